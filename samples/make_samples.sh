@@ -1,0 +1,42 @@
+#!/usr/bin/env bash
+# Makes the sample dash-cam clips into the folder $1 with ffmpeg:
+#   sample_drive.mp4     60 s, 640x360 25 fps, sine audio, telemetry track ("Ambarella EXT"), 600 cues
+#   no_subtitles.mp4     video and audio only
+#   plain_subtitles.mp4  an ordinary text subtitle track (handler "SubtitleHandler")
+#   cues_5/640/641.mp4   small clips with exactly that many telemetry cues
+#   long_cue.mp4         3 cues, the first one 300 bytes long
+# Beside each clip with subtitles, NAME.telemetry.txt lists its cue texts in order.
+set -euo pipefail
+out=${1:?output folder}
+here=$(cd "$(dirname "$0")" && pwd)
+mkdir -p "$out"
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+# make_clip NAME SECONDS SIZE FPS CUES HANDLER [awk options...]
+make_clip() {
+  local name=$1 secs=$2 size=$3 fps=$4 cues=$5 handler=$6
+  shift 6
+  local srt="$work/$name.srt"
+  local inputs=(-f lavfi -i "testsrc=size=$size:rate=$fps:duration=$secs"
+                -f lavfi -i "sine=frequency=440:sample_rate=44100:duration=$secs")
+  local maps=(-map 0:v -map 1:a)
+  if [ "$cues" -gt 0 ]; then
+    awk -v cues="$cues" -v srt="$srt" -v txt="$out/$name.telemetry.txt" \
+        -v lat0=22.5356 -v lon0=113.9393 "$@" -f "$here/telemetry_track.awk"
+    inputs+=(-i "$srt")
+    maps+=(-map 2:s -c:s mov_text -metadata:s:s:0 "handler_name=$handler")
+  fi
+  ffmpeg -nostdin -hide_banner -loglevel error -y "${inputs[@]}" "${maps[@]}" \
+    -c:v libx264 -preset ultrafast -pix_fmt yuv420p -g "$fps" -c:a aac -b:a 64k \
+    "$work/$name.mp4"
+  mv "$work/$name.mp4" "$out/$name.mp4"
+}
+
+make_clip sample_drive 60 640x360 25 600 "Ambarella EXT"
+make_clip no_subtitles 6 320x180 25 0 ""
+make_clip plain_subtitles 6 320x180 25 60 "SubtitleHandler" -v plain=1
+make_clip cues_5 0.5 160x90 10 5 "Ambarella EXT"
+make_clip cues_640 64 160x90 10 640 "Ambarella EXT"
+make_clip cues_641 64.1 160x90 10 641 "Ambarella EXT"
+make_clip long_cue 0.3 160x90 10 3 "Ambarella EXT" -v long_first=1

@@ -1,0 +1,87 @@
+#!/usr/bin/env bash
+# One entry for a fresh Debian 12 machine (as root, or with sudo available):
+#   bash scripts/korvane.sh run    install what is missing, build, start KORVANE on the sample clip
+#   bash scripts/korvane.sh test   install what is missing, build, run every test
+#   bash scripts/korvane.sh bench  build and run the benchmarks
+# A second run installs nothing and builds incrementally.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$(pwd)
+build=${KORVANE_BUILD_DIR:-$root/build}
+
+packages=(
+  build-essential cmake ninja-build pkg-config git
+  qt6-base-dev qt6-webengine-dev qt6-svg-dev libqt6svg6 qt6-qpa-plugins
+  libmpv-dev ffmpeg
+  libgtest-dev libgmock-dev googletest libbenchmark-dev
+  xvfb xauth x11-utils imagemagick
+  fonts-noto-cjk fonts-dejavu-core
+  nodejs npm
+)
+
+install_missing() {
+  local missing=()
+  for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+  done
+  # nodejs from another source may bring its own npm; either satisfies the build.
+  if command -v npm >/dev/null 2>&1; then
+    local keep=()
+    for p in "${missing[@]}"; do [ "$p" = npm ] || [ "$p" = nodejs ] || keep+=("$p"); done
+    missing=("${keep[@]}")
+  fi
+  if [ ${#missing[@]} -gt 0 ]; then
+    echo "Installing: ${missing[*]}"
+    local sudo=""
+    [ "$(id -u)" -eq 0 ] || sudo=sudo
+    $sudo apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+  fi
+}
+
+install_web_libraries() {
+  # The map pages' libraries come from npm at build time, never from a CDN at run time.
+  local dir="$root/resources/Map"
+  if [ -f "$dir/package.json" ]; then
+    if [ ! -d "$dir/node_modules" ] || [ "$dir/package-lock.json" -nt "$dir/node_modules/.package-lock.json" ]; then
+      (cd "$dir" && npm ci --no-audit --no-fund --loglevel=error)
+    fi
+  fi
+}
+
+build() {
+  if [ ! -f "$build/CMakeCache.txt" ]; then
+    cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+  fi
+  cmake --build "$build" -j "$(nproc)"
+}
+
+cmd=${1:-run}
+install_missing
+install_web_libraries
+build
+
+case "$cmd" in
+  run)
+    shift || true
+    clip=${1:-$build/samples/sample_drive.mp4}
+    if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
+      echo "No display found: starting KORVANE inside a virtual X server (xvfb-run)."
+      exec xvfb-run -a -s "-screen 0 1600x900x24" "$build/KORVANE/korvane" "$clip"
+    fi
+    exec "$build/KORVANE/korvane" "$clip"
+    ;;
+  test)
+    cd "$build"
+    ctest --output-on-failure --timeout 600 -j "$(nproc)"
+    ;;
+  bench)
+    for b in "$build"/bench/korvane_bench_*; do
+      [ -x "$b" ] && "$b"
+    done
+    ;;
+  *)
+    echo "usage: $0 run|test|bench" >&2
+    exit 2
+    ;;
+esac

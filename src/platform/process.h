@@ -1,0 +1,66 @@
+// Child processes with redirected standard streams: the stand-in for CreatePipe + CreateProcessW,
+// WaitForSingleObject and TerminateProcess. No shell is involved: the program and its arguments go
+// to the child exactly as given, so paths with spaces, quotes or CJK characters need no quoting.
+#pragma once
+#include <sys/types.h>
+
+#include <string>
+#include <vector>
+
+namespace korvane {
+
+struct ProcessOptions {
+  std::string program;            // path of the executable (not searched in PATH)
+  std::vector<std::string> args;  // arguments after argv[0]; argv[0] is `program`
+  std::string workingFolder;      // empty: the caller's
+  bool pipeStdin = false;         // give the child a pipe as stdin (else /dev/null)
+  bool pipeStdout = false;        // give the child a pipe as stdout (else /dev/null)
+  bool stderrToStdout = false;    // stderr goes where stdout goes (else /dev/null)
+};
+
+// Owns one child process and the parent's ends of its pipes. Every descriptor and the child are
+// released exactly once; destruction kills and reaps a child that still runs (no zombies).
+class ChildProcess {
+ public:
+  ChildProcess() = default;
+  ~ChildProcess();
+  ChildProcess(const ChildProcess&) = delete;
+  ChildProcess& operator=(const ChildProcess&) = delete;
+
+  // Starts the child. Returns 0, or an errno value (ENOENT for a missing program, ...) and then
+  // holds nothing. A running child must be released first (returns EBUSY otherwise).
+  int Start(const ProcessOptions& options);
+
+  bool IsStarted() const { return pid_ > 0; }
+  pid_t pid() const { return pid_; }
+  // Parent ends of the pipes; -1 when not piped or already closed. Non-blocking is not set:
+  // poll before reading when a blocking read is not wanted.
+  int stdinFd() const { return stdinFd_; }
+  int stdoutFd() const { return stdoutFd_; }
+
+  // Writes all bytes to the child's stdin. False when there is no pipe or the child has gone
+  // (never raises SIGPIPE).
+  bool WriteStdin(const void* data, size_t size);
+  void CloseStdin();
+  void CloseStdout();
+
+  // Waits up to `timeoutMs` for the child to end (polling waitpid, no signals). True when it ended
+  // (then it is reaped and exitCode() is valid); a child already reaped returns true at once.
+  bool WaitForExit(int timeoutMs);
+  // SIGKILL and reap. Harmless when the child has ended.
+  void Kill();
+  // Exit code, 128+signal for a killed child, -1 while running or never started.
+  int exitCode() const { return exitCode_; }
+
+  // Kills a child still running, reaps it, closes both pipe ends. Leaves the object reusable.
+  void Release();
+
+ private:
+  pid_t pid_ = -1;
+  bool reaped_ = false;
+  int exitCode_ = -1;
+  int stdinFd_ = -1;
+  int stdoutFd_ = -1;
+};
+
+}  // namespace korvane
