@@ -1,5 +1,9 @@
 #include "chart/chart_binding.h"
 
+#include <algorithm>
+
+#include "telemetry/track_store.h"
+
 namespace korvane {
 
 using DuiLib::CChartModel;
@@ -53,6 +57,35 @@ void ChartBinding::ClearAccCurve(const std::string& name) {
   if (!curve) return;
   std::lock_guard lock(chart->dataLock);
   curve->Clear();
+}
+
+void ChartBinding::AppendAccData(const CTrackStore* store) {
+  if (!chart || !store) return;
+  CCurve* curves[3];
+  for (int i = 0; i < 3; ++i) {
+    curves[i] = chart->FindCurve(kAccCurveNames[i]);
+    if (!curves[i]) return;
+  }
+  {
+    std::lock_guard lock(chart->dataLock);
+    for (std::int32_t i = store->consumedChunks(); i < store->readyChunks(); ++i) {
+      const TrackChunk* chunk = store->chunk(i);
+      if (!chunk || chunk->count <= 0) continue;
+      const auto count = std::min<std::size_t>(chunk->count, chunk->points.size());
+      for (std::size_t p = 0; p < count; ++p) {
+        const TelemetryRecord& point = chunk->points[p];
+        if (point.valid) {
+          curves[0]->AddPoint(nextX, point.accelX);
+          curves[1]->AddPoint(nextX, point.accelY);
+          curves[2]->AddPoint(nextX, point.accelZ);
+        }
+        nextX += kAccStepX;
+      }
+    }
+    chart->FitXRange();
+    chart->FitYRange(kAccFill);
+  }
+  chart->RequestRepaint();
 }
 
 }  // namespace korvane
