@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "telemetry/pipeline_lines.h"
+#include "../tests/telemetry/fake_pipeline.h"
 #include "telemetry/telemetry_parser.h"
 #include "telemetry/track_store.h"
 
@@ -59,28 +59,6 @@ void BM_ParseFullCue(benchmark::State& state) {
 }
 BENCHMARK(BM_ParseFullCue);
 
-// 64 slots filled from the sample clip as the pipe-server thread fills them.
-class BenchPipeline : public IPipelineLines {
- public:
-  explicit BenchPipeline(const std::vector<std::string>& lines) {
-    std::memset(slots_, 0, sizeof slots_);
-    for (int i = 0; i < kLineSlotCount && !lines.empty(); ++i) {
-      const std::string cue = AsCue(lines[i * 10 % lines.size()], i * 10);
-      std::memcpy(slots_[i], cue.c_str(), cue.size());
-    }
-  }
-  PipelineState state() const override { return PipelineState::Running; }
-  std::int32_t lineCount() const override { return kLineSlotCount; }
-  const char* lineSlot(std::int32_t index) const override { return slots_[index]; }
-  CTelemetryParser& parser() override { return parser_; }
-  void clearStopRequested() override {}
-  void notify(WPARAM) override {}
-
- private:
-  char slots_[kLineSlotCount][kLineSlotSize];
-  CTelemetryParser parser_;
-};
-
 // Arg: map kind (0 none, 1 Baidu, 2 Google China).
 void BM_ProcessBatch(benchmark::State& state) {
   const std::vector<std::string> lines = SampleLines();
@@ -88,7 +66,12 @@ void BM_ProcessBatch(benchmark::State& state) {
     state.SkipWithError("sample lines missing: build korvane_samples");
     return;
   }
-  BenchPipeline pipeline(lines);
+  // 64 slots filled as the pipe-server thread fills them: every tenth cue.
+  std::vector<std::string> kept;
+  for (int i = 0; i < kLineSlotCount; ++i)
+    kept.push_back(AsCue(lines[i * 10 % lines.size()], i * 10));
+  test::FakePipeline pipeline;
+  pipeline.SetLines(kept);
   CTrackStore store;
   const auto mapKind = static_cast<std::uint8_t>(state.range(0));
   std::int32_t batch = 0;

@@ -3,10 +3,9 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
-#include <cstring>
 #include <string>
 
-#include "telemetry/pipeline_lines.h"
+#include "../tests/telemetry/fake_pipeline.h"
 #include "telemetry/telemetry_parser.h"
 #include "telemetry/track_store.h"
 
@@ -22,28 +21,6 @@ void CheckRecord(const TelemetryRecord& r) {
   }
 }
 
-// Slots are the input cut into 128-byte pieces, with no terminator of their own.
-class FuzzPipeline : public IPipelineLines {
- public:
-  FuzzPipeline(const std::uint8_t* data, std::size_t size) {
-    std::memset(slots_, 0, sizeof slots_);
-    const std::size_t bytes = size < sizeof slots_ ? size : sizeof slots_;
-    std::memcpy(slots_, data, bytes);
-    lines_ = static_cast<std::int32_t>((bytes + kLineSlotSize - 1) / kLineSlotSize);
-  }
-  PipelineState state() const override { return PipelineState::Running; }
-  std::int32_t lineCount() const override { return lines_; }
-  const char* lineSlot(std::int32_t index) const override { return slots_[index]; }
-  CTelemetryParser& parser() override { return parser_; }
-  void clearStopRequested() override {}
-  void notify(WPARAM) override {}
-
- private:
-  char slots_[kLineSlotCount][kLineSlotSize];
-  std::int32_t lines_ = 0;
-  CTelemetryParser parser_;
-};
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -53,7 +30,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (parser.ParseLive(line.c_str())) CheckRecord(parser.record());
 
   static CTrackStore store;
-  FuzzPipeline pipeline(data, size);
+  test::FakePipeline pipeline;
+  pipeline.SetRawSlots(data, size);
   if (store.chunkCount() > 64) store.Reset();
   const std::int32_t batch = store.currentChunk();
   ProcessBatch(batch, pipeline, store, static_cast<std::uint8_t>(size % 4), "China");
