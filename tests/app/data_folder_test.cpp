@@ -97,14 +97,15 @@ TEST_F(DataFolder, DocumentsFolderThatCannotServeFallsBack) {
   // And so does a documents path below a regular file.
   PrepareDataFolderIn(context, documents + "/KORVANE/docs");
   ExpectFallback();
-}
-
-TEST_F(DataFolder, ReadOnlyDocumentsFolderFallsBack) {
-  if (geteuid() == 0) GTEST_SKIP() << "folder permissions do not stop root (covered above)";
-  chmod(documents.c_str(), 0500);
-  PrepareDataFolderIn(context, documents);
-  chmod(documents.c_str(), 0700);
-  ExpectFallback();
+  // Folder permissions stop everyone but root.
+  if (geteuid() != 0) {
+    const std::string readOnly = temp.str() + "read-only documents";
+    fs::create_directories(readOnly);
+    chmod(readOnly.c_str(), 0500);
+    PrepareDataFolderIn(context, readOnly);
+    chmod(readOnly.c_str(), 0700);
+    ExpectFallback();
+  }
 }
 
 TEST_F(DataFolder, UsesTheXdgDocumentsFolder) {
