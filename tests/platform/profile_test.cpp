@@ -10,21 +10,14 @@
 
 #include "platform/profile_file.h"
 #include "platform/profile_text.h"
+#include "support/file_text.h"
 #include "support/temp_dir.h"
 
 namespace korvane {
 namespace {
 
-std::string Slurp(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
-void Spit(const std::filesystem::path& path, const std::string& text) {
-  std::ofstream(path, std::ios::binary) << text;
-}
+using test::ReadFileText;
+using test::WriteFileText;
 
 const std::string kSample =
     "; default settings\n"
@@ -146,9 +139,9 @@ TEST_F(ProfileFile, MissingFileGivesDefaults) {
 }
 
 TEST_F(ProfileFile, ReadsCutsAndConvertsValues) {
-  Spit(path, "[MPlayer]\nLanguage=" + std::string(300, 'x') +
-                 "\nVolume=abc\nSSPreview=2\n"
-                 "DEVICE=\nCleanTip=-1\n");
+  WriteFileText(path, "[MPlayer]\nLanguage=" + std::string(300, 'x') +
+                          "\nVolume=abc\nSSPreview=2\n"
+                          "DEVICE=\nCleanTip=-1\n");
   EXPECT_EQ(ReadProfileString(path, "MPlayer", "Language", ""), std::string(254, 'x'));
   EXPECT_EQ(ReadProfileInt(path, "MPlayer", "Volume", 40), 0);
   EXPECT_EQ(ReadProfileInt(path, "MPlayer", "SSPreview", 0), 2);
@@ -160,20 +153,20 @@ TEST_F(ProfileFile, ReadsCutsAndConvertsValues) {
 TEST_F(ProfileFile, GarbageFileReadsAsDefaults) {
   std::string garbage;
   for (int i = 0; i < 4096; ++i) garbage += static_cast<char>((i * 7919) % 256);
-  Spit(path, garbage);
+  WriteFileText(path, garbage);
   EXPECT_EQ(ReadProfileString(path, "MPlayer", "VO", "directx:noaccel"), "directx:noaccel");
   EXPECT_EQ(ReadProfileInt(path, "MPlayer", "Volume", 40), 40);
 }
 
 TEST_F(ProfileFile, WriteCreatesTheFileThenEditsInPlace) {
   ASSERT_TRUE(WriteProfileString(path, "MPlayer", "VO", "x11"));
-  EXPECT_EQ(Slurp(path), "[MPlayer]\nVO=x11\n");
+  EXPECT_EQ(ReadFileText(path), "[MPlayer]\nVO=x11\n");
   const std::string before = "# comment\r\n[MPlayer]\r\nvo=old\r\n\r\n[Z]\r\nq=1\r\n";
-  Spit(path, before);
+  WriteFileText(path, before);
   chmod(path.c_str(), 0640);
   ASSERT_TRUE(WriteProfileString(path, "MPlayer", "VO", "中文 值"));
   ASSERT_TRUE(WriteProfileString(path, "MPlayer", "Map", "Yandex"));
-  EXPECT_EQ(Slurp(path),
+  EXPECT_EQ(ReadFileText(path),
             "# comment\r\n[MPlayer]\r\nvo=中文 值\r\nMap=Yandex\r\n\r\n[Z]\r\nq=1\r\n");
   EXPECT_EQ(ReadProfileString(path, "MPlayer", "VO", ""), "中文 值");
   struct stat st {};
@@ -185,22 +178,22 @@ TEST_F(ProfileFile, WriteCreatesTheFileThenEditsInPlace) {
 
 TEST_F(ProfileFile, WriteThroughASymlinkKeepsTheLink) {
   const std::string real = temp.str() + "real.ini";
-  Spit(real, "[MPlayer]\nVolume=1\n");
+  WriteFileText(real, "[MPlayer]\nVolume=1\n");
   std::filesystem::create_symlink(real, path);
   ASSERT_TRUE(WriteProfileString(path, "MPlayer", "Volume", "2"));
   EXPECT_TRUE(std::filesystem::is_symlink(path));
-  EXPECT_EQ(Slurp(real), "[MPlayer]\nVolume=2\n");
+  EXPECT_EQ(ReadFileText(real), "[MPlayer]\nVolume=2\n");
 }
 
 TEST_F(ProfileFile, FailedWritesReportFalseAndChangeNothing) {
   // A parent that is a regular file stops the write even for root.
   const std::string blocker = temp.str() + "blocker";
-  Spit(blocker, "x");
+  WriteFileText(blocker, "x");
   EXPECT_FALSE(WriteProfileString(blocker + "/Velmora.ini", "MPlayer", "VO", "x11"));
   EXPECT_FALSE(WriteProfileString(temp.str() + "missing/Velmora.ini", "MPlayer", "VO", "x11"));
   EXPECT_FALSE(WriteProfileString(path, "MPlayer", "bad=key", "x"));
   EXPECT_FALSE(std::filesystem::exists(path));
-  EXPECT_EQ(Slurp(blocker), "x");
+  EXPECT_EQ(ReadFileText(blocker), "x");
 }
 
 TEST_F(ProfileFile, ConcurrentWritesOfDifferentKeysAllLand) {
