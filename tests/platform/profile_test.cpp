@@ -3,6 +3,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -208,6 +209,47 @@ TEST_F(ProfileFile, ConcurrentWritesOfDifferentKeysAllLand) {
   for (auto& w : writers) w.join();
   for (int t = 0; t < 4; ++t) {
     EXPECT_EQ(ReadProfileInt(path, "MPlayer", "Key" + std::to_string(t), -1), 19);
+  }
+}
+
+}  // namespace
+}  // namespace korvane
+
+namespace korvane {
+namespace {
+
+// Random INI-like texts built from the pieces that trip parsers up: a write must make its value
+// readable and must not change what any other key reads.
+TEST(ProfileTextProperties, WritesChangeOnlyTheirOwnKey) {
+  const std::vector<std::string> pieces = {
+      "[MPlayer]", "[mplayer]",    "[Other]", "[", "]",     "[Bad",    "Volume=1", "volume = 2",
+      "VO=x11",    "=x",           ";c=3",    "k", " ",     "\t",      "\r",       "\n",
+      "\r\n",      "\xEF\xBB\xBF", "Map",     "=", "\"q\"", "中文=值", "AO='a'"};
+  const std::vector<std::pair<std::string, std::string>> probes = {
+      {"MPlayer", "Volume"}, {"MPlayer", "VO"}, {"Other", "Volume"}, {"Other", "Map"},
+      {"MPlayer", "Map"},    {"Bad", "k"},      {"mplayer", "AO"},   {"MPlayer", "中文"}};
+  std::mt19937 random(20261207);
+  for (int round = 0; round < 3000; ++round) {
+    std::string text;
+    const int count = static_cast<int>(random() % 24);
+    for (int i = 0; i < count; ++i) text += pieces[random() % pieces.size()];
+    const auto& [section, key] = probes[random() % probes.size()];
+    const std::string value = "v" + std::to_string(round);
+
+    const auto changed = SetProfileValue(text, section, key, value);
+    ASSERT_TRUE(changed) << text;
+    EXPECT_EQ(FindProfileValue(*changed, section, key), value) << text;
+    for (const auto& [otherSection, otherKey] : probes) {
+      const bool same =
+          FindProfileValue("[" + section + "]\n" + key + "=1\n", otherSection, otherKey)
+              .has_value();
+      if (same) continue;
+      EXPECT_EQ(FindProfileValue(*changed, otherSection, otherKey),
+                FindProfileValue(text, otherSection, otherKey))
+          << "[" << text << "] set " << section << "/" << key;
+    }
+    EXPECT_EQ(SetProfileValue(*changed, section, key, value), changed)
+        << "writing again is a no-op";
   }
 }
 
