@@ -10,16 +10,23 @@
 namespace korvane {
 
 struct ProcessOptions {
-  std::string program;            // path of the executable (not searched in PATH)
+  std::string program;            // path of the executable (not searched in PATH; give it absolute,
+                                  // a relative one is taken from the working folder)
   std::vector<std::string> args;  // arguments after argv[0]; argv[0] is `program`
   std::string workingFolder;      // empty: the caller's
   bool pipeStdin = false;         // give the child a pipe as stdin (else /dev/null)
   bool pipeStdout = false;        // give the child a pipe as stdout (else /dev/null)
   bool stderrToStdout = false;    // stderr goes where stdout goes (else /dev/null)
+  // "NAME=value" entries added to the caller's environment (an entry replaces a variable of the
+  // same name); empty: the caller's environment unchanged.
+  std::vector<std::string> environment;
 };
 
 // Owns one child process and the parent's ends of its pipes. Every descriptor and the child are
 // released exactly once; destruction kills and reaps a child that still runs (no zombies).
+// One object is driven by one thread at a time, except that a reader thread may block in
+// ReadStdout while the owner writes stdin or kills the child (the kill ends the read with 0).
+// Close or release the pipes only once that reader has ended.
 class ChildProcess {
  public:
   ChildProcess() = default;
@@ -28,7 +35,7 @@ class ChildProcess {
   ChildProcess& operator=(const ChildProcess&) = delete;
 
   // Starts the child. Returns 0, or an errno value (ENOENT for a missing program, ...) and then
-  // holds nothing. A running child must be released first (returns EBUSY otherwise).
+  // holds nothing. A started child must be released first (returns EBUSY otherwise).
   int Start(const ProcessOptions& options);
 
   bool IsStarted() const { return pid_ > 0; }
@@ -41,10 +48,18 @@ class ChildProcess {
   // Writes all bytes to the child's stdin. False when there is no pipe or the child has gone
   // (never raises SIGPIPE).
   bool WriteStdin(const void* data, size_t size);
+  bool WriteStdin(const std::string& text) { return WriteStdin(text.data(), text.size()); }
+  // Waits up to `timeoutMs` (negative: no limit) until a read of stdout would not block (data or
+  // end of stream). False on time-out or when there is no stdout pipe.
+  bool WaitStdoutReadable(int timeoutMs);
+  // Reads up to `size` bytes of the child's stdout: the count, 0 at end of stream, -1 on error or
+  // without a pipe. Blocks until data comes unless WaitStdoutReadable said it would not.
+  ssize_t ReadStdout(void* buffer, size_t size);
   void CloseStdin();
   void CloseStdout();
 
-  // Waits up to `timeoutMs` for the child to end (polling waitpid, no signals). True when it ended
+  // Waits up to `timeoutMs` (negative: no limit) for the child to end (polling waitpid, no
+  // signals). True when it ended
   // (then it is reaped and exitCode() is valid); a child already reaped returns true at once.
   bool WaitForExit(int timeoutMs);
   // SIGKILL and reap. Harmless when the child has ended.
