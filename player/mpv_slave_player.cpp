@@ -212,12 +212,20 @@ void MpvSlavePlayer::HandleInput() {
     if (command.kind == SlaveCommand::Kind::kUnknown) continue;
     if (started_ || command.kind == SlaveCommand::Kind::kQuit) {
       Execute(command);
-    } else {
+    } else if (command.kind != SlaveCommand::Kind::kSubLogStatic || !SubtitlePollPending()) {
       pending_.push_back(command);
     }
   }
   inputCarry_.erase(0, start);
   if (inputCarry_.size() > 65536) inputCarry_.clear();  // no line is that long
+}
+
+bool MpvSlavePlayer::SubtitlePollPending() const {
+  // One answer is enough for all the polls of a slow start.
+  for (const SlaveCommand& command : pending_) {
+    if (command.kind == SlaveCommand::Kind::kSubLogStatic) return true;
+  }
+  return false;
 }
 
 void MpvSlavePlayer::Execute(const SlaveCommand& command) {
@@ -269,8 +277,32 @@ void MpvSlavePlayer::Execute(const SlaveCommand& command) {
       // The position moves on the controller's side only through these unasked answers.
       Emit(TimePositionReply(TimePosition()));
       break;
+    case Kind::kGetProperty:
+      AnswerProperty(command.name);
+      break;
     case Kind::kUnknown:
       break;
+  }
+}
+
+void MpvSlavePlayer::AnswerProperty(const std::string& name) {
+  auto flag = [this](const char* property) {
+    int value = 0;
+    mpv_get_property(mpv_, property, MPV_FORMAT_FLAG, &value);
+    return value != 0;
+  };
+  if (name == "volume") {
+    Emit(PropertyAnswer(name, DoubleProperty(mpv_, "volume", 0.0)));
+  } else if (name == "mute") {
+    Emit(PropertyAnswer(name, flag("mute")));
+  } else if (name == "pause") {
+    Emit(PropertyAnswer(name, flag("pause")));
+  } else if (name == "time_pos") {
+    Emit(PropertyAnswer(name, TimePosition()));
+  } else if (name == "length") {
+    Emit(PropertyAnswer(name, DoubleProperty(mpv_, "duration", 0.0)));
+  } else {
+    Emit(UnknownPropertyAnswer(name));
   }
 }
 

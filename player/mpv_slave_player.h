@@ -31,11 +31,13 @@ class MpvSlavePlayer {
   bool Configure();
   void HandleEvent(const mpv_event& event);
   void HandleInput();
+  bool SubtitlePollPending() const;
   void Execute(const SlaveCommand& command);
   void OnFileLoaded();
   void OnPlaybackStarted();
   void OnVideoReconfig();
   void TakeScreenshot();
+  void AnswerProperty(const std::string& name);
   void Finish(const char* how, int exitCode);
   double TimePosition();
   // Writes one reply line and flushes; a failed write means the controller is gone.

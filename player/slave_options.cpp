@@ -61,7 +61,11 @@ std::optional<PlayerOptions> ParseCommandLine(const std::vector<std::string>& ar
       out = *parsed;
       return true;
     };
-    if (arg.size() < 2 || arg[0] != '-') {  // "-" alone would be standard input: not supported
+    if (arg == "-") {
+      error = "Playing from standard input is not supported";
+      return std::nullopt;
+    }
+    if (arg[0] != '-') {
       if (!options.file.empty()) {
         error = "Only one file can be played: " + arg;
         return std::nullopt;

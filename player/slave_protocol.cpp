@@ -1,6 +1,8 @@
 #include "slave_protocol.h"
 
+#include <algorithm>
 #include <array>
+#include <cctype>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -39,19 +41,22 @@ std::string Printf(const char* format, double value) {
 
 SlaveCommand ParseSlaveCommand(std::string_view line) {
   std::vector<std::string_view> words = Words(line);
+  // MPlayer's "pausing", "pausing_keep", "pausing_toggle", "pausing_keep_force" prefixes.
   if (!words.empty() && words[0].substr(0, 7) == "pausing") words.erase(words.begin());
   SlaveCommand command;
   if (words.empty()) return command;
 
   using Kind = SlaveCommand::Kind;
-  const std::string_view name = words[0];
-  // Reads the optional numbers after the name; false when one is malformed.
+  std::string name(words[0]);
+  for (char& c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  // Reads the optional numbers after the name; false when one is malformed. Words beyond what
+  // the command takes are ignored, as MPlayer ignores them.
   auto numbers = [&](std::size_t max) {
-    if (words.size() - 1 > max) return false;
+    const std::size_t given = std::min(words.size() - 1, max);
     double first = 0.0, second = 0.0;
-    if (words.size() > 1 && !ToNumber(words[1], first)) return false;
-    if (words.size() > 2 && !ToNumber(words[2], second)) return false;
-    command.hasValue = words.size() > 1;
+    if (given > 0 && !ToNumber(words[1], first)) return false;
+    if (given > 1 && !ToNumber(words[2], second)) return false;
+    command.hasValue = given > 0;
     command.value = first;
     command.type = static_cast<int>(second);
     return true;
@@ -73,6 +78,12 @@ SlaveCommand ParseSlaveCommand(std::string_view line) {
       {"quit", Kind::kQuit, 1, false},
       {"sub_log_static", Kind::kSubLogStatic, 0, false},
   };
+  if (name == "get_property") {
+    if (words.size() < 2) return command;
+    command.kind = Kind::kGetProperty;
+    command.name = std::string(words[1]);
+    return command;
+  }
   for (const Entry& entry : kTable) {
     if (entry.name != name) continue;
     if (!numbers(entry.maxArgs) || (entry.needsValue && !command.hasValue)) return SlaveCommand{};
@@ -99,6 +110,18 @@ std::string SubtitleLogReply(std::string_view text) {
   std::string reply = "ID_SUBTITLE_LOG=";
   for (char c : text) reply += (c == '\n' || c == '\r') ? ' ' : c;
   return reply;
+}
+
+std::string PropertyAnswer(const std::string& name, double number) {
+  return "ANS_" + name + "=" + Printf("%f", number);
+}
+
+std::string PropertyAnswer(const std::string& name, bool flag) {
+  return "ANS_" + name + "=" + (flag ? "yes" : "no");
+}
+
+std::string UnknownPropertyAnswer(const std::string& name) {
+  return "Failed to get value of property '" + name + "'.\nANS_ERROR=PROPERTY_UNKNOWN";
 }
 
 std::string ScreenshotReply(const std::string& name) {

@@ -19,11 +19,13 @@ struct SlaveCommand {
     kScreenshot,
     kQuit,  // value: exit code
     kSubLogStatic,
+    kGetProperty,  // name: "volume", "mute", "pause", "time_pos", "length"
   };
   Kind kind = Kind::kUnknown;
   double value = 0.0;
   int type = 0;
   bool hasValue = false;
+  std::string name;
 };
 
 // Reads one command line (without its line break). MPlayer's "pausing…" prefixes are accepted and
@@ -41,6 +43,11 @@ std::string AspectIdentification(double aspect);
 // "ID_SUBTITLE_LOG=<text>", the text's line breaks turned into spaces so that the reply stays one
 // line; an empty text gives "ID_SUBTITLE_LOG=".
 std::string SubtitleLogReply(std::string_view text);
+// The answer to "get_property NAME" with the property's value, as MPlayer prints it:
+// "ANS_volume=30.000000", "ANS_mute=yes". A name it does not know gives MPlayer's two error lines.
+std::string PropertyAnswer(const std::string& name, double number);
+std::string PropertyAnswer(const std::string& name, bool flag);
+std::string UnknownPropertyAnswer(const std::string& name);
 // "*** screenshot 'NAME' ***".
 std::string ScreenshotReply(const std::string& name);
 

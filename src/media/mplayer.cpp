@@ -1,11 +1,7 @@
 #include "media/mplayer.h"
 
-#include <poll.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <array>
-#include <cerrno>
 #include <filesystem>
 #include <system_error>
 
@@ -13,6 +9,7 @@
 #include "media/player_command_line.h"
 #include "media/slave_commands.h"
 #include "media/subtitle_poll.h"
+#include "platform/fd_io.h"
 #include "platform/tick.h"
 
 namespace korvane {
@@ -262,14 +259,9 @@ void CMplayer::ReaderLoop() {
     if (pollClock.Due(state_.load() == PlayerState::Paused, GetTick())) {
       SendCommand("sub_log_static", false);
     }
-    // Waiting in poll rather than sleeping lets a reply through as soon as it is written.
-    pollfd ready{pipe, POLLIN, 0};
-    const int polled = poll(&ready, 1, kReaderIdleMs);
-    if (polled < 0 && errno == EINTR) continue;
-    ssize_t got = -1;
-    if (polled == 0) continue;
-    if (polled > 0) got = read(pipe, buffer.data(), buffer.size());
-    if (got < 0 && errno == EINTR) continue;
+    // Waiting for readability rather than sleeping lets a reply through as soon as it comes.
+    if (!WaitFdReadable(pipe, kReaderIdleMs)) continue;
+    const ssize_t got = ReadFd(pipe, buffer.data(), buffer.size());
     if (got <= 0) {
       // The player has gone; its last words may lack a line break ("ID_EXIT=EOF").
       splitter.Flush(handle);

@@ -58,7 +58,8 @@ class CMplayer {
   int TogglePause();
   // Clamps to 0..100 and stores; sends it only while Playing and not muted. Returns 0.
   int SetVolume(int value);
-  // Sends "mute 0|1" while Playing (and restores the volume on unmute); else only stores. Returns 0.
+  // Sends "mute 0|1" while Playing (and restores the volume on unmute); else only stores. Returns
+  // 0.
   int SetMute(bool mute);
   // Seeks to `seconds` while Playing when 0 <= seconds <= length; the next time answer is then
   // dropped. Returns 0 when sent, 1 otherwise (nothing changes).

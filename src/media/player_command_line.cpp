@@ -31,9 +31,9 @@ std::vector<std::string> BuildPlayerArguments(const PlayerLaunch& launch) {
   const std::string audio = IsDirectSoundOutput(launch.audioOutput)
                                 ? "dsound:device=" + std::to_string(launch.soundDevice)
                                 : launch.audioOutput;
-  args.insert(args.end(), {"-vo", launch.videoOutput, "-slave", "-quiet", "-identify", "-ao", audio,
-                           "-volume", std::to_string(launch.volume), "-muteset",
-                           launch.muted ? "1" : "0"});
+  args.insert(args.end(),
+              {"-vo", launch.videoOutput, "-slave", "-quiet", "-identify", "-ao", audio, "-volume",
+               std::to_string(launch.volume), "-muteset", launch.muted ? "1" : "0"});
   for (std::string& word : SplitAtSpaces(launch.extraArguments)) args.push_back(std::move(word));
   return args;
 }

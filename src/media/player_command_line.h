@@ -17,7 +17,7 @@ struct PlayerLaunch {
   int soundDevice = 0;
   int volume = 50;
   bool muted = false;
-  std::string extraArguments;    // split at spaces
+  std::string extraArguments;  // split at spaces
 };
 
 // The arguments after the program name: the file; "-wid N" when a window is set; "-vo V -slave

@@ -8,14 +8,14 @@ enum class PlayerState : int { Idle = 0, Stopping = 1, Starting = 2, Playing = 3
 
 // wParam of WM_PLAYER_NOTIFY; lParam is always 0. Code 23 is not used.
 enum PlayerNotification : int {
-  kPlayerPipeFailed = 16,   // process closed, state Idle
-  kPlayerStarted = 17,      // state Playing, length known
-  kPlayerQuit = 18,         // the player quit on request
-  kPlayerEndOfFile = 19,    // the player reached the end of the file
-  kPlayerAspect = 20,       // aspect known
-  kPlayerPosition = 21,     // a time position arrived
-  kPlayerScreenshot = 22,   // a screenshot was saved (GetScreenshotPath)
-  kPlayerNoSubtitle = 24,   // no subtitle at the current time
+  kPlayerPipeFailed = 16,  // process closed, state Idle
+  kPlayerStarted = 17,     // state Playing, length known
+  kPlayerQuit = 18,        // the player quit on request
+  kPlayerEndOfFile = 19,   // the player reached the end of the file
+  kPlayerAspect = 20,      // aspect known
+  kPlayerPosition = 21,    // a time position arrived
+  kPlayerScreenshot = 22,  // a screenshot was saved (GetScreenshotPath)
+  kPlayerNoSubtitle = 24,  // no subtitle at the current time
 };
 
 }  // namespace korvane

@@ -30,8 +30,8 @@ std::string_view NumberStart(std::string_view text) {
 double LeadingDouble(std::string_view text) {
   text = NumberStart(text);
   double value = 0.0;
-  auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value,
-                                   std::chars_format::general);
+  auto [end, ec] =
+      std::from_chars(text.data(), text.data() + text.size(), value, std::chars_format::general);
   return ec == std::errc() && std::isfinite(value) ? value : 0.0;
 }
 

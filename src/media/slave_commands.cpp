@@ -11,8 +11,14 @@ std::optional<std::string> CommandLine(std::string_view text) {
   return line;
 }
 
-std::string VolumeCommand(int volume) { return "volume " + std::to_string(volume) + " 1"; }
-std::string SeekCommand(int seconds) { return "seek " + std::to_string(seconds) + " 2"; }
-std::string MuteCommand(bool mute) { return mute ? "mute 1" : "mute 0"; }
+std::string VolumeCommand(int volume) {
+  return "volume " + std::to_string(volume) + " 1";
+}
+std::string SeekCommand(int seconds) {
+  return "seek " + std::to_string(seconds) + " 2";
+}
+std::string MuteCommand(bool mute) {
+  return mute ? "mute 1" : "mute 0";
+}
 
 }  // namespace korvane
