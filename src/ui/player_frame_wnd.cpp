@@ -1,0 +1,179 @@
+#include "ui/player_frame_wnd.h"
+
+#include "app/startup_worker.h"
+#include "platform/tick.h"
+#include "ui/framework/UIlib.h"
+#include "ui/framework/file_dialog.h"
+#include "ui/framework/playlist_tree_view.h"
+#include "ui/framework/web_browser_ui.h"
+#include "ui/test_probe.h"
+
+namespace korvane {
+
+CPlayerFrameWnd::CPlayerFrameWnd(ApplicationContext& context) : CDuiFrameWnd(context) {}
+
+CPlayerFrameWnd::~CPlayerFrameWnd() {
+  if (startupThread_.joinable()) startupThread_.join();
+}
+
+DuiLib::WindowHandle CPlayerFrameWnd::VideoWindowNow() {
+  CViewManager* view = GetViewManager();
+  if (view == nullptr || view->wndMedia == nullptr) return 0;
+  return view->wndMedia->EnsureVideoWindow();
+}
+
+void CPlayerFrameWnd::StartStartupWorker() {
+  CViewManager& view = *GetViewManager();
+  PlaybackContext& playback = *GetPlaybackContext();
+  ApplicationContext& context = GetContext();
+
+  extractor_ = std::make_unique<CSubtitleExtractor>(playback.trackStore);
+  playlistHost_ = std::make_unique<AppPlaylistHost>(context);
+  playlistView_ = std::make_unique<PlaylistTreeBinding>(
+      dynamic_cast<DuiLib::CPlayListTreeViewUI*>(view.treePlaylist));
+  playlist_ = std::make_unique<CPlaylistManager>(*playlistHost_, playlistView_.get());
+  playlist_->LoadPlaylistOptions();
+
+  playerPort_ =
+      std::make_unique<CMplayerPort>(playback.player, [this] { return VideoWindowNow(); });
+  pipelinePort_ = std::make_unique<CExtractorPort>(*extractor_);
+  viewPort_ = std::make_unique<CFrameViewPort>(view, *this, m_PaintManager, map_,
+                                               playback.trackStore, context);
+  viewPort_->modals = modals;
+  controller_ = std::make_unique<CPlaybackController>(ControllerBinding{
+      *playerPort_, *pipelinePort_, *viewPort_, *playlist_, view.texts, view.gpsShown,
+      view.gpsValid, view.fullScreen, playback.duration, playback.position, lastSwitchTick,
+      context.settings, [] { return GetTick(); },
+      [&playback]() -> const TelemetryRecord& { return playback.liveParser.record(); }});
+  view.onSeek = [this](int value) { controller_->OnProgressChanged(value); };
+  view.onVolumeChanged = [this](int value) { controller_->OnVolumeChanged(value); };
+  probe_ = CTestProbe::FromEnvironment(*this);
+
+  const int startVolume =
+      view.sliderVolume != nullptr ? view.sliderVolume->GetValue() : context.settings.volume;
+  const WindowHandle self = GetHWND();
+  startupThread_ = std::thread([this, &view, &playback, &context, startVolume, self] {
+    StartupTargets targets{
+        context,
+        map_,
+        dynamic_cast<DuiLib::CWebBrowserUI*>(view.webMap),
+        view.chartBinding,
+        dynamic_cast<DuiLib::CChartModel*>(view.accChart),
+        playback.liveParser,
+        playback.player,
+        *extractor_,
+        playback.trackStore,
+        [self] {
+          return static_cast<WindowHandle>(SendWindowMessage(self, kMsgVideoWindow, 0, 0));
+        },
+        startVolume};
+    StartupWorker(targets);
+    PostWindowMessage(self, kMsgStartupDone, 0, 0);
+  });
+}
+
+void CPlayerFrameWnd::OpenCommandLineFiles() {
+  const auto& files = GetContext().commandLineFiles;
+  if (controller_ && !files.empty()) controller_->OnDropFiles(files);
+}
+
+void CPlayerFrameWnd::Notify(DuiLib::TNotifyUI& msg) {
+  if (controller_) {
+    if (msg.sType == DuiLib::DUI_MSGTYPE_ITEMACTIVATE) {
+      auto* tree = dynamic_cast<DuiLib::CPlayListTreeViewUI*>(GetViewManager()->treePlaylist);
+      controller_->OnItemActivate(tree != nullptr ? tree->GetItemIndex(msg.pSender) : -1);
+    } else if (msg.sType == DuiLib::DUI_MSGTYPE_DBCLICK &&
+               msg.lParam == DuiLib::kVideoDoubleClickMarker) {
+      controller_->OnVideoDoubleClick();
+    }
+  }
+  CDuiFrameWnd::Notify(msg);
+}
+
+void CPlayerFrameWnd::OnClick(DuiLib::TNotifyUI& msg) {
+  if (controller_ && msg.pSender != nullptr) controller_->OnClick(msg.pSender->GetName());
+  CDuiFrameWnd::OnClick(msg);
+}
+
+DuiLib::LRESULT CPlayerFrameWnd::MessageHandler(DuiLib::UINT uMsg, DuiLib::WPARAM wParam,
+                                                DuiLib::LPARAM lParam, bool& bHandled) {
+  if (uMsg == DuiLib::WM_KEYDOWN && controller_) controller_->OnKeyDown(wParam);
+  // Enter and Escape go on to ResponseDefaultKeyEvent through the base; nothing is marked handled.
+  return CDuiFrameWnd::MessageHandler(uMsg, wParam, lParam, bHandled);
+}
+
+DuiLib::LRESULT CPlayerFrameWnd::ResponseDefaultKeyEvent(DuiLib::WPARAM wParam) {
+  if (controller_ && controller_->OnDefaultKey(wParam)) return 1;
+  return CDuiFrameWnd::ResponseDefaultKeyEvent(wParam);
+}
+
+DuiLib::LRESULT CPlayerFrameWnd::HandleMessage(DuiLib::UINT uMsg, DuiLib::WPARAM wParam,
+                                               DuiLib::LPARAM lParam) {
+  switch (uMsg) {
+    case DuiLib::WM_DROPFILES: {
+      // The drop's paths are read before the base has seen (and released) the drop.
+      std::vector<std::string> paths;
+      auto drop = reinterpret_cast<DuiLib::HDROP>(wParam);
+      const DuiLib::UINT count = DuiLib::DragQueryFileCount(drop);
+      for (DuiLib::UINT i = 0; i < count; ++i) paths.push_back(DuiLib::DragQueryFilePath(drop, i));
+      CDuiFrameWnd::HandleMessage(uMsg, wParam, lParam);
+      if (controller_) controller_->OnDropFiles(paths);
+      return 0;
+    }
+    case kMsgVideoWindow:
+      CDuiFrameWnd::HandleMessage(uMsg, wParam, lParam);
+      return static_cast<DuiLib::LRESULT>(VideoWindowNow());
+    default:
+      break;
+  }
+  const DuiLib::LRESULT result = CDuiFrameWnd::HandleMessage(uMsg, wParam, lParam);
+  switch (uMsg) {
+    case WM_PLAYLIST_DELETE:
+      if (controller_) controller_->OnDeleteItem();
+      break;
+    case DuiLib::WM_LBUTTONDBLCLK:
+      if (controller_ && lParam == DuiLib::kVideoDoubleClickMarker) {
+        controller_->OnVideoDoubleClick();
+      }
+      break;
+    case kMsgStartupDone:
+      if (probe_) probe_->StartupDone();
+      // The video window is made now and the files opened one message later, so the window has
+      // reached the display server before a player is told to draw into it.
+      if (GetPlaybackContext()->player.videoWindow == 0) {
+        GetPlaybackContext()->player.videoWindow = VideoWindowNow();
+      }
+      PostMessage(kMsgOpenCommandLine);
+      break;
+    case kMsgOpenCommandLine:
+      OpenCommandLineFiles();
+      break;
+    default:
+      if (probe_) probe_->OnMessage(uMsg);
+      break;
+  }
+  return result;
+}
+
+void CPlayerFrameWnd::OnDestroy() {
+  probe_.reset();
+  if (controller_) controller_->StopRoutine();
+  // The worker may be waiting in a send to this window; the dispatcher releases it now.
+  if (startupThread_.joinable()) startupThread_.join();
+  if (GetPlaybackContext() != nullptr) GetPlaybackContext()->liveParser.StopLiveWorker();
+  CDuiFrameWnd::OnDestroy();
+}
+
+void CPlayerFrameWnd::OnPipelineMessage(DuiLib::WPARAM wParam, DuiLib::LPARAM) {
+  if (controller_) controller_->OnPipelineMessage(wParam);
+}
+
+void CPlayerFrameWnd::OnPlayerMessage(DuiLib::WPARAM wParam, DuiLib::LPARAM) {
+  if (controller_) controller_->OnPlayerMessage(wParam);
+}
+
+void CPlayerFrameWnd::OnPositionMessage(DuiLib::WPARAM wParam, DuiLib::LPARAM lParam) {
+  if (controller_) controller_->OnPositionMessage(wParam, lParam);
+}
+
+}  // namespace korvane
