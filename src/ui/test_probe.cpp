@@ -3,6 +3,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <sstream>
 
 #include "chart/chart_binding.h"
@@ -71,7 +72,40 @@ void CTestProbe::OnMessage(std::uint32_t message) {
     browser->RunScript("JSON.stringify(window.korvaneMapState ? korvaneMapState() : null)",
                        [this](const std::string& value) { mapState_ = value; });
   }
+  RunCommands();
   Write();
+}
+
+void CTestProbe::RunCommands() {
+  const std::string commandPath = path_ + ".cmd";
+  std::ifstream in(commandPath);
+  if (!in) return;
+  std::vector<std::pair<std::string, std::string>> commands;
+  std::string verb, argument;
+  while (in >> verb >> argument) commands.emplace_back(verb, argument);
+  in.close();
+  std::remove(commandPath.c_str());
+  for (const auto& [v, a] : commands) RunCommand(v, a);
+}
+
+void CTestProbe::RunCommand(const std::string& verb, const std::string& argument) {
+  DuiLib::CPaintManagerUI& manager = window_.m_PaintManager;
+  if (verb == "click") {
+    if (DuiLib::CControlUI* control = manager.FindControl(argument)) {
+      manager.SendNotify(control, DuiLib::DUI_MSGTYPE_CLICK);
+    }
+  } else if (verb == "seek") {
+    CViewManager* view = window_.GetViewManager();
+    if (view != nullptr && view->sliderProgress != nullptr) {
+      view->sliderProgress->SetValue(std::atoi(argument.c_str()));
+      manager.SendNotify(view->sliderProgress, DuiLib::DUI_MSGTYPE_VALUECHANGED);
+    }
+  } else if (verb == "close") {
+    window_.Close();
+  } else if (verb == "key") {
+    window_.SendMessage(DuiLib::WM_KEYDOWN,
+                        static_cast<DuiLib::WPARAM>(std::atoi(argument.c_str())));
+  }
 }
 
 void CTestProbe::Write() {

@@ -1,6 +1,8 @@
 // A test-only window onto the running program, off unless KORVANE_TEST_PROBE names a file: the
 // main window then writes its state there (labels, player state, time, curve lengths and the map
-// page's state) every 50 ms, so whole-program tests can watch it from outside.
+// page's state) every 50 ms, so whole-program tests can watch it from outside, and runs the
+// commands a test leaves in "<file>.cmd" as the user would give them: "click <control>",
+// "seek <seconds>" (the progress slider), "key <virtual key>", "close window".
 #pragma once
 #include <atomic>
 #include <cstdint>
@@ -32,6 +34,8 @@ class CTestProbe {
  private:
   static std::int64_t NowMs();
   void Write();
+  void RunCommands();
+  void RunCommand(const std::string& verb, const std::string& argument);
 
   CPlayerFrameWnd& window_;
   std::string path_;
