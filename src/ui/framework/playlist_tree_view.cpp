@@ -4,6 +4,8 @@
 #include <utility>
 #include <vector>
 
+#include <QPainter>
+
 #include "ui/framework/paint_manager.h"
 
 namespace DuiLib {
@@ -45,9 +47,6 @@ int ParseInt(std::string_view value, int fallback) {
   }
   return any ? (negative ? -result : result) : fallback;
 }
-
-// Text ignores the alpha byte, as GDI text did: "#000080FF" is an opaque blue.
-DWORD OpaqueText(DWORD argb) { return (argb & 0xFF000000) == 0 ? (argb | 0xFF000000) : argb; }
 
 RECT Intersect(const RECT& a, const RECT& b) {
   RECT result;
@@ -172,45 +171,42 @@ void CPlayListNodeUI::SetDeleteAttributeList(std::string_view list) {
   }
 }
 
+// The drawing engine ignores a text colour's zero alpha, as GDI text did: "#000080FF" is an opaque
+// blue.
 DWORD CPlayListNodeUI::CurrentTextColor() const {
-  if (playing_) return OpaqueText(playingTextColor_);
-  if (selected_) return OpaqueText(selTextColor_);
-  if (hot_) return OpaqueText(hotTextColor_);
-  return OpaqueText(textColor_);
+  if (playing_) return playingTextColor_;
+  if (selected_) return selTextColor_;
+  if (hot_) return hotTextColor_;
+  return textColor_;
 }
 
-void CPlayListNodeUI::DoPaint(HDC hDC, const RECT& rcPaint) {
-  const RECT& pos = GetPos();
-  RECT clipped;
-  if (!IntersectRect(&clipped, pos, rcPaint)) return;
-
+void CPlayListNodeUI::PaintBkColor(HDC hDC) {
   DWORD background = 0;
   if (owner_ != nullptr) {
     if (selected_) background = owner_->GetItemSelectedBkColor();
     else if (hot_) background = owner_->GetItemHotBkColor();
     else if (playing_) background = owner_->GetItemPlayingBkColor();
   }
-  if (background == 0) background = GetBkColor();
-  if (background != 0) CRenderEngine::DrawColor(hDC, pos, background);
+  CRenderEngine::DrawColor(hDC, GetPos(), background != 0 ? background : GetBkColor());
+}
 
+void CPlayListNodeUI::PaintText(HDC hDC) {
+  const RECT& pos = GetPos();
   RECT text = {pos.left + inset_.left + folderWidth_, pos.top + inset_.top, pos.right - inset_.right,
                pos.bottom - inset_.bottom};
   RECT button = GetDeleteButtonRect();
   if (!IsRectEmpty(button)) text.right = std::min(text.right, button.left - kTextGap);
-  if (!IsRectEmpty(text)) {
-    CRenderEngine::DrawText(hDC, GetManager(), text, GetText(), CurrentTextColor(), font_,
-                            textStyle_ | DT_SINGLELINE);
-  }
-  PaintDeleteButton(hDC, rcPaint);
+  CRenderEngine::DrawText(hDC, GetManager(), text, GetText(), CurrentTextColor(), font_,
+                          textStyle_ | DT_SINGLELINE);
 }
 
-void CPlayListNodeUI::PaintDeleteButton(HDC hDC, const RECT& rcPaint) {
+void CPlayListNodeUI::PaintStatusImage(HDC hDC) {
   RECT button = GetDeleteButtonRect();
   if (IsRectEmpty(button)) return;
   const CDuiString* image = &delete_.normalImage;
   if (deletePushed_ && !delete_.pushedImage.empty()) image = &delete_.pushedImage;
   else if ((deleteHot_ || deletePushed_) && !delete_.hotImage.empty()) image = &delete_.hotImage;
-  if (!image->empty()) CRenderEngine::DrawImageString(hDC, GetManager(), button, rcPaint, *image);
+  if (!image->empty()) CRenderEngine::DrawImageString(hDC, GetManager(), button, button, *image);
 }
 
 void CPlayListNodeUI::DoEvent(TEventUI& event) {
@@ -290,10 +286,16 @@ bool CPlayListTreeViewUI::AddAt(CControlUI* control, int index) {
 bool CPlayListTreeViewUI::RemoveAt(int index) {
   if (index < 0 || index >= GetCount()) return false;
   OnNodeRemoved(index);
-  return CContainerUI::RemoveAt(index);
+  // The base's RemoveAt goes through the virtual Remove; calling its Remove keeps this one pass.
+  return CContainerUI::Remove(GetItemAt(index));
 }
 
-bool CPlayListTreeViewUI::Remove(CControlUI* control) { return RemoveAt(GetItemIndex(control)); }
+bool CPlayListTreeViewUI::Remove(CControlUI* control) {
+  int index = GetItemIndex(control);
+  if (index < 0) return false;
+  OnNodeRemoved(index);
+  return CContainerUI::Remove(control);
+}
 
 void CPlayListTreeViewUI::RemoveAll() {
   curSel_ = -1;
@@ -431,27 +433,18 @@ RECT CPlayListTreeViewUI::ThumbRect() const {
 
 void CPlayListTreeViewUI::DoPaint(HDC hDC, const RECT& rcPaint) {
   RECT clipped;
-  if (!IntersectRect(&clipped, GetPos(), rcPaint)) return;
-  PaintBkColor(hDC);
-  PaintBkImage(hDC);
-  PaintStatusImage(hDC);
-  PaintBorder(hDC);
-  EnsureLayout();
-  RECT list = ListRect();
+  if (hDC == nullptr || !IntersectRect(&clipped, GetPos(), rcPaint)) return;
+  CControlUI::DoPaint(hDC, rcPaint);
+  RECT listPaint = Intersect(ListRect(), clipped);
   auto [first, last] = VisibleRange();
-  for (int i = first; i < last; ++i) {
-    CControlUI* node = GetItemAt(i);
-    RECT visible = Intersect(Intersect(node->GetPos(), list), rcPaint);
-    if (IsRectEmpty(visible)) continue;
-    hDC->SetClip(visible);
-    node->DoPaint(hDC, visible);
-  }
+  for (int i = first; i < last; ++i) GetItemAt(i)->DoPaint(hDC, listPaint);
   RECT thumb = ThumbRect();
-  if (!IsRectEmpty(thumb)) {
-    hDC->SetClip(GetPos());
-    CRenderEngine::DrawRoundRect(hDC, thumb, 0, 2, 0, scrollBarColor_);
-  }
-  hDC->SetClip(GetPos());
+  if (IsRectEmpty(Intersect(thumb, clipped))) return;
+  QPainter& painter = hDC->Painter();
+  painter.save();
+  hDC->SetClip(clipped);
+  CRenderEngine::DrawRoundRect(hDC, thumb, 0, 2, 0, scrollBarColor_);
+  painter.restore();
 }
 
 CControlUI* CPlayListTreeViewUI::FindControl(FINDCONTROLPROC proc, void* data, UINT flags) {
@@ -482,8 +475,8 @@ void CPlayListTreeViewUI::DoEvent(TEventUI& event) {
   };
   switch (event.Type) {
     case UIEVENT_SCROLLWHEEL:
-      SetScrollPos(scrollY_ - static_cast<int>(static_cast<std::intptr_t>(event.wParam)) *
-                                  kWheelRows * kDefaultNodeHeight);
+      // wParam 1 is a turn up; anything else a turn down.
+      SetScrollPos(scrollY_ + (event.wParam == 1 ? -1 : 1) * kWheelRows * kDefaultNodeHeight);
       return;
     case UIEVENT_KEYDOWN:
       switch (event.chKey) {

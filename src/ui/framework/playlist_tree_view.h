@@ -45,7 +45,10 @@ class CPlayListNodeUI : public CControlUI {
   void SetAttribute(std::string_view name, std::string_view value) override;
 
   void DoEvent(TEventUI& event) override;
-  void DoPaint(HDC hDC, const RECT& rcPaint) override;
+  void PaintBkColor(HDC hDC) override;
+  void PaintText(HDC hDC) override;
+  // The delete button.
+  void PaintStatusImage(HDC hDC) override;
 
  private:
   friend class CPlayListTreeViewUI;
@@ -57,7 +60,6 @@ class CPlayListNodeUI : public CControlUI {
   void SetItemAttributeList(std::string_view list);
   void SetFolderAttributeList(std::string_view list);
   void SetDeleteAttributeList(std::string_view list);
-  void PaintDeleteButton(HDC hDC, const RECT& rcPaint);
   DWORD CurrentTextColor() const;
 
   CPlayListTreeViewUI* owner_;
