@@ -1,12 +1,12 @@
 // Loading a dash-cam card's folder into the playlist: listing, filtering, sorting, building the
 // tree's nodes and painting the tree for 5 000 clips (empty files named as a camera names them, in
 // a temporary folder). The target is 300 ms for the whole load.
-#include <QApplication>
-#include <QImage>
-#include <QPainter>
 #include <benchmark/benchmark.h>
 #include <stdlib.h>
 
+#include <QApplication>
+#include <QImage>
+#include <QPainter>
 #include <algorithm>
 #include <cstring>
 #include <filesystem>
@@ -46,9 +46,9 @@ class CardFolder {
     for (int i = 0; i < clips; ++i) {
       int minute = i / 2;
       char name[64];
-      std::snprintf(name, sizeof name, "2026_%02d%02d_%02d%02d00_%04d%c.MP4", 1 + minute / 1440 % 12,
-                    1 + minute / 60 / 24 % 28, minute / 60 % 24, minute % 60, i / 2,
-                    i % 2 == 0 ? 'F' : 'R');
+      std::snprintf(name, sizeof name, "2026_%02d%02d_%02d%02d00_%04d%c.MP4",
+                    1 + minute / 1440 % 12, 1 + minute / 60 / 24 % 28, minute / 60 % 24,
+                    minute % 60, i / 2, i % 2 == 0 ? 'F' : 'R');
       names.emplace_back(name);
       if (i % 100 == 0) names.emplace_back(std::string(name, std::strlen(name) - 4) + ".THM");
     }

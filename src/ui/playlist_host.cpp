@@ -28,8 +28,12 @@ std::optional<std::string> AppPlaylistHost::ChooseFile(const OpenFilter& filter)
   return chosen;
 }
 
-bool AppPlaylistHost::AskBeforeClear() { return clearTip_ && context_.settings.cleanTip; }
+bool AppPlaylistHost::AskBeforeClear() {
+  return clearTip_ && context_.settings.cleanTip;
+}
 
-int AppPlaylistHost::ShowClearTip() { return clearTip_ ? clearTip_() : 1; }
+int AppPlaylistHost::ShowClearTip() {
+  return clearTip_ ? clearTip_() : 1;
+}
 
 }  // namespace korvane

@@ -1,13 +1,14 @@
 // The playlist on the real tree control in a skin-built window: nodes in list order with the
 // playlist's look, the playing mark, the delete button's message, activation, hover, selection and
 // scrolling.
+#include "ui/framework/playlist_tree_view.h"
+
 #include <gtest/gtest.h>
 
 #include <QImage>
 
 #include "framework_test_window.h"
 #include "support/temp_dir.h"
-#include "ui/framework/playlist_tree_view.h"
 #include "ui/playlist_manager.h"
 #include "ui/playlist_tree_binding.h"
 
@@ -37,7 +38,9 @@ class QuietHost : public IPlaylistHost {
   int ShowClearTip() override { return 1; }
 };
 
-QPoint Center(const RECT& rc) { return {(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2}; }
+QPoint Center(const RECT& rc) {
+  return {(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
+}
 
 void DoubleClick(QWidget* widget, QPoint at) {
   test::MouseClick(widget, at);

@@ -1,5 +1,6 @@
 #include "ui/framework/control_factory.h"
 
+#include "ui/framework/playlist_tree_view.h"
 #include "ui/framework/ui_combo.h"
 #include "ui/framework/ui_container.h"
 #include "ui/framework/ui_edit.h"
@@ -38,7 +39,7 @@ constexpr FactoryEntry kControls[] = {
     {"Edit", &Make<CEditUI>},
     // Placeholders until the browser and the playlist tree controls exist.
     {"WebBrowser", &Make<CControlUI>},
-    {"PlayListTreeView", &Make<CVerticalLayoutUI>},
+    {"PlayListTreeView", &Make<CPlayListTreeViewUI>},
 };
 
 }  // namespace

@@ -1,18 +1,17 @@
 #include "ui/framework/playlist_tree_view.h"
 
+#include <QPainter>
 #include <algorithm>
 #include <utility>
 #include <vector>
-
-#include <QPainter>
 
 #include "ui/framework/paint_manager.h"
 
 namespace DuiLib {
 namespace {
 
-constexpr int kDeleteMargin = 4;      // between the delete button and the node's right edge
-constexpr int kTextGap = 4;           // between the text and the delete button
+constexpr int kDeleteMargin = 4;  // between the delete button and the node's right edge
+constexpr int kTextGap = 4;       // between the text and the delete button
 constexpr int kScrollBarWidth = 6;
 constexpr int kMinThumbHeight = 16;
 constexpr int kWheelRows = 3;
@@ -33,7 +32,9 @@ std::vector<std::pair<std::string, std::string>> ParseAttributeList(std::string_
   return std::move(collector.pairs);
 }
 
-bool ParseBool(std::string_view value) { return value == "true" || value == "1"; }
+bool ParseBool(std::string_view value) {
+  return value == "true" || value == "1";
+}
 
 int ParseInt(std::string_view value, int fallback) {
   int result = 0;
@@ -68,7 +69,9 @@ void* CPlayListNodeUI::GetInterface(std::string_view name) {
   return CControlUI::GetInterface(name);
 }
 
-void CPlayListNodeUI::SetItemText(std::string_view text) { SetText(text); }
+void CPlayListNodeUI::SetItemText(std::string_view text) {
+  SetText(text);
+}
 
 void CPlayListNodeUI::SetItemTextColor(DWORD argb) {
   textColor_ = argb;
@@ -122,7 +125,8 @@ void CPlayListNodeUI::SetAttribute(std::string_view name, std::string_view value
   } else if (name == "deleteattr") {
     SetDeleteAttributeList(value);
   } else if (name == "itemendellipsis") {
-    textStyle_ = ParseBool(value) ? (textStyle_ | DT_END_ELLIPSIS) : (textStyle_ & ~DT_END_ELLIPSIS);
+    textStyle_ =
+        ParseBool(value) ? (textStyle_ | DT_END_ELLIPSIS) : (textStyle_ & ~DT_END_ELLIPSIS);
   } else {
     CControlUI::SetAttribute(name, value);
   }
@@ -144,7 +148,8 @@ void CPlayListNodeUI::SetItemAttributeList(std::string_view list) {
     } else if (name == "textcolor") {
       textColor_ = ParseColor(value);
     } else if (name == "endellipsis") {
-      textStyle_ = ParseBool(value) ? (textStyle_ | DT_END_ELLIPSIS) : (textStyle_ & ~DT_END_ELLIPSIS);
+      textStyle_ =
+          ParseBool(value) ? (textStyle_ | DT_END_ELLIPSIS) : (textStyle_ & ~DT_END_ELLIPSIS);
     }
   }
 }
@@ -183,17 +188,20 @@ DWORD CPlayListNodeUI::CurrentTextColor() const {
 void CPlayListNodeUI::PaintBkColor(HDC hDC) {
   DWORD background = 0;
   if (owner_ != nullptr) {
-    if (selected_) background = owner_->GetItemSelectedBkColor();
-    else if (hot_) background = owner_->GetItemHotBkColor();
-    else if (playing_) background = owner_->GetItemPlayingBkColor();
+    if (selected_)
+      background = owner_->GetItemSelectedBkColor();
+    else if (hot_)
+      background = owner_->GetItemHotBkColor();
+    else if (playing_)
+      background = owner_->GetItemPlayingBkColor();
   }
   CRenderEngine::DrawColor(hDC, GetPos(), background != 0 ? background : GetBkColor());
 }
 
 void CPlayListNodeUI::PaintText(HDC hDC) {
   const RECT& pos = GetPos();
-  RECT text = {pos.left + inset_.left + folderWidth_, pos.top + inset_.top, pos.right - inset_.right,
-               pos.bottom - inset_.bottom};
+  RECT text = {pos.left + inset_.left + folderWidth_, pos.top + inset_.top,
+               pos.right - inset_.right, pos.bottom - inset_.bottom};
   RECT button = GetDeleteButtonRect();
   if (!IsRectEmpty(button)) text.right = std::min(text.right, button.left - kTextGap);
   CRenderEngine::DrawText(hDC, GetManager(), text, GetText(), CurrentTextColor(), font_,
@@ -204,8 +212,10 @@ void CPlayListNodeUI::PaintStatusImage(HDC hDC) {
   RECT button = GetDeleteButtonRect();
   if (IsRectEmpty(button)) return;
   const CDuiString* image = &delete_.normalImage;
-  if (deletePushed_ && !delete_.pushedImage.empty()) image = &delete_.pushedImage;
-  else if ((deleteHot_ || deletePushed_) && !delete_.hotImage.empty()) image = &delete_.hotImage;
+  if (deletePushed_ && !delete_.pushedImage.empty())
+    image = &delete_.pushedImage;
+  else if ((deleteHot_ || deletePushed_) && !delete_.hotImage.empty())
+    image = &delete_.hotImage;
   if (!image->empty()) CRenderEngine::DrawImageString(hDC, GetManager(), button, button, *image);
 }
 
@@ -271,7 +281,9 @@ CPlayListNodeUI* CPlayListTreeViewUI::GetNodeAt(int index) const {
   return static_cast<CPlayListNodeUI*>(GetItemAt(index));
 }
 
-bool CPlayListTreeViewUI::Add(CControlUI* control) { return AddAt(control, GetCount()); }
+bool CPlayListTreeViewUI::Add(CControlUI* control) {
+  return AddAt(control, GetCount());
+}
 
 bool CPlayListTreeViewUI::AddAt(CControlUI* control, int index) {
   auto* node = dynamic_cast<CPlayListNodeUI*>(control);
@@ -305,8 +317,10 @@ void CPlayListTreeViewUI::RemoveAll() {
 }
 
 void CPlayListTreeViewUI::OnNodeRemoved(int index) {
-  if (curSel_ == index) curSel_ = -1;
-  else if (curSel_ > index) --curSel_;
+  if (curSel_ == index)
+    curSel_ = -1;
+  else if (curSel_ > index)
+    --curSel_;
   layoutValid_ = false;
 }
 
@@ -330,11 +344,16 @@ void CPlayListTreeViewUI::SetPlayingNode(int index, bool playing) {
 }
 
 void CPlayListTreeViewUI::SetAttribute(std::string_view name, std::string_view value) {
-  if (name == "itemhotbkcolor") hotBkColor_ = ParseColor(value);
-  else if (name == "itemselectedbkcolor") selectedBkColor_ = ParseColor(value);
-  else if (name == "itemplayingbkcolor") playingBkColor_ = ParseColor(value);
-  else if (name == "scrollbarcolor") scrollBarColor_ = ParseColor(value);
-  else CContainerUI::SetAttribute(name, value);
+  if (name == "itemhotbkcolor")
+    hotBkColor_ = ParseColor(value);
+  else if (name == "itemselectedbkcolor")
+    selectedBkColor_ = ParseColor(value);
+  else if (name == "itemplayingbkcolor")
+    playingBkColor_ = ParseColor(value);
+  else if (name == "scrollbarcolor")
+    scrollBarColor_ = ParseColor(value);
+  else
+    CContainerUI::SetAttribute(name, value);
   Invalidate();
 }
 
@@ -383,8 +402,10 @@ void CPlayListTreeViewUI::EnsureVisible(int index) {
   int viewHeight = inner.bottom - inner.top;
   int top = tops_[index];
   int bottom = tops_[index + 1];
-  if (top < scrollY_) SetScrollPos(top);
-  else if (bottom > scrollY_ + viewHeight) SetScrollPos(bottom - viewHeight);
+  if (top < scrollY_)
+    SetScrollPos(top);
+  else if (bottom > scrollY_ + viewHeight)
+    SetScrollPos(bottom - viewHeight);
 }
 
 void CPlayListTreeViewUI::PlaceNodes() {
@@ -398,11 +419,11 @@ void CPlayListTreeViewUI::PlaceNodes() {
 std::pair<int, int> CPlayListTreeViewUI::VisibleRange() const {
   const_cast<CPlayListTreeViewUI*>(this)->EnsureLayout();
   RECT inner = InnerRect();
-  int first = static_cast<int>(std::upper_bound(tops_.begin(), tops_.end(), scrollY_) -
-                               tops_.begin()) - 1;
-  int last = static_cast<int>(std::lower_bound(tops_.begin(), tops_.end(),
-                                               scrollY_ + inner.bottom - inner.top) -
-                              tops_.begin());
+  int first =
+      static_cast<int>(std::upper_bound(tops_.begin(), tops_.end(), scrollY_) - tops_.begin()) - 1;
+  int last = static_cast<int>(
+      std::lower_bound(tops_.begin(), tops_.end(), scrollY_ + inner.bottom - inner.top) -
+      tops_.begin());
   return {std::clamp(first, 0, GetCount()), std::clamp(last, 0, GetCount())};
 }
 
@@ -471,7 +492,8 @@ void CPlayListTreeViewUI::DoEvent(TEventUI& event) {
     to = std::clamp(to, 0, GetCount() - 1);
     if (to == curSel_) return;
     SelectItem(to, true);
-    if (GetManager() != nullptr) GetManager()->SendNotify(GetNodeAt(to), DUI_MSGTYPE_ITEMSELECT, to);
+    if (GetManager() != nullptr)
+      GetManager()->SendNotify(GetNodeAt(to), DUI_MSGTYPE_ITEMSELECT, to);
   };
   switch (event.Type) {
     case UIEVENT_SCROLLWHEEL:
@@ -480,16 +502,29 @@ void CPlayListTreeViewUI::DoEvent(TEventUI& event) {
       return;
     case UIEVENT_KEYDOWN:
       switch (event.chKey) {
-        case VK_UP: moveSelection(curSel_ - 1); return;
-        case VK_DOWN: moveSelection(curSel_ + 1); return;
-        case VK_PRIOR: moveSelection(curSel_ - page); return;
-        case VK_NEXT: moveSelection(curSel_ + page); return;
-        case VK_HOME: moveSelection(0); return;
-        case VK_END: moveSelection(GetCount() - 1); return;
+        case VK_UP:
+          moveSelection(curSel_ - 1);
+          return;
+        case VK_DOWN:
+          moveSelection(curSel_ + 1);
+          return;
+        case VK_PRIOR:
+          moveSelection(curSel_ - page);
+          return;
+        case VK_NEXT:
+          moveSelection(curSel_ + page);
+          return;
+        case VK_HOME:
+          moveSelection(0);
+          return;
+        case VK_END:
+          moveSelection(GetCount() - 1);
+          return;
         case VK_RETURN:
           if (CPlayListNodeUI* node = GetNodeAt(curSel_)) OnNodeActivate(node);
           return;
-        default: break;
+        default:
+          break;
       }
       break;
     case UIEVENT_BUTTONDOWN: {
@@ -524,7 +559,8 @@ void CPlayListTreeViewUI::DoEvent(TEventUI& event) {
         }
       }
       return;
-    default: break;
+    default:
+      break;
   }
   CContainerUI::DoEvent(event);
 }
