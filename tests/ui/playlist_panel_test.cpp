@@ -1,5 +1,7 @@
 // The playlist wired as the program runs it: real settings and language files, the framework's
 // open dialog (replaced by a hook), the skin's tree and the drop list.
+#include "ui/playlist_panel.h"
+
 #include <gtest/gtest.h>
 
 #include "app/application_context.h"
@@ -7,7 +9,6 @@
 #include "support/file_text.h"
 #include "support/temp_dir.h"
 #include "ui/framework/playlist_tree_view.h"
-#include "ui/playlist_panel.h"
 
 namespace korvane {
 namespace {
