@@ -5,6 +5,7 @@
 #include "ui/framework/ui_edit.h"
 #include "ui/framework/ui_label.h"
 #include "ui/framework/ui_progress.h"
+#include "ui/framework/web_browser_ui.h"
 
 namespace DuiLib {
 
@@ -36,8 +37,8 @@ constexpr FactoryEntry kControls[] = {
     {"Combo", &Make<CComboUI>},
     {"ListLabelElement", &Make<CListLabelElementUI>},
     {"Edit", &Make<CEditUI>},
-    // Placeholders until the browser and the playlist tree controls exist.
-    {"WebBrowser", &Make<CControlUI>},
+    {"WebBrowser", &Make<CWebBrowserUI>},
+    // Placeholder until the playlist tree control exists.
     {"PlayListTreeView", &Make<CVerticalLayoutUI>},
 };
 
