@@ -1,5 +1,6 @@
 #include "ui/framework/control_factory.h"
 
+#include "ui/framework/playlist_tree_view.h"
 #include "ui/framework/ui_combo.h"
 #include "ui/framework/ui_container.h"
 #include "ui/framework/ui_edit.h"
@@ -38,8 +39,7 @@ constexpr FactoryEntry kControls[] = {
     {"ListLabelElement", &Make<CListLabelElementUI>},
     {"Edit", &Make<CEditUI>},
     {"WebBrowser", &Make<CWebBrowserUI>},
-    // Placeholder until the playlist tree control exists.
-    {"PlayListTreeView", &Make<CVerticalLayoutUI>},
+    {"PlayListTreeView", &Make<CPlayListTreeViewUI>},
 };
 
 }  // namespace
