@@ -1,4 +1,5 @@
-// An auto-reset event: Set wakes one waiter (or the next one to wait), then the event is clear again.
+// An auto-reset event: Set wakes one waiter (or the next one to wait), then the event is clear
+// again.
 #pragma once
 #include <chrono>
 #include <condition_variable>

@@ -16,6 +16,9 @@ struct ProcessOptions {
   bool pipeStdin = false;         // give the child a pipe as stdin (else /dev/null)
   bool pipeStdout = false;        // give the child a pipe as stdout (else /dev/null)
   bool stderrToStdout = false;    // stderr goes where stdout goes (else /dev/null)
+  // "NAME=value" entries added to the caller's environment (an entry replaces a variable of the
+  // same name); empty: the caller's environment unchanged.
+  std::vector<std::string> environment;
 };
 
 // Owns one child process and the parent's ends of its pipes. Every descriptor and the child are
@@ -28,7 +31,7 @@ class ChildProcess {
   ChildProcess& operator=(const ChildProcess&) = delete;
 
   // Starts the child. Returns 0, or an errno value (ENOENT for a missing program, ...) and then
-  // holds nothing. A running child must be released first (returns EBUSY otherwise).
+  // holds nothing. A started child must be released first (returns EBUSY otherwise).
   int Start(const ProcessOptions& options);
 
   bool IsStarted() const { return pid_ > 0; }
@@ -41,10 +44,18 @@ class ChildProcess {
   // Writes all bytes to the child's stdin. False when there is no pipe or the child has gone
   // (never raises SIGPIPE).
   bool WriteStdin(const void* data, size_t size);
+  bool WriteStdin(const std::string& text) { return WriteStdin(text.data(), text.size()); }
+  // Waits up to `timeoutMs` (negative: no limit) until a read of stdout would not block (data or
+  // end of stream). False on time-out or when there is no stdout pipe.
+  bool WaitStdoutReadable(int timeoutMs);
+  // Reads up to `size` bytes of the child's stdout: the count, 0 at end of stream, -1 on error or
+  // without a pipe. Blocks until data comes unless WaitStdoutReadable said it would not.
+  ssize_t ReadStdout(void* buffer, size_t size);
   void CloseStdin();
   void CloseStdout();
 
-  // Waits up to `timeoutMs` for the child to end (polling waitpid, no signals). True when it ended
+  // Waits up to `timeoutMs` (negative: no limit) for the child to end (polling waitpid, no
+  // signals). True when it ended
   // (then it is reaped and exitCode() is valid); a child already reaped returns true at once.
   bool WaitForExit(int timeoutMs);
   // SIGKILL and reap. Harmless when the child has ended.

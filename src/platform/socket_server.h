@@ -17,11 +17,13 @@ class UnixSocketServer {
   UnixSocketServer& operator=(const UnixSocketServer&) = delete;
 
   // Removes a stale socket file at `path`, binds and listens (mode 0600). Returns 0 or an errno
-  // value (ENAMETOOLONG for a path longer than sockaddr_un allows).
+  // value (ENAMETOOLONG for a path longer than sockaddr_un allows, EEXIST when something other than
+  // a socket lies at `path`; it is left alone). Listening again closes the previous socket first.
   int Listen(const std::string& path);
 
   enum class AcceptResult { Connected, Stopped, Failed };
-  // Waits for the client, checking `stop` at least every `pollMs`. Stopped when `stop` became true.
+  // Waits for the client, checking `stop` at least every `pollMs`. Stopped when `stop` became true;
+  // Failed when not listening. A previous connection is closed first.
   AcceptResult Accept(const std::atomic<bool>& stop, int pollMs = 50);
 
   // Bytes waiting on the connection (FIONREAD), or -1 when the client closed its end and nothing is
@@ -43,8 +45,8 @@ class UnixSocketServer {
   int clientFd_ = -1;
 };
 
-// The per-user runtime folder ($XDG_RUNTIME_DIR when it is a usable folder, else /tmp), with no
-// trailing "/".
+// The per-user runtime folder with no trailing "/": $XDG_RUNTIME_DIR when it is a usable folder,
+// else /tmp/korvane-<uid> (created private to the user), else /tmp.
 std::string RuntimeFolder();
 
 }  // namespace korvane

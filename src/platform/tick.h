@@ -19,6 +19,8 @@ constexpr std::uint32_t TickElapsed(std::uint32_t earlier, std::uint32_t later) 
   return later - earlier;
 }
 
-inline void SleepMs(unsigned ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+inline void SleepMs(unsigned ms) {
+  std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+}
 
 }  // namespace korvane

@@ -8,9 +8,13 @@ namespace {
 std::atomic<IWindowMessageDispatcher*> g_dispatcher{nullptr};
 }
 
-void SetWindowMessageDispatcher(IWindowMessageDispatcher* dispatcher) { g_dispatcher = dispatcher; }
+void SetWindowMessageDispatcher(IWindowMessageDispatcher* dispatcher) {
+  g_dispatcher = dispatcher;
+}
 
-IWindowMessageDispatcher* GetWindowMessageDispatcher() { return g_dispatcher; }
+IWindowMessageDispatcher* GetWindowMessageDispatcher() {
+  return g_dispatcher;
+}
 
 bool PostWindowMessage(WindowHandle window, std::uint32_t message, WPARAM wParam, LPARAM lParam) {
   IWindowMessageDispatcher* dispatcher = g_dispatcher;
@@ -18,7 +22,8 @@ bool PostWindowMessage(WindowHandle window, std::uint32_t message, WPARAM wParam
   return dispatcher->Post(window, message, wParam, lParam);
 }
 
-LRESULT SendWindowMessage(WindowHandle window, std::uint32_t message, WPARAM wParam, LPARAM lParam) {
+LRESULT SendWindowMessage(WindowHandle window, std::uint32_t message, WPARAM wParam,
+                          LPARAM lParam) {
   IWindowMessageDispatcher* dispatcher = g_dispatcher;
   if (dispatcher == nullptr || window == 0) return 0;
   return dispatcher->Send(window, message, wParam, lParam);

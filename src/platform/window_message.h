@@ -13,10 +13,11 @@ using LPARAM = std::intptr_t;
 using LRESULT = std::intptr_t;
 
 constexpr std::uint32_t WM_USER = 0x0400;
-constexpr std::uint32_t WM_PLAYER_NOTIFY = WM_USER + 1;     // 1025, posted by the player controller
-constexpr std::uint32_t WM_EXTRACTOR_NOTIFY = WM_USER + 2;  // 1026, posted by the extraction pipeline
-constexpr std::uint32_t WM_TELEMETRY_LIVE = WM_USER + 3;    // 1027, sent by the live telemetry worker
-constexpr std::uint32_t WM_PLAYLIST_DELETE = WM_USER + 100; // 1124, the playlist's delete button
+constexpr std::uint32_t WM_PLAYER_NOTIFY = WM_USER + 1;  // 1025, posted by the player controller
+constexpr std::uint32_t WM_EXTRACTOR_NOTIFY =
+    WM_USER + 2;                                          // 1026, posted by the extraction pipeline
+constexpr std::uint32_t WM_TELEMETRY_LIVE = WM_USER + 3;  // 1027, sent by the live telemetry worker
+constexpr std::uint32_t WM_PLAYLIST_DELETE = WM_USER + 100;  // 1124, the playlist's delete button
 
 class IWindowMessageDispatcher {
  public:
@@ -26,7 +27,8 @@ class IWindowMessageDispatcher {
   // Delivers the message and waits until the window's thread has handled it. Called on that thread
   // it runs directly. Returns 0 at once when the window is unknown, being destroyed, or its loop
   // has ended, so a worker blocked here can never deadlock shutdown.
-  virtual LRESULT Send(WindowHandle window, std::uint32_t message, WPARAM wParam, LPARAM lParam) = 0;
+  virtual LRESULT Send(WindowHandle window, std::uint32_t message, WPARAM wParam,
+                       LPARAM lParam) = 0;
 };
 
 // Installs the process-wide dispatcher (nullptr removes it). Not thread-safe against concurrent

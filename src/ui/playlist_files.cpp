@@ -1,0 +1,90 @@
+#include "ui/playlist_files.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <system_error>
+
+namespace korvane {
+namespace {
+
+bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) {
+  auto lower = [](unsigned char c) { return c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c; };
+  return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                    [&](char x, char y) { return lower(x) == lower(y); });
+}
+
+bool IsKnownExtension(std::string_view piece) {
+  for (const KnownExtension* row = KnownExtensions; row->extension != nullptr; ++row) {
+    if (EqualsIgnoringAsciiCase(row->extension, piece)) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+SplitPathResult SplitPath(std::string_view path) {
+  SplitPathResult result;
+  std::size_t slash = path.rfind('/');
+  std::size_t nameStart = slash == std::string_view::npos ? 0 : slash + 1;
+  result.folder = std::string(path.substr(0, nameStart));
+  result.fileName = std::string(path.substr(nameStart));
+  result.extension = ExtensionOf(result.fileName);
+  return result;
+}
+
+std::string ExtensionOf(std::string_view fileName) {
+  std::size_t dot = fileName.rfind('.');
+  return dot == std::string_view::npos ? std::string() : std::string(fileName.substr(dot + 1));
+}
+
+bool IsSupportedExtension(const std::vector<std::string>& supported, std::string_view ext) {
+  if (ext.empty()) return false;
+  return std::any_of(supported.begin(), supported.end(),
+                     [&](const std::string& known) { return EqualsIgnoringAsciiCase(known, ext); });
+}
+
+std::vector<std::string> ParseSupportedExtensions(std::string_view associate) {
+  std::vector<std::string> supported;
+  while (!associate.empty()) {
+    std::size_t end = associate.find(';');
+    std::string_view piece = associate.substr(0, end);
+    if (!piece.empty() && IsKnownExtension(piece)) supported.emplace_back(piece);
+    associate.remove_prefix(end == std::string_view::npos ? associate.size() : end + 1);
+  }
+  return supported;
+}
+
+OpenFilter MakeOpenFilter(std::string_view caption, std::string_view pattern) {
+  OpenFilter filter;
+  filter.displayText.append(caption).append("(").append(pattern).append(")");
+  filter.pattern = std::string(pattern);
+  return filter;
+}
+
+std::optional<std::vector<std::string>> ListFolder(const std::string& folder) {
+  namespace fs = std::filesystem;
+  std::error_code error;
+  fs::directory_iterator it(folder.empty() ? fs::path(".") : fs::path(folder), error);
+  if (error) return std::nullopt;
+  std::vector<std::string> names;
+  // An entry that vanishes or cannot be read is simply not listed; a listing that breaks off keeps
+  // what it found so far.
+  for (; !error && it != fs::directory_iterator(); it.increment(error)) {
+    std::error_code statusError;
+    if (it->is_regular_file(statusError)) names.push_back(it->path().filename().string());
+  }
+  return names;
+}
+
+int AddSupportedFiles(Playlist& playlist, const std::string& folder,
+                      const std::vector<std::string>& names,
+                      const std::vector<std::string>& supported) {
+  int added = 0;
+  for (const std::string& name : names) {
+    if (!IsSupportedExtension(supported, ExtensionOf(name))) continue;
+    if (playlist.AddEntry(folder + name, name) >= 0) ++added;
+  }
+  return added;
+}
+
+}  // namespace korvane

@@ -1,0 +1,47 @@
+// How files become playlist entries: path splitting, the supported file types from the settings,
+// the open dialog's filter, and the one folder listing the playlist needs.
+#pragma once
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "ui/playlist.h"
+
+namespace korvane {
+
+struct SplitPathResult {
+  std::string folder;     // up to and including the last "/"; empty when there is none
+  std::string fileName;   // after the last "/"; the whole path when there is none
+  std::string extension;  // after the file name's last "."; empty when it has no dot
+};
+SplitPathResult SplitPath(std::string_view path);
+
+// The text after the last "." of a file name; empty when the name has no dot.
+std::string ExtensionOf(std::string_view fileName);
+
+// True when ext equals one of supported ignoring ASCII case; false for an empty ext.
+bool IsSupportedExtension(const std::vector<std::string>& supported, std::string_view ext);
+
+// The pieces of an "Associate" value ("mp4;AVI;xyz") that name a known file type, as written.
+// Empty pieces and unknown types are dropped; an empty value gives an empty list.
+std::vector<std::string> ParseSupportedExtensions(std::string_view associate);
+
+// The open dialog's filter: a display text and the pattern(s) it stands for, ";"-separated.
+struct OpenFilter {
+  std::string displayText;  // the language's caption followed by "(pattern)"
+  std::string pattern;      // e.g. "*.mp4"
+};
+OpenFilter MakeOpenFilter(std::string_view caption, std::string_view pattern);
+
+// Names of the regular files (symbolic links followed) in folder; an empty folder means the
+// working folder. std::nullopt when the folder cannot be listed.
+std::optional<std::vector<std::string>> ListFolder(const std::string& folder);
+
+// Adds folder + name for every name whose extension is supported, skipping paths already listed.
+// Returns the number of entries added.
+int AddSupportedFiles(Playlist& playlist, const std::string& folder,
+                      const std::vector<std::string>& names,
+                      const std::vector<std::string>& supported);
+
+}  // namespace korvane

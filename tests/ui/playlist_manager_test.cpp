@@ -1,0 +1,406 @@
+// The operations behind the user's actions on real folders, with a recording view and host.
+#include "ui/playlist_manager.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <map>
+
+#include "support/temp_dir.h"
+
+namespace korvane {
+namespace {
+
+// Mirrors what a tree shows: one text per node, the playing marks and the selection.
+class RecordingView : public IPlaylistView {
+ public:
+  void RemoveAllNodes() override {
+    nodes.clear();
+    playing.clear();
+    ++rebuilds;
+  }
+  void AppendNode(const PlaylistEntry& entry) override {
+    nodes.push_back(entry.fileName);
+    playing.push_back(false);
+  }
+  void RemoveNodeAt(int index) override {
+    if (!InRange(index)) return;
+    nodes.erase(nodes.begin() + index);
+    playing.erase(playing.begin() + index);
+  }
+  void SelectNode(int index) override {
+    if (InRange(index)) selected = index;
+  }
+  void SetPlayingNode(int index, bool on) override {
+    if (InRange(index)) playing[index] = on;
+  }
+  int GetDeleteItemIndex() const override { return deleteIndex; }
+
+  std::vector<int> PlayingNodes() const {
+    std::vector<int> marked;
+    for (std::size_t i = 0; i < playing.size(); ++i) {
+      if (playing[i]) marked.push_back(static_cast<int>(i));
+    }
+    return marked;
+  }
+
+  std::vector<std::string> nodes;
+  std::vector<bool> playing;
+  int selected = -1;
+  int deleteIndex = -1;
+  int rebuilds = 0;
+
+ private:
+  bool InRange(int index) const { return index >= 0 && index < static_cast<int>(nodes.size()); }
+};
+
+class FakeHost : public IPlaylistHost {
+ public:
+  std::string ReadSettingString(std::string_view key, std::string_view fallback) override {
+    auto found = settings.find(std::string(key));
+    return found == settings.end() ? std::string(fallback) : found->second;
+  }
+  void WriteSettingString(std::string_view key, std::string_view value) override {
+    settings[std::string(key)] = std::string(value);
+    writes.push_back(std::string(key) + "=" + std::string(value));
+  }
+  std::string ReadLanguageText(std::string_view key) override {
+    return key == "IDS_FILTER" ? "Video files" : "";
+  }
+  std::optional<std::string> ChooseFile(const OpenFilter& filter) override {
+    shownFilter = filter;
+    return chosen;
+  }
+  bool AskBeforeClear() override { return askBeforeClear; }
+  int ShowClearTip() override {
+    ++tipsShown;
+    return tipResult;
+  }
+
+  std::map<std::string, std::string> settings;
+  std::vector<std::string> writes;
+  std::optional<std::string> chosen;
+  OpenFilter shownFilter;
+  bool askBeforeClear = false;
+  int tipResult = 2;
+  int tipsShown = 0;
+};
+
+void Touch(const std::filesystem::path& file) {
+  std::ofstream(file).put('x');
+}
+
+class PlaylistManagerTest : public testing::Test {
+ protected:
+  PlaylistManagerTest() : manager(host, &view) {}
+
+  // Loads the options with "Associate" set (or absent when value is null).
+  void Configure(const char* associate) {
+    if (associate != nullptr) host.settings["Associate"] = associate;
+    manager.LoadPlaylistOptions();
+  }
+
+  std::string Folder(const char* name) {
+    std::filesystem::create_directories(dir.path() / name);
+    return dir.str() + name + "/";
+  }
+
+  std::vector<std::string> EntryNames() const {
+    std::vector<std::string> names;
+    for (const auto& entry : manager.playlist().entries()) names.push_back(entry->fileName);
+    return names;
+  }
+
+  // The view must show the list, with the mark on the current entry only.
+  void ExpectViewMatchesList() const {
+    EXPECT_EQ(view.nodes, EntryNames());
+    int current = manager.playlist().current();
+    EXPECT_EQ(view.PlayingNodes(), current < 0 ? std::vector<int>{} : std::vector<int>{current});
+  }
+
+  std::string CurrentName() const {
+    int current = manager.playlist().current();
+    return current < 0 ? "" : manager.playlist().entries()[current]->fileName;
+  }
+
+  test::TempDir dir;
+  FakeHost host;
+  RecordingView view;
+  CPlaylistManager manager;
+};
+
+TEST_F(PlaylistManagerTest, DefaultOptionsAreWrittenBackAndListOnlyMp4InAnyCase) {
+  Configure(nullptr);
+  EXPECT_EQ(host.writes, std::vector<std::string>{"Associate=MP4"});
+  EXPECT_EQ(manager.supportedExtensions(), std::vector<std::string>{"MP4"});
+  EXPECT_EQ(manager.openFilter().displayText, "Video files(*.mp4)");
+  EXPECT_EQ(manager.openFilter().pattern, "*.mp4");
+
+  std::string folder = Folder("card");
+  for (const char* name : {"a.mp4", "b.MP4", "c.Mp4", "d.avi", "e.mkv", "f", "g.mp4.tmp"}) {
+    Touch(folder + name);
+  }
+  manager.LoadFolderOf("a.mp4", folder);
+  EXPECT_EQ(EntryNames(), (std::vector<std::string>{"a.mp4", "b.MP4", "c.Mp4"}));
+  EXPECT_EQ(CurrentName(), "a.mp4");
+  ExpectViewMatchesList();
+}
+
+TEST_F(PlaylistManagerTest, EmptyFilterIsWrittenBackAndOtherFiltersKept) {
+  host.settings["Filter"] = "";
+  Configure("mp4;AVI;xyz");
+  EXPECT_EQ(host.writes, std::vector<std::string>{"Filter=*.mp4"});
+  EXPECT_EQ(manager.supportedExtensions(), (std::vector<std::string>{"mp4", "AVI"}));
+
+  host.settings["Filter"] = "*.mp4;*.avi";
+  host.writes.clear();
+  manager.LoadPlaylistOptions();
+  EXPECT_TRUE(host.writes.empty());
+  EXPECT_EQ(manager.openFilter().displayText, "Video files(*.mp4;*.avi)");
+}
+
+TEST_F(PlaylistManagerTest, ConfiguredTypesAreListed) {
+  Configure("mp4;AVI;xyz");
+  std::string folder = Folder("mixed");
+  for (const char* name : {"1.mp4", "2.avi", "3.AVI", "4.xyz", "5.mkv"}) Touch(folder + name);
+  manager.LoadFolderOf("2.avi", folder);
+  EXPECT_EQ(EntryNames(), (std::vector<std::string>{"1.mp4", "2.avi", "3.AVI"}));
+  EXPECT_EQ(manager.playlist().current(), 1);
+}
+
+TEST_F(PlaylistManagerTest, SecondFileOfTheSameFolderOnlyMovesTheMark) {
+  Configure(nullptr);
+  std::string folder = Folder("card");
+  for (const char* name : {"a.mp4", "b.mp4", "c.mp4"}) Touch(folder + name);
+  manager.LoadFolderOf("a.mp4", folder);
+  ASSERT_EQ(view.rebuilds, 1);
+  manager.LoadFolderOf("c.mp4", folder);
+  EXPECT_EQ(view.rebuilds, 1);
+  EXPECT_EQ(manager.playlist().count(), 3);
+  EXPECT_EQ(CurrentName(), "c.mp4");
+  EXPECT_EQ(view.selected, 2);
+  ExpectViewMatchesList();
+}
+
+TEST_F(PlaylistManagerTest, AnotherFolderAppendsAndInterleavesByName) {
+  Configure(nullptr);
+  std::string first = Folder("one");
+  std::string second = Folder("two");
+  for (const char* name : {"a.mp4", "c.mp4"}) Touch(first + name);
+  for (const char* name : {"B.mp4", "b.mp4", "d.mp4"}) Touch(second + name);
+  manager.LoadFolderOf("c.mp4", first);
+  manager.LoadFolderOf("b.mp4", second);
+  EXPECT_EQ(EntryNames(), (std::vector<std::string>{"B.mp4", "a.mp4", "b.mp4", "c.mp4", "d.mp4"}));
+  EXPECT_EQ(manager.playlist().entries()[2]->path, second + "b.mp4");
+  EXPECT_EQ(manager.playlist().current(), 2);
+  EXPECT_EQ(view.rebuilds, 2);
+  ExpectViewMatchesList();
+}
+
+TEST_F(PlaylistManagerTest, UnsupportedChosenFileLeavesNoCurrentButLoadsTheFolder) {
+  Configure(nullptr);
+  std::string folder = Folder("card");
+  for (const char* name : {"a.mp4", "notes.txt"}) Touch(folder + name);
+  manager.LoadFolderOf("a.mp4", folder);
+  manager.LoadFolderOf("notes.txt", folder);
+  EXPECT_EQ(manager.playlist().count(), 1);
+  EXPECT_EQ(manager.playlist().current(), -1);
+  ExpectViewMatchesList();
+}
+
+TEST_F(PlaylistManagerTest, FolderThatCannotBeListedChangesNothing) {
+  Configure(nullptr);
+  std::string folder = Folder("card");
+  Touch(folder + "a.mp4");
+  manager.LoadFolderOf("a.mp4", folder);
+  Touch(dir.path() / "plain");
+  manager.LoadFolderOf("x.mp4", dir.str() + "plain/");
+  manager.LoadFolderOf("x.mp4", dir.str() + "missing/");
+  EXPECT_EQ(manager.playlist().count(), 1);
+  EXPECT_EQ(CurrentName(), "a.mp4");
+  ExpectViewMatchesList();
+}
+
+TEST_F(PlaylistManagerTest, NamesWithSpacesQuotesAndCjkListAndSort) {
+  Configure(nullptr);
+  std::string folder = Folder("行车 记录 \"card\"");
+  for (const char* name : {"行车 2.MP4", "it's a \"clip\".mp4", "Z clip.mp4", "$(rm -rf).mp4"}) {
+    Touch(folder + name);
+  }
+  manager.LoadFolderOf("it's a \"clip\".mp4", folder);
+  EXPECT_EQ(EntryNames(), (std::vector<std::string>{"$(rm -rf).mp4", "Z clip.mp4",
+                                                    "it's a \"clip\".mp4", "行车 2.MP4"}));
+  EXPECT_EQ(CurrentName(), "it's a \"clip\".mp4");
+  std::string path;
+  ASSERT_EQ(manager.GetCurrentPath(path), 1);
+  EXPECT_TRUE(std::filesystem::exists(path));
+}
+
+TEST_F(PlaylistManagerTest, OpenDialogLoadsTheChosenFilesFolder) {
+  Configure(nullptr);
+  std::string folder = Folder("card");
+  for (const char* name : {"a.mp4", "b.mp4"}) Touch(folder + name);
+  EXPECT_EQ(manager.OpenFileDialog(), 0);  // cancelled
+  EXPECT_EQ(manager.playlist().count(), 0);
+  EXPECT_EQ(host.shownFilter.pattern, "*.mp4");
+
+  host.chosen = folder + "b.mp4";
+  EXPECT_EQ(manager.OpenFileDialog(), 1);
+  EXPECT_EQ(EntryNames(), (std::vector<std::string>{"a.mp4", "b.mp4"}));
+  EXPECT_EQ(CurrentName(), "b.mp4");
+}
+
+TEST_F(PlaylistManagerTest, DropLoadsTheFolderOfTheLastRegularFile) {
+  Configure(nullptr);
+  std::string one = Folder("one");
+  std::string two = Folder("two");
+  Touch(one + "a.mp4");
+  Touch(two + "b.mp4");
+  Touch(two + "readme.txt");
+  // The supported file is in "one", but the last regular file decides the folder.
+  manager.DropFiles({one + "a.mp4", two + "readme.txt", Folder("two/sub.mp4"), one + "gone.mp4"});
+  EXPECT_EQ(EntryNames(), std::vector<std::string>{"b.mp4"});
+  EXPECT_EQ(manager.playlist().current(), -1);
+  ExpectViewMatchesList();
+}
+
+TEST_F(PlaylistManagerTest, DropWithoutSupportedRegularFileChangesNothing) {
+  Configure(nullptr);
+  std::string folder = Folder("one");
+  Touch(folder + "a.txt");
+  Touch(folder + "b.mp4");
+  manager.DropFiles({folder + "a.txt", Folder("dir.mp4"), folder + "missing.mp4"});
+  manager.DropFiles({});
+  EXPECT_EQ(manager.playlist().count(), 0);
+  manager.DropFiles({folder + "b.mp4"});
+  EXPECT_EQ(CurrentName(), "b.mp4");
+}
+
+class PlaylistActionsTest : public PlaylistManagerTest {
+ protected:
+  void SetUp() override {
+    Configure(nullptr);
+    folder = Folder("card");
+    for (const char* name : {"0.mp4", "1.mp4", "2.mp4", "3.mp4"}) Touch(folder + name);
+  }
+  void Load(const char* current) { manager.LoadFolderOf(current, folder); }
+  int Delete(int index) {
+    view.deleteIndex = index;
+    return manager.DeleteClickedEntry();
+  }
+  std::string folder;
+};
+
+TEST_F(PlaylistActionsTest, NextAndPreviousStopAtTheEnds) {
+  Load("2.mp4");
+  EXPECT_EQ(manager.SelectNext(), 1);
+  EXPECT_EQ(CurrentName(), "3.mp4");
+  EXPECT_EQ(view.selected, 3);
+  EXPECT_EQ(manager.SelectNext(), 0);
+  EXPECT_EQ(CurrentName(), "3.mp4");
+  ExpectViewMatchesList();
+
+  Load("0.mp4");
+  EXPECT_EQ(manager.SelectPrevious(), 0);
+  EXPECT_EQ(manager.SelectNext(), 1);
+  EXPECT_EQ(manager.SelectPrevious(), 1);
+  EXPECT_EQ(CurrentName(), "0.mp4");
+  ExpectViewMatchesList();
+}
+
+TEST_F(PlaylistActionsTest, NextAndPreviousNeedACurrentEntry) {
+  Load("none.mp4");
+  EXPECT_EQ(manager.SelectNext(), 0);
+  EXPECT_EQ(manager.SelectPrevious(), 0);
+  EXPECT_EQ(manager.playlist().current(), -1);
+}
+
+TEST_F(PlaylistActionsTest, ActivateMovesTheMark) {
+  Load("0.mp4");
+  manager.ActivateEntry(2);
+  EXPECT_EQ(CurrentName(), "2.mp4");
+  ExpectViewMatchesList();
+  manager.ActivateEntry(-1);  // no node: ignored
+  EXPECT_EQ(CurrentName(), "2.mp4");
+  manager.ActivateEntry(9);
+  EXPECT_EQ(manager.playlist().current(), -1);
+  ExpectViewMatchesList();
+}
+
+struct DeleteCase {
+  const char* current;
+  int deleted;
+  int result;
+  const char* currentAfter;  // "" for none
+};
+
+void PrintTo(const DeleteCase& c, std::ostream* os) {
+  *os << "current " << c.current << ", delete " << c.deleted;
+}
+
+class PlaylistDelete : public PlaylistActionsTest,
+                       public testing::WithParamInterface<DeleteCase> {};
+
+TEST_P(PlaylistDelete, KeepsListViewAndMarkInStep) {
+  const DeleteCase& c = GetParam();
+  Load(c.current);
+  EXPECT_EQ(Delete(c.deleted), c.result);
+  EXPECT_EQ(CurrentName(), c.currentAfter);
+  ExpectViewMatchesList();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, PlaylistDelete,
+    testing::Values(DeleteCase{"2.mp4", 0, 0, "2.mp4"},  // before current
+                    DeleteCase{"1.mp4", 3, 0, "1.mp4"},  // after current
+                    DeleteCase{"1.mp4", 1, 1, "2.mp4"},  // current: the next one moves in
+                    DeleteCase{"3.mp4", 3, 1, "2.mp4"},  // current and last: the new last one
+                    DeleteCase{"x.mp4", 1, 0, ""},       // no current entry
+                    DeleteCase{"1.mp4", 4, 0, "1.mp4"},  // stale index: nothing removed
+                    DeleteCase{"1.mp4", -1, 0, "1.mp4"}));
+
+TEST_F(PlaylistActionsTest, DeletingTheOnlyEntryLeavesNothingCurrent) {
+  std::string single = Folder("single");
+  Touch(single + "only.mp4");
+  manager.ClearPlaylist();
+  manager.LoadFolderOf("only.mp4", single);
+  EXPECT_EQ(Delete(0), 1);
+  EXPECT_EQ(manager.playlist().count(), 0);
+  EXPECT_EQ(manager.playlist().current(), -1);
+  ExpectViewMatchesList();
+}
+
+TEST_F(PlaylistActionsTest, ClearAsksOnlyWhenTheUserWantsIt) {
+  Load("1.mp4");
+  host.askBeforeClear = true;
+  host.tipResult = 2;
+  EXPECT_FALSE(manager.ClearPlaylist());
+  EXPECT_EQ(host.tipsShown, 1);
+  EXPECT_EQ(manager.playlist().count(), 4);
+  ExpectViewMatchesList();
+
+  host.tipResult = 1;
+  EXPECT_TRUE(manager.ClearPlaylist());
+  EXPECT_EQ(manager.playlist().count(), 0);
+  EXPECT_TRUE(view.nodes.empty());
+
+  Load("1.mp4");
+  host.askBeforeClear = false;
+  EXPECT_TRUE(manager.ClearPlaylist());
+  EXPECT_EQ(host.tipsShown, 2);
+  EXPECT_EQ(manager.playlist().current(), -1);
+  std::string path;
+  EXPECT_EQ(manager.GetCurrentPath(path), 0);
+}
+
+TEST_F(PlaylistActionsTest, WorksWithoutATree) {
+  CPlaylistManager bare(host);
+  bare.LoadPlaylistOptions();
+  bare.LoadFolderOf("1.mp4", folder);
+  EXPECT_EQ(bare.SelectNext(), 1);
+  EXPECT_EQ(bare.DeleteClickedEntry(), 0);
+  EXPECT_TRUE(bare.ClearPlaylist());
+}
+
+}  // namespace
+}  // namespace korvane
