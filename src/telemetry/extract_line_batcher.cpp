@@ -61,7 +61,6 @@ void LineBatcher::Finish(IBatchSink& sink) {
   } else if (partialPending) {
     // The track ends with the last message the extractor delivered, kept or not.
     Store(lastMessage_);
-    if (index_ < kLineSlotCount) sink.MarkFinalChunkReady();
     sink.ProcessBatch(batchCount_ - 1);
   }
   index_ = 0;

@@ -1,6 +1,7 @@
 // The extraction read loop's bookkeeping without I/O: keeps the 1st, 11th, 21st ... message of a
 // run, cut to 127 bytes, in the 64 line slots (allocated once), hands full batches to the track
-// builder, and at the end of the run hands over the partial batch with the last message appended.
+// builder, and at the end of the run hands over the partial batch with the last message appended
+// (the track builder marks a chunk ready itself, once it has converted it).
 #pragma once
 #include <atomic>
 #include <cstdint>
@@ -18,8 +19,6 @@ class IBatchSink {
   virtual ~IBatchSink() = default;
   // Builds the track from the current batch; -1 means the pipeline is stopping.
   virtual int ProcessBatch(std::int32_t batchIndex) = 0;
-  // The final partial batch is about to be built: its chunk counts as ready.
-  virtual void MarkFinalChunkReady() = 0;
   // The run ended without keeping a single line.
   virtual void NothingKept() = 0;
 };
