@@ -2,7 +2,6 @@
 
 #include <errno.h>
 #include <poll.h>
-#include <stdlib.h>
 #include <sys/ioctl.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -12,6 +11,7 @@
 #include <cstring>
 
 #include "platform/fd_io.h"
+#include "platform/xdg_folders.h"
 
 namespace korvane {
 
@@ -112,15 +112,8 @@ void UnixSocketServer::Close() {
 }
 
 std::string RuntimeFolder() {
-  const char* xdg = getenv("XDG_RUNTIME_DIR");
-  if (xdg != nullptr && xdg[0] == '/') {
-    struct stat info {};
-    if (stat(xdg, &info) == 0 && S_ISDIR(info.st_mode) && access(xdg, W_OK | X_OK) == 0) {
-      std::string folder = xdg;
-      while (folder.size() > 1 && folder.back() == '/') folder.pop_back();
-      return folder;
-    }
-  }
+  const std::string runtime = UsableXdgRuntimeDir();
+  if (!runtime.empty()) return runtime;
   // A private folder per user, so two users' sockets and locks never meet; /tmp itself only when
   // that folder cannot be had (it exists and belongs to someone else, say).
   const std::string folder = "/tmp/korvane-" + std::to_string(getuid());

@@ -29,7 +29,8 @@ class IPipelineLines {
   virtual const char* lineSlot(std::int32_t index) const = 0;
   virtual CTelemetryParser& parser() = 0;
   virtual void clearStopRequested() = 0;
-  // Posts WM_EXTRACTOR_NOTIFY with this wParam and lParam 0 to the notification window, if one is set.
+  // Posts WM_EXTRACTOR_NOTIFY with this wParam and lParam 0 to the notification window, if one is
+  // set.
   virtual void notify(WPARAM code) = 0;
 };
 

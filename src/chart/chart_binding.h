@@ -1,0 +1,33 @@
+// The main window's hold on the acceleration chart: sets it up, feeds it the new chunks of the
+// track store as three curves (X, Y and Z acceleration) and empties it between files.
+#pragma once
+#include <string>
+
+#include "chart/chart_model.h"
+
+namespace korvane {
+
+class CTrackStore;
+
+inline constexpr const char* kAccCurveNames[3] = {"XAcceleration", "YAcceleration",
+                                                  "ZAcceleration"};
+// Track position that one track point advances: five points per x unit.
+constexpr double kAccStepX = 0.2;
+constexpr double kAccFill = 0.8;
+
+struct ChartBinding {
+  DuiLib::CChartModel* chart = nullptr;  // not owned
+  double nextX = 0;
+
+  // Gives the chart its look, its ranges and its three curves, and marks it ready. Null: nothing.
+  void InitAccChart(DuiLib::CChartModel* target);
+  // Empties the three curves and starts x at 0 again; the ranges stay. Not set up: nothing.
+  void ResetAccChart();
+  // Empties the named curve under the chart's data lock; an unknown name does nothing.
+  void ClearAccCurve(const std::string& name);
+  // Appends the valid points of the store's chunks consumedChunks .. readyChunks - 1 and widens
+  // the ranges. Before the set-up, with a curve missing or without a store: nothing.
+  void AppendAccData(const CTrackStore* store);
+};
+
+}  // namespace korvane

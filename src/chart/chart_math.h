@@ -1,0 +1,113 @@
+// The chart's arithmetic, free of any drawing: decimal normalisation of ranges, tick steps, tick
+// pixel positions, the value-to-pixel mapping, segment clipping and tick label text.
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace DuiLib {
+
+// A pixel rectangle, sides inclusive as the chart uses them.
+struct ChartRect {
+  int left = 0;
+  int top = 0;
+  int right = 0;
+  int bottom = 0;
+  friend bool operator==(const ChartRect&, const ChartRect&) = default;
+};
+
+struct ChartPoint {
+  int x = 0;
+  int y = 0;
+  friend bool operator==(const ChartPoint&, const ChartPoint&) = default;
+};
+
+struct ValuePoint {
+  double x = 0;
+  double y = 0;
+  friend bool operator==(const ValuePoint&, const ValuePoint&) = default;
+};
+
+// A range written as scaled bounds times 10^exponent.
+struct NormalisedRange {
+  double lo = 0;
+  double hi = 1;
+  int exponent = 0;
+};
+
+// Splits (lo, hi) into scaled bounds and one decimal exponent; ranges whose larger bound exponent
+// lies within -2..2 stay unscaled. A non-finite bound counts as exponent 0 and is kept as it is.
+NormalisedRange NormaliseRange(double lo, double hi);
+
+// 10^exponent, exact for the small exponents the chart uses.
+double PowerOfTen(int exponent);
+
+struct TickStep {
+  double step = 0;   // negative for a descending range
+  double first = 0;  // value of the first major tick
+};
+
+// A major step of 1, 2 or 5 times a power of ten cutting (lo, hi) into about five parts, and the
+// first major tick. Equal or non-finite bounds give step 0 (no ticks) and first = lo.
+TickStep ComputeTickStep(double lo, double hi);
+
+// The nearest pixel, halves rounded up, clamped to a range every painter accepts; NaN gives 0.
+int PixelRound(double v);
+
+// Where the major ticks of one axis fall in pixels: the first one and the distance between two.
+struct TickPixels {
+  TickStep ticks;
+  double firstPx = 0;
+  double stepPx = 0;  // 0 when the axis has no usable ticks
+};
+
+// The x axis runs from pixel `left` (value lo) to `right` (value hi); a zero span gives stepPx 0.
+TickPixels HorizontalTickPixels(double lo, double hi, int left, int right);
+// The vertical axis runs from pixel `bottom` (value lo) up to `top` (value hi).
+TickPixels VerticalTickPixels(double lo, double hi, int top, int bottom);
+
+// One tick mark along an axis. Minor ticks lie a fifth of a major step apart.
+struct TickMark {
+  int px = 0;
+  bool major = false;
+  double value = 0;
+  friend bool operator==(const TickMark&, const TickMark&) = default;
+};
+
+// Major (and, with `minor`, minor) ticks from `from` to `to` inclusive, walking from the first
+// major tick in the direction of `to` and then, for minor ticks, back towards `from`. Pixel
+// positions are rounded as the painter places them. An unusable step gives no ticks.
+std::vector<TickMark> AxisTickMarks(const TickPixels& axis, int from, int to, bool minor);
+
+// Grid line positions at the major ticks strictly between `from` and `to`.
+std::vector<int> GridLines(const TickPixels& axis, int from, int to);
+
+// Tick label: the integer part of (v - 2) times 3, then `unit`; a space stands where a minus sign
+// would. Cut to 511 bytes like the fixed label buffer.
+std::string TickLabel(double v, const std::string& unit);
+
+// Maps scaled values onto a plot rectangle: xLo to left, xHi to right, yLo to bottom, yHi to top.
+struct PixelMap {
+  ChartRect plot;
+  double xLo = 0, xHi = 1, yLo = 0, yHi = 1;
+  // A zero span maps every value onto the low edge (left or bottom).
+  ChartPoint DataToPixel(double x, double y) const;
+};
+
+// The visible window of a clip in scaled units; its edges belong to it.
+struct ClipWindow {
+  double x1 = 0, x2 = 1, y1 = 0, y2 = 1;  // x1 <= x2, y1 <= y2
+  static ClipWindow FromRanges(double xLo, double xHi, double yLo, double yHi);
+};
+
+struct ClippedSegment {
+  bool visible = false;
+  ValuePoint a;
+  ValuePoint b;
+};
+
+// The part of segment p-q (already scaled) inside the window, ordered by x. Segments with a
+// non-finite end are invisible.
+ClippedSegment ClipSegment(ValuePoint p, ValuePoint q, const ClipWindow& window);
+
+}  // namespace DuiLib

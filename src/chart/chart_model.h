@@ -1,0 +1,89 @@
+// What the chart control holds apart from being a control: its appearance settings, its curves,
+// the scale state they are drawn against, the rules by which the ranges follow the data, and the
+// lock that guards the curves' arrays. The control (zell_chart_ui.h) repaints when told to.
+#pragma once
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "chart/chart_math.h"
+#include "chart/curve.h"
+
+namespace DuiLib {
+
+constexpr int kChartAxes = 4;
+constexpr int kPenSolid = 0;
+constexpr int kPenDot = 2;
+
+// The tick label font: face and cell height in pixels; escapement in tenths of a degree.
+struct ChartFont {
+  std::string face = "Arial";
+  int height = 16;
+  int escapement = 0;
+  friend bool operator==(const ChartFont&, const ChartFont&) = default;
+};
+
+class CChartModel {
+ public:
+  CChartModel() = default;
+  virtual ~CChartModel() = default;
+  CChartModel(const CChartModel&) = delete;
+  CChartModel& operator=(const CChartModel&) = delete;
+
+  // Index of the new curve, or -1 (nothing added) for an axis outside 0..3.
+  int AddCurve(const std::string& name, int axis);
+  // First curve with exactly this name, or null.
+  CCurve* FindCurve(const std::string& name);
+
+  // Normalise the pair into the visible x range; any pair is accepted.
+  void SetXRange(double lo, double hi);
+  // Normalise the pair into axis 0 and derive axes 1..3 through their links.
+  void SetYRange(double lo, double hi);
+  // Links axes 1..3 to axis 0 by their data ranges; a zero axis-0 span keeps the old links.
+  void UpdateAxisLinks();
+  // Grow the x range to the data (no margin). No points: nothing happens, not even a repaint.
+  void FitXRange();
+  // Grow axis 0 to cover its curves' data, the covered span taking `fill` of the new one.
+  // A fill that is not positive and finite changes nothing.
+  void FitYRange(double fill);
+
+  // Appearance.
+  int ready = 0;
+  std::string unit;
+  ChartFont font;
+  int verticalGrid = 0;
+  int horizontalGrid = 0;
+  COLORREF gridColor = 0x202020;
+  COLORREF frameColor = 0;
+  COLORREF axisColor[kChartAxes] = {0, 0, 0, 0};
+  int frameWidth = 1;
+  int axisWidth[kChartAxes] = {0, 0, 0, 0};
+  int xMinorTicks = 0;
+  int axisMinorTicks[kChartAxes] = {0, 0, 0, 0};
+  ChartRect inset;
+  int axisSide[kChartAxes] = {-1, 1, -1, 1};
+  int axisOffset[kChartAxes] = {0, 0, -50, 50};
+  int axisEnabled[kChartAxes] = {1, 0, 0, 0};
+  int gridAxis = 0;
+
+  // Guards the curves' arrays against concurrent change; painting does not take it.
+  std::mutex dataLock;
+  std::vector<CCurve> curves;
+
+  // Scale state: visible ranges scaled by 10^exponent, data ranges raw.
+  double xLo = 0, xHi = 1;
+  double yLo[kChartAxes] = {0, 0, 0, 0};
+  double yHi[kChartAxes] = {1, 1, 1, 1};
+  double xDataLo = 0, xDataHi = 1;
+  double yDataLo[kChartAxes] = {0, 0, 0, 0};
+  double yDataHi[kChartAxes] = {1, 1, 1, 1};
+  int xExp = 0;
+  int yExp[kChartAxes] = {0, 0, 0, 0};
+  double linkFactor[kChartAxes] = {1, 1, 1, 1};
+  double linkOffset[kChartAxes] = {0, 0, 0, 0};
+
+  // Asks for a repaint; the control invalidates itself, a bare model ignores it.
+  virtual void RequestRepaint() {}
+};
+
+}  // namespace DuiLib

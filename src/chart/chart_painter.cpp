@@ -1,0 +1,130 @@
+#include "chart/chart_painter.h"
+
+#include <vector>
+
+namespace DuiLib {
+namespace {
+
+constexpr int kMajorTick = 6;
+constexpr int kMinorTick = 3;
+
+void PaintGrid(const CChartModel& chart, const ChartTicks& ticks, const ChartRect& plot,
+               IChartCanvas& canvas) {
+  std::vector<ChartLine> lines;
+  if (chart.verticalGrid) {
+    for (const int x : GridLines(ticks.x, plot.left, plot.right)) {
+      lines.push_back({{x, plot.bottom}, {x, plot.top}});
+    }
+  }
+  const int g = chart.gridAxis;
+  if (g >= 0 && g < kChartAxes && chart.axisEnabled[g] && chart.horizontalGrid) {
+    for (const int y : GridLines(ticks.y[g], plot.bottom, plot.top)) {
+      lines.push_back({{plot.left, y}, {plot.right, y}});
+    }
+  }
+  if (lines.empty()) return;
+  canvas.SetPen({chart.gridColor, 1, kPenDot});
+  canvas.Lines(lines.data(), lines.size());
+}
+
+void PaintFrameAndXTicks(const CChartModel& chart, const ChartTicks& ticks, const ChartRect& plot,
+                         IChartCanvas& canvas) {
+  canvas.SetPen({chart.frameColor, chart.frameWidth, kPenSolid});
+  canvas.SetTextColor(chart.frameColor);
+  std::vector<ChartLine> lines = {{{plot.left, plot.bottom}, {plot.right, plot.bottom}},
+                                  {{plot.left, plot.top}, {plot.right, plot.top}}};
+  for (const TickMark& t : AxisTickMarks(ticks.x, plot.left, plot.right, chart.xMinorTicks)) {
+    const int len = t.major ? kMajorTick : kMinorTick;
+    lines.push_back({{t.px, plot.bottom}, {t.px, plot.bottom - len}});
+    lines.push_back({{t.px, plot.top}, {t.px, plot.top + len}});
+  }
+  canvas.Lines(lines.data(), lines.size());
+}
+
+void PaintAxis(const CChartModel& chart, int k, const TickPixels& ticks, const ChartRect& plot,
+               IChartCanvas& canvas) {
+  const int s = chart.axisSide[k] < 0 ? -1 : 1;
+  const int x = (s < 0 ? plot.left : plot.right) + chart.axisOffset[k];
+  canvas.SetPen({chart.axisColor[k], chart.axisWidth[k], kPenSolid});
+  const ChartLine axis[] = {{{x, plot.bottom}, {x, plot.top}},
+                            {{x, plot.bottom}, {x - kMajorTick * s, plot.bottom}},
+                            {{x, plot.top}, {x - kMajorTick * s, plot.top}}};
+  canvas.Lines(axis, std::size(axis));
+  const int halfHeight = canvas.TextHeight() / 2;
+  canvas.SetTextColor(chart.axisColor[k]);
+  for (const TickMark& t : AxisTickMarks(ticks, plot.bottom, plot.top, chart.axisMinorTicks[k])) {
+    const int len = t.major ? kMajorTick : kMinorTick;
+    canvas.Line({x, t.px}, {x - len * s, t.px});
+    if (t.major) canvas.Text({x + 20 * s - 4, t.px - halfHeight}, TickLabel(t.value, chart.unit));
+  }
+}
+
+}  // namespace
+
+ChartRect PlotRect(const ChartRect& pos, const ChartRect& inset) {
+  return {pos.left + inset.left, pos.top + inset.top, pos.right - inset.right,
+          pos.bottom - inset.bottom};
+}
+
+ChartTicks UpdateTicks(const CChartModel& chart, const ChartRect& plot) {
+  ChartTicks ticks;
+  ticks.x = HorizontalTickPixels(chart.xLo, chart.xHi, plot.left, plot.right);
+  for (int k = 0; k < kChartAxes; ++k) {
+    if (chart.axisEnabled[k]) {
+      ticks.y[k] = VerticalTickPixels(chart.yLo[k], chart.yHi[k], plot.top, plot.bottom);
+    }
+  }
+  return ticks;
+}
+
+void PaintChartBackground(const CChartModel& chart, const ChartRect& pos, COLORREF background,
+                          COLORREF plotBackground, IChartCanvas& canvas) {
+  if (!chart.ready) return;
+  canvas.Fill(pos, background);
+  canvas.Fill(PlotRect(pos, chart.inset), plotBackground);
+}
+
+void PaintCurve(const CChartModel& chart, const CCurve& curve, const ChartRect& plot,
+                IChartCanvas& canvas) {
+  const std::size_t n = curve.PointCount();
+  const int a = curve.axis;
+  if (n < 2 || a < 0 || a >= kChartAxes) return;
+  const double xScale = PowerOfTen(chart.xExp);
+  const double yScale = PowerOfTen(chart.yExp[a]);
+  const ClipWindow window =
+      ClipWindow::FromRanges(chart.xLo, chart.xHi, chart.yLo[a], chart.yHi[a]);
+  const PixelMap map{plot, chart.xLo, chart.xHi, chart.yLo[a], chart.yHi[a]};
+  std::vector<ChartLine> lines;
+  lines.reserve(n - 1);
+  ValuePoint prev{curve.xs[0] / xScale, curve.ys[0] / yScale};
+  for (std::size_t i = 1; i < n; ++i) {
+    const ValuePoint next{curve.xs[i] / xScale, curve.ys[i] / yScale};
+    const ClippedSegment part = ClipSegment(prev, next, window);
+    if (part.visible) {
+      lines.push_back({map.DataToPixel(part.a.x, part.a.y), map.DataToPixel(part.b.x, part.b.y)});
+    }
+    prev = next;
+  }
+  if (lines.empty()) return;
+  canvas.SetPen({curve.color, curve.width, curve.style});
+  canvas.Lines(lines.data(), lines.size());
+}
+
+void PaintChartContent(const CChartModel& chart, const ChartRect& plot, IChartCanvas& canvas) {
+  if (!chart.ready) return;
+  const ChartTicks ticks = UpdateTicks(chart, plot);
+  canvas.Save();
+  ChartFont font = chart.font;
+  font.escapement = 0;
+  canvas.SetFont(font);
+  PaintGrid(chart, ticks, plot, canvas);
+  for (const CCurve& curve : chart.curves) PaintCurve(chart, curve, plot, canvas);
+  canvas.RemoveClip();
+  PaintFrameAndXTicks(chart, ticks, plot, canvas);
+  for (int k = 0; k < kChartAxes; ++k) {
+    if (chart.axisEnabled[k]) PaintAxis(chart, k, ticks.y[k], plot, canvas);
+  }
+  canvas.Restore();
+}
+
+}  // namespace DuiLib

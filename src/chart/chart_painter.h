@@ -1,0 +1,32 @@
+// Paints a chart model through a canvas: background, plot area, grid, curves, frame, x ticks and
+// the vertical axes with their labels. All positions come from chart_math.h.
+#pragma once
+#include "chart/chart_canvas.h"
+#include "chart/chart_model.h"
+
+namespace DuiLib {
+
+struct ChartTicks {
+  TickPixels x;
+  TickPixels y[kChartAxes];  // only enabled axes are filled in
+};
+
+// The control's rectangle shrunk by the inset margins.
+ChartRect PlotRect(const ChartRect& pos, const ChartRect& inset);
+
+// Major tick steps and their pixel positions for the x axis and every enabled vertical axis.
+ChartTicks UpdateTicks(const CChartModel& chart, const ChartRect& plot);
+
+// The control's background and the plot area; nothing at all before the chart is set up.
+void PaintChartBackground(const CChartModel& chart, const ChartRect& pos, COLORREF background,
+                          COLORREF plotBackground, IChartCanvas& canvas);
+
+// Grid, curves, frame, ticks and axes inside `plot`; nothing before the chart is set up.
+void PaintChartContent(const CChartModel& chart, const ChartRect& plot, IChartCanvas& canvas);
+
+// Every segment of the curve that shows in the visible window, each clipped on its own. A curve
+// with fewer than two points, or on an axis outside 0..3, draws nothing.
+void PaintCurve(const CChartModel& chart, const CCurve& curve, const ChartRect& plot,
+                IChartCanvas& canvas);
+
+}  // namespace DuiLib

@@ -1,0 +1,44 @@
+// One data series of the chart: its points, pen and the vertical axis it is drawn against.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace DuiLib {
+
+using COLORREF = std::uint32_t;  // 0x00BBGGRR
+
+class CChartModel;
+
+class CCurve {
+ public:
+  CCurve(std::string name, int axis, CChartModel* owner)
+      : name(std::move(name)), chart(owner), axis(axis) {}
+  virtual ~CCurve() = default;
+  CCurve(const CCurve&) = default;
+  CCurve& operator=(const CCurve&) = default;
+
+  void AddPoint(double x, double y) {
+    xs.push_back(x);
+    ys.push_back(y);
+  }
+  // Keeps name, pen and axis.
+  void Clear() {
+    xs.clear();
+    ys.clear();
+  }
+  // Points held: the shorter of the two arrays decides.
+  std::size_t PointCount() const { return xs.size() < ys.size() ? xs.size() : ys.size(); }
+
+  std::string name;
+  std::vector<double> xs;
+  std::vector<double> ys;
+  COLORREF color = 0xFF0000;
+  int width = 1;
+  int style = 0;                 // pen style: 0 solid, 2 dotted
+  CChartModel* chart = nullptr;  // not owned
+  int axis = 0;
+};
+
+}  // namespace DuiLib
