@@ -126,7 +126,9 @@ void CSubtitleExtractor::SendQuit() {
     if (process_.stdinFd() < 0) return;
     written = process_.WriteStdin("q\n");
   }
-  if (written) return;
+  // An extractor that has already ended closed its end of the pipe: there was nothing to quit,
+  // whether or not the console reader has noticed yet.
+  if (written || process_.WaitForExit(0)) return;
   ReleaseRun();
   notify(kExtractorQuitFailed);
 }

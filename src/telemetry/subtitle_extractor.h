@@ -63,8 +63,8 @@ class CSubtitleExtractor final : public IPipelineLines, private IBatchSink {
   // Ends the run and returns when it has ended, within about 500 ms: ffmpeg gets "q" and is killed
   // when it has not ended 500 ms later. Always 0.
   int Stop();
-  // Writes "q" to ffmpeg's standard input while starting or running; a failed write releases the
-  // run and posts 512.
+  // Writes "q" to ffmpeg's standard input while starting or running; a failed write to an ffmpeg
+  // that still runs releases the run and posts 512.
   void SendQuit();
   // Ends the run's threads, waits up to 500 ms for ffmpeg (then kills it), closes everything the
   // run holds; state Idle. Harmless when nothing is held.

@@ -460,11 +460,21 @@ TEST_F(SubtitleExtractorTest, SeesTheMarksOfATelemetryTrackInTheConsoleOutput) {
   EXPECT_FALSE(extractor_.ambarellaSeen());
 }
 
-TEST_F(SubtitleExtractorTest, AFailedQuitCommandReleasesTheRunAndPosts512) {
-  // An extractor that closes its standard input and lingers: the quit command cannot be written.
-  const std::string fake = dir_.str() + "closes-stdin";
+// Stand-in extractors for the quit command's failure paths; each closes its standard input first.
+struct QuitCase {
+  const char* name;
+  const char* script;      // after "exec 0<&-"
+  bool endsBeforeTheStop;  //
+  std::vector<WPARAM> codes;
+};
+
+class QuitCommand : public SubtitleExtractorTest, public testing::WithParamInterface<QuitCase> {};
+
+TEST_P(QuitCommand, FailsOnlyForAnExtractorThatStillRuns) {
+  const std::string fake = dir_.str() + "fake-extractor";
   const std::string marker = dir_.str() + "stdin-closed";
-  test::WriteFileText(fake, "#!/bin/sh\nexec 0<&-\n: > '" + marker + "'\nexec sleep 30\n");
+  test::WriteFileText(
+      fake, std::string("#!/bin/sh\nexec 0<&-\n: > '") + marker + "'\n" + GetParam().script);
   fs::permissions(fake, fs::perms::owner_all);
   ExtractorConfig config = Config(kExtractorArguments);
   config.extractorPath = fake;
@@ -472,13 +482,28 @@ TEST_F(SubtitleExtractorTest, AFailedQuitCommandReleasesTheRunAndPosts512) {
   extractor_.ExtractFile(test::CuesClip(5));
   const pid_t pid = extractor_.extractorPid();
   ASSERT_TRUE(WaitUntil([&] { return fs::exists(marker); }, kRunTimeout));
+  if (GetParam().endsBeforeTheStop) {
+    ASSERT_TRUE(WaitUntil([&] { return ProcessEnded(pid); }, kRunTimeout));
+  }
 
   extractor_.Stop();
-  EXPECT_EQ(Codes(), (std::vector<WPARAM>{512}));
+  EXPECT_EQ(Codes(), GetParam().codes);
   EXPECT_EQ(extractor_.state(), PipelineState::Idle);
   EXPECT_TRUE(ProcessGone(pid));
   EXPECT_FALSE(SocketFileExists());
 }
+
+void PrintTo(const QuitCase& c, std::ostream* out) {
+  *out << c.name;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Extractors, QuitCommand,
+    testing::Values(QuitCase{"LingersWithoutInput", "exec sleep 30\n", false, {512}},
+                    // Its console output stays open (held by a short-lived child), so only the
+                    // failed write can tell that it has gone: still no failure to report.
+                    QuitCase{"HasEnded", "sleep 2 &\nexit 0\n", true, {}}),
+    [](const testing::TestParamInfo<QuitCase>& info) { return std::string(info.param.name); });
 
 TEST_F(SubtitleExtractorTest, PostsWithTheUnconfiguredMessageAndNotAtAllWithoutAWindow) {
   ExtractorConfig config = Config(kExtractorArguments);
