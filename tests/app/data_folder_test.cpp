@@ -9,6 +9,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "support/file_text.h"
+#include "support/scoped_env.h"
 #include "support/temp_dir.h"
 
 namespace korvane {
@@ -16,25 +18,16 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string Slurp(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
-void Spit(const fs::path& path, const std::string& text) {
-  fs::create_directories(path.parent_path());
-  std::ofstream(path, std::ios::binary) << text;
-}
+using test::ReadFileText;
+using test::WriteFileText;
 
 class DataFolder : public ::testing::Test {
  protected:
   void SetUp() override {
     context.programFolder = temp.str() + "程序 folder/";
     defaults = context.programFolder + "conf/TotalConfig/";
-    Spit(defaults + "Velmora.ini", "[MPlayer]\nVolume=40\n");
-    Spit(defaults + "extra/notes.txt", "notes");
+    WriteFileText(defaults + "Velmora.ini", "[MPlayer]\nVolume=40\n");
+    WriteFileText(defaults + "extra/notes.txt", "notes");
     documents = temp.str() + "My Documents";
     fs::create_directories(documents);
   }
@@ -54,23 +47,24 @@ TEST_F(DataFolder, FirstStartCopiesTheWholeDefaultConfiguration) {
   PrepareDataFolderIn(context, documents);
   EXPECT_EQ(context.dataFolder, documents + "/KORVANE/");
   EXPECT_EQ(context.settingsPath, documents + "/KORVANE//conf/Velmora.ini");
-  EXPECT_EQ(Slurp(context.settingsPath), "[MPlayer]\nVolume=40\n") << "doubled / is harmless";
-  EXPECT_EQ(Slurp(UserConf() + "extra/notes.txt"), "notes");
+  EXPECT_EQ(ReadFileText(context.settingsPath), "[MPlayer]\nVolume=40\n")
+      << "doubled / is harmless";
+  EXPECT_EQ(ReadFileText(UserConf() + "extra/notes.txt"), "notes");
 }
 
 TEST_F(DataFolder, LaterStartsKeepUserChangesAndRestoreWhatIsMissing) {
   PrepareDataFolderIn(context, documents);
-  Spit(UserConf() + "Velmora.ini", "[MPlayer]\nVolume=70\n");
+  WriteFileText(UserConf() + "Velmora.ini", "[MPlayer]\nVolume=70\n");
   fs::remove(UserConf() + "extra/notes.txt");
-  Spit(defaults + "added later.ini", "new");
+  WriteFileText(defaults + "added later.ini", "new");
 
   ApplicationContext next;
   next.programFolder = context.programFolder;
   PrepareDataFolderIn(next, documents);
   EXPECT_EQ(next.settingsPath, context.settingsPath);
-  EXPECT_EQ(Slurp(UserConf() + "Velmora.ini"), "[MPlayer]\nVolume=70\n");
-  EXPECT_EQ(Slurp(UserConf() + "extra/notes.txt"), "notes");
-  EXPECT_EQ(Slurp(UserConf() + "added later.ini"), "new");
+  EXPECT_EQ(ReadFileText(UserConf() + "Velmora.ini"), "[MPlayer]\nVolume=70\n");
+  EXPECT_EQ(ReadFileText(UserConf() + "extra/notes.txt"), "notes");
+  EXPECT_EQ(ReadFileText(UserConf() + "added later.ini"), "new");
 }
 
 TEST_F(DataFolder, EmptyOrMissingDefaultsFallBack) {
@@ -91,7 +85,7 @@ TEST_F(DataFolder, DocumentsFolderThatCannotServeFallsBack) {
     ExpectFallback();
   }
   // A data folder that cannot be made (a file in its place) stops even root.
-  Spit(documents + "/KORVANE", "not a folder");
+  WriteFileText(documents + "/KORVANE", "not a folder");
   PrepareDataFolderIn(context, documents);
   ExpectFallback();
   // And so does a documents path below a regular file.
@@ -109,16 +103,11 @@ TEST_F(DataFolder, DocumentsFolderThatCannotServeFallsBack) {
 }
 
 TEST_F(DataFolder, UsesTheXdgDocumentsFolder) {
-  const char* savedHome = getenv("HOME");
-  const std::string home = savedHome ? savedHome : "";
-  const char* savedConfig = getenv("XDG_CONFIG_HOME");
-  const std::string config = savedConfig ? savedConfig : "";
-  setenv("HOME", temp.str().c_str(), 1);
-  setenv("XDG_CONFIG_HOME", (temp.str() + "cfg").c_str(), 1);
-  Spit(temp.str() + "cfg/user-dirs.dirs", "XDG_DOCUMENTS_DIR=\"$HOME/My Documents\"\n");
+  test::ScopedEnv env;
+  env.Set("HOME", temp.str());
+  env.Set("XDG_CONFIG_HOME", temp.str() + "cfg");
+  WriteFileText(temp.str() + "cfg/user-dirs.dirs", "XDG_DOCUMENTS_DIR=\"$HOME/My Documents\"\n");
   PrepareDataFolder(context);
-  savedHome ? setenv("HOME", home.c_str(), 1) : unsetenv("HOME");
-  savedConfig ? setenv("XDG_CONFIG_HOME", config.c_str(), 1) : unsetenv("XDG_CONFIG_HOME");
   EXPECT_EQ(context.dataFolder, temp.str() + "My Documents/KORVANE/");
 }
 
@@ -129,7 +118,7 @@ TEST_F(DataFolder, CopyFolderTreeResults) {
   EXPECT_EQ(CopyFolderTree(defaults, temp.str() + "no/such/parent", true), 0);
   // Without trailing slashes too.
   EXPECT_NE(CopyFolderTree(context.programFolder + "conf/TotalConfig", target, true), 0);
-  EXPECT_EQ(Slurp(target + "/extra/notes.txt"), "notes");
+  EXPECT_EQ(ReadFileText(target + "/extra/notes.txt"), "notes");
   EXPECT_NE(CopyFolderTree(defaults, target, true), 0) << "everything there already counts";
 }
 
@@ -140,6 +129,12 @@ TEST_F(DataFolder, AnEmptySubfolderStopsTheCopy) {
   EXPECT_EQ(CopyFolderTree(defaults, target, true), 0);
   EXPECT_TRUE(fs::exists(target + "/Velmora.ini"));
   EXPECT_FALSE(fs::exists(target + "/extra"));
+}
+
+TEST_F(DataFolder, SomethingNotAFileInTheDefaultsFailsTheCopyWithoutWaiting) {
+  ASSERT_EQ(mkfifo((defaults + "a pipe").c_str(), 0600), 0);
+  PrepareDataFolderIn(context, documents);
+  ExpectFallback();
 }
 
 TEST_F(DataFolder, CopiesOfReadOnlyDefaultsAreWritable) {

@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "app/localization.h"
+#include "support/file_text.h"
 #include "support/temp_dir.h"
 
 namespace korvane {
@@ -17,15 +18,8 @@ class SettingsStore : public ::testing::Test {
     context.programFolder = temp.str() + "program/";
     context.settingsPath = temp.str() + "Velmora.ini";
   }
-  void WriteFile(const std::string& text) {
-    std::ofstream(context.settingsPath, std::ios::binary) << text;
-  }
-  std::string FileText() {
-    std::ifstream in(context.settingsPath, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-  }
+  void WriteFile(const std::string& text) { test::WriteFileText(context.settingsPath, text); }
+  std::string FileText() { return test::ReadFileText(context.settingsPath); }
   test::TempDir temp;
   ApplicationContext context;
 };
