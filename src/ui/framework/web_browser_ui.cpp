@@ -417,9 +417,17 @@ void OnUiThread(QWidget* widget, Fn fn) {
 
 }  // namespace
 
-CWebBrowserUI::CWebBrowserUI() : window_(std::make_unique<CHtmlWindow>()) {}
+CWebBrowserUI::CWebBrowserUI() : window_(std::make_unique<CHtmlWindow>()) {
+  SetHostedWidget(window_->Widget());
+}
 
+// The script object deletes the view it made; the base then finds it gone.
 CWebBrowserUI::~CWebBrowserUI() = default;
+
+void* CWebBrowserUI::GetInterface(std::string_view name) {
+  if (name == "WebBrowser") return this;
+  return CControlUI::GetInterface(name);
+}
 
 void CWebBrowserUI::NavigateUrl(const std::string& url) {
   CHtmlWindow* window = window_.get();
