@@ -155,6 +155,10 @@ void CPlaybackController::Open() {
 
 void CPlaybackController::OnDropFiles(const std::vector<std::string>& paths) {
   b_.playlist.DropFiles(paths);
+  StartAfterDrop();
+}
+
+void CPlaybackController::StartAfterDrop() {
   if (!HasCurrent()) return;
   b_.view.ResetMarker();
   StartCurrentItem();

@@ -58,8 +58,11 @@ class CPlaybackController {
   bool OnDefaultKey(WPARAM key);
   void OnProgressChanged(int value) { Seek(value); }
   void OnVolumeChanged(int value) { b_.player.SetVolume(value); }
-  // Dropped files, and the files named on the command line.
+  // Dropped files, and the files named on the command line: the playlist takes them, then
+  // StartAfterDrop.
   void OnDropFiles(const std::vector<std::string>& paths);
+  // After the playlist has taken a drop: the current entry starts with a new car marker.
+  void StartAfterDrop();
   // The tree's delete button was pressed.
   void OnDeleteItem();
 

@@ -28,11 +28,8 @@ void CPlayerFrameWnd::StartStartupWorker() {
   ApplicationContext& context = GetContext();
 
   extractor_ = std::make_unique<CSubtitleExtractor>(playback.trackStore);
-  playlistHost_ = std::make_unique<AppPlaylistHost>(context);
-  playlistView_ = std::make_unique<PlaylistTreeBinding>(
-      dynamic_cast<DuiLib::CPlayListTreeViewUI*>(view.treePlaylist));
-  playlist_ = std::make_unique<CPlaylistManager>(*playlistHost_, playlistView_.get());
-  playlist_->LoadPlaylistOptions();
+  panel_ = std::make_unique<CPlaylistPanel>(context, view.treePlaylist);
+  panel_->manager().LoadPlaylistOptions();
 
   playerPort_ =
       std::make_unique<CMplayerPort>(playback.player, [this] { return VideoWindowNow(); });
@@ -41,7 +38,7 @@ void CPlayerFrameWnd::StartStartupWorker() {
                                                playback.trackStore, context);
   viewPort_->modals = modals;
   controller_ = std::make_unique<CPlaybackController>(ControllerBinding{
-      *playerPort_, *pipelinePort_, *viewPort_, *playlist_, view.texts, view.gpsShown,
+      *playerPort_, *pipelinePort_, *viewPort_, panel_->manager(), view.texts, view.gpsShown,
       view.gpsValid, view.fullScreen, playback.duration, playback.position, lastSwitchTick,
       context.settings, [] { return GetTick(); },
       [&playback]() -> const TelemetryRecord& { return playback.liveParser.record(); }});
@@ -80,7 +77,7 @@ void CPlayerFrameWnd::OpenCommandLineFiles() {
 void CPlayerFrameWnd::Notify(DuiLib::TNotifyUI& msg) {
   if (controller_) {
     if (msg.sType == DuiLib::DUI_MSGTYPE_ITEMACTIVATE) {
-      auto* tree = dynamic_cast<DuiLib::CPlayListTreeViewUI*>(GetViewManager()->treePlaylist);
+      DuiLib::CPlayListTreeViewUI* tree = panel_->tree();
       controller_->OnItemActivate(tree != nullptr ? tree->GetItemIndex(msg.pSender) : -1);
     } else if (msg.sType == DuiLib::DUI_MSGTYPE_DBCLICK &&
                msg.lParam == DuiLib::kVideoDoubleClickMarker) {
@@ -110,16 +107,13 @@ DuiLib::LRESULT CPlayerFrameWnd::ResponseDefaultKeyEvent(DuiLib::WPARAM wParam) 
 DuiLib::LRESULT CPlayerFrameWnd::HandleMessage(DuiLib::UINT uMsg, DuiLib::WPARAM wParam,
                                                DuiLib::LPARAM lParam) {
   switch (uMsg) {
-    case DuiLib::WM_DROPFILES: {
-      // The drop's paths are read before the base has seen (and released) the drop.
-      std::vector<std::string> paths;
-      auto drop = reinterpret_cast<DuiLib::HDROP>(wParam);
-      const DuiLib::UINT count = DuiLib::DragQueryFileCount(drop);
-      for (DuiLib::UINT i = 0; i < count; ++i) paths.push_back(DuiLib::DragQueryFilePath(drop, i));
+    case DuiLib::WM_DROPFILES:
       CDuiFrameWnd::HandleMessage(uMsg, wParam, lParam);
-      if (controller_) controller_->OnDropFiles(paths);
+      if (controller_) {
+        panel_->DropFiles(reinterpret_cast<DuiLib::HDROP>(wParam));
+        controller_->StartAfterDrop();
+      }
       return 0;
-    }
     case kMsgVideoWindow:
       CDuiFrameWnd::HandleMessage(uMsg, wParam, lParam);
       return static_cast<DuiLib::LRESULT>(VideoWindowNow());

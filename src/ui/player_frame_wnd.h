@@ -11,9 +11,7 @@
 #include "ui/controller_adapters.h"
 #include "ui/main_window.h"
 #include "ui/playback_controller.h"
-#include "ui/playlist_host.h"
-#include "ui/playlist_manager.h"
-#include "ui/playlist_tree_binding.h"
+#include "ui/playlist_panel.h"
 
 namespace korvane {
 
@@ -45,7 +43,7 @@ class CPlayerFrameWnd : public CDuiFrameWnd {
   CPlaybackController* controller() const { return controller_.get(); }
   CMapDisplay& map() { return map_; }
   CSubtitleExtractor* extractor() const { return extractor_.get(); }
-  CPlaylistManager* playlist() const { return playlist_.get(); }
+  CPlaylistManager* playlist() const { return panel_ ? &panel_->manager() : nullptr; }
 
   // The modal windows the controller opens; set before the window is created.
   ModalWindows modals;
@@ -60,9 +58,7 @@ class CPlayerFrameWnd : public CDuiFrameWnd {
 
   std::unique_ptr<CSubtitleExtractor> extractor_;
   CMapDisplay map_;
-  std::unique_ptr<AppPlaylistHost> playlistHost_;
-  std::unique_ptr<PlaylistTreeBinding> playlistView_;
-  std::unique_ptr<CPlaylistManager> playlist_;
+  std::unique_ptr<CPlaylistPanel> panel_;
   std::unique_ptr<CMplayerPort> playerPort_;
   std::unique_ptr<CExtractorPort> pipelinePort_;
   std::unique_ptr<CFrameViewPort> viewPort_;
