@@ -218,7 +218,7 @@ TEST_P(MapPageTest, CallsMadeBeforeThePageHasLoadedAreNotLost) {
   ASSERT_TRUE(test::WaitForPage(browser()));
   const QJsonObject state = MapState(browser());
   EXPECT_EQ(state["points"].toInt(), 100);
-  EXPECT_EQ(state["segments"].toInt(), 2);
+  EXPECT_EQ(state["segments"].toInt(), 1);  // delivered in one script, drawn as one line
   double lat = 0, lon = 0;
   Expected(22.532, 114.052, lat, lon);
   EXPECT_NEAR(state["marker"].toArray()[0].toDouble(), lat, 1e-6);
@@ -286,6 +286,19 @@ TEST(SelectMapLoaderTest, NamesCompareWholeAndIgnoringCase) {
         Row{"Yandex", 0}, Row{"", 0}, Row{"BaiduMap ", 0}, Row{"GoogleMaps", 0}}) {
     EXPECT_EQ(MapKindOfName(row.name), row.kind) << row.name;
   }
+}
+
+TEST(SelectMapLoaderTest, SetsTheMapKindOfTheSettingsRecord) {
+  CMapDisplay display;
+  Settings settings;
+  settings.locale = "China";
+  EXPECT_FALSE(SelectMapLoader("Yandex", display, settings));
+  EXPECT_EQ(settings.mapKind, kMapKindBaiduMap);
+  EXPECT_NE(dynamic_cast<CBaiduMapLoader*>(display.GetLoader()), nullptr);
+  EXPECT_TRUE(SelectMapLoader("googleMAP", display, settings));
+  EXPECT_EQ(settings.mapKind, kMapKindGoogleMap);
+  EXPECT_EQ(static_cast<CPageMapLoader*>(display.GetLoader())->PagePath("/"),
+            "/Map/GoogleMap_China.html");
 }
 
 TEST(SelectMapLoaderTest, FallbackLocaleComparisonIsExact) {
