@@ -18,9 +18,11 @@ void SetShown(DuiLib::CControlUI* control, bool shown) {
 }  // namespace
 
 void CMplayerPort::Play(const std::string& path) {
-  // The start-up worker may have asked for the video window before the main window was shown;
-  // the first start on the UI thread makes it then.
-  if (player_.videoWindow == 0 && videoWindow_) player_.videoWindow = videoWindow_();
+  // Asked at every start on the UI thread: the window may not have existed when the start-up worker
+  // asked, and the toolkit may have re-created it since.
+  if (videoWindow_) {
+    if (const WindowHandle current = videoWindow_(); current != 0) player_.videoWindow = current;
+  }
   player_.mediaPath = path.substr(0, kMediaPathLimit);
   player_.Play();
 }

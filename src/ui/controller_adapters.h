@@ -22,7 +22,7 @@ namespace korvane {
 
 class CMplayerPort final : public IPlayerPort {
  public:
-  // `videoWindow` is asked for the video host's window when the player has none yet.
+  // `videoWindow` is asked for the video host's current window before every start.
   CMplayerPort(CMplayer& player, std::function<WindowHandle()> videoWindow)
       : player_(player), videoWindow_(std::move(videoWindow)) {}
   PlayerState state() const override { return player_.state(); }

@@ -4,6 +4,7 @@
 #include "platform/tick.h"
 #include "ui/framework/UIlib.h"
 #include "ui/framework/file_dialog.h"
+#include "ui/framework/native_surface.h"
 #include "ui/framework/playlist_tree_view.h"
 #include "ui/framework/web_browser_ui.h"
 #include "ui/test_probe.h"
@@ -19,7 +20,10 @@ CPlayerFrameWnd::~CPlayerFrameWnd() {
 DuiLib::WindowHandle CPlayerFrameWnd::VideoWindowNow() {
   CViewManager* view = GetViewManager();
   if (view == nullptr || view->wndMedia == nullptr) return 0;
-  return view->wndMedia->EnsureVideoWindow();
+  if (view->wndMedia->EnsureVideoWindow() == 0) return 0;
+  // The id is asked afresh: Qt re-creates the native children of the window once the map's web
+  // view has set the window up for its own drawing, and the first id is dead from then on.
+  return DuiLib::NativeWindowOf(view->wndMedia->GetHostedWidget());
 }
 
 void CPlayerFrameWnd::StartStartupWorker() {
@@ -134,9 +138,7 @@ DuiLib::LRESULT CPlayerFrameWnd::HandleMessage(DuiLib::UINT uMsg, DuiLib::WPARAM
       if (probe_) probe_->StartupDone();
       // The video window is made now and the files opened one message later, so the window has
       // reached the display server before a player is told to draw into it.
-      if (GetPlaybackContext()->player.videoWindow == 0) {
-        GetPlaybackContext()->player.videoWindow = VideoWindowNow();
-      }
+      VideoWindowNow();
       PostMessage(kMsgOpenCommandLine);
       break;
     case kMsgOpenCommandLine:

@@ -127,7 +127,7 @@ void CTestProbe::Write() {
        << ",\"playButton\":" << VisibleName(view->btnPlay, view->btnPause)
        << ",\"progress\":" << (view->sliderProgress ? view->sliderProgress->GetValue() : -1)
        << ",\"progressMax\":" << (view->sliderProgress ? view->sliderProgress->GetMaxValue() : -1);
-  json << ",\"curves\":[";
+  json << ",\"chart\":" << (view->chartBinding.chart != nullptr ? 1 : 0) << ",\"curves\":[";
   if (DuiLib::CChartModel* chart = view->chartBinding.chart; chart != nullptr) {
     std::lock_guard<std::mutex> lock(chart->dataLock);
     for (std::size_t i = 0; i < chart->curves.size(); ++i) {

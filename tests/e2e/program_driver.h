@@ -104,6 +104,7 @@ struct ProbeState {
   // A field of the map page's state object; empty before the page answered.
   std::string Map(const std::string& key) const { return ProbeField(ProbeField(json, "map"), key); }
   std::vector<double> Curves() const { return Numbers(Str("curves")); }
+  bool HasChart() const { return Int("chart") == 1; }
 };
 
 class ProgramRun {
