@@ -9,6 +9,8 @@
 
 namespace DuiLib {
 
+using DWORD = std::uint32_t;
+
 struct ChartPen {
   COLORREF color = 0;
   int width = 1;  // 0 draws one pixel wide
@@ -28,8 +30,8 @@ class IChartCanvas {
   // Keeps the current pen, font, text colour and clip until Restore.
   virtual void Save() = 0;
   virtual void Restore() = 0;
-  // Fills left..right-1 by top..bottom-1.
-  virtual void Fill(const ChartRect& rect, COLORREF color) = 0;
+  // Fills left..right-1 by top..bottom-1 with an ARGB colour (0xAARRGGBB); alpha 0 fills nothing.
+  virtual void Fill(const ChartRect& rect, DWORD argb) = 0;
   virtual void SetPen(const ChartPen& pen) = 0;
   virtual void SetFont(const ChartFont& font) = 0;
   virtual void SetTextColor(COLORREF color) = 0;

@@ -1,6 +1,8 @@
 #include "chart/chart_math.h"
 
 #include <algorithm>
+#include <cctype>
+#include <climits>
 #include <cmath>
 #include <cstdio>
 #include <utility>
@@ -35,6 +37,27 @@ bool UsableAxis(const TickPixels& axis) {
 }
 
 }  // namespace
+
+ChartRect ParseInset(std::string_view value) {
+  int numbers[4] = {0, 0, 0, 0};
+  std::size_t at = 0;
+  for (int& n : numbers) {
+    if (at >= value.size()) break;
+    const std::size_t start = at;
+    while (at < value.size() && std::isspace(static_cast<unsigned char>(value[at]))) ++at;
+    bool negative = false;
+    if (at < value.size() && (value[at] == '-' || value[at] == '+')) negative = value[at++] == '-';
+    long long v = 0;
+    const std::size_t digits = at;
+    while (at < value.size() && value[at] >= '0' && value[at] <= '9') {
+      v = std::min<long long>(v * 10 + (value[at++] - '0'), 1LL << 31);
+    }
+    if (at == digits) at = start;  // no number here: the next one starts one character on
+    n = static_cast<int>(std::clamp<long long>(negative ? -v : v, INT_MIN, INT_MAX));
+    ++at;  // the separator
+  }
+  return {numbers[0], numbers[1], numbers[2], numbers[3]};
+}
 
 double PowerOfTen(int exponent) {
   // Exact powers up to 10^22 come from repeated multiplication of exact integers; negative

@@ -3,6 +3,7 @@
 #pragma once
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace DuiLib {
@@ -27,6 +28,11 @@ struct ValuePoint {
   double y = 0;
   friend bool operator==(const ValuePoint&, const ValuePoint&) = default;
 };
+
+// Four base-10 integers (left, top, right, bottom), each read from one character after the end of
+// the previous one, so any single separator works: "10,5,10,20". Missing or malformed numbers
+// read as 0; out-of-range numbers saturate.
+ChartRect ParseInset(std::string_view value);
 
 // A range written as scaled bounds times 10^exponent.
 struct NormalisedRange {

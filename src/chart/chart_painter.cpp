@@ -77,8 +77,8 @@ ChartTicks UpdateTicks(const CChartModel& chart, const ChartRect& plot) {
   return ticks;
 }
 
-void PaintChartBackground(const CChartModel& chart, const ChartRect& pos, COLORREF background,
-                          COLORREF plotBackground, IChartCanvas& canvas) {
+void PaintChartBackground(const CChartModel& chart, const ChartRect& pos, DWORD background,
+                          DWORD plotBackground, IChartCanvas& canvas) {
   if (!chart.ready) return;
   canvas.Fill(pos, background);
   canvas.Fill(PlotRect(pos, chart.inset), plotBackground);

@@ -18,8 +18,8 @@ ChartRect PlotRect(const ChartRect& pos, const ChartRect& inset);
 ChartTicks UpdateTicks(const CChartModel& chart, const ChartRect& plot);
 
 // The control's background and the plot area; nothing at all before the chart is set up.
-void PaintChartBackground(const CChartModel& chart, const ChartRect& pos, COLORREF background,
-                          COLORREF plotBackground, IChartCanvas& canvas);
+void PaintChartBackground(const CChartModel& chart, const ChartRect& pos, DWORD background,
+                          DWORD plotBackground, IChartCanvas& canvas);
 
 // Grid, curves, frame, ticks and axes inside `plot`; nothing before the chart is set up.
 void PaintChartContent(const CChartModel& chart, const ChartRect& plot, IChartCanvas& canvas);

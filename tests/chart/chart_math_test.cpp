@@ -3,6 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cmath>
 #include <limits>
 
@@ -43,6 +44,21 @@ TEST(NormaliseRange, NonFiniteBoundsEndAndKeepExponentZero) {
   EXPECT_EQ(NormaliseRange(std::nan(""), 4000).exponent, 3);
   EXPECT_EQ(NormaliseRange(0, std::numeric_limits<double>::denorm_min()).exponent, 0);
   EXPECT_EQ(NormaliseRange(1e-300, 2e-300).exponent, -300);
+}
+
+TEST(ParseInset, ReadsFourNumbersSeparatedByAnySingleCharacter) {
+  EXPECT_EQ(ParseInset("10,5,10,20"), (ChartRect{10, 5, 10, 20}));
+  EXPECT_EQ(ParseInset("1 2 3 4"), (ChartRect{1, 2, 3, 4}));
+  EXPECT_EQ(ParseInset("-3,+4, 5,6"), (ChartRect{-3, 4, 5, 6}));
+}
+
+TEST(ParseInset, ShortOrBrokenValuesReadZeroWithoutOverrunning) {
+  EXPECT_EQ(ParseInset(""), (ChartRect{}));
+  EXPECT_EQ(ParseInset("10"), (ChartRect{10, 0, 0, 0}));
+  EXPECT_EQ(ParseInset("a,b,7"), (ChartRect{}));  // "a" ends before itself, so ",b,7" is next
+  EXPECT_EQ(ParseInset("1,a2,3"), (ChartRect{1, 0, 2, 3}));
+  EXPECT_EQ(ParseInset("10,,20"), (ChartRect{10, 0, 20, 0}));
+  EXPECT_EQ(ParseInset("99999999999,-99999999999"), (ChartRect{INT_MAX, INT_MIN, 0, 0}));
 }
 
 struct StepCase {

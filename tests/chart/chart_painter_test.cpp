@@ -23,7 +23,7 @@ struct PaintedChart : ::testing::Test {
     chart.inset = {30, 10, 20, 5};
   }
   void PaintAll() {
-    PaintChartBackground(chart, pos, 0x111111, 0x222222, canvas);
+    PaintChartBackground(chart, pos, 0xFF111111, 0xFF222222, canvas);
     PaintChartContent(chart, PlotRect(pos, chart.inset), canvas);
   }
   CChartModel chart;
@@ -50,7 +50,7 @@ TEST(ChartPainter, PlotRectTakesTheInsetOffEachSide) {
 TEST_F(PaintedChart, FillsTheControlThenThePlotArea) {
   PaintAll();
   EXPECT_THAT(canvas.Only("fill"),
-              ElementsAre("fill 70,40,280,95 111111", "fill 100,50,260,90 222222"));
+              ElementsAre("fill 70,40,280,95 FF111111", "fill 100,50,260,90 FF222222"));
 }
 
 TEST_F(PaintedChart, DrawsFrameTicksAndAxisInOrderAfterLiftingTheClip) {

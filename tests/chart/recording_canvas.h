@@ -11,7 +11,7 @@ class RecordingCanvas : public IChartCanvas {
  public:
   void Save() override { ops.push_back("save"); }
   void Restore() override { ops.push_back("restore"); }
-  void Fill(const ChartRect& r, COLORREF c) override {
+  void Fill(const ChartRect& r, DWORD c) override {
     ops.push_back("fill " + Rect(r) + " " + Hex(c));
   }
   void SetPen(const ChartPen& p) override {
