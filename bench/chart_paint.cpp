@@ -37,8 +37,8 @@ class CountingCanvas : public IChartCanvas {
   void SetFont(const ChartFont&) override {}
   void SetTextColor(COLORREF) override {}
   int TextHeight() override { return 16; }
-  void Lines(const ChartLine* lines, std::size_t count) override {
-    for (std::size_t i = 0; i < count; ++i) sum += lines[i].to.y;
+  void Lines(const ChartPoint* ends, std::size_t count) override {
+    for (std::size_t i = 0; i < count; ++i) sum += ends[2 * i + 1].y;
     segments += count;
   }
   void Text(ChartPoint, const std::string&) override {}

@@ -18,12 +18,6 @@ struct ChartPen {
   friend bool operator==(const ChartPen&, const ChartPen&) = default;
 };
 
-struct ChartLine {
-  ChartPoint from;
-  ChartPoint to;
-  friend bool operator==(const ChartLine&, const ChartLine&) = default;
-};
-
 class IChartCanvas {
  public:
   virtual ~IChartCanvas() = default;
@@ -37,16 +31,16 @@ class IChartCanvas {
   virtual void SetTextColor(COLORREF color) = 0;
   // Cell height of the current font in pixels.
   virtual int TextHeight() = 0;
-  // Each line on its own, end points included, with the current pen.
-  virtual void Lines(const ChartLine* lines, std::size_t count) = 0;
+  // `count` separate lines with the current pen, line i from ends[2i] to ends[2i + 1].
+  virtual void Lines(const ChartPoint* ends, std::size_t count) = 0;
   // Text with the top-left corner of its cell at `at`, in the current text colour.
   virtual void Text(ChartPoint at, const std::string& text) = 0;
   // Lets what follows draw outside the control.
   virtual void RemoveClip() = 0;
 
   void Line(ChartPoint from, ChartPoint to) {
-    const ChartLine line{from, to};
-    Lines(&line, 1);
+    const ChartPoint ends[2] = {from, to};
+    Lines(ends, 1);
   }
 };
 

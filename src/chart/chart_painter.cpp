@@ -10,35 +10,38 @@ constexpr int kMinorTick = 3;
 
 void PaintGrid(const CChartModel& chart, const ChartTicks& ticks, const ChartRect& plot,
                IChartCanvas& canvas) {
-  std::vector<ChartLine> lines;
+  std::vector<ChartPoint> ends;
   if (chart.verticalGrid) {
     for (const int x : GridLines(ticks.x, plot.left, plot.right)) {
-      lines.push_back({{x, plot.bottom}, {x, plot.top}});
+      ends.insert(ends.end(), {{x, plot.bottom}, {x, plot.top}});
     }
   }
   const int g = chart.gridAxis;
   if (g >= 0 && g < kChartAxes && chart.axisEnabled[g] && chart.horizontalGrid) {
     for (const int y : GridLines(ticks.y[g], plot.bottom, plot.top)) {
-      lines.push_back({{plot.left, y}, {plot.right, y}});
+      ends.insert(ends.end(), {{plot.left, y}, {plot.right, y}});
     }
   }
-  if (lines.empty()) return;
+  if (ends.empty()) return;
   canvas.SetPen({chart.gridColor, 1, kPenDot});
-  canvas.Lines(lines.data(), lines.size());
+  canvas.Lines(ends.data(), ends.size() / 2);
 }
 
 void PaintFrameAndXTicks(const CChartModel& chart, const ChartTicks& ticks, const ChartRect& plot,
                          IChartCanvas& canvas) {
   canvas.SetPen({chart.frameColor, chart.frameWidth, kPenSolid});
   canvas.SetTextColor(chart.frameColor);
-  std::vector<ChartLine> lines = {{{plot.left, plot.bottom}, {plot.right, plot.bottom}},
-                                  {{plot.left, plot.top}, {plot.right, plot.top}}};
+  std::vector<ChartPoint> ends = {{plot.left, plot.bottom},
+                                  {plot.right, plot.bottom},
+                                  {plot.left, plot.top},
+                                  {plot.right, plot.top}};
   for (const TickMark& t : AxisTickMarks(ticks.x, plot.left, plot.right, chart.xMinorTicks)) {
     const int len = t.major ? kMajorTick : kMinorTick;
-    lines.push_back({{t.px, plot.bottom}, {t.px, plot.bottom - len}});
-    lines.push_back({{t.px, plot.top}, {t.px, plot.top + len}});
+    ends.insert(
+        ends.end(),
+        {{t.px, plot.bottom}, {t.px, plot.bottom - len}, {t.px, plot.top}, {t.px, plot.top + len}});
   }
-  canvas.Lines(lines.data(), lines.size());
+  canvas.Lines(ends.data(), ends.size() / 2);
 }
 
 void PaintAxis(const CChartModel& chart, int k, const TickPixels& ticks, const ChartRect& plot,
@@ -46,10 +49,10 @@ void PaintAxis(const CChartModel& chart, int k, const TickPixels& ticks, const C
   const int s = chart.axisSide[k] < 0 ? -1 : 1;
   const int x = (s < 0 ? plot.left : plot.right) + chart.axisOffset[k];
   canvas.SetPen({chart.axisColor[k], chart.axisWidth[k], kPenSolid});
-  const ChartLine axis[] = {{{x, plot.bottom}, {x, plot.top}},
-                            {{x, plot.bottom}, {x - kMajorTick * s, plot.bottom}},
-                            {{x, plot.top}, {x - kMajorTick * s, plot.top}}};
-  canvas.Lines(axis, std::size(axis));
+  const ChartPoint axis[] = {{x, plot.bottom}, {x, plot.top},
+                             {x, plot.bottom}, {x - kMajorTick * s, plot.bottom},
+                             {x, plot.top},    {x - kMajorTick * s, plot.top}};
+  canvas.Lines(axis, std::size(axis) / 2);
   const int halfHeight = canvas.TextHeight() / 2;
   canvas.SetTextColor(chart.axisColor[k]);
   for (const TickMark& t : AxisTickMarks(ticks, plot.bottom, plot.top, chart.axisMinorTicks[k])) {
@@ -94,20 +97,21 @@ void PaintCurve(const CChartModel& chart, const CCurve& curve, const ChartRect& 
   const ClipWindow window =
       ClipWindow::FromRanges(chart.xLo, chart.xHi, chart.yLo[a], chart.yHi[a]);
   const PixelMap map{plot, chart.xLo, chart.xHi, chart.yLo[a], chart.yHi[a]};
-  std::vector<ChartLine> lines;
-  lines.reserve(n - 1);
+  std::vector<ChartPoint> ends;
+  ends.reserve(2 * (n - 1));
   ValuePoint prev{curve.xs[0] / xScale, curve.ys[0] / yScale};
   for (std::size_t i = 1; i < n; ++i) {
     const ValuePoint next{curve.xs[i] / xScale, curve.ys[i] / yScale};
     const ClippedSegment part = ClipSegment(prev, next, window);
     if (part.visible) {
-      lines.push_back({map.DataToPixel(part.a.x, part.a.y), map.DataToPixel(part.b.x, part.b.y)});
+      ends.push_back(map.DataToPixel(part.a.x, part.a.y));
+      ends.push_back(map.DataToPixel(part.b.x, part.b.y));
     }
     prev = next;
   }
-  if (lines.empty()) return;
+  if (ends.empty()) return;
   canvas.SetPen({curve.color, curve.width, curve.style});
-  canvas.Lines(lines.data(), lines.size());
+  canvas.Lines(ends.data(), ends.size() / 2);
 }
 
 void PaintChartContent(const CChartModel& chart, const ChartRect& plot, IChartCanvas& canvas) {

@@ -23,9 +23,9 @@ class RecordingCanvas : public IChartCanvas {
   }
   void SetTextColor(COLORREF c) override { ops.push_back("textcolor " + Hex(c)); }
   int TextHeight() override { return textHeight; }
-  void Lines(const ChartLine* lines, std::size_t count) override {
+  void Lines(const ChartPoint* ends, std::size_t count) override {
     for (std::size_t i = 0; i < count; ++i) {
-      ops.push_back("line " + Point(lines[i].from) + " " + Point(lines[i].to));
+      ops.push_back("line " + Point(ends[2 * i]) + " " + Point(ends[2 * i + 1]));
     }
   }
   void Text(ChartPoint at, const std::string& text) override {
