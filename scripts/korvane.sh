@@ -12,7 +12,7 @@ build=${KORVANE_BUILD_DIR:-$root/build}
 packages=(
   build-essential cmake ninja-build pkg-config git
   qt6-base-dev qt6-webengine-dev qt6-svg-dev libqt6svg6 qt6-qpa-plugins
-  libmpv-dev ffmpeg
+  libmpv-dev ffmpeg mplayer
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   xvfb xauth x11-utils imagemagick
   fonts-noto-cjk fonts-dejavu-core

@@ -10,7 +10,8 @@
 namespace korvane {
 
 struct ProcessOptions {
-  std::string program;            // path of the executable (not searched in PATH)
+  std::string program;            // path of the executable (not searched in PATH; give it absolute,
+                                  // a relative one is taken from the working folder)
   std::vector<std::string> args;  // arguments after argv[0]; argv[0] is `program`
   std::string workingFolder;      // empty: the caller's
   bool pipeStdin = false;         // give the child a pipe as stdin (else /dev/null)
@@ -23,6 +24,9 @@ struct ProcessOptions {
 
 // Owns one child process and the parent's ends of its pipes. Every descriptor and the child are
 // released exactly once; destruction kills and reaps a child that still runs (no zombies).
+// One object is driven by one thread at a time, except that a reader thread may block in
+// ReadStdout while the owner writes stdin or kills the child (the kill ends the read with 0).
+// Close or release the pipes only once that reader has ended.
 class ChildProcess {
  public:
   ChildProcess() = default;

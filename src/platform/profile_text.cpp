@@ -104,6 +104,13 @@ Location Locate(const std::vector<Line>& lines, std::string_view section, std::s
   return at;
 }
 
+// Ends an unfinished last line so that a line can follow; a lone "\r" at the end becomes the
+// start of the break instead of part of the line's content.
+void EndLastLine(std::string& text, std::string_view eol) {
+  if (text.empty() || text.back() == '\n') return;
+  text.append(text.back() == '\r' ? "\n" : eol);
+}
+
 }  // namespace
 
 std::optional<std::string> FindProfileValue(std::string_view text, std::string_view section,
@@ -147,13 +154,13 @@ std::optional<std::string> SetProfileValue(std::string_view text, std::string_vi
   if (at.header) {
     const Line& last = lines[*at.lastEntry];
     result.append(text.substr(0, last.next));
-    if (last.next == text.size() && (text.empty() || text.back() != '\n')) result.append(eol);
+    if (last.next == text.size()) EndLastLine(result, eol);
     result.append(entry);
     result.append(text.substr(last.next));
     return result;
   }
   result.append(text);
-  if (!result.empty() && result.back() != '\n') result.append(eol);
+  EndLastLine(result, eol);
   result.append("[").append(section).append("]").append(eol).append(entry);
   return result;
 }

@@ -1,6 +1,7 @@
 // A Unix domain stream socket server for one client at a time: the stand-in for the extractor's
 // named pipe. Accept and reads never block longer than the time-out given, so the serving thread
-// notices a stop request quickly and always ends cooperatively.
+// notices a stop request quickly and always ends cooperatively. The serving thread owns the object
+// while it runs; Close (or destruction) comes after that thread has ended.
 #pragma once
 #include <sys/types.h>
 

@@ -260,7 +260,7 @@ void CTelemetryParser::SubmitLiveLine(std::string_view line, std::uint32_t value
     std::lock_guard lock(handOverLock_);
     std::memset(handOver_, 0, sizeof handOver_);
     const std::size_t length = line.size() < kLiveLineSize - 1 ? line.size() : kLiveLineSize - 1;
-    std::memcpy(handOver_, line.data(), length);
+    if (length > 0) std::memcpy(handOver_, line.data(), length);
     handOverValue_ = value;
   }
   lineReady_.Set();

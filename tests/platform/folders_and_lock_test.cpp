@@ -8,39 +8,13 @@
 #include "platform/instance_lock.h"
 #include "platform/process.h"
 #include "platform/xdg_folders.h"
+#include "support/scoped_env.h"
 #include "support/temp_dir.h"
 
 namespace korvane {
 namespace {
 
-// Sets environment variables for one test and puts the old values back.
-class ScopedEnv {
- public:
-  void Set(const char* name, const std::string& value) {
-    Remember(name);
-    setenv(name, value.c_str(), 1);
-  }
-  void Unset(const char* name) {
-    Remember(name);
-    unsetenv(name);
-  }
-  ~ScopedEnv() {
-    for (auto it = saved_.rbegin(); it != saved_.rend(); ++it) {
-      if (it->second) {
-        setenv(it->first.c_str(), it->second->c_str(), 1);
-      } else {
-        unsetenv(it->first.c_str());
-      }
-    }
-  }
-
- private:
-  void Remember(const char* name) {
-    const char* v = getenv(name);
-    saved_.emplace_back(name, v ? std::optional<std::string>(v) : std::nullopt);
-  }
-  std::vector<std::pair<std::string, std::optional<std::string>>> saved_;
-};
+using test::ScopedEnv;
 
 TEST(UserDirs, DocumentsEntryIsParsedLikeXdgUserDir) {
   const std::string home = "/home/ana";

@@ -3,6 +3,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <random>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -10,21 +11,14 @@
 
 #include "platform/profile_file.h"
 #include "platform/profile_text.h"
+#include "support/file_text.h"
 #include "support/temp_dir.h"
 
 namespace korvane {
 namespace {
 
-std::string Slurp(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
-void Spit(const std::filesystem::path& path, const std::string& text) {
-  std::ofstream(path, std::ios::binary) << text;
-}
+using test::ReadFileText;
+using test::WriteFileText;
 
 const std::string kSample =
     "; default settings\n"
@@ -146,9 +140,9 @@ TEST_F(ProfileFile, MissingFileGivesDefaults) {
 }
 
 TEST_F(ProfileFile, ReadsCutsAndConvertsValues) {
-  Spit(path, "[MPlayer]\nLanguage=" + std::string(300, 'x') +
-                 "\nVolume=abc\nSSPreview=2\n"
-                 "DEVICE=\nCleanTip=-1\n");
+  WriteFileText(path, "[MPlayer]\nLanguage=" + std::string(300, 'x') +
+                          "\nVolume=abc\nSSPreview=2\n"
+                          "DEVICE=\nCleanTip=-1\n");
   EXPECT_EQ(ReadProfileString(path, "MPlayer", "Language", ""), std::string(254, 'x'));
   EXPECT_EQ(ReadProfileInt(path, "MPlayer", "Volume", 40), 0);
   EXPECT_EQ(ReadProfileInt(path, "MPlayer", "SSPreview", 0), 2);
@@ -160,20 +154,20 @@ TEST_F(ProfileFile, ReadsCutsAndConvertsValues) {
 TEST_F(ProfileFile, GarbageFileReadsAsDefaults) {
   std::string garbage;
   for (int i = 0; i < 4096; ++i) garbage += static_cast<char>((i * 7919) % 256);
-  Spit(path, garbage);
+  WriteFileText(path, garbage);
   EXPECT_EQ(ReadProfileString(path, "MPlayer", "VO", "directx:noaccel"), "directx:noaccel");
   EXPECT_EQ(ReadProfileInt(path, "MPlayer", "Volume", 40), 40);
 }
 
 TEST_F(ProfileFile, WriteCreatesTheFileThenEditsInPlace) {
   ASSERT_TRUE(WriteProfileString(path, "MPlayer", "VO", "x11"));
-  EXPECT_EQ(Slurp(path), "[MPlayer]\nVO=x11\n");
+  EXPECT_EQ(ReadFileText(path), "[MPlayer]\nVO=x11\n");
   const std::string before = "# comment\r\n[MPlayer]\r\nvo=old\r\n\r\n[Z]\r\nq=1\r\n";
-  Spit(path, before);
+  WriteFileText(path, before);
   chmod(path.c_str(), 0640);
   ASSERT_TRUE(WriteProfileString(path, "MPlayer", "VO", "中文 值"));
   ASSERT_TRUE(WriteProfileString(path, "MPlayer", "Map", "Yandex"));
-  EXPECT_EQ(Slurp(path),
+  EXPECT_EQ(ReadFileText(path),
             "# comment\r\n[MPlayer]\r\nvo=中文 值\r\nMap=Yandex\r\n\r\n[Z]\r\nq=1\r\n");
   EXPECT_EQ(ReadProfileString(path, "MPlayer", "VO", ""), "中文 值");
   struct stat st {};
@@ -185,22 +179,22 @@ TEST_F(ProfileFile, WriteCreatesTheFileThenEditsInPlace) {
 
 TEST_F(ProfileFile, WriteThroughASymlinkKeepsTheLink) {
   const std::string real = temp.str() + "real.ini";
-  Spit(real, "[MPlayer]\nVolume=1\n");
+  WriteFileText(real, "[MPlayer]\nVolume=1\n");
   std::filesystem::create_symlink(real, path);
   ASSERT_TRUE(WriteProfileString(path, "MPlayer", "Volume", "2"));
   EXPECT_TRUE(std::filesystem::is_symlink(path));
-  EXPECT_EQ(Slurp(real), "[MPlayer]\nVolume=2\n");
+  EXPECT_EQ(ReadFileText(real), "[MPlayer]\nVolume=2\n");
 }
 
 TEST_F(ProfileFile, FailedWritesReportFalseAndChangeNothing) {
   // A parent that is a regular file stops the write even for root.
   const std::string blocker = temp.str() + "blocker";
-  Spit(blocker, "x");
+  WriteFileText(blocker, "x");
   EXPECT_FALSE(WriteProfileString(blocker + "/Velmora.ini", "MPlayer", "VO", "x11"));
   EXPECT_FALSE(WriteProfileString(temp.str() + "missing/Velmora.ini", "MPlayer", "VO", "x11"));
   EXPECT_FALSE(WriteProfileString(path, "MPlayer", "bad=key", "x"));
   EXPECT_FALSE(std::filesystem::exists(path));
-  EXPECT_EQ(Slurp(blocker), "x");
+  EXPECT_EQ(ReadFileText(blocker), "x");
 }
 
 TEST_F(ProfileFile, ConcurrentWritesOfDifferentKeysAllLand) {
@@ -215,6 +209,47 @@ TEST_F(ProfileFile, ConcurrentWritesOfDifferentKeysAllLand) {
   for (auto& w : writers) w.join();
   for (int t = 0; t < 4; ++t) {
     EXPECT_EQ(ReadProfileInt(path, "MPlayer", "Key" + std::to_string(t), -1), 19);
+  }
+}
+
+}  // namespace
+}  // namespace korvane
+
+namespace korvane {
+namespace {
+
+// Random INI-like texts built from the pieces that trip parsers up: a write must make its value
+// readable and must not change what any other key reads.
+TEST(ProfileTextProperties, WritesChangeOnlyTheirOwnKey) {
+  const std::vector<std::string> pieces = {
+      "[MPlayer]", "[mplayer]",    "[Other]", "[", "]",     "[Bad",    "Volume=1", "volume = 2",
+      "VO=x11",    "=x",           ";c=3",    "k", " ",     "\t",      "\r",       "\n",
+      "\r\n",      "\xEF\xBB\xBF", "Map",     "=", "\"q\"", "中文=值", "AO='a'"};
+  const std::vector<std::pair<std::string, std::string>> probes = {
+      {"MPlayer", "Volume"}, {"MPlayer", "VO"}, {"Other", "Volume"}, {"Other", "Map"},
+      {"MPlayer", "Map"},    {"Bad", "k"},      {"mplayer", "AO"},   {"MPlayer", "中文"}};
+  std::mt19937 random(20261207);
+  for (int round = 0; round < 3000; ++round) {
+    std::string text;
+    const int count = static_cast<int>(random() % 24);
+    for (int i = 0; i < count; ++i) text += pieces[random() % pieces.size()];
+    const auto& [section, key] = probes[random() % probes.size()];
+    const std::string value = "v" + std::to_string(round);
+
+    const auto changed = SetProfileValue(text, section, key, value);
+    ASSERT_TRUE(changed) << text;
+    EXPECT_EQ(FindProfileValue(*changed, section, key), value) << text;
+    for (const auto& [otherSection, otherKey] : probes) {
+      const bool same =
+          FindProfileValue("[" + section + "]\n" + key + "=1\n", otherSection, otherKey)
+              .has_value();
+      if (same) continue;
+      EXPECT_EQ(FindProfileValue(*changed, otherSection, otherKey),
+                FindProfileValue(text, otherSection, otherKey))
+          << "[" << text << "] set " << section << "/" << key;
+    }
+    EXPECT_EQ(SetProfileValue(*changed, section, key, value), changed)
+        << "writing again is a no-op";
   }
 }
 

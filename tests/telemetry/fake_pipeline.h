@@ -1,6 +1,7 @@
 // A pipeline stand-in for the track builder's tests: 64 plain line slots, a state, the
 // notifications it was asked to post, and the parser the builder parses into.
 #pragma once
+#include <algorithm>
 #include <array>
 #include <cstring>
 #include <string>
@@ -27,6 +28,14 @@ class FakePipeline : public IPipelineLines {
       std::memcpy(slots_[i].data(), lines[i].data(), std::min<std::size_t>(lines[i].size(), 127));
     }
     lineCount_ = static_cast<std::int32_t>(lines.size());
+  }
+  // Fills the slots with raw bytes, 128 to a slot and no terminator of their own; lineCount is the
+  // number of slots touched.
+  void SetRawSlots(const void* data, std::size_t size) {
+    for (auto& slot : slots_) slot.fill('\0');
+    const std::size_t bytes = std::min(size, sizeof slots_);
+    std::memcpy(slots_.data(), data, bytes);
+    lineCount_ = static_cast<std::int32_t>((bytes + kLineSlotSize - 1) / kLineSlotSize);
   }
   char* rawSlot(std::size_t index) { return slots_[index].data(); }
   void SetLineCount(std::int32_t count) { lineCount_ = count; }

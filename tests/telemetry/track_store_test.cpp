@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <fstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "fake_pipeline.h"
@@ -256,6 +258,36 @@ TEST(TrackStore, GrowStopsAtTheDirectoryBound) {
   while (store.chunkCount() < CTrackStore::kMaxChunks) ASSERT_TRUE(store.Grow());
   EXPECT_FALSE(store.Grow());
   EXPECT_EQ(store.chunkCount(), CTrackStore::kMaxChunks);
+}
+
+TEST(TrackStore, ReaderOnAnotherThreadSeesOnlyConvertedChunks) {
+  // The UI thread reads chunks below readyChunks while the pipeline's thread keeps appending,
+  // growing and converting; a ready chunk must already carry its map coordinates.
+  CTrackStore store;
+  std::atomic<bool> done{false};
+  std::atomic<int> unconverted{0};
+  std::thread reader([&] {
+    while (!done.load()) {
+      const std::int32_t ready = store.readyChunks();
+      for (std::int32_t c = 0; c < ready; ++c) {
+        const TrackChunk* chunk = store.chunk(c);
+        if (chunk == nullptr || chunk->count != TrackChunk::kCapacity) ++unconverted;
+        for (std::int32_t i = 0; chunk != nullptr && i < chunk->count; ++i) {
+          if (chunk->points[i].mapLongitude == 0.0) ++unconverted;
+        }
+      }
+    }
+  });
+  FakePipeline pipeline;
+  for (int batch = 0; batch < 40; ++batch) {
+    pipeline.SetLines(GoodBatch(64, batch * 64));
+    ProcessBatch(batch, pipeline, store, kMapKindBaidu, "China");
+  }
+  done = true;
+  reader.join();
+  EXPECT_EQ(unconverted.load(), 0);
+  EXPECT_EQ(store.readyChunks(), 40);
+  EXPECT_EQ(store.chunkCount(), 40);
 }
 
 TEST(TrackStore, WholeSampleClipTrackIsStoredAndConverted) {

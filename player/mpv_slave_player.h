@@ -1,0 +1,68 @@
+// The slave-mode player itself: one libmpv instance playing one file, driven by MPlayer slave
+// commands on standard input and answering on standard output. Owns the libmpv handle.
+#pragma once
+#include <deque>
+#include <string>
+
+#include "slave_options.h"
+#include "slave_protocol.h"
+
+struct mpv_handle;
+struct mpv_event;
+
+namespace korvane::player {
+
+class MpvSlavePlayer {
+ public:
+  explicit MpvSlavePlayer(PlayerOptions options);
+  ~MpvSlavePlayer();
+  MpvSlavePlayer(const MpvSlavePlayer&) = delete;
+  MpvSlavePlayer& operator=(const MpvSlavePlayer&) = delete;
+
+  // Plays the file until it ends, "quit" arrives or standard input closes. Returns the process
+  // exit code: 0 after a normal end, the quit code, 1 when libmpv or the file cannot be opened.
+  int Run();
+
+  // Prints the audio devices, one a line: index, tab, name, tab, description. Returns 0, or 1 when
+  // libmpv cannot start.
+  static int ListAudioDevices(const PlayerOptions& options);
+
+ private:
+  bool Configure();
+  void HandleEvent(const mpv_event& event);
+  void HandleInput();
+  bool SubtitlePollPending() const;
+  void Execute(const SlaveCommand& command);
+  void OnFileLoaded();
+  void OnPlaybackStarted();
+  void OnVideoReconfig();
+  void TakeScreenshot();
+  void AnswerProperty(const std::string& name);
+  void Finish(const char* how, int exitCode);
+  double TimePosition();
+  // Writes one reply line and flushes; a failed write means the controller is gone.
+  void Emit(const std::string& line);
+  void Identify(const std::string& line) {
+    if (options_.identify) Emit(line);
+  }
+
+  PlayerOptions options_;
+  mpv_handle* mpv_ = nullptr;
+  int wakeRead_ = -1;
+  int wakeWrite_ = -1;
+  bool running_ = true;
+  int exitCode_ = 0;
+  bool loaded_ = false;
+  bool started_ = false;
+  bool stdinOpen_ = true;
+  double lastAspect_ = 0.0;
+  bool aspectPending_ = false;
+  int screenshotCounter_ = 0;
+  std::string inputCarry_;
+  // Commands that arrive before playback starts wait, as they do in MPlayer, which reads its
+  // input only from the playback loop; an early "sub_log_static" would otherwise report "no
+  // subtitle" for a file that has one.
+  std::deque<SlaveCommand> pending_;
+};
+
+}  // namespace korvane::player

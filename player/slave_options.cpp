@@ -1,0 +1,145 @@
+#include "slave_options.h"
+
+#include <algorithm>
+#include <cctype>
+#include <charconv>
+
+namespace korvane::player {
+namespace {
+
+std::string Lower(std::string text) {
+  std::transform(text.begin(), text.end(), text.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return text;
+}
+
+bool StartsWith(const std::string& text, const std::string& prefix) {
+  return text.compare(0, prefix.size(), prefix) == 0;
+}
+
+template <typename T>
+std::optional<T> WholeNumber(const std::string& text) {
+  T value{};
+  auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (ec != std::errc() || end != text.data() + text.size()) return std::nullopt;
+  return value;
+}
+
+std::string BeforeColon(const std::string& name) {
+  return name.substr(0, name.find(':'));
+}
+
+}  // namespace
+
+std::optional<PlayerOptions> ParseCommandLine(const std::vector<std::string>& args,
+                                              std::string& error) {
+  PlayerOptions options;
+  // Options MPlayer accepts that change nothing here.
+  static const std::vector<std::string> kIgnoredFlags = {
+      "-idx",    "-noidx",       "-fs", "-nofs", "-really-quiet", "-noconsolecontrols",
+      "-nolirc", "-nomouseinput"};
+  static const std::vector<std::string> kIgnoredWithValue = {"-vf", "-af", "-cache", "-lavdopts",
+                                                             "-msglevel"};
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    auto value = [&](std::string& out) {
+      if (i + 1 >= args.size()) {
+        error = "Option " + arg + " needs a parameter";
+        return false;
+      }
+      out = args[++i];
+      return true;
+    };
+    auto number = [&](auto& out) {
+      std::string text;
+      if (!value(text)) return false;
+      auto parsed = WholeNumber<std::remove_reference_t<decltype(out)>>(text);
+      if (!parsed) {
+        error = "Option " + arg + ": bad number '" + text + "'";
+        return false;
+      }
+      out = *parsed;
+      return true;
+    };
+    if (arg == "-") {
+      error = "Playing from standard input is not supported";
+      return std::nullopt;
+    }
+    if (arg[0] != '-') {
+      if (!options.file.empty()) {
+        error = "Only one file can be played: " + arg;
+        return std::nullopt;
+      }
+      options.file = arg;
+      continue;
+    }
+    if (arg == "-wid") {
+      if (!number(options.wid)) return std::nullopt;
+    } else if (arg == "-vo") {
+      if (!value(options.videoOutput)) return std::nullopt;
+    } else if (arg == "-ao") {
+      if (!value(options.audioOutput)) return std::nullopt;
+    } else if (arg == "-volume") {
+      int v = 0;
+      if (!number(v)) return std::nullopt;
+      options.volume = std::clamp(v, 0, 100);
+    } else if (arg == "-muteset") {
+      int v = 0;
+      if (!number(v)) return std::nullopt;
+      options.mute = v != 0;
+    } else if (arg == "-sid") {
+      int v = 0;
+      if (!number(v)) return std::nullopt;
+      options.subtitleId = v;
+    } else if (arg == "-slave") {
+      options.slave = true;
+    } else if (arg == "-quiet") {
+      options.quiet = true;
+    } else if (arg == "-identify") {
+      options.identify = true;
+    } else if (arg == "-nokeepaspect") {
+      options.keepAspect = false;
+    } else if (arg == "-keepaspect") {
+      options.keepAspect = true;
+    } else if (arg == "-list-audio-devices") {
+      options.listAudioDevices = true;
+    } else if (std::find(kIgnoredFlags.begin(), kIgnoredFlags.end(), arg) != kIgnoredFlags.end()) {
+    } else if (std::find(kIgnoredWithValue.begin(), kIgnoredWithValue.end(), arg) !=
+               kIgnoredWithValue.end()) {
+      std::string ignored;
+      if (!value(ignored)) return std::nullopt;
+    } else {
+      error = "Unknown option on the command line: " + arg;
+      return std::nullopt;
+    }
+  }
+  if (options.file.empty() && !options.listAudioDevices) {
+    error = "No file given";
+    return std::nullopt;
+  }
+  return options;
+}
+
+std::string MapVideoOutput(const std::string& mplayerName) {
+  const std::string name = Lower(BeforeColon(mplayerName));
+  if (StartsWith(name, "directx")) return "x11";
+  if (StartsWith(name, "gl")) return "gpu";
+  return name;
+}
+
+AudioChoice MapAudioOutput(const std::string& mplayerName) {
+  const std::string name = Lower(BeforeColon(mplayerName));
+  AudioChoice choice;
+  if (name == "dsound") {
+    const std::string key = "device=";
+    const std::size_t colon = mplayerName.find(':');
+    if (colon != std::string::npos && StartsWith(Lower(mplayerName.substr(colon + 1)), key)) {
+      choice.deviceIndex = WholeNumber<int>(mplayerName.substr(colon + 1 + key.size()));
+    }
+    return choice;
+  }
+  choice.ao = name == "win32" ? "alsa" : name;
+  return choice;
+}
+
+}  // namespace korvane::player

@@ -1,0 +1,44 @@
+// Command line of the slave-mode player: MPlayer's option spelling read into one record, and the
+// mapping of MPlayer's output names onto libmpv's. Pure: no I/O.
+#pragma once
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace korvane::player {
+
+struct PlayerOptions {
+  std::string file;         // the file to play; empty only with listAudioDevices
+  std::int64_t wid = 0;     // window to draw into; 0 = none
+  std::string videoOutput;  // MPlayer's -vo value; empty = libmpv's default
+  std::string audioOutput;  // MPlayer's -ao value (with suboptions); empty = default
+  bool slave = false;       // read commands from standard input
+  bool quiet = false;
+  bool identify = false;          // print the ID_ lines
+  std::optional<int> volume;      // 0..100
+  std::optional<bool> mute;       // -muteset
+  std::optional<int> subtitleId;  // -sid, counted from 0
+  bool keepAspect = true;         // -nokeepaspect clears it
+  bool listAudioDevices = false;  // -list-audio-devices: print the devices and end
+};
+
+// Reads argv[1..]. Returns nullopt and fills `error` for an unknown option, an option without its
+// value, a bad number, or no file (unless -list-audio-devices is given).
+std::optional<PlayerOptions> ParseCommandLine(const std::vector<std::string>& args,
+                                              std::string& error);
+
+// libmpv's "vo" value for an MPlayer video output name: directx… → x11, gl… → gpu, the rest
+// unchanged (suboptions after ':' dropped). Empty stays empty.
+std::string MapVideoOutput(const std::string& mplayerName);
+
+struct AudioChoice {
+  std::string ao;                  // libmpv's "ao" value; empty = libmpv's default order
+  std::optional<int> deviceIndex;  // index into the -list-audio-devices list
+};
+// libmpv's audio settings for an MPlayer audio output: "dsound[:device=N]" → default output and
+// device N, "win32" → alsa, the rest unchanged (suboptions dropped). A device number that is not
+// a number is ignored.
+AudioChoice MapAudioOutput(const std::string& mplayerName);
+
+}  // namespace korvane::player

@@ -1,0 +1,358 @@
+// The player's side of every map page: the route, the car marker and the six functions the player
+// calls (createCarMarker, setCarMarker, clearLinePoints, addLinePoints, createPolyline,
+// reloadPolyline). Each page sets window.KorvaneMapConfig before loading this script.
+//
+// The player sends every value as text in the map's datum. The route arrives as points followed by
+// one closing call per chunk; each chunk becomes one polyline on a shared canvas renderer, so a
+// long route never rebuilds what is already drawn.
+(function () {
+  'use strict';
+
+  var config = window.KorvaneMapConfig || {};
+  var tiles = (window.KorvaneTiles || {})[config.tiles] || null;
+
+  var ROUTE_STYLE = {color: '#1e63d6', weight: 4, opacity: 0.9, lineJoin: 'round', interactive: false};
+  var FIT_PADDING = [40, 40];
+  var FIT_MAX_ZOOM = 17;
+  var CAR_ZOOM = 16;
+
+  function makeCrs() {
+    if (config.crs === 'baidu' && L.CRS.Baidu) return L.CRS.Baidu;
+    if (config.crs === 'EPSG3395') return L.CRS.EPSG3395;
+    return L.CRS.EPSG3857;
+  }
+
+  var renderer = L.canvas({padding: 0.5, tolerance: 4});
+  var map = L.map('map', {
+    crs: makeCrs(),
+    renderer: renderer,
+    preferCanvas: true,
+    zoomControl: true,
+    attributionControl: true,
+    minZoom: tiles ? tiles.minZoom : 2,
+    maxZoom: tiles ? tiles.maxZoom : 18,
+    worldCopyJump: false
+  });
+  map.attributionControl.setPrefix('<a href="https://leafletjs.com">Leaflet</a>');
+  L.control.scale({imperial: false, maxWidth: 140}).addTo(map);
+
+  var initial = config.initialView || {center: [30, 0], zoom: 2};
+  map.setView(initial.center, initial.zoom, {animate: false});
+
+  // ---- Tiles, and what the page says when they cannot be fetched ----
+
+  var notice = L.control({position: 'topright'});
+  notice.onAdd = function () {
+    var div = L.DomUtil.create('div', 'korvane-notice');
+    div.textContent = config.tilesUnavailableText || 'Map tiles are unavailable';
+    return div;
+  };
+  var noticeShown = false;
+  var tileState = {loaded: 0, failed: 0};
+
+  function showNotice(show) {
+    if (show === noticeShown) return;
+    noticeShown = show;
+    if (show) notice.addTo(map);
+    else notice.remove();
+  }
+
+  function makeTileLayer() {
+    if (!tiles) return null;
+    var options = {
+      subdomains: tiles.subdomains || 'abc',
+      attribution: tiles.attribution || '',
+      minZoom: tiles.minZoom,
+      maxZoom: tiles.maxZoom,
+      crossOrigin: false
+    };
+    if (config.crs === 'baidu' && L.TileLayer.ChinaProvider) {
+      // The provider plugin numbers Baidu's rows from the south; feed it our editable URL.
+      var baidu = L.TileLayer.ChinaProvider.providers.Baidu;
+      baidu.Normal.Map = tiles.url;
+      baidu.Subdomains = tiles.subdomains;
+      return L.tileLayer.chinaProvider('Baidu.Normal.Map', options);
+    }
+    return L.tileLayer(tiles.url, options);
+  }
+
+  var tileLayer = makeTileLayer();
+  if (tileLayer) {
+    tileLayer.on('tileerror', function (e) {
+      tileState.failed++;
+      if (e.tile) e.tile.style.visibility = 'hidden';
+      if (tileState.loaded === 0) showNotice(true);
+    });
+    tileLayer.on('tileload', function () {
+      tileState.loaded++;
+      showNotice(false);
+    });
+    tileLayer.addTo(map);
+  } else {
+    showNotice(true);
+  }
+
+  // ---- Map moves: who moved it ----
+
+  // The route is fitted again as chunks arrive until the user takes the map over.
+  var programmaticMove = false;
+  var userMoved = false;
+  map.on('movestart zoomstart', function () {
+    if (!programmaticMove) userMoved = true;
+  });
+
+  function moveMap(fn) {
+    programmaticMove = true;
+    try {
+      fn();
+    } finally {
+      programmaticMove = false;
+    }
+  }
+
+  // ---- Text from the player ----
+
+  function parseLatLng(latText, lonText) {
+    var lat = parseFloat(latText);
+    var lon = parseFloat(lonText);
+    if (!isFinite(lat) || !isFinite(lon)) return null;
+    if (lat < -90 || lat > 90 || lon < -180 || lon > 180) return null;
+    return L.latLng(lat, lon);
+  }
+
+  // ---- Route ----
+
+  var route = {
+    pending: [],     // points of the chunk being received
+    segments: [],    // one polyline per closed chunk
+    bounds: null,    // of every closed point
+    last: null,      // last closed point, joins the next segment to this one
+    first: null,
+    count: 0,        // closed points
+    fitted: false
+  };
+  var startMarker = null;
+  var endMarker = null;
+
+  function endpointMarker(latlng, fill) {
+    return L.circleMarker(latlng, {
+      renderer: renderer, radius: 7, weight: 3, color: '#ffffff', fillColor: fill,
+      fillOpacity: 1, interactive: false
+    }).addTo(map);
+  }
+
+  function updateEndpoints() {
+    if (!route.first) return;
+    if (!startMarker) startMarker = endpointMarker(route.first, '#1f9d55');
+    else startMarker.setLatLng(route.first);
+    if (!endMarker) endMarker = endpointMarker(route.last, '#d93025');
+    else endMarker.setLatLng(route.last);
+    // The end marker would hide the start of a route that has not gone anywhere yet.
+    if (route.count < 2) endMarker.setStyle({opacity: 0, fillOpacity: 0});
+    else endMarker.setStyle({opacity: 1, fillOpacity: 1});
+  }
+
+  // Fitting re-projects every drawn line, so many chunks closed by one script share one fit, made
+  // once that script has finished.
+  var fitScheduled = false;
+  function fitRoute() {
+    route.fitted = true;
+    if (fitScheduled) return;
+    fitScheduled = true;
+    Promise.resolve().then(function () {
+      fitScheduled = false;
+      if (!route.bounds) return;
+      moveMap(function () {
+        map.fitBounds(route.bounds, {padding: FIT_PADDING, maxZoom: FIT_MAX_ZOOM, animate: false});
+      });
+    });
+  }
+
+  // Closes the points received since the last chunk into one polyline.
+  function closeChunk() {
+    var points = route.pending;
+    route.pending = [];
+    if (points.length === 0) return;
+    var line = route.last ? [route.last].concat(points) : points;
+    route.segments.push(L.polyline(line, L.extend({renderer: renderer}, ROUTE_STYLE)).addTo(map));
+    var chunkBounds = L.latLngBounds(points);
+    if (route.bounds) route.bounds.extend(chunkBounds);
+    else route.bounds = chunkBounds;
+    if (!route.first) route.first = points[0];
+    route.last = points[points.length - 1];
+    route.count += points.length;
+    updateEndpoints();
+    if (!route.fitted || !userMoved) fitRoute();
+  }
+
+  function clearRoute() {
+    for (var i = 0; i < route.segments.length; i++) route.segments[i].remove();
+    if (startMarker) startMarker.remove();
+    if (endMarker) endMarker.remove();
+    startMarker = endMarker = null;
+    route.pending = [];
+    route.segments = [];
+    route.bounds = route.last = route.first = null;
+    route.count = 0;
+    route.fitted = false;
+    userMoved = false;
+  }
+
+  // ---- Car ----
+
+  var car = {marker: null, heading: 0, position: null};
+
+  function carIcon() {
+    return L.divIcon({
+      className: 'korvane-car',
+      iconSize: [34, 34],
+      iconAnchor: [17, 17],
+      html: '<svg viewBox="0 0 34 34" width="34" height="34" aria-hidden="true">' +
+            '<circle cx="17" cy="17" r="15" fill="#ffffff" fill-opacity="0.92" stroke="#1e63d6" stroke-width="2"/>' +
+            '<path d="M17 5 L26 27 L17 22 L8 27 Z" fill="#1e63d6" stroke="#0b3d91" stroke-width="1.2" stroke-linejoin="round"/>' +
+            '</svg>'
+    });
+  }
+
+  function bearing(from, to) {
+    var rad = Math.PI / 180;
+    var dLon = (to.lng - from.lng) * rad;
+    var y = Math.sin(dLon) * Math.cos(to.lat * rad);
+    var x = Math.cos(from.lat * rad) * Math.sin(to.lat * rad) -
+            Math.sin(from.lat * rad) * Math.cos(to.lat * rad) * Math.cos(dLon);
+    return (Math.atan2(y, x) / rad + 360) % 360;
+  }
+
+  function rotateCar() {
+    var el = car.marker && car.marker.getElement();
+    var svg = el && el.firstChild;
+    if (svg) svg.style.transform = 'rotate(' + car.heading.toFixed(1) + 'deg)';
+  }
+
+  function keepCarInView(latlng) {
+    if (!route.bounds && !car.position) {
+      moveMap(function () { map.setView(latlng, CAR_ZOOM, {animate: false}); });
+      return;
+    }
+    var inner = map.getBounds().pad(-0.15);
+    if (!inner.contains(latlng)) moveMap(function () { map.panTo(latlng, {animate: false}); });
+  }
+
+  function placeCar(latlng) {
+    if (car.position && !car.position.equals(latlng, 1e-7)) car.heading = bearing(car.position, latlng);
+    if (!car.marker) {
+      car.marker = L.marker(latlng, {icon: carIcon(), zIndexOffset: 1000, keyboard: false,
+                                     interactive: false}).addTo(map);
+    } else {
+      car.marker.setLatLng(latlng);
+    }
+    rotateCar();
+    keepCarInView(latlng);
+    car.position = latlng;
+  }
+
+  // ---- The functions the player calls ----
+
+  // A marker created again after a reset replaces the one on the map.
+  window.createCarMarker = function (latitude, longitude) {
+    var latlng = parseLatLng(latitude, longitude);
+    if (!latlng) return false;
+    if (car.marker) {
+      car.marker.remove();
+      car.marker = null;
+    }
+    car.position = null;
+    placeCar(latlng);
+    return true;
+  };
+
+  // Without a marker yet (its creation was lost to a page reload) this creates it.
+  window.setCarMarker = function (latitude, longitude) {
+    var latlng = parseLatLng(latitude, longitude);
+    if (!latlng) return false;
+    placeCar(latlng);
+    return true;
+  };
+
+  window.clearLinePoints = function () {
+    clearRoute();
+    return true;
+  };
+
+  window.addLinePoints = function (latitude, longitude) {
+    var latlng = parseLatLng(latitude, longitude);
+    if (!latlng) return false;
+    route.pending.push(latlng);
+    return true;
+  };
+
+  window.createPolyline = function () {
+    closeChunk();
+    return true;
+  };
+
+  window.reloadPolyline = function () {
+    closeChunk();
+    return true;
+  };
+
+  // ---- Read-back for tests and benchmarks ----
+
+  window.korvaneMapState = function () {
+    var pos = car.marker ? car.marker.getLatLng() : null;
+    var drawn = 0;
+    for (var i = 0; i < route.segments.length; i++) drawn += route.segments[i].getLatLngs().length;
+    return {
+      page: config.name || '',
+      crs: config.crs || 'EPSG3857',
+      points: route.count,
+      pendingPoints: route.pending.length,
+      segments: route.segments.length,
+      drawnVertices: drawn,
+      first: route.first ? [route.first.lat, route.first.lng] : null,
+      last: route.last ? [route.last.lat, route.last.lng] : null,
+      marker: pos ? [pos.lat, pos.lng] : null,
+      markerCount: car.marker ? 1 : 0,
+      heading: car.heading,
+      fitted: route.fitted,
+      carInView: pos ? map.getBounds().contains(pos) : false,
+      zoom: map.getZoom(),
+      tilesLoaded: tileState.loaded,
+      tilesFailed: tileState.failed,
+      noticeShown: noticeShown
+    };
+  };
+
+  // Draws whatever the canvas renderer has scheduled for the next frame now, so a caller can time
+  // "until drawn" without waiting for the display's frame clock.
+  window.korvaneDrawNow = function () {
+    if (renderer._redrawRequest) {
+      L.Util.cancelAnimFrame(renderer._redrawRequest);
+      renderer._redraw();
+    }
+    return route.count;
+  };
+
+  // The reference the player's route hand-over is measured against: the same points given to
+  // Leaflet in one call, on a line of its own.
+  window.korvaneBenchSetLatLngs = function (flatLatLon) {
+    var latlngs = new Array(flatLatLon.length / 2);
+    for (var i = 0, j = 0; j < flatLatLon.length; i++, j += 2) {
+      latlngs[i] = L.latLng(flatLatLon[j], flatLatLon[j + 1]);
+    }
+    if (!window.korvaneBenchLine) {
+      window.korvaneBenchLine = L.polyline([], L.extend({renderer: renderer}, ROUTE_STYLE)).addTo(map);
+    }
+    window.korvaneBenchLine.setLatLngs(latlngs);
+    return latlngs.length;
+  };
+
+  window.korvaneBenchClear = function () {
+    if (window.korvaneBenchLine) {
+      window.korvaneBenchLine.remove();
+      window.korvaneBenchLine = null;
+    }
+    clearRoute();
+    return true;
+  };
+})();

@@ -1,0 +1,120 @@
+#include "app/data_folder.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <optional>
+#include <vector>
+
+#include "platform/fd_io.h"
+#include "platform/xdg_folders.h"
+
+namespace korvane {
+
+namespace {
+
+bool Exists(const std::string& path) {
+  struct stat info {};
+  return stat(path.c_str(), &info) == 0;
+}
+
+std::string WithSlash(std::string folder) {
+  if (folder.back() != '/') folder += '/';
+  return folder;
+}
+
+// Sorted, so a walk that stops at a failure stops at the same place every time.
+std::optional<std::vector<std::string>> EntriesOf(const std::string& folder) {
+  DIR* dir = opendir(folder.c_str());
+  if (dir == nullptr) return std::nullopt;
+  std::vector<std::string> names;
+  while (const dirent* entry = readdir(dir)) {
+    std::string name = entry->d_name;
+    if (name != "." && name != "..") names.push_back(std::move(name));
+  }
+  closedir(dir);
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+// The copy is always writable by its owner: it is the user's own settings from now on.
+bool CopyFile(const std::string& source, const std::string& destination, bool failIfExists) {
+  int in = open(source.c_str(), O_RDONLY | O_CLOEXEC);
+  if (in < 0) return false;
+  struct stat info {};
+  fstat(in, &info);
+  int out =
+      open(destination.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | (failIfExists ? O_EXCL : O_TRUNC),
+           (info.st_mode & 0777) | 0600);
+  if (out < 0) {
+    close(in);
+    return false;
+  }
+  char buffer[65536];
+  bool ok = true;
+  for (;;) {
+    ssize_t n = ReadFd(in, buffer, sizeof buffer);
+    if (n == 0) break;
+    if (n < 0 || !WriteAllFd(out, buffer, static_cast<size_t>(n))) {
+      ok = false;
+      break;
+    }
+  }
+  close(in);
+  ok = close(out) == 0 && ok;
+  if (!ok) unlink(destination.c_str());  // never leave half a settings file behind
+  return ok;
+}
+
+}  // namespace
+
+int CopyFolderTree(const std::string& source, const std::string& destination, bool failIfExists) {
+  if (source.empty() || destination.empty()) return 0;
+  if (!Exists(destination) && mkdir(destination.c_str(), 0755) != 0) return 0;
+  const std::string from = WithSlash(source);
+  const std::string to = WithSlash(destination);
+  auto entries = EntriesOf(from);
+  if (!entries) return 0;
+  int result = 0;
+  for (const std::string& name : *entries) {
+    const std::string sourcePath = from + name;
+    const std::string destinationPath = to + name;
+    struct stat info {};
+    if (stat(sourcePath.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) {
+      result = CopyFolderTree(sourcePath, destinationPath, failIfExists);
+    } else if (Exists(destinationPath)) {
+      result = 1;  // the user's copy wins
+    } else {
+      result = CopyFile(sourcePath, destinationPath, failIfExists) ? 1 : 0;
+    }
+    if (result == 0) break;
+  }
+  return result;
+}
+
+void PrepareDataFolder(ApplicationContext& context) {
+  PrepareDataFolderIn(context, DocumentsFolder());
+}
+
+void PrepareDataFolderIn(ApplicationContext& context, const std::string& documentsFolder) {
+  if (!documentsFolder.empty() && Exists(documentsFolder)) {
+    const std::string dataFolder = documentsFolder + "/KORVANE/";
+    if (Exists(dataFolder) || mkdir(dataFolder.c_str(), 0755) == 0) {
+      // dataFolder ends in "/" and the parts added begin with one: the doubled "/" is harmless.
+      if (CopyFolderTree(context.programFolder + "conf/TotalConfig/", dataFolder + "/conf/",
+                         true) != 0) {
+        context.dataFolder = dataFolder;
+        context.settingsPath = dataFolder + "/conf/Velmora.ini";
+        return;
+      }
+    }
+  }
+  // The fallback data folder is created by the player controller when it first needs it.
+  context.dataFolder = context.programFolder + "Screencut/";
+  context.settingsPath = context.programFolder + "conf/TotalConfig/Velmora.ini";
+}
+
+}  // namespace korvane

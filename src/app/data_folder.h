@@ -1,0 +1,22 @@
+// The per-user data folder and the settings file: "<documents>/KORVANE/" with a copy of the
+// default configuration in its "conf" subfolder, or the folders under the program folder when
+// that cannot be had.
+#pragma once
+#include <string>
+
+#include "app/application_context.h"
+
+namespace korvane {
+
+// Copies every file of `source` into `destination`, folders recursively, never overwriting a
+// file that exists there. Non-zero on success; 0 for an empty or unreadable source, a destination
+// that cannot be created, a failed copy (the walk stops there), or an empty source folder.
+int CopyFolderTree(const std::string& source, const std::string& destination, bool failIfExists);
+
+// Sets the context's dataFolder and settingsPath (the program folder must be set), using the
+// user's documents folder.
+void PrepareDataFolder(ApplicationContext& context);
+// The same with the documents folder given; empty means none was found.
+void PrepareDataFolderIn(ApplicationContext& context, const std::string& documentsFolder);
+
+}  // namespace korvane

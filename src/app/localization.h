@@ -1,0 +1,45 @@
+// Interface texts: the nine language files with their display names, the language file's path,
+// and the read of one text from it.
+#pragma once
+#include <array>
+#include <string>
+#include <string_view>
+
+#include "app/application_context.h"
+
+namespace korvane {
+
+inline constexpr char kMainInterfaceSection[] = "Main_Interface";
+inline constexpr char kSnapshotInterfaceSection[] = "Snapshot_Interface";
+// Where the language files lie, relative to the program folder.
+inline constexpr char kLanguageFolder[] = "conf/sysconfig/";
+
+struct LanguageEntry {
+  const char* file;
+  const char* displayName;  // as the settings window lists it, with its leading space
+};
+
+// In the order the settings window lists them.
+inline constexpr std::array<LanguageEntry, 9> kLanguages{{
+    {"russian.ini", " русский"},
+    {"english.ini", " English"},
+    {"chinese.ini", " 中文简体"},
+    {"big5chinese.ini", " 中文繁體"},
+    {"french.ini", " français"},
+    {"german.ini", " Deutsch"},
+    {"japanese.ini", " 日本語"},
+    {"portuguese.ini", " português"},
+    {"spanish.ini", " Español"},
+}};
+
+// program folder + "conf/sysconfig/" + file. A file outside the list is used as it is.
+std::string LanguagePathFor(const std::string& programFolder, const std::string& languageFile);
+
+// Sets the context's languagePath from its programFolder and settings.languageFile.
+void RebuildLanguagePath(ApplicationContext& context);
+
+// The text cut to 254 characters; empty when the file, section or key is missing.
+std::string ReadLanguageText(const ApplicationContext& context, std::string_view section,
+                             std::string_view key);
+
+}  // namespace korvane

@@ -1,0 +1,46 @@
+// The options record and the names and defaults of the settings file's keys. One record lives in
+// the application context for the whole run; each change is written to its key at once.
+#pragma once
+#include <cstdint>
+#include <string>
+
+namespace korvane {
+
+// Every key of the program lives in this one section.
+inline constexpr char kSettingsSection[] = "MPlayer";
+
+inline constexpr char kKeyLanguage[] = "Language";
+inline constexpr char kKeyLocale[] = "Locale";
+inline constexpr char kKeyVideoOutput[] = "VO";
+inline constexpr char kKeyAudioOutput[] = "AO";
+inline constexpr char kKeySoundDevice[] = "DEVICE";
+inline constexpr char kKeyVolume[] = "Volume";
+inline constexpr char kKeySnapshotPreview[] = "SSPreview";
+inline constexpr char kKeyCleanTip[] = "CleanTip";
+inline constexpr char kKeyMap[] = "Map";
+inline constexpr char kKeyAssociate[] = "Associate";
+inline constexpr char kKeyFilter[] = "Filter";
+
+// Defaults when a key is missing from the file.
+inline constexpr char kDefaultLanguage[] = "russian.ini";
+inline constexpr char kDefaultLocale[] = "Oversea";
+inline constexpr char kDefaultVideoOutput[] = "directx:noaccel";
+inline constexpr char kDefaultAudioOutput[] = "dsound";
+inline constexpr int kDefaultSoundDevice = 0;
+inline constexpr int kDefaultVolume = 40;
+inline constexpr char kDefaultFilter[] = "*.mp4";
+
+// Field values hold from creation to the load, which follows at once (LoadSettings).
+struct Settings {
+  std::string languageFile = kDefaultLanguage;
+  std::string locale = kDefaultLocale;             // "China" (exact) means inside China
+  std::uint8_t mapKind = 0;                        // 1 Baidu, 2 Google, 3 Yandex; never stored
+  std::string videoOutput;                         // after "-vo"; empty: the player's own
+  std::string audioOutput;                         // after "-ao"; empty: the player's own
+  std::int32_t soundDevice = kDefaultSoundDevice;  // meaningful with "dsound" only
+  std::int32_t volume = kDefaultVolume;            // 0..100, clamped by the player
+  bool snapshotPreview = true;
+  bool cleanTip = true;
+};
+
+}  // namespace korvane

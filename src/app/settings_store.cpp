@@ -1,0 +1,48 @@
+#include "app/settings_store.h"
+
+#include "app/localization.h"
+#include "platform/profile_file.h"
+
+namespace korvane {
+
+std::string ReadSettingString(const ApplicationContext& context, std::string_view section,
+                              std::string_view key, std::string_view defaultValue) {
+  return ReadProfileString(context.settingsPath, section, key, defaultValue);
+}
+
+int ReadSettingInt(const ApplicationContext& context, std::string_view section,
+                   std::string_view key, int defaultValue) {
+  return ReadProfileInt(context.settingsPath, section, key, defaultValue);
+}
+
+bool WriteSettingString(const ApplicationContext& context, std::string_view section,
+                        std::string_view key, std::string_view value) {
+  return WriteProfileString(context.settingsPath, section, key, value);
+}
+
+bool WriteSettingInt(const ApplicationContext& context, std::string_view section,
+                     std::string_view key, int value) {
+  return WriteSettingString(context, section, key, std::to_string(value));
+}
+
+void LoadSettings(ApplicationContext& context) {
+  Settings& s = context.settings;
+  auto text = [&](const char* key, const char* fallback) {
+    return ReadSettingString(context, kSettingsSection, key, fallback);
+  };
+  auto number = [&](const char* key, int fallback) {
+    return ReadSettingInt(context, kSettingsSection, key, fallback);
+  };
+  s.languageFile = text(kKeyLanguage, kDefaultLanguage);
+  RebuildLanguagePath(context);
+  s.locale = text(kKeyLocale, kDefaultLocale);
+  s.videoOutput = text(kKeyVideoOutput, kDefaultVideoOutput);
+  s.audioOutput = text(kKeyAudioOutput, kDefaultAudioOutput);
+  s.soundDevice = number(kKeySoundDevice, kDefaultSoundDevice);
+  s.volume = number(kKeyVolume, kDefaultVolume);
+  // A missing key turns these off, although the record starts with both on.
+  s.snapshotPreview = number(kKeySnapshotPreview, 0) != 0;
+  s.cleanTip = number(kKeyCleanTip, 0) != 0;
+}
+
+}  // namespace korvane

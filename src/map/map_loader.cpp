@@ -1,0 +1,26 @@
+#include "map/map_loader.h"
+
+namespace korvane {
+
+void CMapDisplay::LoadPage(DuiLib::CWebBrowserUI* browser, const std::string& programFolder) {
+  if (loader_) loader_->LoadPage(browser, programFolder);
+}
+
+void CMapDisplay::ReloadPage(DuiLib::CWebBrowserUI* browser, const std::string& programFolder) {
+  if (loader_) loader_->ReloadPage(browser, programFolder);
+}
+
+void CMapDisplay::SetCarPosition(DuiLib::CWebBrowserUI* browser, double longitude,
+                                 double latitude) {
+  if (loader_) loader_->SetCarPosition(browser, longitude, latitude);
+}
+
+void CMapDisplay::UpdateRoute(DuiLib::CWebBrowserUI* browser, const CTrackStore& store) {
+  if (loader_) loader_->UpdateRoute(browser, store);
+}
+
+void CMapDisplay::ResetMarker() {
+  if (loader_) loader_->ResetMarker();
+}
+
+}  // namespace korvane

@@ -1,0 +1,49 @@
+// The map loaders' interface, and CMapDisplay, the main window's map that owns the one loader
+// chosen at start-up and forwards every operation to it.
+#pragma once
+#include <memory>
+#include <string>
+
+namespace DuiLib {
+class CWebBrowserUI;
+}
+
+namespace korvane {
+
+class CTrackStore;
+
+class CMapLoader {
+ public:
+  virtual ~CMapLoader() = default;
+  // Installs the loader's event handler and navigates `browser` to the loader's page under
+  // `programFolder` (ending in "/"); does not wait for the page. A null browser does nothing.
+  virtual void LoadPage(DuiLib::CWebBrowserUI* browser, const std::string& programFolder) = 0;
+  // The same as LoadPage.
+  virtual void ReloadPage(DuiLib::CWebBrowserUI* browser, const std::string& programFolder) = 0;
+  // Creates the car marker at a WGS-84 position, or moves it once created. Failed calls are
+  // ignored.
+  virtual void SetCarPosition(DuiLib::CWebBrowserUI* browser, double longitude,
+                              double latitude) = 0;
+  // Hands the store's chunks from consumedChunks to readyChunks − 1 to the page; valid points only.
+  virtual void UpdateRoute(DuiLib::CWebBrowserUI* browser, const CTrackStore& store) = 0;
+  // The next SetCarPosition creates the marker again.
+  virtual void ResetMarker() = 0;
+};
+
+class CMapDisplay : public CMapLoader {
+ public:
+  // Takes the loader (null: none; every operation then does nothing).
+  void SetLoader(std::unique_ptr<CMapLoader> loader) { loader_ = std::move(loader); }
+  CMapLoader* GetLoader() const { return loader_.get(); }
+
+  void LoadPage(DuiLib::CWebBrowserUI* browser, const std::string& programFolder) override;
+  void ReloadPage(DuiLib::CWebBrowserUI* browser, const std::string& programFolder) override;
+  void SetCarPosition(DuiLib::CWebBrowserUI* browser, double longitude, double latitude) override;
+  void UpdateRoute(DuiLib::CWebBrowserUI* browser, const CTrackStore& store) override;
+  void ResetMarker() override;
+
+ private:
+  std::unique_ptr<CMapLoader> loader_;
+};
+
+}  // namespace korvane

@@ -1,0 +1,71 @@
+#include "map/page_map_loader.h"
+
+#include <algorithm>
+#include <charconv>
+
+#include "telemetry/track_store.h"
+#include "ui/framework/web_browser_ui.h"
+
+namespace korvane {
+
+std::string FormatCoordinate(double value) {
+  // "%lf" would follow LC_NUMERIC, which the UI toolkit sets from the environment: a comma there
+  // would turn 22.535656 into 22 on the page.
+  char buffer[64];
+  const auto result =
+      std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 6);
+  if (result.ec != std::errc()) return "nan";
+  return std::string(buffer, result.ptr);
+}
+
+void CPageMapLoader::LoadPage(DuiLib::CWebBrowserUI* browser, const std::string& programFolder) {
+  if (!browser) return;
+  browser->SetWebBrowserEventHandler(&handler_);
+  browser->NavigateUrl(PagePath(programFolder));
+}
+
+void CPageMapLoader::ReloadPage(DuiLib::CWebBrowserUI* browser, const std::string& programFolder) {
+  LoadPage(browser, programFolder);
+}
+
+void CPageMapLoader::SetCarPosition(DuiLib::CWebBrowserUI* browser, double longitude,
+                                    double latitude) {
+  ToMapDatum(latitude, longitude, lastLatitude_, lastLongitude_);
+  const std::vector<std::string> args{FormatCoordinate(lastLatitude_),
+                                      FormatCoordinate(lastLongitude_)};
+  // The flag is set even when the creation call fails; the page's setCarMarker creates a marker
+  // that is missing.
+  const char* function = markerCreated_ ? kSetCarMarker : kCreateCarMarker;
+  markerCreated_ = true;
+  CallPageFunction(browser, function, page_, args);
+}
+
+void CPageMapLoader::UpdateRoute(DuiLib::CWebBrowserUI* browser, const CTrackStore& store) {
+  const std::int32_t ready = store.readyChunks();
+  for (std::int32_t c = std::max(store.consumedChunks(), 0); c < ready; ++c) {
+    if (c == 0) CallPageFunction(browser, kClearLinePoints, page_);
+    if (const TrackChunk* chunk = store.chunk(c)) {
+      const std::int32_t count = std::clamp(chunk->count, 0, TrackChunk::kCapacity);
+      for (std::int32_t i = 0; i < count; ++i) {
+        const TelemetryRecord& point = chunk->points[static_cast<std::size_t>(i)];
+        if (!point.valid) continue;
+        double latitude = 0.0;
+        double longitude = 0.0;
+        RoutePoint(point, latitude, longitude);
+        const std::vector<std::string> args{FormatCoordinate(latitude),
+                                            FormatCoordinate(longitude)};
+        TraceRoutePoint(args[0], args[1]);
+        CallPageFunction(browser, kAddLinePoints, page_, args);
+      }
+    }
+    CallPageFunction(browser, c == 0 ? kCreatePolyline : kReloadPolyline, page_);
+  }
+}
+
+void CPageMapLoader::ResetMarker() {
+  markerCreated_ = false;
+  lastLatitude_ = 0.0;
+  lastLongitude_ = 0.0;
+}
+
+}  // namespace korvane

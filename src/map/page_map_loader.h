@@ -1,0 +1,60 @@
+// What the three map loaders share: driving a map page through its six script functions. A loader
+// of one service says only where its page is, which datum its positions are in and which
+// coordinates of a track point it sends.
+#pragma once
+#include <string>
+
+#include "map/map_loader.h"
+#include "map/web_page.h"
+
+namespace korvane {
+
+struct TelemetryRecord;
+
+// The page's functions, the same on every page.
+inline constexpr const char* kSetCarMarker = "setCarMarker";
+inline constexpr const char* kCreateCarMarker = "createCarMarker";
+inline constexpr const char* kClearLinePoints = "clearLinePoints";
+inline constexpr const char* kAddLinePoints = "addLinePoints";
+inline constexpr const char* kCreatePolyline = "createPolyline";
+inline constexpr const char* kReloadPolyline = "reloadPolyline";
+
+// Six decimals with a point whatever the process locale says ("nan"/"inf" for non-finite values,
+// which the pages refuse).
+std::string FormatCoordinate(double value);
+
+class CPageMapLoader : public CMapLoader {
+ public:
+  void LoadPage(DuiLib::CWebBrowserUI* browser, const std::string& programFolder) override;
+  void ReloadPage(DuiLib::CWebBrowserUI* browser, const std::string& programFolder) override;
+  void SetCarPosition(DuiLib::CWebBrowserUI* browser, double longitude, double latitude) override;
+  void UpdateRoute(DuiLib::CWebBrowserUI* browser, const CTrackStore& store) override;
+  void ResetMarker() override;
+
+  // The page file under `programFolder`.
+  virtual std::string PagePath(const std::string& programFolder) const = 0;
+
+  bool IsMarkerCreated() const { return markerCreated_; }
+  double LastLatitude() const { return lastLatitude_; }
+  double LastLongitude() const { return lastLongitude_; }
+  const CWebPage& GetWebPage() const { return page_; }
+
+ protected:
+  // A WGS-84 position in the map's datum.
+  virtual void ToMapDatum(double latitude, double longitude, double& outLatitude,
+                          double& outLongitude) const = 0;
+  // The coordinates of a track point the page gets.
+  virtual void RoutePoint(const TelemetryRecord& point, double& latitude,
+                          double& longitude) const = 0;
+  // Sees every route point's texts before they are sent.
+  virtual void TraceRoutePoint(const std::string& /*latitude*/, const std::string& /*longitude*/) {}
+
+ private:
+  CWebPage page_;
+  CWebMapEventHandler handler_;
+  bool markerCreated_ = false;
+  double lastLatitude_ = 0.0;
+  double lastLongitude_ = 0.0;
+};
+
+}  // namespace korvane

@@ -1,0 +1,66 @@
+#include "map/select_map_loader.h"
+
+#include <memory>
+
+#include "map/map_loaders.h"
+
+namespace korvane {
+
+namespace {
+
+bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    auto lower = [](char c) {
+      return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+    };
+    if (lower(a[i]) != lower(b[i])) return false;
+  }
+  return true;
+}
+
+std::unique_ptr<CMapLoader> MakeLoader(std::uint8_t mapKind, const std::string& locale) {
+  switch (mapKind) {
+    case kMapKindBaiduMap:
+      return std::make_unique<CBaiduMapLoader>();
+    case kMapKindGoogleMap:
+      return std::make_unique<CGoogleMapLoader>(locale);
+    case kMapKindYandexMap:
+      return std::make_unique<CYandexMapLoader>();
+    default:
+      return nullptr;
+  }
+}
+
+}  // namespace
+
+std::uint8_t MapKindOfName(std::string_view mapName) {
+  struct Entry {
+    std::string_view name;
+    std::uint8_t kind;
+  };
+  static constexpr Entry kMapTable[] = {
+      {"BaiduMap", kMapKindBaiduMap},
+      {"GoogleMap", kMapKindGoogleMap},
+      {"YandexMap", kMapKindYandexMap},
+  };
+  for (const Entry& entry : kMapTable) {
+    if (EqualsIgnoringCase(mapName, entry.name)) return entry.kind;
+  }
+  return kMapKindNone;
+}
+
+bool SelectMapLoader(std::string_view mapName, CMapDisplay& display, const std::string& locale,
+                     std::uint8_t& mapKind) {
+  const std::uint8_t known = MapKindOfName(mapName);
+  if (known != kMapKindNone) {
+    mapKind = known;
+    display.SetLoader(MakeLoader(mapKind, locale));
+    return true;
+  }
+  mapKind = (locale == "China") ? kMapKindBaiduMap : kMapKindYandexMap;
+  display.SetLoader(MakeLoader(mapKind, locale));
+  return false;
+}
+
+}  // namespace korvane

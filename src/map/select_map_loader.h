@@ -1,0 +1,25 @@
+// The map table and the choice of the map loader at start-up.
+#pragma once
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "map/map_loader.h"
+
+namespace korvane {
+
+constexpr std::uint8_t kMapKindNone = 0;
+constexpr std::uint8_t kMapKindBaiduMap = 1;
+constexpr std::uint8_t kMapKindGoogleMap = 2;
+constexpr std::uint8_t kMapKindYandexMap = 3;
+
+// The map kind of a known map name ("BaiduMap", "GoogleMap", "YandexMap", any case), else 0.
+std::uint8_t MapKindOfName(std::string_view mapName);
+
+// Gives `display` the loader for `mapName` and sets `mapKind` to its kind; true when the name was
+// known. An unknown name falls back by `locale`: "China" (exact) gives Baidu (1), anything else
+// Yandex (3), and the result is false.
+bool SelectMapLoader(std::string_view mapName, CMapDisplay& display, const std::string& locale,
+                     std::uint8_t& mapKind);
+
+}  // namespace korvane

@@ -1,0 +1,41 @@
+#include "media/player_command_line.h"
+
+namespace korvane {
+
+bool IsDirectSoundOutput(std::string_view text) {
+  constexpr std::string_view kName = "dsound";
+  if (text.size() != kName.size()) return false;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char c = (text[i] >= 'A' && text[i] <= 'Z') ? static_cast<char>(text[i] + 32) : text[i];
+    if (c != kName[i]) return false;
+  }
+  return true;
+}
+
+std::vector<std::string> SplitAtSpaces(std::string_view text) {
+  std::vector<std::string> words;
+  while (!text.empty()) {
+    const std::size_t space = text.find(' ');
+    if (space != 0) words.emplace_back(text.substr(0, space));
+    if (space == std::string_view::npos) break;
+    text.remove_prefix(space + 1);
+  }
+  return words;
+}
+
+std::vector<std::string> BuildPlayerArguments(const PlayerLaunch& launch) {
+  std::vector<std::string> args = {launch.mediaPath};
+  if (launch.videoWindow != 0) {
+    args.insert(args.end(), {"-wid", std::to_string(launch.videoWindow)});
+  }
+  const std::string audio = IsDirectSoundOutput(launch.audioOutput)
+                                ? "dsound:device=" + std::to_string(launch.soundDevice)
+                                : launch.audioOutput;
+  args.insert(args.end(),
+              {"-vo", launch.videoOutput, "-slave", "-quiet", "-identify", "-ao", audio, "-volume",
+               std::to_string(launch.volume), "-muteset", launch.muted ? "1" : "0"});
+  for (std::string& word : SplitAtSpaces(launch.extraArguments)) args.push_back(std::move(word));
+  return args;
+}
+
+}  // namespace korvane

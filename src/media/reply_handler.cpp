@@ -1,0 +1,107 @@
+#include "media/reply_handler.h"
+
+#include <charconv>
+#include <cmath>
+#include <limits>
+
+namespace korvane {
+namespace {
+
+bool HasPrefix(std::string_view line, std::string_view prefix) {
+  if (line.size() < prefix.size()) return false;
+  for (std::size_t i = 0; i < prefix.size(); ++i) {
+    auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; };
+    if (lower(line[i]) != lower(prefix[i])) return false;
+  }
+  return true;
+}
+
+// Skips what atoi/atof skip and a '+' that from_chars does not take.
+std::string_view NumberStart(std::string_view text) {
+  std::size_t i = 0;
+  while (i < text.size() && (text[i] == ' ' || (text[i] >= '\t' && text[i] <= '\r'))) ++i;
+  text.remove_prefix(i);
+  if (!text.empty() && text[0] == '+' && text.size() > 1 && text[1] != '-') text.remove_prefix(1);
+  return text;
+}
+
+}  // namespace
+
+double LeadingDouble(std::string_view text) {
+  text = NumberStart(text);
+  double value = 0.0;
+  auto [end, ec] =
+      std::from_chars(text.data(), text.data() + text.size(), value, std::chars_format::general);
+  return ec == std::errc() && std::isfinite(value) ? value : 0.0;
+}
+
+int LeadingInt(std::string_view text) {
+  text = NumberStart(text);
+  long long value = 0;
+  auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (ec != std::errc() || value > std::numeric_limits<int>::max() ||
+      value < std::numeric_limits<int>::min()) {
+    return 0;
+  }
+  return static_cast<int>(value);
+}
+
+ReplyOutcome ApplyReplyLine(std::string_view line, ReplyFields& fields) {
+  ReplyOutcome outcome;
+  auto after = [&](std::string_view prefix) { return line.substr(prefix.size()); };
+
+  if (constexpr std::string_view p = "ID_SUBTITLE_LOG="; HasPrefix(line, p)) {
+    const std::string_view text = after(p);
+    if (text.empty()) {
+      outcome.notification = kPlayerNoSubtitle;
+    } else {
+      // Kept whole: a cut telemetry line would parse into wrong values.
+      fields.subtitleLine.assign(text);
+      outcome.deliverSubtitle = true;
+    }
+  } else if (constexpr std::string_view p = "ANS_TIME_POSITION="; HasPrefix(line, p)) {
+    if (fields.skipNextTimeAnswer) {
+      fields.skipNextTimeAnswer = false;
+    } else {
+      // atoi semantics: "12.9" is second 12.
+      fields.position = LeadingInt(after(p));
+      outcome.notification = kPlayerPosition;
+    }
+  } else if (constexpr std::string_view p = "ID_VIDEO_WIDTH="; HasPrefix(line, p)) {
+    fields.videoWidth = LeadingInt(after(p));
+  } else if (constexpr std::string_view p = "ID_VIDEO_HEIGHT="; HasPrefix(line, p)) {
+    fields.videoHeight = LeadingInt(after(p));
+  } else if (constexpr std::string_view p = "ID_VIDEO_ASPECT="; HasPrefix(line, p)) {
+    fields.aspect = LeadingDouble(after(p));
+    if (fields.aspect == 0.0) {
+      // Without a height the aspect stays unknown (0) rather than infinite.
+      fields.aspect = fields.videoHeight > 0
+                          ? static_cast<double>(fields.videoWidth) / fields.videoHeight
+                          : 0.0;
+    }
+    outcome.notification = kPlayerAspect;
+  } else if (constexpr std::string_view p = "ID_LENGTH="; HasPrefix(line, p)) {
+    fields.length = LeadingDouble(after(p));
+  } else if (HasPrefix(line, "Starting playback")) {
+    outcome.newState = PlayerState::Playing;
+    outcome.notification = kPlayerStarted;
+  } else if (constexpr std::string_view p = "*** screenshot "; HasPrefix(line, p)) {
+    const std::string_view rest = after(p);
+    const std::size_t open = rest.find('\'');
+    const std::size_t close = open == std::string_view::npos ? open : rest.find('\'', open + 1);
+    fields.screenshotName.clear();
+    if (close != std::string_view::npos) {
+      fields.screenshotName.assign(rest.substr(open + 1, close - open - 1));
+      outcome.notification = kPlayerScreenshot;
+    }
+  } else if (HasPrefix(line, "ID_EXIT=QUIT")) {
+    outcome.newState = PlayerState::Stopping;
+    outcome.notification = kPlayerQuit;
+  } else if (HasPrefix(line, "ID_EXIT=EOF")) {
+    outcome.newState = PlayerState::Stopping;
+    outcome.notification = kPlayerEndOfFile;
+  }
+  return outcome;
+}
+
+}  // namespace korvane

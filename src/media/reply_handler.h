@@ -1,0 +1,40 @@
+// What one reply line of the player means for the controller: the fields it sets, the state it
+// moves to, the notification it asks for and whether a subtitle is to be handed on. Pure: no I/O,
+// no locking, so every reply rule is testable on its own.
+#pragma once
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "media/player_state.h"
+
+namespace korvane {
+
+// The controller's values that replies set.
+struct ReplyFields {
+  double length = 0.0;
+  double aspect = 0.0;
+  int videoWidth = 0;
+  int videoHeight = 0;
+  int position = 0;
+  bool skipNextTimeAnswer = false;
+  std::string screenshotName;
+  std::string subtitleLine;
+};
+
+struct ReplyOutcome {
+  int notification = 0;                 // a PlayerNotification, 0 for none
+  std::optional<PlayerState> newState;  // the state the reply moves to
+  bool deliverSubtitle = false;         // hand fields.subtitleLine to the line callback
+};
+
+// Applies one reply line (without its line break). Prefixes are compared without regard to
+// case, the first match of the reply table wins; a line matching none changes nothing.
+ReplyOutcome ApplyReplyLine(std::string_view line, ReplyFields& fields);
+
+// C's atoi and atof without their locale and overflow traps: leading blanks, an optional sign,
+// the leading number; the rest is ignored. No number (or one out of range) gives 0.
+int LeadingInt(std::string_view text);
+double LeadingDouble(std::string_view text);
+
+}  // namespace korvane

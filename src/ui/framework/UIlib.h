@@ -1,0 +1,18 @@
+// The UI framework in one include.
+#pragma once
+#include "ui/framework/control_factory.h"
+#include "ui/framework/dialog_builder.h"
+#include "ui/framework/draw_context.h"
+#include "ui/framework/file_dialog.h"
+#include "ui/framework/message_dispatcher.h"
+#include "ui/framework/paint_manager.h"
+#include "ui/framework/ui_combo.h"
+#include "ui/framework/ui_container.h"
+#include "ui/framework/ui_control.h"
+#include "ui/framework/ui_defs.h"
+#include "ui/framework/ui_delegate.h"
+#include "ui/framework/ui_edit.h"
+#include "ui/framework/ui_label.h"
+#include "ui/framework/ui_notify.h"
+#include "ui/framework/ui_progress.h"
+#include "ui/framework/window_wnd.h"

@@ -1,0 +1,60 @@
+#include "ui/framework/file_dialog.h"
+
+#include <QFileDialog>
+#include <QFileInfo>
+
+#include "ui/framework/qt_bridge.h"
+#include "ui/framework/window_wnd.h"
+
+namespace DuiLib {
+
+namespace {
+OpenFileDialogHook& Hook() {
+  static OpenFileDialogHook hook;
+  return hook;
+}
+}  // namespace
+
+UINT DragQueryFileCount(HDROP drop) {
+  return drop == nullptr ? 0 : static_cast<UINT>(drop->paths.size());
+}
+
+std::string DragQueryFilePath(HDROP drop, UINT index) {
+  if (drop == nullptr || index >= drop->paths.size()) return {};
+  return drop->paths[index];
+}
+
+OpenFileRequest ParseOpenFilter(const char* buffer, std::size_t size) {
+  OpenFileRequest request;
+  if (buffer == nullptr || size == 0) return request;
+  const std::string_view all(buffer, size);
+  const std::size_t firstNul = all.find('\0');
+  request.filterText = std::string(all.substr(0, firstNul));
+  if (firstNul == std::string_view::npos) {
+    request.filterPattern = "*";
+    return request;
+  }
+  const std::string_view rest = all.substr(firstNul + 1);
+  request.filterPattern = std::string(rest.substr(0, rest.find('\0')));
+  if (request.filterPattern.empty()) request.filterPattern = "*";
+  return request;
+}
+
+void SetOpenFileDialogHook(OpenFileDialogHook hook) {
+  Hook() = std::move(hook);
+}
+
+bool ShowOpenFileDialog(const OpenFileRequest& request, std::string& chosenPath) {
+  if (Hook()) return Hook()(request, chosenPath);
+  CWindowWnd* owner = CWindowWnd::FromHandle(request.owner);
+  QString patterns = ToQ(request.filterPattern.empty() ? "*" : request.filterPattern);
+  patterns.replace(';', ' ');
+  const QString filter = ToQ(request.filterText) + " (" + patterns + ")";
+  const QString path = QFileDialog::getOpenFileName(owner != nullptr ? owner->GetWidget() : nullptr,
+                                                    ToQ(request.title), QString(), filter);
+  if (path.isEmpty() || !QFileInfo(path).isFile()) return false;
+  chosenPath = path.toStdString();
+  return true;
+}
+
+}  // namespace DuiLib

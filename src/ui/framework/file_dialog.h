@@ -1,0 +1,41 @@
+// Files from the user: the open-file dialog and the file list of a drop (WM_DROPFILES).
+#pragma once
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "ui/framework/ui_defs.h"
+
+namespace DuiLib {
+
+// The dropped paths a WM_DROPFILES message carries in wParam (as HDROP). The framework frees it
+// after HandleMessage returns; DragFinish is accepted for callers written that way.
+struct DropFiles {
+  std::vector<std::string> paths;
+};
+using HDROP = DropFiles*;
+// Number of paths; 0 for null.
+UINT DragQueryFileCount(HDROP drop);
+// The index-th path; empty for null or an index out of range.
+std::string DragQueryFilePath(HDROP drop, UINT index);
+inline void DragFinish(HDROP) {}
+
+struct OpenFileRequest {
+  WindowHandle owner = 0;
+  std::string title;
+  std::string filterText;     // shown to the user, e.g. "Video files(*.mp4)"
+  std::string filterPattern;  // e.g. "*.mp4" or "*.mp4;*.avi"
+};
+
+// Shows the open-file dialog; true and the chosen path when the user picked an existing file,
+// false when cancelled.
+bool ShowOpenFileDialog(const OpenFileRequest& request, std::string& chosenPath);
+// The filter in the Windows form: display text, NUL, pattern, NUL, NUL. A buffer without a NUL
+// is taken as a display text with pattern "*".
+OpenFileRequest ParseOpenFilter(const char* buffer, std::size_t size);
+
+// Tests replace the dialog; an empty function restores the real one.
+using OpenFileDialogHook = std::function<bool(const OpenFileRequest&, std::string&)>;
+void SetOpenFileDialogHook(OpenFileDialogHook hook);
+
+}  // namespace DuiLib

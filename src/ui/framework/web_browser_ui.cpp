@@ -1,0 +1,465 @@
+// Web browser control on QtWebEngine. runJavaScript answers later, while callers want to know at
+// once whether a call can be made: once a page has loaded, the control learns which global
+// functions it defines and answers from that set. Calls made while it loads wait in order.
+#include "ui/framework/web_browser_ui.h"
+
+#include <QCoreApplication>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QJsonValue>
+#include <QPointer>
+#include <QThread>
+#include <QTimer>
+#include <QUrl>
+#include <QWebEnginePage>
+#include <QWebEngineProfile>
+#include <QWebEngineSettings>
+#include <QWebEngineUrlRequestInterceptor>
+#include <QWebEngineView>
+#include <atomic>
+#include <deque>
+#include <unordered_set>
+#include <vector>
+
+namespace DuiLib {
+
+namespace {
+
+// Waiting calls are dropped beyond this, so a page that never loads cannot eat all memory.
+constexpr std::size_t kMaxWaitingCalls = 1'000'000;
+// Calls per script when a long run of calls is sent at once.
+constexpr std::size_t kMaxCallsPerScript = 20'000;
+
+bool IsScriptIdentifier(const std::string& name) {
+  if (name.empty() || name.size() > 256) return false;
+  auto first = [](char c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_' || c == '$';
+  };
+  if (!first(name[0])) return false;
+  for (char c : name) {
+    if (!first(c) && !(c >= '0' && c <= '9')) return false;
+  }
+  return true;
+}
+
+// A JSON string literal, which is also a script string literal: nothing inside can end it.
+void AppendJsonString(std::string& out, const std::string& text) {
+  static const char kHex[] = "0123456789abcdef";
+  out += '"';
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const auto c = static_cast<unsigned char>(text[i]);
+    switch (c) {
+      case '"':
+        out += "\\\"";
+        break;
+      case '\\':
+        out += "\\\\";
+        break;
+      case '\n':
+        out += "\\n";
+        break;
+      case '\r':
+        out += "\\r";
+        break;
+      case '\t':
+        out += "\\t";
+        break;
+      default:
+        if (c < 0x20 || c == 0x7f) {
+          out += "\\u00";
+          out += kHex[c >> 4];
+          out += kHex[c & 15];
+        } else if (c == 0xe2 && i + 2 < text.size() &&
+                   static_cast<unsigned char>(text[i + 1]) == 0x80 &&
+                   (static_cast<unsigned char>(text[i + 2]) & 0xfe) == 0xa8) {
+          // U+2028 and U+2029 end a line in older script parsers.
+          out += (static_cast<unsigned char>(text[i + 2]) == 0xa8) ? "\\u2028" : "\\u2029";
+          i += 2;
+        } else {
+          out += static_cast<char>(c);
+        }
+    }
+  }
+  out += '"';
+}
+
+std::string VariantToJson(const QVariant& value) {
+  if (!value.isValid() || value.isNull()) return "null";
+  const QJsonValue json = QJsonValue::fromVariant(value);
+  if (json.isObject())
+    return QJsonDocument(json.toObject()).toJson(QJsonDocument::Compact).toStdString();
+  if (json.isArray())
+    return QJsonDocument(json.toArray()).toJson(QJsonDocument::Compact).toStdString();
+  // A scalar: wrap it in an array to let Qt format it, then unwrap.
+  QByteArray text = QJsonDocument(QJsonArray{json}).toJson(QJsonDocument::Compact);
+  return text.mid(1, text.size() - 2).toStdString();
+}
+
+// Tile servers expect the Referer of their own web map; every request names this program.
+class TileRequestInterceptor : public QWebEngineUrlRequestInterceptor {
+ public:
+  using QWebEngineUrlRequestInterceptor::QWebEngineUrlRequestInterceptor;
+  void interceptRequest(QWebEngineUrlRequestInfo& info) override {
+    struct Rule {
+      const char* hostSuffix;
+      const char* referer;
+    };
+    static const Rule kRules[] = {
+        {"bdimg.com", "https://map.baidu.com/"},
+        {"autonavi.com", "https://www.amap.com/"},
+        {"yandex.net", "https://yandex.ru/maps/"},
+        {"openstreetmap.org", "https://www.openstreetmap.org/"},
+    };
+    const QString host = info.requestUrl().host();
+    for (const Rule& rule : kRules) {
+      if (host.endsWith(QLatin1String(rule.hostSuffix))) {
+        info.setHttpHeader("Referer", rule.referer);
+        return;
+      }
+    }
+  }
+};
+
+QWebEngineProfile* MapProfile() {
+  static QWebEngineProfile* profile = [] {
+    QWebEngineProfile* p = QWebEngineProfile::defaultProfile();
+    p->setUrlRequestInterceptor(new TileRequestInterceptor(p));
+    p->setHttpUserAgent(p->httpUserAgent() + QStringLiteral(" KORVANE/" KORVANE_VERSION));
+    return p;
+  }();
+  return profile;
+}
+
+class BrowserPage : public QWebEnginePage {
+ public:
+  BrowserPage(QWebEngineProfile* profile, QObject* parent,
+              const std::atomic<CWebBrowserEventHandler*>& handler)
+      : QWebEnginePage(profile, parent), handler_(handler) {}
+
+ protected:
+  void javaScriptConsoleMessage(JavaScriptConsoleMessageLevel level, const QString& message,
+                                int line, const QString& source) override {
+    if (CWebBrowserEventHandler* h = handler_.load()) {
+      h->ConsoleMessage(static_cast<int>(level), message.toStdString(), line, source.toStdString());
+    }
+  }
+
+ private:
+  const std::atomic<CWebBrowserEventHandler*>& handler_;
+};
+
+}  // namespace
+
+class CHtmlWindow {
+ public:
+  CHtmlWindow() {
+    view_ = new QWebEngineView();
+    view_->setContextMenuPolicy(Qt::NoContextMenu);
+    auto* page = new BrowserPage(MapProfile(), view_, handler_);
+    QWebEngineSettings* settings = page->settings();
+    // Local pages draw tiles from the map services.
+    settings->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, true);
+    settings->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, true);
+    settings->setAttribute(QWebEngineSettings::JavascriptEnabled, true);
+    view_->setPage(page);
+    QObject::connect(page, &QWebEnginePage::loadStarted, view_, [this] { OnLoadStarted(); });
+    QObject::connect(page, &QWebEnginePage::loadFinished, view_,
+                     [this](bool ok) { OnLoadFinished(ok); });
+    QObject::connect(page, &QWebEnginePage::titleChanged, view_, [this](const QString& title) {
+      if (CWebBrowserEventHandler* h = handler_.load()) h->TitleChange(title.toStdString());
+    });
+  }
+
+  ~CHtmlWindow() {
+    // Waiting calls and their sinks go with the window; nothing is told any more.
+    if (view_) delete view_.data();
+  }
+
+  void Navigate(const std::string& url) {
+    if (!view_ || url.empty()) return;
+    const QString text = QString::fromStdString(url);
+    const QUrl target =
+        text.contains(QLatin1String("://")) ? QUrl(text) : QUrl::fromLocalFile(text);
+    if (CWebBrowserEventHandler* h = handler_.load()) h->BeforeNavigate2(url);
+    // Calls already made for the page being left go to it, not to the next one.
+    Flush();
+    EnterLoading();
+    view_->setUrl(target);
+  }
+
+  ScriptStatus Invoke(const std::string& method, const std::string* arguments, int count,
+                      ScriptFailureSink onFailure) {
+    if (!IsScriptIdentifier(method) || count < 0 || (count > 0 && !arguments))
+      return kScriptInvalidArg;
+    if (!view_) return kScriptAborted;
+    switch (state_) {
+      case State::Empty:
+        return kScriptNotLoaded;
+      case State::Loading:
+        if (waiting_.size() >= kMaxWaitingCalls) return kScriptOutOfMemory;
+        waiting_.push_back(MakeCall(method, arguments, count, std::move(onFailure)));
+        return kScriptOk;
+      case State::Ready:
+        if (!functions_.count(method)) return kScriptUnknownName;
+        outgoing_.push_back(MakeCall(method, arguments, count, std::move(onFailure)));
+        ScheduleFlush();
+        return kScriptOk;
+    }
+    return kScriptAborted;
+  }
+
+  void RunScript(const std::string& script, std::function<void(const std::string&)> done) {
+    Call call;
+    call.script = script;
+    call.done = std::move(done);
+    if (!view_ || state_ == State::Empty) {
+      if (call.done) call.done("null");
+      return;
+    }
+    if (state_ == State::Loading) {
+      waiting_.push_back(std::move(call));
+      return;
+    }
+    outgoing_.push_back(std::move(call));
+    Flush();
+  }
+
+  bool IsReady() const { return state_ == State::Ready; }
+  QWidget* Widget() const { return view_.data(); }
+  std::atomic<CWebBrowserEventHandler*>& Handler() { return handler_; }
+
+ private:
+  enum class State { Empty, Loading, Ready };
+
+  struct Call {
+    std::string method;  // empty for a plain script
+    std::vector<std::string> args;
+    ScriptFailureSink onFailure;
+    std::string script;
+    std::function<void(const std::string&)> done;
+  };
+
+  static Call MakeCall(const std::string& method, const std::string* arguments, int count,
+                       ScriptFailureSink onFailure) {
+    Call call;
+    call.method = method;
+    call.args.assign(arguments, arguments + count);
+    call.onFailure = std::move(onFailure);
+    return call;
+  }
+
+  void EnterLoading() {
+    state_ = State::Loading;
+    functions_.clear();
+    ++generation_;
+  }
+
+  void OnLoadStarted() {
+    if (state_ != State::Loading) {
+      Flush();
+      EnterLoading();
+    }
+  }
+
+  // The page has loaded: learn its global functions, then deliver what waited for it.
+  void OnLoadFinished(bool ok) {
+    if (!view_) return;
+    const unsigned generation = ++generation_;
+    const QString probe = QStringLiteral(
+        "(function(){if(document.readyState!=='complete')return null;"
+        "return Object.keys(window).filter(function(k){try{return typeof window[k]==='function'}"
+        "catch(e){return false}})})()");
+    QPointer<QWebEngineView> alive = view_;
+    const std::string url = view_->url().toString().toStdString();
+    view_->page()->runJavaScript(probe, [this, alive, generation, ok, url](const QVariant& result) {
+      if (!alive || generation != generation_ || alive->page()->isLoading()) return;
+      if (result.isNull() || !result.isValid()) {
+        // Not the document that finished: its own loadFinished follows.
+        if (ok) return;
+      }
+      functions_.clear();
+      for (const QVariant& name : result.toList()) functions_.insert(name.toString().toStdString());
+      state_ = State::Ready;
+      DeliverWaiting();
+      if (CWebBrowserEventHandler* h = handler_.load()) h->DocumentComplete(url, ok);
+    });
+  }
+
+  void DeliverWaiting() {
+    std::deque<Call> waiting;
+    waiting.swap(waiting_);
+    for (Call& call : waiting) {
+      if (!call.method.empty() && !functions_.count(call.method)) {
+        if (call.onFailure) call.onFailure(kScriptUnknownName);
+        continue;
+      }
+      outgoing_.push_back(std::move(call));
+    }
+    Flush();
+  }
+
+  void ScheduleFlush() {
+    if (flushScheduled_) return;
+    flushScheduled_ = true;
+    QTimer::singleShot(0, view_.data(), [this] { Flush(); });
+  }
+
+  // Sends every outgoing call: runs of function calls as one script each, in order.
+  void Flush() {
+    flushScheduled_ = false;
+    if (!view_ || outgoing_.empty()) return;
+    std::vector<Call> batch;
+    auto sendBatch = [&] {
+      if (!batch.empty()) SendCalls(std::move(batch));
+      batch.clear();
+    };
+    while (!outgoing_.empty()) {
+      Call call = std::move(outgoing_.front());
+      outgoing_.pop_front();
+      if (call.method.empty()) {
+        sendBatch();
+        SendScript(std::move(call));
+        continue;
+      }
+      batch.push_back(std::move(call));
+      if (batch.size() >= kMaxCallsPerScript) sendBatch();
+    }
+    sendBatch();
+  }
+
+  // One script for many calls. Consecutive calls of one function share one loop over a flat array
+  // of their JSON-encoded arguments; a call that throws does not stop the ones after it.
+  void SendCalls(std::vector<Call> batch) {
+    std::string js =
+        "(function(){var w=window,f=[];"
+        "function c(i,n,m,k,a){var g=w[n];for(var j=0;j<k;j++,i++){try{"
+        "if(m===0)g();else if(m===1)g(a[j]);else if(m===2)g(a[2*j],a[2*j+1]);"
+        "else g.apply(w,a.slice(j*m,j*m+m));}catch(e){f.push(i)}}}\n";
+    js.reserve(batch.size() * 48 + 256);
+    std::size_t i = 0;
+    while (i < batch.size()) {
+      std::size_t end = i + 1;
+      while (end < batch.size() && batch[end].method == batch[i].method &&
+             batch[end].args.size() == batch[i].args.size()) {
+        ++end;
+      }
+      js += "c(" + std::to_string(i) + ",";
+      AppendJsonString(js, batch[i].method);
+      js += "," + std::to_string(batch[i].args.size()) + "," + std::to_string(end - i) + ",[";
+      bool first = true;
+      for (std::size_t k = i; k < end; ++k) {
+        for (const std::string& arg : batch[k].args) {
+          if (!first) js += ',';
+          first = false;
+          AppendJsonString(js, arg);
+        }
+      }
+      js += "]);\n";
+      i = end;
+    }
+    js += "return f})()";
+    auto calls = std::make_shared<std::vector<Call>>(std::move(batch));
+    QPointer<QWebEngineView> alive = view_;
+    view_->page()->runJavaScript(QString::fromStdString(js),
+                                 [alive, calls](const QVariant& failed) {
+                                   if (!alive) return;
+                                   for (const QVariant& index : failed.toList()) {
+                                     const auto k = index.toULongLong();
+                                     if (k < calls->size() && (*calls)[k].onFailure)
+                                       (*calls)[k].onFailure(kScriptException);
+                                   }
+                                 });
+  }
+
+  void SendScript(Call call) {
+    QPointer<QWebEngineView> alive = view_;
+    auto done = std::move(call.done);
+    view_->page()->runJavaScript(QString::fromStdString(call.script),
+                                 [alive, done](const QVariant& value) {
+                                   if (alive && done) done(VariantToJson(value));
+                                 });
+  }
+
+  QPointer<QWebEngineView> view_;
+  std::atomic<CWebBrowserEventHandler*> handler_{nullptr};
+  State state_ = State::Empty;
+  unsigned generation_ = 0;
+  std::unordered_set<std::string> functions_;
+  std::deque<Call> waiting_;   // made while the page loads
+  std::deque<Call> outgoing_;  // for the loaded page, sent on the next turn of the event loop
+  bool flushScheduled_ = false;
+};
+
+namespace {
+
+// Runs `fn` on the thread of the control's view; directly when already there.
+template <typename Fn>
+void OnUiThread(QWidget* widget, Fn fn) {
+  if (!widget || QThread::currentThread() == widget->thread()) {
+    fn();
+    return;
+  }
+  QMetaObject::invokeMethod(widget, std::move(fn), Qt::QueuedConnection);
+}
+
+}  // namespace
+
+CWebBrowserUI::CWebBrowserUI() : window_(std::make_unique<CHtmlWindow>()) {}
+
+CWebBrowserUI::~CWebBrowserUI() = default;
+
+void CWebBrowserUI::NavigateUrl(const std::string& url) {
+  CHtmlWindow* window = window_.get();
+  OnUiThread(window->Widget(), [window, url] { window->Navigate(url); });
+}
+
+void CWebBrowserUI::SetWebBrowserEventHandler(CWebBrowserEventHandler* handler) {
+  window_->Handler().store(handler);
+}
+
+CWebBrowserEventHandler* CWebBrowserUI::GetWebBrowserEventHandler() const {
+  return window_->Handler().load();
+}
+
+CHtmlWindow* CWebBrowserUI::GetHtmlWindow() const {
+  return window_.get();
+}
+
+ScriptStatus CWebBrowserUI::InvokeMethod(CHtmlWindow* window, const std::string& method,
+                                         const std::string* arguments, int count,
+                                         ScriptFailureSink onFailure) {
+  if (!window) return kScriptInvalidArg;
+  QWidget* widget = window->Widget();
+  if (widget && QThread::currentThread() != widget->thread()) {
+    // Only the UI thread owns the page; from elsewhere the call is handed over unchecked.
+    if (!IsScriptIdentifier(method) || count < 0 || (count > 0 && !arguments))
+      return kScriptInvalidArg;
+    std::vector<std::string> args(arguments, arguments + count);
+    QMetaObject::invokeMethod(
+        widget,
+        [window, method, args = std::move(args), onFailure = std::move(onFailure)]() mutable {
+          const ScriptStatus status =
+              window->Invoke(method, args.data(), static_cast<int>(args.size()), onFailure);
+          if (status < 0 && onFailure) onFailure(status);
+        },
+        Qt::QueuedConnection);
+    return kScriptOk;
+  }
+  return window->Invoke(method, arguments, count, std::move(onFailure));
+}
+
+void CWebBrowserUI::RunScript(const std::string& script,
+                              std::function<void(const std::string&)> done) {
+  window_->RunScript(script, std::move(done));
+}
+
+bool CWebBrowserUI::IsPageReady() const {
+  return window_->IsReady();
+}
+
+QWidget* CWebBrowserUI::GetWidget() const {
+  return window_->Widget();
+}
+
+}  // namespace DuiLib

@@ -1,0 +1,286 @@
+// CMplayer against small scripted players: the commands it writes, the state machine, stops
+// that need force, pipe failures and replies cut between reads. The real player is in
+// mplayer_integration_test.cpp.
+#include <errno.h>
+#include <gtest/gtest.h>
+#include <signal.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <thread>
+
+#include "player_harness.h"
+
+namespace korvane::test {
+namespace {
+
+// A player that announces itself, logs every command into commands.log in its working folder,
+// answers get_time_pos (then an aspect line, so a test can tell that the answer has been read)
+// and sub_log_static (a text on the first call, nothing after), and ends on quit. It outlives a
+// closed reply pipe so that what it read can always be checked.
+constexpr const char* kScriptedPlayer = R"(trap '' PIPE
+printf '%s\n' "$PWD" "$@" > args.log
+echo ID_VIDEO_WIDTH=640
+echo ID_VIDEO_HEIGHT=360
+echo ID_LENGTH=60.00
+echo Starting playback...
+n=0
+while read -r line; do
+  echo "$line" >> commands.log
+  case "$line" in
+    quit) echo ID_EXIT=QUIT; exit 0 ;;
+    get_time_pos) echo ANS_TIME_POSITION=4.2; echo ID_VIDEO_ASPECT=1.5 ;;
+    sub_log_static)
+      n=$((n+1))
+      if [ $n -eq 1 ]; then echo "ID_SUBTITLE_LOG=first line"; else echo ID_SUBTITLE_LOG=; fi
+      echo ANS_TIME_POSITION=7.0 ;;
+  esac
+done
+)";
+
+bool ProcessGone(std::uint32_t pid) {
+  return kill(static_cast<pid_t>(pid), 0) != 0;
+}
+
+class ControllerTest : public testing::Test {
+ protected:
+  void StartScripted() {
+    h.player.playerPath = h.Script("player.sh", kScriptedPlayer);
+    h.player.mediaPath = "/clips/a b.mp4";
+    ASSERT_EQ(h.player.Play(), 0);
+    ASSERT_TRUE(h.WaitFor(kPlayerStarted));
+  }
+  // The commands the scripted player has read, sub_log_static left out.
+  std::vector<std::string> Commands() const {
+    std::vector<std::string> commands;
+    std::ifstream log(h.folder.path() / "commands.log");
+    for (std::string line; std::getline(log, line);) {
+      if (line != "sub_log_static") commands.push_back(line);
+    }
+    return commands;
+  }
+  std::size_t Polls() const {
+    std::ifstream log(h.folder.path() / "commands.log");
+    std::size_t n = 0;
+    for (std::string line; std::getline(log, line);) n += line == "sub_log_static";
+    return n;
+  }
+  // Waits until the scripted player has logged `count` commands (sub_log_static left out).
+  bool WaitForCommands(std::size_t count) {
+    for (int i = 0; i < 200 && Commands().size() < count; ++i) SleepMs(10);
+    return Commands().size() >= count;
+  }
+
+  PlayerHarness h;
+};
+
+TEST_F(ControllerTest, StartsInTheSnapshotFolderWithTheBuiltArguments) {
+  h.player.videoWindow = 123;
+  h.player.audioOutput = "DSound";
+  h.player.soundDevice = 2;
+  StartScripted();
+  EXPECT_EQ(h.player.state(), PlayerState::Playing);
+  EXPECT_DOUBLE_EQ(h.player.length(), 60.0);
+  EXPECT_NE(h.player.processId(), 0u);
+  h.player.Stop();
+
+  std::ifstream args(h.folder.path() / "args.log");
+  std::stringstream text;
+  text << args.rdbuf();
+  EXPECT_EQ(text.str(), h.folder.path().string() +
+                            "\n/clips/a b.mp4\n-wid\n123\n-vo\nnull\n-slave\n-quiet\n-identify\n"
+                            "-ao\ndsound:device=2\n-volume\n50\n-muteset\n0\n-sid\n0\n-idx\n"
+                            "-nokeepaspect\n");
+}
+
+TEST_F(ControllerTest, StopSendsQuitAndResetsEverything) {
+  StartScripted();
+  const std::uint32_t pid = h.player.processId();
+  EXPECT_EQ(h.player.Stop(), 0);
+  EXPECT_EQ(h.player.state(), PlayerState::Idle);
+  EXPECT_EQ(h.player.processId(), 0u);
+  const ReplyFields fields = h.player.replyFields();
+  EXPECT_EQ(fields.length, 0.0);
+  EXPECT_EQ(fields.videoWidth, 0);
+  EXPECT_EQ(Commands(), std::vector<std::string>{"quit"});
+  EXPECT_TRUE(ProcessGone(pid));  // reaped, not a zombie
+
+  const std::size_t messages = h.MessageCount();
+  EXPECT_EQ(h.player.Stop(), 0);  // Idle: nothing happens
+  EXPECT_EQ(h.MessageCount(), messages);
+  EXPECT_EQ(h.player.SendCommand("pause", true), 1);
+}
+
+TEST_F(ControllerTest, ResumeWhileMutedSendsPauseThenMute) {
+  StartScripted();
+  h.player.SetMute(true);
+  h.player.SetVolume(70);  // muted: stored only
+  h.player.TogglePause();
+  EXPECT_EQ(h.player.state(), PlayerState::Paused);
+  h.player.TogglePause();
+  EXPECT_EQ(h.player.state(), PlayerState::Playing);
+  ASSERT_TRUE(WaitForCommands(5));
+  EXPECT_EQ(Commands(),
+            (std::vector<std::string>{"mute 1", "get_time_pos", "pause", "pause", "mute 1"}));
+  EXPECT_TRUE(h.player.muted());
+  EXPECT_EQ(h.player.volume(), 70);
+}
+
+TEST_F(ControllerTest, ResumeAndUnmuteRestoreTheVolume) {
+  StartScripted();
+  h.player.SetVolume(170);
+  h.player.TogglePause();
+  h.player.SetVolume(20);  // paused: stored only
+  h.player.TogglePause();
+  h.player.SetMute(true);
+  h.player.SetMute(false);
+  ASSERT_TRUE(WaitForCommands(8));
+  EXPECT_EQ(Commands(),
+            (std::vector<std::string>{"volume 100 1", "get_time_pos", "pause", "pause",
+                                      "volume 20 1", "mute 1", "mute 0", "volume 20 1"}));
+}
+
+TEST_F(ControllerTest, NoSubtitlePollWhilePaused) {
+  StartScripted();
+  h.player.TogglePause();
+  ASSERT_TRUE(h.WaitFor(kPlayerPosition));  // the answer to get_time_pos
+  const std::size_t polls = Polls();
+  SleepMs(1300);  // more than two poll intervals
+  EXPECT_EQ(Polls(), polls);
+  h.player.TogglePause();
+  for (int i = 0; i < 200 && Polls() == polls; ++i) SleepMs(10);
+  EXPECT_GT(Polls(), polls);
+}
+
+TEST_F(ControllerTest, SeekThenPauseDropsOneTimeAnswer) {
+  StartScripted();
+  // Both polls so far answered, and the next one 500 ms away.
+  ASSERT_TRUE(h.WaitFor(kPlayerNoSubtitle));
+  ASSERT_TRUE(h.WaitForCount(kPlayerPosition, 2));
+  EXPECT_EQ(h.player.Seek(61), 1);  // beyond the length
+  EXPECT_EQ(h.player.Seek(-1), 1);
+  EXPECT_EQ(h.player.Seek(30), 0);
+  h.ClearMessages();
+  h.player.TogglePause();
+  ASSERT_TRUE(h.WaitFor(kPlayerAspect));  // comes right after the dropped answer
+  EXPECT_EQ(h.Count(kPlayerPosition), 0u);
+  EXPECT_EQ(h.player.position(), 30);
+  EXPECT_EQ(h.player.Seek(10), 1);  // paused
+  const std::vector<std::string> commands = Commands();
+  EXPECT_EQ(std::count(commands.begin(), commands.end(), "seek 30 2"), 1);
+  EXPECT_EQ(std::count_if(commands.begin(), commands.end(),
+                          [](const std::string& c) { return c.rfind("seek", 0) == 0; }),
+            1);
+}
+
+TEST_F(ControllerTest, SubtitleTextGoesToTheCallbackAndNoneIsNotified) {
+  StartScripted();
+  EXPECT_EQ(h.WaitForLine(0), "first line");
+  EXPECT_EQ(h.LinePids(), std::vector<std::uint32_t>{h.player.processId()});
+  ASSERT_TRUE(h.WaitFor(kPlayerNoSubtitle));
+  ASSERT_TRUE(h.WaitFor(kPlayerPosition));
+  EXPECT_EQ(h.player.position(), 7);
+  EXPECT_EQ(h.LineCount(), 1u);
+}
+
+TEST_F(ControllerTest, PlayWhilePlayingQuitsTheOldPlayerFirst) {
+  StartScripted();
+  const std::uint32_t first = h.player.processId();
+  h.ClearMessages();
+  ASSERT_EQ(h.player.Play(), 0);
+  ASSERT_TRUE(h.WaitFor(kPlayerStarted));
+  EXPECT_NE(h.player.processId(), first);
+  EXPECT_TRUE(ProcessGone(first));
+  // The old player read "quit" (its log is shared with the new one, which started after).
+  EXPECT_EQ(Commands().front(), "quit");
+}
+
+TEST_F(ControllerTest, PlayerIgnoringQuitIsKilled) {
+  h.player.playerPath = h.Script("deaf.sh", "echo Starting playback...\nexec sleep 60\n");
+  ASSERT_EQ(h.player.Play(), 0);
+  ASSERT_TRUE(h.WaitFor(kPlayerStarted));
+  const std::uint32_t pid = h.player.processId();
+  EXPECT_EQ(h.player.Stop(), 0);
+  EXPECT_TRUE(ProcessGone(pid));
+  EXPECT_EQ(h.player.state(), PlayerState::Idle);
+  EXPECT_EQ(h.Count(kPlayerPipeFailed), 0u);
+}
+
+TEST_F(ControllerTest, MissingPlayerReturnsTheErrorAndPostsNothing) {
+  h.player.playerPath = h.folder.str() + "MPlayer/mplayer";
+  h.player.mediaPath = "/clips/a.mp4";
+  EXPECT_EQ(h.player.Play(), ENOENT);
+  EXPECT_EQ(h.player.state(), PlayerState::Idle);
+  SleepMs(100);
+  EXPECT_EQ(h.MessageCount(), 0u);
+  EXPECT_EQ(h.player.Stop(), 0);
+}
+
+TEST_F(ControllerTest, KilledPlayerIsReportedOnce) {
+  StartScripted();
+  const std::uint32_t pid = h.player.processId();
+  kill(static_cast<pid_t>(pid), SIGKILL);
+  ASSERT_TRUE(h.WaitFor(kPlayerPipeFailed));
+  for (int i = 0; i < 100 && h.player.state() != PlayerState::Idle; ++i) SleepMs(10);
+  EXPECT_EQ(h.player.state(), PlayerState::Idle);
+  EXPECT_EQ(h.player.processId(), 0u);
+  EXPECT_EQ(h.player.SendCommand("pause", true), 1);
+  SleepMs(200);
+  EXPECT_EQ(h.Count(kPlayerPipeFailed), 1u);
+  EXPECT_TRUE(ProcessGone(pid));
+}
+
+TEST_F(ControllerTest, ReplyCutBetweenTwoReadsStillStartsPlayback) {
+  h.player.playerPath =
+      h.Script("slow.sh",
+               "printf 'ID_LENGTH=12.5\\nStarting pla'\nsleep 0.3\nprintf 'yback...\\n'\n"
+               "exec cat > /dev/null\n");
+  ASSERT_EQ(h.player.Play(), 0);
+  ASSERT_TRUE(h.WaitFor(kPlayerStarted));
+  EXPECT_EQ(h.player.state(), PlayerState::Playing);
+  EXPECT_DOUBLE_EQ(h.player.length(), 12.5);
+}
+
+TEST_F(ControllerTest, EndOfFileWithoutLineBreakIsAnEndNotAFailure) {
+  h.player.playerPath =
+      h.Script("short.sh", "printf 'Starting playback...\\nID_EXIT=EOF'\nsleep 0.2\nexit 0\n");
+  ASSERT_EQ(h.player.Play(), 0);
+  const std::uint32_t pid = h.player.processId();
+  ASSERT_TRUE(h.WaitFor(kPlayerEndOfFile));
+  for (int i = 0; i < 200 && h.player.state() != PlayerState::Idle; ++i) SleepMs(10);
+  EXPECT_EQ(h.player.state(), PlayerState::Idle);
+  SleepMs(100);
+  EXPECT_EQ(h.Count(kPlayerPipeFailed), 0u);
+  for (int i = 0; i < 100 && !ProcessGone(pid); ++i) SleepMs(10);
+  EXPECT_TRUE(ProcessGone(pid));  // reaped by the reader, no zombie while idle
+}
+
+TEST_F(ControllerTest, SettingsWhileIdleReachTheNextStart) {
+  h.player.SetVolume(-5);
+  h.player.SetMute(true);
+  EXPECT_EQ(h.player.volume(), 0);
+  StartScripted();
+  h.player.Stop();
+  std::ifstream args(h.folder.path() / "args.log");
+  std::stringstream text;
+  text << args.rdbuf();
+  EXPECT_NE(text.str().find("-volume\n0\n-muteset\n1\n"), std::string::npos) << text.str();
+}
+
+TEST_F(ControllerTest, ScreenshotPathIsTheSnapshotFolderAndTheReportedName) {
+  h.player.playerPath =
+      h.Script("shot.sh",
+               "echo Starting playback...\nwhile read -r l; do [ \"$l\" = 'screenshot 0' ] && "
+               "echo \"*** screenshot 'shot0042.png' ***\"; [ \"$l\" = quit ] && exit 0; done\n");
+  h.player.snapshotFolder = h.folder.path().string();  // without the final "/"
+  ASSERT_EQ(h.player.Play(), 0);
+  ASSERT_TRUE(h.WaitFor(kPlayerStarted));
+  EXPECT_EQ(h.player.SendCommand("screenshot 0", true), 0);
+  ASSERT_TRUE(h.WaitFor(kPlayerScreenshot));
+  EXPECT_EQ(h.player.GetScreenshotPath(), h.folder.str() + "shot0042.png");
+}
+
+}  // namespace
+}  // namespace korvane::test
