@@ -1,6 +1,24 @@
 // KORVANE: a player for car dash-camera video files with their route and G-sensor curves.
+#include <stdlib.h>
+#include <unistd.h>
+
 #include "app/entry_point.h"
+#include "ui/framework/UIlib.h"
+#include "ui/main_window.h"
 
 int main(int argc, char** argv) {
-  return korvane::RunApplication(argc, argv, [](korvane::ApplicationContext&) { return 0; });
+  // Chromium refuses to run as root with its sandbox on.
+  if (geteuid() == 0) setenv("QTWEBENGINE_DISABLE_SANDBOX", "1", 1);
+  // The player draws into an X11 window id: under Wayland run on XWayland.
+  if (getenv("WAYLAND_DISPLAY") != nullptr) setenv("QT_QPA_PLATFORM", "xcb", 1);
+
+  return korvane::RunApplication(argc, argv, [&](korvane::ApplicationContext& context) {
+    DuiLib::CUIApplication application(argc, argv);
+    DuiLib::CPaintManagerUI::SetInstance(context.programFolder);
+    DuiLib::CPaintManagerUI::SetResourcePath(context.programFolder + "skin");
+    korvane::CDuiFrameWnd frame(context);
+    if (frame.CreateMainWindow() == 0) return 1;
+    frame.ShowModal();
+    return 0;
+  });
 }

@@ -94,7 +94,6 @@
 
   // ---- Map moves: who moved it ----
 
-  // The route is fitted again as chunks arrive until the user takes the map over.
   var programmaticMove = false;
   var userMoved = false;
   map.on('movestart zoomstart', function () {
@@ -124,10 +123,12 @@
 
   var route = {
     pending: [],     // points of the chunk being received
-    segments: [],    // one polyline per closed chunk
-    bounds: null,    // of every closed point
-    last: null,      // last closed point, joins the next segment to this one
-    first: null,
+    closed: [],      // points of closed chunks not drawn yet
+    segments: [],    // the drawn polylines
+    bounds: null,    // of every drawn point
+    drawnLast: null, // last drawn point: the next polyline starts there, so the line stays whole
+    first: null,     // first and last closed point
+    last: null,
     count: 0,        // closed points
     fitted: false
   };
@@ -152,37 +153,47 @@
     else endMarker.setStyle({opacity: 1, fillOpacity: 1});
   }
 
-  // Fitting re-projects every drawn line, so many chunks closed by one script share one fit, made
-  // once that script has finished.
-  var fitScheduled = false;
-  function fitRoute() {
-    route.fitted = true;
-    if (fitScheduled) return;
-    fitScheduled = true;
-    Promise.resolve().then(function () {
-      fitScheduled = false;
-      if (!route.bounds) return;
+  // Draws every chunk closed by the script that just ran as one polyline. The player sends one
+  // script per route update, so a live route gets a polyline per chunk and never re-projects what
+  // is drawn, while a whole track handed over at once costs one line and one fit.
+  var drawScheduled = false;
+  function scheduleDraw() {
+    if (drawScheduled) return;
+    drawScheduled = true;
+    Promise.resolve().then(drawClosed);
+  }
+
+  function drawClosed() {
+    drawScheduled = false;
+    var points = route.closed;
+    if (points.length === 0) return;
+    route.closed = [];
+    if (route.drawnLast) points.unshift(route.drawnLast);
+    var line = L.polyline(points, L.extend({renderer: renderer}, ROUTE_STYLE));
+    if (route.bounds) route.bounds.extend(line.getBounds());
+    else route.bounds = L.latLngBounds(line.getBounds().getSouthWest(), line.getBounds().getNorthEast());
+    // Fitted before the line is added, so the line is projected once, at the final zoom. The
+    // route is fitted again as chunks arrive until the user takes the map over.
+    if (!route.fitted || !userMoved) {
+      route.fitted = true;
       moveMap(function () {
         map.fitBounds(route.bounds, {padding: FIT_PADDING, maxZoom: FIT_MAX_ZOOM, animate: false});
       });
-    });
+    }
+    route.segments.push(line.addTo(map));
+    route.drawnLast = points[points.length - 1];
+    updateEndpoints();
   }
 
-  // Closes the points received since the last chunk into one polyline.
   function closeChunk() {
     var points = route.pending;
-    route.pending = [];
     if (points.length === 0) return;
-    var line = route.last ? [route.last].concat(points) : points;
-    route.segments.push(L.polyline(line, L.extend({renderer: renderer}, ROUTE_STYLE)).addTo(map));
-    var chunkBounds = L.latLngBounds(points);
-    if (route.bounds) route.bounds.extend(chunkBounds);
-    else route.bounds = chunkBounds;
+    route.pending = [];
+    for (var i = 0; i < points.length; i++) route.closed.push(points[i]);
     if (!route.first) route.first = points[0];
     route.last = points[points.length - 1];
     route.count += points.length;
-    updateEndpoints();
-    if (!route.fitted || !userMoved) fitRoute();
+    scheduleDraw();
   }
 
   function clearRoute() {
@@ -191,8 +202,9 @@
     if (endMarker) endMarker.remove();
     startMarker = endMarker = null;
     route.pending = [];
+    route.closed = [];
     route.segments = [];
-    route.bounds = route.last = route.first = null;
+    route.bounds = route.drawnLast = route.first = route.last = null;
     route.count = 0;
     route.fitted = false;
     userMoved = false;

@@ -42,10 +42,14 @@ std::optional<std::vector<std::string>> EntriesOf(const std::string& folder) {
 
 // The copy is always writable by its owner: it is the user's own settings from now on.
 bool CopyFile(const std::string& source, const std::string& destination, bool failIfExists) {
-  int in = open(source.c_str(), O_RDONLY | O_CLOEXEC);
+  // Only regular files are copied: opening a FIFO must not wait for a writer.
+  int in = open(source.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (in < 0) return false;
   struct stat info {};
-  fstat(in, &info);
+  if (fstat(in, &info) != 0 || !S_ISREG(info.st_mode)) {
+    close(in);
+    return false;
+  }
   int out =
       open(destination.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | (failIfExists ? O_EXCL : O_TRUNC),
            (info.st_mode & 0777) | 0600);

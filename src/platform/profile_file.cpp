@@ -18,16 +18,29 @@ namespace {
 // Writes from different threads must not interleave their read-change-replace steps.
 std::mutex g_writeMutex;
 
-// The whole file, or nullopt when it cannot be read.
+// No settings or language file comes near this; anything larger is not one.
+constexpr off_t kMaxProfileBytes = 16 << 20;
+
+// The whole file, or nullopt when it cannot be read or is no regular file of a sensible size.
+// A path built from a user's setting may name a FIFO or a device: O_NONBLOCK keeps the open
+// from waiting for a writer, and the checks keep the read from never ending.
 std::optional<std::string> ReadWholeFile(const std::string& path) {
-  int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) return std::nullopt;
+  struct stat info {};
+  if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || info.st_size > kMaxProfileBytes) {
+    close(fd);
+    return std::nullopt;
+  }
   std::string text;
   char buffer[16384];
   ssize_t n;
-  while ((n = ReadFd(fd, buffer, sizeof buffer)) > 0) text.append(buffer, static_cast<size_t>(n));
+  while ((n = ReadFd(fd, buffer, sizeof buffer)) > 0 &&
+         text.size() <= static_cast<size_t>(kMaxProfileBytes)) {
+    text.append(buffer, static_cast<size_t>(n));
+  }
   close(fd);
-  if (n < 0) return std::nullopt;
+  if (n < 0 || text.size() > static_cast<size_t>(kMaxProfileBytes)) return std::nullopt;
   return text;
 }
 

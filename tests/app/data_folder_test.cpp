@@ -131,6 +131,12 @@ TEST_F(DataFolder, AnEmptySubfolderStopsTheCopy) {
   EXPECT_FALSE(fs::exists(target + "/extra"));
 }
 
+TEST_F(DataFolder, SomethingNotAFileInTheDefaultsFailsTheCopyWithoutWaiting) {
+  ASSERT_EQ(mkfifo((defaults + "a pipe").c_str(), 0600), 0);
+  PrepareDataFolderIn(context, documents);
+  ExpectFallback();
+}
+
 TEST_F(DataFolder, CopiesOfReadOnlyDefaultsAreWritable) {
   chmod((defaults + "Velmora.ini").c_str(), 0444);
   PrepareDataFolderIn(context, documents);

@@ -4,6 +4,7 @@
 #include "platform/instance_lock.h"
 #include "platform/process.h"
 #include "support/sample_paths.h"
+#include "support/scoped_env.h"
 #include "support/temp_dir.h"
 
 namespace korvane {
@@ -11,7 +12,8 @@ namespace {
 
 TEST(Korvane, EndsWithOneWhileAnotherInstanceRuns) {
   test::TempDir runtime;
-  setenv("XDG_RUNTIME_DIR", runtime.str().c_str(), 1);
+  test::ScopedEnv env;
+  env.Set("XDG_RUNTIME_DIR", runtime.str());
   InstanceLock running;
   ASSERT_EQ(running.Acquire("TesmarOrvixMutex"), InstanceLock::Result::Acquired);
 
@@ -27,7 +29,6 @@ TEST(Korvane, EndsWithOneWhileAnotherInstanceRuns) {
   char c;
   EXPECT_EQ(korvane.ReadStdout(&c, 1), 0) << "silently: nothing printed";
   EXPECT_TRUE(running.held());
-  unsetenv("XDG_RUNTIME_DIR");
 }
 
 }  // namespace

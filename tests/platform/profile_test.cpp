@@ -136,7 +136,6 @@ class ProfileFile : public ::testing::Test {
 TEST_F(ProfileFile, MissingFileGivesDefaults) {
   EXPECT_EQ(ReadProfileString(path, "MPlayer", "Language", "russian.ini"), "russian.ini");
   EXPECT_EQ(ReadProfileInt(path, "MPlayer", "Volume", 40), 40);
-  EXPECT_EQ(ReadProfileString(temp.str(), "MPlayer", "VO", "d"), "d") << "a folder, not a file";
 }
 
 TEST_F(ProfileFile, ReadsCutsAndConvertsValues) {
@@ -157,6 +156,19 @@ TEST_F(ProfileFile, GarbageFileReadsAsDefaults) {
   WriteFileText(path, garbage);
   EXPECT_EQ(ReadProfileString(path, "MPlayer", "VO", "directx:noaccel"), "directx:noaccel");
   EXPECT_EQ(ReadProfileInt(path, "MPlayer", "Volume", 40), 40);
+}
+
+TEST_F(ProfileFile, PathsThatAreNoFilesReadAsMissingWithoutWaiting) {
+  const std::string fifo = temp.str() + "fifo.ini";
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  for (const std::string& odd : {fifo, std::string("/dev/zero"), temp.str()}) {
+    EXPECT_EQ(ReadProfileString(odd, "MPlayer", "VO", "d"), "d") << odd;
+    EXPECT_EQ(ReadProfileInt(odd, "MPlayer", "Volume", 40), 40) << odd;
+  }
+  EXPECT_FALSE(WriteProfileString(fifo, "MPlayer", "VO", "x11")) << "never replaced";
+  struct stat st {};
+  ASSERT_EQ(lstat(fifo.c_str(), &st), 0);
+  EXPECT_TRUE(S_ISFIFO(st.st_mode));
 }
 
 TEST_F(ProfileFile, WriteCreatesTheFileThenEditsInPlace) {

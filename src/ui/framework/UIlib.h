@@ -6,6 +6,7 @@
 #include "ui/framework/file_dialog.h"
 #include "ui/framework/message_dispatcher.h"
 #include "ui/framework/paint_manager.h"
+#include "ui/framework/ui_application.h"
 #include "ui/framework/ui_combo.h"
 #include "ui/framework/ui_container.h"
 #include "ui/framework/ui_control.h"

@@ -1,10 +1,12 @@
 #include "ui/framework/control_factory.h"
 
+#include "ui/framework/playlist_tree_view.h"
 #include "ui/framework/ui_combo.h"
 #include "ui/framework/ui_container.h"
 #include "ui/framework/ui_edit.h"
 #include "ui/framework/ui_label.h"
 #include "ui/framework/ui_progress.h"
+#include "ui/framework/web_browser_ui.h"
 
 namespace DuiLib {
 
@@ -36,9 +38,8 @@ constexpr FactoryEntry kControls[] = {
     {"Combo", &Make<CComboUI>},
     {"ListLabelElement", &Make<CListLabelElementUI>},
     {"Edit", &Make<CEditUI>},
-    // Placeholders until the browser and the playlist tree controls exist.
-    {"WebBrowser", &Make<CControlUI>},
-    {"PlayListTreeView", &Make<CVerticalLayoutUI>},
+    {"WebBrowser", &Make<CWebBrowserUI>},
+    {"PlayListTreeView", &Make<CPlayListTreeViewUI>},
 };
 
 }  // namespace

@@ -29,7 +29,7 @@ namespace {
 // Waiting calls are dropped beyond this, so a page that never loads cannot eat all memory.
 constexpr std::size_t kMaxWaitingCalls = 1'000'000;
 // Calls per script when a long run of calls is sent at once.
-constexpr std::size_t kMaxCallsPerScript = 20'000;
+constexpr std::size_t kMaxCallsPerScript = 100'000;
 
 bool IsScriptIdentifier(const std::string& name) {
   if (name.empty() || name.size() > 256) return false;
@@ -265,25 +265,37 @@ class CHtmlWindow {
   // The page has loaded: learn its global functions, then deliver what waited for it.
   void OnLoadFinished(bool ok) {
     if (!view_) return;
-    const unsigned generation = ++generation_;
-    const QString probe = QStringLiteral(
+    Probe(++generation_, ok, view_->url().toString().toStdString(), 0);
+  }
+
+  // Asks the page for its functions. Until the document has really finished (a late signal of an
+  // earlier load can arrive while the next one runs) it asks again, for a bounded time, so the
+  // calls waiting for the page are never stranded.
+  void Probe(unsigned generation, bool ok, const std::string& url, int attempt) {
+    static const QString kProbe = QStringLiteral(
         "(function(){if(document.readyState!=='complete')return null;"
         "return Object.keys(window).filter(function(k){try{return typeof window[k]==='function'}"
         "catch(e){return false}})})()");
+    constexpr int kMaxAttempts = 200;
+    constexpr int kRetryMs = 50;
     QPointer<QWebEngineView> alive = view_;
-    const std::string url = view_->url().toString().toStdString();
-    view_->page()->runJavaScript(probe, [this, alive, generation, ok, url](const QVariant& result) {
-      if (!alive || generation != generation_ || alive->page()->isLoading()) return;
-      if (result.isNull() || !result.isValid()) {
-        // Not the document that finished: its own loadFinished follows.
-        if (ok) return;
-      }
-      functions_.clear();
-      for (const QVariant& name : result.toList()) functions_.insert(name.toString().toStdString());
-      state_ = State::Ready;
-      DeliverWaiting();
-      if (CWebBrowserEventHandler* h = handler_.load()) h->DocumentComplete(url, ok);
-    });
+    view_->page()->runJavaScript(
+        kProbe, [this, alive, generation, ok, url, attempt](const QVariant& result) {
+          if (!alive || generation != generation_) return;
+          const bool settled = !alive->page()->isLoading() && result.isValid() && !result.isNull();
+          if (!settled && attempt < kMaxAttempts) {
+            QTimer::singleShot(kRetryMs, alive.data(), [this, alive, generation, ok, url, attempt] {
+              if (alive && generation == generation_) Probe(generation, ok, url, attempt + 1);
+            });
+            return;
+          }
+          functions_.clear();
+          for (const QVariant& name : result.toList())
+            functions_.insert(name.toString().toStdString());
+          state_ = State::Ready;
+          DeliverWaiting();
+          if (CWebBrowserEventHandler* h = handler_.load()) h->DocumentComplete(url, ok);
+        });
   }
 
   void DeliverWaiting() {
@@ -405,9 +417,17 @@ void OnUiThread(QWidget* widget, Fn fn) {
 
 }  // namespace
 
-CWebBrowserUI::CWebBrowserUI() : window_(std::make_unique<CHtmlWindow>()) {}
+CWebBrowserUI::CWebBrowserUI() : window_(std::make_unique<CHtmlWindow>()) {
+  SetHostedWidget(window_->Widget());
+}
 
+// The script object deletes the view it made; the base then finds it gone.
 CWebBrowserUI::~CWebBrowserUI() = default;
+
+void* CWebBrowserUI::GetInterface(std::string_view name) {
+  if (name == "WebBrowser") return this;
+  return CControlUI::GetInterface(name);
+}
 
 void CWebBrowserUI::NavigateUrl(const std::string& url) {
   CHtmlWindow* window = window_.get();

@@ -1,11 +1,14 @@
-// The framework's web browser control: hosts a QWebEngineView, loads a page and calls the page's
-// global script functions by name. Owns the view, the page's script object and the calls waiting
-// for the page to finish loading.
+// The framework's web browser control (skin tag "WebBrowser"): hosts a QWebEngineView, loads a page
+// and calls the page's global script functions by name. Owns the view, the page's script object and
+// the calls waiting for the page to finish loading.
 #pragma once
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
+
+#include "ui/framework/ui_control.h"
 
 class QWidget;
 
@@ -45,12 +48,14 @@ class CWebBrowserEventHandler {
 // The loaded page's script object, as GetHtmlWindow hands it out.
 class CHtmlWindow;
 
-class CWebBrowserUI {
+class CWebBrowserUI : public CControlUI {
  public:
   CWebBrowserUI();
-  virtual ~CWebBrowserUI();
-  CWebBrowserUI(const CWebBrowserUI&) = delete;
-  CWebBrowserUI& operator=(const CWebBrowserUI&) = delete;
+  ~CWebBrowserUI() override;
+
+  const char* GetClass() const override { return "WebBrowserUI"; }
+  // This control for "WebBrowser"; the base's answer otherwise.
+  void* GetInterface(std::string_view name) override;
 
   // Loads a URL, or a local file when `url` has no scheme. Safe from any thread: off the UI thread
   // the load is handed to it. An empty url does nothing.
@@ -78,7 +83,7 @@ class CWebBrowserUI {
   // True once the current page has loaded and its functions are known.
   bool IsPageReady() const;
 
-  // The hosted view, for placing it in a window.
+  // The hosted view (the control places it in its window; tests may show it on its own).
   QWidget* GetWidget() const;
 
  private:

@@ -575,10 +575,11 @@ bool WindowImplBase::OnCreateWindow() {
   m_PaintManager.AddPreMessageFilter(this);
   CDialogBuilder builder;
   const CDuiString file = GetSkinFolder() + GetSkinFile();
+  skinFailed_ = false;
   CControlUI* root = builder.Create(file, {}, this, &m_PaintManager, nullptr);
-  if (root == nullptr) {
-    std::fprintf(stderr, "KORVANE: cannot build window \"%s\": %s\n", GetWindowClassName(),
-                 builder.GetLastError().c_str());
+  if (root == nullptr) ReportSkinError(builder.GetLastError());
+  if (skinFailed_) {
+    delete root;
     return false;
   }
   m_PaintManager.AttachDialog(root);
@@ -586,6 +587,12 @@ bool WindowImplBase::OnCreateWindow() {
   ApplyInitialGeometry();
   InitWindow();
   return true;
+}
+
+void WindowImplBase::ReportSkinError(const std::string& reason) {
+  skinFailed_ = true;
+  std::fprintf(stderr, "KORVANE: cannot build window \"%s\": %s\n", GetWindowClassName(),
+               reason.c_str());
 }
 
 LRESULT WindowImplBase::PreFilterMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, bool& bHandled) {

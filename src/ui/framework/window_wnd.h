@@ -146,10 +146,16 @@ class WindowImplBase : public CWindowWnd,
 
  protected:
   bool OnCreateWindow() override;
+  // A part of the skin (e.g. a sub-layout built in CreateControl) could not be built: the reason
+  // goes to stderr and Create fails once the build is done.
+  void ReportSkinError(const std::string& reason);
   LRESULT PreFilterMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, bool& bHandled) override;
 
  public:
   CPaintManagerUI* GetPaintManager() override { return &m_PaintManager; }
+
+ private:
+  bool skinFailed_ = false;
 };
 
 }  // namespace DuiLib

@@ -1,0 +1,185 @@
+// Route hand-over to a real map page: 10 000 track points through UpdateRoute (one call per chunk,
+// as the main window makes them) until the page has drawn them, against the same points given to
+// Leaflet's setLatLngs in one call inside the page. Both on the same page in the same run.
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QThread>
+#include <QWidget>
+#include <algorithm>
+#include <cstdio>
+#include <map>
+#include <memory>
+#include <vector>
+
+#include "map/map_loaders.h"
+#include "map/select_map_loader.h"
+#include "telemetry/coord_transform.h"
+#include "telemetry/track_store.h"
+#include "ui/framework/web_browser_ui.h"
+
+namespace {
+
+using namespace korvane;
+
+bool PumpUntil(const std::function<bool()>& done, int timeoutMs = 60000) {
+  QElapsedTimer timer;
+  timer.start();
+  while (!done()) {
+    if (timer.elapsed() > timeoutMs) return false;
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+  }
+  return true;
+}
+
+std::string Evaluate(DuiLib::CWebBrowserUI& browser, const std::string& script) {
+  bool done = false;
+  std::string json;
+  browser.RunScript(script, [&](const std::string& value) {
+    json = value;
+    done = true;
+  });
+  PumpUntil([&] { return done; });
+  return json;
+}
+
+// Draws what is pending and waits until the page has produced a frame with it (two animation
+// frames, so the one with the new drawing has been presented); returns the page's route size.
+std::string DrawAndWaitForFrame(DuiLib::CWebBrowserUI& browser, const std::string& countScript) {
+  const std::string count = Evaluate(browser,
+                                     "korvaneDrawNow();window.korvaneFrame=0;"
+                                     "requestAnimationFrame(function(){"
+                                     "requestAnimationFrame(function(){window.korvaneFrame=1})});" +
+                                         countScript);
+  PumpUntil([&] { return Evaluate(browser, "window.korvaneFrame") == "1"; });
+  return count;
+}
+
+TelemetryRecord Point(int i) {
+  TelemetryRecord r;
+  r.valid = true;
+  // A winding drive, so the line is not one straight stroke.
+  r.latitude = 22.50 + i * 0.00004 + 0.002 * std::sin(i / 50.0);
+  r.longitude = 114.00 + i * 0.00005 + 0.002 * std::cos(i / 70.0);
+  return r;
+}
+
+struct Page {
+  DuiLib::CWebBrowserUI browser;
+  CMapDisplay display;
+  Page() {
+    browser.GetWidget()->resize(1000, 700);
+    browser.GetWidget()->show();
+    std::uint8_t kind = 0;
+    SelectMapLoader("GoogleMap", display, "Oversea", kind);
+    display.LoadPage(&browser, KORVANE_BENCH_PROGRAM_DIR);
+    if (!PumpUntil([&] { return browser.IsPageReady(); })) {
+      std::fprintf(stderr, "map page did not load\n");
+      std::exit(1);
+    }
+  }
+};
+
+std::unique_ptr<Page>& PageSlot() {
+  static std::unique_ptr<Page> page;
+  return page;
+}
+
+Page& ThePage() {
+  if (!PageSlot()) PageSlot() = std::make_unique<Page>();
+  return *PageSlot();
+}
+
+// Both hand-overs of the same points, alternating in every iteration so that the load of the
+// machine falls on both alike. The iteration time is the route's; the counters give both and
+// their ratio.
+void BM_RouteVersusSetLatLngs(benchmark::State& state) {
+  const int points = static_cast<int>(state.range(0));
+  Page& page = ThePage();
+  const std::int32_t chunks = (points + TrackChunk::kCapacity - 1) / TrackChunk::kCapacity;
+  std::string flat;
+  flat.reserve(static_cast<std::size_t>(points) * 24);
+  for (int i = 0; i < points; ++i) {
+    flat += (i ? "," : "") + FormatCoordinate(Point(i).latitude) + "," +
+            FormatCoordinate(Point(i).longitude);
+  }
+  const std::string direct = "korvaneBenchSetLatLngs([" + flat + "])";
+
+  double routeMs = 0, directMs = 0;
+  std::vector<double> routeRuns, directRuns;
+  for (auto _ : state) {
+    // Through the loader: one UpdateRoute per chunk, as the main window calls it per 516.
+    Evaluate(page.browser, "korvaneBenchClear()");
+    CTrackStore store;
+    for (int i = 0; i < points; ++i) store.AppendNext(Point(i));
+    for (std::int32_t c = 0; c < chunks; ++c) {
+      ConvertChunkForGoogle(store.chunk(c)->count, store.chunk(c)->points.data(), "Oversea");
+    }
+    QElapsedTimer timer;
+    timer.start();
+    for (std::int32_t c = 1; c <= chunks; ++c) {
+      store.MarkReady(c);
+      page.display.UpdateRoute(&page.browser, store);
+      store.SetConsumedChunks(store.readyChunks());
+    }
+    const std::string drawn = DrawAndWaitForFrame(page.browser, "korvaneMapState().points");
+    const double route = static_cast<double>(timer.nsecsElapsed()) / 1e6;
+
+    // The same points straight to Leaflet.
+    Evaluate(page.browser, "korvaneBenchClear()");
+    timer.restart();
+    Evaluate(page.browser, direct);
+    const std::string line =
+        DrawAndWaitForFrame(page.browser, "korvaneBenchLine.getLatLngs().length");
+    const double directRun = static_cast<double>(timer.nsecsElapsed()) / 1e6;
+
+    if (drawn != std::to_string(points) || line != std::to_string(points)) {
+      state.SkipWithError(("page holds " + drawn + " / " + line).c_str());
+      break;
+    }
+    state.SetIterationTime(route / 1e3);
+    routeMs += route;
+    directMs += directRun;
+    routeRuns.push_back(route);
+    directRuns.push_back(directRun);
+  }
+  if (routeRuns.empty()) return;
+  const double n = static_cast<double>(routeRuns.size());
+  state.counters["route_ms"] = routeMs / n;
+  state.counters["setLatLngs_ms"] = directMs / n;
+  state.counters["ratio"] = routeMs / directMs;
+  std::sort(routeRuns.begin(), routeRuns.end());
+  std::sort(directRuns.begin(), directRuns.end());
+  state.counters["ratio_of_medians"] =
+      routeRuns[routeRuns.size() / 2] / directRuns[directRuns.size() / 2];
+}
+
+BENCHMARK(BM_RouteVersusSetLatLngs)
+    ->Arg(10000)
+    ->Unit(benchmark::kMillisecond)
+    ->UseManualTime()
+    ->Iterations(20);
+BENCHMARK(BM_RouteVersusSetLatLngs)
+    ->Arg(100000)
+    ->Unit(benchmark::kMillisecond)
+    ->UseManualTime()
+    ->Iterations(3);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  if (geteuid() == 0) qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+  QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+  QApplication app(argc, argv);
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  // The page goes before the application object.
+  PageSlot().reset();
+  return 0;
+}

@@ -1,0 +1,20 @@
+// PlaybackContext: the main window's record of what plays: duration and position of the open
+// file, the player controller, the live telemetry parser and the track store. One per process,
+// created by the main window's start-up and kept until the process ends.
+#pragma once
+#include "media/mplayer.h"
+#include "telemetry/telemetry_parser.h"
+#include "telemetry/track_store.h"
+
+namespace korvane {
+
+struct PlaybackContext {
+  int duration = 0;  // whole seconds of the open file; 0 when none
+  int position = 0;  // whole seconds of the last time position; 0 when none
+  CTelemetryParser liveParser;
+  CMplayer player;
+  // The extraction pipeline (CSubtitleExtractor) joins here when it exists.
+  CTrackStore trackStore;
+};
+
+}  // namespace korvane

@@ -1,0 +1,121 @@
+#include "ui/view_manager.h"
+
+#include "app/localization.h"
+
+namespace korvane {
+
+namespace {
+
+template <class T>
+T* Bind(DuiLib::CPaintManagerUI& manager, const char* name) {
+  return dynamic_cast<T*>(manager.FindControl(name));
+}
+
+void SetLabel(DuiLib::CControlUI* label, const std::string& text) {
+  if (label != nullptr) label->SetText(text);
+}
+
+}  // namespace
+
+void CViewManager::ReadCaptions(const ApplicationContext& context) {
+  auto read = [&](const char* key) {
+    return ReadLanguageText(context, kMainInterfaceSection, key);
+  };
+  texts.title = read("IDS_TITLE");
+  texts.latitudeCaption = read("IDS_LAT");
+  texts.longitudeCaption = read("IDS_LNG");
+  texts.timeCaption = read("IDS_TIME");
+  texts.speedCaption = read("IDS_SPEED");
+  texts.statusCaption = read("IDS_STATUS");
+  texts.gpsCaption = read("IDS_GPS");
+  texts.noGpsCaption = read("IDS_NOGPS");
+  texts.playlistCaption = read("IDS_PLAYLIST");
+}
+
+void CViewManager::ComposeInitialTexts() {
+  texts.longitudeLabel = texts.longitudeCaption;
+  texts.latitudeLabel = texts.latitudeCaption;
+  texts.timeLabel = texts.timeCaption;
+  texts.speedLabel = texts.speedCaption + " 0 km/h";
+  texts.playTime = kIdlePlayTime;
+  texts.statusLabel = texts.statusCaption;
+}
+
+void CViewManager::BindControls(DuiLib::CPaintManagerUI& manager, const ApplicationContext& context,
+                                DuiLib::CWindowWnd& window) {
+  using namespace DuiLib;
+  ReadCaptions(context);
+  ComposeInitialTexts();
+
+  btnOpen = Bind<CButtonUI>(manager, "btnOpen");
+  btnClear = Bind<CButtonUI>(manager, "btnClear");
+  btnFull = Bind<CButtonUI>(manager, "btnFull");
+  btnSmall = Bind<CButtonUI>(manager, "btnSmall");
+  btnSShot = Bind<CButtonUI>(manager, "btnSShot");
+  btnSetting = Bind<CButtonUI>(manager, "btnSetting");
+  btnMute = Bind<CButtonUI>(manager, "btnMute");
+  btnVolume = Bind<CButtonUI>(manager, "btnVolume");
+  btnStop = Bind<CButtonUI>(manager, "btnStop");
+  btnPrev = Bind<CButtonUI>(manager, "btnPrev");
+  btnPlay = Bind<CButtonUI>(manager, "btnPlay");
+  btnPause = Bind<CButtonUI>(manager, "btnPause");
+  btnNext = Bind<CButtonUI>(manager, "btnNext");
+  sliderProgress = Bind<CSliderUI>(manager, "sliderProgress");
+  sliderVolume = Bind<CSliderUI>(manager, "sliderVolume");
+  treePlaylist = manager.FindControl("treePlaylist");
+  webMap = manager.FindControl("WebMap");
+  accChart = manager.FindControl("accChart");
+  wndMedia = Bind<CWndUI>(manager, "wndMedia");
+  titleLabel = Bind<CLabelUI>(manager, "TitleLabel");
+  labelLongitude = Bind<CLabelUI>(manager, "LabelLongitude");
+  labelLatitude = Bind<CLabelUI>(manager, "LabelLatitude");
+  labelSpeed = Bind<CLabelUI>(manager, "LabelSpeed");
+  labelTime = Bind<CLabelUI>(manager, "LabelTime");
+  labelPositionStatus = Bind<CLabelUI>(manager, "LabelPositionStatus");
+  labelPlayTime = Bind<CLabelUI>(manager, "labelPlayTime");
+  playlistHeader = Bind<CLabelUI>(manager, "playlistHeader");
+
+  if (sliderVolume != nullptr) {
+    sliderVolume->OnNotify += MakeDelegate(this, &CViewManager::OnVolumeNotify);
+    sliderVolume->SetValue(context.settings.volume);
+  }
+  if (sliderProgress != nullptr) {
+    sliderProgress->OnNotify += MakeDelegate(this, &CViewManager::OnSeekNotify);
+  }
+  RefreshLabels();
+  // The playlist's LoadPlaylistOptions() runs here once the playlist is wired.
+  window.GetWindowPlacement(&savedPlacement);
+}
+
+void CViewManager::RefreshLabels() {
+  SetLabel(titleLabel, texts.title);
+  SetLabel(labelLongitude, texts.longitudeLabel);
+  SetLabel(labelLatitude, texts.latitudeLabel);
+  SetLabel(labelSpeed, texts.speedLabel);
+  SetLabel(labelTime, texts.timeLabel);
+  SetLabel(labelPositionStatus, texts.statusLabel);
+  SetLabel(labelPlayTime, texts.playTime);
+  SetLabel(playlistHeader, texts.playlistCaption);
+}
+
+// Hands a slider's new value on when the notification is its own "valuechanged".
+static void ForwardSliderValue(void* param, DuiLib::CSliderUI* slider,
+                               const std::function<void(int)>& action) {
+  auto* msg = static_cast<DuiLib::TNotifyUI*>(param);
+  if (msg != nullptr && slider != nullptr && msg->pSender == slider &&
+      msg->sType == DuiLib::DUI_MSGTYPE_VALUECHANGED && action) {
+    action(slider->GetValue());
+  }
+}
+
+bool CViewManager::OnVolumeNotify(void* param) {
+  ForwardSliderValue(param, sliderVolume, onVolumeChanged);
+  return true;
+}
+
+bool CViewManager::OnSeekNotify(void* param) {
+  ForwardSliderValue(param, sliderProgress, onSeek);
+  return true;
+}
+
+}  // namespace korvane

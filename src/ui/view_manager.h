@@ -1,0 +1,100 @@
+// CViewManager: the main window's record of its view: the controls bound by name, the interface
+// texts and the label texts composed from them, the GPS and full-screen flags, the chart binding
+// and the saved window placement. One per process, created by the main window's start-up.
+#pragma once
+#include <functional>
+#include <string>
+
+#include "app/application_context.h"
+#include "chart/chart_binding.h"
+#include "ui/framework/UIlib.h"
+#include "ui/wnd_ui.h"
+
+namespace korvane {
+
+struct ViewTexts {
+  std::string title;          // "IDS_TITLE"
+  std::string statusCaption;  // "IDS_STATUS"
+  std::string noGpsCaption;   // "IDS_NOGPS"
+  std::string gpsCaption;     // "IDS_GPS"
+  std::string totalTime;      // "%02d:%02d:%02d"
+  std::string currentTime;    // "%02d:%02d:%02d/"
+  std::string playTime;       // current + total; "00:00:00/00:00:00" when idle
+  std::string speedCaption;   // "IDS_SPEED"
+  std::string speedValue = " 0 km/h";
+  std::string timeCaption;  // "IDS_TIME"
+  std::string dateTimeValue;
+  std::string longitudeCaption;  // "IDS_LNG"
+  std::string longitudeValue;
+  std::string latitudeCaption;  // "IDS_LAT"
+  std::string latitudeValue;
+  std::string longitudeLabel;
+  std::string latitudeLabel;
+  std::string timeLabel;
+  std::string speedLabel;
+  std::string statusLabel;
+  std::string playlistCaption;  // "IDS_PLAYLIST"
+};
+
+inline constexpr char kIdlePlayTime[] = "00:00:00/00:00:00";
+
+class CViewManager {
+ public:
+  // Reads the captions, composes the first texts, finds the controls, hooks the sliders, shows
+  // the texts and saves the window's placement. A control the skin lacks stays null.
+  void BindControls(DuiLib::CPaintManagerUI& manager, const ApplicationContext& context,
+                    DuiLib::CWindowWnd& window);
+  // The nine captions from section "Main_Interface" of the language file.
+  void ReadCaptions(const ApplicationContext& context);
+  // Label texts as they read before any telemetry: bare captions, speed " 0 km/h", idle time.
+  void ComposeInitialTexts();
+  // Puts the texts on the eight labels; missing labels are skipped.
+  void RefreshLabels();
+
+  // Slider delegates: act on "valuechanged" of their own slider only; always true.
+  bool OnVolumeNotify(void* param);
+  bool OnSeekNotify(void* param);
+  // What the sliders do (set by the playback controller); empty does nothing.
+  std::function<void(int)> onVolumeChanged;
+  std::function<void(int)> onSeek;
+
+  // Controls, in the order they are looked up.
+  DuiLib::CButtonUI* btnOpen = nullptr;
+  DuiLib::CButtonUI* btnClear = nullptr;
+  DuiLib::CButtonUI* btnFull = nullptr;
+  DuiLib::CButtonUI* btnSmall = nullptr;
+  DuiLib::CButtonUI* btnSShot = nullptr;
+  DuiLib::CButtonUI* btnSetting = nullptr;
+  DuiLib::CButtonUI* btnMute = nullptr;
+  DuiLib::CButtonUI* btnVolume = nullptr;
+  DuiLib::CButtonUI* btnStop = nullptr;
+  DuiLib::CButtonUI* btnPrev = nullptr;
+  DuiLib::CButtonUI* btnPlay = nullptr;
+  DuiLib::CButtonUI* btnPause = nullptr;
+  DuiLib::CButtonUI* btnNext = nullptr;
+  DuiLib::CSliderUI* sliderProgress = nullptr;
+  DuiLib::CSliderUI* sliderVolume = nullptr;
+  DuiLib::CControlUI* treePlaylist = nullptr;  // the playlist tree
+  DuiLib::CControlUI* webMap = nullptr;        // the map's browser control
+  DuiLib::CControlUI* accChart = nullptr;      // the acceleration chart
+  DuiLib::CWndUI* wndMedia = nullptr;
+  DuiLib::CLabelUI* titleLabel = nullptr;
+  DuiLib::CLabelUI* labelLongitude = nullptr;
+  DuiLib::CLabelUI* labelLatitude = nullptr;
+  DuiLib::CLabelUI* labelSpeed = nullptr;
+  DuiLib::CLabelUI* labelTime = nullptr;
+  DuiLib::CLabelUI* labelPositionStatus = nullptr;
+  DuiLib::CLabelUI* labelPlayTime = nullptr;
+  DuiLib::CLabelUI* playlistHeader = nullptr;
+
+  ChartBinding chartBinding;
+  // The map display (CMapDisplay) and the playlist join here when they are wired.
+
+  ViewTexts texts;
+  int gpsShown = 0;    // 1 once the first report after start-up has been shown
+  int gpsValid = 0;    // 1 while the shown line had a position
+  int fullScreen = 0;  // 1 while the window is in full screen
+  DuiLib::WINDOWPLACEMENT savedPlacement;
+};
+
+}  // namespace korvane
