@@ -43,8 +43,8 @@ PreviewRect PlaceUnsizedPreview(std::optional<std::pair<std::uint32_t, std::uint
 
 std::optional<std::pair<std::uint32_t, std::uint32_t>> ReadPngSize(const std::string& path) {
   // Signature (8 bytes), IHDR length and type (8), then width and height, big-endian.
-  static constexpr std::array<unsigned char, 8> kSignature{0x89, 'P', 'N', 'G', '\r', '\n',
-                                                           0x1A, '\n'};
+  static constexpr std::array<unsigned char, 8> kSignature{0x89, 'P',  'N',  'G',
+                                                           '\r', '\n', 0x1A, '\n'};
   std::array<unsigned char, 24> header{};
   std::ifstream file(path, std::ios::binary);
   if (!file.read(reinterpret_cast<char*>(header.data()), header.size())) return std::nullopt;

@@ -6,19 +6,15 @@
 #include <optional>
 #include <string>
 
+#include "ui/framework/ui_defs.h"
+
 namespace korvane {
 
 inline constexpr int kPreviewWidth = 600;
 inline constexpr int kPreviewHeight = 338;
 
 // Rectangle relative to the preview area's top-left corner.
-struct PreviewRect {
-  int left = 0;
-  int top = 0;
-  int right = 0;
-  int bottom = 0;
-  friend bool operator==(const PreviewRect&, const PreviewRect&) = default;
-};
+using PreviewRect = DuiLib::RECT;
 
 // The ratio rule for a picture of width x height pixels. A 0 width or height has no ratio:
 // std::nullopt then (the caller decides what to show).

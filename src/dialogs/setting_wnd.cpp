@@ -197,8 +197,8 @@ void CDuiSettingWnd::OnClick(TNotifyUI& msg) {
 }
 
 void CDuiSettingWnd::Notify(TNotifyUI& msg) {
-  if (msg.sType == DUI_MSGTYPE_ITEMSELECT && msg.pSender != nullptr &&
-      msg.pSender == soundCombo && soundCardCombo != nullptr) {
+  if (msg.sType == DUI_MSGTYPE_ITEMSELECT && msg.pSender != nullptr && msg.pSender == soundCombo &&
+      soundCardCombo != nullptr) {
     const char* audio = SelectedValue(soundCombo, soundTable);
     soundCardCombo->SetEnabled(audio != nullptr && EqualsIgnoringCase(audio, kSoundCardOutput));
   }

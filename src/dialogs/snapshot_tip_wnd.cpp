@@ -16,9 +16,9 @@ std::string ImageForPath(const std::string& path) {
 }
 
 void CDuiSnapshotTipWnd::InitWindow() {
-  SetControlText(m_PaintManager, "titleLabel",
-                 ReadLanguageText(context_, kSnapshotInterfaceSection, "IDS_SSHOTVIEW") + ":" +
-                     imagePath);
+  SetControlText(
+      m_PaintManager, "titleLabel",
+      ReadLanguageText(context_, kSnapshotInterfaceSection, "IDS_SSHOTVIEW") + ":" + imagePath);
   noAgainBox = FindControlAs<CCheckBoxUI>(m_PaintManager, "showBox");
   if (noAgainBox != nullptr) {
     noAgainBox->SetText(ReadLanguageText(context_, kSnapshotInterfaceSection, "IDS_NOAGAIN"));
@@ -39,8 +39,8 @@ void CDuiSnapshotTipWnd::InitWindow() {
   picture->SetFixedWidth(place.right - place.left);
   picture->SetFixedHeight(place.bottom - place.top);
   const RECT origin = previewer->GetPos();
-  picture->SetPos(RECT{origin.left + place.left, origin.top + place.top,
-                       origin.left + place.right, origin.top + place.bottom},
+  picture->SetPos(RECT{origin.left + place.left, origin.top + place.top, origin.left + place.right,
+                       origin.top + place.bottom},
                   true);
 }
 

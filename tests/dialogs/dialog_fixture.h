@@ -63,10 +63,9 @@ inline DuiLib::UINT RunModal(DuiLib::CWindowWnd& window, const std::function<voi
 template <class Wnd>
 DuiLib::WindowHandle CreateDialog(Wnd& wnd, const char* name) {
   using namespace DuiLib;
-  const WindowHandle hwnd = wnd.Create(0, name,
-                                       WS_POPUP | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN |
-                                           WS_CAPTION | WS_SYSMENU,
-                                       0, 0, 0, 0, 0, nullptr);
+  const WindowHandle hwnd = wnd.Create(
+      0, name, WS_POPUP | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_CAPTION | WS_SYSMENU,
+      0, 0, 0, 0, 0, nullptr);
   if (hwnd != 0) wnd.CenterWindow();
   return hwnd;
 }

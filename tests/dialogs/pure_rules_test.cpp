@@ -7,6 +7,7 @@
 
 #include "dialogs/preview_rect.h"
 #include "dialogs/sound_devices.h"
+#include "rect_printer.h"
 #include "support/file_text.h"
 #include "support/sample_paths.h"
 #include "support/temp_dir.h"
@@ -27,14 +28,15 @@ TEST_P(ScalePreviewRule, KeepsTheAspectAndCentres) {
   EXPECT_EQ(*rect, GetParam().expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Sizes, ScalePreviewRule,
-    testing::Values(ScaleCase{1920, 1080, {0, 0, 600, 337}}, ScaleCase{640, 480, {75, 0, 525, 338}},
-                    ScaleCase{720, 576, {89, 0, 511, 338}}, ScaleCase{600, 338, {0, 0, 600, 338}},
-                    ScaleCase{100, 100, {131, 0, 469, 338}},
-                    ScaleCase{1, 100000, {300, 0, 300, 338}},
-                    ScaleCase{100000, 1, {0, 169, 600, 169}},
-                    ScaleCase{0xFFFFFFFFu, 0xFFFFFFFFu, {131, 0, 469, 338}}));
+INSTANTIATE_TEST_SUITE_P(Sizes, ScalePreviewRule,
+                         testing::Values(ScaleCase{1920, 1080, {0, 0, 600, 337}},
+                                         ScaleCase{640, 480, {75, 0, 525, 338}},
+                                         ScaleCase{720, 576, {89, 0, 511, 338}},
+                                         ScaleCase{600, 338, {0, 0, 600, 338}},
+                                         ScaleCase{100, 100, {131, 0, 469, 338}},
+                                         ScaleCase{1, 100000, {300, 0, 300, 338}},
+                                         ScaleCase{100000, 1, {0, 169, 600, 169}},
+                                         ScaleCase{0xFFFFFFFFu, 0xFFFFFFFFu, {131, 0, 469, 338}}));
 
 TEST(ScalePreviewRule, ZeroSizesHaveNoRatio) {
   EXPECT_FALSE(ScalePreview(0, 1080).has_value());
@@ -66,9 +68,13 @@ TEST(ReadPngSize, ReadsTheHeaderAndRejectsOtherFiles) {
 }
 
 TEST(SoundCardText, TrimsAndCollapsesSpacesBehindOneLeadingSpace) {
-  const std::pair<const char*, const char*> cases[] = {
-      {"  a  b  ", " a b"},   {"a b", " a b"}, {"", " "}, {"    ", " "},
-      {"Default (alsa)", " Default (alsa)"}, {"x\t y", " x\t y"}, {"中文  声卡 ", " 中文 声卡"}};
+  const std::pair<const char*, const char*> cases[] = {{"  a  b  ", " a b"},
+                                                       {"a b", " a b"},
+                                                       {"", " "},
+                                                       {"    ", " "},
+                                                       {"Default (alsa)", " Default (alsa)"},
+                                                       {"x\t y", " x\t y"},
+                                                       {"中文  声卡 ", " 中文 声卡"}};
   for (const auto& [description, text] : cases) {
     EXPECT_EQ(SoundCardText(description), text) << '"' << description << '"';
   }

@@ -54,7 +54,8 @@ TEST_F(SettingWnd, EnglishShowsTheEnglishTablesCaptionsAndCurrentChoices) {
 
   const std::vector<std::string> languages = Texts(wnd.languageCombo);
   ASSERT_EQ(languages.size(), kLanguages.size());
-  for (std::size_t i = 0; i < kLanguages.size(); ++i) EXPECT_EQ(languages[i], kLanguages[i].displayName);
+  for (std::size_t i = 0; i < kLanguages.size(); ++i)
+    EXPECT_EQ(languages[i], kLanguages[i].displayName);
   EXPECT_EQ(wnd.languageCombo->GetCurSel(), 1);
 
   EXPECT_EQ(Texts(wnd.videoCombo).at(3), " DirectX(No Hardware Acceleration)");
@@ -151,8 +152,7 @@ TEST_F(SettingWnd, Win32DisablesTheSoundCardAndOkKeepsTheDevice) {
   EXPECT_EQ(result, 1u);
   EXPECT_EQ(context.settings.audioOutput, "win32");
   EXPECT_EQ(context.settings.soundDevice, 1);
-  EXPECT_EQ(SettingsText(),
-            "[MPlayer]\nVO=directx:noaccel\nAO=win32\nLanguage=english.ini\n");
+  EXPECT_EQ(SettingsText(), "[MPlayer]\nVO=directx:noaccel\nAO=win32\nLanguage=english.ini\n");
 }
 
 TEST_F(SettingWnd, CancelTheCloseButtonAndEscapeWriteNothing) {
@@ -203,7 +203,8 @@ TEST_F(SettingWnd, NoSoundCardsLeaveTheComboEmptyAndDeviceUnwritten) {
 }
 
 TEST_F(SettingWnd, ListsTheSoundCardsOfTheRealPlayerProgram) {
-  const std::vector<std::string> listed = ListPlayerAudioDevices(PlayerProgramPath(context.programFolder));
+  const std::vector<std::string> listed =
+      ListPlayerAudioDevices(PlayerProgramPath(context.programFolder));
   ASSERT_FALSE(listed.empty());
   CDuiSettingWnd wnd(context);
   ASSERT_NE(test::CreateDialog(wnd, "SettingWnd"), 0u);

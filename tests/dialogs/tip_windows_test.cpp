@@ -9,6 +9,7 @@
 #include "dialogs/preview_rect.h"
 #include "dialogs/show_snaps_tip_wnd.h"
 #include "dialogs/snapshot_tip_wnd.h"
+#include "rect_printer.h"
 
 namespace korvane {
 namespace {
@@ -35,9 +36,9 @@ class SnapshotTip : public test::DialogTest {
   std::string MakePng(int width, int height) {
     const std::string path = dir.str() + "shot" + std::to_string(width) + ".png";
     const std::string command = test::ProgramDir() + "FFMpeg/ffmpeg -v error -y -i '" +
-                                test::DefaultClip() + "' -frames:v 1 -vf scale=" +
-                                std::to_string(width) + ":" + std::to_string(height) + " '" +
-                                path + "'";
+                                test::DefaultClip() +
+                                "' -frames:v 1 -vf scale=" + std::to_string(width) + ":" +
+                                std::to_string(height) + " '" + path + "'";
     EXPECT_EQ(std::system(command.c_str()), 0) << command;
     return path;
   }
@@ -126,8 +127,10 @@ TEST_F(CleanTip, ShowsItsTextsFromTheLanguageFile) {
   ASSERT_NE(test::CreateDialog(tip, "CleanTipWindow"), 0u);
   const CPaintManagerUI& pm = tip.m_PaintManager;
   EXPECT_EQ(pm.FindControl("CleanTitleLabel")->GetText(), "Clear playlist");
-  EXPECT_EQ(pm.FindControl("CleanContentLabelOne")->GetText(), "Remove all files from the playlist?");
-  EXPECT_EQ(pm.FindControl("CleanContentLabelTwo")->GetText(), "The files themselves are not deleted.");
+  EXPECT_EQ(pm.FindControl("CleanContentLabelOne")->GetText(),
+            "Remove all files from the playlist?");
+  EXPECT_EQ(pm.FindControl("CleanContentLabelTwo")->GetText(),
+            "The files themselves are not deleted.");
   EXPECT_EQ(pm.FindControl("CleanOKButton")->GetText(), "OK");
   EXPECT_EQ(pm.FindControl("CleanCancleButton")->GetText(), "Cancel");
   ASSERT_NE(tip.noAgainBox, nullptr);
@@ -169,10 +172,11 @@ TEST_F(CleanTip, AFailedWriteStillTurnsTheQuestionOffForTheRun) {
   context.settingsPath = dir.str() + "file/Velmora.ini";  // parent is a regular file
   CDuiCleanTipWnd tip(context);
   ASSERT_NE(test::CreateDialog(tip, "CleanTipWindow"), 0u);
-  EXPECT_EQ(RunModal(tip, [&] {
-              ClickControl(tip, tip.noAgainBox);
-              ClickControl(tip, tip.m_PaintManager.FindControl("CleanCancleButton"));
-            }),
+  EXPECT_EQ(RunModal(tip,
+                     [&] {
+                       ClickControl(tip, tip.noAgainBox);
+                       ClickControl(tip, tip.m_PaintManager.FindControl("CleanCancleButton"));
+                     }),
             2u);
   EXPECT_FALSE(context.settings.cleanTip);
 }
