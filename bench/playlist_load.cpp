@@ -13,26 +13,15 @@
 #include <fstream>
 #include <random>
 
+#include "app/application_context.h"
 #include "ui/framework/playlist_tree_view.h"
+#include "ui/playlist_host.h"
 #include "ui/playlist_manager.h"
 #include "ui/playlist_tree_binding.h"
 
 namespace {
 
 using korvane::CPlaylistManager;
-using korvane::OpenFilter;
-
-class DefaultSettingsHost final : public korvane::IPlaylistHost {
- public:
-  std::string ReadSettingString(std::string_view, std::string_view fallback) override {
-    return std::string(fallback);
-  }
-  void WriteSettingString(std::string_view, std::string_view) override {}
-  std::string ReadLanguageText(std::string_view) override { return "Video"; }
-  std::optional<std::string> ChooseFile(const OpenFilter&) override { return std::nullopt; }
-  bool AskBeforeClear() override { return false; }
-  int ShowClearTip() override { return 1; }
-};
 
 // A card as a camera leaves it: front and rear clips every minute, plus the odd thumbnail, created
 // in shuffled order so the listing is not already sorted.
@@ -70,7 +59,8 @@ class CardFolder {
 
 void BM_LoadCardFolder(benchmark::State& state) {
   CardFolder card(static_cast<int>(state.range(0)));
-  DefaultSettingsHost host;
+  korvane::ApplicationContext context;  // no settings file: every default
+  korvane::AppPlaylistHost host(context);
   QImage canvas(320, 600, QImage::Format_RGB32);
   for (auto _ : state) {
     DuiLib::CPlayListTreeViewUI tree;

@@ -7,44 +7,23 @@
 
 namespace korvane {
 
+// Route points in BD-09, traced to the "map.route" debug category.
 class CBaiduMapLoader : public CPageMapLoader {
  public:
-  std::string PagePath(const std::string& programFolder) const override;
-
- protected:
-  void ToMapDatum(double latitude, double longitude, double& outLatitude,
-                  double& outLongitude) const override;
-  void RoutePoint(const TelemetryRecord& point, double& latitude, double& longitude) const override;
-  // To the debug category "map.route" (route_trace.h).
-  void TraceRoutePoint(const std::string& latitude, const std::string& longitude) override;
+  CBaiduMapLoader();
 };
 
+// `locale` "China" (exact) gives the China page in GCJ-02, anything else the elsewhere page in
+// WGS-84. The locale is fixed for the loader's life, so the page and the positions always agree.
 class CGoogleMapLoader : public CPageMapLoader {
  public:
-  // `locale` "China" (exact) gives the China page in GCJ-02; anything else the elsewhere page.
-  explicit CGoogleMapLoader(std::string locale) : locale_(std::move(locale)) {}
-  std::string PagePath(const std::string& programFolder) const override;
-
- protected:
-  void ToMapDatum(double latitude, double longitude, double& outLatitude,
-                  double& outLongitude) const override;
-  void RoutePoint(const TelemetryRecord& point, double& latitude, double& longitude) const override;
-
- private:
-  bool InChina() const { return locale_ == "China"; }
-
-  // Fixed for the loader's life, so the datum never differs between the page and the positions.
-  std::string locale_;
+  explicit CGoogleMapLoader(const std::string& locale);
 };
 
+// Route points as the camera recorded them.
 class CYandexMapLoader : public CPageMapLoader {
  public:
-  std::string PagePath(const std::string& programFolder) const override;
-
- protected:
-  void ToMapDatum(double latitude, double longitude, double& outLatitude,
-                  double& outLongitude) const override;
-  void RoutePoint(const TelemetryRecord& point, double& latitude, double& longitude) const override;
+  CYandexMapLoader();
 };
 
 }  // namespace korvane

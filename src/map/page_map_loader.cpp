@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 
+#include "map/route_trace.h"
 #include "telemetry/track_store.h"
 #include "ui/framework/web_browser_ui.h"
 
@@ -18,6 +19,10 @@ std::string FormatCoordinate(double value) {
   return std::string(buffer, result.ptr);
 }
 
+std::string CPageMapLoader::PagePath(const std::string& programFolder) const {
+  return programFolder + "Map/" + spec_.pageFile;
+}
+
 void CPageMapLoader::LoadPage(DuiLib::CWebBrowserUI* browser, const std::string& programFolder) {
   if (!browser) return;
   browser->SetWebBrowserEventHandler(&handler_);
@@ -30,7 +35,7 @@ void CPageMapLoader::ReloadPage(DuiLib::CWebBrowserUI* browser, const std::strin
 
 void CPageMapLoader::SetCarPosition(DuiLib::CWebBrowserUI* browser, double longitude,
                                     double latitude) {
-  ToMapDatum(latitude, longitude, lastLatitude_, lastLongitude_);
+  spec_.toMapDatum(latitude, longitude, lastLatitude_, lastLongitude_);
   const std::vector<std::string> args{FormatCoordinate(lastLatitude_),
                                       FormatCoordinate(lastLongitude_)};
   // The flag is set even when the creation call fails; the page's setCarMarker creates a marker
@@ -49,12 +54,10 @@ void CPageMapLoader::UpdateRoute(DuiLib::CWebBrowserUI* browser, const CTrackSto
       for (std::int32_t i = 0; i < count; ++i) {
         const TelemetryRecord& point = chunk->points[static_cast<std::size_t>(i)];
         if (!point.valid) continue;
-        double latitude = 0.0;
-        double longitude = 0.0;
-        RoutePoint(point, latitude, longitude);
-        const std::vector<std::string> args{FormatCoordinate(latitude),
-                                            FormatCoordinate(longitude)};
-        TraceRoutePoint(args[0], args[1]);
+        const std::vector<std::string> args{
+            FormatCoordinate(spec_.routeInMapDatum ? point.mapLatitude : point.latitude),
+            FormatCoordinate(spec_.routeInMapDatum ? point.mapLongitude : point.longitude)};
+        if (spec_.traceRoute && RouteTraceEnabled()) RouteTrace(args[0] + "\n" + args[1]);
         CallPageFunction(browser, kAddLinePoints, page_, args);
       }
     }

@@ -9,8 +9,6 @@
 
 namespace korvane {
 
-struct TelemetryRecord;
-
 // The page's functions, the same on every page.
 inline constexpr const char* kSetCarMarker = "setCarMarker";
 inline constexpr const char* kCreateCarMarker = "createCarMarker";
@@ -25,31 +23,33 @@ std::string FormatCoordinate(double value);
 
 class CPageMapLoader : public CMapLoader {
  public:
+  // A WGS-84 position (lat, lon) in the map's datum (outLat, outLon).
+  using Transform = void (*)(double, double, double&, double&);
+  struct PageSpec {
+    std::string pageFile;  // under "Map/" of the program folder
+    Transform toMapDatum;  // for the car marker
+    bool routeInMapDatum;  // route points send mapLatitude/mapLongitude, else the camera's
+    bool traceRoute;       // route points go to the "map.route" debug category
+  };
+
+  explicit CPageMapLoader(PageSpec spec) : spec_(std::move(spec)) {}
+
   void LoadPage(DuiLib::CWebBrowserUI* browser, const std::string& programFolder) override;
   void ReloadPage(DuiLib::CWebBrowserUI* browser, const std::string& programFolder) override;
   void SetCarPosition(DuiLib::CWebBrowserUI* browser, double longitude, double latitude) override;
   void UpdateRoute(DuiLib::CWebBrowserUI* browser, const CTrackStore& store) override;
   void ResetMarker() override;
 
-  // The page file under `programFolder`.
-  virtual std::string PagePath(const std::string& programFolder) const = 0;
+  // The page file under `programFolder` (which ends in "/").
+  std::string PagePath(const std::string& programFolder) const;
 
   bool IsMarkerCreated() const { return markerCreated_; }
   double LastLatitude() const { return lastLatitude_; }
   double LastLongitude() const { return lastLongitude_; }
   const CWebPage& GetWebPage() const { return page_; }
 
- protected:
-  // A WGS-84 position in the map's datum.
-  virtual void ToMapDatum(double latitude, double longitude, double& outLatitude,
-                          double& outLongitude) const = 0;
-  // The coordinates of a track point the page gets.
-  virtual void RoutePoint(const TelemetryRecord& point, double& latitude,
-                          double& longitude) const = 0;
-  // Sees every route point's texts before they are sent.
-  virtual void TraceRoutePoint(const std::string& /*latitude*/, const std::string& /*longitude*/) {}
-
  private:
+  PageSpec spec_;
   CWebPage page_;
   CWebMapEventHandler handler_;
   bool markerCreated_ = false;

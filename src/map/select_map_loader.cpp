@@ -63,4 +63,8 @@ bool SelectMapLoader(std::string_view mapName, CMapDisplay& display, const std::
   return false;
 }
 
+bool SelectMapLoader(std::string_view mapName, CMapDisplay& display, Settings& settings) {
+  return SelectMapLoader(mapName, display, settings.locale, settings.mapKind);
+}
+
 }  // namespace korvane

@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "app/settings.h"
 #include "map/map_loader.h"
 
 namespace korvane {
@@ -21,5 +22,7 @@ std::uint8_t MapKindOfName(std::string_view mapName);
 // Yandex (3), and the result is false.
 bool SelectMapLoader(std::string_view mapName, CMapDisplay& display, const std::string& locale,
                      std::uint8_t& mapKind);
+// The same with the settings record's `locale`, setting its `mapKind`.
+bool SelectMapLoader(std::string_view mapName, CMapDisplay& display, Settings& settings);
 
 }  // namespace korvane

@@ -288,6 +288,19 @@ TEST(SelectMapLoaderTest, NamesCompareWholeAndIgnoringCase) {
   }
 }
 
+TEST(SelectMapLoaderTest, SetsTheMapKindOfTheSettingsRecord) {
+  CMapDisplay display;
+  Settings settings;
+  settings.locale = "China";
+  EXPECT_FALSE(SelectMapLoader("Yandex", display, settings));
+  EXPECT_EQ(settings.mapKind, kMapKindBaiduMap);
+  EXPECT_NE(dynamic_cast<CBaiduMapLoader*>(display.GetLoader()), nullptr);
+  EXPECT_TRUE(SelectMapLoader("googleMAP", display, settings));
+  EXPECT_EQ(settings.mapKind, kMapKindGoogleMap);
+  EXPECT_EQ(static_cast<CPageMapLoader*>(display.GetLoader())->PagePath("/"),
+            "/Map/GoogleMap_China.html");
+}
+
 TEST(SelectMapLoaderTest, FallbackLocaleComparisonIsExact) {
   CMapDisplay display;
   std::uint8_t kind = 0;

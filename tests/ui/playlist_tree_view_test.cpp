@@ -7,8 +7,10 @@
 
 #include <QImage>
 
+#include "app/application_context.h"
 #include "framework_test_window.h"
 #include "support/temp_dir.h"
+#include "ui/playlist_host.h"
 #include "ui/playlist_manager.h"
 #include "ui/playlist_tree_binding.h"
 
@@ -25,18 +27,6 @@ constexpr const char* kSkin = R"(<Window size="320,200"><VerticalLayout bkcolor=
   <PlayListTreeView name="treePlaylist" bkcolor="#FF1B1D22" itemhotbkcolor="#FF2B2E36"
                     itemselectedbkcolor="#FF33405A"/>
 </VerticalLayout></Window>)";
-
-class QuietHost : public IPlaylistHost {
- public:
-  std::string ReadSettingString(std::string_view, std::string_view fallback) override {
-    return std::string(fallback);
-  }
-  void WriteSettingString(std::string_view, std::string_view) override {}
-  std::string ReadLanguageText(std::string_view) override { return ""; }
-  std::optional<std::string> ChooseFile(const OpenFilter&) override { return std::nullopt; }
-  bool AskBeforeClear() override { return false; }
-  int ShowClearTip() override { return 1; }
-};
 
 QPoint Center(const RECT& rc) {
   return {(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
@@ -56,6 +46,7 @@ class PlaylistTreeTest : public testing::Test {
     window.ResizeClient(320, 200);
     tree = DuiLib::FindControlAs<CPlayListTreeViewUI>(window.m_PaintManager, "treePlaylist");
     ASSERT_NE(tree, nullptr);
+    context.settingsPath = settingsDir.str() + "Velmora.ini";
     binding = std::make_unique<PlaylistTreeBinding>(tree);
     manager = std::make_unique<CPlaylistManager>(host, binding.get());
     manager->LoadPlaylistOptions();
@@ -105,7 +96,9 @@ class PlaylistTreeTest : public testing::Test {
   test::TempDir dir;
   TestSkinWindow window{kSkin};
   CPlayListTreeViewUI* tree = nullptr;
-  QuietHost host;
+  test::TempDir settingsDir;
+  ApplicationContext context;
+  AppPlaylistHost host{context};
   std::unique_ptr<PlaylistTreeBinding> binding;
   std::unique_ptr<CPlaylistManager> manager;
 };

@@ -236,8 +236,8 @@ void CPlayListNodeUI::DoEvent(TEventUI& event) {
       return;
     case UIEVENT_BUTTONDOWN:
       if (onDelete) {
+        // The paint manager holds the mouse for the pressed control until the release.
         deletePushed_ = true;
-        if (GetManager() != nullptr) GetManager()->SetCapture(this);
         Invalidate();
       } else if (owner_ != nullptr) {
         owner_->OnNodeClick(this);
@@ -246,9 +246,6 @@ void CPlayListNodeUI::DoEvent(TEventUI& event) {
     case UIEVENT_BUTTONUP:
       if (deletePushed_) {
         deletePushed_ = false;
-        if (GetManager() != nullptr && GetManager()->GetCapture() == this) {
-          GetManager()->ReleaseCapture();
-        }
         Invalidate();
         // Only a release over the button counts, as with any button.
         if (onDelete && owner_ != nullptr) owner_->OnNodeDelete(this);
@@ -533,7 +530,6 @@ void CPlayListTreeViewUI::DoEvent(TEventUI& event) {
         draggingThumb_ = true;
         dragStartY_ = event.ptMouse.y;
         dragStartScroll_ = scrollY_;
-        if (GetManager() != nullptr) GetManager()->SetCapture(this);
       } else if (PtInRect(ScrollBarRect(), event.ptMouse)) {
         int visible = list.bottom - list.top;
         SetScrollPos(scrollY_ + (event.ptMouse.y < thumb.top ? -visible : visible));
@@ -552,12 +548,7 @@ void CPlayListTreeViewUI::DoEvent(TEventUI& event) {
       }
       return;
     case UIEVENT_BUTTONUP:
-      if (draggingThumb_) {
-        draggingThumb_ = false;
-        if (GetManager() != nullptr && GetManager()->GetCapture() == this) {
-          GetManager()->ReleaseCapture();
-        }
-      }
+      draggingThumb_ = false;
       return;
     default:
       break;
