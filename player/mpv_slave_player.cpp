@@ -3,13 +3,18 @@
 #include <fcntl.h>
 #include <mpv/client.h>
 #include <poll.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace korvane::player {
@@ -52,29 +57,6 @@ struct AudioDevice {
   std::string description;
 };
 
-std::vector<AudioDevice> AudioDevices(mpv_handle* mpv) {
-  std::vector<AudioDevice> devices;
-  mpv_node list;
-  if (mpv_get_property(mpv, "audio-device-list", MPV_FORMAT_NODE, &list) < 0) return devices;
-  if (list.format == MPV_FORMAT_NODE_ARRAY) {
-    for (int i = 0; i < list.u.list->num; ++i) {
-      const mpv_node& entry = list.u.list->values[i];
-      if (entry.format != MPV_FORMAT_NODE_MAP) continue;
-      AudioDevice device;
-      for (int k = 0; k < entry.u.list->num; ++k) {
-        const mpv_node& value = entry.u.list->values[k];
-        if (value.format != MPV_FORMAT_STRING) continue;
-        const std::string key = entry.u.list->keys[k];
-        if (key == "name") device.name = value.u.string;
-        if (key == "description") device.description = value.u.string;
-      }
-      devices.push_back(device);
-    }
-  }
-  mpv_free_node_contents(&list);
-  return devices;
-}
-
 void SetOption(mpv_handle* mpv, const char* name, const std::string& value) {
   if (mpv_set_option_string(mpv, name, value.c_str()) < 0) {
     std::fprintf(stderr, "Cannot set option %s=%s\n", name, value.c_str());
@@ -86,48 +68,132 @@ void SetCommonOptions(mpv_handle* mpv) {
   SetOption(mpv, "config", "no");
   SetOption(mpv, "load-scripts", "no");
   SetOption(mpv, "ytdl", "no");
+  SetOption(mpv, "load-stats-overlay", "no");
+  SetOption(mpv, "load-osd-console", "no");
+  SetOption(mpv, "load-auto-profiles", "no");
   SetOption(mpv, "terminal", "no");
   SetOption(mpv, "input-default-bindings", "no");
   SetOption(mpv, "input-vo-keyboard", "no");
   SetOption(mpv, "input-cursor", "no");
   SetOption(mpv, "osc", "no");
   SetOption(mpv, "osd-level", "0");
-  SetOption(mpv, "idle", "no");
+  // Idle, so that the core does not end on its empty playlist before "loadfile" reaches it; the
+  // end of the file is handled here (MPV_EVENT_END_FILE).
+  SetOption(mpv, "idle", "yes");
   SetOption(mpv, "keep-open", "no");
   SetOption(mpv, "audio-display", "no");
 }
 
+// libmpv's audio devices, read from an instance of their own: reading the list from the playing
+// instance leaves its later opening of the default output hanging (libmpv 0.35 with PipeWire).
+std::optional<std::vector<AudioDevice>> EnumerateAudioDevices() {
+  mpv_handle* mpv = mpv_create();
+  if (!mpv) return std::nullopt;
+  SetCommonOptions(mpv);
+  SetOption(mpv, "vo", "null");
+  if (mpv_initialize(mpv) < 0) {
+    mpv_terminate_destroy(mpv);
+    return std::nullopt;
+  }
+  std::vector<AudioDevice> devices;
+  mpv_node list;
+  if (mpv_get_property(mpv, "audio-device-list", MPV_FORMAT_NODE, &list) >= 0) {
+    if (list.format == MPV_FORMAT_NODE_ARRAY) {
+      for (int i = 0; i < list.u.list->num; ++i) {
+        const mpv_node& entry = list.u.list->values[i];
+        if (entry.format != MPV_FORMAT_NODE_MAP) continue;
+        AudioDevice device;
+        for (int k = 0; k < entry.u.list->num; ++k) {
+          const mpv_node& value = entry.u.list->values[k];
+          if (value.format != MPV_FORMAT_STRING) continue;
+          const std::string key = entry.u.list->keys[k];
+          if (key == "name") device.name = value.u.string;
+          if (key == "description") device.description = value.u.string;
+        }
+        devices.push_back(device);
+      }
+    }
+    mpv_free_node_contents(&list);
+  }
+  mpv_terminate_destroy(mpv);
+  return devices;
+}
+
+// Standard output of this program run with one argument (stderr dropped); empty on failure.
+std::string RunSelf(const char* argument) {
+  char self[4096];
+  const ssize_t length = readlink("/proc/self/exe", self, sizeof self - 1);
+  if (length <= 0) return {};
+  self[length] = '\0';
+  int out[2];
+  if (pipe2(out, O_CLOEXEC) != 0) return {};
+  const pid_t child = fork();
+  if (child == 0) {
+    dup2(out[1], STDOUT_FILENO);
+    const int null = open("/dev/null", O_WRONLY);
+    if (null >= 0) dup2(null, STDERR_FILENO);
+    char* const argv[] = {self, const_cast<char*>(argument), nullptr};
+    execv(self, argv);
+    _exit(127);
+  }
+  close(out[1]);
+  std::string text;
+  char buffer[4096];
+  for (ssize_t got; child > 0 && (got = read(out[0], buffer, sizeof buffer)) != 0;) {
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) break;
+    text.append(buffer, static_cast<std::size_t>(got));
+  }
+  close(out[0]);
+  if (child > 0) waitpid(child, nullptr, 0);
+  return text;
+}
+
 }  // namespace
 
-MpvSlavePlayer::MpvSlavePlayer(PlayerOptions options) : options_(std::move(options)) {}
+MpvSlavePlayer::MpvSlavePlayer(PlayerOptions options, int commandFd, std::FILE* replies)
+    : options_(std::move(options)), commandFd_(commandFd), replies_(replies) {}
 
 MpvSlavePlayer::~MpvSlavePlayer() {
-  if (mpv_) mpv_terminate_destroy(mpv_);
+  if (mpv_) {
+    // libmpv's shutdown waits for its video output, which hangs when the output never came up
+    // (a window whose parent keeps it from being mapped, say). A player told to end must end.
+    std::thread([code = exitCode_] {
+      std::this_thread::sleep_for(std::chrono::seconds(3));
+      std::_Exit(code);
+    }).detach();
+    mpv_terminate_destroy(mpv_);
+  }
   if (wakeRead_ >= 0) close(wakeRead_);
   if (wakeWrite_ >= 0) close(wakeWrite_);
 }
 
-int MpvSlavePlayer::ListAudioDevices(const PlayerOptions& options) {
-  mpv_handle* mpv = mpv_create();
-  if (!mpv) return 1;
-  SetCommonOptions(mpv);
-  SetOption(mpv, "vo", "null");
-  const AudioChoice audio = MapAudioOutput(options.audioOutput);
-  if (!audio.ao.empty()) SetOption(mpv, "ao", audio.ao);
-  if (mpv_initialize(mpv) < 0) {
-    mpv_terminate_destroy(mpv);
-    return 1;
-  }
-  const std::vector<AudioDevice> devices = AudioDevices(mpv);
-  for (std::size_t i = 0; i < devices.size(); ++i) {
-    std::printf("%zu\t%s\t%s\n", i, devices[i].name.c_str(), devices[i].description.c_str());
+int MpvSlavePlayer::ListAudioDevices() {
+  const auto devices = EnumerateAudioDevices();
+  if (!devices) return 1;
+  for (std::size_t i = 0; i < devices->size(); ++i) {
+    std::printf("%zu\t%s\t%s\n", i, (*devices)[i].name.c_str(), (*devices)[i].description.c_str());
   }
   std::fflush(stdout);
-  mpv_terminate_destroy(mpv);
   return 0;
 }
 
 bool MpvSlavePlayer::Configure() {
+  const AudioChoice audio = MapAudioOutput(options_.audioOutput);
+  // Entry 0 of the list is libmpv's automatic choice, which needs no setting. The list is read
+  // in a child process, before libmpv starts here: reading it in this process leaves the later
+  // opening of the default output hanging now and then (libmpv 0.35 with PipeWire).
+  std::string audioDevice;
+  if (audio.deviceIndex && *audio.deviceIndex != 0) {
+    const auto name = AudioDeviceName(RunSelf("-list-audio-devices"), *audio.deviceIndex);
+    if (name) {
+      audioDevice = *name;
+    } else {
+      std::fprintf(stderr, "Audio device %d does not exist; using the default\n",
+                   *audio.deviceIndex);
+    }
+  }
+
   mpv_ = mpv_create();
   if (!mpv_) return false;
   SetCommonOptions(mpv_);
@@ -136,8 +202,8 @@ bool MpvSlavePlayer::Configure() {
   SetOption(mpv_, "screenshot-format", "png");
   SetOption(mpv_, "keepaspect", options_.keepAspect ? "yes" : "no");
   if (!options_.videoOutput.empty()) SetOption(mpv_, "vo", MapVideoOutput(options_.videoOutput));
-  const AudioChoice audio = MapAudioOutput(options_.audioOutput);
   if (!audio.ao.empty()) SetOption(mpv_, "ao", audio.ao);
+  if (!audioDevice.empty()) SetOption(mpv_, "audio-device", audioDevice);
   if (options_.wid != 0) mpv_set_option(mpv_, "wid", MPV_FORMAT_INT64, &options_.wid);
   if (options_.volume) SetOption(mpv_, "volume", std::to_string(*options_.volume));
   if (options_.mute) SetOption(mpv_, "mute", *options_.mute ? "yes" : "no");
@@ -146,7 +212,7 @@ bool MpvSlavePlayer::Configure() {
     SetOption(mpv_, "sid",
               *options_.subtitleId < 0 ? "no" : std::to_string(*options_.subtitleId + 1));
   }
-  mpv_request_log_messages(mpv_, options_.quiet ? "error" : "warn");
+  mpv_request_log_messages(mpv_, options_.verbose ? "v" : options_.quiet ? "error" : "warn");
 
   int fds[2];
   if (pipe2(fds, O_CLOEXEC | O_NONBLOCK) != 0) return false;
@@ -154,16 +220,6 @@ bool MpvSlavePlayer::Configure() {
   wakeWrite_ = fds[1];
   mpv_set_wakeup_callback(mpv_, WakeUp, &wakeWrite_);
   if (mpv_initialize(mpv_) < 0) return false;
-
-  if (audio.deviceIndex) {
-    const std::vector<AudioDevice> devices = AudioDevices(mpv_);
-    if (*audio.deviceIndex >= 0 && static_cast<std::size_t>(*audio.deviceIndex) < devices.size()) {
-      SetOption(mpv_, "audio-device", devices[*audio.deviceIndex].name);
-    } else {
-      std::fprintf(stderr, "Audio device %d does not exist; using the default\n",
-                   *audio.deviceIndex);
-    }
-  }
   const char* load[] = {"loadfile", options_.file.c_str(), nullptr};
   return mpv_command(mpv_, load) >= 0;
 }
@@ -175,7 +231,7 @@ int MpvSlavePlayer::Run() {
     return exitCode_;
   }
   while (running_) {
-    pollfd fds[2] = {{wakeRead_, POLLIN, 0}, {STDIN_FILENO, POLLIN, 0}};
+    pollfd fds[2] = {{wakeRead_, POLLIN, 0}, {commandFd_, POLLIN, 0}};
     const nfds_t count = options_.slave && stdinOpen_ ? 2 : 1;
     if (poll(fds, count, -1) < 0 && errno != EINTR) break;
     if (fds[0].revents) {
@@ -195,7 +251,7 @@ int MpvSlavePlayer::Run() {
 
 void MpvSlavePlayer::HandleInput() {
   char buffer[4096];
-  const ssize_t got = read(STDIN_FILENO, buffer, sizeof buffer);
+  const ssize_t got = read(commandFd_, buffer, sizeof buffer);
   if (got < 0 && (errno == EINTR || errno == EAGAIN)) return;
   if (got <= 0) {
     // The controller has gone; a player nobody drives must not play on.
@@ -419,8 +475,8 @@ void MpvSlavePlayer::Finish(const char* how, int exitCode) {
 }
 
 void MpvSlavePlayer::Emit(const std::string& line) {
-  if (std::fputs(line.c_str(), stdout) < 0 || std::fputc('\n', stdout) < 0 ||
-      std::fflush(stdout) != 0) {
+  if (std::fputs(line.c_str(), replies_) < 0 || std::fputc('\n', replies_) < 0 ||
+      std::fflush(replies_) != 0) {
     running_ = false;  // nobody reads any more: end instead of playing on unseen
   }
 }

@@ -1,6 +1,7 @@
 // The slave-mode player itself: one libmpv instance playing one file, driven by MPlayer slave
 // commands on standard input and answering on standard output. Owns the libmpv handle.
 #pragma once
+#include <cstdio>
 #include <deque>
 #include <string>
 
@@ -14,7 +15,9 @@ namespace korvane::player {
 
 class MpvSlavePlayer {
  public:
-  explicit MpvSlavePlayer(PlayerOptions options);
+  // Reads commands from `commandFd` and writes replies to `replies`: descriptors of its own rather
+  // than 0 and 1, which libraries inside libmpv have been seen to close or write to.
+  MpvSlavePlayer(PlayerOptions options, int commandFd, std::FILE* replies);
   ~MpvSlavePlayer();
   MpvSlavePlayer(const MpvSlavePlayer&) = delete;
   MpvSlavePlayer& operator=(const MpvSlavePlayer&) = delete;
@@ -25,7 +28,7 @@ class MpvSlavePlayer {
 
   // Prints the audio devices, one a line: index, tab, name, tab, description. Returns 0, or 1 when
   // libmpv cannot start.
-  static int ListAudioDevices(const PlayerOptions& options);
+  static int ListAudioDevices();
 
  private:
   bool Configure();
@@ -47,6 +50,8 @@ class MpvSlavePlayer {
   }
 
   PlayerOptions options_;
+  int commandFd_;
+  std::FILE* replies_;
   mpv_handle* mpv_ = nullptr;
   int wakeRead_ = -1;
   int wakeWrite_ = -1;

@@ -95,6 +95,8 @@ std::optional<PlayerOptions> ParseCommandLine(const std::vector<std::string>& ar
       options.slave = true;
     } else if (arg == "-quiet") {
       options.quiet = true;
+    } else if (arg == "-v") {
+      options.verbose = true;
     } else if (arg == "-identify") {
       options.identify = true;
     } else if (arg == "-nokeepaspect") {
@@ -121,10 +123,13 @@ std::optional<PlayerOptions> ParseCommandLine(const std::vector<std::string>& ar
 }
 
 std::string MapVideoOutput(const std::string& mplayerName) {
-  const std::string name = Lower(BeforeColon(mplayerName));
-  if (StartsWith(name, "directx")) return "x11";
-  if (StartsWith(name, "gl")) return "gpu";
-  return name;
+  std::string name = Lower(BeforeColon(mplayerName));
+  if (name.empty()) return name;
+  if (StartsWith(name, "directx")) name = "x11";
+  if (StartsWith(name, "gl")) name = "gpu,x11";
+  // The trailing comma lets libmpv go on to any other output that works, as MPlayer falls back
+  // from an output that cannot start, instead of ending the file.
+  return name + ",";
 }
 
 AudioChoice MapAudioOutput(const std::string& mplayerName) {
@@ -140,6 +145,22 @@ AudioChoice MapAudioOutput(const std::string& mplayerName) {
   }
   choice.ao = name == "win32" ? "alsa" : name;
   return choice;
+}
+
+std::optional<std::string> AudioDeviceName(const std::string& listing, int index) {
+  const std::string prefix = std::to_string(index) + "\t";
+  std::size_t start = 0;
+  while (start < listing.size()) {
+    std::size_t end = listing.find('\n', start);
+    if (end == std::string::npos) end = listing.size();
+    const std::string line = listing.substr(start, end - start);
+    if (StartsWith(line, prefix)) {
+      const std::string rest = line.substr(prefix.size());
+      return rest.substr(0, rest.find('\t'));
+    }
+    start = end + 1;
+  }
+  return std::nullopt;
 }
 
 }  // namespace korvane::player

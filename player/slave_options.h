@@ -15,6 +15,7 @@ struct PlayerOptions {
   std::string audioOutput;  // MPlayer's -ao value (with suboptions); empty = default
   bool slave = false;       // read commands from standard input
   bool quiet = false;
+  bool verbose = false;           // -v: libmpv's detailed log on standard error
   bool identify = false;          // print the ID_ lines
   std::optional<int> volume;      // 0..100
   std::optional<bool> mute;       // -muteset
@@ -28,8 +29,9 @@ struct PlayerOptions {
 std::optional<PlayerOptions> ParseCommandLine(const std::vector<std::string>& args,
                                               std::string& error);
 
-// libmpv's "vo" value for an MPlayer video output name: directx… → x11, gl… → gpu, the rest
-// unchanged (suboptions after ':' dropped). Empty stays empty.
+// libmpv's "vo" list for an MPlayer video output name: directx… → x11, gl… → gpu then x11, the
+// rest unchanged (suboptions after ':' dropped), each followed by libmpv's automatic fallback.
+// Empty stays empty.
 std::string MapVideoOutput(const std::string& mplayerName);
 
 struct AudioChoice {
@@ -40,5 +42,9 @@ struct AudioChoice {
 // device N, "win32" → alsa, the rest unchanged (suboptions dropped). A device number that is not
 // a number is ignored.
 AudioChoice MapAudioOutput(const std::string& mplayerName);
+
+// The name of device `index` in the output of -list-audio-devices ("index<TAB>name<TAB>
+// description" lines). nullopt when no line has that index.
+std::optional<std::string> AudioDeviceName(const std::string& listing, int index);
 
 }  // namespace korvane::player

@@ -48,10 +48,10 @@ TEST(PlayerCommandLine, RefusesWhatItCannotRead) {
 }
 
 TEST(PlayerOutputs, MapMPlayerNamesOntoLibmpv) {
-  EXPECT_EQ(MapVideoOutput("directx:noaccel"), "x11");
-  EXPECT_EQ(MapVideoOutput("DirectX"), "x11");
-  EXPECT_EQ(MapVideoOutput("gl:yuv=0:force-pbo"), "gpu");
-  EXPECT_EQ(MapVideoOutput("null"), "null");
+  EXPECT_EQ(MapVideoOutput("directx:noaccel"), "x11,");
+  EXPECT_EQ(MapVideoOutput("DirectX"), "x11,");
+  EXPECT_EQ(MapVideoOutput("gl:yuv=0:force-pbo"), "gpu,x11,");
+  EXPECT_EQ(MapVideoOutput("null"), "null,");
   EXPECT_EQ(MapVideoOutput(""), "");
 
   EXPECT_EQ(MapAudioOutput("dsound:device=2").ao, "");
