@@ -3,7 +3,6 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QWidget>
-#include <algorithm>
 
 namespace DuiLib {
 
@@ -20,24 +19,6 @@ class CNativeSurface : public QWidget {
   void paintEvent(QPaintEvent*) override {
     QPainter p(this);
     p.fillRect(rect(), Qt::black);
-    // A faint camera mark shows where the picture appears until the player draws over it.
-    const int size = std::min(72, std::min(width(), height()) / 4);
-    if (size < 16) return;
-    p.setRenderHint(QPainter::Antialiasing, true);
-    const QColor mark(0x2A, 0x2E, 0x35);
-    QPen pen(mark, size / 14.0);
-    pen.setJoinStyle(Qt::RoundJoin);
-    p.setPen(pen);
-    p.setBrush(Qt::NoBrush);
-    const QPointF c = QRectF(rect()).center();
-    const QRectF body(c.x() - size * 0.55, c.y() - size * 0.32, size * 0.8, size * 0.64);
-    p.drawRoundedRect(body, size * 0.1, size * 0.1);
-    QPolygonF lens;
-    lens << QPointF(body.right() + size * 0.06, c.y() - size * 0.08)
-         << QPointF(body.right() + size * 0.32, c.y() - size * 0.24)
-         << QPointF(body.right() + size * 0.32, c.y() + size * 0.24)
-         << QPointF(body.right() + size * 0.06, c.y() + size * 0.08);
-    p.drawPolygon(lens);
   }
   void mouseDoubleClickEvent(QMouseEvent* e) override {
     if (e->button() == Qt::LeftButton && onDoubleClick_) onDoubleClick_();
@@ -54,7 +35,10 @@ QWidget* CreateNativeSurface(std::function<void()> onDoubleClick) {
 }
 
 WindowHandle NativeWindowOf(QWidget* surface) {
-  return surface == nullptr ? 0 : static_cast<WindowHandle>(surface->winId());
+  if (surface == nullptr) return 0;
+  const auto id = static_cast<WindowHandle>(surface->winId());
+  surface->update();  // the new native window starts empty
+  return id;
 }
 
 }  // namespace DuiLib
