@@ -4,7 +4,9 @@
 
 #include <QJsonArray>
 #include <QJsonObject>
+#include <clocale>
 #include <cmath>
+#include <cstdio>
 
 #include "map/map_loaders.h"
 #include "map/route_trace.h"
@@ -328,6 +330,25 @@ TEST(MapLoaderTest, CoordinatesHaveSixDecimalsAndAPoint) {
     EXPECT_EQ(FormatCoordinate(row.value), row.text);
   }
   EXPECT_EQ(FormatCoordinate(std::nan("")), "nan");
+}
+
+// The toolkit takes LC_NUMERIC from the environment; a comma there must not reach the page.
+TEST(MapLoaderTest, CoordinatesKeepTheirPointUnderACommaLocale) {
+  const std::string saved = std::setlocale(LC_NUMERIC, nullptr);
+  bool found = false;
+  for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "ru_RU.UTF-8"}) {
+    if (std::setlocale(LC_NUMERIC, name)) {
+      found = true;
+      break;
+    }
+  }
+  if (!found) GTEST_SKIP() << "no locale with a decimal comma installed";
+  char printed[32];
+  std::snprintf(printed, sizeof printed, "%f", 22.535656);
+  const std::string formatted = FormatCoordinate(22.535656);
+  std::setlocale(LC_NUMERIC, saved.c_str());
+  EXPECT_STREQ(printed, "22,535656");  // what "%lf" would have sent
+  EXPECT_EQ(formatted, "22.535656");
 }
 
 TEST(MapLoaderTest, DisplayWithoutLoaderDoesNothing) {
