@@ -103,7 +103,7 @@ DuiLib::CControlUI* CDuiFrameWnd::CreateControl(const char* pstrClass) {
     }
   }
   if (EqualsNoCase(name, "WndUI")) return new CWndUI();
-  if (name == "ZellChart") return new CZellChartUI();
+  if (name == "ZellChart") return new DuiLib::CZellChartUI();
   return nullptr;
 }
 

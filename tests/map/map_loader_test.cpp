@@ -241,6 +241,18 @@ TEST_P(MapPageTest, MovingAMarkerThePageLostCreatesIt) {
   EXPECT_EQ(MapState(browser())["markerCount"].toInt(), 1);
 }
 
+TEST_P(MapPageTest, TheCarStaysInViewWhenItLeavesTheFittedRoute) {
+  WaitAndRecord();
+  Fill(store_, 0, 64, mapKind_, GetParam().locale);
+  HandleChunkReady(display_, browser(), store_);
+  display_.SetCarPosition(&browser(), 114.05, 22.53);
+  EXPECT_TRUE(MapState(browser())["carInView"].toBool());
+  display_.SetCarPosition(&browser(), 114.20, 22.65);  // some 20 km further on
+  const QJsonObject state = MapState(browser());
+  EXPECT_TRUE(state["carInView"].toBool());
+  EXPECT_EQ(state["points"].toInt(), 64);
+}
+
 TEST_P(MapPageTest, ANewTrackClearsTheOldRoute) {
   WaitAndRecord();
   Fill(store_, 0, 100, mapKind_, GetParam().locale);
