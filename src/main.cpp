@@ -11,6 +11,11 @@ int main(int argc, char** argv) {
   if (geteuid() == 0) setenv("QTWEBENGINE_DISABLE_SANDBOX", "1", 1);
   // The player draws into an X11 window id: under Wayland run on XWayland.
   if (getenv("WAYLAND_DISPLAY") != nullptr) setenv("QT_QPA_PLATFORM", "xcb", 1);
+  // The map view is composed in software: with OpenGL composition every repaint of the window
+  // goes through the GL path (a software rasteriser where there is no GPU, several per cent of a
+  // core while playing) and the toolkit re-creates the native children, the video window among
+  // them. A value the user set is kept.
+  setenv("QT_QUICK_BACKEND", "software", 0);
 
   return korvane::RunApplication(argc, argv, [&](korvane::ApplicationContext& context) {
     DuiLib::CUIApplication application(argc, argv);

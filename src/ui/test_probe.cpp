@@ -70,7 +70,9 @@ void CTestProbe::OnMessage(std::uint32_t message) {
   if (browser != nullptr && browser->IsPageReady()) {
     if (pageReadyMs_ == 0) pageReadyMs_ = NowMs();
     browser->RunScript("JSON.stringify(window.korvaneMapState ? korvaneMapState() : null)",
-                       [this](const std::string& value) { mapState_ = value; });
+                       [state = std::weak_ptr<std::string>(mapState_)](const std::string& value) {
+                         if (auto held = state.lock()) *held = value;
+                       });
   }
   RunCommands();
   Write();
@@ -142,7 +144,7 @@ void CTestProbe::Write() {
        << ",\"entries\":" << (playlist ? playlist->playlist().count() : 0)
        << ",\"storePoints\":" << playback->trackStore.totalPoints() << ",\"shownMs\":" << shownMs_
        << ",\"startupDoneMs\":" << startupDoneMs_ << ",\"pageReadyMs\":" << pageReadyMs_
-       << ",\"map\":" << mapState_ << "}\n";
+       << ",\"map\":" << *mapState_ << "}\n";
   const std::string temp = path_ + ".tmp";
   if (FILE* f = std::fopen(temp.c_str(), "w")) {
     const std::string text = json.str();

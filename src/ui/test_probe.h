@@ -39,7 +39,9 @@ class CTestProbe {
 
   CPlayerFrameWnd& window_;
   std::string path_;
-  std::string mapState_ = "null";
+  // Shared with the page's answers, which may come after the probe is gone (the page answers
+  // every waiting call when it is destroyed).
+  std::shared_ptr<std::string> mapState_ = std::make_shared<std::string>("null");
   std::int64_t shownMs_ = 0;
   std::int64_t startupDoneMs_ = 0;
   std::int64_t pageReadyMs_ = 0;

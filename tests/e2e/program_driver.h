@@ -141,6 +141,7 @@ class ProgramRun {
     program_.Release();
   }
   pid_t pid() const { return program_.pid(); }
+  int exitCode() const { return program_.exitCode(); }
   bool Exited(int waitMs = 0) { return program_.WaitForExit(waitMs); }
 
   ProbeState Read() const {

@@ -207,6 +207,7 @@ TEST_F(ProgramTest, ClosingLeavesNoPlayerExtractorOrSocket) {
   ASSERT_EQ(s.Int("state"), 3) << s.json;
   const long playerPid = s.Int("pid");
   ASSERT_TRUE(run->Close());
+  EXPECT_EQ(run->exitCode(), 0);
   EXPECT_NE(kill(static_cast<pid_t>(playerPid), 0), 0) << "player still running";
   EXPECT_FALSE(std::filesystem::exists(run->runtimeFolder() + "DVRFFMpegPipe"));
 }

@@ -1,0 +1,104 @@
+#!/usr/bin/env bash
+# Whole-program figures under a private Xvfb, printed as "name: value (target)":
+#   start to main window mapped, start to map page loaded, the program's own CPU while playing
+#   (player and extractor excluded), and a soak of 50 playlist switches through next/prev with
+#   the resident memory growth and what is left running afterwards.
+# Usage: bench/program_figures.sh [build folder]   (default: build)
+set -euo pipefail
+build=$(cd "${1:-build}" && pwd)
+program="$build/KORVANE/korvane"
+sample="$build/samples/sample_drive.mp4"
+[ -x "$program" ] && [ -f "$sample" ] || { echo "build korvane and the samples first" >&2; exit 1; }
+
+work=$(mktemp -d /tmp/korvane-figures-XXXXXX)
+pids=()
+cleanup() {
+  for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
+  wait 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+display=""
+for n in $(seq 150 199); do
+  [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
+  Xvfb ":$n" -screen 0 1600x900x24 -nolisten tcp >/dev/null 2>&1 &
+  pids+=($!)
+  for _ in $(seq 100); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.05; done
+  [ -e "/tmp/.X11-unix/X$n" ] && { display=":$n"; break; }
+done
+[ -n "$display" ] || { echo "no Xvfb display" >&2; exit 1; }
+
+now_ms() { date +%s%3N; }
+probe_value() { { grep -o "\"$2\":[0-9]*" "$1" 2>/dev/null || true; } | head -1 | cut -d: -f2; }
+
+# One run of the program: $1 = run name, further arguments = files. Sets run_pid and run_dir.
+start_program() {
+  run_dir="$work/$1"; shift
+  mkdir -p "$run_dir/home" "$run_dir/runtime"; chmod 700 "$run_dir/runtime"
+  env DISPLAY="$display" HOME="$run_dir/home" XDG_RUNTIME_DIR="$run_dir/runtime" \
+      ${PROBE:+KORVANE_TEST_PROBE="$run_dir/probe.json"} "$program" "$@" >/dev/null 2>&1 &
+  run_pid=$!
+  pids+=("$run_pid")
+}
+stop_program() {
+  if [ -n "${PROBE:-}" ]; then echo "close window" > "$run_dir/probe.json.cmd"; else kill "$run_pid"; fi
+  for _ in $(seq 100); do kill -0 "$run_pid" 2>/dev/null || break; sleep 0.1; done
+  kill "$run_pid" 2>/dev/null || true
+}
+children_of() { pgrep -P "$1" -f "$2" | wc -l; }
+
+# --- start-up: three runs, median ------------------------------------------------------------
+shown=(); page=()
+for i in 1 2 3; do
+  PROBE=1
+  t0=$(now_ms)
+  start_program "start$i"
+  while ! xwininfo -display "$display" -root -tree 2>/dev/null | grep -q '"KORVANE'; do sleep 0.005; done
+  shown+=($(( $(now_ms) - t0 )))
+  for _ in $(seq 400); do
+    ready=$(probe_value "$run_dir/probe.json" pageReadyMs); [ -n "$ready" ] && [ "$ready" != 0 ] && break
+    sleep 0.025
+  done
+  page+=($(( ready - t0 )))
+  stop_program
+done
+median() { printf '%s\n' "$@" | sort -n | sed -n 2p; }
+echo "start to main window mapped: $(median "${shown[@]}") ms (target <= 400; runs ${shown[*]})"
+echo "start to map page loaded: $(median "${page[@]}") ms (target <= 1500; runs ${page[*]})"
+
+# --- CPU while playing, probe off -------------------------------------------------------------
+PROBE=""
+start_program cpu "$sample"
+sleep 6
+ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
+helpers() { pgrep -P "$run_pid" -f QtWebEngineProcess || true; }
+hz=$(getconf CLK_TCK)
+own0=$(ticks "$run_pid"); web0=0; for h in $(helpers); do web0=$((web0 + $(ticks "$h"))); done
+sleep 20
+own1=$(ticks "$run_pid"); web1=0; for h in $(helpers); do web1=$((web1 + $(ticks "$h"))); done
+echo "program CPU while playing: $(awk -v d=$((own1 - own0)) -v hz="$hz" 'BEGIN{printf "%.2f", d*100/hz/20}') % of a core (target <= 2; player and ffmpeg excluded)"
+echo "  with its web-engine helper processes: $(awk -v d=$((own1 - own0 + web1 - web0)) -v hz="$hz" 'BEGIN{printf "%.2f", d*100/hz/20}') % of a core"
+stop_program
+
+# --- soak: 50 switches through next/prev ------------------------------------------------------
+PROBE=1
+mkdir -p "$work/clips"
+cp "$sample" "$work/clips/a.mp4"; cp "$sample" "$work/clips/b.mp4"
+start_program soak "$work/clips/a.mp4"
+sleep 6
+rss() { awk '/VmRSS/{print $2}' "/proc/$run_pid/status"; }
+rss0=$(rss)
+for i in $(seq 50); do
+  if (( i % 2 )); then echo "click btnNext" > "$run_dir/probe.json.cmd"; else echo "click btnPrev" > "$run_dir/probe.json.cmd"; fi
+  sleep 2.1  # the switch guard is 2 s
+done
+sleep 3
+rss1=$(rss)
+players=$(children_of "$run_pid" MPlayer/mplayer); extractors=$(children_of "$run_pid" FFMpeg/ffmpeg)
+state=$(probe_value "$run_dir/probe.json" state)
+echo "soak 50 switches: RSS ${rss0} kB -> ${rss1} kB, growth $(( (rss1 - rss0) / 1024 )) MB (target <= 5); playing state $state; players running $players, extractors running $extractors"
+stop_program
+left_players=$(pgrep -f "$work/clips" | wc -l)
+left_socket=$(ls "$run_dir/runtime" | grep -c DVRFFMpegPipe || true)
+echo "after closing: processes on the clips $left_players, extraction socket files $left_socket (target 0 and 0)"
