@@ -24,8 +24,13 @@ for n in $(seq 150 199); do
   [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
   Xvfb ":$n" -screen 0 1600x900x24 -nolisten tcp >/dev/null 2>&1 &
   pids+=($!)
-  for _ in $(seq 100); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.05; done
-  [ -e "/tmp/.X11-unix/X$n" ] && { display=":$n"; break; }
+  xvfb=$!
+  for _ in $(seq 100); do xwininfo -display ":$n" -root >/dev/null 2>&1 && break; sleep 0.05; done
+  # Another run may have taken the number meanwhile: only a server of ours that answers counts.
+  if kill -0 "$xvfb" 2>/dev/null && xwininfo -display ":$n" -root >/dev/null 2>&1; then
+    display=":$n"
+    break
+  fi
 done
 [ -n "$display" ] || { echo "no Xvfb display" >&2; exit 1; }
 
@@ -37,7 +42,7 @@ start_program() {
   run_dir="$work/$1"; shift
   mkdir -p "$run_dir/home" "$run_dir/runtime"; chmod 700 "$run_dir/runtime"
   env DISPLAY="$display" HOME="$run_dir/home" XDG_RUNTIME_DIR="$run_dir/runtime" \
-      ${PROBE:+KORVANE_TEST_PROBE="$run_dir/probe.json"} "$program" "$@" >/dev/null 2>&1 &
+      ${PROBE:+KORVANE_TEST_PROBE="$run_dir/probe.json"} "$program" "$@" >"$run_dir/log" 2>&1 &
   run_pid=$!
   pids+=("$run_pid")
 }
@@ -46,7 +51,7 @@ stop_program() {
   for _ in $(seq 100); do kill -0 "$run_pid" 2>/dev/null || break; sleep 0.1; done
   kill "$run_pid" 2>/dev/null || true
 }
-children_of() { pgrep -P "$1" -f "$2" | wc -l; }
+children_of() { { pgrep -P "$1" -f "$2" || true; } | wc -l; }
 
 # --- start-up: three runs, median ------------------------------------------------------------
 shown=(); page=()
@@ -54,7 +59,10 @@ for i in 1 2 3; do
   PROBE=1
   t0=$(now_ms)
   start_program "start$i"
-  while ! xwininfo -display "$display" -root -tree 2>/dev/null | grep -q '"KORVANE'; do sleep 0.005; done
+  for _ in $(seq 2000); do
+    xwininfo -display "$display" -root -tree 2>/dev/null | grep -q '"KORVANE' && break
+    sleep 0.005
+  done
   shown+=($(( $(now_ms) - t0 )))
   for _ in $(seq 400); do
     ready=$(probe_value "$run_dir/probe.json" pageReadyMs); [ -n "$ready" ] && [ "$ready" != 0 ] && break
@@ -99,6 +107,6 @@ players=$(children_of "$run_pid" MPlayer/mplayer); extractors=$(children_of "$ru
 state=$(probe_value "$run_dir/probe.json" state)
 echo "soak 50 switches: RSS ${rss0} kB -> ${rss1} kB, growth $(( (rss1 - rss0) / 1024 )) MB (target <= 5); playing state $state; players running $players, extractors running $extractors"
 stop_program
-left_players=$(pgrep -f "$work/clips" | wc -l)
+left_players=$({ pgrep -f "$work/clips" || true; } | wc -l)
 left_socket=$(ls "$run_dir/runtime" | grep -c DVRFFMpegPipe || true)
 echo "after closing: processes on the clips $left_players, extraction socket files $left_socket (target 0 and 0)"
