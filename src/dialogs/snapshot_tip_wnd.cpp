@@ -28,8 +28,9 @@ void CDuiSnapshotTipWnd::InitWindow() {
 
   const auto width = static_cast<std::uint32_t>(imageWidth);
   const auto height = static_cast<std::uint32_t>(imageHeight);
-  const PreviewRect place =
-      ScalePreview(width, height).value_or(PlaceUnsizedPreview(ReadPngSize(imagePath)));
+  // The file is opened only when the player gave no size (value_or would read it every time).
+  const std::optional<PreviewRect> scaled = ScalePreview(width, height);
+  const PreviewRect place = scaled ? *scaled : PlaceUnsizedPreview(ReadPngSize(imagePath));
   picture = new CControlUI;
   previewer->Add(picture);
   picture->SetBkImage(ImageForPath(imagePath));
