@@ -96,7 +96,8 @@
 
   var programmaticMove = false;
   var userMoved = false;
-  map.on('movestart zoomstart', function () {
+  // Resizes move the map too; only dragging and zooming say the user took it over.
+  map.on('dragstart zoomstart', function () {
     if (!programmaticMove) userMoved = true;
   });
 

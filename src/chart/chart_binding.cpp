@@ -39,7 +39,7 @@ void ChartBinding::InitAccChart(CChartModel* target) {
     CCurve& curve = c.curves[index];
     curve.color = curveColors[i];
     curve.width = 1;
-    curve.style = DuiLib::kPenSolid;
+    curve.style = DuiLib::PS_SOLID;
   }
   c.ready = 1;
   c.RequestRepaint();

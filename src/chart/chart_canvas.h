@@ -6,21 +6,9 @@
 
 #include "chart/chart_math.h"
 #include "chart/chart_model.h"
+#include "ui/framework/draw_context.h"
 
 namespace DuiLib {
-
-struct ChartPen {
-  COLORREF color = 0;
-  int width = 1;  // 0 draws one pixel wide
-  int style = kPenSolid;
-  friend bool operator==(const ChartPen&, const ChartPen&) = default;
-};
-
-struct ChartLine {
-  ChartPoint from;
-  ChartPoint to;
-  friend bool operator==(const ChartLine&, const ChartLine&) = default;
-};
 
 class IChartCanvas {
  public:
@@ -28,23 +16,23 @@ class IChartCanvas {
   // Keeps the current pen, font, text colour and clip until Restore.
   virtual void Save() = 0;
   virtual void Restore() = 0;
-  // Fills left..right-1 by top..bottom-1.
-  virtual void Fill(const ChartRect& rect, COLORREF color) = 0;
-  virtual void SetPen(const ChartPen& pen) = 0;
-  virtual void SetFont(const ChartFont& font) = 0;
+  // Fills left..right-1 by top..bottom-1 with an ARGB colour (0xAARRGGBB); alpha 0 fills nothing.
+  virtual void Fill(const RECT& rect, DWORD argb) = 0;
+  virtual void SetPen(const Pen& pen) = 0;
+  virtual void SetFont(const LOGFONT& font) = 0;
   virtual void SetTextColor(COLORREF color) = 0;
   // Cell height of the current font in pixels.
   virtual int TextHeight() = 0;
-  // Each line on its own, end points included, with the current pen.
-  virtual void Lines(const ChartLine* lines, std::size_t count) = 0;
+  // `count` separate lines with the current pen, line i from ends[2i] to ends[2i + 1].
+  virtual void Lines(const POINT* ends, std::size_t count) = 0;
   // Text with the top-left corner of its cell at `at`, in the current text colour.
-  virtual void Text(ChartPoint at, const std::string& text) = 0;
+  virtual void Text(POINT at, const std::string& text) = 0;
   // Lets what follows draw outside the control.
   virtual void RemoveClip() = 0;
 
-  void Line(ChartPoint from, ChartPoint to) {
-    const ChartLine line{from, to};
-    Lines(&line, 1);
+  void Line(POINT from, POINT to) {
+    const POINT ends[2] = {from, to};
+    Lines(ends, 1);
   }
 };
 

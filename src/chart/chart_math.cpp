@@ -1,6 +1,8 @@
 #include "chart/chart_math.h"
 
 #include <algorithm>
+#include <cctype>
+#include <climits>
 #include <cmath>
 #include <cstdio>
 #include <utility>
@@ -35,6 +37,27 @@ bool UsableAxis(const TickPixels& axis) {
 }
 
 }  // namespace
+
+RECT ParseInset(std::string_view value) {
+  int numbers[4] = {0, 0, 0, 0};
+  std::size_t at = 0;
+  for (int& n : numbers) {
+    if (at >= value.size()) break;
+    const std::size_t start = at;
+    while (at < value.size() && std::isspace(static_cast<unsigned char>(value[at]))) ++at;
+    bool negative = false;
+    if (at < value.size() && (value[at] == '-' || value[at] == '+')) negative = value[at++] == '-';
+    long long v = 0;
+    const std::size_t digits = at;
+    while (at < value.size() && value[at] >= '0' && value[at] <= '9') {
+      v = std::min<long long>(v * 10 + (value[at++] - '0'), 1LL << 31);
+    }
+    if (at == digits) at = start;  // no number here: the next one starts one character on
+    n = static_cast<int>(std::clamp<long long>(negative ? -v : v, INT_MIN, INT_MAX));
+    ++at;  // the separator
+  }
+  return {numbers[0], numbers[1], numbers[2], numbers[3]};
+}
 
 double PowerOfTen(int exponent) {
   // Exact powers up to 10^22 come from repeated multiplication of exact integers; negative
@@ -78,14 +101,6 @@ TickStep ComputeTickStep(double lo, double hi) {
   }
   if (descending) return {-bestStep, std::floor(lo / bestStep) * bestStep};
   return {bestStep, std::ceil(lo / bestStep) * bestStep};
-}
-
-int PixelRound(double v) {
-  constexpr double kLimit = 1 << 30;
-  if (std::isnan(v)) return 0;
-  // floor rather than a cast's truncation: -0.5 must not round onto pixel 0 and put a tick for a
-  // value beyond the range onto the edge.
-  return static_cast<int>(std::floor(std::clamp(v + 0.5, -kLimit, kLimit)));
 }
 
 TickPixels HorizontalTickPixels(double lo, double hi, int left, int right) {
@@ -151,16 +166,21 @@ std::string TickLabel(double v, const std::string& unit) {
   return buffer;
 }
 
-ChartPoint PixelMap::DataToPixel(double x, double y) const {
+PixelMap::PixelMap(const RECT& plot, double xLo, double xHi, double yLo, double yHi) {
   const double xSpan = xHi - xLo;
   const double ySpan = yHi - yLo;
-  const double px =
-      xSpan == 0 ? plot.left
-                 : ((plot.right - plot.left) * x + plot.left * xHi - plot.right * xLo) / xSpan;
-  const double py =
-      ySpan == 0 ? plot.bottom
-                 : ((plot.top - plot.bottom) * y + plot.bottom * yHi - plot.top * yLo) / ySpan;
-  return {PixelRound(px), PixelRound(py)};
+  if (xSpan == 0) {
+    xOffset_ = plot.left;
+  } else {
+    xScale_ = (plot.right - plot.left) / xSpan;
+    xOffset_ = (plot.left * xHi - plot.right * xLo) / xSpan;
+  }
+  if (ySpan == 0) {
+    yOffset_ = plot.bottom;
+  } else {
+    yScale_ = (plot.top - plot.bottom) / ySpan;
+    yOffset_ = (plot.bottom * yHi - plot.top * yLo) / ySpan;
+  }
 }
 
 ClipWindow ClipWindow::FromRanges(double xLo, double xHi, double yLo, double yHi) {
@@ -172,6 +192,9 @@ ClippedSegment ClipSegment(ValuePoint p, ValuePoint q, const ClipWindow& w) {
     return {};
   }
   if (q.x < p.x) std::swap(p, q);
+  const auto inside = [&w](ValuePoint v) { return w.Contains(v); };
+  // The common case, and what the full rules below give for it.
+  if (inside(p) && inside(q)) return {true, p, q};
   if (p.x > w.x2 || q.x < w.x1 || (p.y > w.y2 && q.y > w.y2) || (p.y < w.y1 && q.y < w.y1)) {
     return {};
   }
@@ -188,9 +211,6 @@ ClippedSegment ClipSegment(ValuePoint p, ValuePoint q, const ClipWindow& w) {
   const double xAtY1 = p.x + (w.y1 - p.y) / slope;
   const double xAtY2 = p.x + (w.y2 - p.y) / slope;
   if ((yAtX1 > w.y2 && yAtX2 > w.y2) || (yAtX1 < w.y1 && yAtX2 < w.y1)) return {};
-  const auto inside = [&w](ValuePoint v) {
-    return v.x >= w.x1 && v.x <= w.x2 && v.y >= w.y1 && v.y <= w.y2;
-  };
   ClippedSegment out{true, p, q};
   if (!inside(p)) {
     if (yAtX1 >= w.y1 && yAtX1 <= w.y2) {

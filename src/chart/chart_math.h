@@ -3,30 +3,23 @@
 #pragma once
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "ui/framework/ui_defs.h"
+
 namespace DuiLib {
-
-// A pixel rectangle, sides inclusive as the chart uses them.
-struct ChartRect {
-  int left = 0;
-  int top = 0;
-  int right = 0;
-  int bottom = 0;
-  friend bool operator==(const ChartRect&, const ChartRect&) = default;
-};
-
-struct ChartPoint {
-  int x = 0;
-  int y = 0;
-  friend bool operator==(const ChartPoint&, const ChartPoint&) = default;
-};
 
 struct ValuePoint {
   double x = 0;
   double y = 0;
   friend bool operator==(const ValuePoint&, const ValuePoint&) = default;
 };
+
+// Four base-10 integers (left, top, right, bottom), each read from one character after the end of
+// the previous one, so any single separator works: "10,5,10,20". Missing or malformed numbers
+// read as 0; out-of-range numbers saturate.
+RECT ParseInset(std::string_view value);
 
 // A range written as scaled bounds times 10^exponent.
 struct NormalisedRange {
@@ -52,7 +45,16 @@ struct TickStep {
 TickStep ComputeTickStep(double lo, double hi);
 
 // The nearest pixel, halves rounded up, clamped to a range every painter accepts; NaN gives 0.
-int PixelRound(double v);
+inline int PixelRound(double v) {
+  constexpr double kLimit = 1 << 30;
+  if (!(v > -kLimit)) return v != v ? 0 : -(1 << 30);  // NaN, or far below
+  if (v > kLimit) return 1 << 30;
+  // floor(v + 0.5) without a library call; not a cast's truncation, so that -0.5 does not land
+  // on pixel 0 and put a tick for a value beyond the range onto the edge.
+  const double h = v + 0.5;
+  const int i = static_cast<int>(h);
+  return i > h ? i - 1 : i;
+}
 
 // Where the major ticks of one axis fall in pixels: the first one and the distance between two.
 struct TickPixels {
@@ -87,17 +89,24 @@ std::vector<int> GridLines(const TickPixels& axis, int from, int to);
 std::string TickLabel(double v, const std::string& unit);
 
 // Maps scaled values onto a plot rectangle: xLo to left, xHi to right, yLo to bottom, yHi to top.
-struct PixelMap {
-  ChartRect plot;
-  double xLo = 0, xHi = 1, yLo = 0, yHi = 1;
-  // A zero span maps every value onto the low edge (left or bottom).
-  ChartPoint DataToPixel(double x, double y) const;
+// A zero span maps every value onto the low edge (left or bottom).
+class PixelMap {
+ public:
+  PixelMap(const RECT& plot, double xLo, double xHi, double yLo, double yHi);
+  POINT DataToPixel(double x, double y) const {
+    return {PixelRound(x * xScale_ + xOffset_), PixelRound(y * yScale_ + yOffset_)};
+  }
+
+ private:
+  // px = x * xScale + xOffset, worked out once: a paint maps hundreds of thousands of points.
+  double xScale_ = 0, xOffset_ = 0, yScale_ = 0, yOffset_ = 0;
 };
 
 // The visible window of a clip in scaled units; its edges belong to it.
 struct ClipWindow {
   double x1 = 0, x2 = 1, y1 = 0, y2 = 1;  // x1 <= x2, y1 <= y2
   static ClipWindow FromRanges(double xLo, double xHi, double yLo, double yHi);
+  bool Contains(ValuePoint v) const { return v.x >= x1 && v.x <= x2 && v.y >= y1 && v.y <= y2; }
 };
 
 struct ClippedSegment {
@@ -106,8 +115,8 @@ struct ClippedSegment {
   ValuePoint b;
 };
 
-// The part of segment p-q (already scaled) inside the window, ordered by x. Segments with a
-// non-finite end are invisible.
+// The part of segment p-q (already scaled) inside the window, ordered by x; a segment with both
+// ends inside stays whole. Segments with a non-finite end are invisible.
 ClippedSegment ClipSegment(ValuePoint p, ValuePoint q, const ClipWindow& window);
 
 }  // namespace DuiLib

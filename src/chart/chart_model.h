@@ -2,26 +2,18 @@
 // the scale state they are drawn against, the rules by which the ranges follow the data, and the
 // lock that guards the curves' arrays. The control (zell_chart_ui.h) repaints when told to.
 #pragma once
+#include <atomic>
 #include <mutex>
 #include <string>
 #include <vector>
 
 #include "chart/chart_math.h"
 #include "chart/curve.h"
+#include "ui/framework/draw_context.h"
 
 namespace DuiLib {
 
 constexpr int kChartAxes = 4;
-constexpr int kPenSolid = 0;
-constexpr int kPenDot = 2;
-
-// The tick label font: face and cell height in pixels; escapement in tenths of a degree.
-struct ChartFont {
-  std::string face = "Arial";
-  int height = 16;
-  int escapement = 0;
-  friend bool operator==(const ChartFont&, const ChartFont&) = default;
-};
 
 class CChartModel {
  public:
@@ -47,10 +39,11 @@ class CChartModel {
   // A fill that is not positive and finite changes nothing.
   void FitYRange(double fill);
 
-  // Appearance.
-  int ready = 0;
+  // Nothing is painted while 0. Atomic because the set-up may run on another thread than the
+  // paints: it is set last, so a paint that sees 1 sees the whole set-up.
+  std::atomic<int> ready{0};
   std::string unit;
-  ChartFont font;
+  LOGFONT font{16, 0, 0, false, false, "Arial"};  // the tick labels' font
   int verticalGrid = 0;
   int horizontalGrid = 0;
   COLORREF gridColor = 0x202020;
@@ -60,7 +53,7 @@ class CChartModel {
   int axisWidth[kChartAxes] = {0, 0, 0, 0};
   int xMinorTicks = 0;
   int axisMinorTicks[kChartAxes] = {0, 0, 0, 0};
-  ChartRect inset;
+  RECT inset;
   int axisSide[kChartAxes] = {-1, 1, -1, 1};
   int axisOffset[kChartAxes] = {0, 0, -50, 50};
   int axisEnabled[kChartAxes] = {1, 0, 0, 0};

@@ -8,48 +8,51 @@ namespace {
 constexpr int kMajorTick = 6;
 constexpr int kMinorTick = 3;
 
-void PaintGrid(const CChartModel& chart, const ChartTicks& ticks, const ChartRect& plot,
+void PaintGrid(const CChartModel& chart, const ChartTicks& ticks, const RECT& plot,
                IChartCanvas& canvas) {
-  std::vector<ChartLine> lines;
+  std::vector<POINT> ends;
   if (chart.verticalGrid) {
     for (const int x : GridLines(ticks.x, plot.left, plot.right)) {
-      lines.push_back({{x, plot.bottom}, {x, plot.top}});
+      ends.insert(ends.end(), {{x, plot.bottom}, {x, plot.top}});
     }
   }
   const int g = chart.gridAxis;
   if (g >= 0 && g < kChartAxes && chart.axisEnabled[g] && chart.horizontalGrid) {
     for (const int y : GridLines(ticks.y[g], plot.bottom, plot.top)) {
-      lines.push_back({{plot.left, y}, {plot.right, y}});
+      ends.insert(ends.end(), {{plot.left, y}, {plot.right, y}});
     }
   }
-  if (lines.empty()) return;
-  canvas.SetPen({chart.gridColor, 1, kPenDot});
-  canvas.Lines(lines.data(), lines.size());
+  if (ends.empty()) return;
+  canvas.SetPen({PS_DOT, 1, chart.gridColor});
+  canvas.Lines(ends.data(), ends.size() / 2);
 }
 
-void PaintFrameAndXTicks(const CChartModel& chart, const ChartTicks& ticks, const ChartRect& plot,
+void PaintFrameAndXTicks(const CChartModel& chart, const ChartTicks& ticks, const RECT& plot,
                          IChartCanvas& canvas) {
-  canvas.SetPen({chart.frameColor, chart.frameWidth, kPenSolid});
+  canvas.SetPen({PS_SOLID, chart.frameWidth, chart.frameColor});
   canvas.SetTextColor(chart.frameColor);
-  std::vector<ChartLine> lines = {{{plot.left, plot.bottom}, {plot.right, plot.bottom}},
-                                  {{plot.left, plot.top}, {plot.right, plot.top}}};
+  std::vector<POINT> ends = {{plot.left, plot.bottom},
+                             {plot.right, plot.bottom},
+                             {plot.left, plot.top},
+                             {plot.right, plot.top}};
   for (const TickMark& t : AxisTickMarks(ticks.x, plot.left, plot.right, chart.xMinorTicks)) {
     const int len = t.major ? kMajorTick : kMinorTick;
-    lines.push_back({{t.px, plot.bottom}, {t.px, plot.bottom - len}});
-    lines.push_back({{t.px, plot.top}, {t.px, plot.top + len}});
+    ends.insert(
+        ends.end(),
+        {{t.px, plot.bottom}, {t.px, plot.bottom - len}, {t.px, plot.top}, {t.px, plot.top + len}});
   }
-  canvas.Lines(lines.data(), lines.size());
+  canvas.Lines(ends.data(), ends.size() / 2);
 }
 
-void PaintAxis(const CChartModel& chart, int k, const TickPixels& ticks, const ChartRect& plot,
+void PaintAxis(const CChartModel& chart, int k, const TickPixels& ticks, const RECT& plot,
                IChartCanvas& canvas) {
   const int s = chart.axisSide[k] < 0 ? -1 : 1;
   const int x = (s < 0 ? plot.left : plot.right) + chart.axisOffset[k];
-  canvas.SetPen({chart.axisColor[k], chart.axisWidth[k], kPenSolid});
-  const ChartLine axis[] = {{{x, plot.bottom}, {x, plot.top}},
-                            {{x, plot.bottom}, {x - kMajorTick * s, plot.bottom}},
-                            {{x, plot.top}, {x - kMajorTick * s, plot.top}}};
-  canvas.Lines(axis, std::size(axis));
+  canvas.SetPen({PS_SOLID, chart.axisWidth[k], chart.axisColor[k]});
+  const POINT axis[] = {{x, plot.bottom}, {x, plot.top},
+                        {x, plot.bottom}, {x - kMajorTick * s, plot.bottom},
+                        {x, plot.top},    {x - kMajorTick * s, plot.top}};
+  canvas.Lines(axis, std::size(axis) / 2);
   const int halfHeight = canvas.TextHeight() / 2;
   canvas.SetTextColor(chart.axisColor[k]);
   for (const TickMark& t : AxisTickMarks(ticks, plot.bottom, plot.top, chart.axisMinorTicks[k])) {
@@ -61,12 +64,12 @@ void PaintAxis(const CChartModel& chart, int k, const TickPixels& ticks, const C
 
 }  // namespace
 
-ChartRect PlotRect(const ChartRect& pos, const ChartRect& inset) {
+RECT PlotRect(const RECT& pos, const RECT& inset) {
   return {pos.left + inset.left, pos.top + inset.top, pos.right - inset.right,
           pos.bottom - inset.bottom};
 }
 
-ChartTicks UpdateTicks(const CChartModel& chart, const ChartRect& plot) {
+ChartTicks UpdateTicks(const CChartModel& chart, const RECT& plot) {
   ChartTicks ticks;
   ticks.x = HorizontalTickPixels(chart.xLo, chart.xHi, plot.left, plot.right);
   for (int k = 0; k < kChartAxes; ++k) {
@@ -77,14 +80,14 @@ ChartTicks UpdateTicks(const CChartModel& chart, const ChartRect& plot) {
   return ticks;
 }
 
-void PaintChartBackground(const CChartModel& chart, const ChartRect& pos, COLORREF background,
-                          COLORREF plotBackground, IChartCanvas& canvas) {
+void PaintChartBackground(const CChartModel& chart, const RECT& pos, DWORD background,
+                          DWORD plotBackground, IChartCanvas& canvas) {
   if (!chart.ready) return;
   canvas.Fill(pos, background);
   canvas.Fill(PlotRect(pos, chart.inset), plotBackground);
 }
 
-void PaintCurve(const CChartModel& chart, const CCurve& curve, const ChartRect& plot,
+void PaintCurve(const CChartModel& chart, const CCurve& curve, const RECT& plot,
                 IChartCanvas& canvas) {
   const std::size_t n = curve.PointCount();
   const int a = curve.axis;
@@ -93,29 +96,47 @@ void PaintCurve(const CChartModel& chart, const CCurve& curve, const ChartRect& 
   const double yScale = PowerOfTen(chart.yExp[a]);
   const ClipWindow window =
       ClipWindow::FromRanges(chart.xLo, chart.xHi, chart.yLo[a], chart.yHi[a]);
-  const PixelMap map{plot, chart.xLo, chart.xHi, chart.yLo[a], chart.yHi[a]};
-  std::vector<ChartLine> lines;
-  lines.reserve(n - 1);
-  ValuePoint prev{curve.xs[0] / xScale, curve.ys[0] / yScale};
+  const PixelMap map(plot, chart.xLo, chart.xHi, chart.yLo[a], chart.yHi[a]);
+  // Reused across paints: a long curve would otherwise allocate (and fault in) a fresh buffer
+  // every time.
+  thread_local std::vector<POINT> ends;
+  ends.clear();
+  ends.reserve(2 * (n - 1));
+  const auto scaled = [&](std::size_t i) {
+    return ValuePoint{curve.xs[i] / xScale, curve.ys[i] / yScale};
+  };
+  // Each point is mapped to pixels once; only segments that leave the window go through the full
+  // clipping rules, which keep a segment with both ends inside whole (ordered by x).
+  ValuePoint prev = scaled(0);
+  bool prevInside = window.Contains(prev);
+  POINT prevPx = map.DataToPixel(prev.x, prev.y);
   for (std::size_t i = 1; i < n; ++i) {
-    const ValuePoint next{curve.xs[i] / xScale, curve.ys[i] / yScale};
-    const ClippedSegment part = ClipSegment(prev, next, window);
-    if (part.visible) {
-      lines.push_back({map.DataToPixel(part.a.x, part.a.y), map.DataToPixel(part.b.x, part.b.y)});
+    const ValuePoint next = scaled(i);
+    const bool nextInside = window.Contains(next);
+    const POINT nextPx = map.DataToPixel(next.x, next.y);
+    if (prevInside && nextInside) {
+      const bool backwards = next.x < prev.x;
+      ends.push_back(backwards ? nextPx : prevPx);
+      ends.push_back(backwards ? prevPx : nextPx);
+    } else if (const ClippedSegment part = ClipSegment(prev, next, window); part.visible) {
+      ends.push_back(map.DataToPixel(part.a.x, part.a.y));
+      ends.push_back(map.DataToPixel(part.b.x, part.b.y));
     }
     prev = next;
+    prevInside = nextInside;
+    prevPx = nextPx;
   }
-  if (lines.empty()) return;
-  canvas.SetPen({curve.color, curve.width, curve.style});
-  canvas.Lines(lines.data(), lines.size());
+  if (ends.empty()) return;
+  canvas.SetPen({curve.style, curve.width, curve.color});
+  canvas.Lines(ends.data(), ends.size() / 2);
 }
 
-void PaintChartContent(const CChartModel& chart, const ChartRect& plot, IChartCanvas& canvas) {
+void PaintChartContent(const CChartModel& chart, const RECT& plot, IChartCanvas& canvas) {
   if (!chart.ready) return;
   const ChartTicks ticks = UpdateTicks(chart, plot);
   canvas.Save();
-  ChartFont font = chart.font;
-  font.escapement = 0;
+  LOGFONT font = chart.font;
+  font.lfEscapement = 0;
   canvas.SetFont(font);
   PaintGrid(chart, ticks, plot, canvas);
   for (const CCurve& curve : chart.curves) PaintCurve(chart, curve, plot, canvas);

@@ -12,21 +12,21 @@ struct ChartTicks {
 };
 
 // The control's rectangle shrunk by the inset margins.
-ChartRect PlotRect(const ChartRect& pos, const ChartRect& inset);
+RECT PlotRect(const RECT& pos, const RECT& inset);
 
 // Major tick steps and their pixel positions for the x axis and every enabled vertical axis.
-ChartTicks UpdateTicks(const CChartModel& chart, const ChartRect& plot);
+ChartTicks UpdateTicks(const CChartModel& chart, const RECT& plot);
 
 // The control's background and the plot area; nothing at all before the chart is set up.
-void PaintChartBackground(const CChartModel& chart, const ChartRect& pos, COLORREF background,
-                          COLORREF plotBackground, IChartCanvas& canvas);
+void PaintChartBackground(const CChartModel& chart, const RECT& pos, DWORD background,
+                          DWORD plotBackground, IChartCanvas& canvas);
 
 // Grid, curves, frame, ticks and axes inside `plot`; nothing before the chart is set up.
-void PaintChartContent(const CChartModel& chart, const ChartRect& plot, IChartCanvas& canvas);
+void PaintChartContent(const CChartModel& chart, const RECT& plot, IChartCanvas& canvas);
 
 // Every segment of the curve that shows in the visible window, each clipped on its own. A curve
 // with fewer than two points, or on an axis outside 0..3, draws nothing.
-void PaintCurve(const CChartModel& chart, const CCurve& curve, const ChartRect& plot,
+void PaintCurve(const CChartModel& chart, const CCurve& curve, const RECT& plot,
                 IChartCanvas& canvas);
 
 }  // namespace DuiLib

@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-namespace DuiLib {
+#include "ui/framework/ui_defs.h"
 
-using COLORREF = std::uint32_t;  // 0x00BBGGRR
+namespace DuiLib {
 
 class CChartModel;
 
@@ -34,7 +34,7 @@ class CCurve {
   std::string name;
   std::vector<double> xs;
   std::vector<double> ys;
-  COLORREF color = 0xFF0000;
+  COLORREF color = 0xFF0000;  // 0x00BBGGRR
   int width = 1;
   int style = 0;                 // pen style: 0 solid, 2 dotted
   CChartModel* chart = nullptr;  // not owned

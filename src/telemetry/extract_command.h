@@ -9,8 +9,9 @@ namespace korvane {
 // Under the program folder (which ends in "/").
 constexpr const char* kExtractorRelativePath = "FFMpeg/ffmpeg";
 // ffmpeg converts the camera's mov_text track to SRT text; "-scodec copy" cannot write mov_text as
-// SRT and makes ffmpeg fail at once.
-constexpr const char* kExtractorArguments = "-y -vn -an -scodec srt -f srt";
+// SRT and makes ffmpeg fail at once. "-flush_packets 0" lets ffmpeg fill its output buffer instead
+// of writing every cue by itself, which made a whole-file extraction about a third slower.
+constexpr const char* kExtractorArguments = "-y -vn -an -scodec srt -f srt -flush_packets 0";
 constexpr const char* kExtractorSocketName = "DVRFFMpegPipe";
 
 // The arguments after the program name. The input is passed as a "file:" URL so that no name is

@@ -3,6 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cmath>
 #include <limits>
 
@@ -43,6 +44,21 @@ TEST(NormaliseRange, NonFiniteBoundsEndAndKeepExponentZero) {
   EXPECT_EQ(NormaliseRange(std::nan(""), 4000).exponent, 3);
   EXPECT_EQ(NormaliseRange(0, std::numeric_limits<double>::denorm_min()).exponent, 0);
   EXPECT_EQ(NormaliseRange(1e-300, 2e-300).exponent, -300);
+}
+
+TEST(ParseInset, ReadsFourNumbersSeparatedByAnySingleCharacter) {
+  EXPECT_EQ(ParseInset("10,5,10,20"), (RECT{10, 5, 10, 20}));
+  EXPECT_EQ(ParseInset("1 2 3 4"), (RECT{1, 2, 3, 4}));
+  EXPECT_EQ(ParseInset("-3,+4, 5,6"), (RECT{-3, 4, 5, 6}));
+}
+
+TEST(ParseInset, ShortOrBrokenValuesReadZeroWithoutOverrunning) {
+  EXPECT_EQ(ParseInset(""), (RECT{}));
+  EXPECT_EQ(ParseInset("10"), (RECT{10, 0, 0, 0}));
+  EXPECT_EQ(ParseInset("a,b,7"), (RECT{}));  // "a" ends before itself, so ",b,7" is next
+  EXPECT_EQ(ParseInset("1,a2,3"), (RECT{1, 0, 2, 3}));
+  EXPECT_EQ(ParseInset("10,,20"), (RECT{10, 0, 20, 0}));
+  EXPECT_EQ(ParseInset("99999999999,-99999999999"), (RECT{INT_MAX, INT_MIN, 0, 0}));
 }
 
 struct StepCase {
@@ -159,17 +175,17 @@ TEST(GridLines, SkipLinesOnTheEdges) {
 }
 
 TEST(DataToPixel, MapsLowEndsToLeftAndBottomAndHighEndsToRightAndTop) {
-  const PixelMap map{{10, 20, 110, 70}, 0, 16, 0, 4};
-  EXPECT_EQ(map.DataToPixel(0, 0), (ChartPoint{10, 70}));
-  EXPECT_EQ(map.DataToPixel(16, 4), (ChartPoint{110, 20}));
-  EXPECT_EQ(map.DataToPixel(8, 2), (ChartPoint{60, 45}));
-  EXPECT_EQ(map.DataToPixel(0.08, 0), (ChartPoint{11, 70}));  // 10.5 rounds up
+  const PixelMap map({10, 20, 110, 70}, 0, 16, 0, 4);
+  EXPECT_EQ(map.DataToPixel(0, 0), (POINT{10, 70}));
+  EXPECT_EQ(map.DataToPixel(16, 4), (POINT{110, 20}));
+  EXPECT_EQ(map.DataToPixel(8, 2), (POINT{60, 45}));
+  EXPECT_EQ(map.DataToPixel(0.08, 0), (POINT{11, 70}));  // 10.5 rounds up
 }
 
 TEST(DataToPixel, ZeroSpanMapsOntoTheLowEdge) {
-  const PixelMap map{{10, 20, 110, 70}, 3, 3, 1, 1};
-  EXPECT_EQ(map.DataToPixel(3, 1), (ChartPoint{10, 70}));
-  EXPECT_EQ(map.DataToPixel(99, -5), (ChartPoint{10, 70}));
+  const PixelMap map({10, 20, 110, 70}, 3, 3, 1, 1);
+  EXPECT_EQ(map.DataToPixel(3, 1), (POINT{10, 70}));
+  EXPECT_EQ(map.DataToPixel(99, -5), (POINT{10, 70}));
 }
 
 struct ClipCase {

@@ -23,12 +23,12 @@ struct PaintedChart : ::testing::Test {
     chart.inset = {30, 10, 20, 5};
   }
   void PaintAll() {
-    PaintChartBackground(chart, pos, 0x111111, 0x222222, canvas);
+    PaintChartBackground(chart, pos, 0xFF111111, 0xFF222222, canvas);
     PaintChartContent(chart, PlotRect(pos, chart.inset), canvas);
   }
   CChartModel chart;
   korvane::ChartBinding binding;
-  const ChartRect pos{70, 40, 280, 95};  // plot: 100,50 .. 260,90
+  const RECT pos{70, 40, 280, 95};  // plot: 100,50 .. 260,90
   RecordingCanvas canvas;
 };
 
@@ -44,13 +44,13 @@ TEST(ChartPainter, BeforeTheSetUpNothingAtAllIsDrawn) {
 }
 
 TEST(ChartPainter, PlotRectTakesTheInsetOffEachSide) {
-  EXPECT_EQ(PlotRect({0, 0, 200, 100}, {10, 5, 10, 20}), (ChartRect{10, 5, 190, 80}));
+  EXPECT_EQ(PlotRect({0, 0, 200, 100}, {10, 5, 10, 20}), (RECT{10, 5, 190, 80}));
 }
 
 TEST_F(PaintedChart, FillsTheControlThenThePlotArea) {
   PaintAll();
   EXPECT_THAT(canvas.Only("fill"),
-              ElementsAre("fill 70,40,280,95 111111", "fill 100,50,260,90 222222"));
+              ElementsAre("fill 70,40,280,95 FF111111", "fill 100,50,260,90 FF222222"));
 }
 
 TEST_F(PaintedChart, DrawsFrameTicksAndAxisInOrderAfterLiftingTheClip) {
@@ -112,6 +112,19 @@ TEST_F(PaintedChart, CurvesAreClippedPerSegmentBeforeTheClipIsLifted) {
   EXPECT_EQ(std::vector<std::string>(curve + 1, curve + 4),
             (std::vector<std::string>{"line 100,70 140,50", "line 215,50 220,60", "noclip"}));
   EXPECT_THAT(ops, Not(Contains("pen 00FF00 w1 s0")));
+}
+
+TEST_F(PaintedChart, SegmentsRunningBackwardsAreDrawnLeftToRightLikeClippedOnes) {
+  CCurve& x = *chart.FindCurve("XAcceleration");
+  x.AddPoint(8, 2000);   // (180, 70)
+  x.AddPoint(4, 1000);   // (140, 80), inside: whole
+  x.AddPoint(-4, 3000);  // enters at x = 0, y = 2 -> (100, 70)
+  PaintAll();
+  const auto& ops = canvas.ops;
+  const auto curve = std::find(ops.begin(), ops.end(), "pen 0000FF w1 s0");
+  ASSERT_NE(curve, ops.end());
+  EXPECT_EQ(std::vector<std::string>(curve + 1, curve + 3),
+            (std::vector<std::string>{"line 140,80 180,70", "line 100,70 140,80"}));
 }
 
 TEST_F(PaintedChart, DegenerateRangesAndPlotsPaintWithoutTicks) {

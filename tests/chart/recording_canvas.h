@@ -11,24 +11,22 @@ class RecordingCanvas : public IChartCanvas {
  public:
   void Save() override { ops.push_back("save"); }
   void Restore() override { ops.push_back("restore"); }
-  void Fill(const ChartRect& r, COLORREF c) override {
-    ops.push_back("fill " + Rect(r) + " " + Hex(c));
-  }
-  void SetPen(const ChartPen& p) override {
+  void Fill(const RECT& r, DWORD c) override { ops.push_back("fill " + Rect(r) + " " + Hex(c)); }
+  void SetPen(const Pen& p) override {
     ops.push_back("pen " + Hex(p.color) + " w" + std::to_string(p.width) + " s" +
                   std::to_string(p.style));
   }
-  void SetFont(const ChartFont& f) override {
-    ops.push_back("font " + f.face + " " + std::to_string(f.height));
+  void SetFont(const LOGFONT& f) override {
+    ops.push_back("font " + f.lfFaceName + " " + std::to_string(f.lfHeight));
   }
   void SetTextColor(COLORREF c) override { ops.push_back("textcolor " + Hex(c)); }
   int TextHeight() override { return textHeight; }
-  void Lines(const ChartLine* lines, std::size_t count) override {
+  void Lines(const POINT* ends, std::size_t count) override {
     for (std::size_t i = 0; i < count; ++i) {
-      ops.push_back("line " + Point(lines[i].from) + " " + Point(lines[i].to));
+      ops.push_back("line " + Point(ends[2 * i]) + " " + Point(ends[2 * i + 1]));
     }
   }
-  void Text(ChartPoint at, const std::string& text) override {
+  void Text(POINT at, const std::string& text) override {
     ops.push_back("text " + Point(at) + " '" + text + "'");
   }
   void RemoveClip() override { ops.push_back("noclip"); }
@@ -42,8 +40,8 @@ class RecordingCanvas : public IChartCanvas {
     return out;
   }
 
-  static std::string Point(ChartPoint p) { return std::to_string(p.x) + "," + std::to_string(p.y); }
-  static std::string Rect(const ChartRect& r) {
+  static std::string Point(POINT p) { return std::to_string(p.x) + "," + std::to_string(p.y); }
+  static std::string Rect(const RECT& r) {
     return std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right) +
            "," + std::to_string(r.bottom);
   }

@@ -4,7 +4,9 @@
 
 #include <QJsonArray>
 #include <QJsonObject>
+#include <clocale>
 #include <cmath>
+#include <cstdio>
 
 #include "map/map_loaders.h"
 #include "map/route_trace.h"
@@ -239,6 +241,18 @@ TEST_P(MapPageTest, MovingAMarkerThePageLostCreatesIt) {
   EXPECT_EQ(MapState(browser())["markerCount"].toInt(), 1);
 }
 
+TEST_P(MapPageTest, TheCarStaysInViewWhenItLeavesTheFittedRoute) {
+  WaitAndRecord();
+  Fill(store_, 0, 64, mapKind_, GetParam().locale);
+  HandleChunkReady(display_, browser(), store_);
+  display_.SetCarPosition(&browser(), 114.05, 22.53);
+  EXPECT_TRUE(MapState(browser())["carInView"].toBool());
+  display_.SetCarPosition(&browser(), 114.20, 22.65);  // some 20 km further on
+  const QJsonObject state = MapState(browser());
+  EXPECT_TRUE(state["carInView"].toBool());
+  EXPECT_EQ(state["points"].toInt(), 64);
+}
+
 TEST_P(MapPageTest, ANewTrackClearsTheOldRoute) {
   WaitAndRecord();
   Fill(store_, 0, 100, mapKind_, GetParam().locale);
@@ -328,6 +342,25 @@ TEST(MapLoaderTest, CoordinatesHaveSixDecimalsAndAPoint) {
     EXPECT_EQ(FormatCoordinate(row.value), row.text);
   }
   EXPECT_EQ(FormatCoordinate(std::nan("")), "nan");
+}
+
+// The toolkit takes LC_NUMERIC from the environment; a comma there must not reach the page.
+TEST(MapLoaderTest, CoordinatesKeepTheirPointUnderACommaLocale) {
+  const std::string saved = std::setlocale(LC_NUMERIC, nullptr);
+  bool found = false;
+  for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "ru_RU.UTF-8"}) {
+    if (std::setlocale(LC_NUMERIC, name)) {
+      found = true;
+      break;
+    }
+  }
+  if (!found) GTEST_SKIP() << "no locale with a decimal comma installed";
+  char printed[32];
+  std::snprintf(printed, sizeof printed, "%f", 22.535656);
+  const std::string formatted = FormatCoordinate(22.535656);
+  std::setlocale(LC_NUMERIC, saved.c_str());
+  EXPECT_STREQ(printed, "22,535656");  // what "%lf" would have sent
+  EXPECT_EQ(formatted, "22.535656");
 }
 
 TEST(MapLoaderTest, DisplayWithoutLoaderDoesNothing) {

@@ -6,6 +6,7 @@
 
 #include <QJsonArray>
 #include <fstream>
+#include <thread>
 
 #include "map/format_system_error.h"
 #include "page_driver.h"
@@ -106,6 +107,18 @@ TEST_F(BridgeTest, CallsMadeWhileLoadingAreDeliveredInOrderOnceLoaded) {
   ASSERT_EQ(calls.size(), 6);
   for (int i = 0; i < 6; ++i) EXPECT_EQ(calls[i].toArray()[0].toString(), QString::number(i));
   EXPECT_EQ(page_.GetLastError(), "JSCall Error:\nUnknown name.\n");
+}
+
+// The start-up worker loads the page from its own thread; a route handed over on the UI thread
+// before that load has even started must wait for the page too.
+TEST_F(BridgeTest, CallsAfterANavigationFromAnotherThreadWaitForThePage) {
+  std::thread worker([&] { shown_.browser.NavigateUrl(path_); });
+  worker.join();
+  EXPECT_TRUE(CallPageFunction(browser(), "record", page_, {"early", "call"}));
+  ASSERT_TRUE(test::WaitForPage(shown_.browser));
+  const QJsonArray calls = Calls();
+  ASSERT_EQ(calls.size(), 1);
+  EXPECT_EQ(calls[0].toArray()[0].toString(), "early");
 }
 
 TEST_F(BridgeTest, AThrowingFunctionIsReportedAndLaterCallsStillRun) {

@@ -211,6 +211,18 @@ class SubtitleExtractorTest : public testing::Test {
     return pid;
   }
 
+  // Makes a clip of `cues` cues with its index first, starts a run on the FIFO and writes the
+  // first `fraction` of the clip; the write end stays open, so ffmpeg waits for the rest.
+  void ExtractPartOf(FifoFeeder& fifo, int cues, double fraction) {
+    const std::string clip = test::MakeTelemetryClip(test::SourceDir(), dir_.str(), "part", cues,
+                                                     /*faststart=*/true);
+    ASSERT_FALSE(clip.empty());
+    const std::string bytes = test::ReadFileText(clip);
+    extractor_.ExtractFile(fifo.path());
+    ASSERT_TRUE(fifo.Open(kRunTimeout));
+    ASSERT_TRUE(fifo.Write(bytes.substr(0, static_cast<std::size_t>(bytes.size() * fraction))));
+  }
+
   bool SocketFileExists() const { return fs::exists(fs::symlink_status(extractor_.socketPath())); }
 
   RecordingDispatcher messages_;
@@ -421,14 +433,10 @@ TEST_F(SubtitleExtractorTest, ExtractFileWhileStoppingDoesNothing) {
 
 TEST_F(SubtitleExtractorTest, StopDuringARunPostsNoFurtherChunk) {
   // 1300 cues: three quarters of the file carry batch 0 (cue 631) but not batch 1 (cue 1271).
-  const std::string clip = test::MakeTelemetryClip(test::SourceDir(), dir_.str(), "run", 1300,
-                                                   /*faststart=*/true);
-  ASSERT_FALSE(clip.empty());
-  const std::string bytes = test::ReadFileText(clip);
+  // ffmpeg writes each cue at once here, so how far it has read decides what arrives.
+  extractor_.Configure(Config("-y -vn -an -scodec srt -f srt"));
   FifoFeeder fifo(dir_.str() + "fifo.mp4");
-  extractor_.ExtractFile(fifo.path());
-  ASSERT_TRUE(fifo.Open(kRunTimeout));
-  ASSERT_TRUE(fifo.Write(bytes.substr(0, bytes.size() * 3 / 4)));
+  ASSERT_NO_FATAL_FAILURE(ExtractPartOf(fifo, 1300, 0.75));
   ASSERT_TRUE(messages_.WaitForMessage(WM_EXTRACTOR_NOTIFY, 518, kRunTimeout));
   EXPECT_FALSE(extractor_.stopRequested());
 
@@ -444,15 +452,9 @@ TEST_F(SubtitleExtractorTest, StopDuringARunPostsNoFurtherChunk) {
 }
 
 TEST_F(SubtitleExtractorTest, SeesTheMarksOfATelemetryTrackInTheConsoleOutput) {
-  const std::string clip = test::MakeTelemetryClip(test::SourceDir(), dir_.str(), "marks", 50,
-                                                   /*faststart=*/true);
-  ASSERT_FALSE(clip.empty());
-  const std::string bytes = test::ReadFileText(clip);
   FifoFeeder fifo(dir_.str() + "fifo.mp4");
-  extractor_.ExtractFile(fifo.path());
-  ASSERT_TRUE(fifo.Open(kRunTimeout));
-  // All but the end: ffmpeg has described the streams and waits for the rest.
-  ASSERT_TRUE(fifo.Write(bytes.substr(0, bytes.size() - 100)));
+  // ffmpeg has described the streams and waits for the rest.
+  ASSERT_NO_FATAL_FAILURE(ExtractPartOf(fifo, 50, 0.9));
   EXPECT_TRUE(WaitUntil([&] { return extractor_.movTextSeen() && extractor_.ambarellaSeen(); },
                         kRunTimeout));
   extractor_.Stop();

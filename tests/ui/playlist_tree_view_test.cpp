@@ -191,13 +191,15 @@ TEST_F(PlaylistTreeTest, HoverAndSelectionAreVisible) {
   EXPECT_TRUE(tree->GetNodeAt(1)->IsHot());
 
   QImage shot = widget->grab().toImage();
-  auto background = [&](int index) {
+  auto pixel = [&](int index, int x) {
     RECT pos = tree->GetNodeAt(index)->GetPos();
-    return shot.pixel(pos.left + 2, pos.top + 2) & 0xFFFFFF;
+    return shot.pixel(pos.left + x, pos.top + 2) & 0xFFFFFF;
   };
-  EXPECT_EQ(background(0), 0x1B1D22u);
-  EXPECT_EQ(background(1), 0x2B2E36u);
-  EXPECT_EQ(background(2), 0x33405Au);
+  EXPECT_EQ(pixel(0, 5), 0x1B1D22u);
+  EXPECT_EQ(pixel(1, 5), 0x2B2E36u);
+  EXPECT_EQ(pixel(2, 5), 0x33405Au);
+  EXPECT_EQ(pixel(2, 1), 0x3D8BFFu);  // the selection's accent bar
+  EXPECT_EQ(pixel(1, 1), 0x2B2E36u);
 }
 
 TEST_F(PlaylistTreeTest, LongListsScrollAndOnlyVisibleNodesTakeTheMouse) {

@@ -4,6 +4,7 @@
 #include <QFontMetrics>
 #include <QPainter>
 #include <QString>
+#include <algorithm>
 #include <cstdlib>
 
 #include "ui/framework/paint_manager.h"
@@ -161,17 +162,41 @@ void CDrawContext::MoveTo(int x, int y) {
   current_ = {x, y};
 }
 
+void CDrawContext::ApplyPen() {
+  QPen qpen(FromColorRef(pen_.color));
+  qpen.setWidth(pen_.width <= 1 ? 0 : pen_.width);
+  qpen.setStyle(ToQtStyle(pen_.style));
+  qpen.setCapStyle(Qt::FlatCap);
+  painter_.setPen(qpen);
+  painter_.setRenderHint(QPainter::Antialiasing, false);
+}
+
 void CDrawContext::LineTo(int x, int y) {
   if (pen_.style != PS_NULL) {
-    QPen qpen(FromColorRef(pen_.color));
-    qpen.setWidth(pen_.width <= 1 ? 0 : pen_.width);
-    qpen.setStyle(ToQtStyle(pen_.style));
-    qpen.setCapStyle(Qt::FlatCap);
-    painter_.setPen(qpen);
-    painter_.setRenderHint(QPainter::Antialiasing, false);
+    ApplyPen();
     painter_.drawLine(current_.x, current_.y, x, y);
   }
   current_ = {x, y};
+}
+
+void CDrawContext::DrawLines(const POINT* ends, std::size_t count) {
+  if (ends == nullptr || count == 0) return;
+  if (pen_.style != PS_NULL) {
+    ApplyPen();
+    // Slices on the stack: no allocation however many lines a paint draws.
+    constexpr std::size_t kSlice = 512;
+    QLine lines[kSlice];
+    for (std::size_t at = 0; at < count; at += kSlice) {
+      const std::size_t n = std::min(kSlice, count - at);
+      for (std::size_t i = 0; i < n; ++i) {
+        const POINT& a = ends[2 * (at + i)];
+        const POINT& b = ends[2 * (at + i) + 1];
+        lines[i] = QLine(a.x, a.y, b.x, b.y);
+      }
+      painter_.drawLines(lines, static_cast<int>(n));
+    }
+  }
+  current_ = ends[2 * count - 1];
 }
 
 void CDrawContext::FrameRect(const RECT& rc) {

@@ -35,7 +35,10 @@ QWidget* CreateNativeSurface(std::function<void()> onDoubleClick) {
 }
 
 WindowHandle NativeWindowOf(QWidget* surface) {
-  return surface == nullptr ? 0 : static_cast<WindowHandle>(surface->winId());
+  if (surface == nullptr) return 0;
+  const auto id = static_cast<WindowHandle>(surface->winId());
+  surface->update();  // the new native window starts empty
+  return id;
 }
 
 }  // namespace DuiLib

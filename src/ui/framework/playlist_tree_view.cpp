@@ -13,6 +13,7 @@ namespace {
 constexpr int kDeleteMargin = 4;  // between the delete button and the node's right edge
 constexpr int kTextGap = 4;       // between the text and the delete button
 constexpr int kScrollBarWidth = 6;
+constexpr int kSelectionBarWidth = 3;
 constexpr int kMinThumbHeight = 16;
 constexpr int kWheelRows = 3;
 constexpr int kDefaultNodeHeight = 22;
@@ -196,6 +197,11 @@ void CPlayListNodeUI::PaintBkColor(HDC hDC) {
       background = owner_->GetItemPlayingBkColor();
   }
   CRenderEngine::DrawColor(hDC, GetPos(), background != 0 ? background : GetBkColor());
+  if (selected_ && owner_ != nullptr) {
+    const RECT& pos = GetPos();
+    CRenderEngine::DrawColor(hDC, {pos.left, pos.top, pos.left + kSelectionBarWidth, pos.bottom},
+                             owner_->GetItemSelectedBarColor());
+  }
 }
 
 void CPlayListNodeUI::PaintText(HDC hDC) {
@@ -345,6 +351,8 @@ void CPlayListTreeViewUI::SetAttribute(std::string_view name, std::string_view v
     hotBkColor_ = ParseColor(value);
   else if (name == "itemselectedbkcolor")
     selectedBkColor_ = ParseColor(value);
+  else if (name == "itemselectedbarcolor")
+    selectedBarColor_ = ParseColor(value);
   else if (name == "itemplayingbkcolor")
     playingBkColor_ = ParseColor(value);
   else if (name == "scrollbarcolor")

@@ -111,11 +111,12 @@ class CPlayListTreeViewUI : public CContainerUI {
   // Makes the node fully visible, scrolling as little as possible.
   void EnsureVisible(int index);
 
-  // "itemhotbkcolor", "itemselectedbkcolor", "itemplayingbkcolor", "scrollbarcolor" (ARGB);
-  // the rest as the container.
+  // "itemhotbkcolor", "itemselectedbkcolor", "itemselectedbarcolor" (a bar at the selected node's
+  // left edge), "itemplayingbkcolor", "scrollbarcolor" (ARGB); the rest as the container.
   void SetAttribute(std::string_view name, std::string_view value) override;
   DWORD GetItemHotBkColor() const { return hotBkColor_; }
   DWORD GetItemSelectedBkColor() const { return selectedBkColor_; }
+  DWORD GetItemSelectedBarColor() const { return selectedBarColor_; }
   DWORD GetItemPlayingBkColor() const { return playingBkColor_; }
 
   void SetPos(RECT rc, bool bNeedInvalidate = true) override;
@@ -150,8 +151,11 @@ class CPlayListTreeViewUI : public CContainerUI {
   bool draggingThumb_ = false;
   int dragStartY_ = 0;
   int dragStartScroll_ = 0;
-  DWORD hotBkColor_ = 0xFF2B2E36;
-  DWORD selectedBkColor_ = 0xFF33405A;
+  // Dark-theme defaults: neutral greys keep the playing entry's blue text readable on every
+  // state, and the selection is told apart from hover by an accent bar.
+  DWORD hotBkColor_ = 0xFF22262D;
+  DWORD selectedBkColor_ = 0xFF2A2F39;
+  DWORD selectedBarColor_ = 0xFF3D8BFF;
   DWORD playingBkColor_ = 0;
   DWORD scrollBarColor_ = 0x80A0A4AE;
 };

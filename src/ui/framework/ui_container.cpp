@@ -262,10 +262,12 @@ void Distribute(std::vector<Slot>& slots, int available, bool vertical) {
 
 }  // namespace
 
-void CVerticalLayoutUI::SetPos(RECT rc, bool bNeedInvalidate) {
-  CControlUI::SetPos(rc, bNeedInvalidate);
+void CContainerUI::LayoutLine(bool vertical) {
   const RECT inner = InnerRect();
   const SIZE available{inner.right - inner.left, inner.bottom - inner.top};
+  // Along: the layout's direction; across: the other one.
+  const int alongSpace = vertical ? available.cy : available.cx;
+  const int acrossSpace = vertical ? available.cx : available.cy;
   std::vector<Slot> slots;
   int padTotal = 0;
   for (CControlUI* item : items_) {
@@ -276,57 +278,45 @@ void CVerticalLayoutUI::SetPos(RECT rc, bool bNeedInvalidate) {
     }
     const RECT pad = item->GetPadding();
     const SIZE sz = item->EstimateSize(available);
-    slots.push_back(Slot{item, sz.cy > 0 ? std::max(sz.cy, item->GetMinHeight()) : 0});
-    padTotal += pad.top + pad.bottom;
+    const int fixed = vertical ? sz.cy : sz.cx;
+    const int minimum = vertical ? item->GetMinHeight() : item->GetMinWidth();
+    slots.push_back(Slot{item, fixed > 0 ? std::max(fixed, minimum) : 0});
+    padTotal += vertical ? pad.top + pad.bottom : pad.left + pad.right;
   }
   if (slots.size() > 1) padTotal += childPadding_ * static_cast<int>(slots.size() - 1);
-  Distribute(slots, available.cy - padTotal, true);
-  int y = inner.top;
+  Distribute(slots, alongSpace - padTotal, vertical);
+  int along = vertical ? inner.top : inner.left;
   for (Slot& s : slots) {
     const RECT pad = s.item->GetPadding();
     const SIZE sz = s.item->EstimateSize(available);
-    int width = sz.cx > 0 ? sz.cx : available.cx - pad.left - pad.right;
-    width = std::max(0, std::min(width, available.cx - pad.left - pad.right));
-    y += pad.top;
-    const RECT r{inner.left + pad.left, y, inner.left + pad.left + width, y + s.size};
-    s.item->SetPos(r, false);
-    y += s.size + pad.bottom + childPadding_;
+    const int padBefore = vertical ? pad.top : pad.left;
+    const int padAfter = vertical ? pad.bottom : pad.right;
+    const int acrossBefore = vertical ? pad.left : pad.top;
+    const int acrossRoom = acrossSpace - (vertical ? pad.left + pad.right : pad.top + pad.bottom);
+    const int wanted = vertical ? sz.cx : sz.cy;
+    const int across = std::max(0, std::min(wanted > 0 ? wanted : acrossRoom, acrossRoom));
+    // Children of a row that are shorter than it are centred, as toolbars expect.
+    const int offset = !vertical && wanted > 0 ? (acrossRoom - across) / 2 : 0;
+    along += padBefore;
+    if (vertical) {
+      const int left = inner.left + acrossBefore;
+      s.item->SetPos(RECT{left, along, left + across, along + s.size}, false);
+    } else {
+      const int top = inner.top + acrossBefore + offset;
+      s.item->SetPos(RECT{along, top, along + s.size, top + across}, false);
+    }
+    along += s.size + padAfter + childPadding_;
   }
+}
+
+void CVerticalLayoutUI::SetPos(RECT rc, bool bNeedInvalidate) {
+  CControlUI::SetPos(rc, bNeedInvalidate);
+  LayoutLine(true);
 }
 
 void CHorizontalLayoutUI::SetPos(RECT rc, bool bNeedInvalidate) {
   CControlUI::SetPos(rc, bNeedInvalidate);
-  const RECT inner = InnerRect();
-  const SIZE available{inner.right - inner.left, inner.bottom - inner.top};
-  std::vector<Slot> slots;
-  int padTotal = 0;
-  for (CControlUI* item : items_) {
-    if (!item->IsVisible()) continue;
-    if (item->IsFloat()) {
-      SetFloatPos(item);
-      continue;
-    }
-    const RECT pad = item->GetPadding();
-    const SIZE sz = item->EstimateSize(available);
-    slots.push_back(Slot{item, sz.cx > 0 ? std::max(sz.cx, item->GetMinWidth()) : 0});
-    padTotal += pad.left + pad.right;
-  }
-  if (slots.size() > 1) padTotal += childPadding_ * static_cast<int>(slots.size() - 1);
-  Distribute(slots, available.cx - padTotal, false);
-  int x = inner.left;
-  for (Slot& s : slots) {
-    const RECT pad = s.item->GetPadding();
-    const SIZE sz = s.item->EstimateSize(available);
-    int height = sz.cy > 0 ? sz.cy : available.cy - pad.top - pad.bottom;
-    height = std::max(0, std::min(height, available.cy - pad.top - pad.bottom));
-    x += pad.left;
-    // Children shorter than the row are centred vertically, as toolbars expect.
-    const int free = available.cy - pad.top - pad.bottom - height;
-    const int top = inner.top + pad.top + (sz.cy > 0 ? free / 2 : 0);
-    const RECT r{x, top, x + s.size, top + height};
-    s.item->SetPos(r, false);
-    x += s.size + pad.right + childPadding_;
-  }
+  LayoutLine(false);
 }
 
 }  // namespace DuiLib

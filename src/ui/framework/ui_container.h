@@ -65,6 +65,8 @@ class CContainerUI : public CControlUI, public IContainerUI {
   // Places a floating child at its fixed position relative to this container.
   void SetFloatPos(CControlUI* child);
   RECT InnerRect() const;
+  // Lays the visible children out in a column (vertical) or a row.
+  void LayoutLine(bool vertical);
 
   std::vector<CControlUI*> items_;
   RECT inset_;

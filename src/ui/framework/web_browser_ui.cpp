@@ -193,7 +193,7 @@ class CHtmlWindow {
     if (!IsScriptIdentifier(method) || count < 0 || (count > 0 && !arguments))
       return kScriptInvalidArg;
     if (!view_) return kScriptAborted;
-    switch (state_) {
+    switch (EffectiveState()) {
       case State::Empty:
         return kScriptNotLoaded;
       case State::Loading:
@@ -213,11 +213,11 @@ class CHtmlWindow {
     Call call;
     call.script = script;
     call.done = std::move(done);
-    if (!view_ || state_ == State::Empty) {
+    if (!view_ || EffectiveState() == State::Empty) {
       if (call.done) call.done("null");
       return;
     }
-    if (state_ == State::Loading) {
+    if (EffectiveState() == State::Loading) {
       waiting_.push_back(std::move(call));
       return;
     }
@@ -225,12 +225,20 @@ class CHtmlWindow {
     Flush();
   }
 
+  // Called on any thread before a navigation is handed to the UI thread, so calls made meanwhile
+  // wait for the page instead of failing.
+  void NoteNavigationRequested() { navigationRequested_.store(true); }
+
   bool IsReady() const { return state_ == State::Ready; }
   QWidget* Widget() const { return view_.data(); }
   std::atomic<CWebBrowserEventHandler*>& Handler() { return handler_; }
 
  private:
   enum class State { Empty, Loading, Ready };
+
+  State EffectiveState() const {
+    return (state_ == State::Empty && navigationRequested_.load()) ? State::Loading : state_;
+  }
 
   struct Call {
     std::string method;  // empty for a plain script
@@ -395,6 +403,7 @@ class CHtmlWindow {
 
   QPointer<QWebEngineView> view_;
   std::atomic<CWebBrowserEventHandler*> handler_{nullptr};
+  std::atomic<bool> navigationRequested_{false};
   State state_ = State::Empty;
   unsigned generation_ = 0;
   std::unordered_set<std::string> functions_;
@@ -430,7 +439,9 @@ void* CWebBrowserUI::GetInterface(std::string_view name) {
 }
 
 void CWebBrowserUI::NavigateUrl(const std::string& url) {
+  if (url.empty()) return;
   CHtmlWindow* window = window_.get();
+  window->NoteNavigationRequested();
   OnUiThread(window->Widget(), [window, url] { window->Navigate(url); });
 }
 

@@ -539,7 +539,11 @@ void WindowImplBase::OnClick(TNotifyUI& msg) {
   } else if (name == "minbtn" && w != nullptr) {
     w->showMinimized();
   } else if (name == "maxbtn" && w != nullptr) {
-    w->showMaximized();
+    if (w->isMaximized()) {
+      w->showNormal();
+    } else {
+      w->showMaximized();
+    }
   } else if (name == "restorebtn" && w != nullptr) {
     w->showNormal();
   }

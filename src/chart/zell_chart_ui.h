@@ -1,0 +1,38 @@
+// CZellChartUI: the acceleration chart control created for the skin tag "ZellChart". It holds the
+// chart model (curves, scale state, appearance) and paints it in its background steps.
+#pragma once
+#include <string_view>
+#include <thread>
+
+#include "chart/chart_model.h"
+#include "ui/framework/ui_control.h"
+
+namespace DuiLib {
+
+class CZellChartUI : public CControlUI, public CChartModel {
+ public:
+  CZellChartUI();
+  ~CZellChartUI() override;
+
+  const char* GetClass() const override;
+  // This control for "ZellChart" (exact), else what the base answers.
+  void* GetInterface(std::string_view name) override;
+  // "inset" (exact) reads the plot margins "left,top,right,bottom"; other names go to the base.
+  void SetAttribute(std::string_view name, std::string_view value) override;
+  // Background and plot area; nothing before the chart is set up.
+  void PaintBkColor(HDC hDC) override;
+  // Grid, curves, frame, ticks, axis and labels; nothing before the chart is set up.
+  void PaintBkImage(HDC hDC) override;
+
+  // Invalidates the control when called on the thread that created it (the UI thread); a call
+  // from another thread (the start-up worker's set-up) must not touch the window and does nothing.
+  void RequestRepaint() override;
+
+  // Plot area of the last paint.
+  RECT plotRect;
+
+ private:
+  std::thread::id uiThread_ = std::this_thread::get_id();
+};
+
+}  // namespace DuiLib
