@@ -7,6 +7,7 @@
 #include "ui/framework/native_surface.h"
 #include "ui/framework/playlist_tree_view.h"
 #include "ui/framework/web_browser_ui.h"
+#include "ui/modal_windows.h"
 #include "ui/test_probe.h"
 
 namespace korvane {
@@ -32,7 +33,9 @@ void CPlayerFrameWnd::StartStartupWorker() {
   ApplicationContext& context = GetContext();
 
   extractor_ = std::make_unique<CSubtitleExtractor>(playback.trackStore);
-  panel_ = std::make_unique<CPlaylistPanel>(context, view.treePlaylist);
+  const WindowHandle self = GetHWND();
+  panel_ = std::make_unique<CPlaylistPanel>(
+      context, view.treePlaylist, [&context, self] { return ShowClearTipWindow(context, self); });
   panel_->manager().LoadPlaylistOptions();
 
   playerPort_ =
@@ -40,7 +43,11 @@ void CPlayerFrameWnd::StartStartupWorker() {
   pipelinePort_ = std::make_unique<CExtractorPort>(*extractor_);
   viewPort_ = std::make_unique<CFrameViewPort>(view, *this, m_PaintManager, map_,
                                                playback.trackStore, context);
-  viewPort_->modals = modals;
+  viewPort_->modals.snapshotTip = [&context, self](const std::string& path, int width, int height,
+                                                   bool preview) {
+    ShowSnapshotWindow(context, self, path, width, height, preview);
+  };
+  viewPort_->modals.settings = [&context, self] { return ShowSettingsWindow(context, self); };
   controller_ = std::make_unique<CPlaybackController>(ControllerBinding{
       *playerPort_, *pipelinePort_, *viewPort_, panel_->manager(), view.texts, view.gpsShown,
       view.gpsValid, view.fullScreen, playback.duration, playback.position, lastSwitchTick,
@@ -52,7 +59,6 @@ void CPlayerFrameWnd::StartStartupWorker() {
 
   const int startVolume =
       view.sliderVolume != nullptr ? view.sliderVolume->GetValue() : context.settings.volume;
-  const WindowHandle self = GetHWND();
   startupThread_ = std::thread([this, &view, &playback, &context, startVolume, self] {
     StartupTargets targets{
         context,

@@ -45,9 +45,6 @@ class CPlayerFrameWnd : public CDuiFrameWnd {
   CSubtitleExtractor* extractor() const { return extractor_.get(); }
   CPlaylistManager* playlist() const { return panel_ ? &panel_->manager() : nullptr; }
 
-  // The modal windows the controller opens; set before the window is created.
-  ModalWindows modals;
-
  protected:
   // Builds the playing parts (the records exist now) and starts the start-up worker.
   void StartStartupWorker() override;

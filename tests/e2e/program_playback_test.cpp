@@ -185,6 +185,21 @@ TEST_F(ProgramTest, ClipWithoutTelemetryPlaysWithNoGpsAndAnEmptyRoute) {
   EXPECT_GE(s.Int("position"), 2) << "plays all the same";
 }
 
+// The desktop entry a file manager uses: MP4 files, and its command is this program.
+TEST(DesktopEntry, OpensMp4FilesWithTheProgram) {
+  std::ifstream in(ProgramDir() + "../korvane.desktop");
+  ASSERT_TRUE(in) << "no desktop entry beside the program folder";
+  std::string line, exec, mime;
+  while (std::getline(in, line)) {
+    if (line.starts_with("Exec=")) exec = line.substr(5);
+    if (line.starts_with("MimeType=")) mime = line.substr(9);
+  }
+  EXPECT_EQ(mime, "video/mp4;");
+  EXPECT_TRUE(exec.ends_with(" %F")) << exec;
+  const std::string program = exec.substr(1, exec.find('"', 1) - 1);
+  EXPECT_TRUE(std::filesystem::equivalent(program, ProgramDir() + "korvane")) << program;
+}
+
 TEST_F(ProgramTest, ClosingLeavesNoPlayerExtractorOrSocket) {
   Stage({"1_drive.mp4"});
   ASSERT_TRUE(run->Start({Clip("1_drive.mp4")}));
