@@ -4,7 +4,7 @@
 
 #include "app/entry_point.h"
 #include "ui/framework/UIlib.h"
-#include "ui/main_window.h"
+#include "ui/player_frame_wnd.h"
 
 int main(int argc, char** argv) {
   // Chromium refuses to run as root with its sandbox on.
@@ -16,7 +16,7 @@ int main(int argc, char** argv) {
     DuiLib::CUIApplication application(argc, argv);
     DuiLib::CPaintManagerUI::SetInstance(context.programFolder);
     DuiLib::CPaintManagerUI::SetResourcePath(context.programFolder + "skin");
-    korvane::CDuiFrameWnd frame(context);
+    korvane::CPlayerFrameWnd frame(context);
     if (frame.CreateMainWindow() == 0) return 1;
     frame.ShowModal();
     return 0;

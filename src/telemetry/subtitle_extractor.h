@@ -48,6 +48,8 @@ class CSubtitleExtractor final : public IPipelineLines, private IBatchSink {
   CSubtitleExtractor(const CSubtitleExtractor&) = delete;
   CSubtitleExtractor& operator=(const CSubtitleExtractor&) = delete;
 
+  // Takes the configuration as given: an empty or wrong extractor path shows only as the launch
+  // error of each run. Call before the first ExtractFile, never during a run.
   void Configure(ExtractorConfig config);
   const ExtractorConfig& config() const { return config_; }
 

@@ -7,6 +7,7 @@
 
 #include "app/data_folder.h"
 #include "app/settings_store.h"
+#include "chart/zell_chart_ui.h"
 
 namespace korvane {
 
@@ -102,8 +103,7 @@ DuiLib::CControlUI* CDuiFrameWnd::CreateControl(const char* pstrClass) {
     }
   }
   if (EqualsNoCase(name, "WndUI")) return new CWndUI();
-  // The acceleration chart; a plain control stands in until the chart control exists.
-  if (name == "ZellChart") return new CControlUI();
+  if (name == "ZellChart") return new DuiLib::CZellChartUI();
   return nullptr;
 }
 

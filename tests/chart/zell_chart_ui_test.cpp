@@ -4,6 +4,7 @@
 
 #include <QImage>
 #include <QPainter>
+#include <cmath>
 
 #include "chart/chart_binding.h"
 #include "sample_track.h"
@@ -13,8 +14,10 @@ namespace DuiLib {
 namespace {
 
 constexpr QRgb kUntouched = 0xFFFF00FF;
-constexpr DWORD kControlBackground = 0xFF1C1F26;  // the dark player skin's panel colour
-constexpr DWORD kPlotBackground = 0xFF101217;
+// The dark player skin's colours and margins for the chart (resources/skin/Orvix.xml).
+constexpr DWORD kControlBackground = 0xFF181B20;
+constexpr DWORD kPlotBackground = 0xFF0F1114;
+constexpr const char* kSkinInset = "44,12,14,14";
 
 // Paints the control alone into a w x h image, the way the window paints it.
 QImage Render(CZellChartUI& chart, int w, int h) {
@@ -65,23 +68,50 @@ TEST(CZellChartUI, SampleClipOnADarkSkin) {
   CZellChartUI chart;
   chart.SetBkColor(kControlBackground);
   chart.SetBkColor2(kPlotBackground);
-  chart.SetAttribute("inset", "32,10,10,10");
+  chart.SetAttribute("inset", kSkinInset);
   korvane::ChartBinding binding;
   binding.InitAccChart(&chart);
   korvane::CTrackStore store;
   ASSERT_EQ(korvane::test::FillStoreFromClip(store, korvane::test::DefaultClip()), 600);
   binding.AppendAccData(&store);
 
-  const QImage image = Render(chart, 800, 200);
-  image.save("chart_sample_drive.png");
-  const QRect plot(32, 10, 800 - 32 - 10, 200 - 20);
+  const QImage image = Render(chart, 800, 150);
+  image.save("chart_sample_drive.png");  // in the test's working folder, to be looked at
+  const QRect plot(QPoint(44, 12), QPoint(800 - 14, 150 - 14));  // edges included
   EXPECT_EQ(CountPixels(image, image.rect(), kUntouched), 0);
   EXPECT_EQ(image.pixel(2, 100), QRgb(kControlBackground));
-  EXPECT_GT(CountPixels(image, plot, qRgb(255, 0, 0)), 100);                     // XAcceleration
-  EXPECT_GT(CountPixels(image, plot, qRgb(0, 255, 0)), 100);                     // YAcceleration
-  EXPECT_GT(CountPixels(image, plot, qRgb(255, 255, 0)), 100);                   // ZAcceleration
-  EXPECT_GT(CountPixels(image, QRect(0, 0, 32, 200), qRgb(255, 255, 255)), 30);  // labels
-  EXPECT_EQ(image.pixel(400, 190), qRgb(255, 255, 255));  // bottom frame line
+  // The clip's readings (-21 .. 103 raw) lie at the bottom of the 0 .. 4000 range, so the three
+  // curves overlap there and the later ones cover much of the earlier.
+  const QRect bottom(plot.left(), plot.bottom() - 20, plot.width(), 21);
+  EXPECT_GT(CountPixels(image, bottom, qRgb(255, 0, 0)), 50);     // XAcceleration
+  EXPECT_GT(CountPixels(image, bottom, qRgb(0, 255, 0)), 300);    // YAcceleration
+  EXPECT_GT(CountPixels(image, bottom, qRgb(255, 255, 0)), 300);  // ZAcceleration
+  EXPECT_EQ(CountPixels(image, plot, qRgb(255, 0, 0)), CountPixels(image, bottom, qRgb(255, 0, 0)));
+  EXPECT_GT(CountPixels(image, QRect(0, 0, 44, 150), qRgb(255, 255, 255)), 30);  // labels
+  EXPECT_EQ(image.pixel(400, 150 - 14), qRgb(255, 255, 255));  // bottom frame line
+}
+
+TEST(CZellChartUI, SwingingReadingsStayInsideThePlot) {
+  CZellChartUI chart;
+  chart.SetBkColor(kControlBackground);
+  chart.SetBkColor2(kPlotBackground);
+  chart.SetAttribute("inset", kSkinInset);
+  korvane::ChartBinding binding;
+  binding.InitAccChart(&chart);
+  for (int c = 0; c < 3; ++c) {
+    for (int i = 0; i < 3000; ++i) {
+      chart.curves[c].AddPoint(i * 0.2, 2000 + (1500 - 400 * c) * std::sin(i / (60.0 + 25 * c)));
+    }
+  }
+  chart.FitXRange();
+  chart.FitYRange(korvane::kAccFill);
+  const QImage image = Render(chart, 800, 150);
+  image.save("chart_swinging.png");
+  const QRect plot(QPoint(44, 12), QPoint(800 - 14, 150 - 14));  // edges included
+  for (const QRgb colour : {qRgb(255, 0, 0), qRgb(0, 255, 0), qRgb(255, 255, 0)}) {
+    EXPECT_GT(CountPixels(image, plot, colour), 500);
+    EXPECT_EQ(CountPixels(image, image.rect(), colour), CountPixels(image, plot, colour));
+  }
 }
 
 }  // namespace

@@ -1,0 +1,32 @@
+// The settings window's option tables: the player's video and sound outputs with their display
+// names in four languages, the choice of tables by language file, and lookup by stored value.
+#pragma once
+#include <span>
+#include <string_view>
+
+namespace korvane {
+
+// One combo row: the value stored in the settings and the name shown (with its leading space).
+struct OptionRow {
+  const char* value;
+  const char* displayName;
+};
+
+using OptionTable = std::span<const OptionRow>;
+
+struct OutputTables {
+  OptionTable video;  // twelve rows
+  OptionTable sound;  // two rows
+};
+
+// "chinese.ini", "big5chinese.ini" and "russian.ini" (exact, case counts) have tables of their
+// own; any other name, empty or unknown included, gets the English ones.
+OutputTables OutputTablesFor(std::string_view languageFile);
+
+// Index of the first row whose value equals `value` exactly; -1 when none does.
+int FindRowByValue(OptionTable table, std::string_view value);
+
+// The audio output that lets the user pick a sound card.
+inline constexpr char kSoundCardOutput[] = "dsound";
+
+}  // namespace korvane

@@ -1,0 +1,208 @@
+#include "dialogs/setting_wnd.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "app/localization.h"
+#include "app/settings_store.h"
+#include "dialogs/dialog_support.h"
+
+namespace korvane {
+namespace {
+
+using namespace DuiLib;
+
+CDuiSettingWnd* g_currentSettingWnd = nullptr;
+
+bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
+  return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+    return std::tolower(static_cast<unsigned char>(x)) ==
+           std::tolower(static_cast<unsigned char>(y));
+  });
+}
+
+// Selects a row without raising "itemselect": the window sets the dependent states itself.
+void SelectRow(CComboUI* combo, int row) {
+  if (combo != nullptr && row >= 0) combo->SelectItem(row, false, false);
+}
+
+// The value of the combo's selected row; null when nothing is selected.
+const char* SelectedValue(const CComboUI* combo, OptionTable table) {
+  if (combo == nullptr) return nullptr;
+  const int row = combo->GetCurSel();
+  if (row < 0 || static_cast<std::size_t>(row) >= table.size()) return nullptr;
+  return table[static_cast<std::size_t>(row)].value;
+}
+
+OptionTable LanguageRows() {
+  static const std::vector<OptionRow> rows = [] {
+    std::vector<OptionRow> out;
+    for (const LanguageEntry& entry : kLanguages) out.push_back({entry.file, entry.displayName});
+    return out;
+  }();
+  return rows;
+}
+
+CListLabelElementUI* NewItem(std::string_view text) {
+  auto* item = new CListLabelElementUI;
+  item->SetText(text);
+  return item;
+}
+
+}  // namespace
+
+std::string VersionText(std::string_view caption) {
+  return std::string(caption) + KORVANE_VERSION;
+}
+
+bool FillCombo(CComboUI* combo, OptionTable table, bool horizontalScroll) {
+  if (combo == nullptr) return false;
+  for (const OptionRow& row : table) {
+    CListLabelElementUI* item = NewItem(row.displayName);
+    if (horizontalScroll) item->SetAttribute("hscrollbar", "true");
+    combo->Add(item);
+  }
+  if (horizontalScroll) combo->SetAttribute("hscrollbar", "true");
+  return true;
+}
+
+CDuiSettingWnd::CDuiSettingWnd(ApplicationContext& context, SoundDeviceSource soundDevices)
+    : CXMLWnd(kSettingSkin), context_(context), listDevices_(std::move(soundDevices)) {
+  if (!listDevices_) {
+    const std::string player = PlayerProgramPath(context_.programFolder);
+    listDevices_ = [player] { return ListPlayerAudioDevices(player); };
+  }
+}
+
+CDuiSettingWnd::~CDuiSettingWnd() {
+  if (g_currentSettingWnd == this) g_currentSettingWnd = nullptr;
+}
+
+CDuiSettingWnd* CDuiSettingWnd::Current() {
+  return g_currentSettingWnd;
+}
+
+std::string CDuiSettingWnd::MainText(std::string_view key) const {
+  return ReadLanguageText(context_, kMainInterfaceSection, key);
+}
+
+void CDuiSettingWnd::InitWindow() {
+  // The skin draws the caption, so the framework made the window frameless, and it has already
+  // initialised the paint manager with this window as pre-message filter and notifier.
+  g_currentSettingWnd = this;
+  const Settings& settings = context_.settings;
+
+  languageCombo = FindControlAs<CComboUI>(m_PaintManager, "LanguangeCombo");
+  videoCombo = FindControlAs<CComboUI>(m_PaintManager, "VideoCombo");
+  soundCombo = FindControlAs<CComboUI>(m_PaintManager, "SoundCombo");
+  soundCardCombo = FindControlAs<CComboUI>(m_PaintManager, "SoundCardCombo");
+  okButton = FindControlAs<CButtonUI>(m_PaintManager, "OKButton");
+  cancelButton = FindControlAs<CButtonUI>(m_PaintManager, "CancleButton");
+  languageLabel = FindControlAs<CLabelUI>(m_PaintManager, "LanguangeLabel");
+  videoLabel = FindControlAs<CLabelUI>(m_PaintManager, "VideoLabel");
+  soundLabel = FindControlAs<CLabelUI>(m_PaintManager, "SoundLabel");
+  soundCardLabel = FindControlAs<CLabelUI>(m_PaintManager, "SoundCardLabel");
+  versionLabel = FindControlAs<CLabelUI>(m_PaintManager, "VersionLabel");
+  generalOption = m_PaintManager.FindControl("GeneralOption");
+
+  SetControlText(m_PaintManager, "OKButton", MainText("IDS_OK"));
+  SetControlText(m_PaintManager, "CancleButton", MainText("IDS_CANCEL"));
+  SetControlText(m_PaintManager, "LanguangeLabel", MainText("IDS_LANGUAGE"));
+
+  const OptionTable languages = LanguageRows();
+  FillCombo(languageCombo, languages);
+  SelectRow(languageCombo, FindRowByValue(languages, settings.languageFile));
+
+  const OutputTables tables = OutputTablesFor(settings.languageFile);
+  videoTable = tables.video;
+  soundTable = tables.sound;
+
+  SetControlText(m_PaintManager, "VideoLabel", MainText("IDS_VIDEO"));
+  FillCombo(videoCombo, videoTable, true);
+  SelectRow(videoCombo, FindRowByValue(videoTable, settings.videoOutput));
+
+  SetControlText(m_PaintManager, "SoundLabel", MainText("IDS_SOUND"));
+  FillCombo(soundCombo, soundTable);
+  SelectRow(soundCombo, FindRowByValue(soundTable, settings.audioOutput));
+
+  SetControlText(m_PaintManager, "SoundCardLabel", MainText("IDS_SOUNDCARD"));
+  nextDeviceNumber_ = 0;
+  soundDevices_.clear();
+  for (const std::string& description : listDevices_()) OnSoundDeviceFound(description);
+  if (soundCardCombo != nullptr) {
+    soundCardCombo->SetEnabled(settings.audioOutput == kSoundCardOutput);
+    for (std::size_t i = 0; i < soundDevices_.size(); ++i) {
+      if (soundDevices_[i]->number == settings.soundDevice) SelectRow(soundCardCombo, int(i));
+    }
+  }
+
+  SetControlText(m_PaintManager, "VersionLabel", VersionText(MainText("IDS_VERSION")));
+
+  SetControlText(m_PaintManager, "GeneralOption", MainText("IDS_PLAYER"));
+  previewCheck = FindControlAs<CCheckBoxUI>(m_PaintManager, "showBox");
+  if (previewCheck != nullptr) {
+    previewCheck->SetText(MainText("IDS_SHOWSHOT"));
+    previewCheck->SetCheck(settings.snapshotPreview, false);
+  }
+  m_PaintManager.AddNotifier(this);
+}
+
+void CDuiSettingWnd::OnSoundDeviceFound(std::string_view description) {
+  if (Current() != nullptr && soundCardCombo != nullptr) {
+    soundCardCombo->Add(NewItem(SoundCardText(description)));
+  }
+  auto device = std::make_unique<SoundDevice>();
+  device->number = nextDeviceNumber_++;
+  device->name = " " + std::string(description);
+  soundDevices_.push_back(std::move(device));
+}
+
+void CDuiSettingWnd::ApplyChoices() {
+  Settings& settings = context_.settings;
+  if (const char* video = SelectedValue(videoCombo, videoTable)) {
+    settings.videoOutput = video;
+    WriteSettingString(context_, kSettingsSection, kKeyVideoOutput, video);
+  }
+  if (const char* audio = SelectedValue(soundCombo, soundTable)) {
+    settings.audioOutput = audio;
+    WriteSettingString(context_, kSettingsSection, kKeyAudioOutput, audio);
+  }
+  if (settings.audioOutput == kSoundCardOutput && soundCardCombo != nullptr) {
+    const int row = soundCardCombo->GetCurSel();
+    if (row >= 0 && static_cast<std::size_t>(row) < soundDevices_.size()) {
+      settings.soundDevice = soundDevices_[static_cast<std::size_t>(row)]->number;
+      WriteSettingInt(context_, kSettingsSection, kKeySoundDevice, settings.soundDevice);
+    }
+  }
+  if (const char* language = SelectedValue(languageCombo, LanguageRows())) {
+    settings.languageFile = language;
+    WriteSettingString(context_, kSettingsSection, kKeyLanguage, language);
+  }
+  if (previewCheck != nullptr && previewCheck->GetCheck() != settings.snapshotPreview) {
+    settings.snapshotPreview = previewCheck->GetCheck();
+    WriteSettingInt(context_, kSettingsSection, kKeySnapshotPreview,
+                    settings.snapshotPreview ? 1 : 0);
+  }
+}
+
+void CDuiSettingWnd::OnClick(TNotifyUI& msg) {
+  const CDuiString name = msg.pSender != nullptr ? msg.pSender->GetName() : CDuiString{};
+  if (name == "OKButton") {
+    ApplyChoices();
+    Close(1);
+  } else if (name == "CancleButton") {
+    Close(2);
+  }
+  CXMLWnd::OnClick(msg);
+}
+
+void CDuiSettingWnd::Notify(TNotifyUI& msg) {
+  if (msg.sType == DUI_MSGTYPE_ITEMSELECT && msg.pSender != nullptr && msg.pSender == soundCombo &&
+      soundCardCombo != nullptr) {
+    const char* audio = SelectedValue(soundCombo, soundTable);
+    soundCardCombo->SetEnabled(audio != nullptr && EqualsIgnoringCase(audio, kSoundCardOutput));
+  }
+  CXMLWnd::Notify(msg);
+}
+
+}  // namespace korvane

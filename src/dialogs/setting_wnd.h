@@ -1,0 +1,74 @@
+// CDuiSettingWnd: the modal settings window on "Setting.xml" (language, video and sound output,
+// sound card, snapshot preview, version). OK writes the choices to the settings record and file
+// and ends ShowModal with 1; Cancel ends it with 2; the skin's close button and Escape with 2
+// (IDCANCEL) and write nothing.
+//
+// Use (UI thread): CDuiSettingWnd wnd(context); wnd.Create(parent, "SettingWnd", WS_POPUP |
+// WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, 0, 0, 0, 0, 0); wnd.CenterWindow();
+// if (wnd.ShowModal() == 1) { ...language may have changed... }
+#pragma once
+#include <memory>
+#include <vector>
+
+#include "app/application_context.h"
+#include "dialogs/output_tables.h"
+#include "dialogs/sound_devices.h"
+#include "ui/framework/UIlib.h"
+#include "ui/xml_wnd.h"
+
+namespace korvane {
+
+inline constexpr char kSettingSkin[] = "Setting.xml";
+
+class CDuiSettingWnd : public CXMLWnd {
+ public:
+  // `soundDevices` lists the sound cards; empty: the player program in the program folder.
+  explicit CDuiSettingWnd(ApplicationContext& context, SoundDeviceSource soundDevices = {});
+  ~CDuiSettingWnd() override;
+
+  void InitWindow() override;
+  void OnClick(DuiLib::TNotifyUI& msg) override;
+  void Notify(DuiLib::TNotifyUI& msg) override;
+
+  // The settings window being shown, for the sound card listing; null when none.
+  static CDuiSettingWnd* Current();
+  // Adds one listed sound card (numbered from 0 in call order) to the window.
+  void OnSoundDeviceFound(std::string_view description);
+
+  const std::vector<std::unique_ptr<SoundDevice>>& soundDevices() const { return soundDevices_; }
+
+  DuiLib::CComboUI* languageCombo = nullptr;
+  DuiLib::CComboUI* videoCombo = nullptr;
+  DuiLib::CComboUI* soundCombo = nullptr;
+  DuiLib::CComboUI* soundCardCombo = nullptr;
+  DuiLib::CButtonUI* okButton = nullptr;
+  DuiLib::CButtonUI* cancelButton = nullptr;
+  DuiLib::CLabelUI* languageLabel = nullptr;
+  DuiLib::CLabelUI* videoLabel = nullptr;
+  DuiLib::CLabelUI* soundLabel = nullptr;
+  DuiLib::CLabelUI* soundCardLabel = nullptr;
+  DuiLib::CLabelUI* versionLabel = nullptr;
+  DuiLib::CControlUI* generalOption = nullptr;
+  DuiLib::CCheckBoxUI* previewCheck = nullptr;
+  OptionTable videoTable;
+  OptionTable soundTable;
+
+ private:
+  // Writes the choices in the order "VO", "AO", "DEVICE", "Language", "SSPreview".
+  void ApplyChoices();
+  std::string MainText(std::string_view key) const;
+
+  ApplicationContext& context_;
+  SoundDeviceSource listDevices_;
+  std::vector<std::unique_ptr<SoundDevice>> soundDevices_;
+  int nextDeviceNumber_ = 0;
+};
+
+// "IDS_VERSION" caption followed directly by the program's version.
+std::string VersionText(std::string_view caption);
+
+// Fills `combo` with one item per row (display names as they stand), with "hscrollbar" on the
+// items and the combo when asked; false when combo is null.
+bool FillCombo(DuiLib::CComboUI* combo, OptionTable table, bool horizontalScroll = false);
+
+}  // namespace korvane

@@ -1,0 +1,25 @@
+#include "dialogs/show_snaps_tip_wnd.h"
+
+#include "app/localization.h"
+#include "dialogs/dialog_support.h"
+
+namespace korvane {
+
+using namespace DuiLib;
+
+void CDuiShowSnapsTipWnd::InitWindow() {
+  SetControlText(m_PaintManager, "PathTitleLabel",
+                 ReadLanguageText(context_, kSnapshotInterfaceSection, "IDS_SAVEPATH"));
+  if (CControlUI* edit = SetControlText(m_PaintManager, "PathContentEdit", savedPath)) {
+    edit->SetToolTip(savedPath);
+  }
+  SetControlText(m_PaintManager, "ShowPathOKButton",
+                 ReadLanguageText(context_, kMainInterfaceSection, "IDS_OK"));
+}
+
+void CDuiShowSnapsTipWnd::OnClick(TNotifyUI& msg) {
+  if (msg.pSender != nullptr && msg.pSender->GetName() == "ShowPathOKButton") Close(1);
+  CXMLWnd::OnClick(msg);
+}
+
+}  // namespace korvane

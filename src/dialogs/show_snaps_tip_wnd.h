@@ -1,0 +1,34 @@
+// CDuiShowSnapsTipWnd: the modal note of where the snapshot just taken was saved
+// ("ShowSnapshotPath.xml"), shown when the preview is off. ShowModal gives 1 after its OK button.
+//
+// Use (UI thread): CDuiShowSnapsTipWnd tip(context); tip.savedPath = ...;
+// tip.Create(parent, "ShowSnapsTipWindow", WS_POPUP | WS_VISIBLE | WS_CLIPSIBLINGS |
+// WS_CLIPCHILDREN | WS_CAPTION | WS_SYSMENU, 0, 0, 0, 0, 0); tip.CenterWindow(); tip.ShowModal();
+#pragma once
+#include <string>
+
+#include "app/application_context.h"
+#include "ui/framework/UIlib.h"
+#include "ui/xml_wnd.h"
+
+namespace korvane {
+
+inline constexpr char kShowSnapsTipSkin[] = "ShowSnapshotPath.xml";
+
+class CDuiShowSnapsTipWnd : public CXMLWnd {
+ public:
+  explicit CDuiShowSnapsTipWnd(const ApplicationContext& context)
+      : CXMLWnd(kShowSnapsTipSkin), context_(context) {}
+
+  const char* GetWindowClassName() const override { return "ShowSnapsTipWindow"; }
+  void InitWindow() override;
+  void OnClick(DuiLib::TNotifyUI& msg) override;
+
+  // Set by the caller before Create.
+  std::string savedPath;
+
+ private:
+  const ApplicationContext& context_;
+};
+
+}  // namespace korvane

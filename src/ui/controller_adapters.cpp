@@ -1,0 +1,89 @@
+#include "ui/controller_adapters.h"
+
+#include "app/localization.h"
+#include "ui/framework/UIlib.h"
+#include "ui/framework/web_browser_ui.h"
+#include "ui/fullscreen.h"
+
+namespace korvane {
+
+namespace {
+
+constexpr std::size_t kMediaPathLimit = 511;
+
+void SetShown(DuiLib::CControlUI* control, bool shown) {
+  if (control != nullptr) control->SetVisible(shown);
+}
+
+}  // namespace
+
+void CMplayerPort::Play(const std::string& path) {
+  // Asked at every start on the UI thread: the window may not have existed when the start-up worker
+  // asked, and the toolkit may have re-created it since.
+  if (videoWindow_) {
+    if (const WindowHandle current = videoWindow_(); current != 0) player_.videoWindow = current;
+  }
+  player_.mediaPath = path.substr(0, kMediaPathLimit);
+  player_.Play();
+}
+
+void CFrameViewPort::ShowPlaying(bool playing) {
+  SetShown(view_.btnPlay, !playing);
+  SetShown(view_.btnPause, playing);
+}
+
+void CFrameViewPort::ShowMuted(bool muted) {
+  SetShown(view_.btnVolume, !muted);
+  SetShown(view_.btnMute, muted);
+}
+
+void CFrameViewPort::SetVolumeSlider(int value) {
+  if (view_.sliderVolume != nullptr) view_.sliderVolume->SetValue(value);
+}
+
+void CFrameViewPort::SetProgressRange(int maximum) {
+  if (view_.sliderProgress != nullptr) view_.sliderProgress->SetMaxValue(maximum);
+}
+
+void CFrameViewPort::SetProgressValue(int value) {
+  if (view_.sliderProgress != nullptr) view_.sliderProgress->SetValue(value);
+}
+
+DuiLib::CWebBrowserUI* CFrameViewPort::browser() const {
+  return dynamic_cast<DuiLib::CWebBrowserUI*>(view_.webMap);
+}
+
+void CFrameViewPort::ConsumeTrack() {
+  map_.UpdateRoute(browser(), store_);
+  view_.chartBinding.AppendAccData(&store_);
+  store_.SetConsumedChunks(store_.readyChunks());
+}
+
+void CFrameViewPort::SetCarPosition(double longitude, double latitude) {
+  map_.SetCarPosition(browser(), longitude, latitude);
+}
+
+void CFrameViewPort::SetVideoAspect(double aspect) {
+  if (view_.wndMedia == nullptr) return;
+  view_.wndMedia->SetAspect(aspect);
+  view_.wndMedia->SetPos(view_.wndMedia->GetPos());
+}
+
+void CFrameViewPort::EnterFullScreenWindow() {
+  korvane::EnterFullScreenWindow(window_, manager_, view_);
+}
+
+void CFrameViewPort::LeaveFullScreenWindow() {
+  korvane::LeaveFullScreenWindow(window_, manager_, view_);
+}
+
+void CFrameViewPort::ShowSnapshotTip(const std::string& path, int width, int height, bool preview) {
+  if (modals.snapshotTip) modals.snapshotTip(path, width, height, preview);
+}
+
+void CFrameViewPort::ReloadCaptions() {
+  RebuildLanguagePath(context_);
+  view_.ReadCaptions(context_);
+}
+
+}  // namespace korvane

@@ -1,0 +1,110 @@
+// The controller's ports on the real objects: the player controller, the extraction pipeline and
+// the main window's view (controls, map, chart, track store, modal windows). Thin forwarding only;
+// the rules are the controller's.
+#pragma once
+#include <functional>
+#include <string>
+
+#include "app/application_context.h"
+#include "map/map_loader.h"
+#include "media/mplayer.h"
+#include "telemetry/subtitle_extractor.h"
+#include "telemetry/track_store.h"
+#include "ui/controller_ports.h"
+#include "ui/view_manager.h"
+
+namespace DuiLib {
+class CWindowWnd;
+class CPaintManagerUI;
+}  // namespace DuiLib
+
+namespace korvane {
+
+class CMplayerPort final : public IPlayerPort {
+ public:
+  // `videoWindow` is asked for the video host's current window before every start.
+  CMplayerPort(CMplayer& player, std::function<WindowHandle()> videoWindow)
+      : player_(player), videoWindow_(std::move(videoWindow)) {}
+  PlayerState state() const override { return player_.state(); }
+  void Stop() override { player_.Stop(); }
+  void Play(const std::string& path) override;
+  void TogglePause() override { player_.TogglePause(); }
+  void SendCommand(const std::string& command) override { player_.SendCommand(command, true); }
+  void SetVolume(int value) override { player_.SetVolume(value); }
+  void SetMute(bool mute) override { player_.SetMute(mute); }
+  bool muted() const override { return player_.muted(); }
+  int volume() const override { return player_.volume(); }
+  void Seek(int seconds) override { player_.Seek(seconds); }
+  double length() const override { return player_.length(); }
+  int position() const override { return player_.position(); }
+  double aspect() const override { return player_.replyFields().aspect; }
+  int videoWidth() const override { return player_.replyFields().videoWidth; }
+  int videoHeight() const override { return player_.replyFields().videoHeight; }
+  std::uint32_t processId() const override { return player_.processId(); }
+  std::string screenshotPath() const override { return player_.GetScreenshotPath(); }
+
+ private:
+  CMplayer& player_;
+  std::function<WindowHandle()> videoWindow_;
+};
+
+class CExtractorPort final : public IPipelinePort {
+ public:
+  explicit CExtractorPort(CSubtitleExtractor& extractor) : extractor_(extractor) {}
+  void ExtractFile(const std::string& path) override { extractor_.ExtractFile(path); }
+  void Stop() override { extractor_.Stop(); }
+  bool stopRequested() const override { return extractor_.stopRequested(); }
+  bool busy() const override { return extractor_.state() != PipelineState::Idle; }
+
+ private:
+  CSubtitleExtractor& extractor_;
+};
+
+// The modal windows, given by the main window (either may be empty: nothing is shown).
+struct ModalWindows {
+  std::function<void(const std::string& path, int width, int height, bool preview)> snapshotTip;
+  std::function<int()> settings;
+};
+
+class CFrameViewPort final : public IViewPort {
+ public:
+  CFrameViewPort(CViewManager& view, DuiLib::CWindowWnd& window, DuiLib::CPaintManagerUI& manager,
+                 CMapDisplay& map, CTrackStore& store, ApplicationContext& context)
+      : view_(view),
+        window_(window),
+        manager_(manager),
+        map_(map),
+        store_(store),
+        context_(context) {}
+  ModalWindows modals;
+
+  void ShowPlaying(bool playing) override;
+  void ShowMuted(bool muted) override;
+  void SetVolumeSlider(int value) override;
+  void SetProgressRange(int maximum) override;
+  void SetProgressValue(int value) override;
+  void RefreshLabels() override { view_.RefreshLabels(); }
+  void ResetAccChart() override { view_.chartBinding.ResetAccChart(); }
+  void ResetMarker() override { map_.ResetMarker(); }
+  void ResetStore() override { store_.Reset(); }
+  void ConsumeTrack() override;
+  void SetCarPosition(double longitude, double latitude) override;
+  void SetVideoAspect(double aspect) override;
+  void EnterFullScreenWindow() override;
+  void LeaveFullScreenWindow() override;
+  void ShowSnapshotTip(const std::string& path, int width, int height, bool preview) override;
+  int RunSettingsWindow() override { return modals.settings ? modals.settings() : 0; }
+  void ReloadCaptions() override;
+
+ private:
+  DuiLib::CWebBrowserUI* browser() const;
+
+  CViewManager& view_;
+  DuiLib::CWindowWnd& window_;
+  DuiLib::CPaintManagerUI& manager_;
+  CMapDisplay& map_;
+  CTrackStore& store_;
+  ApplicationContext& context_;
+};
+
+}  // namespace korvane

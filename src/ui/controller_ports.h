@@ -1,0 +1,79 @@
+// What the playback controller needs of the player, the extraction pipeline and the window: three
+// small interfaces, so the controller's rules run against fakes in tests and against CMplayer,
+// CSubtitleExtractor and the main window's controls in the program (controller_adapters.h).
+#pragma once
+#include <cstdint>
+#include <string>
+
+#include "media/player_state.h"
+
+namespace korvane {
+
+class IPlayerPort {
+ public:
+  virtual ~IPlayerPort() = default;
+  virtual PlayerState state() const = 0;
+  virtual void Stop() = 0;
+  // Sets the media path and starts the player on it.
+  virtual void Play(const std::string& path) = 0;
+  virtual void TogglePause() = 0;
+  virtual void SendCommand(const std::string& command) = 0;
+  virtual void SetVolume(int value) = 0;
+  virtual void SetMute(bool mute) = 0;
+  virtual bool muted() const = 0;
+  virtual int volume() const = 0;
+  // Sends the seek only while playing and in range; otherwise nothing.
+  virtual void Seek(int seconds) = 0;
+  virtual double length() const = 0;
+  virtual int position() const = 0;
+  virtual double aspect() const = 0;
+  virtual int videoWidth() const = 0;
+  virtual int videoHeight() const = 0;
+  virtual std::uint32_t processId() const = 0;
+  virtual std::string screenshotPath() const = 0;
+};
+
+class IPipelinePort {
+ public:
+  virtual ~IPipelinePort() = default;
+  virtual void ExtractFile(const std::string& path) = 0;
+  virtual void Stop() = 0;
+  virtual bool stopRequested() const = 0;
+  // True while a run starts, runs or stops: its thread may be writing the track store.
+  virtual bool busy() const = 0;
+};
+
+// The window side: controls, map, chart, track store and modal windows. Every operation skips a
+// control the skin does not have.
+class IViewPort {
+ public:
+  virtual ~IViewPort() = default;
+  // btnPause shown (true) or btnPlay shown (false).
+  virtual void ShowPlaying(bool playing) = 0;
+  // btnMute shown (true) or btnVolume shown (false).
+  virtual void ShowMuted(bool muted) = 0;
+  virtual void SetVolumeSlider(int value) = 0;
+  virtual void SetProgressRange(int maximum) = 0;
+  virtual void SetProgressValue(int value) = 0;
+  // Puts the view's texts on the labels.
+  virtual void RefreshLabels() = 0;
+  virtual void ResetAccChart() = 0;
+  virtual void ResetMarker() = 0;
+  virtual void ResetStore() = 0;
+  // Hands the chunks made ready since the last time to the map's route and the chart's curves and
+  // marks them consumed.
+  virtual void ConsumeTrack() = 0;
+  virtual void SetCarPosition(double longitude, double latitude) = 0;
+  virtual void SetVideoAspect(double aspect) = 0;
+  // Window geometry and the three side panels of full screen; the flag is the controller's.
+  virtual void EnterFullScreenWindow() = 0;
+  virtual void LeaveFullScreenWindow() = 0;
+  // Modal windows.
+  virtual void ShowSnapshotTip(const std::string& path, int width, int height, bool preview) = 0;
+  // 1 when the user confirmed the settings window.
+  virtual int RunSettingsWindow() = 0;
+  // Reads the captions of the current language file into the view's texts.
+  virtual void ReloadCaptions() = 0;
+};
+
+}  // namespace korvane

@@ -1,0 +1,75 @@
+#include "ui/gps_panel.h"
+
+#include <cstdio>
+
+namespace korvane {
+
+std::string FormatDegrees(char hemisphere, int degrees, int minutes, double seconds) {
+  char text[64];
+  std::snprintf(text, sizeof text, " %c %d\xC2\xB0%d'%.2f\"", hemisphere != 0 ? hemisphere : '?',
+                degrees, minutes, seconds);
+  return text;
+}
+
+std::string FormatSpeed(double kmh) {
+  char text[48];
+  std::snprintf(text, sizeof text, " %.1f km/h", kmh);
+  return text;
+}
+
+std::string FormatDateTime(const TelemetryRecord& r) {
+  char text[64];
+  std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", r.year, r.month, r.day, r.hour,
+                r.minute, r.second);
+  return text;
+}
+
+std::string ComposeStatusLabel(const ViewTexts& texts, int gpsShown, int gpsValid) {
+  if (gpsShown == 0) return texts.statusCaption;
+  return texts.statusCaption + " " + (gpsValid != 0 ? texts.gpsCaption : texts.noGpsCaption);
+}
+
+namespace {
+
+void ComposeValueLabels(ViewTexts& t) {
+  t.timeLabel = t.timeCaption + " " + t.dateTimeValue;
+  t.longitudeLabel = t.longitudeCaption + t.longitudeValue;
+  t.latitudeLabel = t.latitudeCaption + t.latitudeValue;
+  t.speedLabel = t.speedCaption + t.speedValue;
+}
+
+void ComposeBareLabels(ViewTexts& t) {
+  t.timeLabel = t.timeCaption;
+  t.longitudeLabel = t.longitudeCaption;
+  t.latitudeLabel = t.latitudeCaption;
+  t.speedLabel = t.speedCaption;
+}
+
+}  // namespace
+
+void ShowTelemetryTexts(ViewTexts& t, GpsFlags flags, const TelemetryRecord& r) {
+  t.dateTimeValue = FormatDateTime(r);
+  t.longitudeValue = FormatDegrees(r.lonHemisphere, r.lonDegrees, r.lonMinutes, r.lonSeconds);
+  t.latitudeValue = FormatDegrees(r.latHemisphere, r.latDegrees, r.latMinutes, r.latSeconds);
+  t.speedValue = FormatSpeed(r.speedKmh);
+  ComposeValueLabels(t);
+  flags.shown = 1;
+  flags.valid = 1;
+  t.statusLabel = ComposeStatusLabel(t, 1, 1);
+}
+
+void ShowNoGpsTexts(ViewTexts& t, GpsFlags flags) {
+  flags.shown = 1;
+  flags.valid = 0;
+  t.statusLabel = ComposeStatusLabel(t, 1, 0);
+  ComposeBareLabels(t);
+}
+
+void RecomposeLabels(ViewTexts& t, int gpsShown, int gpsValid) {
+  // The values held are shown even in the no-GPS state: a language change shows the new captions
+  // with the last values, as a user switching languages expects to keep seeing them.
+  ComposeValueLabels(t);
+  t.statusLabel = ComposeStatusLabel(t, gpsShown, gpsValid);
+}
+
+}  // namespace korvane

@@ -1,0 +1,20 @@
+// The main window's modal windows: the snapshot preview or snapshot-folder note, the settings
+// window and the clear confirmation, each created over the main window, centred and run modally.
+#pragma once
+#include <string>
+
+#include "app/application_context.h"
+#include "platform/window_message.h"
+
+namespace korvane {
+
+// The preview of the picture (width/height 0: read from the file) or, without preview, the note
+// of where it was saved.
+void ShowSnapshotWindow(ApplicationContext& context, WindowHandle parent, const std::string& path,
+                        int width, int height, bool preview);
+// What the settings window's modal loop returned: 1 after OK.
+int ShowSettingsWindow(ApplicationContext& context, WindowHandle parent);
+// What the clear confirmation returned: 1 when the user wants the list cleared.
+int ShowClearTipWindow(ApplicationContext& context, WindowHandle parent);
+
+}  // namespace korvane

@@ -1,0 +1,334 @@
+#include "ui/playback_controller.h"
+
+#include <array>
+#include <utility>
+
+#include "media/player_state.h"
+#include "telemetry/pipeline_lines.h"
+#include "ui/gps_panel.h"
+#include "ui/time_text.h"
+
+namespace korvane {
+
+namespace {
+
+constexpr char kScreenshotCommand[] = "screenshot 0";
+
+}  // namespace
+
+bool CPlaybackController::OnClick(const std::string& name) {
+  using Action = void (CPlaybackController::*)();
+  static const std::array<std::pair<const char*, Action>, 14> kTable{{
+      {"titleBtn", nullptr},
+      {"btnClear", &CPlaybackController::Clear},
+      {"btnFull", &CPlaybackController::EnterFullScreen},
+      {"btnSmall", &CPlaybackController::LeaveFullScreen},
+      {"btnSShot", &CPlaybackController::TakeSnapshot},
+      {"btnSetting", &CPlaybackController::OpenSettings},
+      {"btnVolume", &CPlaybackController::Mute},
+      {"btnMute", &CPlaybackController::Unmute},
+      {"btnStop", &CPlaybackController::StopRoutine},
+      {"btnPrev", &CPlaybackController::Previous},
+      {"btnNext", &CPlaybackController::Next},
+      {"btnPlay", &CPlaybackController::Play},
+      {"btnPause", &CPlaybackController::Pause},
+      {"btnOpenBig", &CPlaybackController::Open},
+  }};
+  for (const auto& [control, action] : kTable) {
+    if (name != control) continue;
+    if (action != nullptr) (this->*action)();
+    return true;
+  }
+  return false;
+}
+
+bool CPlaybackController::HasCurrent() const {
+  std::string path;
+  return b_.playlist.GetCurrentPath(path) != 0;
+}
+
+void CPlaybackController::ProgressReset() {
+  b_.view.SetProgressRange(0);
+  b_.view.SetProgressValue(0);
+  b_.texts.playTime = kIdlePlayTime;
+  b_.view.RefreshLabels();
+}
+
+void CPlaybackController::ResetStoreWhenIdle() {
+  // The extraction thread writes the store while a run is under way; a run that starts resets the
+  // store itself, so nothing is lost by leaving it alone here.
+  if (!b_.pipeline.busy()) b_.view.ResetStore();
+}
+
+void CPlaybackController::StopRoutine() {
+  b_.pipeline.Stop();
+  b_.player.Stop();
+  b_.duration = 0;
+  b_.position = 0;
+  ProgressReset();
+  b_.view.ShowPlaying(false);
+  b_.view.ResetAccChart();
+  b_.view.ResetMarker();
+}
+
+void CPlaybackController::OpenInPlayer(const std::string& path) {
+  const PlayerState state = b_.player.state();
+  if (state == PlayerState::Stopping || state == PlayerState::Starting) return;
+  b_.player.Stop();
+  b_.duration = 0;
+  b_.position = 0;
+  b_.player.Play(path);
+}
+
+void CPlaybackController::StartCurrentItem() {
+  std::string path;
+  if (b_.playlist.GetCurrentPath(path) == 0) return;
+  b_.view.ResetAccChart();
+  b_.view.ShowPlaying(true);
+  ProgressReset();
+  OpenInPlayer(path);
+  b_.pipeline.ExtractFile(path);
+}
+
+void CPlaybackController::Play() {
+  switch (b_.player.state()) {
+    case PlayerState::Paused:
+      b_.player.TogglePause();
+      b_.view.ShowPlaying(true);
+      break;
+    case PlayerState::Idle:
+      if (HasCurrent()) StartCurrentItem();
+      break;
+    default:
+      break;
+  }
+}
+
+void CPlaybackController::Pause() {
+  if (b_.player.state() != PlayerState::Playing) return;
+  b_.player.TogglePause();
+  b_.view.ShowPlaying(false);
+}
+
+void CPlaybackController::OnItemActivate(int index) {
+  const std::uint32_t now = b_.tick();
+  if (!SwitchAllowed(b_.lastSwitchTick, now, kActivateGuardMs)) return;
+  b_.lastSwitchTick = now;
+  b_.playlist.ActivateEntry(index);
+  if (HasCurrent()) StartCurrentItem();
+}
+
+void CPlaybackController::Step(bool forward) {
+  const std::uint32_t now = b_.tick();
+  if (!SwitchAllowed(b_.lastSwitchTick, now, kStepGuardMs)) return;
+  b_.lastSwitchTick = now;
+  const int moved = forward ? b_.playlist.SelectNext() : b_.playlist.SelectPrevious();
+  if (moved != 1) return;
+  StopRoutine();
+  Play();
+}
+
+void CPlaybackController::Next() {
+  Step(true);
+}
+void CPlaybackController::Previous() {
+  Step(false);
+}
+
+void CPlaybackController::EndOfFile() {
+  b_.player.Stop();
+  b_.duration = 0;
+  b_.position = 0;
+  b_.view.ResetAccChart();
+  b_.view.ShowPlaying(false);
+  b_.view.ResetMarker();
+  ProgressReset();
+  ResetStoreWhenIdle();
+  if (b_.playlist.SelectNext() == 1) Play();
+}
+
+void CPlaybackController::Open() {
+  if (b_.playlist.OpenFileDialog() != 1 || !HasCurrent()) return;
+  b_.view.ResetMarker();
+  StartCurrentItem();
+}
+
+void CPlaybackController::OnDropFiles(const std::vector<std::string>& paths) {
+  b_.playlist.DropFiles(paths);
+  StartAfterDrop();
+}
+
+void CPlaybackController::StartAfterDrop() {
+  if (!HasCurrent()) return;
+  b_.view.ResetMarker();
+  StartCurrentItem();
+}
+
+void CPlaybackController::OnDeleteItem() {
+  if (b_.playlist.DeleteClickedEntry() != 1) return;
+  const PlayerState state = b_.player.state();
+  if (state != PlayerState::Playing && state != PlayerState::Paused) return;
+  StopRoutine();
+  b_.view.ResetAccChart();
+  Play();
+}
+
+void CPlaybackController::Clear() {
+  if (b_.playlist.ClearPlaylist()) StopRoutine();
+}
+
+void CPlaybackController::Mute() {
+  if (b_.player.muted()) return;
+  b_.player.SetMute(true);
+  b_.view.ShowMuted(true);
+  b_.view.SetVolumeSlider(0);
+}
+
+void CPlaybackController::Unmute() {
+  if (!b_.player.muted()) return;
+  b_.player.SetMute(false);
+  b_.view.ShowMuted(false);
+  b_.view.SetVolumeSlider(b_.player.volume());
+}
+
+void CPlaybackController::Seek(int seconds) {
+  // A paused or starting player must not jump: the slider's value is only remembered then.
+  if (b_.player.state() == PlayerState::Playing) b_.player.Seek(seconds);
+  b_.position = seconds > b_.duration ? b_.duration : seconds;
+}
+
+void CPlaybackController::TakeSnapshot() {
+  if (b_.player.state() == PlayerState::Playing) b_.player.SendCommand(kScreenshotCommand);
+}
+
+void CPlaybackController::SnapshotShown() {
+  const std::string path = b_.player.screenshotPath();
+  b_.player.TogglePause();
+  b_.view.ShowSnapshotTip(path, b_.player.videoWidth(), b_.player.videoHeight(),
+                          b_.settings.snapshotPreview);
+  b_.player.TogglePause();
+}
+
+void CPlaybackController::OpenSettings() {
+  const std::string languageBefore = b_.settings.languageFile;
+  if (b_.view.RunSettingsWindow() != 1) return;
+  if (b_.settings.languageFile == languageBefore) return;
+  b_.view.ReloadCaptions();
+  RecomposeLabels(b_.texts, b_.gpsShown, b_.gpsValid);
+  b_.view.RefreshLabels();
+}
+
+void CPlaybackController::EnterFullScreen() {
+  if (b_.fullScreen != 0) return;
+  b_.view.EnterFullScreenWindow();
+  b_.fullScreen = 1;
+}
+
+void CPlaybackController::LeaveFullScreen() {
+  if (b_.fullScreen == 0) return;
+  b_.view.LeaveFullScreenWindow();
+  b_.fullScreen = 0;
+}
+
+void CPlaybackController::OnVideoDoubleClick() {
+  if (b_.fullScreen != 0) {
+    LeaveFullScreen();
+  } else {
+    EnterFullScreen();
+  }
+}
+
+void CPlaybackController::OnKeyDown(WPARAM key) {
+  if (key == kKeyF8) TakeSnapshot();
+}
+
+bool CPlaybackController::OnDefaultKey(WPARAM key) {
+  if (key == kKeyEnter) {
+    EnterFullScreen();
+    return false;
+  }
+  if (key == kKeyEscape) {
+    LeaveFullScreen();
+    return true;
+  }
+  return false;
+}
+
+void CPlaybackController::ShowTotalTime() {
+  b_.texts.totalTime = FormatClock(b_.duration);
+  b_.texts.currentTime = "00:00:00/";
+  b_.texts.playTime = b_.texts.currentTime + b_.texts.totalTime;
+  b_.view.RefreshLabels();
+}
+
+void CPlaybackController::ShowCurrentTime() {
+  b_.texts.currentTime = FormatClock(b_.position) + "/";
+  b_.texts.playTime = b_.texts.currentTime + b_.texts.totalTime;
+  b_.view.RefreshLabels();
+  b_.view.SetProgressValue(b_.position);
+}
+
+void CPlaybackController::ShowNoGps() {
+  ShowNoGpsTexts(b_.texts, GpsFlags{b_.gpsShown, b_.gpsValid});
+  b_.view.RefreshLabels();
+}
+
+void CPlaybackController::OnPlayerMessage(WPARAM code) {
+  switch (static_cast<int>(code)) {
+    case kPlayerPipeFailed:
+    case kPlayerQuit:
+      b_.view.ResetAccChart();
+      ProgressReset();
+      b_.view.ResetMarker();
+      ResetStoreWhenIdle();
+      break;
+    case kPlayerStarted:
+      b_.duration = static_cast<int>(b_.player.length());
+      b_.view.SetProgressRange(b_.duration);
+      b_.view.SetProgressValue(0);
+      ShowTotalTime();
+      break;
+    case kPlayerEndOfFile:
+      EndOfFile();
+      break;
+    case kPlayerAspect:
+      b_.view.SetVideoAspect(b_.player.aspect());
+      break;
+    case kPlayerPosition:
+      b_.position = b_.player.position();
+      ShowCurrentTime();
+      break;
+    case kPlayerScreenshot:
+      SnapshotShown();
+      break;
+    case kPlayerNoSubtitle:
+      b_.view.ResetMarker();
+      ResetStoreWhenIdle();
+      b_.view.ResetAccChart();
+      ShowNoGps();
+      break;
+    default:
+      break;
+  }
+}
+
+void CPlaybackController::OnPipelineMessage(WPARAM code) {
+  if (code != kExtractorChunkReady || b_.pipeline.stopRequested()) return;
+  b_.view.ConsumeTrack();
+}
+
+void CPlaybackController::OnPositionMessage(WPARAM processId, LPARAM hasPosition) {
+  if (processId != b_.player.processId()) return;
+  if (hasPosition == 1) {
+    const TelemetryRecord& record = b_.liveRecord();
+    ShowTelemetryTexts(b_.texts, GpsFlags{b_.gpsShown, b_.gpsValid}, record);
+    b_.view.RefreshLabels();
+    b_.view.SetCarPosition(record.longitude, record.latitude);
+    return;
+  }
+  b_.view.ResetAccChart();
+  b_.view.ResetMarker();
+  ShowNoGps();
+}
+
+}  // namespace korvane

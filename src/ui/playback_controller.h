@@ -1,0 +1,105 @@
+// CPlaybackController: what the main window's buttons, sliders, keys and worker messages do to the
+// player, the extraction pipeline, the playlist and the view. Owns no resource: it works on the
+// ports (controller_ports.h), the playlist and the view's texts and flags it is given. UI thread.
+#pragma once
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/application_context.h"
+#include "platform/window_message.h"
+#include "telemetry/telemetry_record.h"
+#include "ui/controller_ports.h"
+#include "ui/playlist_manager.h"
+#include "ui/view_manager.h"
+
+namespace korvane {
+
+// Milliseconds that must pass after a change of the playing item before the next is taken.
+constexpr unsigned kActivateGuardMs = 1000;
+constexpr unsigned kStepGuardMs = 2000;
+
+// Keys the controller looks at.
+constexpr WPARAM kKeyEnter = 13;
+constexpr WPARAM kKeyEscape = 27;
+constexpr WPARAM kKeyF8 = 119;
+
+struct ControllerBinding {
+  IPlayerPort& player;
+  IPipelinePort& pipeline;
+  IViewPort& view;
+  CPlaylistManager& playlist;
+  ViewTexts& texts;
+  int& gpsShown;
+  int& gpsValid;
+  int& fullScreen;
+  int& duration;  // of the playback context, whole seconds
+  int& position;
+  std::uint32_t& lastSwitchTick;
+  const Settings& settings;
+  std::function<std::uint32_t()> tick;                 // the millisecond tick
+  std::function<const TelemetryRecord&()> liveRecord;  // the live parser's record
+};
+
+class CPlaybackController {
+ public:
+  explicit CPlaybackController(ControllerBinding binding) : b_(std::move(binding)) {}
+
+  // The click table; false for a name it does not know (the base then acts alone).
+  bool OnClick(const std::string& name);
+  // An item of the playlist tree was activated; `index` is the entry (-1 changes nothing).
+  void OnItemActivate(int index);
+  // Double click on the video: full screen on or off.
+  void OnVideoDoubleClick();
+  // Every key press the window sees first: F8 takes a snapshot while playing.
+  void OnKeyDown(WPARAM key);
+  // Enter and Escape: true when the controller answered (Escape), so the base must not act.
+  bool OnDefaultKey(WPARAM key);
+  void OnProgressChanged(int value) { Seek(value); }
+  void OnVolumeChanged(int value) { b_.player.SetVolume(value); }
+  // Dropped files, and the files named on the command line: the playlist takes them, then
+  // StartAfterDrop.
+  void OnDropFiles(const std::vector<std::string>& paths);
+  // After the playlist has taken a drop: the current entry starts with a new car marker.
+  void StartAfterDrop();
+  // The tree's delete button was pressed.
+  void OnDeleteItem();
+
+  void OnPlayerMessage(WPARAM code);
+  void OnPipelineMessage(WPARAM code);
+  void OnPositionMessage(WPARAM processId, LPARAM hasPosition);
+
+  // The actions behind the table, each as the user would trigger it.
+  void StopRoutine();
+  void StartCurrentItem();
+  void Play();
+  void Pause();
+  void Next();
+  void Previous();
+  void Open();
+  void Clear();
+  void Mute();
+  void Unmute();
+  void Seek(int seconds);
+  void TakeSnapshot();
+  void OpenSettings();
+  void EnterFullScreen();
+  void LeaveFullScreen();
+
+ private:
+  void OpenInPlayer(const std::string& path);
+  void ProgressReset();
+  void ResetStoreWhenIdle();
+  void ShowTotalTime();
+  void ShowCurrentTime();
+  void ShowNoGps();
+  void EndOfFile();
+  void SnapshotShown();
+  void Step(bool forward);
+  bool HasCurrent() const;
+
+  ControllerBinding b_;
+};
+
+}  // namespace korvane

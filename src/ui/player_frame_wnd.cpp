@@ -1,0 +1,181 @@
+#include "ui/player_frame_wnd.h"
+
+#include "app/startup_worker.h"
+#include "platform/tick.h"
+#include "ui/framework/UIlib.h"
+#include "ui/framework/file_dialog.h"
+#include "ui/framework/native_surface.h"
+#include "ui/framework/playlist_tree_view.h"
+#include "ui/framework/web_browser_ui.h"
+#include "ui/modal_windows.h"
+#include "ui/test_probe.h"
+
+namespace korvane {
+
+CPlayerFrameWnd::CPlayerFrameWnd(ApplicationContext& context) : CDuiFrameWnd(context) {}
+
+CPlayerFrameWnd::~CPlayerFrameWnd() {
+  if (startupThread_.joinable()) startupThread_.join();
+}
+
+DuiLib::WindowHandle CPlayerFrameWnd::VideoWindowNow() {
+  CViewManager* view = GetViewManager();
+  if (view == nullptr || view->wndMedia == nullptr) return 0;
+  if (view->wndMedia->EnsureVideoWindow() == 0) return 0;
+  // The id is asked afresh: Qt re-creates the native children of the window once the map's web
+  // view has set the window up for its own drawing, and the first id is dead from then on.
+  return DuiLib::NativeWindowOf(view->wndMedia->GetHostedWidget());
+}
+
+void CPlayerFrameWnd::StartStartupWorker() {
+  CViewManager& view = *GetViewManager();
+  PlaybackContext& playback = *GetPlaybackContext();
+  ApplicationContext& context = GetContext();
+
+  extractor_ = std::make_unique<CSubtitleExtractor>(playback.trackStore);
+  const WindowHandle self = GetHWND();
+  panel_ = std::make_unique<CPlaylistPanel>(
+      context, view.treePlaylist, [&context, self] { return ShowClearTipWindow(context, self); });
+  panel_->manager().LoadPlaylistOptions();
+
+  playerPort_ =
+      std::make_unique<CMplayerPort>(playback.player, [this] { return VideoWindowNow(); });
+  pipelinePort_ = std::make_unique<CExtractorPort>(*extractor_);
+  viewPort_ = std::make_unique<CFrameViewPort>(view, *this, m_PaintManager, map_,
+                                               playback.trackStore, context);
+  viewPort_->modals.snapshotTip = [&context, self](const std::string& path, int width, int height,
+                                                   bool preview) {
+    ShowSnapshotWindow(context, self, path, width, height, preview);
+  };
+  viewPort_->modals.settings = [&context, self] { return ShowSettingsWindow(context, self); };
+  controller_ = std::make_unique<CPlaybackController>(ControllerBinding{
+      *playerPort_, *pipelinePort_, *viewPort_, panel_->manager(), view.texts, view.gpsShown,
+      view.gpsValid, view.fullScreen, playback.duration, playback.position, lastSwitchTick,
+      context.settings, [] { return GetTick(); },
+      [&playback]() -> const TelemetryRecord& { return playback.liveParser.record(); }});
+  view.onSeek = [this](int value) { controller_->OnProgressChanged(value); };
+  view.onVolumeChanged = [this](int value) { controller_->OnVolumeChanged(value); };
+  probe_ = CTestProbe::FromEnvironment(*this);
+
+  const int startVolume =
+      view.sliderVolume != nullptr ? view.sliderVolume->GetValue() : context.settings.volume;
+  startupThread_ = std::thread([this, &view, &playback, &context, startVolume, self] {
+    StartupTargets targets{
+        context,
+        map_,
+        dynamic_cast<DuiLib::CWebBrowserUI*>(view.webMap),
+        view.chartBinding,
+        dynamic_cast<DuiLib::CChartModel*>(view.accChart),
+        playback.liveParser,
+        playback.player,
+        *extractor_,
+        playback.trackStore,
+        [self] {
+          return static_cast<WindowHandle>(SendWindowMessage(self, kMsgVideoWindow, 0, 0));
+        },
+        startVolume};
+    StartupWorker(targets);
+    PostWindowMessage(self, kMsgStartupDone, 0, 0);
+  });
+}
+
+void CPlayerFrameWnd::OpenCommandLineFiles() {
+  const auto& files = GetContext().commandLineFiles;
+  if (controller_ && !files.empty()) controller_->OnDropFiles(files);
+}
+
+void CPlayerFrameWnd::Notify(DuiLib::TNotifyUI& msg) {
+  if (controller_) {
+    if (msg.sType == DuiLib::DUI_MSGTYPE_ITEMACTIVATE) {
+      DuiLib::CPlayListTreeViewUI* tree = panel_->tree();
+      controller_->OnItemActivate(tree != nullptr ? tree->GetItemIndex(msg.pSender) : -1);
+    } else if (msg.sType == DuiLib::DUI_MSGTYPE_DBCLICK &&
+               msg.lParam == DuiLib::kVideoDoubleClickMarker) {
+      controller_->OnVideoDoubleClick();
+    }
+  }
+  CDuiFrameWnd::Notify(msg);
+}
+
+void CPlayerFrameWnd::OnClick(DuiLib::TNotifyUI& msg) {
+  if (controller_ && msg.pSender != nullptr) controller_->OnClick(msg.pSender->GetName());
+  CDuiFrameWnd::OnClick(msg);
+}
+
+DuiLib::LRESULT CPlayerFrameWnd::MessageHandler(DuiLib::UINT uMsg, DuiLib::WPARAM wParam,
+                                                DuiLib::LPARAM lParam, bool& bHandled) {
+  if (uMsg == DuiLib::WM_KEYDOWN && controller_) controller_->OnKeyDown(wParam);
+  // Enter and Escape go on to ResponseDefaultKeyEvent through the base; nothing is marked handled.
+  return CDuiFrameWnd::MessageHandler(uMsg, wParam, lParam, bHandled);
+}
+
+DuiLib::LRESULT CPlayerFrameWnd::ResponseDefaultKeyEvent(DuiLib::WPARAM wParam) {
+  if (controller_ && controller_->OnDefaultKey(wParam)) return 1;
+  return CDuiFrameWnd::ResponseDefaultKeyEvent(wParam);
+}
+
+DuiLib::LRESULT CPlayerFrameWnd::HandleMessage(DuiLib::UINT uMsg, DuiLib::WPARAM wParam,
+                                               DuiLib::LPARAM lParam) {
+  switch (uMsg) {
+    case DuiLib::WM_DROPFILES:
+      CDuiFrameWnd::HandleMessage(uMsg, wParam, lParam);
+      if (controller_) {
+        panel_->DropFiles(reinterpret_cast<DuiLib::HDROP>(wParam));
+        controller_->StartAfterDrop();
+      }
+      return 0;
+    case kMsgVideoWindow:
+      CDuiFrameWnd::HandleMessage(uMsg, wParam, lParam);
+      return static_cast<DuiLib::LRESULT>(VideoWindowNow());
+    default:
+      break;
+  }
+  const DuiLib::LRESULT result = CDuiFrameWnd::HandleMessage(uMsg, wParam, lParam);
+  switch (uMsg) {
+    case WM_PLAYLIST_DELETE:
+      if (controller_) controller_->OnDeleteItem();
+      break;
+    case DuiLib::WM_LBUTTONDBLCLK:
+      if (controller_ && lParam == DuiLib::kVideoDoubleClickMarker) {
+        controller_->OnVideoDoubleClick();
+      }
+      break;
+    case kMsgStartupDone:
+      if (probe_) probe_->StartupDone();
+      // The video window is made now and the files opened one message later, so the window has
+      // reached the display server before a player is told to draw into it.
+      VideoWindowNow();
+      PostMessage(kMsgOpenCommandLine);
+      break;
+    case kMsgOpenCommandLine:
+      OpenCommandLineFiles();
+      break;
+    default:
+      if (probe_) probe_->OnMessage(uMsg);
+      break;
+  }
+  return result;
+}
+
+void CPlayerFrameWnd::OnDestroy() {
+  probe_.reset();
+  if (controller_) controller_->StopRoutine();
+  // The worker may be waiting in a send to this window; the dispatcher releases it now.
+  if (startupThread_.joinable()) startupThread_.join();
+  if (GetPlaybackContext() != nullptr) GetPlaybackContext()->liveParser.StopLiveWorker();
+  CDuiFrameWnd::OnDestroy();
+}
+
+void CPlayerFrameWnd::OnPipelineMessage(DuiLib::WPARAM wParam, DuiLib::LPARAM) {
+  if (controller_) controller_->OnPipelineMessage(wParam);
+}
+
+void CPlayerFrameWnd::OnPlayerMessage(DuiLib::WPARAM wParam, DuiLib::LPARAM) {
+  if (controller_) controller_->OnPlayerMessage(wParam);
+}
+
+void CPlayerFrameWnd::OnPositionMessage(DuiLib::WPARAM wParam, DuiLib::LPARAM lParam) {
+  if (controller_) controller_->OnPositionMessage(wParam, lParam);
+}
+
+}  // namespace korvane

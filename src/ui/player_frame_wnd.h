@@ -1,0 +1,67 @@
+// CPlayerFrameWnd: the main window as the program runs it. Adds to the shell the parts that play:
+// the extraction pipeline, the map display, the playlist, the ports and the playback controller,
+// and the start-up worker's thread; every click, notification, key and worker message is handed
+// to the controller.
+#pragma once
+#include <memory>
+#include <thread>
+
+#include "map/map_loader.h"
+#include "telemetry/subtitle_extractor.h"
+#include "ui/controller_adapters.h"
+#include "ui/main_window.h"
+#include "ui/playback_controller.h"
+#include "ui/playlist_panel.h"
+
+namespace korvane {
+
+class CTestProbe;
+
+// The main window's own messages.
+constexpr std::uint32_t kMsgStartupDone = WM_USER + 10;      // the start-up worker has finished
+constexpr std::uint32_t kMsgVideoWindow = WM_USER + 11;      // sent: answers the video window id
+constexpr std::uint32_t kMsgOpenCommandLine = WM_USER + 13;  // the files of the command line
+
+class CPlayerFrameWnd : public CDuiFrameWnd {
+ public:
+  explicit CPlayerFrameWnd(ApplicationContext& context);
+  ~CPlayerFrameWnd() override;
+
+  void Notify(DuiLib::TNotifyUI& msg) override;
+  void OnClick(DuiLib::TNotifyUI& msg) override;
+  DuiLib::LRESULT MessageHandler(DuiLib::UINT uMsg, DuiLib::WPARAM wParam, DuiLib::LPARAM lParam,
+                                 bool& bHandled) override;
+  DuiLib::LRESULT ResponseDefaultKeyEvent(DuiLib::WPARAM wParam) override;
+  DuiLib::LRESULT HandleMessage(DuiLib::UINT uMsg, DuiLib::WPARAM wParam,
+                                DuiLib::LPARAM lParam) override;
+  void OnDestroy() override;
+  void OnPipelineMessage(DuiLib::WPARAM wParam, DuiLib::LPARAM lParam) override;
+  void OnPlayerMessage(DuiLib::WPARAM wParam, DuiLib::LPARAM lParam) override;
+  void OnPositionMessage(DuiLib::WPARAM wParam, DuiLib::LPARAM lParam) override;
+
+  // Null before start-up.
+  CPlaybackController* controller() const { return controller_.get(); }
+  CMapDisplay& map() { return map_; }
+  CSubtitleExtractor* extractor() const { return extractor_.get(); }
+  CPlaylistManager* playlist() const { return panel_ ? &panel_->manager() : nullptr; }
+
+ protected:
+  // Builds the playing parts (the records exist now) and starts the start-up worker.
+  void StartStartupWorker() override;
+
+ private:
+  DuiLib::WindowHandle VideoWindowNow();
+  void OpenCommandLineFiles();
+
+  std::unique_ptr<CSubtitleExtractor> extractor_;
+  CMapDisplay map_;
+  std::unique_ptr<CPlaylistPanel> panel_;
+  std::unique_ptr<CMplayerPort> playerPort_;
+  std::unique_ptr<CExtractorPort> pipelinePort_;
+  std::unique_ptr<CFrameViewPort> viewPort_;
+  std::unique_ptr<CPlaybackController> controller_;
+  std::unique_ptr<CTestProbe> probe_;
+  std::thread startupThread_;
+};
+
+}  // namespace korvane

@@ -1,0 +1,231 @@
+// The settings window on the real skin and language files: the lists it shows, what it selects,
+// and what OK, Cancel and the close button write.
+#include "dialogs/setting_wnd.h"
+
+#include <gtest/gtest.h>
+
+#include "app/settings_store.h"
+#include "dialog_fixture.h"
+
+namespace korvane {
+namespace {
+
+using namespace DuiLib;
+using test::ClickControl;
+using test::RunModal;
+
+std::vector<std::string> Texts(const CComboUI* combo) {
+  std::vector<std::string> texts;
+  for (int i = 0; i < combo->GetCount(); ++i) texts.push_back(combo->GetItemAt(i)->GetText());
+  return texts;
+}
+
+class SettingWnd : public test::DialogTest {
+ protected:
+  void SetUp() override {
+    DialogTest::SetUp();
+    context.settings.videoOutput = "directx:noaccel";
+    context.settings.audioOutput = "dsound";
+    context.settings.soundDevice = 1;
+    context.settings.snapshotPreview = false;
+  }
+  SoundDeviceSource Devices() {
+    return [this] { return devices; };
+  }
+  std::vector<std::string> devices{"Autoselect device", "Default (alsa)", "Default (jack)"};
+};
+
+TEST_F(SettingWnd, EnglishShowsTheEnglishTablesCaptionsAndCurrentChoices) {
+  CDuiSettingWnd wnd(context, Devices());
+  ASSERT_NE(test::CreateDialog(wnd, "SettingWnd"), 0u);
+  ASSERT_NE(wnd.languageCombo, nullptr);
+  ASSERT_NE(wnd.videoCombo, nullptr);
+  ASSERT_NE(wnd.soundCombo, nullptr);
+  ASSERT_NE(wnd.soundCardCombo, nullptr);
+  ASSERT_NE(wnd.previewCheck, nullptr);
+  EXPECT_EQ(wnd.okButton->GetText(), "OK");
+  EXPECT_EQ(wnd.cancelButton->GetText(), "Cancel");
+  EXPECT_EQ(wnd.languageLabel->GetText(), "Language:");
+  EXPECT_EQ(wnd.soundCardLabel->GetText(), "Sound card:");
+  EXPECT_EQ(wnd.versionLabel->GetText(), std::string("Version: ") + KORVANE_VERSION);
+  EXPECT_EQ(wnd.generalOption->GetText(), "Player");
+  EXPECT_EQ(wnd.previewCheck->GetText(), "Show snapshot preview");
+  EXPECT_FALSE(wnd.previewCheck->GetCheck());
+
+  const std::vector<std::string> languages = Texts(wnd.languageCombo);
+  ASSERT_EQ(languages.size(), kLanguages.size());
+  for (std::size_t i = 0; i < kLanguages.size(); ++i)
+    EXPECT_EQ(languages[i], kLanguages[i].displayName);
+  EXPECT_EQ(wnd.languageCombo->GetCurSel(), 1);
+
+  EXPECT_EQ(Texts(wnd.videoCombo).at(3), " DirectX(No Hardware Acceleration)");
+  EXPECT_EQ(wnd.videoCombo->GetCount(), 12);
+  EXPECT_EQ(wnd.videoCombo->GetCurSel(), 3);
+  EXPECT_EQ(Texts(wnd.soundCombo), (std::vector<std::string>{" Windows Waveout", " DirectSound"}));
+  EXPECT_EQ(wnd.soundCombo->GetCurSel(), 1);
+  EXPECT_EQ(Texts(wnd.soundCardCombo),
+            (std::vector<std::string>{" Autoselect device", " Default (alsa)", " Default (jack)"}));
+  EXPECT_EQ(wnd.soundCardCombo->GetCurSel(), 1);
+  EXPECT_TRUE(wnd.soundCardCombo->IsEnabled());
+  EXPECT_EQ(CDuiSettingWnd::Current(), &wnd);
+}
+
+TEST_F(SettingWnd, ChineseShowsTheSimplifiedChineseTables) {
+  UseLanguage("chinese.ini");
+  context.settings.audioOutput = "win32";
+  CDuiSettingWnd wnd(context, Devices());
+  ASSERT_NE(test::CreateDialog(wnd, "SettingWnd"), 0u);
+  EXPECT_EQ(Texts(wnd.videoCombo).at(3), " DirectX(关闭硬件加速)");
+  EXPECT_EQ(Texts(wnd.soundCombo).at(0), " 原生 Windows Waveout 音频输出");
+  EXPECT_EQ(wnd.soundCombo->GetCurSel(), 0);
+  EXPECT_EQ(wnd.languageCombo->GetCurSel(), 2);
+  EXPECT_FALSE(wnd.soundCardCombo->IsEnabled());
+  EXPECT_FALSE(wnd.okButton->GetText().empty());
+}
+
+TEST_F(SettingWnd, SharedVideoValueSelectsRowZeroAndUnknownValuesSelectNothing) {
+  context.settings.videoOutput = "gl:yuv=0:force-pbo";
+  context.settings.audioOutput = "DSOUND";  // not "dsound" exactly: no row, combo disabled
+  context.settings.soundDevice = 7;
+  UseLanguage("klingon.ini");
+  CDuiSettingWnd wnd(context, Devices());
+  ASSERT_NE(test::CreateDialog(wnd, "SettingWnd"), 0u);
+  EXPECT_EQ(wnd.videoCombo->GetCurSel(), 0);
+  EXPECT_EQ(wnd.soundCombo->GetCurSel(), -1);
+  EXPECT_EQ(wnd.languageCombo->GetCurSel(), -1);
+  EXPECT_EQ(wnd.soundCardCombo->GetCurSel(), -1);
+  EXPECT_FALSE(wnd.soundCardCombo->IsEnabled());
+  // A missing language file leaves the captions empty and the version bare.
+  EXPECT_EQ(wnd.okButton->GetText(), "");
+  EXPECT_EQ(wnd.versionLabel->GetText(), KORVANE_VERSION);
+
+  EXPECT_EQ(RunModal(wnd, [&] { ClickControl(wnd, wnd.okButton); }), 1u);
+  EXPECT_EQ(context.settings.audioOutput, "DSOUND");
+  EXPECT_EQ(context.settings.languageFile, "klingon.ini");
+  EXPECT_EQ(context.settings.soundDevice, 7);
+  EXPECT_EQ(SettingsText(), "[MPlayer]\nVO=gl:yuv=0:force-pbo\n");
+}
+
+TEST_F(SettingWnd, DeviceDescriptionsAreTrimmedWithOneLeadingSpace) {
+  devices = {"  a  b  ", "   ", "c\td"};
+  CDuiSettingWnd wnd(context, Devices());
+  ASSERT_NE(test::CreateDialog(wnd, "SettingWnd"), 0u);
+  EXPECT_EQ(Texts(wnd.soundCardCombo), (std::vector<std::string>{" a b", " ", " c\td"}));
+  ASSERT_EQ(wnd.soundDevices().size(), 3u);
+  EXPECT_EQ(wnd.soundDevices()[0]->number, 0);
+  EXPECT_EQ(wnd.soundDevices()[0]->name, "   a  b  ");
+  EXPECT_EQ(wnd.soundDevices()[2]->number, 2);
+}
+
+TEST_F(SettingWnd, OkWritesEveryChoiceInOrderAndReturnsOne) {
+  context.settings.audioOutput = "win32";
+  CDuiSettingWnd wnd(context, Devices());
+  ASSERT_NE(test::CreateDialog(wnd, "SettingWnd"), 0u);
+  const UINT result = RunModal(wnd, [&] {
+    wnd.videoCombo->SelectItem(5);
+    wnd.soundCombo->SelectItem(1);  // "dsound": the sound card combo comes back
+    EXPECT_TRUE(wnd.soundCardCombo->IsEnabled());
+    wnd.soundCardCombo->SelectItem(2);
+    wnd.languageCombo->SelectItem(5);
+    ClickControl(wnd, wnd.previewCheck);
+    ClickControl(wnd, wnd.okButton);
+  });
+  EXPECT_EQ(result, 1u);
+  EXPECT_EQ(context.settings.videoOutput, "gl:force-pbo");
+  EXPECT_EQ(context.settings.audioOutput, "dsound");
+  EXPECT_EQ(context.settings.soundDevice, 2);
+  EXPECT_EQ(context.settings.languageFile, "german.ini");
+  EXPECT_TRUE(context.settings.snapshotPreview);
+  EXPECT_EQ(SettingsText(),
+            "[MPlayer]\nVO=gl:force-pbo\nAO=dsound\nDEVICE=2\nLanguage=german.ini\nSSPreview=1\n");
+}
+
+TEST_F(SettingWnd, Win32DisablesTheSoundCardAndOkKeepsTheDevice) {
+  CDuiSettingWnd wnd(context, Devices());
+  ASSERT_NE(test::CreateDialog(wnd, "SettingWnd"), 0u);
+  const UINT result = RunModal(wnd, [&] {
+    wnd.soundCardCombo->SelectItem(2);
+    wnd.soundCombo->SelectItem(0);
+    EXPECT_FALSE(wnd.soundCardCombo->IsEnabled());
+    ClickControl(wnd, wnd.okButton);
+  });
+  EXPECT_EQ(result, 1u);
+  EXPECT_EQ(context.settings.audioOutput, "win32");
+  EXPECT_EQ(context.settings.soundDevice, 1);
+  EXPECT_EQ(SettingsText(), "[MPlayer]\nVO=directx:noaccel\nAO=win32\nLanguage=english.ini\n");
+}
+
+TEST_F(SettingWnd, CancelTheCloseButtonAndEscapeWriteNothing) {
+  const Settings before = context.settings;
+  for (const char* how : {"CancleButton", "closebtn", "escape"}) {
+    CDuiSettingWnd wnd(context, Devices());
+    ASSERT_NE(test::CreateDialog(wnd, "SettingWnd"), 0u);
+    const UINT result = RunModal(wnd, [&] {
+      wnd.videoCombo->SelectItem(7);
+      wnd.soundCombo->SelectItem(0);
+      wnd.languageCombo->SelectItem(2);
+      ClickControl(wnd, wnd.previewCheck);
+      if (std::string(how) == "escape") {
+        test::KeyClick(wnd.GetWidget(), Qt::Key_Escape);
+      } else {
+        ClickControl(wnd, wnd.m_PaintManager.FindControl(how));
+      }
+    });
+    EXPECT_EQ(result, 2u) << how;
+    EXPECT_FALSE(SettingsFileExists()) << how;
+    EXPECT_EQ(context.settings.videoOutput, before.videoOutput) << how;
+    EXPECT_EQ(context.settings.audioOutput, before.audioOutput) << how;
+    EXPECT_EQ(context.settings.languageFile, before.languageFile) << how;
+    EXPECT_EQ(context.settings.snapshotPreview, before.snapshotPreview) << how;
+  }
+  EXPECT_EQ(CDuiSettingWnd::Current(), nullptr);
+}
+
+TEST_F(SettingWnd, OkWithoutChangesLeavesSnapshotPreviewUnwritten) {
+  context.settings.snapshotPreview = true;
+  WriteSettingString(context, kSettingsSection, "Volume", "55");
+  CDuiSettingWnd wnd(context, Devices());
+  ASSERT_NE(test::CreateDialog(wnd, "SettingWnd"), 0u);
+  EXPECT_TRUE(wnd.previewCheck->GetCheck());
+  EXPECT_EQ(RunModal(wnd, [&] { ClickControl(wnd, wnd.okButton); }), 1u);
+  EXPECT_EQ(SettingsText(),
+            "[MPlayer]\nVolume=55\nVO=directx:noaccel\nAO=dsound\nDEVICE=1\n"
+            "Language=english.ini\n");
+}
+
+TEST_F(SettingWnd, NoSoundCardsLeaveTheComboEmptyAndDeviceUnwritten) {
+  devices.clear();
+  CDuiSettingWnd wnd(context, Devices());
+  ASSERT_NE(test::CreateDialog(wnd, "SettingWnd"), 0u);
+  EXPECT_EQ(wnd.soundCardCombo->GetCount(), 0);
+  EXPECT_EQ(RunModal(wnd, [&] { ClickControl(wnd, wnd.okButton); }), 1u);
+  EXPECT_EQ(SettingsText().find("DEVICE"), std::string::npos);
+}
+
+TEST_F(SettingWnd, ListsTheSoundCardsOfTheRealPlayerProgram) {
+  const std::vector<std::string> listed =
+      ListPlayerAudioDevices(PlayerProgramPath(context.programFolder));
+  ASSERT_FALSE(listed.empty());
+  CDuiSettingWnd wnd(context);
+  ASSERT_NE(test::CreateDialog(wnd, "SettingWnd"), 0u);
+  ASSERT_EQ(wnd.soundCardCombo->GetCount(), static_cast<int>(listed.size()));
+  EXPECT_EQ(wnd.soundCardCombo->GetItemAt(0)->GetText(), SoundCardText(listed[0]));
+  EXPECT_EQ(wnd.soundCardCombo->GetCurSel(), 1);
+}
+
+TEST_F(SettingWnd, ASkinWithoutItsControlsStillOpensAndOkWritesNothingItCannotRead) {
+  test::TempDir skins;
+  test::WriteFileText(skins.path() / kSettingSkin,
+                      "<Window size=\"300,200\"><VerticalLayout>"
+                      "<Button name=\"OKButton\" height=\"40\"/></VerticalLayout></Window>");
+  CPaintManagerUI::SetResourcePath(skins.str());
+  CDuiSettingWnd wnd(context, Devices());
+  ASSERT_NE(test::CreateDialog(wnd, "SettingWnd"), 0u);
+  EXPECT_EQ(wnd.videoCombo, nullptr);
+  EXPECT_EQ(wnd.soundDevices().size(), 3u);
+  EXPECT_EQ(RunModal(wnd, [&] { ClickControl(wnd, wnd.okButton); }), 1u);
+  EXPECT_FALSE(SettingsFileExists());
+}
+
+}  // namespace
+}  // namespace korvane

@@ -1,0 +1,215 @@
+// Whole-program runs for the e2e tests: a private Xvfb display, the real program started with its
+// own HOME and runtime folder and the test probe on, the probe's state read back, and commands
+// handed to the running program.
+#pragma once
+#include <signal.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <optional>
+#include <regex>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "platform/process.h"
+#include "support/sample_paths.h"
+#include "support/temp_dir.h"
+
+namespace korvane::test {
+
+// An Xvfb server on the first free display number from 140 on; none when Xvfb cannot be started.
+class PrivateDisplay {
+ public:
+  PrivateDisplay() {
+    for (int n = 140; n < 200 && display_.empty(); ++n) {
+      const std::string lock = "/tmp/.X" + std::to_string(n) + "-lock";
+      const std::string socket = "/tmp/.X11-unix/X" + std::to_string(n);
+      if (std::filesystem::exists(lock) || std::filesystem::exists(socket)) continue;
+      ProcessOptions o;
+      o.program = "/usr/bin/Xvfb";
+      o.args = {":" + std::to_string(n), "-screen", "0", "1600x900x24", "-nolisten", "tcp"};
+      if (server_.Start(o) != 0) return;
+      for (int i = 0; i < 100; ++i) {
+        if (std::filesystem::exists(socket)) {
+          display_ = ":" + std::to_string(n);
+          break;
+        }
+        if (server_.WaitForExit(50)) break;  // lost the race for this number
+      }
+      if (display_.empty()) server_.Release();
+    }
+  }
+  ~PrivateDisplay() { server_.Release(); }
+  const std::string& name() const { return display_; }
+
+ private:
+  ChildProcess server_;
+  std::string display_;
+};
+
+// One value of the probe's flat JSON text: a number, a quoted string (unescaped) or a raw array
+// or object text; empty when absent.
+inline std::string ProbeField(const std::string& json, const std::string& key) {
+  const std::string marker = "\"" + key + "\":";
+  const std::size_t at = json.find(marker);
+  if (at == std::string::npos) return "";
+  std::size_t i = at + marker.size();
+  if (i >= json.size()) return "";
+  if (json[i] == '"') {
+    std::string out;
+    for (++i; i < json.size() && json[i] != '"'; ++i) {
+      if (json[i] == '\\' && i + 1 < json.size()) ++i;
+      out += json[i];
+    }
+    return out;
+  }
+  if (json[i] == '[' || json[i] == '{') {
+    const char open = json[i], close = open == '[' ? ']' : '}';
+    int depth = 0;
+    std::size_t j = i;
+    for (; j < json.size(); ++j) {
+      if (json[j] == open) ++depth;
+      if (json[j] == close && --depth == 0) break;
+    }
+    return json.substr(i, j - i + 1);
+  }
+  std::size_t j = i;
+  while (j < json.size() && json[j] != ',' && json[j] != '}') ++j;
+  return json.substr(i, j - i);
+}
+
+inline std::vector<double> Numbers(const std::string& text) {
+  std::vector<double> values;
+  static const std::regex number(R"(-?\d+(\.\d+)?([eE][-+]?\d+)?)");
+  for (auto it = std::sregex_iterator(text.begin(), text.end(), number);
+       it != std::sregex_iterator(); ++it) {
+    values.push_back(std::stod(it->str()));
+  }
+  return values;
+}
+
+struct ProbeState {
+  std::string json;
+  std::string Str(const std::string& key) const { return ProbeField(json, key); }
+  long Int(const std::string& key) const {
+    const std::string v = ProbeField(json, key);
+    return v.empty() ? -1 : std::stol(v);
+  }
+  // A field of the map page's state object; empty before the page answered.
+  std::string Map(const std::string& key) const { return ProbeField(ProbeField(json, "map"), key); }
+  std::vector<double> Curves() const { return Numbers(Str("curves")); }
+  bool HasChart() const { return Int("chart") == 1; }
+};
+
+class ProgramRun {
+ public:
+  explicit ProgramRun(const std::string& display) : display_(display) {
+    chmod(runtime_.str().c_str(), 0700);
+    probe_ = runtime_.str() + "probe.json";
+  }
+  ~ProgramRun() { Stop(); }
+
+  bool Start(const std::vector<std::string>& files) {
+    ProcessOptions o;
+    o.program = ProgramDir() + "korvane";
+    o.args = files;
+    o.environment = {"DISPLAY=" + display_,
+                     "HOME=" + home_.str(),
+                     "XDG_RUNTIME_DIR=" + runtime_.str(),
+                     "XDG_CONFIG_HOME=" + home_.str() + ".config",
+                     "KORVANE_TEST_PROBE=" + probe_,
+                     "QT_QPA_PLATFORM=xcb"};
+    return program_.Start(o) == 0;
+  }
+  // Closes the main window as the user would; true when the program then ended by itself.
+  bool Close(int waitMs = 15000) {
+    if (!program_.IsStarted()) return true;
+    Command("close window");
+    return program_.WaitForExit(waitMs);
+  }
+  // Ends the program whatever state it is in: SIGTERM, then kill.
+  void Stop() {
+    if (!program_.IsStarted()) return;
+    kill(program_.pid(), SIGTERM);
+    if (!program_.WaitForExit(5000)) program_.Kill();
+    program_.Release();
+  }
+  pid_t pid() const { return program_.pid(); }
+  bool Exited(int waitMs = 0) { return program_.WaitForExit(waitMs); }
+
+  ProbeState Read() const {
+    std::ifstream in(probe_);
+    std::stringstream text;
+    text << in.rdbuf();
+    return ProbeState{text.str()};
+  }
+  // Polls the probe until `ready` holds; the last state either way.
+  ProbeState WaitFor(const std::function<bool(const ProbeState&)>& ready, int timeoutMs) const {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    ProbeState state;
+    do {
+      state = Read();
+      if (!state.json.empty() && ready(state)) return state;
+      std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    } while (std::chrono::steady_clock::now() < end);
+    return state;
+  }
+  // Hands one command to the program and waits until it has been taken.
+  void Command(const std::string& line) const {
+    const std::string path = probe_ + ".cmd";
+    { std::ofstream(path + ".tmp") << line << "\n"; }
+    std::filesystem::rename(path + ".tmp", path);
+    for (int i = 0; i < 100 && std::filesystem::exists(path); ++i) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+  }
+  const TempDir& home() const { return home_; }
+  std::string runtimeFolder() const { return runtime_.str(); }
+
+ private:
+  std::string display_;
+  TempDir home_;
+  TempDir runtime_;
+  std::string probe_;
+  ChildProcess program_;
+};
+
+// One telemetry line of a sample clip, as the camera wrote it.
+struct TelemetryLine {
+  std::string dateTime;  // "2026-05-18 08:30:00"
+  std::string lonText;   // "E113 56 21.48"
+  std::string latText;
+  double longitude = 0, latitude = 0;
+};
+
+inline double DecimalDegrees(const std::string& text) {
+  const std::vector<double> parts = Numbers(text.substr(1));
+  if (parts.size() < 3) return 0;
+  const double value = parts[0] + parts[1] / 60 + parts[2] / 3600;
+  return text[0] == 'W' || text[0] == 'S' ? -value : value;
+}
+
+inline std::vector<TelemetryLine> ReadTelemetry(const std::string& clip) {
+  std::vector<TelemetryLine> lines;
+  std::ifstream in(TelemetryOf(clip));
+  std::string line;
+  while (std::getline(in, line)) {
+    std::vector<std::string> fields;
+    std::stringstream parts(line);
+    for (std::string f; std::getline(parts, f, '/');) fields.push_back(f);
+    if (fields.size() < 3) continue;
+    TelemetryLine t{fields[0], fields[1], fields[2]};
+    t.longitude = DecimalDegrees(fields[1]);
+    t.latitude = DecimalDegrees(fields[2]);
+    lines.push_back(t);
+  }
+  return lines;
+}
+
+}  // namespace korvane::test

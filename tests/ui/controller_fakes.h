@@ -1,0 +1,178 @@
+// Stand-ins for the playback controller's ports: a player that follows the state rules of the
+// real one without a process, a pipeline, and a view that records what was done to it. Plus a
+// small playlist world on a temporary folder and a hand-driven clock.
+#pragma once
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "support/temp_dir.h"
+#include "ui/controller_ports.h"
+#include "ui/playback_controller.h"
+
+namespace korvane::test {
+
+class FakePlayer : public IPlayerPort {
+ public:
+  PlayerState state() const override { return state_; }
+  void Stop() override {
+    if (state_ != PlayerState::Idle) log.push_back("stop");
+    state_ = PlayerState::Idle;
+  }
+  void Play(const std::string& path) override {
+    log.push_back("play " + path);
+    state_ = PlayerState::Playing;
+    ++processId_;
+  }
+  void TogglePause() override {
+    if (state_ == PlayerState::Playing) {
+      state_ = PlayerState::Paused;
+      log.push_back("pause");
+    } else if (state_ == PlayerState::Paused) {
+      state_ = PlayerState::Playing;
+      log.push_back("resume");
+    }
+  }
+  void SendCommand(const std::string& command) override { log.push_back(command); }
+  void SetVolume(int value) override { volume_ = value; }
+  void SetMute(bool mute) override { muted_ = mute; }
+  bool muted() const override { return muted_; }
+  int volume() const override { return volume_; }
+  void Seek(int seconds) override { log.push_back("seek " + std::to_string(seconds)); }
+  double length() const override { return length_; }
+  int position() const override { return position_; }
+  double aspect() const override { return 16.0 / 9.0; }
+  int videoWidth() const override { return 640; }
+  int videoHeight() const override { return 360; }
+  std::uint32_t processId() const override { return processId_; }
+  std::string screenshotPath() const override { return "/data/shot0001.png"; }
+
+  void SetState(PlayerState state) { state_ = state; }
+  std::vector<std::string> log;
+  double length_ = 61.7;
+  int position_ = 0;
+
+ private:
+  PlayerState state_ = PlayerState::Idle;
+  std::uint32_t processId_ = 100;
+  int volume_ = 40;
+  bool muted_ = false;
+};
+
+class FakePipeline : public IPipelinePort {
+ public:
+  void ExtractFile(const std::string& path) override { extracted.push_back(path); }
+  void Stop() override { ++stops; }
+  bool stopRequested() const override { return stopRequested_; }
+  bool busy() const override { return busy_; }
+
+  std::vector<std::string> extracted;
+  int stops = 0;
+  bool stopRequested_ = false;
+  bool busy_ = false;
+};
+
+class RecordingView : public IViewPort {
+ public:
+  void ShowPlaying(bool playing) override { pauseShown = playing; }
+  void ShowMuted(bool muted) override { muteShown = muted; }
+  void SetVolumeSlider(int value) override { volumeSlider = value; }
+  void SetProgressRange(int maximum) override {
+    progressMax = maximum;
+    if (progress > maximum) progress = maximum;
+  }
+  void SetProgressValue(int value) override {
+    progress = value > progressMax ? progressMax : value;
+  }
+  void RefreshLabels() override { ++refreshes; }
+  void ResetAccChart() override { ++chartResets; }
+  void ResetMarker() override { ++markerResets; }
+  void ResetStore() override { ++storeResets; }
+  void ConsumeTrack() override { ++consumed; }
+  void SetCarPosition(double longitude, double latitude) override { car = {longitude, latitude}; }
+  void SetVideoAspect(double aspect) override { videoAspect = aspect; }
+  void EnterFullScreenWindow() override { windowLog.push_back("enter"); }
+  void LeaveFullScreenWindow() override { windowLog.push_back("leave"); }
+  void ShowSnapshotTip(const std::string& path, int, int, bool preview) override {
+    tips.push_back(path + (preview ? " preview" : " folder"));
+  }
+  int RunSettingsWindow() override {
+    if (onSettings) onSettings();
+    return settingsResult;
+  }
+  void ReloadCaptions() override { ++captionReloads; }
+
+  bool pauseShown = false;
+  bool muteShown = false;
+  int volumeSlider = -1;
+  int progressMax = -1;
+  int progress = -1;
+  int refreshes = 0, chartResets = 0, markerResets = 0, storeResets = 0, consumed = 0;
+  std::vector<double> car;
+  double videoAspect = 0;
+  std::vector<std::string> windowLog;
+  std::vector<std::string> tips;
+  std::function<void()> onSettings;
+  int settingsResult = 1;
+  int captionReloads = 0;
+};
+
+// A playlist host with the default options and a view that only answers the delete index.
+class QuietPlaylistHost : public IPlaylistHost {
+ public:
+  std::string ReadSettingString(std::string_view, std::string_view fallback) override {
+    return std::string(fallback);
+  }
+  void WriteSettingString(std::string_view, std::string_view) override {}
+  std::string ReadLanguageText(std::string_view) override { return ""; }
+  std::optional<std::string> ChooseFile(const OpenFilter&) override { return chosen; }
+  bool AskBeforeClear() override { return false; }
+  int ShowClearTip() override { return 1; }
+  std::optional<std::string> chosen;
+};
+
+class DeleteIndexView : public IPlaylistView {
+ public:
+  void RemoveAllNodes() override {}
+  void AppendNode(const PlaylistEntry&) override {}
+  void RemoveNodeAt(int) override {}
+  void SelectNode(int) override {}
+  void SetPlayingNode(int, bool) override {}
+  int GetDeleteItemIndex() const override { return deleteIndex; }
+  int deleteIndex = -1;
+};
+
+// The controller wired to the fakes, with a folder of three clips a.mp4, b.mp4, c.mp4.
+struct ControllerWorld {
+  ControllerWorld()
+      : playlist(host, &playlistView),
+        controller(ControllerBinding{player, pipeline, view, playlist, texts, gpsShown, gpsValid,
+                                     fullScreen, duration, position, lastSwitch, settings,
+                                     [this] { return now; },
+                                     [this]() -> const TelemetryRecord& { return record; }}) {
+    playlist.LoadPlaylistOptions();
+    for (const char* name : {"a.mp4", "b.mp4", "c.mp4"}) std::ofstream(dir.path() / name).put('x');
+  }
+  std::string Clip(const char* name) const { return dir.str() + name; }
+  // Drops one clip of the folder: the folder enters the list and the clip starts.
+  void DropClip(const char* name) { controller.OnDropFiles({Clip(name)}); }
+
+  TempDir dir;
+  FakePlayer player;
+  FakePipeline pipeline;
+  RecordingView view;
+  QuietPlaylistHost host;
+  DeleteIndexView playlistView;
+  CPlaylistManager playlist;
+  ViewTexts texts;
+  int gpsShown = 0, gpsValid = 0, fullScreen = 0, duration = 0, position = 0;
+  std::uint32_t lastSwitch = 0;
+  std::uint32_t now = 50000;
+  Settings settings;
+  TelemetryRecord record;
+  CPlaybackController controller;
+};
+
+}  // namespace korvane::test

@@ -1,0 +1,304 @@
+// The playback controller's rules against fake ports: switch guards, transport, keys, sliders,
+// deletion, end of file and the worker messages.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "controller_fakes.h"
+#include "telemetry/pipeline_lines.h"
+
+namespace korvane::test {
+namespace {
+
+using ::testing::ElementsAre;
+
+class ControllerTest : public ::testing::Test, public ControllerWorld {
+ protected:
+  // Plays a.mp4 as if dropped, then lets the guard window pass.
+  void PlayFirst() {
+    DropClip("a.mp4");
+    player.log.clear();
+    now += 5000;
+  }
+  std::string Current() const {
+    std::string path;
+    playlist.GetCurrentPath(path);
+    return path;
+  }
+};
+
+TEST_F(ControllerTest, DropStartsTheDroppedClipInPlayerAndPipeline) {
+  DropClip("b.mp4");
+  EXPECT_EQ(player.log, std::vector<std::string>{"play " + Clip("b.mp4")});
+  EXPECT_EQ(pipeline.extracted, std::vector<std::string>{Clip("b.mp4")});
+  EXPECT_TRUE(view.pauseShown);
+  EXPECT_EQ(view.markerResets, 1);
+  EXPECT_EQ(texts.playTime, kIdlePlayTime);
+}
+
+struct GuardCase {
+  const char* name;
+  bool firstIsActivation;
+  unsigned gapMs;
+  bool secondIsActivation;
+  bool secondTaken;
+};
+
+class SwitchGuardTest : public ControllerTest, public ::testing::WithParamInterface<GuardCase> {};
+
+TEST_P(SwitchGuardTest, SecondChangeOfItemHonoursTheGuard) {
+  const GuardCase& c = GetParam();
+  PlayFirst();
+  auto change = [&](bool activation) {
+    if (activation) {
+      controller.OnItemActivate(1);
+    } else {
+      controller.Next();
+    }
+  };
+  change(c.firstIsActivation);
+  const std::string afterFirst = Current();
+  const std::size_t startsAfterFirst = player.log.size();
+  now += c.gapMs;
+  change(c.secondIsActivation);
+  EXPECT_EQ(player.log.size() > startsAfterFirst, c.secondTaken) << c.name;
+  EXPECT_EQ(Current() != afterFirst, c.secondTaken) << c.name;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Ticks, SwitchGuardTest,
+    ::testing::Values(GuardCase{"activation 0.5 s after activation", true, 500, true, false},
+                      GuardCase{"next 1.5 s after activation", true, 1500, false, false},
+                      GuardCase{"next 2.5 s after activation", true, 2500, false, true},
+                      GuardCase{"next 1.0 s after next", false, 1000, false, false},
+                      GuardCase{"next 2.5 s after next", false, 2500, false, true}),
+    [](const auto& info) { return "Case" + std::to_string(info.index); });
+
+TEST_F(ControllerTest, PreviousOnFirstAndNextOnLastDoNothingButRestartTheWindow) {
+  PlayFirst();
+  controller.Previous();
+  EXPECT_EQ(lastSwitch, now);
+  EXPECT_TRUE(player.log.empty());
+  now += 1500;
+  controller.Next();  // inside the restarted window: ignored
+  EXPECT_EQ(Current(), Clip("a.mp4"));
+  now += 2500;
+  controller.Next();
+  EXPECT_EQ(Current(), Clip("b.mp4"));
+  EXPECT_EQ(player.state(), PlayerState::Playing);
+}
+
+TEST_F(ControllerTest, TickWrapStillGuards) {
+  PlayFirst();
+  lastSwitch = 0xFFFFFF00u;
+  now = 0x00000100u;  // 512 ms later across the wrap
+  controller.Next();
+  EXPECT_EQ(Current(), Clip("a.mp4"));
+}
+
+TEST_F(ControllerTest, EndOfFileGoesOnToTheNextEntryAndStopsAfterTheLast) {
+  PlayFirst();
+  controller.OnPlayerMessage(kPlayerEndOfFile);
+  EXPECT_EQ(Current(), Clip("b.mp4"));
+  EXPECT_EQ(player.state(), PlayerState::Playing);
+  EXPECT_EQ(pipeline.stops, 0) << "the end of a file leaves the pipeline alone";
+
+  controller.OnPlayerMessage(kPlayerEndOfFile);
+  controller.OnPlayerMessage(kPlayerEndOfFile);  // c ends: nothing follows
+  EXPECT_EQ(Current(), Clip("c.mp4"));
+  EXPECT_EQ(player.state(), PlayerState::Idle);
+  EXPECT_FALSE(view.pauseShown);
+  EXPECT_EQ(view.progress, 0);
+  EXPECT_EQ(view.progressMax, 0);
+  EXPECT_EQ(texts.playTime, kIdlePlayTime);
+}
+
+TEST_F(ControllerTest, StoreIsResetOnlyWhileNoRunWritesIt) {
+  PlayFirst();
+  pipeline.busy_ = true;
+  controller.OnPlayerMessage(kPlayerNoSubtitle);
+  controller.OnPlayerMessage(kPlayerPipeFailed);
+  EXPECT_EQ(view.storeResets, 0);
+  pipeline.busy_ = false;
+  controller.OnPlayerMessage(kPlayerQuit);
+  EXPECT_EQ(view.storeResets, 1);
+}
+
+TEST_F(ControllerTest, SliderWhilePausedSendsNoSeekButMovesThePosition) {
+  PlayFirst();
+  duration = 60;
+  controller.Pause();
+  controller.OnProgressChanged(30);
+  EXPECT_THAT(player.log, ElementsAre("pause"));
+  EXPECT_EQ(position, 30);
+
+  controller.Play();  // resumes
+  controller.OnProgressChanged(90);
+  EXPECT_THAT(player.log, ElementsAre("pause", "resume", "seek 90"));
+  EXPECT_EQ(position, 60) << "held to the duration";
+}
+
+TEST_F(ControllerTest, EscapeNeverClosesAndEnterEntersFullScreen) {
+  EXPECT_TRUE(controller.OnDefaultKey(kKeyEscape)) << "answered here, so the base cannot close";
+  EXPECT_TRUE(view.windowLog.empty());
+  EXPECT_FALSE(controller.OnDefaultKey(kKeyEnter)) << "the base's Enter still runs";
+  EXPECT_EQ(fullScreen, 1);
+  controller.OnDefaultKey(kKeyEnter);
+  EXPECT_TRUE(controller.OnDefaultKey(kKeyEscape));
+  EXPECT_EQ(fullScreen, 0);
+  EXPECT_THAT(view.windowLog, ElementsAre("enter", "leave"));
+}
+
+TEST_F(ControllerTest, VideoDoubleClickTogglesFullScreen) {
+  controller.OnVideoDoubleClick();
+  controller.OnVideoDoubleClick();
+  EXPECT_THAT(view.windowLog, ElementsAre("enter", "leave"));
+}
+
+TEST_F(ControllerTest, F8TakesASnapshotOnlyWhilePlaying) {
+  PlayFirst();
+  controller.Pause();
+  controller.OnKeyDown(kKeyF8);
+  EXPECT_THAT(player.log, ElementsAre("pause"));
+  controller.Play();
+  controller.OnKeyDown(kKeyF8);
+  controller.OnKeyDown('A');
+  EXPECT_THAT(player.log, ElementsAre("pause", "resume", "screenshot 0"));
+}
+
+TEST_F(ControllerTest, DeletingThePlayingEntryWhilePausedStartsTheNextOnePlaying) {
+  PlayFirst();
+  controller.Pause();
+  playlistView.deleteIndex = 0;
+  controller.OnDeleteItem();
+  EXPECT_EQ(Current(), Clip("b.mp4"));
+  EXPECT_EQ(player.state(), PlayerState::Playing);
+  EXPECT_TRUE(view.pauseShown);
+  EXPECT_EQ(pipeline.extracted.back(), Clip("b.mp4"));
+}
+
+TEST_F(ControllerTest, DeletingAnotherEntryOrDeletingWhileIdleStartsNothing) {
+  PlayFirst();
+  playlistView.deleteIndex = 2;
+  controller.OnDeleteItem();
+  EXPECT_TRUE(player.log.empty());
+  controller.StopRoutine();
+  player.log.clear();
+  playlistView.deleteIndex = 0;
+  controller.OnDeleteItem();
+  EXPECT_TRUE(player.log.empty());
+}
+
+TEST_F(ControllerTest, ClickTableNamesAreExactAndUnknownNamesAreLeftToTheBase) {
+  PlayFirst();
+  EXPECT_TRUE(controller.OnClick("titleBtn"));
+  EXPECT_FALSE(controller.OnClick("btnpause"));
+  EXPECT_FALSE(controller.OnClick("btnOpen")) << "the open action belongs to btnOpenBig";
+  EXPECT_EQ(player.state(), PlayerState::Playing);
+  EXPECT_TRUE(controller.OnClick("btnPause"));
+  EXPECT_EQ(player.state(), PlayerState::Paused);
+  EXPECT_FALSE(view.pauseShown);
+  EXPECT_TRUE(controller.OnClick("btnStop"));
+  EXPECT_EQ(player.state(), PlayerState::Idle);
+  EXPECT_EQ(pipeline.stops, 1);
+  EXPECT_TRUE(controller.OnClick("btnPlay"));
+  EXPECT_EQ(player.state(), PlayerState::Playing);
+}
+
+TEST_F(ControllerTest, MuteZeroesTheSliderAndUnmuteGivesTheKeptVolumeBack) {
+  controller.OnVolumeChanged(70);
+  controller.OnClick("btnVolume");
+  EXPECT_TRUE(player.muted());
+  EXPECT_TRUE(view.muteShown);
+  EXPECT_EQ(view.volumeSlider, 0);
+  controller.OnClick("btnVolume");  // already muted: nothing
+  controller.OnClick("btnMute");
+  EXPECT_FALSE(player.muted());
+  EXPECT_FALSE(view.muteShown);
+  EXPECT_EQ(view.volumeSlider, 70);
+}
+
+TEST_F(ControllerTest, TimeReportsSetRangeTextsAndSlider) {
+  PlayFirst();
+  controller.OnPlayerMessage(kPlayerStarted);
+  EXPECT_EQ(duration, 61);
+  EXPECT_EQ(view.progressMax, 61);
+  EXPECT_EQ(texts.playTime, "00:00:00/00:01:01");
+  player.position_ = 3725;
+  controller.OnPlayerMessage(kPlayerPosition);
+  EXPECT_EQ(texts.playTime, "01:02:05/00:01:01");
+  EXPECT_EQ(view.progress, 61);
+  controller.OnPlayerMessage(kPlayerAspect);
+  EXPECT_DOUBLE_EQ(view.videoAspect, 16.0 / 9.0);
+}
+
+TEST_F(ControllerTest, ChunksAreConsumedOnlyFor516WhileNoStopIsRequested) {
+  controller.OnPipelineMessage(kExtractorFirstChunkOrNothing);
+  controller.OnPipelineMessage(kExtractorQuitFailed);
+  EXPECT_EQ(view.consumed, 0);
+  pipeline.stopRequested_ = true;
+  controller.OnPipelineMessage(kExtractorChunkReady);
+  EXPECT_EQ(view.consumed, 0);
+  pipeline.stopRequested_ = false;
+  controller.OnPipelineMessage(kExtractorChunkReady);
+  EXPECT_EQ(view.consumed, 1);
+}
+
+TEST_F(ControllerTest, PositionReportsOfAnEarlierPlayerAreDropped) {
+  PlayFirst();
+  record.longitude = 113.9;
+  record.latitude = 22.5;
+  controller.OnPositionMessage(player.processId() - 1, 1);
+  EXPECT_TRUE(view.car.empty());
+  EXPECT_EQ(gpsShown, 0);
+  controller.OnPositionMessage(player.processId(), 1);
+  EXPECT_THAT(view.car, ElementsAre(113.9, 22.5));
+  EXPECT_EQ(gpsValid, 1);
+  const int chartResets = view.chartResets;
+  controller.OnPositionMessage(player.processId(), 0);
+  EXPECT_EQ(gpsValid, 0);
+  EXPECT_EQ(view.chartResets, chartResets + 1);
+}
+
+TEST_F(ControllerTest, SnapshotPausesShowsTheTipAndResumes) {
+  PlayFirst();
+  settings.snapshotPreview = false;
+  controller.OnPlayerMessage(kPlayerScreenshot);
+  EXPECT_THAT(player.log, ElementsAre("pause", "resume"));
+  EXPECT_THAT(view.tips, ElementsAre("/data/shot0001.png folder"));
+}
+
+TEST_F(ControllerTest, SettingsRecomposeTheLabelsOnlyAfterALanguageChange) {
+  view.onSettings = [this] { settings.languageFile = "english.ini"; };
+  view.settingsResult = 2;
+  controller.OnClick("btnSetting");
+  EXPECT_EQ(view.captionReloads, 0) << "cancelled";
+  view.settingsResult = 1;
+  settings.languageFile = "russian.ini";
+  controller.OnClick("btnSetting");
+  EXPECT_EQ(view.captionReloads, 1);
+  view.onSettings = nullptr;
+  controller.OnClick("btnSetting");
+  EXPECT_EQ(view.captionReloads, 1) << "same language";
+}
+
+TEST_F(ControllerTest, ClearStopsPlaybackOnlyWhenTheListWasCleared) {
+  PlayFirst();
+  controller.OnClick("btnClear");
+  EXPECT_EQ(player.state(), PlayerState::Idle);
+  EXPECT_EQ(playlist.playlist().count(), 0);
+  controller.OnClick("btnPlay");
+  EXPECT_EQ(player.state(), PlayerState::Idle) << "nothing left to play";
+}
+
+TEST_F(ControllerTest, OpenStartsTheChosenFile) {
+  host.chosen = Clip("c.mp4");
+  controller.OnClick("btnOpenBig");
+  EXPECT_EQ(player.log, std::vector<std::string>{"play " + Clip("c.mp4")});
+  host.chosen.reset();
+  player.log.clear();
+  controller.OnClick("btnOpenBig");
+  EXPECT_TRUE(player.log.empty());
+}
+
+}  // namespace
+}  // namespace korvane::test
