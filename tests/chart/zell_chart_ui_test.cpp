@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QPainter>
 #include <cmath>
+#include <filesystem>
 
 #include "chart/chart_binding.h"
 #include "sample_track.h"
@@ -30,12 +31,47 @@ QImage Render(CZellChartUI& chart, int w, int h) {
   return image;
 }
 
+// Where a render is kept for a person to look at: the system's temporary folder.
+QString LookAtPath(const char* name) {
+  return QString::fromStdString((std::filesystem::temp_directory_path() / name).string());
+}
+
 int CountPixels(const QImage& image, const QRect& area, QRgb colour) {
   int n = 0;
   for (int y = area.top(); y <= area.bottom(); ++y) {
     for (int x = area.left(); x <= area.right(); ++x) n += image.pixel(x, y) == colour;
   }
   return n;
+}
+
+// The chart draws its segments in one batch; that must look exactly like one MoveTo/LineTo each.
+TEST(CDrawContext, DrawLinesDrawsWhatMoveToLineToPairsDraw) {
+  const POINT ends[] = {{5, 5}, {60, 30}, {60, 30}, {10, 50}, {30, 2}, {30, 2}, {0, 59}, {79, 0}};
+  const std::size_t count = std::size(ends) / 2;
+  for (const Pen pen : {Pen{PS_SOLID, 0, 0x0000FF}, Pen{PS_DOT, 1, 0x00FF00},
+                        Pen{PS_SOLID, 3, 0xFFFFFF}, Pen{PS_NULL, 1, 0xFFFFFF}}) {
+    QImage batched(80, 60, QImage::Format_RGB32);
+    QImage single(80, 60, QImage::Format_RGB32);
+    batched.fill(Qt::black);
+    single.fill(Qt::black);
+    {
+      QPainter painter(&batched);
+      CDrawContext dc(painter, nullptr);
+      dc.SelectPen(pen);
+      dc.DrawLines(ends, count);
+      EXPECT_EQ(dc.GetCurrentPosition(), (POINT{79, 0}));
+      dc.DrawLines(nullptr, 3);
+      dc.DrawLines(ends, 0);
+    }
+    {
+      QPainter painter(&single);
+      CDrawContext dc(painter, nullptr);
+      dc.SelectPen(pen);
+      for (std::size_t i = 0; i < count; ++i)
+        dc.DrawLine(ends[2 * i].x, ends[2 * i].y, ends[2 * i + 1].x, ends[2 * i + 1].y);
+    }
+    EXPECT_EQ(batched, single) << "pen style " << pen.style << " width " << pen.width;
+  }
 }
 
 TEST(CZellChartUI, AnswersToItsClassAndInterfaceNames) {
@@ -76,7 +112,7 @@ TEST(CZellChartUI, SampleClipOnADarkSkin) {
   binding.AppendAccData(&store);
 
   const QImage image = Render(chart, 800, 150);
-  image.save("chart_sample_drive.png");  // in the test's working folder, to be looked at
+  image.save(LookAtPath("korvane_chart_sample_drive.png"));
   const QRect plot(QPoint(44, 12), QPoint(800 - 14, 150 - 14));  // edges included
   EXPECT_EQ(CountPixels(image, image.rect(), kUntouched), 0);
   EXPECT_EQ(image.pixel(2, 100), QRgb(kControlBackground));
@@ -106,7 +142,7 @@ TEST(CZellChartUI, SwingingReadingsStayInsideThePlot) {
   chart.FitXRange();
   chart.FitYRange(korvane::kAccFill);
   const QImage image = Render(chart, 800, 150);
-  image.save("chart_swinging.png");
+  image.save(LookAtPath("korvane_chart_swinging.png"));
   const QRect plot(QPoint(44, 12), QPoint(800 - 14, 150 - 14));  // edges included
   for (const QRgb colour : {qRgb(255, 0, 0), qRgb(0, 255, 0), qRgb(255, 255, 0)}) {
     EXPECT_GT(CountPixels(image, plot, colour), 500);
