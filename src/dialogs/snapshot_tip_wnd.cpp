@@ -35,14 +35,8 @@ void CDuiSnapshotTipWnd::InitWindow() {
   previewer->Add(picture);
   picture->SetBkImage(ImageForPath(imagePath));
   picture->SetFloat(true);
-  // Fixed offset and size keep the place when the previewer is laid out again.
-  picture->SetFixedXY(SIZE{place.left, place.top});
-  picture->SetFixedWidth(place.right - place.left);
-  picture->SetFixedHeight(place.bottom - place.top);
-  const RECT origin = previewer->GetPos();
-  picture->SetPos(RECT{origin.left + place.left, origin.top + place.top, origin.left + place.right,
-                       origin.top + place.bottom},
-                  true);
+  // Relative to the previewer, and kept there when the previewer is laid out again.
+  picture->SetPos(RECT{place.left, place.top, place.right, place.bottom}, true);
 }
 
 void CDuiSnapshotTipWnd::OnDestroy() {
