@@ -100,13 +100,19 @@ TEST(CZellChartUI, PaintsNothingAtAllBeforeTheSetUp) {
   EXPECT_EQ(CountPixels(image, image.rect(), kUntouched), 200 * 80);
 }
 
-TEST(CZellChartUI, SampleClipOnADarkSkin) {
+// The chart as the main window's skin and set-up leave it.
+struct SkinnedChart : ::testing::Test {
+  SkinnedChart() {
+    chart.SetBkColor(kControlBackground);
+    chart.SetBkColor2(kPlotBackground);
+    chart.SetAttribute("inset", kSkinInset);
+    binding.InitAccChart(&chart);
+  }
   CZellChartUI chart;
-  chart.SetBkColor(kControlBackground);
-  chart.SetBkColor2(kPlotBackground);
-  chart.SetAttribute("inset", kSkinInset);
   korvane::ChartBinding binding;
-  binding.InitAccChart(&chart);
+};
+
+TEST_F(SkinnedChart, SampleClipOnADarkSkin) {
   korvane::CTrackStore store;
   ASSERT_EQ(korvane::test::FillStoreFromClip(store, korvane::test::DefaultClip()), 600);
   binding.AppendAccData(&store);
@@ -127,13 +133,7 @@ TEST(CZellChartUI, SampleClipOnADarkSkin) {
   EXPECT_EQ(image.pixel(400, 150 - 14), qRgb(255, 255, 255));  // bottom frame line
 }
 
-TEST(CZellChartUI, SwingingReadingsStayInsideThePlot) {
-  CZellChartUI chart;
-  chart.SetBkColor(kControlBackground);
-  chart.SetBkColor2(kPlotBackground);
-  chart.SetAttribute("inset", kSkinInset);
-  korvane::ChartBinding binding;
-  binding.InitAccChart(&chart);
+TEST_F(SkinnedChart, SwingingReadingsStayInsideThePlot) {
   for (int c = 0; c < 3; ++c) {
     for (int i = 0; i < 3000; ++i) {
       chart.curves[c].AddPoint(i * 0.2, 2000 + (1500 - 400 * c) * std::sin(i / (60.0 + 25 * c)));
