@@ -59,7 +59,10 @@ class CardFolder {
 
 void BM_LoadCardFolder(benchmark::State& state) {
   CardFolder card(static_cast<int>(state.range(0)));
-  korvane::ApplicationContext context;  // no settings file: every default
+  // A settings file as after the first start, so loading the options writes nothing.
+  korvane::ApplicationContext context;
+  context.settingsPath = card.path() + "Velmora.ini";
+  std::ofstream(context.settingsPath) << "[MPlayer]\nAssociate=MP4\nFilter=*.mp4\n";
   korvane::AppPlaylistHost host(context);
   QImage canvas(320, 600, QImage::Format_RGB32);
   for (auto _ : state) {

@@ -1,7 +1,8 @@
 # Writes a dash-cam telemetry track: one line per 100 ms along a plausible drive.
 # Variables (-v): cues, srt (SRT output path), txt (plain line list), lat0, lon0, long_first (1: the
 # first cue is padded to 300 bytes), plain (1: ordinary subtitle text instead of telemetry).
-# Only sin/cos are used so every awk gives the same numbers.
+# Only sin/cos are used so every awk gives the same numbers. G-sensor readings are in the camera's raw
+# units: 2000 is 0 G and 1000 units are 3 G, so Z (gravity) sits near 2333.
 function dms(value, pos, neg,    hemi, a, d, m, s) {
   hemi = value < 0 ? neg : pos
   a = value < 0 ? -value : value
@@ -28,8 +29,8 @@ BEGIN {
     line = sprintf("2026-05-18 %02d:%02d:%02d/%s/%s/%.1f/X:%d/Y:%d/Z:%d",
                    int(sec / 3600), int(sec / 60) % 60, sec % 60,
                    dms(lon, "E", "W"), dms(lat, "N", "S"), kmh / 1.852,
-                   int(20 * sin(t * 0.7) + 4 * sin(t * 3.1)), int(15 * sin(t * 0.3 + 1)),
-                   98 + int(6 * sin(t * 2.0)))
+                   int(2000 + 120 * sin(t * 0.7) + 25 * sin(t * 3.1)),
+                   int(2000 + 90 * sin(t * 0.3 + 1)), int(2333 + 40 * sin(t * 2.0)))
     if (plain) line = sprintf("Ordinary subtitle number %d", i + 1)
     if (long_first && i == 0) { while (length(line) < 300) line = line "/pad" ; line = substr(line, 1, 300) }
     printf "%d\n%s --> %s\n%s\n\n", i + 1, stamp(i * 100), stamp(i * 100 + 100), line > srt

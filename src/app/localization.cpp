@@ -4,12 +4,8 @@
 
 namespace korvane {
 
-std::string LanguagePathFor(const std::string& programFolder, const std::string& languageFile) {
-  return programFolder + kLanguageFolder + languageFile;
-}
-
 void RebuildLanguagePath(ApplicationContext& context) {
-  context.languagePath = LanguagePathFor(context.programFolder, context.settings.languageFile);
+  context.languagePath = context.programFolder + kLanguageFolder + context.settings.languageFile;
 }
 
 std::string ReadLanguageText(const ApplicationContext& context, std::string_view section,

@@ -32,10 +32,8 @@ inline constexpr std::array<LanguageEntry, 9> kLanguages{{
     {"spanish.ini", " Español"},
 }};
 
-// program folder + "conf/sysconfig/" + file. A file outside the list is used as it is.
-std::string LanguagePathFor(const std::string& programFolder, const std::string& languageFile);
-
-// Sets the context's languagePath from its programFolder and settings.languageFile.
+// Sets the context's languagePath to programFolder + "conf/sysconfig/" + settings.languageFile. A
+// file outside the list is used as it is; one that cannot be read gives empty texts.
 void RebuildLanguagePath(ApplicationContext& context);
 
 // The text cut to 254 characters; empty when the file, section or key is missing.

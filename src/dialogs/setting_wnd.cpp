@@ -1,11 +1,11 @@
 #include "dialogs/setting_wnd.h"
 
-#include <algorithm>
-#include <cctype>
+#include <memory>
 
 #include "app/localization.h"
 #include "app/settings_store.h"
 #include "dialogs/dialog_support.h"
+#include "platform/ascii_text.h"
 
 namespace korvane {
 namespace {
@@ -13,13 +13,6 @@ namespace {
 using namespace DuiLib;
 
 CDuiSettingWnd* g_currentSettingWnd = nullptr;
-
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-  return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-    return std::tolower(static_cast<unsigned char>(x)) ==
-           std::tolower(static_cast<unsigned char>(y));
-  });
-}
 
 // Selects a row without raising "itemselect": the window sets the dependent states itself.
 void SelectRow(CComboUI* combo, int row) {
@@ -200,7 +193,8 @@ void CDuiSettingWnd::Notify(TNotifyUI& msg) {
   if (msg.sType == DUI_MSGTYPE_ITEMSELECT && msg.pSender != nullptr && msg.pSender == soundCombo &&
       soundCardCombo != nullptr) {
     const char* audio = SelectedValue(soundCombo, soundTable);
-    soundCardCombo->SetEnabled(audio != nullptr && EqualsIgnoringCase(audio, kSoundCardOutput));
+    soundCardCombo->SetEnabled(audio != nullptr &&
+                               EqualsIgnoringAsciiCase(audio, kSoundCardOutput));
   }
   CXMLWnd::Notify(msg);
 }

@@ -28,20 +28,15 @@ void CDuiSnapshotTipWnd::InitWindow() {
 
   const auto width = static_cast<std::uint32_t>(imageWidth);
   const auto height = static_cast<std::uint32_t>(imageHeight);
-  const PreviewRect place =
-      ScalePreview(width, height).value_or(PlaceUnsizedPreview(ReadPngSize(imagePath)));
+  // The file is opened only when the player gave no size (value_or would read it every time).
+  const std::optional<PreviewRect> scaled = ScalePreview(width, height);
+  const PreviewRect place = scaled ? *scaled : PlaceUnsizedPreview(ReadPngSize(imagePath));
   picture = new CControlUI;
   previewer->Add(picture);
   picture->SetBkImage(ImageForPath(imagePath));
   picture->SetFloat(true);
-  // Fixed offset and size keep the place when the previewer is laid out again.
-  picture->SetFixedXY(SIZE{place.left, place.top});
-  picture->SetFixedWidth(place.right - place.left);
-  picture->SetFixedHeight(place.bottom - place.top);
-  const RECT origin = previewer->GetPos();
-  picture->SetPos(RECT{origin.left + place.left, origin.top + place.top, origin.left + place.right,
-                       origin.top + place.bottom},
-                  true);
+  // Relative to the previewer, and kept there when the previewer is laid out again.
+  picture->SetPos(RECT{place.left, place.top, place.right, place.bottom}, true);
 }
 
 void CDuiSnapshotTipWnd::OnDestroy() {

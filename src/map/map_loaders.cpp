@@ -8,8 +8,8 @@ CBaiduMapLoader::CBaiduMapLoader() : CPageMapLoader({"BaiduMap.html", &WgsToBd, 
 
 CGoogleMapLoader::CGoogleMapLoader(const std::string& locale)
     : CPageMapLoader(locale == "China"
-                         ? PageSpec{"GoogleMap_China.html", &WgsToGcj, true, false}
-                         : PageSpec{"GoogleMap_Oversea.html", &IdentityTransform, true, false}) {}
+                         ? PageSetup{"GoogleMap_China.html", &WgsToGcj, true, false}
+                         : PageSetup{"GoogleMap_Oversea.html", &IdentityTransform, true, false}) {}
 
 CYandexMapLoader::CYandexMapLoader()
     : CPageMapLoader({"YandexMap.html", &IdentityTransform, false, false}) {}

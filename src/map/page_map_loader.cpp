@@ -20,7 +20,7 @@ std::string FormatCoordinate(double value) {
 }
 
 std::string CPageMapLoader::PagePath(const std::string& programFolder) const {
-  return programFolder + "Map/" + spec_.pageFile;
+  return programFolder + "Map/" + setup_.pageFile;
 }
 
 void CPageMapLoader::LoadPage(DuiLib::CWebBrowserUI* browser, const std::string& programFolder) {
@@ -35,7 +35,7 @@ void CPageMapLoader::ReloadPage(DuiLib::CWebBrowserUI* browser, const std::strin
 
 void CPageMapLoader::SetCarPosition(DuiLib::CWebBrowserUI* browser, double longitude,
                                     double latitude) {
-  spec_.toMapDatum(latitude, longitude, lastLatitude_, lastLongitude_);
+  setup_.toMapDatum(latitude, longitude, lastLatitude_, lastLongitude_);
   const std::vector<std::string> args{FormatCoordinate(lastLatitude_),
                                       FormatCoordinate(lastLongitude_)};
   // The flag is set even when the creation call fails; the page's setCarMarker creates a marker
@@ -55,9 +55,9 @@ void CPageMapLoader::UpdateRoute(DuiLib::CWebBrowserUI* browser, const CTrackSto
         const TelemetryRecord& point = chunk->points[static_cast<std::size_t>(i)];
         if (!point.valid) continue;
         const std::vector<std::string> args{
-            FormatCoordinate(spec_.routeInMapDatum ? point.mapLatitude : point.latitude),
-            FormatCoordinate(spec_.routeInMapDatum ? point.mapLongitude : point.longitude)};
-        if (spec_.traceRoute && RouteTraceEnabled()) RouteTrace(args[0] + "\n" + args[1]);
+            FormatCoordinate(setup_.routeInMapDatum ? point.mapLatitude : point.latitude),
+            FormatCoordinate(setup_.routeInMapDatum ? point.mapLongitude : point.longitude)};
+        if (setup_.traceRoute && RouteTraceEnabled()) RouteTrace(args[0] + "\n" + args[1]);
         CallPageFunction(browser, kAddLinePoints, page_, args);
       }
     }

@@ -25,14 +25,14 @@ class CPageMapLoader : public CMapLoader {
  public:
   // A WGS-84 position (lat, lon) in the map's datum (outLat, outLon).
   using Transform = void (*)(double, double, double&, double&);
-  struct PageSpec {
+  struct PageSetup {
     std::string pageFile;  // under "Map/" of the program folder
     Transform toMapDatum;  // for the car marker
     bool routeInMapDatum;  // route points send mapLatitude/mapLongitude, else the camera's
     bool traceRoute;       // route points go to the "map.route" debug category
   };
 
-  explicit CPageMapLoader(PageSpec spec) : spec_(std::move(spec)) {}
+  explicit CPageMapLoader(PageSetup setup) : setup_(std::move(setup)) {}
 
   void LoadPage(DuiLib::CWebBrowserUI* browser, const std::string& programFolder) override;
   void ReloadPage(DuiLib::CWebBrowserUI* browser, const std::string& programFolder) override;
@@ -49,7 +49,7 @@ class CPageMapLoader : public CMapLoader {
   const CWebPage& GetWebPage() const { return page_; }
 
  private:
-  PageSpec spec_;
+  PageSetup setup_;
   CWebPage page_;
   CWebMapEventHandler handler_;
   bool markerCreated_ = false;

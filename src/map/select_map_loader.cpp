@@ -3,21 +3,11 @@
 #include <memory>
 
 #include "map/map_loaders.h"
+#include "platform/ascii_text.h"
 
 namespace korvane {
 
 namespace {
-
-bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    auto lower = [](char c) {
-      return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-    };
-    if (lower(a[i]) != lower(b[i])) return false;
-  }
-  return true;
-}
 
 std::unique_ptr<CMapLoader> MakeLoader(std::uint8_t mapKind, const std::string& locale) {
   switch (mapKind) {
@@ -45,7 +35,7 @@ std::uint8_t MapKindOfName(std::string_view mapName) {
       {"YandexMap", kMapKindYandexMap},
   };
   for (const Entry& entry : kMapTable) {
-    if (EqualsIgnoringCase(mapName, entry.name)) return entry.kind;
+    if (EqualsIgnoringAsciiCase(mapName, entry.name)) return entry.kind;
   }
   return kMapKindNone;
 }

@@ -256,11 +256,12 @@ void CMplayer::ReaderLoop() {
   };
 
   while (!StopsReader(state_.load())) {
-    if (pollClock.Due(state_.load() == PlayerState::Paused, GetTick())) {
-      SendCommand("sub_log_static", false);
-    }
-    // Waiting for readability rather than sleeping lets a reply through as soon as it comes.
-    if (!WaitFdReadable(pipe, kReaderIdleMs)) continue;
+    const bool paused = state_.load() == PlayerState::Paused;
+    if (pollClock.Due(paused, GetTick())) SendCommand("sub_log_static", false);
+    // Waiting for readability rather than sleeping lets a reply through as soon as it comes; the
+    // wait ends early when the next poll is due.
+    const auto wait = pollClock.MsUntilDue(paused, GetTick(), kReaderIdleMs);
+    if (!WaitFdReadable(pipe, static_cast<int>(wait))) continue;
     const ssize_t got = ReadFd(pipe, buffer.data(), buffer.size());
     if (got <= 0) {
       // The player has gone; its last words may lack a line break ("ID_EXIT=EOF").

@@ -14,6 +14,15 @@ class SubtitlePollClock {
 
   // True when a poll is due at tick `now` (the first call always is, unless paused); a due poll
   // or a paused call restarts the interval, so the first poll after a resume comes 500 ms later.
+  // Milliseconds from `now` until the next poll is due, at most `limit`, so that the reader wakes
+  // for the poll on time instead of up to one idle wait late. `limit` while paused.
+  std::uint32_t MsUntilDue(bool paused, std::uint32_t now, std::uint32_t limit) const {
+    if (paused || !started_) return started_ ? limit : 0;
+    const std::uint32_t elapsed = TickElapsed(last_, now);
+    const std::uint32_t left = elapsed > kIntervalMs ? 0 : kIntervalMs + 1 - elapsed;
+    return left < limit ? left : limit;
+  }
+
   bool Due(bool paused, std::uint32_t now) {
     const bool due = !paused && (!started_ || TickElapsed(last_, now) > kIntervalMs);
     if (paused || due) {

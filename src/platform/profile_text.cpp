@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "platform/ascii_text.h"
+
 namespace korvane {
 
 namespace {
@@ -14,15 +16,6 @@ std::string_view Trim(std::string_view s) {
   if (begin == std::string_view::npos) return {};
   const auto end = s.find_last_not_of(kBlanks);
   return s.substr(begin, end - begin + 1);
-}
-
-bool EqualNoCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c; };
-    if (lower(a[i]) != lower(b[i])) return false;
-  }
-  return true;
 }
 
 // One line of the text: where it starts, its content without the line break, and where the
@@ -90,7 +83,7 @@ Location Locate(const std::vector<Line>& lines, std::string_view section, std::s
   for (std::size_t i = 0; i < lines.size(); ++i) {
     if (auto name = SectionOf(lines[i].content)) {
       if (inside) break;  // only the first section of that name counts
-      inside = EqualNoCase(*name, section);
+      inside = EqualsIgnoringAsciiCase(*name, section);
       if (inside) at.header = at.lastEntry = i;
       continue;
     }
@@ -98,7 +91,7 @@ Location Locate(const std::vector<Line>& lines, std::string_view section, std::s
     if (!Trim(lines[i].content).empty()) at.lastEntry = i;
     if (!at.entry) {
       auto k = KeyOf(lines[i].content);
-      if (k && EqualNoCase(*k, key)) at.entry = i;
+      if (k && EqualsIgnoringAsciiCase(*k, key)) at.entry = i;
     }
   }
   return at;

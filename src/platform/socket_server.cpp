@@ -2,7 +2,6 @@
 
 #include <errno.h>
 #include <poll.h>
-#include <sys/ioctl.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
@@ -76,19 +75,6 @@ UnixSocketServer::AcceptResult UnixSocketServer::Accept(const std::atomic<bool>&
     return AcceptResult::Failed;
   }
   return AcceptResult::Stopped;
-}
-
-int UnixSocketServer::Available() {
-  if (clientFd_ < 0) return -1;
-  int count = 0;
-  if (ioctl(clientFd_, FIONREAD, &count) != 0) return -1;
-  if (count > 0) return count;
-  // Nothing queued: either the client is still writing or it has closed its end.
-  char probe;
-  ssize_t n = recv(clientFd_, &probe, 1, MSG_PEEK | MSG_DONTWAIT);
-  if (n > 0) return 1;  // arrived between the two calls
-  if (n == 0) return -1;
-  return (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR) ? 0 : -1;
 }
 
 bool UnixSocketServer::WaitReadable(int timeoutMs) {

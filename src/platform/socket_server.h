@@ -27,9 +27,6 @@ class UnixSocketServer {
   // Failed when not listening. A previous connection is closed first.
   AcceptResult Accept(const std::atomic<bool>& stop, int pollMs = 50);
 
-  // Bytes waiting on the connection (FIONREAD), or -1 when the client closed its end and nothing is
-  // left, or on error: the "peek" that ends the read loop.
-  int Available();
   // Waits up to `timeoutMs` for data or end of stream; true when a read would not block.
   bool WaitReadable(int timeoutMs);
   // Reads up to `size` bytes: the count, 0 at end of stream, -1 on error.

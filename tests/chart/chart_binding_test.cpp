@@ -95,14 +95,15 @@ TEST(ChartBinding, BeforeTheSetUpOrWithoutCurvesAppendTakesNothing) {
   binding.AppendAccData(nullptr);
 }
 
-TEST_F(BoundChart, SampleClipFillsAllThreeCurvesAndWidensYDownwards) {
+TEST_F(BoundChart, SampleClipFillsAllThreeCurvesWithinTheSetUpRange) {
   const int lines = test::FillStoreFromClip(store, test::DefaultClip());
   ASSERT_EQ(lines, 600);
   binding.AppendAccData(&store);
   for (int i = 0; i < 3; ++i) EXPECT_EQ(Curve(i).PointCount(), 600u);
   EXPECT_NEAR(chart.xHi, 119.8, 1e-9);
-  // The clip's X acceleration dips below 0 raw, so the range grows to cover it with a margin.
-  EXPECT_LT(chart.yDataLo[0], -21);
+  // The clip's readings (raw 1855 .. 2373) lie inside the set-up range, which therefore stays.
+  EXPECT_DOUBLE_EQ(chart.yLo[0], 0.0);
+  EXPECT_DOUBLE_EQ(chart.yHi[0], 4.0);
   EXPECT_EQ(chart.yExp[0], 3);
 }
 

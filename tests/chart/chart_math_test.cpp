@@ -234,13 +234,5 @@ TEST(ClipSegment, NonFiniteEndsAreInvisible) {
   EXPECT_FALSE(ClipSegment({1, 1}, {std::numeric_limits<double>::infinity(), 2}, w).visible);
 }
 
-TEST(ClipWindow, OrdersDescendingRanges) {
-  const ClipWindow w = ClipWindow::FromRanges(16, 0, 4, 0);
-  EXPECT_EQ(w.x1, 0);
-  EXPECT_EQ(w.x2, 16);
-  EXPECT_EQ(w.y1, 0);
-  EXPECT_EQ(w.y2, 4);
-}
-
 }  // namespace
 }  // namespace DuiLib

@@ -53,20 +53,6 @@ TEST(CChartModel, FindCurveMatchesTheExactNameAndTheFirstOfTwins) {
   EXPECT_EQ(chart.FindCurve(std::string("Speed\0x", 7)), nullptr);
 }
 
-TEST(CCurve, ClearKeepsThePenAndPointCountFollowsTheShorterArray) {
-  CCurve c("c", 2, nullptr);
-  c.color = 0x123456;
-  c.AddPoint(1, 2);
-  c.xs.push_back(3);
-  EXPECT_EQ(c.PointCount(), 1u);
-  const CCurve copy = c;
-  c.Clear();
-  EXPECT_EQ(c.PointCount(), 0u);
-  EXPECT_EQ(c.color, 0x123456u);
-  EXPECT_EQ(c.axis, 2);
-  EXPECT_EQ(copy.xs.size(), 2u);  // copies own their arrays
-}
-
 TEST_F(SetUpChart, StartsWithXZeroToSixteenAndYZeroToFourThousandAsZeroToFour) {
   EXPECT_EQ(chart.ready, 1);
   EXPECT_EQ(chart.xLo, 0);

@@ -106,6 +106,23 @@ TEST_F(SettingWnd, SharedVideoValueSelectsRowZeroAndUnknownValuesSelectNothing) 
   EXPECT_EQ(SettingsText(), "[MPlayer]\nVO=gl:yuv=0:force-pbo\n");
 }
 
+TEST_F(SettingWnd, RowElevenChosenLastTimeReopensOnRowZero) {
+  {
+    CDuiSettingWnd wnd(context, Devices());
+    ASSERT_NE(test::CreateDialog(wnd, "SettingWnd"), 0u);
+    EXPECT_EQ(RunModal(wnd,
+                       [&] {
+                         wnd.videoCombo->SelectItem(11);
+                         ClickControl(wnd, wnd.okButton);
+                       }),
+              1u);
+  }
+  EXPECT_EQ(context.settings.videoOutput, "gl:yuv=0:force-pbo");
+  CDuiSettingWnd again(context, Devices());
+  ASSERT_NE(test::CreateDialog(again, "SettingWnd"), 0u);
+  EXPECT_EQ(again.videoCombo->GetCurSel(), 0);
+}
+
 TEST_F(SettingWnd, DeviceDescriptionsAreTrimmedWithOneLeadingSpace) {
   devices = {"  a  b  ", "   ", "c\td"};
   CDuiSettingWnd wnd(context, Devices());

@@ -92,6 +92,17 @@ TEST(SubtitlePollClock, EveryHalfSecondAndNeverWhilePaused) {
   EXPECT_TRUE(clock.Due(false, 9501));
 }
 
+TEST(SubtitlePollClock, WakesTheReaderWhenThePollIsDue) {
+  SubtitlePollClock clock;
+  EXPECT_EQ(clock.MsUntilDue(false, 1000, 50), 0u);  // never polled: at once
+  clock.Due(false, 1000);
+  EXPECT_EQ(clock.MsUntilDue(false, 1000, 50), 50u);
+  EXPECT_EQ(clock.MsUntilDue(false, 1480, 50), 21u);
+  EXPECT_TRUE(clock.Due(false, 1501));
+  EXPECT_EQ(clock.MsUntilDue(false, 0xFFFFFFFFu, 50), 0u);  // long overdue, even across a wrap
+  EXPECT_EQ(clock.MsUntilDue(true, 1600, 50), 50u);
+}
+
 TEST(SubtitlePollClock, SurvivesTheTickWrap) {
   SubtitlePollClock clock;
   EXPECT_TRUE(clock.Due(false, 0xFFFFFF00u));

@@ -40,10 +40,6 @@ while read -r line; do
 done
 )";
 
-bool ProcessGone(std::uint32_t pid) {
-  return kill(static_cast<pid_t>(pid), 0) != 0;
-}
-
 class ControllerTest : public testing::Test {
  protected:
   void StartScripted() {
@@ -223,8 +219,7 @@ TEST_F(ControllerTest, KilledPlayerIsReportedOnce) {
   const std::uint32_t pid = h.player.processId();
   kill(static_cast<pid_t>(pid), SIGKILL);
   ASSERT_TRUE(h.WaitFor(kPlayerPipeFailed));
-  for (int i = 0; i < 100 && h.player.state() != PlayerState::Idle; ++i) SleepMs(10);
-  EXPECT_EQ(h.player.state(), PlayerState::Idle);
+  EXPECT_TRUE(h.WaitForIdle());
   EXPECT_EQ(h.player.processId(), 0u);
   EXPECT_EQ(h.player.SendCommand("pause", true), 1);
   SleepMs(200);
@@ -249,11 +244,9 @@ TEST_F(ControllerTest, EndOfFileWithoutLineBreakIsAnEndNotAFailure) {
   ASSERT_EQ(h.player.Play(), 0);
   const std::uint32_t pid = h.player.processId();
   ASSERT_TRUE(h.WaitFor(kPlayerEndOfFile));
-  for (int i = 0; i < 200 && h.player.state() != PlayerState::Idle; ++i) SleepMs(10);
-  EXPECT_EQ(h.player.state(), PlayerState::Idle);
+  EXPECT_TRUE(h.WaitForIdle());
   SleepMs(100);
   EXPECT_EQ(h.Count(kPlayerPipeFailed), 0u);
-  for (int i = 0; i < 100 && !ProcessGone(pid); ++i) SleepMs(10);
   EXPECT_TRUE(ProcessGone(pid));  // reaped by the reader, no zombie while idle
 }
 

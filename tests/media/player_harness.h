@@ -2,6 +2,7 @@
 // collected, screenshots in a temporary folder, and small executable scripts as fake players.
 #pragma once
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <sys/stat.h>
 
 #include <chrono>
@@ -21,6 +22,12 @@ namespace korvane::test {
 using namespace std::chrono_literals;
 
 constexpr WindowHandle kNotifyWindow = 7;
+
+// True once the process is gone and reaped (a zombie still counts as there).
+inline bool ProcessGone(std::uint32_t pid) {
+  for (int i = 0; i < 100 && kill(static_cast<pid_t>(pid), 0) == 0; ++i) SleepMs(10);
+  return kill(static_cast<pid_t>(pid), 0) != 0;
+}
 
 class PlayerHarness {
  public:
@@ -44,6 +51,11 @@ class PlayerHarness {
   bool WaitFor(int code, std::chrono::milliseconds timeout = 10s) {
     return dispatcher_.WaitForMessage(WM_PLAYER_NOTIFY, static_cast<WPARAM>(code), timeout)
         .has_value();
+  }
+  // Waits up to two seconds for the controller to come back to Idle; true when it did.
+  bool WaitForIdle() {
+    for (int i = 0; i < 200 && player.state() != PlayerState::Idle; ++i) SleepMs(10);
+    return player.state() == PlayerState::Idle;
   }
   // Waits until `count` notifications `code` have arrived in all.
   bool WaitForCount(int code, std::size_t count, std::chrono::milliseconds timeout = 10s) {

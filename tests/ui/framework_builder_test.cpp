@@ -150,6 +150,18 @@ INSTANTIATE_TEST_SUITE_P(
                    {{"a", {0, 0, 150, 10}}, {"b", {150, 0, 200, 10}}}}),
     [](const auto& info) { return std::string(info.param.name); });
 
+TEST(FrameworkContainer, AFloatingChildIsPlacedRelativeToItsParent) {
+  CContainerUI box;
+  auto* child = new CControlUI();
+  child->SetFloat(true);
+  ASSERT_TRUE(box.Add(child));
+  box.SetPos(RECT{24, 66, 624, 404});
+  child->SetPos(RECT{0, 0, 600, 337});
+  EXPECT_EQ(child->GetPos(), (RECT{24, 66, 624, 403}));
+  box.SetPos(RECT{10, 10, 610, 348});  // the parent moves: the child goes with it
+  EXPECT_EQ(child->GetPos(), (RECT{10, 10, 610, 347}));
+}
+
 bool g_deleted = false;
 bool MarkDeleted(void*) {
   g_deleted = true;

@@ -393,14 +393,5 @@ TEST_F(PlaylistActionsTest, ClearAsksOnlyWhenTheUserWantsIt) {
   EXPECT_EQ(manager.GetCurrentPath(path), 0);
 }
 
-TEST_F(PlaylistActionsTest, WorksWithoutATree) {
-  CPlaylistManager bare(host);
-  bare.LoadPlaylistOptions();
-  bare.LoadFolderOf("1.mp4", folder);
-  EXPECT_EQ(bare.SelectNext(), 1);
-  EXPECT_EQ(bare.DeleteClickedEntry(), 0);
-  EXPECT_TRUE(bare.ClearPlaylist());
-}
-
 }  // namespace
 }  // namespace korvane

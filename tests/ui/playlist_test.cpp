@@ -96,17 +96,6 @@ TEST(Playlist, CurrentPathAndSetCurrentBounds) {
   EXPECT_EQ(list.count(), 0);
 }
 
-TEST(Playlist, StepStaysInsideTheList) {
-  Playlist list = ListOf({"a.mp4", "b.mp4", "c.mp4"});
-  EXPECT_EQ(list.StepFromCurrent(+1), -1);  // no current entry
-  list.SetCurrent(0);
-  EXPECT_EQ(list.StepFromCurrent(-1), -1);
-  EXPECT_EQ(list.StepFromCurrent(+1), 1);
-  list.SetCurrent(2);
-  EXPECT_EQ(list.StepFromCurrent(+1), -1);
-  EXPECT_EQ(list.StepFromCurrent(-1), 1);
-}
-
 TEST(Playlist, SortsByCodeUnitsAndKeepsTheCurrentEntry) {
   Playlist list =
       ListOf({"a.mp4", "中文 片段.mp4", "B.mp4", "it's \"q\".mp4", "a b.mp4", "_x.mp4"});

@@ -4,7 +4,6 @@
 #include <QFontMetrics>
 #include <QPainter>
 #include <QString>
-#include <algorithm>
 #include <cstdlib>
 
 #include "ui/framework/paint_manager.h"
@@ -183,17 +182,12 @@ void CDrawContext::DrawLines(const POINT* ends, std::size_t count) {
   if (ends == nullptr || count == 0) return;
   if (pen_.style != PS_NULL) {
     ApplyPen();
-    // Slices on the stack: no allocation however many lines a paint draws.
-    constexpr std::size_t kSlice = 512;
-    QLine lines[kSlice];
-    for (std::size_t at = 0; at < count; at += kSlice) {
-      const std::size_t n = std::min(kSlice, count - at);
-      for (std::size_t i = 0; i < n; ++i) {
-        const POINT& a = ends[2 * (at + i)];
-        const POINT& b = ends[2 * (at + i) + 1];
-        lines[i] = QLine(a.x, a.y, b.x, b.y);
-      }
-      painter_.drawLines(lines, static_cast<int>(n));
+    // One painter call per line, as LineTo: a batched drawLines would run the dash pattern on
+    // across lines and draw shared end pixels that separate lines leave out.
+    for (std::size_t i = 0; i < count; ++i) {
+      const POINT& a = ends[2 * i];
+      const POINT& b = ends[2 * i + 1];
+      painter_.drawLine(a.x, a.y, b.x, b.y);
     }
   }
   current_ = ends[2 * count - 1];

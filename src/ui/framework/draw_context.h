@@ -83,7 +83,8 @@ class CDrawContext {
   // Draws from the current point to (x, y), excluding the end pixel as GDI does, and moves there.
   void LineTo(int x, int y);
   // `count` separate lines with the current pen, line i from ends[2i] to ends[2i + 1]: what as many
-  // MoveTo/LineTo pairs draw, in one painter call. The current point ends at the last end.
+  // MoveTo/LineTo pairs draw, with the pen set up once. Null or 0 draws nothing. The current
+  // point ends at the last end.
   void DrawLines(const POINT* ends, std::size_t count);
   POINT GetCurrentPosition() const { return current_; }
   void DrawLine(int x1, int y1, int x2, int y2) {

@@ -142,9 +142,7 @@ void CContainerUI::SetFloatPos(CControlUI* child) {
   const int cy = child->GetFixedHeight();
   const RECT rc{rcItem_.left + xy.cx, rcItem_.top + xy.cy, rcItem_.left + xy.cx + cx,
                 rcItem_.top + xy.cy + cy};
-  // A floating child placed by SetPos keeps its rectangle until its parent moves.
-  if (cx == 0 && cy == 0) return;
-  child->SetPos(rc, false);
+  child->PlaceFloat(rc);
 }
 
 void CContainerUI::SetPos(RECT rc, bool bNeedInvalidate) {

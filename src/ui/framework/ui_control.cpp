@@ -82,7 +82,20 @@ void CControlUI::SetBorderRound(SIZE round) {
   Invalidate();
 }
 
+void CControlUI::PlaceFloat(RECT absolute) {
+  placingFloat_ = true;
+  SetPos(absolute, false);
+  placingFloat_ = false;
+}
+
 void CControlUI::SetPos(RECT rc, bool bNeedInvalidate) {
+  if (float_ && parent_ != nullptr && !placingFloat_) {
+    fixedXY_ = {rc.left, rc.top};
+    fixedSize_ = {rc.right - rc.left, rc.bottom - rc.top};
+    const RECT& origin = parent_->GetPos();
+    rc = RECT{origin.left + rc.left, origin.top + rc.top, origin.left + rc.right,
+              origin.top + rc.bottom};
+  }
   if (rc.right < rc.left) rc.right = rc.left;
   if (rc.bottom < rc.top) rc.bottom = rc.top;
   const RECT old = rcItem_;

@@ -82,9 +82,13 @@ class CControlUI {
   SIZE GetBorderRound() const { return borderRound_; }
   void SetBorderRound(SIZE round);
 
-  // Position in window client coordinates; the layout of the parent sets it.
+  // Position in window client coordinates; the layout of the parent sets it. For a floating
+  // control with a parent, SetPos takes rc relative to the parent's top-left corner (as the
+  // skin's "pos" does) and keeps it there when the parent moves.
   virtual const RECT& GetPos() const { return rcItem_; }
   virtual void SetPos(RECT rc, bool bNeedInvalidate = true);
+  // Used by containers: places a floating child at an absolute rectangle.
+  void PlaceFloat(RECT absolute);
   virtual int GetWidth() const { return rcItem_.right - rcItem_.left; }
   virtual int GetHeight() const { return rcItem_.bottom - rcItem_.top; }
   virtual RECT GetPadding() const { return padding_; }
@@ -189,6 +193,7 @@ class CControlUI {
   bool float_ = false;
   bool updateNeeded_ = true;
   bool inited_ = false;
+  bool placingFloat_ = false;
   DWORD bkColor_ = 0;
   DWORD bkColor2_ = 0;
   DWORD borderColor_ = 0;

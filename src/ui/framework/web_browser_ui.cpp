@@ -96,7 +96,8 @@ std::string VariantToJson(const QVariant& value) {
   return text.mid(1, text.size() - 2).toStdString();
 }
 
-// Tile servers expect the Referer of their own web map; every request names this program.
+// These tile servers expect the Referer of their own web map; every request names this program in
+// its user agent. OpenStreetMap gets no Referer: its tile policy asks clients to identify honestly.
 class TileRequestInterceptor : public QWebEngineUrlRequestInterceptor {
  public:
   using QWebEngineUrlRequestInterceptor::QWebEngineUrlRequestInterceptor;
@@ -109,7 +110,6 @@ class TileRequestInterceptor : public QWebEngineUrlRequestInterceptor {
         {"bdimg.com", "https://map.baidu.com/"},
         {"autonavi.com", "https://www.amap.com/"},
         {"yandex.net", "https://yandex.ru/maps/"},
-        {"openstreetmap.org", "https://www.openstreetmap.org/"},
     };
     const QString host = info.requestUrl().host();
     for (const Rule& rule : kRules) {
