@@ -40,6 +40,20 @@ OpenFileRequest ParseOpenFilter(const char* buffer, std::size_t size) {
   return request;
 }
 
+std::string DialogNameFilter(const OpenFileRequest& request) {
+  std::string patterns = request.filterPattern.empty() ? "*" : request.filterPattern;
+  for (char& c : patterns) {
+    if (c == ';') c = ' ';
+  }
+  const std::string tail = "(" + request.filterPattern + ")";
+  const std::string& text = request.filterText;
+  if (!request.filterPattern.empty() && text.size() >= tail.size() &&
+      text.compare(text.size() - tail.size(), tail.size(), tail) == 0) {
+    return text.substr(0, text.size() - tail.size()) + "(" + patterns + ")";
+  }
+  return text + " (" + patterns + ")";
+}
+
 void SetOpenFileDialogHook(OpenFileDialogHook hook) {
   Hook() = std::move(hook);
 }
@@ -47,9 +61,7 @@ void SetOpenFileDialogHook(OpenFileDialogHook hook) {
 bool ShowOpenFileDialog(const OpenFileRequest& request, std::string& chosenPath) {
   if (Hook()) return Hook()(request, chosenPath);
   CWindowWnd* owner = CWindowWnd::FromHandle(request.owner);
-  QString patterns = ToQ(request.filterPattern.empty() ? "*" : request.filterPattern);
-  patterns.replace(';', ' ');
-  const QString filter = ToQ(request.filterText) + " (" + patterns + ")";
+  const QString filter = ToQ(DialogNameFilter(request));
   const QString path = QFileDialog::getOpenFileName(owner != nullptr ? owner->GetWidget() : nullptr,
                                                     ToQ(request.title), QString(), filter);
   if (path.isEmpty() || !QFileInfo(path).isFile()) return false;

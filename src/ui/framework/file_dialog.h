@@ -33,6 +33,9 @@ bool ShowOpenFileDialog(const OpenFileRequest& request, std::string& chosenPath)
 // The filter in the Windows form: display text, NUL, pattern, NUL, NUL. A buffer without a NUL
 // is taken as a display text with pattern "*".
 OpenFileRequest ParseOpenFilter(const char* buffer, std::size_t size);
+// The dialog's name filter "text (patterns)": ';' between patterns becomes a space, and a text
+// that already ends with its patterns in parentheses (the Windows habit) is used as it stands.
+std::string DialogNameFilter(const OpenFileRequest& request);
 
 // Tests replace the dialog; an empty function restores the real one.
 using OpenFileDialogHook = std::function<bool(const OpenFileRequest&, std::string&)>;
