@@ -31,7 +31,9 @@ void EnterFullScreenWindow(DuiLib::CWindowWnd& window, DuiLib::CPaintManagerUI& 
                     2 * (GetSystemMetrics(SM_CXDLGFRAME) + GetSystemMetrics(SM_CXBORDER));
   const int height = GetSystemMetrics(SM_CYSCREEN) +
                      2 * (GetSystemMetrics(SM_CYDLGFRAME) + GetSystemMetrics(SM_CYBORDER));
-  window.SetTopMost(true);
+  // Not made topmost: the toolkit changes that flag by re-creating the window and its native
+  // children, and the player's video window with them, which ends the playing file. A window
+  // covering the whole screen needs no more.
   window.MoveWindow(0, 0, width, height);
   ShowSidePanels(manager, false);
   ShowFullButtons(view, true);
@@ -40,7 +42,6 @@ void EnterFullScreenWindow(DuiLib::CWindowWnd& window, DuiLib::CPaintManagerUI& 
 void LeaveFullScreenWindow(DuiLib::CWindowWnd& window, DuiLib::CPaintManagerUI& manager,
                            CViewManager& view) {
   window.SetWindowPlacement(view.savedPlacement);
-  window.SetTopMost(false);
   ShowSidePanels(manager, true);
   ShowFullButtons(view, false);
 }

@@ -131,6 +131,16 @@ TEST_F(ProgramTest, CommandLineClipPlaysWithGpsPanelMarkerRouteAndCurves) {
   std::this_thread::sleep_for(std::chrono::milliseconds(300));
   EXPECT_FALSE(run->Exited());
 
+  // Enter and Escape go in and out of full screen while the file plays on.
+  run->Command("key 13");
+  s = run->WaitFor([](const ProbeState& p) { return p.Int("fullScreen") == 1; }, 3000);
+  EXPECT_EQ(s.Int("fullScreen"), 1);
+  run->Command("key 27");
+  s = run->WaitFor([](const ProbeState& p) { return p.Int("fullScreen") == 0; }, 3000);
+  EXPECT_EQ(s.Int("fullScreen"), 0);
+  std::this_thread::sleep_for(std::chrono::milliseconds(1000));
+  EXPECT_EQ(run->Read().Int("state"), 3) << "the video window survived full screen";
+
   // The end of the file goes on to the next entry, a clip without telemetry: no GPS, no route.
   s = run->WaitFor(
       [&](const ProbeState& p) {
