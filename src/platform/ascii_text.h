@@ -8,10 +8,15 @@ namespace korvane {
 
 // Whether `a` and `b` are equal with ASCII letters compared without regard to case; other bytes
 // (UTF-8 included) must match exactly. Empty views are equal to each other only.
+// The byte with an ASCII capital turned into its small letter, as an unsigned value 0..255.
+constexpr int AsciiLower(char c) {
+  const auto u = static_cast<unsigned char>(c);
+  return (u >= 'A' && u <= 'Z') ? u - 'A' + 'a' : u;
+}
+
 inline bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) {
-  auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; };
   return std::equal(a.begin(), a.end(), b.begin(), b.end(),
-                    [&](char x, char y) { return lower(x) == lower(y); });
+                    [](char x, char y) { return AsciiLower(x) == AsciiLower(y); });
 }
 
 }  // namespace korvane

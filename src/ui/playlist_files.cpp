@@ -4,14 +4,10 @@
 #include <filesystem>
 #include <system_error>
 
+#include "platform/ascii_text.h"
+
 namespace korvane {
 namespace {
-
-bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) {
-  auto lower = [](unsigned char c) { return c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c; };
-  return std::equal(a.begin(), a.end(), b.begin(), b.end(),
-                    [&](char x, char y) { return lower(x) == lower(y); });
-}
 
 bool IsKnownExtension(std::string_view piece) {
   for (const KnownExtension* row = KnownExtensions; row->extension != nullptr; ++row) {

@@ -1,7 +1,8 @@
 #include "ui/framework/ui_defs.h"
 
 #include <algorithm>
-#include <cctype>
+
+#include "platform/ascii_text.h"
 
 namespace DuiLib {
 
@@ -14,17 +15,14 @@ bool IntersectRect(RECT* result, const RECT& a, const RECT& b) {
 }
 
 bool EqualsNoCase(std::string_view a, std::string_view b) {
-  return a.size() == b.size() &&
-         std::equal(a.begin(), a.end(), b.begin(), [](unsigned char x, unsigned char y) {
-           return std::tolower(x) == std::tolower(y);
-         });
+  return korvane::EqualsIgnoringAsciiCase(a, b);
 }
 
 int CDuiString::CompareNoCase(std::string_view other) const {
   const std::size_t n = std::min(size(), other.size());
   for (std::size_t i = 0; i < n; ++i) {
-    const int x = std::tolower(static_cast<unsigned char>((*this)[i]));
-    const int y = std::tolower(static_cast<unsigned char>(other[i]));
+    const int x = korvane::AsciiLower((*this)[i]);
+    const int y = korvane::AsciiLower(other[i]);
     if (x != y) return x < y ? -1 : 1;
   }
   if (size() == other.size()) return 0;
