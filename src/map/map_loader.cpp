@@ -23,4 +23,8 @@ void CMapDisplay::ResetMarker() {
   if (loader_) loader_->ResetMarker();
 }
 
+void CMapDisplay::ClearRoute(DuiLib::CWebBrowserUI* browser) {
+  if (loader_) loader_->ClearRoute(browser);
+}
+
 }  // namespace korvane

@@ -28,6 +28,9 @@ class CMapLoader {
   virtual void UpdateRoute(DuiLib::CWebBrowserUI* browser, const CTrackStore& store) = 0;
   // The next SetCarPosition creates the marker again.
   virtual void ResetMarker() = 0;
+  // Removes the route drawn so far, so a file without telemetry never shows the previous file's.
+  // Failed calls are ignored.
+  virtual void ClearRoute(DuiLib::CWebBrowserUI* browser) = 0;
 };
 
 class CMapDisplay : public CMapLoader {
@@ -41,6 +44,7 @@ class CMapDisplay : public CMapLoader {
   void SetCarPosition(DuiLib::CWebBrowserUI* browser, double longitude, double latitude) override;
   void UpdateRoute(DuiLib::CWebBrowserUI* browser, const CTrackStore& store) override;
   void ResetMarker() override;
+  void ClearRoute(DuiLib::CWebBrowserUI* browser) override;
 
  private:
   std::unique_ptr<CMapLoader> loader_;

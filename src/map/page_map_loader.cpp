@@ -48,7 +48,7 @@ void CPageMapLoader::SetCarPosition(DuiLib::CWebBrowserUI* browser, double longi
 void CPageMapLoader::UpdateRoute(DuiLib::CWebBrowserUI* browser, const CTrackStore& store) {
   const std::int32_t ready = store.readyChunks();
   for (std::int32_t c = std::max(store.consumedChunks(), 0); c < ready; ++c) {
-    if (c == 0) CallPageFunction(browser, kClearLinePoints, page_);
+    if (c == 0) ClearRoute(browser);
     if (const TrackChunk* chunk = store.chunk(c)) {
       const std::int32_t count = std::clamp(chunk->count, 0, TrackChunk::kCapacity);
       for (std::int32_t i = 0; i < count; ++i) {
@@ -63,6 +63,10 @@ void CPageMapLoader::UpdateRoute(DuiLib::CWebBrowserUI* browser, const CTrackSto
     }
     CallPageFunction(browser, c == 0 ? kCreatePolyline : kReloadPolyline, page_);
   }
+}
+
+void CPageMapLoader::ClearRoute(DuiLib::CWebBrowserUI* browser) {
+  CallPageFunction(browser, kClearLinePoints, page_);
 }
 
 void CPageMapLoader::ResetMarker() {

@@ -39,6 +39,7 @@ class CPageMapLoader : public CMapLoader {
   void SetCarPosition(DuiLib::CWebBrowserUI* browser, double longitude, double latitude) override;
   void UpdateRoute(DuiLib::CWebBrowserUI* browser, const CTrackStore& store) override;
   void ResetMarker() override;
+  void ClearRoute(DuiLib::CWebBrowserUI* browser) override;
 
   // The page file under `programFolder` (which ends in "/").
   std::string PagePath(const std::string& programFolder) const;

@@ -86,6 +86,7 @@ class CFrameViewPort final : public IViewPort {
   void RefreshLabels() override { view_.RefreshLabels(); }
   void ResetAccChart() override { view_.chartBinding.ResetAccChart(); }
   void ResetMarker() override { map_.ResetMarker(); }
+  void ClearRoute() override { map_.ClearRoute(browser()); }
   void ResetStore() override { store_.Reset(); }
   void ConsumeTrack() override;
   void SetCarPosition(double longitude, double latitude) override;

@@ -59,6 +59,8 @@ class IViewPort {
   virtual void RefreshLabels() = 0;
   virtual void ResetAccChart() = 0;
   virtual void ResetMarker() = 0;
+  // Removes the map's route of the previous file.
+  virtual void ClearRoute() = 0;
   virtual void ResetStore() = 0;
   // Hands the chunks made ready since the last time to the map's route and the chart's curves and
   // marks them consumed.

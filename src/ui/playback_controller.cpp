@@ -84,6 +84,9 @@ void CPlaybackController::StartCurrentItem() {
   std::string path;
   if (b_.playlist.GetCurrentPath(path) == 0) return;
   b_.view.ResetAccChart();
+  // The route is otherwise cleared only by the new file's first chunk, which a file without
+  // telemetry never delivers.
+  b_.view.ClearRoute();
   b_.view.ShowPlaying(true);
   ProgressReset();
   OpenInPlayer(path);

@@ -265,6 +265,17 @@ TEST_P(MapPageTest, ANewTrackClearsTheOldRoute) {
   EXPECT_EQ(state["segments"].toInt(), 1);
 }
 
+// A file without telemetry never sends a first chunk, so its start clears the route itself.
+TEST_P(MapPageTest, ClearRouteEmptiesTheDrawnRoute) {
+  WaitAndRecord();
+  Fill(store_, 0, 100, mapKind_, GetParam().locale);
+  HandleChunkReady(display_, browser(), store_);
+  display_.ClearRoute(&browser());
+  const QJsonObject state = MapState(browser());
+  EXPECT_EQ(state["points"].toInt(), 0);
+  EXPECT_EQ(state["segments"].toInt(), 0);
+}
+
 TEST_P(MapPageTest, ThePageRefusesTextThatIsNoPosition) {
   WaitAndRecord();
   for (const char* bad : {"nan", "", "abc", "95.0", "1e999"}) {

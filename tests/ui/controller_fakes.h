@@ -89,6 +89,7 @@ class RecordingView : public IViewPort {
   void RefreshLabels() override { ++refreshes; }
   void ResetAccChart() override { ++chartResets; }
   void ResetMarker() override { ++markerResets; }
+  void ClearRoute() override { ++routeClears; }
   void ResetStore() override { ++storeResets; }
   void ConsumeTrack() override { ++consumed; }
   void SetCarPosition(double longitude, double latitude) override { car = {longitude, latitude}; }
@@ -109,7 +110,8 @@ class RecordingView : public IViewPort {
   int volumeSlider = -1;
   int progressMax = -1;
   int progress = -1;
-  int refreshes = 0, chartResets = 0, markerResets = 0, storeResets = 0, consumed = 0;
+  int refreshes = 0, chartResets = 0, markerResets = 0, routeClears = 0, storeResets = 0,
+      consumed = 0;
   std::vector<double> car;
   double videoAspect = 0;
   std::vector<std::string> windowLog;

@@ -32,6 +32,7 @@ TEST_F(ControllerTest, DropStartsTheDroppedClipInPlayerAndPipeline) {
   EXPECT_EQ(pipeline.extracted, std::vector<std::string>{Clip("b.mp4")});
   EXPECT_TRUE(view.pauseShown);
   EXPECT_EQ(view.markerResets, 1);
+  EXPECT_EQ(view.routeClears, 1) << "no route of an earlier file stays on the map";
   EXPECT_EQ(texts.playTime, kIdlePlayTime);
 }
 
@@ -97,9 +98,11 @@ TEST_F(ControllerTest, TickWrapStillGuards) {
 
 TEST_F(ControllerTest, EndOfFileGoesOnToTheNextEntryAndStopsAfterTheLast) {
   PlayFirst();
+  const int clearsBefore = view.routeClears;
   controller.OnPlayerMessage(kPlayerEndOfFile);
   EXPECT_EQ(Current(), Clip("b.mp4"));
   EXPECT_EQ(player.state(), PlayerState::Playing);
+  EXPECT_EQ(view.routeClears, clearsBefore + 1) << "the next file starts with an empty route";
   EXPECT_EQ(pipeline.stops, 0) << "the end of a file leaves the pipeline alone";
 
   controller.OnPlayerMessage(kPlayerEndOfFile);
