@@ -15,7 +15,6 @@
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
 #include <QWebEngineSettings>
-#include <QWebEngineUrlRequestInterceptor>
 #include <QWebEngineView>
 #include <atomic>
 #include <deque>
@@ -96,35 +95,11 @@ std::string VariantToJson(const QVariant& value) {
   return text.mid(1, text.size() - 2).toStdString();
 }
 
-// These tile servers expect the Referer of their own web map; every request names this program in
-// its user agent. OpenStreetMap gets no Referer: its tile policy asks clients to identify honestly.
-class TileRequestInterceptor : public QWebEngineUrlRequestInterceptor {
- public:
-  using QWebEngineUrlRequestInterceptor::QWebEngineUrlRequestInterceptor;
-  void interceptRequest(QWebEngineUrlRequestInfo& info) override {
-    struct Rule {
-      const char* hostSuffix;
-      const char* referer;
-    };
-    static const Rule kRules[] = {
-        {"bdimg.com", "https://map.baidu.com/"},
-        {"autonavi.com", "https://www.amap.com/"},
-        {"yandex.net", "https://yandex.ru/maps/"},
-    };
-    const QString host = info.requestUrl().host();
-    for (const Rule& rule : kRules) {
-      if (host.endsWith(QLatin1String(rule.hostSuffix))) {
-        info.setHttpHeader("Referer", rule.referer);
-        return;
-      }
-    }
-  }
-};
-
 QWebEngineProfile* MapProfile() {
   static QWebEngineProfile* profile = [] {
+    // Tile requests carry no borrowed Referer: Chromium cancels a request whose Referer does not
+    // fit the page that makes it ("invalid referrer"), which a local page's tile requests would be.
     QWebEngineProfile* p = QWebEngineProfile::defaultProfile();
-    p->setUrlRequestInterceptor(new TileRequestInterceptor(p));
     p->setHttpUserAgent(p->httpUserAgent() + QStringLiteral(" KORVANE/" KORVANE_VERSION));
     return p;
   }();
