@@ -14,7 +14,7 @@ packages=(
   qt6-base-dev qt6-webengine-dev qt6-svg-dev libqt6svg6 qt6-qpa-plugins
   libmpv-dev ffmpeg mplayer
   libgtest-dev libgmock-dev googletest libbenchmark-dev
-  xvfb xauth x11-utils imagemagick
+  xvfb xauth x11-utils imagemagick libgl1-mesa-dri procps
   fonts-noto-cjk fonts-dejavu-core
   nodejs npm
 )
@@ -35,7 +35,7 @@ install_missing() {
     local sudo=""
     [ "$(id -u)" -eq 0 ] || sudo=sudo
     $sudo apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}"
   fi
 }
 
