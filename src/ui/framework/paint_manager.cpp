@@ -349,6 +349,13 @@ void CPaintManagerUI::OnMouseUp(POINT pt, WPARAM keyState) {
   if (control != nullptr) SendEvent(control, UIEVENT_BUTTONUP, pt, keyState);
 }
 
+void CPaintManagerUI::OnMouseDoubleClick(POINT pt) {
+  CControlUI* control = FindControl(pt);
+  if (control == nullptr) return;
+  SetCapture(control);
+  SendEvent(control, UIEVENT_DBLCLICK, pt, MK_LBUTTON);
+}
+
 void CPaintManagerUI::OnMouseMove(POINT pt, WPARAM keyState) {
   if (capture_ != nullptr) {
     SendEvent(capture_, UIEVENT_MOUSEMOVE, pt, keyState);

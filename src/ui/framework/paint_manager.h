@@ -112,6 +112,8 @@ class CPaintManagerUI {
   // Input from the paint widget (window client coordinates).
   void OnMouseDown(POINT pt, WPARAM keyState, bool right);
   void OnMouseUp(POINT pt, WPARAM keyState);
+  // A left double click: the control under pt takes the capture and gets UIEVENT_DBLCLICK.
+  void OnMouseDoubleClick(POINT pt);
   void OnMouseMove(POINT pt, WPARAM keyState);
   void OnMouseLeave();
   void OnMouseWheel(POINT pt, int delta);

@@ -169,16 +169,7 @@ class CPaintWidget : public QWidget {
         showMaximized();
       return;
     }
-    if (CControlUI* control = pm->FindControl(pt)) {
-      TEventUI event;
-      event.Type = UIEVENT_DBLCLICK;
-      event.pSender = control;
-      event.dwTimestamp = GetTickCount();
-      event.ptMouse = pt;
-      event.wKeyState = MK_LBUTTON;
-      pm->SetCapture(control);
-      control->Event(event);
-    }
+    pm->OnMouseDoubleClick(pt);
     if (window_ != nullptr)
       window_->RouteMessage(WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(pt.x, pt.y));
   }
