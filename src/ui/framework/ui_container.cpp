@@ -136,6 +136,13 @@ RECT CContainerUI::InnerRect() const {
               rcItem_.bottom - inset_.bottom};
 }
 
+bool CContainerUI::PlacedOutsideFlow(CControlUI* child) {
+  if (!child->IsVisible()) return true;
+  if (!child->IsFloat()) return false;
+  SetFloatPos(child);
+  return true;
+}
+
 void CContainerUI::SetFloatPos(CControlUI* child) {
   const SIZE xy = child->GetFixedXY();
   const int cx = child->GetFixedWidth();
@@ -149,11 +156,7 @@ void CContainerUI::SetPos(RECT rc, bool bNeedInvalidate) {
   CControlUI::SetPos(rc, bNeedInvalidate);
   const RECT inner = InnerRect();
   for (CControlUI* item : items_) {
-    if (!item->IsVisible()) continue;
-    if (item->IsFloat()) {
-      SetFloatPos(item);
-      continue;
-    }
+    if (PlacedOutsideFlow(item)) continue;
     const RECT pad = item->GetPadding();
     item->SetPos(RECT{inner.left + pad.left, inner.top + pad.top, inner.right - pad.right,
                       inner.bottom - pad.bottom},
@@ -269,11 +272,7 @@ void CContainerUI::LayoutLine(bool vertical) {
   std::vector<Slot> slots;
   int padTotal = 0;
   for (CControlUI* item : items_) {
-    if (!item->IsVisible()) continue;
-    if (item->IsFloat()) {
-      SetFloatPos(item);
-      continue;
-    }
+    if (PlacedOutsideFlow(item)) continue;
     const RECT pad = item->GetPadding();
     const SIZE sz = item->EstimateSize(available);
     const int fixed = vertical ? sz.cy : sz.cx;

@@ -64,6 +64,9 @@ class CContainerUI : public CControlUI, public IContainerUI {
  protected:
   // Places a floating child at its fixed position relative to this container.
   void SetFloatPos(CControlUI* child);
+  // True for a child that takes no part in the row or column: an invisible one, or a floating one,
+  // which it places at its fixed position.
+  bool PlacedOutsideFlow(CControlUI* child);
   RECT InnerRect() const;
   // Lays the visible children out in a column (vertical) or a row.
   void LayoutLine(bool vertical);
