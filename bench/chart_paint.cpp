@@ -10,7 +10,7 @@
 #include "chart/chart_binding.h"
 #include "chart/chart_painter.h"
 #include "chart/zell_chart_ui.h"
-#include "ui/framework/draw_context.h"
+#include "framework/draw_context.h"
 
 namespace {
 

@@ -16,11 +16,12 @@
 #include <memory>
 #include <vector>
 
+#include "framework/ui_application.h"
+#include "framework/web_browser_ui.h"
 #include "map/map_loaders.h"
 #include "map/select_map_loader.h"
 #include "telemetry/coord_transform.h"
 #include "telemetry/track_store.h"
-#include "ui/framework/web_browser_ui.h"
 
 namespace {
 
@@ -173,9 +174,7 @@ BENCHMARK(BM_RouteVersusSetLatLngs)
 
 int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  if (geteuid() == 0) qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
-  QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-  QApplication app(argc, argv);
+  DuiLib::CUIApplication app(argc, argv);
   benchmark::Initialize(&argc, argv);
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();

@@ -13,8 +13,8 @@
 #include <fstream>
 #include <random>
 
-#include "app/application_context.h"
-#include "ui/framework/playlist_tree_view.h"
+#include "framework/playlist_tree_view.h"
+#include "settings/application_context.h"
 #include "ui/playlist_host.h"
 #include "ui/playlist_manager.h"
 #include "ui/playlist_tree_binding.h"

@@ -1,28 +1,18 @@
-# korvane_layer(NAME [DIR folder] [QT] [DEPS targets...])
-# Makes the static library korvane_NAME from every .cpp in src/<folder> (default: NAME).
-# QT links Qt Widgets/WebEngine and runs moc; only the UI framework asks for it.
-# A folder with no sources yet becomes an INTERFACE library so the graph stays valid.
+# korvane_layer(NAME [QT] [DEPS targets...])
+# Makes the static library korvane_NAME from every .cpp in src/NAME except the program's main.cpp.
+# DEPS name the layers below it that it includes; the layering check (tests/layering) holds the
+# same order. QT links Qt Widgets/WebEngine and runs moc; only the UI framework asks for it.
 function(korvane_layer name)
-  cmake_parse_arguments(L "QT" "DIR" "DEPS" ${ARGN})
-  if(NOT L_DIR)
-    set(L_DIR ${name})
-  endif()
+  cmake_parse_arguments(L "QT" "" "DEPS" ${ARGN})
   set(target korvane_${name})
-  file(GLOB sources CONFIGURE_DEPENDS "${CMAKE_SOURCE_DIR}/src/${L_DIR}/*.cpp")
-  file(GLOB headers CONFIGURE_DEPENDS "${CMAKE_SOURCE_DIR}/src/${L_DIR}/*.h")
-  if(sources)
-    add_library(${target} STATIC ${sources} ${headers})
-    target_link_libraries(${target} PUBLIC korvane_options ${L_DEPS})
-    if(L_QT)
-      set_target_properties(${target} PROPERTIES AUTOMOC ON)
-      target_link_libraries(${target} PUBLIC Qt6::Widgets Qt6::WebEngineWidgets Qt6::Svg)
-    endif()
-  else()
-    add_library(${target} INTERFACE)
-    target_link_libraries(${target} INTERFACE korvane_options ${L_DEPS})
-    if(name STREQUAL "app")
-      set(KORVANE_APP_IS_INTERFACE ON PARENT_SCOPE)
-    endif()
+  file(GLOB sources CONFIGURE_DEPENDS "${CMAKE_SOURCE_DIR}/src/${name}/*.cpp")
+  list(FILTER sources EXCLUDE REGEX "/main\\.cpp$")
+  file(GLOB headers CONFIGURE_DEPENDS "${CMAKE_SOURCE_DIR}/src/${name}/*.h")
+  add_library(${target} STATIC ${sources} ${headers})
+  target_link_libraries(${target} PUBLIC korvane_options ${L_DEPS})
+  if(L_QT)
+    set_target_properties(${target} PROPERTIES AUTOMOC ON)
+    target_link_libraries(${target} PUBLIC Qt6::Widgets Qt6::WebEngineWidgets Qt6::Svg)
   endif()
 endfunction()
 

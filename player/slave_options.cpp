@@ -1,17 +1,12 @@
 #include "slave_options.h"
 
 #include <algorithm>
-#include <cctype>
 #include <charconv>
+
+#include "platform/ascii_text.h"
 
 namespace korvane::player {
 namespace {
-
-std::string Lower(std::string text) {
-  std::transform(text.begin(), text.end(), text.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return text;
-}
 
 bool StartsWith(const std::string& text, const std::string& prefix) {
   return text.compare(0, prefix.size(), prefix) == 0;
@@ -123,7 +118,7 @@ std::optional<PlayerOptions> ParseCommandLine(const std::vector<std::string>& ar
 }
 
 std::string MapVideoOutput(const std::string& mplayerName) {
-  std::string name = Lower(BeforeColon(mplayerName));
+  std::string name = AsciiLowered(BeforeColon(mplayerName));
   if (name.empty()) return name;
   if (StartsWith(name, "directx")) name = "x11";
   if (StartsWith(name, "gl")) name = "gpu,x11";
@@ -133,12 +128,13 @@ std::string MapVideoOutput(const std::string& mplayerName) {
 }
 
 AudioChoice MapAudioOutput(const std::string& mplayerName) {
-  const std::string name = Lower(BeforeColon(mplayerName));
+  const std::string name = AsciiLowered(BeforeColon(mplayerName));
   AudioChoice choice;
   if (name == "dsound") {
     const std::string key = "device=";
     const std::size_t colon = mplayerName.find(':');
-    if (colon != std::string::npos && StartsWith(Lower(mplayerName.substr(colon + 1)), key)) {
+    if (colon != std::string::npos &&
+        StartsWith(AsciiLowered(mplayerName.substr(colon + 1)), key)) {
       choice.deviceIndex = WholeNumber<int>(mplayerName.substr(colon + 1 + key.size()));
     }
     return choice;

@@ -2,12 +2,13 @@
 
 #include <algorithm>
 #include <array>
-#include <cctype>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <vector>
+
+#include "platform/ascii_text.h"
 
 namespace korvane::player {
 namespace {
@@ -47,8 +48,7 @@ SlaveCommand ParseSlaveCommand(std::string_view line) {
   if (words.empty()) return command;
 
   using Kind = SlaveCommand::Kind;
-  std::string name(words[0]);
-  for (char& c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  const std::string name = AsciiLowered(words[0]);
   // Reads the optional numbers after the name; false when one is malformed. Words beyond what
   // the command takes are ignored, as MPlayer ignores them.
   auto numbers = [&](std::size_t max) {

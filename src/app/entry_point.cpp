@@ -22,9 +22,6 @@ int RunApplication(int argc, char** argv,
   static InstanceLock instanceLock;
   if (instanceLock.Acquire(kInstanceMutexName) == InstanceLock::Result::HeldByOther) return 1;
 
-  // Chromium in the map view refuses to start as root with its sandbox on.
-  if (geteuid() == 0) setenv("QTWEBENGINE_DISABLE_SANDBOX", "1", 0);
-
   ApplicationContext context;
   context.programFolder = ExecutableFolder();
   for (int i = 1; i < argc; ++i) context.commandLineFiles.emplace_back(argv[i]);

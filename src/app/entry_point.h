@@ -4,7 +4,7 @@
 #include <functional>
 #include <string>
 
-#include "app/application_context.h"
+#include "settings/application_context.h"
 
 namespace korvane {
 

@@ -3,12 +3,11 @@
 #include <unistd.h>
 
 #include "app/entry_point.h"
-#include "ui/framework/UIlib.h"
+#include "app/startup_worker.h"
+#include "framework/UIlib.h"
 #include "ui/player_frame_wnd.h"
 
 int main(int argc, char** argv) {
-  // Chromium refuses to run as root with its sandbox on.
-  if (geteuid() == 0) setenv("QTWEBENGINE_DISABLE_SANDBOX", "1", 1);
   // The player draws into an X11 window id: under Wayland run on XWayland.
   if (getenv("WAYLAND_DISPLAY") != nullptr) setenv("QT_QPA_PLATFORM", "xcb", 1);
   // The map view is composed in software: with OpenGL composition every repaint of the window
@@ -21,7 +20,8 @@ int main(int argc, char** argv) {
     DuiLib::CUIApplication application(argc, argv);
     DuiLib::CPaintManagerUI::SetInstance(context.programFolder);
     DuiLib::CPaintManagerUI::SetResourcePath(context.programFolder + "skin");
-    korvane::CPlayerFrameWnd frame(context);
+    korvane::CPlayerFrameWnd frame(
+        context, [](korvane::StartupTargets& targets) { korvane::StartupWorker(targets); });
     if (frame.CreateMainWindow() == 0) return 1;
     frame.ShowModal();
     return 0;

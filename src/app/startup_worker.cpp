@@ -1,10 +1,10 @@
 #include "app/startup_worker.h"
 
-#include "app/settings_store.h"
 #include "chart/chart_binding.h"
 #include "map/map_loader.h"
 #include "map/select_map_loader.h"
 #include "media/mplayer.h"
+#include "settings/settings_store.h"
 #include "telemetry/extract_command.h"
 #include "telemetry/subtitle_extractor.h"
 #include "telemetry/telemetry_parser.h"

@@ -2,40 +2,15 @@
 // exists, so the window shows before the map page, the chart, the live telemetry worker and the
 // player and extraction configuration are ready. Owns nothing; it fills the objects it is given.
 #pragma once
-#include <functional>
-
-#include "app/application_context.h"
 #include "platform/window_message.h"
-
-namespace DuiLib {
-class CWebBrowserUI;
-class CChartModel;
-}  // namespace DuiLib
+#include "settings/application_context.h"
+#include "ui/startup_targets.h"
 
 namespace korvane {
 
-class CMapDisplay;
 class CMplayer;
 class CSubtitleExtractor;
 class CTelemetryParser;
-class CTrackStore;
-struct ChartBinding;
-
-// Everything the worker sets up. Null controls are skipped.
-struct StartupTargets {
-  ApplicationContext& context;
-  CMapDisplay& map;
-  DuiLib::CWebBrowserUI* browser;
-  ChartBinding& chart;
-  DuiLib::CChartModel* chartModel;
-  CTelemetryParser& liveParser;
-  CMplayer& player;
-  CSubtitleExtractor& extractor;
-  CTrackStore& store;
-  // The video host's native window, asked of the UI thread; 0 while it does not exist yet.
-  std::function<WindowHandle()> videoWindow;
-  int startVolume = 0;
-};
 
 // The written value when the "Map" key names no map the program knows.
 inline constexpr char kFallbackMapValue[] = "Yandex";

@@ -6,7 +6,7 @@
 
 #include "chart/chart_math.h"
 #include "chart/chart_model.h"
-#include "ui/framework/draw_context.h"
+#include "framework/draw_context.h"
 
 namespace DuiLib {
 

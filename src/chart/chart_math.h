@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "ui/framework/ui_defs.h"
+#include "framework/ui_defs.h"
 
 namespace DuiLib {
 

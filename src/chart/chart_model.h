@@ -9,7 +9,7 @@
 
 #include "chart/chart_math.h"
 #include "chart/curve.h"
-#include "ui/framework/draw_context.h"
+#include "framework/draw_context.h"
 
 namespace DuiLib {
 

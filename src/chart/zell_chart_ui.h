@@ -5,7 +5,7 @@
 #include <thread>
 
 #include "chart/chart_model.h"
-#include "ui/framework/ui_control.h"
+#include "framework/ui_control.h"
 
 namespace DuiLib {
 

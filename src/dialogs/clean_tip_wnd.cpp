@@ -1,7 +1,7 @@
 #include "dialogs/clean_tip_wnd.h"
 
-#include "app/localization.h"
 #include "dialogs/dialog_support.h"
+#include "settings/localization.h"
 
 namespace korvane {
 

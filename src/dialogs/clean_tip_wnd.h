@@ -6,9 +6,9 @@
 // WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_CAPTION | WS_SYSMENU, 0, 0, 0, 0, 0);
 // tip.CenterWindow(); if (tip.ShowModal() == 1) { ...clear... }
 #pragma once
-#include "app/application_context.h"
-#include "ui/framework/UIlib.h"
-#include "ui/xml_wnd.h"
+#include "framework/UIlib.h"
+#include "framework/xml_wnd.h"
+#include "settings/application_context.h"
 
 namespace korvane {
 

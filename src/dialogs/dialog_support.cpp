@@ -1,6 +1,6 @@
 #include "dialogs/dialog_support.h"
 
-#include "app/settings_store.h"
+#include "settings/settings_store.h"
 
 namespace korvane {
 

@@ -3,9 +3,9 @@
 #pragma once
 #include <string_view>
 
-#include "app/application_context.h"
-#include "ui/framework/paint_manager.h"
-#include "ui/framework/ui_control.h"
+#include "framework/paint_manager.h"
+#include "framework/ui_control.h"
+#include "settings/application_context.h"
 
 namespace korvane {
 

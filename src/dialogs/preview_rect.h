@@ -6,7 +6,7 @@
 #include <optional>
 #include <string>
 
-#include "ui/framework/ui_defs.h"
+#include "framework/ui_defs.h"
 
 namespace korvane {
 

@@ -2,10 +2,10 @@
 
 #include <memory>
 
-#include "app/localization.h"
-#include "app/settings_store.h"
 #include "dialogs/dialog_support.h"
 #include "platform/ascii_text.h"
+#include "settings/localization.h"
+#include "settings/settings_store.h"
 
 namespace korvane {
 namespace {

@@ -10,11 +10,11 @@
 #include <memory>
 #include <vector>
 
-#include "app/application_context.h"
 #include "dialogs/output_tables.h"
 #include "dialogs/sound_devices.h"
-#include "ui/framework/UIlib.h"
-#include "ui/xml_wnd.h"
+#include "framework/UIlib.h"
+#include "framework/xml_wnd.h"
+#include "settings/application_context.h"
 
 namespace korvane {
 

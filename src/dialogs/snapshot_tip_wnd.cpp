@@ -1,8 +1,8 @@
 #include "dialogs/snapshot_tip_wnd.h"
 
-#include "app/localization.h"
 #include "dialogs/dialog_support.h"
 #include "dialogs/preview_rect.h"
+#include "settings/localization.h"
 
 namespace korvane {
 

@@ -9,9 +9,9 @@
 #include <cstdint>
 #include <string>
 
-#include "app/application_context.h"
-#include "ui/framework/UIlib.h"
-#include "ui/xml_wnd.h"
+#include "framework/UIlib.h"
+#include "framework/xml_wnd.h"
+#include "settings/application_context.h"
 
 namespace korvane {
 

@@ -1,12 +1,12 @@
-#include "ui/framework/control_factory.h"
+#include "framework/control_factory.h"
 
-#include "ui/framework/playlist_tree_view.h"
-#include "ui/framework/ui_combo.h"
-#include "ui/framework/ui_container.h"
-#include "ui/framework/ui_edit.h"
-#include "ui/framework/ui_label.h"
-#include "ui/framework/ui_progress.h"
-#include "ui/framework/web_browser_ui.h"
+#include "framework/playlist_tree_view.h"
+#include "framework/ui_combo.h"
+#include "framework/ui_container.h"
+#include "framework/ui_edit.h"
+#include "framework/ui_label.h"
+#include "framework/ui_progress.h"
+#include "framework/web_browser_ui.h"
 
 namespace DuiLib {
 

@@ -3,7 +3,7 @@
 #pragma once
 #include <string_view>
 
-#include "ui/framework/ui_control.h"
+#include "framework/ui_control.h"
 
 namespace DuiLib {
 

@@ -1,4 +1,4 @@
-#include "ui/framework/dialog_builder.h"
+#include "framework/dialog_builder.h"
 
 #include <QDir>
 #include <QFile>
@@ -8,8 +8,8 @@
 #include <utility>
 #include <vector>
 
-#include "ui/framework/control_factory.h"
-#include "ui/framework/qt_bridge.h"
+#include "framework/control_factory.h"
+#include "framework/qt_bridge.h"
 
 namespace DuiLib {
 

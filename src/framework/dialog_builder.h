@@ -3,7 +3,7 @@
 // tag neither knows becomes a plain placeholder control. The <Window> element's attributes
 // (size, caption, sizebox, mininfo) and its <Font> and <Default> children go to the manager.
 #pragma once
-#include "ui/framework/paint_manager.h"
+#include "framework/paint_manager.h"
 
 namespace DuiLib {
 

@@ -1,4 +1,4 @@
-#include "ui/framework/draw_context.h"
+#include "framework/draw_context.h"
 
 #include <QFile>
 #include <QFontMetrics>
@@ -6,8 +6,8 @@
 #include <QString>
 #include <cstdlib>
 
-#include "ui/framework/paint_manager.h"
-#include "ui/framework/qt_bridge.h"
+#include "framework/paint_manager.h"
+#include "framework/qt_bridge.h"
 
 namespace DuiLib {
 

@@ -11,7 +11,7 @@
 #include <string>
 #include <string_view>
 
-#include "ui/framework/ui_defs.h"
+#include "framework/ui_defs.h"
 
 class QPainter;
 

@@ -1,10 +1,10 @@
-#include "ui/framework/file_dialog.h"
+#include "framework/file_dialog.h"
 
 #include <QFileDialog>
 #include <QFileInfo>
 
-#include "ui/framework/qt_bridge.h"
-#include "ui/framework/window_wnd.h"
+#include "framework/qt_bridge.h"
+#include "framework/window_wnd.h"
 
 namespace DuiLib {
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "ui/framework/ui_defs.h"
+#include "framework/ui_defs.h"
 
 namespace DuiLib {
 

@@ -1,12 +1,12 @@
-#include "ui/framework/message_dispatcher.h"
+#include "framework/message_dispatcher.h"
 
 #include <QCoreApplication>
 #include <QEvent>
 #include <QThread>
 #include <algorithm>
 
-#include "ui/framework/message_event.h"
-#include "ui/framework/window_wnd.h"
+#include "framework/message_event.h"
+#include "framework/window_wnd.h"
 
 namespace DuiLib {
 

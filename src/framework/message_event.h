@@ -6,8 +6,8 @@
 #include <memory>
 #include <mutex>
 
-#include "ui/framework/message_dispatcher.h"
-#include "ui/framework/ui_defs.h"
+#include "framework/message_dispatcher.h"
+#include "framework/ui_defs.h"
 
 namespace DuiLib {
 

@@ -1,4 +1,4 @@
-#include "ui/framework/native_surface.h"
+#include "framework/native_surface.h"
 
 #include <QMouseEvent>
 #include <QPainter>

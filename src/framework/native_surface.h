@@ -3,7 +3,7 @@
 #pragma once
 #include <functional>
 
-#include "ui/framework/ui_defs.h"
+#include "framework/ui_defs.h"
 
 class QWidget;
 

@@ -1,4 +1,4 @@
-#include "ui/framework/paint_manager.h"
+#include "framework/paint_manager.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -7,8 +7,8 @@
 #include <QWidget>
 #include <algorithm>
 
-#include "ui/framework/qt_bridge.h"
-#include "ui/framework/window_wnd.h"
+#include "framework/qt_bridge.h"
+#include "framework/window_wnd.h"
 
 namespace DuiLib {
 

@@ -8,7 +8,7 @@
 #include <memory>
 #include <vector>
 
-#include "ui/framework/ui_container.h"
+#include "framework/ui_container.h"
 
 class QWidget;
 class QFont;

@@ -1,11 +1,11 @@
-#include "ui/framework/playlist_tree_view.h"
+#include "framework/playlist_tree_view.h"
 
 #include <QPainter>
 #include <algorithm>
 #include <utility>
 #include <vector>
 
-#include "ui/framework/paint_manager.h"
+#include "framework/paint_manager.h"
 
 namespace DuiLib {
 namespace {

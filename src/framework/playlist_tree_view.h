@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-#include "ui/framework/ui_container.h"
+#include "framework/ui_container.h"
 
 namespace DuiLib {
 

@@ -9,7 +9,7 @@
 #include <cstdlib>
 #include <memory>
 
-#include "ui/framework/paint_manager.h"
+#include "framework/paint_manager.h"
 
 namespace DuiLib {
 

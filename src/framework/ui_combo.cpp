@@ -1,4 +1,4 @@
-#include "ui/framework/ui_combo.h"
+#include "framework/ui_combo.h"
 
 #include <QAction>
 #include <QMenu>
@@ -6,8 +6,8 @@
 #include <QWidget>
 #include <cstdlib>
 
-#include "ui/framework/paint_manager.h"
-#include "ui/framework/qt_bridge.h"
+#include "framework/paint_manager.h"
+#include "framework/qt_bridge.h"
 
 namespace DuiLib {
 

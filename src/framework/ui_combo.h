@@ -1,8 +1,8 @@
 // CComboUI: a drop-down list of CListLabelElementUI items (children of the combo, not laid out
 // inside it); choosing an item raises "itemselect" (wParam new index, lParam old index).
 #pragma once
-#include "ui/framework/ui_container.h"
-#include "ui/framework/ui_label.h"
+#include "framework/ui_container.h"
+#include "framework/ui_label.h"
 
 namespace DuiLib {
 

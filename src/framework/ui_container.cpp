@@ -1,9 +1,9 @@
-#include "ui/framework/ui_container.h"
+#include "framework/ui_container.h"
 
 #include <algorithm>
 #include <cstdlib>
 
-#include "ui/framework/paint_manager.h"
+#include "framework/paint_manager.h"
 
 namespace DuiLib {
 

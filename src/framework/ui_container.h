@@ -5,7 +5,7 @@
 #pragma once
 #include <vector>
 
-#include "ui/framework/ui_control.h"
+#include "framework/ui_control.h"
 
 namespace DuiLib {
 

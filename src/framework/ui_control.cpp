@@ -1,12 +1,12 @@
-#include "ui/framework/ui_control.h"
+#include "framework/ui_control.h"
 
 #include <QPainter>
 #include <QPointer>
 #include <QWidget>
 #include <cstdlib>
 
-#include "ui/framework/paint_manager.h"
-#include "ui/framework/qt_bridge.h"
+#include "framework/paint_manager.h"
+#include "framework/qt_bridge.h"
 
 namespace DuiLib {
 

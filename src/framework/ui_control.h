@@ -20,9 +20,9 @@
 #include <memory>
 #include <string>
 
-#include "ui/framework/draw_context.h"
-#include "ui/framework/ui_delegate.h"
-#include "ui/framework/ui_notify.h"
+#include "framework/draw_context.h"
+#include "framework/ui_delegate.h"
+#include "framework/ui_notify.h"
 
 class QWidget;
 

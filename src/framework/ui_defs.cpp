@@ -1,4 +1,4 @@
-#include "ui/framework/ui_defs.h"
+#include "framework/ui_defs.h"
 
 #include <algorithm>
 

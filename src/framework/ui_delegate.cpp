@@ -1,4 +1,4 @@
-#include "ui/framework/ui_delegate.h"
+#include "framework/ui_delegate.h"
 
 #include <algorithm>
 

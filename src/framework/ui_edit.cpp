@@ -1,9 +1,9 @@
-#include "ui/framework/ui_edit.h"
+#include "framework/ui_edit.h"
 
 #include <QLineEdit>
 
-#include "ui/framework/paint_manager.h"
-#include "ui/framework/qt_bridge.h"
+#include "framework/paint_manager.h"
+#include "framework/qt_bridge.h"
 
 namespace DuiLib {
 

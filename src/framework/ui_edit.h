@@ -1,7 +1,7 @@
 // CEditUI: a one-line text field, hosting a QLineEdit so typing, selection and clipboard behave
 // as users expect. "textchanged" is raised when the user edits the text.
 #pragma once
-#include "ui/framework/ui_label.h"
+#include "framework/ui_label.h"
 
 namespace DuiLib {
 

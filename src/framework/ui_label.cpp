@@ -1,8 +1,8 @@
-#include "ui/framework/ui_label.h"
+#include "framework/ui_label.h"
 
 #include <cstdlib>
 
-#include "ui/framework/paint_manager.h"
+#include "framework/paint_manager.h"
 
 namespace DuiLib {
 

@@ -1,7 +1,7 @@
 // Text and button controls: CLabelUI (one line), CTextUI (wrapping), CButtonUI ("click" on a
 // release inside), COptionUI (selected state, optional group) and CCheckBoxUI.
 #pragma once
-#include "ui/framework/ui_control.h"
+#include "framework/ui_control.h"
 
 namespace DuiLib {
 

@@ -1,6 +1,6 @@
 // Notifications, input events and the callback interfaces of the framework.
 #pragma once
-#include "ui/framework/ui_defs.h"
+#include "framework/ui_defs.h"
 
 namespace DuiLib {
 

@@ -1,10 +1,10 @@
-#include "ui/framework/ui_progress.h"
+#include "framework/ui_progress.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
-#include "ui/framework/paint_manager.h"
+#include "framework/paint_manager.h"
 
 namespace DuiLib {
 

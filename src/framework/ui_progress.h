@@ -2,7 +2,7 @@
 // with a thumb the user drags; "valuechanged" is raised each time the value changes while
 // dragging, and on release).
 #pragma once
-#include "ui/framework/ui_label.h"
+#include "framework/ui_label.h"
 
 namespace DuiLib {
 

@@ -1,7 +1,7 @@
 // Web browser control on QtWebEngine. runJavaScript answers later, while callers want to know at
 // once whether a call can be made: once a page has loaded, the control learns which global
 // functions it defines and answers from that set. Calls made while it loads wait in order.
-#include "ui/framework/web_browser_ui.h"
+#include "framework/web_browser_ui.h"
 
 #include <QCoreApplication>
 #include <QJsonArray>

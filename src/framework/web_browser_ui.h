@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "ui/framework/ui_control.h"
+#include "framework/ui_control.h"
 
 class QWidget;
 

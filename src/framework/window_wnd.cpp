@@ -1,4 +1,4 @@
-#include "ui/framework/window_wnd.h"
+#include "framework/window_wnd.h"
 
 #include <QApplication>
 #include <QDragEnterEvent>
@@ -16,10 +16,10 @@
 #include <QWindow>
 #include <cstdio>
 
-#include "ui/framework/dialog_builder.h"
-#include "ui/framework/file_dialog.h"
-#include "ui/framework/message_event.h"
-#include "ui/framework/qt_bridge.h"
+#include "framework/dialog_builder.h"
+#include "framework/file_dialog.h"
+#include "framework/message_event.h"
+#include "framework/qt_bridge.h"
 
 namespace DuiLib {
 

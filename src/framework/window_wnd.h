@@ -9,7 +9,7 @@
 #pragma once
 #include <memory>
 
-#include "ui/framework/paint_manager.h"
+#include "framework/paint_manager.h"
 
 class QWidget;
 

@@ -3,7 +3,7 @@
 #pragma once
 #include <string>
 
-#include "ui/framework/window_wnd.h"
+#include "framework/window_wnd.h"
 
 namespace korvane {
 

@@ -1,6 +1,6 @@
 #include "map/format_system_error.h"
 
-#include "ui/framework/web_browser_ui.h"
+#include "framework/web_browser_ui.h"
 
 namespace korvane {
 

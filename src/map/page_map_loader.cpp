@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <charconv>
 
+#include "framework/web_browser_ui.h"
 #include "map/route_trace.h"
 #include "telemetry/track_store.h"
-#include "ui/framework/web_browser_ui.h"
 
 namespace korvane {
 

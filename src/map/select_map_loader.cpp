@@ -11,11 +11,11 @@ namespace {
 
 std::unique_ptr<CMapLoader> MakeLoader(std::uint8_t mapKind, const std::string& locale) {
   switch (mapKind) {
-    case kMapKindBaiduMap:
+    case kMapKindBaidu:
       return std::make_unique<CBaiduMapLoader>();
-    case kMapKindGoogleMap:
+    case kMapKindGoogle:
       return std::make_unique<CGoogleMapLoader>(locale);
-    case kMapKindYandexMap:
+    case kMapKindYandex:
       return std::make_unique<CYandexMapLoader>();
     default:
       return nullptr;
@@ -30,9 +30,9 @@ std::uint8_t MapKindOfName(std::string_view mapName) {
     std::uint8_t kind;
   };
   static constexpr Entry kMapTable[] = {
-      {"BaiduMap", kMapKindBaiduMap},
-      {"GoogleMap", kMapKindGoogleMap},
-      {"YandexMap", kMapKindYandexMap},
+      {"BaiduMap", kMapKindBaidu},
+      {"GoogleMap", kMapKindGoogle},
+      {"YandexMap", kMapKindYandex},
   };
   for (const Entry& entry : kMapTable) {
     if (EqualsIgnoringAsciiCase(mapName, entry.name)) return entry.kind;
@@ -48,7 +48,7 @@ bool SelectMapLoader(std::string_view mapName, CMapDisplay& display, const std::
     display.SetLoader(MakeLoader(mapKind, locale));
     return true;
   }
-  mapKind = (locale == "China") ? kMapKindBaiduMap : kMapKindYandexMap;
+  mapKind = (locale == "China") ? kMapKindBaidu : kMapKindYandex;
   display.SetLoader(MakeLoader(mapKind, locale));
   return false;
 }

@@ -4,15 +4,10 @@
 #include <string>
 #include <string_view>
 
-#include "app/settings.h"
 #include "map/map_loader.h"
+#include "settings/settings.h"
 
 namespace korvane {
-
-constexpr std::uint8_t kMapKindNone = 0;
-constexpr std::uint8_t kMapKindBaiduMap = 1;
-constexpr std::uint8_t kMapKindGoogleMap = 2;
-constexpr std::uint8_t kMapKindYandexMap = 3;
 
 // The map kind of a known map name ("BaiduMap", "GoogleMap", "YandexMap", any case), else 0.
 std::uint8_t MapKindOfName(std::string_view mapName);

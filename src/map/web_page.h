@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "ui/framework/web_browser_ui.h"
+#include "framework/web_browser_ui.h"
 
 namespace korvane {
 

@@ -1,15 +1,11 @@
 #include "media/player_command_line.h"
 
+#include "platform/ascii_text.h"
+
 namespace korvane {
 
 bool IsDirectSoundOutput(std::string_view text) {
-  constexpr std::string_view kName = "dsound";
-  if (text.size() != kName.size()) return false;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const char c = (text[i] >= 'A' && text[i] <= 'Z') ? static_cast<char>(text[i] + 32) : text[i];
-    if (c != kName[i]) return false;
-  }
-  return true;
+  return EqualsIgnoringAsciiCase(text, "dsound");
 }
 
 std::vector<std::string> SplitAtSpaces(std::string_view text) {

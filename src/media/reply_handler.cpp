@@ -4,17 +4,10 @@
 #include <cmath>
 #include <limits>
 
+#include "platform/ascii_text.h"
+
 namespace korvane {
 namespace {
-
-bool HasPrefix(std::string_view line, std::string_view prefix) {
-  if (line.size() < prefix.size()) return false;
-  for (std::size_t i = 0; i < prefix.size(); ++i) {
-    auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + 32) : c; };
-    if (lower(line[i]) != lower(prefix[i])) return false;
-  }
-  return true;
-}
 
 // Skips what atoi/atof skip and a '+' that from_chars does not take.
 std::string_view NumberStart(std::string_view text) {
@@ -50,7 +43,7 @@ ReplyOutcome ApplyReplyLine(std::string_view line, ReplyFields& fields) {
   ReplyOutcome outcome;
   auto after = [&](std::string_view prefix) { return line.substr(prefix.size()); };
 
-  if (constexpr std::string_view p = "ID_SUBTITLE_LOG="; HasPrefix(line, p)) {
+  if (constexpr std::string_view p = "ID_SUBTITLE_LOG="; StartsWithIgnoringAsciiCase(line, p)) {
     const std::string_view text = after(p);
     if (text.empty()) {
       outcome.notification = kPlayerNoSubtitle;
@@ -59,7 +52,8 @@ ReplyOutcome ApplyReplyLine(std::string_view line, ReplyFields& fields) {
       fields.subtitleLine.assign(text);
       outcome.deliverSubtitle = true;
     }
-  } else if (constexpr std::string_view p = "ANS_TIME_POSITION="; HasPrefix(line, p)) {
+  } else if (constexpr std::string_view p = "ANS_TIME_POSITION=";
+             StartsWithIgnoringAsciiCase(line, p)) {
     if (fields.skipNextTimeAnswer) {
       fields.skipNextTimeAnswer = false;
     } else {
@@ -67,11 +61,14 @@ ReplyOutcome ApplyReplyLine(std::string_view line, ReplyFields& fields) {
       fields.position = LeadingInt(after(p));
       outcome.notification = kPlayerPosition;
     }
-  } else if (constexpr std::string_view p = "ID_VIDEO_WIDTH="; HasPrefix(line, p)) {
+  } else if (constexpr std::string_view p = "ID_VIDEO_WIDTH=";
+             StartsWithIgnoringAsciiCase(line, p)) {
     fields.videoWidth = LeadingInt(after(p));
-  } else if (constexpr std::string_view p = "ID_VIDEO_HEIGHT="; HasPrefix(line, p)) {
+  } else if (constexpr std::string_view p = "ID_VIDEO_HEIGHT=";
+             StartsWithIgnoringAsciiCase(line, p)) {
     fields.videoHeight = LeadingInt(after(p));
-  } else if (constexpr std::string_view p = "ID_VIDEO_ASPECT="; HasPrefix(line, p)) {
+  } else if (constexpr std::string_view p = "ID_VIDEO_ASPECT=";
+             StartsWithIgnoringAsciiCase(line, p)) {
     fields.aspect = LeadingDouble(after(p));
     if (fields.aspect == 0.0) {
       // Without a height the aspect stays unknown (0) rather than infinite.
@@ -80,12 +77,13 @@ ReplyOutcome ApplyReplyLine(std::string_view line, ReplyFields& fields) {
                           : 0.0;
     }
     outcome.notification = kPlayerAspect;
-  } else if (constexpr std::string_view p = "ID_LENGTH="; HasPrefix(line, p)) {
+  } else if (constexpr std::string_view p = "ID_LENGTH="; StartsWithIgnoringAsciiCase(line, p)) {
     fields.length = LeadingDouble(after(p));
-  } else if (HasPrefix(line, "Starting playback")) {
+  } else if (StartsWithIgnoringAsciiCase(line, "Starting playback")) {
     outcome.newState = PlayerState::Playing;
     outcome.notification = kPlayerStarted;
-  } else if (constexpr std::string_view p = "*** screenshot "; HasPrefix(line, p)) {
+  } else if (constexpr std::string_view p = "*** screenshot ";
+             StartsWithIgnoringAsciiCase(line, p)) {
     const std::string_view rest = after(p);
     const std::size_t open = rest.find('\'');
     const std::size_t close = open == std::string_view::npos ? open : rest.find('\'', open + 1);
@@ -94,10 +92,10 @@ ReplyOutcome ApplyReplyLine(std::string_view line, ReplyFields& fields) {
       fields.screenshotName.assign(rest.substr(open + 1, close - open - 1));
       outcome.notification = kPlayerScreenshot;
     }
-  } else if (HasPrefix(line, "ID_EXIT=QUIT")) {
+  } else if (StartsWithIgnoringAsciiCase(line, "ID_EXIT=QUIT")) {
     outcome.newState = PlayerState::Stopping;
     outcome.notification = kPlayerQuit;
-  } else if (HasPrefix(line, "ID_EXIT=EOF")) {
+  } else if (StartsWithIgnoringAsciiCase(line, "ID_EXIT=EOF")) {
     outcome.newState = PlayerState::Stopping;
     outcome.notification = kPlayerEndOfFile;
   }

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "app/settings.h"
 #include "platform/window_message.h"
+#include "settings/settings.h"
 
 namespace korvane {
 

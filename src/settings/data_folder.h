@@ -4,7 +4,7 @@
 #pragma once
 #include <string>
 
-#include "app/application_context.h"
+#include "settings/application_context.h"
 
 namespace korvane {
 

@@ -1,4 +1,4 @@
-#include "app/localization.h"
+#include "settings/localization.h"
 
 #include "platform/profile_file.h"
 

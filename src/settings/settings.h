@@ -30,6 +30,12 @@ inline constexpr int kDefaultSoundDevice = 0;
 inline constexpr int kDefaultVolume = 40;
 inline constexpr char kDefaultFilter[] = "*.mp4";
 
+// The map kinds of the settings record (`Settings::mapKind`).
+inline constexpr std::uint8_t kMapKindNone = 0;
+inline constexpr std::uint8_t kMapKindBaidu = 1;
+inline constexpr std::uint8_t kMapKindGoogle = 2;
+inline constexpr std::uint8_t kMapKindYandex = 3;
+
 // Field values hold from creation to the load, which follows at once (LoadSettings).
 struct Settings {
   std::string languageFile = kDefaultLanguage;

@@ -1,7 +1,7 @@
-#include "app/settings_store.h"
+#include "settings/settings_store.h"
 
-#include "app/localization.h"
 #include "platform/profile_file.h"
+#include "settings/localization.h"
 
 namespace korvane {
 

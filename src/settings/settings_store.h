@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/application_context.h"
+#include "settings/application_context.h"
 
 namespace korvane {
 

@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 
+#include "settings/settings.h"
 #include "telemetry/pipeline_lines.h"
 #include "telemetry/telemetry_record.h"
 
@@ -76,10 +77,6 @@ class CTrackStore {
   std::atomic<std::int32_t> consumedChunks_{0};
   std::atomic<std::int32_t> totalPoints_{0};
 };
-
-// Map kinds of the settings record, as far as the track conversion cares.
-constexpr std::uint8_t kMapKindBaidu = 1;
-constexpr std::uint8_t kMapKindGoogle = 2;
 
 // The track builder, run on the pipeline's thread for the batch of `pipeline.lineCount()` lines in
 // its slots: parses every line (valid or not, each becomes a point), converts chunk `batchIndex`

@@ -1,8 +1,8 @@
 #include "ui/controller_adapters.h"
 
-#include "app/localization.h"
-#include "ui/framework/UIlib.h"
-#include "ui/framework/web_browser_ui.h"
+#include "framework/UIlib.h"
+#include "framework/web_browser_ui.h"
+#include "settings/localization.h"
 #include "ui/fullscreen.h"
 
 namespace korvane {

@@ -5,9 +5,9 @@
 #include <functional>
 #include <string>
 
-#include "app/application_context.h"
 #include "map/map_loader.h"
 #include "media/mplayer.h"
+#include "settings/application_context.h"
 #include "telemetry/subtitle_extractor.h"
 #include "telemetry/track_store.h"
 #include "ui/controller_ports.h"

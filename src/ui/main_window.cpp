@@ -5,9 +5,9 @@
 #include <cstdlib>
 #include <new>
 
-#include "app/data_folder.h"
-#include "app/settings_store.h"
 #include "chart/zell_chart_ui.h"
+#include "settings/data_folder.h"
+#include "settings/settings_store.h"
 
 namespace korvane {
 

@@ -6,10 +6,10 @@
 #include <cstdint>
 #include <memory>
 
-#include "app/application_context.h"
+#include "framework/xml_wnd.h"
+#include "settings/application_context.h"
 #include "ui/playback_context.h"
 #include "ui/view_manager.h"
-#include "ui/xml_wnd.h"
 
 namespace korvane {
 
@@ -46,7 +46,7 @@ class CDuiFrameWnd : public CXMLWnd {
   std::uint32_t lastSwitchTick = 0;
 
  protected:
-  // Starts the start-up worker; the worker's own code lives in app/.
+  // Starts the start-up set-up; CPlayerFrameWnd runs the routine the program hands it.
   virtual void StartStartupWorker() {}
 
  private:

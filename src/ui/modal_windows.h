@@ -3,8 +3,8 @@
 #pragma once
 #include <string>
 
-#include "app/application_context.h"
 #include "platform/window_message.h"
+#include "settings/application_context.h"
 
 namespace korvane {
 

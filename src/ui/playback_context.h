@@ -1,6 +1,7 @@
 // PlaybackContext: the main window's record of what plays: duration and position of the open
 // file, the player controller, the live telemetry parser and the track store. One per process,
-// created by the main window's start-up and kept until the process ends.
+// created by the main window's start-up and kept until the process ends. The extraction pipeline
+// that fills the store is owned by CPlayerFrameWnd.
 #pragma once
 #include "media/mplayer.h"
 #include "telemetry/telemetry_parser.h"
@@ -13,7 +14,6 @@ struct PlaybackContext {
   int position = 0;  // whole seconds of the last time position; 0 when none
   CTelemetryParser liveParser;
   CMplayer player;
-  // The extraction pipeline (CSubtitleExtractor) joins here when it exists.
   CTrackStore trackStore;
 };
 

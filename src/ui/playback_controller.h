@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "app/application_context.h"
 #include "platform/window_message.h"
+#include "settings/application_context.h"
 #include "telemetry/telemetry_record.h"
 #include "ui/controller_ports.h"
 #include "ui/playlist_manager.h"

@@ -1,18 +1,18 @@
 #include "ui/player_frame_wnd.h"
 
-#include "app/startup_worker.h"
+#include "framework/UIlib.h"
+#include "framework/file_dialog.h"
+#include "framework/native_surface.h"
+#include "framework/playlist_tree_view.h"
+#include "framework/web_browser_ui.h"
 #include "platform/tick.h"
-#include "ui/framework/UIlib.h"
-#include "ui/framework/file_dialog.h"
-#include "ui/framework/native_surface.h"
-#include "ui/framework/playlist_tree_view.h"
-#include "ui/framework/web_browser_ui.h"
 #include "ui/modal_windows.h"
 #include "ui/test_probe.h"
 
 namespace korvane {
 
-CPlayerFrameWnd::CPlayerFrameWnd(ApplicationContext& context) : CDuiFrameWnd(context) {}
+CPlayerFrameWnd::CPlayerFrameWnd(ApplicationContext& context, StartupRoutine startup)
+    : CDuiFrameWnd(context), startup_(std::move(startup)) {}
 
 CPlayerFrameWnd::~CPlayerFrameWnd() {
   if (startupThread_.joinable()) startupThread_.join();
@@ -74,7 +74,7 @@ void CPlayerFrameWnd::StartStartupWorker() {
           return static_cast<WindowHandle>(SendWindowMessage(self, kMsgVideoWindow, 0, 0));
         },
         startVolume};
-    StartupWorker(targets);
+    if (startup_) startup_(targets);
     PostWindowMessage(self, kMsgStartupDone, 0, 0);
   });
 }

@@ -1,7 +1,7 @@
 // CPlayerFrameWnd: the main window as the program runs it. Adds to the shell the parts that play:
 // the extraction pipeline, the map display, the playlist, the ports and the playback controller,
-// and the start-up worker's thread; every click, notification, key and worker message is handed
-// to the controller.
+// and the thread that runs the start-up set-up handed in; every click, notification, key and worker
+// message is handed to the controller.
 #pragma once
 #include <memory>
 #include <thread>
@@ -12,6 +12,7 @@
 #include "ui/main_window.h"
 #include "ui/playback_controller.h"
 #include "ui/playlist_panel.h"
+#include "ui/startup_targets.h"
 
 namespace korvane {
 
@@ -24,7 +25,8 @@ constexpr std::uint32_t kMsgOpenCommandLine = WM_USER + 13;  // the files of the
 
 class CPlayerFrameWnd : public CDuiFrameWnd {
  public:
-  explicit CPlayerFrameWnd(ApplicationContext& context);
+  // `startup` runs on a thread of its own after the first show; empty: nothing is set up.
+  CPlayerFrameWnd(ApplicationContext& context, StartupRoutine startup);
   ~CPlayerFrameWnd() override;
 
   void Notify(DuiLib::TNotifyUI& msg) override;
@@ -61,6 +63,7 @@ class CPlayerFrameWnd : public CDuiFrameWnd {
   std::unique_ptr<CFrameViewPort> viewPort_;
   std::unique_ptr<CPlaybackController> controller_;
   std::unique_ptr<CTestProbe> probe_;
+  StartupRoutine startup_;
   std::thread startupThread_;
 };
 

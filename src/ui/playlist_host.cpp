@@ -1,8 +1,8 @@
 #include "ui/playlist_host.h"
 
-#include "app/localization.h"
-#include "app/settings_store.h"
-#include "ui/framework/file_dialog.h"
+#include "framework/file_dialog.h"
+#include "settings/localization.h"
+#include "settings/settings_store.h"
 
 namespace korvane {
 

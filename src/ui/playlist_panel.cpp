@@ -1,6 +1,6 @@
 #include "ui/playlist_panel.h"
 
-#include "ui/framework/playlist_tree_view.h"
+#include "framework/playlist_tree_view.h"
 
 namespace korvane {
 namespace {

@@ -1,7 +1,7 @@
 // The playlist as the main window holds it: the list and its operations, bound to the skin's tree
 // control and to the application's settings, interface texts, open dialog and clear tip.
 #pragma once
-#include "ui/framework/file_dialog.h"
+#include "framework/file_dialog.h"
 #include "ui/playlist_host.h"
 #include "ui/playlist_manager.h"
 #include "ui/playlist_tree_binding.h"

@@ -7,9 +7,9 @@
 #include <sstream>
 
 #include "chart/chart_binding.h"
+#include "framework/UIlib.h"
+#include "framework/web_browser_ui.h"
 #include "platform/tick.h"
-#include "ui/framework/UIlib.h"
-#include "ui/framework/web_browser_ui.h"
 #include "ui/player_frame_wnd.h"
 
 namespace korvane {

@@ -1,6 +1,6 @@
 #include "ui/view_manager.h"
 
-#include "app/localization.h"
+#include "settings/localization.h"
 
 namespace korvane {
 

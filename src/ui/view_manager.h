@@ -1,13 +1,14 @@
 // CViewManager: the main window's record of its view: the controls bound by name, the interface
 // texts and the label texts composed from them, the GPS and full-screen flags, the chart binding
-// and the saved window placement. One per process, created by the main window's start-up.
+// and the saved window placement. One per process, created by the main window's start-up. The map
+// display and the playlist are owned by CPlayerFrameWnd, not by this record.
 #pragma once
 #include <functional>
 #include <string>
 
-#include "app/application_context.h"
 #include "chart/chart_binding.h"
-#include "ui/framework/UIlib.h"
+#include "framework/UIlib.h"
+#include "settings/application_context.h"
 #include "ui/wnd_ui.h"
 
 namespace korvane {
@@ -88,7 +89,6 @@ class CViewManager {
   DuiLib::CLabelUI* playlistHeader = nullptr;
 
   ChartBinding chartBinding;
-  // The map display (CMapDisplay) and the playlist join here when they are wired.
 
   ViewTexts texts;
   int gpsShown = 0;    // 1 once the first report after start-up has been shown

@@ -1,7 +1,7 @@
 #include "ui/wnd_ui.h"
 
-#include "ui/framework/native_surface.h"
-#include "ui/framework/paint_manager.h"
+#include "framework/native_surface.h"
+#include "framework/paint_manager.h"
 
 namespace DuiLib {
 

@@ -8,7 +8,7 @@
 #pragma once
 #include <atomic>
 
-#include "ui/framework/ui_control.h"
+#include "framework/ui_control.h"
 
 namespace DuiLib {
 

@@ -4,12 +4,12 @@
 
 #include <fstream>
 
-#include "app/settings_store.h"
 #include "app/startup_worker.h"
 #include "chart/chart_binding.h"
 #include "map/map_loader.h"
 #include "media/mplayer.h"
 #include "platform/recording_dispatcher.h"
+#include "settings/settings_store.h"
 #include "support/temp_dir.h"
 #include "telemetry/subtitle_extractor.h"
 #include "telemetry/telemetry_parser.h"

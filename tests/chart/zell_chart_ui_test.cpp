@@ -8,8 +8,8 @@
 #include <filesystem>
 
 #include "chart/chart_binding.h"
+#include "framework/draw_context.h"
 #include "sample_track.h"
-#include "ui/framework/draw_context.h"
 
 namespace DuiLib {
 namespace {

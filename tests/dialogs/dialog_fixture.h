@@ -9,13 +9,13 @@
 #include <functional>
 #include <string>
 
-#include "app/application_context.h"
-#include "app/localization.h"
+#include "framework/UIlib.h"
+#include "settings/application_context.h"
+#include "settings/localization.h"
 #include "support/file_text.h"
+#include "support/framework_test_window.h"
 #include "support/sample_paths.h"
 #include "support/temp_dir.h"
-#include "ui/framework/UIlib.h"
-#include "ui/framework_test_window.h"
 
 namespace korvane::test {
 

@@ -2,7 +2,7 @@
 #pragma once
 #include <ostream>
 
-#include "ui/framework/ui_defs.h"
+#include "framework/ui_defs.h"
 
 namespace DuiLib {
 inline void PrintTo(const RECT& rc, std::ostream* os) {

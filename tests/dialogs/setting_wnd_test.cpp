@@ -4,8 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include "app/settings_store.h"
 #include "dialog_fixture.h"
+#include "settings/settings_store.h"
 
 namespace korvane {
 namespace {

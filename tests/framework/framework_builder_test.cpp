@@ -3,7 +3,7 @@
 
 #include <cstring>
 
-#include "framework_test_window.h"
+#include "support/framework_test_window.h"
 
 namespace DuiLib {
 namespace {

@@ -5,7 +5,7 @@
 #include <QImage>
 #include <QPainter>
 
-#include "ui/framework/UIlib.h"
+#include "framework/UIlib.h"
 
 namespace DuiLib {
 namespace {

@@ -1,7 +1,7 @@
 // The open dialog's filter text as Qt's file dialog reads it.
 #include <gtest/gtest.h>
 
-#include "ui/framework/file_dialog.h"
+#include "framework/file_dialog.h"
 
 namespace DuiLib {
 namespace {

@@ -7,8 +7,8 @@
 #include <future>
 #include <thread>
 
-#include "framework_test_window.h"
 #include "platform/window_message.h"
+#include "support/framework_test_window.h"
 
 namespace DuiLib {
 namespace {

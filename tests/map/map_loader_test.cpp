@@ -43,8 +43,8 @@ void Fill(CTrackStore& store, int first, int count, std::uint8_t mapKind, const 
                                                     store.chunk(store.currentChunk())->count > 0);
   for (std::int32_t c = 0; c < last; ++c) {
     TrackChunk* chunk = store.chunk(c);
-    if (mapKind == kMapKindBaiduMap) ConvertChunkForBaidu(chunk->count, chunk->points.data());
-    if (mapKind == kMapKindGoogleMap)
+    if (mapKind == kMapKindBaidu) ConvertChunkForBaidu(chunk->count, chunk->points.data());
+    if (mapKind == kMapKindGoogle)
       ConvertChunkForGoogle(chunk->count, chunk->points.data(), locale);
   }
   store.MarkReady(last);
@@ -110,9 +110,9 @@ class MapPageTest : public ::testing::TestWithParam<MapCase> {
   }
   // The position a WGS-84 point has on this map.
   void Expected(double lat, double lon, double& outLat, double& outLon) const {
-    if (mapKind_ == kMapKindBaiduMap)
+    if (mapKind_ == kMapKindBaidu)
       WgsToBd(lat, lon, outLat, outLon);
-    else if (mapKind_ == kMapKindGoogleMap && std::string(GetParam().locale) == "China")
+    else if (mapKind_ == kMapKindGoogle && std::string(GetParam().locale) == "China")
       WgsToGcj(lat, lon, outLat, outLon);
     else
       IdentityTransform(lat, lon, outLat, outLon);
@@ -318,10 +318,10 @@ TEST(SelectMapLoaderTest, SetsTheMapKindOfTheSettingsRecord) {
   Settings settings;
   settings.locale = "China";
   EXPECT_FALSE(SelectMapLoader("Yandex", display, settings));
-  EXPECT_EQ(settings.mapKind, kMapKindBaiduMap);
+  EXPECT_EQ(settings.mapKind, kMapKindBaidu);
   EXPECT_NE(dynamic_cast<CBaiduMapLoader*>(display.GetLoader()), nullptr);
   EXPECT_TRUE(SelectMapLoader("googleMAP", display, settings));
-  EXPECT_EQ(settings.mapKind, kMapKindGoogleMap);
+  EXPECT_EQ(settings.mapKind, kMapKindGoogle);
   EXPECT_EQ(static_cast<CPageMapLoader*>(display.GetLoader())->PagePath("/"),
             "/Map/GoogleMap_China.html");
 }
@@ -330,7 +330,7 @@ TEST(SelectMapLoaderTest, FallbackLocaleComparisonIsExact) {
   CMapDisplay display;
   std::uint8_t kind = 0;
   EXPECT_FALSE(SelectMapLoader("", display, "china", kind));
-  EXPECT_EQ(kind, kMapKindYandexMap);
+  EXPECT_EQ(kind, kMapKindYandex);
   EXPECT_NE(dynamic_cast<CYandexMapLoader*>(display.GetLoader()), nullptr);
 }
 
@@ -389,7 +389,7 @@ TEST(MapLoaderTest, BaiduTracesRoutePointsOnlyWhenTheCategoryIsOn) {
   SetRouteTraceSink([&](const std::string& text) { lines.push_back(text); });
   CBaiduMapLoader loader;
   CTrackStore store;
-  Fill(store, 0, 3, kMapKindBaiduMap, "China", {1});
+  Fill(store, 0, 3, kMapKindBaidu, "China", {1});
   SetRouteTraceEnabled(false);
   loader.UpdateRoute(nullptr, store);
   EXPECT_TRUE(lines.empty());

@@ -11,7 +11,7 @@
 #include <functional>
 #include <string>
 
-#include "ui/framework/web_browser_ui.h"
+#include "framework/web_browser_ui.h"
 
 namespace korvane::test {
 

@@ -6,10 +6,10 @@
 
 #include "map/select_map_loader.h"
 #include "page_driver.h"
+#include "support/framework_test_window.h"
 #include "support/sample_paths.h"
 #include "telemetry/coord_transform.h"
 #include "telemetry/track_store.h"
-#include "ui/framework_test_window.h"
 
 namespace korvane {
 namespace {

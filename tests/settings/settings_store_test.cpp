@@ -1,11 +1,11 @@
-#include "app/settings_store.h"
+#include "settings/settings_store.h"
 
 #include <gtest/gtest.h>
 
 #include <fstream>
 #include <sstream>
 
-#include "app/localization.h"
+#include "settings/localization.h"
 #include "support/file_text.h"
 #include "support/temp_dir.h"
 

@@ -6,8 +6,8 @@
 #include <fstream>
 #include <sstream>
 
-#include "app/localization.h"
-#include "app/settings_store.h"
+#include "settings/localization.h"
+#include "settings/settings_store.h"
 #include "support/sample_paths.h"
 
 namespace korvane {

@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "framework/UIlib.h"
 #include "support/temp_dir.h"
-#include "ui/framework/UIlib.h"
 
 namespace korvane::test {
 

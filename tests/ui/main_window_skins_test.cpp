@@ -4,9 +4,9 @@
 #include <QImage>
 #include <QWidget>
 
-#include "framework_test_window.h"
+#include "framework/xml_wnd.h"
+#include "support/framework_test_window.h"
 #include "support/sample_paths.h"
-#include "ui/xml_wnd.h"
 
 namespace korvane {
 namespace {

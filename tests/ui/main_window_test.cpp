@@ -9,8 +9,8 @@
 #include <regex>
 #include <sstream>
 
-#include "app/localization.h"
-#include "framework_test_window.h"
+#include "settings/localization.h"
+#include "support/framework_test_window.h"
 #include "support/sample_paths.h"
 #include "support/scoped_env.h"
 #include "support/temp_dir.h"

@@ -4,11 +4,11 @@
 
 #include <gtest/gtest.h>
 
-#include "app/application_context.h"
-#include "framework_test_window.h"
+#include "framework/playlist_tree_view.h"
+#include "settings/application_context.h"
 #include "support/file_text.h"
+#include "support/framework_test_window.h"
 #include "support/temp_dir.h"
-#include "ui/framework/playlist_tree_view.h"
 
 namespace korvane {
 namespace {

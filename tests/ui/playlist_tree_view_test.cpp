@@ -1,14 +1,14 @@
 // The playlist on the real tree control in a skin-built window: nodes in list order with the
 // playlist's look, the playing mark, the delete button's message, activation, hover, selection and
 // scrolling.
-#include "ui/framework/playlist_tree_view.h"
+#include "framework/playlist_tree_view.h"
 
 #include <gtest/gtest.h>
 
 #include <QImage>
 
-#include "app/application_context.h"
-#include "framework_test_window.h"
+#include "settings/application_context.h"
+#include "support/framework_test_window.h"
 #include "support/temp_dir.h"
 #include "ui/playlist_host.h"
 #include "ui/playlist_manager.h"

@@ -7,7 +7,7 @@
 #include <cmath>
 #include <limits>
 
-#include "framework_test_window.h"
+#include "support/framework_test_window.h"
 
 namespace DuiLib {
 namespace {
