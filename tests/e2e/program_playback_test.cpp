@@ -150,7 +150,9 @@ TEST_F(ProgramTest, CommandLineClipPlaysWithGpsPanelMarkerRouteAndCurves) {
       30000);
   EXPECT_EQ(s.Str("current"), Clip("2_plain.mp4")) << s.json;
   EXPECT_EQ(s.Int("gpsValid"), 0) << s.json;
-  if (s.HasChart()) EXPECT_EQ(s.Curves(), (std::vector<double>{0, 0, 0}));
+  if (s.HasChart()) {
+    EXPECT_EQ(s.Curves(), (std::vector<double>{0, 0, 0}));
+  }
   EXPECT_EQ(s.Int("storePoints"), 0);
 
   // btnNext after the guard: the third clip plays and draws its route again.

@@ -2,7 +2,7 @@
 // run.
 #include <gtest/gtest.h>
 
-#include <QtGlobal>
+#include <QByteArray>
 
 #include "framework/ui_application.h"
 
