@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # Whole-program figures under a private Xvfb, printed as "name: value (target)":
-#   start to main window mapped, start to map page loaded, the program's own CPU while playing
+#   start to main window mapped against a bare Qt window of the same size (five pairs, run
+#   alternately, and their ratio), start to map page loaded, the program's own CPU while playing
 #   (player and extractor excluded), and a soak of 50 playlist switches through next/prev with
 #   the resident memory growth and what is left running afterwards.
-# Usage: bench/program_figures.sh [build folder]   (default: build)
+# Usage: bench/program_figures.sh [build folder] [startup]   (default: build; "startup" measures
+#        the start-up pairs only)
 set -euo pipefail
 build=$(cd "${1:-build}" && pwd)
 program="$build/KORVANE/korvane"
@@ -53,17 +55,29 @@ stop_program() {
 }
 children_of() { { pgrep -P "$1" -f "$2" || true; } | wc -l; }
 
-# --- start-up: three runs, median ------------------------------------------------------------
-shown=(); page=()
-for i in 1 2 3; do
+# --- start-up: five pairs, a bare Qt window and KORVANE alternately, medians and their ratio --
+bare="$build/bench/korvane_bare_window"
+[ -x "$bare" ] || { echo "build korvane_bare_window (the benchmarks) first" >&2; exit 1; }
+# Waits until a top-level window whose name starts with $1 is mapped; prints ms since $2.
+wait_mapped() {
+  for _ in $(seq 4000); do
+    xwininfo -display "$display" -root -tree 2>/dev/null | grep -q "\"$1" && break
+    sleep 0.005
+  done
+  echo $(( $(now_ms) - $2 ))
+}
+shown=(); bare_shown=(); page=()
+for i in 1 2 3 4 5; do
+  t0=$(now_ms)
+  env DISPLAY="$display" "$bare" >/dev/null 2>&1 &
+  bare_pid=$!; pids+=("$bare_pid")
+  bare_shown+=($(wait_mapped bare-window "$t0"))
+  kill "$bare_pid"; wait "$bare_pid" 2>/dev/null || true
+
   PROBE=1
   t0=$(now_ms)
   start_program "start$i"
-  for _ in $(seq 2000); do
-    xwininfo -display "$display" -root -tree 2>/dev/null | grep -q '"KORVANE' && break
-    sleep 0.005
-  done
-  shown+=($(( $(now_ms) - t0 )))
+  shown+=($(wait_mapped KORVANE "$t0"))
   for _ in $(seq 400); do
     ready=$(probe_value "$run_dir/probe.json" pageReadyMs); [ -n "$ready" ] && [ "$ready" != 0 ] && break
     sleep 0.025
@@ -71,9 +85,14 @@ for i in 1 2 3; do
   page+=($(( ready - t0 )))
   stop_program
 done
-median() { printf '%s\n' "$@" | sort -n | sed -n 2p; }
-echo "start to main window mapped: $(median "${shown[@]}") ms (target <= 400; runs ${shown[*]})"
+median() { printf '%s\n' "$@" | sort -n | sed -n "$(( ($# + 1) / 2 ))p"; }
+m_shown=$(median "${shown[@]}"); m_bare=$(median "${bare_shown[@]}")
+echo "start to main window mapped: $m_shown ms (runs ${shown[*]})"
+echo "start to bare Qt window mapped: $m_bare ms (runs ${bare_shown[*]})"
+echo "start-up ratio KORVANE / bare window: $(awk -v a="$m_shown" -v b="$m_bare" 'BEGIN{printf "%.2f", a/b}') (target <= 1.5)"
 echo "start to map page loaded: $(median "${page[@]}") ms (target <= 1500; runs ${page[*]})"
+
+[ "${2:-}" = startup ] && exit 0
 
 # --- CPU while playing, probe off -------------------------------------------------------------
 PROBE=""

@@ -2,6 +2,8 @@
 #include <stdlib.h>
 #include <unistd.h>
 
+#include <string_view>
+
 #include "app/entry_point.h"
 #include "app/startup_worker.h"
 #include "framework/UIlib.h"
@@ -15,6 +17,15 @@ int main(int argc, char** argv) {
   // core while playing) and the toolkit re-creates the native children, the video window among
   // them. A value the user set is kept.
   setenv("QT_QUICK_BACKEND", "software", 0);
+  // With software composition nothing in this process draws with OpenGL (the player draws in its
+  // own process), yet the web engine asks the toolkit for a shared OpenGL context before the
+  // application object exists. Creating it loads the system's GL stack: 300-400 ms of start-up
+  // before the window can show, with a software rasteriser. Without the toolkit's GL integration
+  // that step fails at once and the map draws as before. Values the user set are kept.
+  const char* backend = getenv("QT_QUICK_BACKEND");
+  if (backend != nullptr && std::string_view(backend) == "software") {
+    setenv("QT_XCB_GL_INTEGRATION", "none", 0);
+  }
 
   return korvane::RunApplication(argc, argv, [&](korvane::ApplicationContext& context) {
     DuiLib::CUIApplication application(argc, argv);

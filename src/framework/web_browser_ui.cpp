@@ -1,14 +1,21 @@
 // Web browser control on QtWebEngine. runJavaScript answers later, while callers want to know at
 // once whether a call can be made: once a page has loaded, the control learns which global
 // functions it defines and answers from that set. Calls made while it loads wait in order.
+// The control hosts a plain widget from the start and makes the web view inside it only when the
+// first page is navigated to: starting the web engine takes a few hundred milliseconds of the UI
+// thread, which the main window must not wait for before it is first shown.
 #include "framework/web_browser_ui.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QJsonValue>
+#include <QLabel>
+#include <QLibraryInfo>
 #include <QPointer>
+#include <QStackedLayout>
 #include <QThread>
 #include <QTimer>
 #include <QUrl>
@@ -95,6 +102,18 @@ std::string VariantToJson(const QVariant& value) {
   return text.mid(1, text.size() - 2).toStdString();
 }
 
+// Whether the web engine's helper program can be found. Without it the engine ends the whole
+// process as soon as a view starts, so the control checks first and shows a message instead.
+bool WebEngineHelperPresent() {
+  const QByteArray configured = qgetenv("QTWEBENGINEPROCESS_PATH");
+  const QString helper = !configured.isEmpty()
+                             ? QString::fromLocal8Bit(configured)
+                             : QLibraryInfo::path(QLibraryInfo::LibraryExecutablesPath) +
+                                   QStringLiteral("/QtWebEngineProcess");
+  const QFileInfo info(helper);
+  return info.isFile() && info.isExecutable();
+}
+
 QWebEngineProfile* MapProfile() {
   static QWebEngineProfile* profile = [] {
     // Tile requests carry no borrowed Referer: Chromium cancels a request whose Referer does not
@@ -129,7 +148,32 @@ class BrowserPage : public QWebEnginePage {
 class CHtmlWindow {
  public:
   CHtmlWindow() {
-    view_ = new QWebEngineView();
+    host_ = new QWidget();
+    layout_ = new QStackedLayout(host_);
+    layout_->setContentsMargins(0, 0, 0, 0);
+  }
+
+  // The view, a child of the host, goes with it; the control's base then finds the host gone.
+  // Nothing the view's page says while it goes may reach this object.
+  ~CHtmlWindow() {
+    if (QWebEngineView* view = view_.data()) {
+      view_ = nullptr;
+      QObject::disconnect(view->page(), nullptr, view, nullptr);
+    }
+    delete host_.data();
+  }
+
+  // Makes the view on the first navigation; false when the web engine cannot start, in which case
+  // the host shows `unavailableText_` and every later call fails as on a page that went away.
+  bool EnsureView() {
+    if (view_) return true;
+    if (viewMade_) return false;
+    viewMade_ = true;
+    if (!WebEngineHelperPresent()) {
+      ShowUnavailable();
+      return false;
+    }
+    view_ = new QWebEngineView(host_);
     view_->setContextMenuPolicy(Qt::NoContextMenu);
     auto* page = new BrowserPage(MapProfile(), view_, handler_);
     QWebEngineSettings* settings = page->settings();
@@ -144,15 +188,26 @@ class CHtmlWindow {
     QObject::connect(page, &QWebEnginePage::titleChanged, view_, [this](const QString& title) {
       if (CWebBrowserEventHandler* h = handler_.load()) h->TitleChange(title.toStdString());
     });
+    layout_->addWidget(view_);
+    layout_->setCurrentWidget(view_);
+    return true;
   }
 
-  ~CHtmlWindow() {
-    // Waiting calls and their sinks go with the window; nothing is told any more.
-    if (view_) delete view_.data();
+  void SetUnavailableText(const std::string& text) {
+    unavailableText_ = QString::fromStdString(text);
+    if (label_) label_->setText(unavailableText_);
   }
+  bool IsUnavailable() const { return viewMade_ && !view_; }
 
   void Navigate(const std::string& url) {
-    if (!view_ || url.empty()) return;
+    if (url.empty()) return;
+    if (!EnsureView()) {
+      // Nothing will load: calls that waited for this page are told so.
+      if (CWebBrowserEventHandler* h = handler_.load()) h->BeforeNavigate2(url);
+      FailWaiting();
+      if (CWebBrowserEventHandler* h = handler_.load()) h->DocumentComplete(url, false);
+      return;
+    }
     const QString text = QString::fromStdString(url);
     const QUrl target =
         text.contains(QLatin1String("://")) ? QUrl(text) : QUrl::fromLocalFile(text);
@@ -167,7 +222,7 @@ class CHtmlWindow {
                       ScriptFailureSink onFailure) {
     if (!IsScriptIdentifier(method) || count < 0 || (count > 0 && !arguments))
       return kScriptInvalidArg;
-    if (!view_) return kScriptAborted;
+    if (IsUnavailable()) return kScriptAborted;
     switch (EffectiveState()) {
       case State::Empty:
         return kScriptNotLoaded;
@@ -188,7 +243,7 @@ class CHtmlWindow {
     Call call;
     call.script = script;
     call.done = std::move(done);
-    if (!view_ || EffectiveState() == State::Empty) {
+    if (IsUnavailable() || EffectiveState() == State::Empty) {
       if (call.done) call.done("null");
       return;
     }
@@ -205,7 +260,7 @@ class CHtmlWindow {
   void NoteNavigationRequested() { navigationRequested_.store(true); }
 
   bool IsReady() const { return state_ == State::Ready; }
-  QWidget* Widget() const { return view_.data(); }
+  QWidget* Widget() const { return host_.data(); }
   std::atomic<CWebBrowserEventHandler*>& Handler() { return handler_; }
 
  private:
@@ -279,6 +334,25 @@ class CHtmlWindow {
           DeliverWaiting();
           if (CWebBrowserEventHandler* h = handler_.load()) h->DocumentComplete(url, ok);
         });
+  }
+
+  void ShowUnavailable() {
+    label_ = new QLabel(unavailableText_, host_);
+    label_->setAlignment(Qt::AlignCenter);
+    label_->setWordWrap(true);
+    label_->setStyleSheet(QStringLiteral("color:#E3E7EC;background:#181B20;padding:12px"));
+    layout_->addWidget(label_);
+    layout_->setCurrentWidget(label_);
+  }
+
+  void FailWaiting() {
+    std::deque<Call> waiting;
+    waiting.swap(waiting_);
+    navigationRequested_.store(false);
+    for (Call& call : waiting) {
+      if (call.onFailure) call.onFailure(kScriptAborted);
+      if (call.done) call.done("null");
+    }
   }
 
   void DeliverWaiting() {
@@ -376,7 +450,13 @@ class CHtmlWindow {
                                  });
   }
 
-  QPointer<QWebEngineView> view_;
+  QPointer<QWidget> host_;            // owned by the control once hosted
+  QStackedLayout* layout_ = nullptr;  // the host's
+  QPointer<QWebEngineView> view_;     // made on the first navigation, a child of the host
+  QPointer<QLabel> label_;            // the message shown when the web engine cannot start
+  bool viewMade_ = false;             // the first navigation has tried to make the view
+  QString unavailableText_ =
+      QStringLiteral("The map cannot be shown: the web engine did not start.");
   std::atomic<CWebBrowserEventHandler*> handler_{nullptr};
   std::atomic<bool> navigationRequested_{false};
   State state_ = State::Empty;
@@ -426,6 +506,10 @@ void CWebBrowserUI::SetWebBrowserEventHandler(CWebBrowserEventHandler* handler) 
 
 CWebBrowserEventHandler* CWebBrowserUI::GetWebBrowserEventHandler() const {
   return window_->Handler().load();
+}
+
+void CWebBrowserUI::SetUnavailableText(const std::string& text) {
+  window_->SetUnavailableText(text);
 }
 
 CHtmlWindow* CWebBrowserUI::GetHtmlWindow() const {

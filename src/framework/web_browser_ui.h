@@ -1,4 +1,5 @@
-// The framework's web browser control (skin tag "WebBrowser"): hosts a QWebEngineView, loads a page
+// The framework's web browser control (skin tag "WebBrowser"): hosts a QWebEngineView, made on the
+// first navigation, loads a page
 // and calls the page's global script functions by name. Owns the view, the page's script object and
 // the calls waiting for the page to finish loading.
 #pragma once
@@ -83,7 +84,12 @@ class CWebBrowserUI : public CControlUI {
   // True once the current page has loaded and its functions are known.
   bool IsPageReady() const;
 
-  // The hosted view (the control places it in its window; tests may show it on its own).
+  // What the map area says when the web engine cannot start (its helper program is missing);
+  // an English sentence until set.
+  void SetUnavailableText(const std::string& text);
+
+  // The hosted widget (the control places it in its window; tests may show it on its own). The
+  // web view is made inside it by the first navigation, on the UI thread.
   QWidget* GetWidget() const;
 
  private:

@@ -115,7 +115,9 @@ class ProgramRun {
   }
   ~ProgramRun() { Stop(); }
 
-  bool Start(const std::vector<std::string>& files) {
+  // `environment` adds NAME=VALUE entries to the program's own.
+  bool Start(const std::vector<std::string>& files,
+             const std::vector<std::string>& environment = {}) {
     ProcessOptions o;
     o.program = ProgramDir() + "korvane";
     o.args = files;
@@ -125,6 +127,7 @@ class ProgramRun {
                      "XDG_CONFIG_HOME=" + home_.str() + ".config",
                      "KORVANE_TEST_PROBE=" + probe_,
                      "QT_QPA_PLATFORM=xcb"};
+    o.environment.insert(o.environment.end(), environment.begin(), environment.end());
     return program_.Start(o) == 0;
   }
   // Closes the main window as the user would; true when the program then ended by itself.

@@ -197,6 +197,21 @@ TEST_F(ProgramTest, ClipWithoutTelemetryPlaysWithNoGpsAndAnEmptyRoute) {
   EXPECT_GE(s.Int("position"), 2) << "plays all the same";
 }
 
+TEST_F(ProgramTest, WithoutTheWebEngineTheClipStillPlaysWithItsGpsPanel) {
+  Stage({"1_drive.mp4"});
+  ASSERT_TRUE(run->Start({Clip("1_drive.mp4")},
+                         {"QTWEBENGINEPROCESS_PATH=/nonexistent/QtWebEngineProcess"}));
+  ProbeState s = run->WaitFor(
+      [](const ProbeState& p) {
+        return p.Int("state") == 3 && p.Int("gpsValid") == 1 && p.Int("position") >= 2;
+      },
+      kStartMs);
+  EXPECT_EQ(s.Int("state"), 3) << s.json;
+  EXPECT_EQ(s.Int("gpsValid"), 1) << s.json;
+  EXPECT_GE(s.Int("position"), 2) << s.json;
+  EXPECT_TRUE(run->Close()) << "closes as usual";
+}
+
 // The desktop entry a file manager uses: MP4 files, and its command is this program.
 TEST(DesktopEntry, OpensMp4FilesWithTheProgram) {
   std::ifstream in(ProgramDir() + "../korvane.desktop");
