@@ -51,8 +51,15 @@ install_web_libraries() {
 
 build() {
   if [ ! -f "$build/CMakeCache.txt" ]; then
-    cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+    local launcher=()
+    # A compiler cache, where one is installed, serves every clone of the tree alike: paths are
+    # hashed relative to the clone and the build folder's own path is left out.
+    if command -v ccache >/dev/null 2>&1; then
+      launcher=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+    fi
+    cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "${launcher[@]}"
   fi
+  export CCACHE_BASEDIR="$root" CCACHE_NOHASHDIR=1
   cmake --build "$build" -j "$(nproc)"
 }
 
