@@ -202,6 +202,7 @@ bool MpvSlavePlayer::Configure() {
   SetOption(mpv_, "screenshot-format", "png");
   SetOption(mpv_, "keepaspect", options_.keepAspect ? "yes" : "no");
   if (!options_.videoOutput.empty()) SetOption(mpv_, "vo", MapVideoOutput(options_.videoOutput));
+  if (RequestsPbo(options_.videoOutput)) SetOption(mpv_, "opengl-pbo", "yes");
   if (!audio.ao.empty()) SetOption(mpv_, "ao", audio.ao);
   if (!audioDevice.empty()) SetOption(mpv_, "audio-device", audioDevice);
   if (options_.wid != 0) mpv_set_option(mpv_, "wid", MPV_FORMAT_INT64, &options_.wid);

@@ -127,6 +127,21 @@ std::string MapVideoOutput(const std::string& mplayerName) {
   return name + ",";
 }
 
+bool RequestsPbo(const std::string& mplayerName) {
+  const std::string name = AsciiLowered(mplayerName);
+  if (!StartsWith(name, "gl")) return false;
+  // Suboptions follow the first ':' and are separated by ':'.
+  std::size_t start = name.find(':');
+  while (start != std::string::npos) {
+    const std::size_t end = name.find(':', start + 1);
+    if (name.substr(start + 1, end == std::string::npos ? end : end - start - 1) == "force-pbo") {
+      return true;
+    }
+    start = end;
+  }
+  return false;
+}
+
 AudioChoice MapAudioOutput(const std::string& mplayerName) {
   const std::string name = AsciiLowered(BeforeColon(mplayerName));
   AudioChoice choice;

@@ -34,6 +34,10 @@ std::optional<PlayerOptions> ParseCommandLine(const std::vector<std::string>& ar
 // Empty stays empty.
 std::string MapVideoOutput(const std::string& mplayerName);
 
+// True for an OpenGL output ("gl…") with the suboption "force-pbo": libmpv's gpu output is then
+// told to upload through pixel buffer objects, as the settings window's names promise.
+bool RequestsPbo(const std::string& mplayerName);
+
 struct AudioChoice {
   std::string ao;                  // libmpv's "ao" value; empty = libmpv's default order
   std::optional<int> deviceIndex;  // index into the -list-audio-devices list

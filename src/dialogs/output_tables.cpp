@@ -16,92 +16,91 @@ constexpr char kGl1[] = "gl:yuv=1:force-pbo";
 constexpr char kGl5[] = "gl:yuv=5:force-pbo";
 constexpr char kGl6[] = "gl:yuv=6:force-pbo";
 
-// U+00A0, written as its UTF-8 bytes so no editor or compiler setting can turn it into a space.
-#define NBSP "\xC2\xA0"
-
+// What each row does here: "directx…" is libmpv's plain X11 output, every "gl…" value is OpenGL
+// through libmpv with pixel buffer objects ("force-pbo"); the "yuv=N" mode and the old rows'
+// purpose stay in the name so rows that now share an output remain apart. "win32" is ALSA and
+// "dsound" the default sound server, the one output with a choice of device.
 constexpr std::array<OptionRow, 12> kVideoEnglish{{
-    {kGl0, " Direct3D(XP/Vista/Win7)"},
-    {kGl0, " Direct3D(No Auto Color Range Fix)"},
-    {kGl0, " DirectX(XP/Vista)"},
-    {kDirectx, " DirectX(No Hardware Acceleration)"},
-    {kGl2, " OpenGL(Win2K/XP/Vista)"},
-    {kGlAuto, " OpenGL(Auto)"},
-    {kGl3, " OpenGL(YUV3)"},
-    {kGl4, " OpenGL(YUV4)"},
-    {kGl1, " OpenGL(nVIDIA Only)"},
-    {kGl5, " OpenGL(ATI Old Only)"},
-    {kGl6, " OpenGL(YUV6)"},
-    {kGl0, " OpenGL(Software YUV)"},
+    {kGl0, " OpenGL — PBO"},
+    {kGl0, " OpenGL — PBO, no colour-range fix"},
+    {kGl0, " OpenGL — PBO, basic"},
+    {kDirectx, " X11 — no hardware acceleration"},
+    {kGl2, " OpenGL — PBO, YUV 2 (fragment program)"},
+    {kGlAuto, " OpenGL — PBO, automatic"},
+    {kGl3, " OpenGL — PBO, YUV 3"},
+    {kGl4, " OpenGL — PBO, YUV 4"},
+    {kGl1, " OpenGL — PBO, NVIDIA only"},
+    {kGl5, " OpenGL — PBO, old ATI only"},
+    {kGl6, " OpenGL — PBO, YUV 6"},
+    {kGl0, " OpenGL — PBO, software YUV"},
 }};
 
 constexpr std::array<OptionRow, 12> kVideoSimplified{{
-    {kGl0, " Direct3D(XP/Vista/Win7)"},
-    {kGl0, " Direct3D(禁用自动颜色修正)"},
-    {kGl0, " DirectX(XP/Vista)"},
-    {kDirectx, " DirectX(关闭硬件加速)"},
-    {kGl2, " OpenGL(Win2K/XP/Vista)"},
-    {kGlAuto, " OpenGL(自动检测)"},
-    {kGl3, " OpenGL(YUV3)"},
-    {kGl4, " OpenGL(YUV4)"},
-    {kGl1, " OpenGL(nVIDIA 显卡专用)"},
-    {kGl5, " OpenGL(ATI 旧显卡专用)"},
-    {kGl6, " OpenGL(YUV6)"},
-    {kGl0, " OpenGL(高兼容性)"},
+    {kGl0, " OpenGL — PBO"},
+    {kGl0, " OpenGL — PBO，不修正色彩范围"},
+    {kGl0, " OpenGL — PBO，基本"},
+    {kDirectx, " X11 — 无硬件加速"},
+    {kGl2, " OpenGL — PBO，YUV 2（片段程序）"},
+    {kGlAuto, " OpenGL — PBO，自动检测"},
+    {kGl3, " OpenGL — PBO，YUV 3"},
+    {kGl4, " OpenGL — PBO，YUV 4"},
+    {kGl1, " OpenGL — PBO，nVIDIA 显卡专用"},
+    {kGl5, " OpenGL — PBO，ATI 旧显卡专用"},
+    {kGl6, " OpenGL — PBO，YUV 6"},
+    {kGl0, " OpenGL — PBO，软件 YUV"},
 }};
 
 constexpr std::array<OptionRow, 12> kVideoTraditional{{
-    {kGl0, " Direct3D(XP/Vista/Win7)"},
-    {kGl0, " Direct3D(禁用自動顏色修正)"},
-    {kGl0, " DirectX(XP/Vista)"},
-    {kDirectx, " DirectX(關閉硬件加速)"},
-    {kGl2, " OpenGL(Win2K/XP/Vista)"},
-    {kGlAuto, " OpenGL(自動檢測)"},
-    {kGl3, " OpenGL(YUV3)"},
-    {kGl4, " OpenGL(YUV4)"},
-    {kGl1, " OpenGL(nVIDIA 顯卡專用)"},
-    {kGl5, " OpenGL(ATI 舊顯卡專用)"},
-    {kGl6, " OpenGL(YUV6)"},
-    {kGl0, " OpenGL(高兼容性)"},
+    {kGl0, " OpenGL — PBO"},
+    {kGl0, " OpenGL — PBO，不修正色彩範圍"},
+    {kGl0, " OpenGL — PBO，基本"},
+    {kDirectx, " X11 — 無硬體加速"},
+    {kGl2, " OpenGL — PBO，YUV 2（片段程式）"},
+    {kGlAuto, " OpenGL — PBO，自動檢測"},
+    {kGl3, " OpenGL — PBO，YUV 3"},
+    {kGl4, " OpenGL — PBO，YUV 4"},
+    {kGl1, " OpenGL — PBO，nVIDIA 顯卡專用"},
+    {kGl5, " OpenGL — PBO，ATI 舊顯卡專用"},
+    {kGl6, " OpenGL — PBO，YUV 6"},
+    {kGl0, " OpenGL — PBO，軟體 YUV"},
 }};
 
 constexpr std::array<OptionRow, 12> kVideoRussian{{
-    {kGl0, " Direct3D(XP/Vista/Win7)"},
-    {kGl0, " Direct3D(Отключить цвета коррекция)"},
-    {kGl0, " DirectX(XP/Vista)"},
-    {kDirectx, " DirectX(закрыть Аппаратноеу скорение)"},
-    {kGl2, " OpenGL(Win2K/XP/Vista)"},
-    {kGlAuto, " OpenGL(автоматическое обнаружение)"},
-    {kGl3, " OpenGL(YUV3)"},
-    {kGl4, " OpenGL(YUV4)"},
-    {kGl1, " OpenGL(nVIDIA Видеокарта" NBSP "специальный)"},
-    {kGl5, " OpenGL(ATIстарые видеокарты специальный)"},
-    {kGl6, " OpenGL(YUV6)"},
-    {kGl0, " OpenGL(высокая" NBSP "совместимость)"},
+    {kGl0, " OpenGL — PBO"},
+    {kGl0, " OpenGL — PBO, без коррекции цветового диапазона"},
+    {kGl0, " OpenGL — PBO, базовый"},
+    {kDirectx, " X11 — без аппаратного ускорения"},
+    {kGl2, " OpenGL — PBO, YUV 2 (фрагментная программа)"},
+    {kGlAuto, " OpenGL — PBO, автоматически"},
+    {kGl3, " OpenGL — PBO, YUV 3"},
+    {kGl4, " OpenGL — PBO, YUV 4"},
+    {kGl1, " OpenGL — PBO, только nVIDIA"},
+    {kGl5, " OpenGL — PBO, только старые ATI"},
+    {kGl6, " OpenGL — PBO, YUV 6"},
+    {kGl0, " OpenGL — PBO, программный YUV"},
 }};
 
 constexpr char kWin32[] = "win32";
 
 constexpr std::array<OptionRow, 2> kSoundEnglish{{
-    {kWin32, " Windows Waveout"},
-    {kSoundCardOutput, " DirectSound"},
+    {kWin32, " ALSA"},
+    {kSoundCardOutput, " Default sound server"},
 }};
 
 constexpr std::array<OptionRow, 2> kSoundSimplified{{
-    {kWin32, " 原生 Windows Waveout 音频输出"},
-    {kSoundCardOutput, " DirectX DirectSound 音频输出"},
+    {kWin32, " ALSA 音频输出"},
+    {kSoundCardOutput, " 默认声音服务器"},
 }};
 
 constexpr std::array<OptionRow, 2> kSoundTraditional{{
-    {kWin32, " 原生 Windows Waveout 音頻輸出"},
-    {kSoundCardOutput, " DirectX DirectSound 音頻輸出"},
+    {kWin32, " ALSA 音訊輸出"},
+    {kSoundCardOutput, " 預設聲音伺服器"},
 }};
 
 constexpr std::array<OptionRow, 2> kSoundRussian{{
-    {kWin32, " родной" NBSP "Windows Waveout Вывод звука"},
-    {kSoundCardOutput, " DirectX DirectSound Вывод звука"},
+    {kWin32, " ALSA"},
+    {kSoundCardOutput, " Звуковой сервер по умолчанию"},
 }};
-
-#undef NBSP
 
 }  // namespace
 

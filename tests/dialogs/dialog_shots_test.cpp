@@ -59,7 +59,7 @@ TEST_F(DialogShots, EveryWindow) {
   }
   UseLanguage("english.ini");
   {
-    // Waveout chosen: the sound card combo is disabled. Then the video list dropped down.
+    // ALSA chosen: the sound card combo is disabled. Then the video list dropped down.
     context.settings.audioOutput = "win32";
     CDuiSettingWnd settings(context);
     ASSERT_NE(test::CreateDialog(settings, "SettingWnd"), 0u);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
 #include <string>
 
 namespace korvane {
@@ -25,16 +26,14 @@ TEST_P(OutputTablesByLanguage, PicksTheTablesOfTheLanguageFile) {
 
 INSTANTIATE_TEST_SUITE_P(
     Languages, OutputTablesByLanguage,
-    testing::Values(TableCase{"english.ini", " OpenGL(Auto)", " Windows Waveout"},
-                    TableCase{"german.ini", " OpenGL(Auto)", " Windows Waveout"},
-                    TableCase{"", " OpenGL(Auto)", " Windows Waveout"},
-                    TableCase{"Chinese.ini", " OpenGL(Auto)", " Windows Waveout"},
-                    TableCase{"chinese.ini ", " OpenGL(Auto)", " Windows Waveout"},
-                    TableCase{"chinese.ini", " OpenGL(自动检测)", " 原生 Windows Waveout 音频输出"},
-                    TableCase{"big5chinese.ini", " OpenGL(自動檢測)",
-                              " 原生 Windows Waveout 音頻輸出"},
-                    TableCase{"russian.ini", " OpenGL(автоматическое обнаружение)",
-                              " родной\xC2\xA0Windows Waveout Вывод звука"}));
+    testing::Values(TableCase{"english.ini", " OpenGL — PBO, automatic", " ALSA"},
+                    TableCase{"german.ini", " OpenGL — PBO, automatic", " ALSA"},
+                    TableCase{"", " OpenGL — PBO, automatic", " ALSA"},
+                    TableCase{"Chinese.ini", " OpenGL — PBO, automatic", " ALSA"},
+                    TableCase{"chinese.ini ", " OpenGL — PBO, automatic", " ALSA"},
+                    TableCase{"chinese.ini", " OpenGL — PBO，自动检测", " ALSA 音频输出"},
+                    TableCase{"big5chinese.ini", " OpenGL — PBO，自動檢測", " ALSA 音訊輸出"},
+                    TableCase{"russian.ini", " OpenGL — PBO, автоматически", " ALSA"}));
 
 TEST(OutputTables, EveryLanguageSharesTheValuesInTheSameOrder) {
   const OutputTables english = OutputTablesFor("english.ini");
@@ -52,17 +51,23 @@ TEST(OutputTables, EveryLanguageSharesTheValuesInTheSameOrder) {
   EXPECT_STREQ(english.sound[1].value, "dsound");
 }
 
-TEST(OutputTables, RussianRowsCarryNoBreakSpacesWhereTheyBelong) {
-  const OutputTables russian = OutputTablesFor("russian.ini");
-  EXPECT_STREQ(russian.video[8].displayName, " OpenGL(nVIDIA Видеокарта\u00A0специальный)");
-  EXPECT_STREQ(russian.video[11].displayName, " OpenGL(высокая\u00A0совместимость)");
-  EXPECT_STREQ(russian.video[9].displayName, " OpenGL(ATIстарые видеокарты специальный)");
-  EXPECT_STREQ(russian.sound[1].displayName, " DirectX DirectSound Вывод звука");
-  int nbsp = 0;
-  for (const OptionRow& row : russian.video) {
-    nbsp += std::string(row.displayName).find("\u00A0") != std::string::npos ? 1 : 0;
+// Every row keeps a name of its own, and none names an output this system does not have.
+TEST(OutputTables, RowsHaveDistinctNamesOfOutputsThatExistHere) {
+  for (const char* file : {"english.ini", "chinese.ini", "big5chinese.ini", "russian.ini"}) {
+    const OutputTables tables = OutputTablesFor(file);
+    for (OptionTable table : {tables.video, tables.sound}) {
+      std::set<std::string> names;
+      for (const OptionRow& row : table) {
+        const std::string name = row.displayName;
+        EXPECT_TRUE(names.insert(name).second) << file << ": " << name;
+        for (const char* windowsOnly : {"Direct", "Win", "Waveout"}) {
+          EXPECT_EQ(name.find(windowsOnly), std::string::npos) << file << ": " << name;
+        }
+      }
+    }
+    EXPECT_EQ(std::string(tables.video[3].displayName).rfind(" X11", 0), 0u) << file;
+    EXPECT_NE(std::string(tables.sound[0].displayName).find("ALSA"), std::string::npos) << file;
   }
-  EXPECT_EQ(nbsp, 2);
 }
 
 TEST(OutputTables, SelectionByValueTakesTheFirstMatchingRow) {

@@ -54,6 +54,13 @@ TEST(PlayerOutputs, MapMPlayerNamesOntoLibmpv) {
   EXPECT_EQ(MapVideoOutput("null"), "null,");
   EXPECT_EQ(MapVideoOutput(""), "");
 
+  EXPECT_TRUE(RequestsPbo("gl:yuv=0:force-pbo"));
+  EXPECT_TRUE(RequestsPbo("GL:Force-PBO"));
+  EXPECT_FALSE(RequestsPbo("gl:yuv=0"));
+  EXPECT_FALSE(RequestsPbo("gl:force-pbox"));
+  EXPECT_FALSE(RequestsPbo("directx:force-pbo"));
+  EXPECT_FALSE(RequestsPbo("gl"));
+
   EXPECT_EQ(MapAudioOutput("dsound:device=2").ao, "");
   EXPECT_EQ(MapAudioOutput("dsound:device=2").deviceIndex, 2);
   EXPECT_EQ(MapAudioOutput("DSOUND").deviceIndex, std::nullopt);
