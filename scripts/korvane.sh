@@ -13,6 +13,7 @@ packages=(
   build-essential cmake ninja-build pkg-config git
   qt6-base-dev qt6-webengine-dev qt6-svg-dev libqt6svg6 qt6-qpa-plugins
   libmpv-dev ffmpeg mplayer
+  libexiv2-dev exiv2 libimage-exiftool-perl
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   xvfb xauth x11-utils imagemagick libgl1-mesa-dri procps
   fonts-noto-cjk fonts-dejavu-core

@@ -1,6 +1,8 @@
 // The player's side of every map page: the route, the car marker and the six functions the player
 // calls (createCarMarker, setCarMarker, clearLinePoints, addLinePoints, createPolyline,
 // reloadPolyline). Each page sets window.KorvaneMapConfig before loading this script.
+// The texts the page shows itself start in English and are replaced by the player in the
+// interface language through setPageTexts.
 //
 // The player sends every value as text in the map's datum. The route arrives as points followed by
 // one closing call per chunk; each chunk becomes one polyline on a shared canvas renderer, so a
@@ -41,12 +43,23 @@
 
   // ---- Tiles, and what the page says when they cannot be fetched ----
 
+  // Every text the page shows of its own, by the name setPageTexts knows it under.
+  var texts = {
+    tilesUnavailable: 'Map tiles are unavailable'
+  };
+
   var notice = L.control({position: 'topright'});
+  var noticeText = null;
   notice.onAdd = function () {
     var div = L.DomUtil.create('div', 'korvane-notice');
-    div.textContent = config.tilesUnavailableText || 'Map tiles are unavailable';
+    noticeText = div;
+    div.textContent = texts.tilesUnavailable;
     return div;
   };
+
+  function showTexts() {
+    if (noticeText) noticeText.textContent = texts.tilesUnavailable;
+  }
   var noticeShown = false;
   var tileState = {loaded: 0, failed: 0};
 
@@ -309,6 +322,26 @@
     return true;
   };
 
+  // One JSON object of texts by name; names the page does not know and texts that are not
+  // non-empty strings are ignored, so a text the player lacks keeps the page's English.
+  window.setPageTexts = function (json) {
+    var given;
+    try {
+      given = JSON.parse(json);
+    } catch (e) {
+      return false;
+    }
+    if (!given || typeof given !== 'object') return false;
+    for (var name in texts) {
+      if (Object.prototype.hasOwnProperty.call(given, name) && typeof given[name] === 'string' &&
+          given[name] !== '') {
+        texts[name] = given[name];
+      }
+    }
+    showTexts();
+    return true;
+  };
+
   // ---- Read-back for tests and benchmarks ----
 
   window.korvaneMapState = function () {
@@ -332,7 +365,8 @@
       zoom: map.getZoom(),
       tilesLoaded: tileState.loaded,
       tilesFailed: tileState.failed,
-      noticeShown: noticeShown
+      noticeShown: noticeShown,
+      noticeText: texts.tilesUnavailable
     };
   };
 

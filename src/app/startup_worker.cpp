@@ -2,6 +2,7 @@
 
 #include "chart/chart_binding.h"
 #include "map/map_loader.h"
+#include "map/page_texts.h"
 #include "map/select_map_loader.h"
 #include "media/mplayer.h"
 #include "settings/settings_store.h"
@@ -23,6 +24,8 @@ void SetUpMap(StartupTargets& t) {
     WriteSettingString(context, kSettingsSection, kKeyMap, kFallbackMapValue);
   }
   t.map.LoadPage(t.browser, context.programFolder);
+  // Waits for the page to load; a language change later gives the page its texts again.
+  t.map.SetPageTexts(t.browser, PageTextsOf(context));
 }
 
 }  // namespace

@@ -137,6 +137,12 @@ void CDuiSettingWnd::InitWindow() {
     previewCheck->SetText(MainText("IDS_SHOWSHOT"));
     previewCheck->SetCheck(settings.snapshotPreview, false);
   }
+  stampCheck = FindControlAs<CCheckBoxUI>(m_PaintManager, "stampBox");
+  if (stampCheck != nullptr) {
+    stampCheck->SetText(
+        ReadLanguageTextOrEnglish(context_, kMainInterfaceSection, "IDS_STAMPSHOT"));
+    stampCheck->SetCheck(settings.snapshotStamp, false);
+  }
   m_PaintManager.AddNotifier(this);
 }
 
@@ -175,6 +181,10 @@ void CDuiSettingWnd::ApplyChoices() {
     settings.snapshotPreview = previewCheck->GetCheck();
     WriteSettingInt(context_, kSettingsSection, kKeySnapshotPreview,
                     settings.snapshotPreview ? 1 : 0);
+  }
+  if (stampCheck != nullptr && stampCheck->GetCheck() != settings.snapshotStamp) {
+    settings.snapshotStamp = stampCheck->GetCheck();
+    WriteSettingInt(context_, kSettingsSection, kKeySnapshotStamp, settings.snapshotStamp ? 1 : 0);
   }
 }
 

@@ -1,7 +1,7 @@
 // CDuiSettingWnd: the modal settings window on "Setting.xml" (language, video and sound output,
-// sound card, snapshot preview, version). OK writes the choices to the settings record and file
-// and ends ShowModal with 1; Cancel ends it with 2; the skin's close button and Escape with 2
-// (IDCANCEL) and write nothing.
+// sound card, snapshot preview, snapshot stamp, version). OK writes the choices to the settings
+// record and file and ends ShowModal with 1; Cancel ends it with 2; the skin's close button and
+// Escape with 2 (IDCANCEL) and write nothing.
 //
 // Use (UI thread): CDuiSettingWnd wnd(context); wnd.Create(parent, "SettingWnd", WS_POPUP |
 // WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, 0, 0, 0, 0, 0); wnd.CenterWindow();
@@ -50,11 +50,12 @@ class CDuiSettingWnd : public CXMLWnd {
   DuiLib::CLabelUI* versionLabel = nullptr;
   DuiLib::CControlUI* generalOption = nullptr;
   DuiLib::CCheckBoxUI* previewCheck = nullptr;
+  DuiLib::CCheckBoxUI* stampCheck = nullptr;  // "stampBox": stamp snapshots with the GPS line
   OptionTable videoTable;
   OptionTable soundTable;
 
  private:
-  // Writes the choices in the order "VO", "AO", "DEVICE", "Language", "SSPreview".
+  // Writes the choices in the order "VO", "AO", "DEVICE", "Language", "SSPreview", "SSStamp".
   void ApplyChoices();
   std::string MainText(std::string_view key) const;
 

@@ -27,4 +27,8 @@ void CMapDisplay::ClearRoute(DuiLib::CWebBrowserUI* browser) {
   if (loader_) loader_->ClearRoute(browser);
 }
 
+void CMapDisplay::SetPageTexts(DuiLib::CWebBrowserUI* browser, const std::string& textsJson) {
+  if (loader_) loader_->SetPageTexts(browser, textsJson);
+}
+
 }  // namespace korvane

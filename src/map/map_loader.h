@@ -31,6 +31,9 @@ class CMapLoader {
   // Removes the route drawn so far, so a file without telemetry never shows the previous file's.
   // Failed calls are ignored.
   virtual void ClearRoute(DuiLib::CWebBrowserUI* browser) = 0;
+  // Gives the page the texts it shows of its own, as the JSON object ComposePageTexts makes
+  // (page_texts.h). A call made while the page loads waits for it; failed calls are ignored.
+  virtual void SetPageTexts(DuiLib::CWebBrowserUI* browser, const std::string& textsJson) = 0;
 };
 
 class CMapDisplay : public CMapLoader {
@@ -45,6 +48,7 @@ class CMapDisplay : public CMapLoader {
   void UpdateRoute(DuiLib::CWebBrowserUI* browser, const CTrackStore& store) override;
   void ResetMarker() override;
   void ClearRoute(DuiLib::CWebBrowserUI* browser) override;
+  void SetPageTexts(DuiLib::CWebBrowserUI* browser, const std::string& textsJson) override;
 
  private:
   std::unique_ptr<CMapLoader> loader_;

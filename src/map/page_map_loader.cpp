@@ -69,6 +69,10 @@ void CPageMapLoader::ClearRoute(DuiLib::CWebBrowserUI* browser) {
   CallPageFunction(browser, kClearLinePoints, page_);
 }
 
+void CPageMapLoader::SetPageTexts(DuiLib::CWebBrowserUI* browser, const std::string& textsJson) {
+  CallPageFunction(browser, kSetPageTexts, page_, {textsJson});
+}
+
 void CPageMapLoader::ResetMarker() {
   markerCreated_ = false;
   lastLatitude_ = 0.0;

@@ -16,6 +16,7 @@ inline constexpr const char* kClearLinePoints = "clearLinePoints";
 inline constexpr const char* kAddLinePoints = "addLinePoints";
 inline constexpr const char* kCreatePolyline = "createPolyline";
 inline constexpr const char* kReloadPolyline = "reloadPolyline";
+inline constexpr const char* kSetPageTexts = "setPageTexts";
 
 // Six decimals with a point whatever the process locale says ("nan"/"inf" for non-finite values,
 // which the pages refuse).
@@ -40,6 +41,7 @@ class CPageMapLoader : public CMapLoader {
   void UpdateRoute(DuiLib::CWebBrowserUI* browser, const CTrackStore& store) override;
   void ResetMarker() override;
   void ClearRoute(DuiLib::CWebBrowserUI* browser) override;
+  void SetPageTexts(DuiLib::CWebBrowserUI* browser, const std::string& textsJson) override;
 
   // The page file under `programFolder` (which ends in "/").
   std::string PagePath(const std::string& programFolder) const;

@@ -13,4 +13,12 @@ std::string ReadLanguageText(const ApplicationContext& context, std::string_view
   return ReadProfileString(context.languagePath, section, key, "");
 }
 
+std::string ReadLanguageTextOrEnglish(const ApplicationContext& context, std::string_view section,
+                                      std::string_view key) {
+  std::string text = ReadLanguageText(context, section, key);
+  if (!text.empty()) return text;
+  return ReadProfileString(context.programFolder + kLanguageFolder + kFallbackLanguageFile, section,
+                           key, "");
+}
+
 }  // namespace korvane

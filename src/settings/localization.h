@@ -11,6 +11,8 @@ namespace korvane {
 
 inline constexpr char kMainInterfaceSection[] = "Main_Interface";
 inline constexpr char kSnapshotInterfaceSection[] = "Snapshot_Interface";
+// The map page's texts; every key of it falls back to English (ReadLanguageTextOrEnglish).
+inline constexpr char kMapInterfaceSection[] = "Map_Interface";
 // Where the language files lie, relative to the program folder.
 inline constexpr char kLanguageFolder[] = "conf/sysconfig/";
 
@@ -39,5 +41,15 @@ void RebuildLanguagePath(ApplicationContext& context);
 // The text cut to 254 characters; empty when the file, section or key is missing.
 std::string ReadLanguageText(const ApplicationContext& context, std::string_view section,
                              std::string_view key);
+
+// The English file, which every language file that lacks one of the newer keys falls back to.
+inline constexpr char kFallbackLanguageFile[] = "english.ini";
+
+// For keys added after the nine files were first written (the map page's texts, the snapshot
+// stamp option): the current language's text, or when that file lacks the key or leaves it empty,
+// the English file's. Empty only when both lack it. The older keys keep ReadLanguageText's rule of
+// no fallback.
+std::string ReadLanguageTextOrEnglish(const ApplicationContext& context, std::string_view section,
+                                      std::string_view key);
 
 }  // namespace korvane

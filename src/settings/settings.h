@@ -20,6 +20,8 @@ inline constexpr char kKeyCleanTip[] = "CleanTip";
 inline constexpr char kKeyMap[] = "Map";
 inline constexpr char kKeyAssociate[] = "Associate";
 inline constexpr char kKeyFilter[] = "Filter";
+// Stamp the GPS panel's line into a snapshot's bottom edge (0/1, missing: off).
+inline constexpr char kKeySnapshotStamp[] = "SSStamp";
 
 // Defaults when a key is missing from the file.
 inline constexpr char kDefaultLanguage[] = "russian.ini";
@@ -47,6 +49,7 @@ struct Settings {
   std::int32_t volume = kDefaultVolume;            // 0..100, clamped by the player
   bool snapshotPreview = true;
   bool cleanTip = true;
+  bool snapshotStamp = false;
 };
 
 }  // namespace korvane

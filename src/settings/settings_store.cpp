@@ -43,6 +43,7 @@ void LoadSettings(ApplicationContext& context) {
   // A missing key turns these off, although the record starts with both on.
   s.snapshotPreview = number(kKeySnapshotPreview, 0) != 0;
   s.cleanTip = number(kKeyCleanTip, 0) != 0;
+  s.snapshotStamp = number(kKeySnapshotStamp, 0) != 0;
 }
 
 }  // namespace korvane

@@ -1,9 +1,13 @@
 #include "ui/controller_adapters.h"
 
+#include <cstdio>
+
 #include "framework/UIlib.h"
 #include "framework/web_browser_ui.h"
+#include "map/page_texts.h"
 #include "settings/localization.h"
 #include "ui/fullscreen.h"
+#include "ui/snapshot_marks.h"
 
 namespace korvane {
 
@@ -77,6 +81,13 @@ void CFrameViewPort::LeaveFullScreenWindow() {
   korvane::LeaveFullScreenWindow(window_, manager_, view_);
 }
 
+void CFrameViewPort::MarkSnapshot(const std::string& path, const TelemetryRecord& record,
+                                  bool stamp) {
+  const std::string failures = korvane::MarkSnapshot(path, record, stamp);
+  if (!failures.empty())
+    std::fprintf(stderr, "korvane: snapshot %s: %s\n", path.c_str(), failures.c_str());
+}
+
 void CFrameViewPort::ShowSnapshotTip(const std::string& path, int width, int height, bool preview) {
   if (modals.snapshotTip) modals.snapshotTip(path, width, height, preview);
 }
@@ -84,6 +95,7 @@ void CFrameViewPort::ShowSnapshotTip(const std::string& path, int width, int hei
 void CFrameViewPort::ReloadCaptions() {
   RebuildLanguagePath(context_);
   view_.ReadCaptions(context_);
+  map_.SetPageTexts(browser(), PageTextsOf(context_));
 }
 
 }  // namespace korvane

@@ -93,6 +93,7 @@ class CFrameViewPort final : public IViewPort {
   void SetVideoAspect(double aspect) override;
   void EnterFullScreenWindow() override;
   void LeaveFullScreenWindow() override;
+  void MarkSnapshot(const std::string& path, const TelemetryRecord& record, bool stamp) override;
   void ShowSnapshotTip(const std::string& path, int width, int height, bool preview) override;
   int RunSettingsWindow() override { return modals.settings ? modals.settings() : 0; }
   void ReloadCaptions() override;

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "media/player_state.h"
+#include "telemetry/telemetry_record.h"
 
 namespace korvane {
 
@@ -70,11 +71,15 @@ class IViewPort {
   // Window geometry and the three side panels of full screen; the flag is the controller's.
   virtual void EnterFullScreenWindow() = 0;
   virtual void LeaveFullScreenWindow() = 0;
+  // Writes the moment `record` describes into the snapshot file (stamped line when asked, EXIF
+  // tags); a failure is logged and leaves the plain picture.
+  virtual void MarkSnapshot(const std::string& path, const TelemetryRecord& record, bool stamp) = 0;
   // Modal windows.
   virtual void ShowSnapshotTip(const std::string& path, int width, int height, bool preview) = 0;
   // 1 when the user confirmed the settings window.
   virtual int RunSettingsWindow() = 0;
-  // Reads the captions of the current language file into the view's texts.
+  // Reads the captions of the current language file into the view's texts and gives the map page
+  // its texts again.
   virtual void ReloadCaptions() = 0;
 };
 

@@ -1,28 +1,6 @@
 #include "ui/gps_panel.h"
 
-#include <cstdio>
-
 namespace korvane {
-
-std::string FormatDegrees(char hemisphere, int degrees, int minutes, double seconds) {
-  char text[64];
-  std::snprintf(text, sizeof text, " %c %d\xC2\xB0%d'%.2f\"", hemisphere != 0 ? hemisphere : '?',
-                degrees, minutes, seconds);
-  return text;
-}
-
-std::string FormatSpeed(double kmh) {
-  char text[48];
-  std::snprintf(text, sizeof text, " %.1f km/h", kmh);
-  return text;
-}
-
-std::string FormatDateTime(const TelemetryRecord& r) {
-  char text[64];
-  std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", r.year, r.month, r.day, r.hour,
-                r.minute, r.second);
-  return text;
-}
 
 std::string ComposeStatusLabel(const ViewTexts& texts, int gpsShown, int gpsValid) {
   if (gpsShown == 0) return texts.statusCaption;

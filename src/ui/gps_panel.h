@@ -5,6 +5,7 @@
 #include <string>
 
 #include "telemetry/telemetry_record.h"
+#include "telemetry/telemetry_text.h"
 #include "ui/view_manager.h"
 
 namespace korvane {
@@ -13,14 +14,6 @@ struct GpsFlags {
   int& shown;  // 1 once a report has been shown after start-up
   int& valid;  // 1 while the shown line had a position
 };
-
-// " E 113°56'7.50\"": hemisphere, degrees, minutes and seconds with two decimals. A hemisphere of
-// 0 (never parsed) is written as '?'.
-std::string FormatDegrees(char hemisphere, int degrees, int minutes, double seconds);
-// " 12.3 km/h".
-std::string FormatSpeed(double kmh);
-// "2024-05-01 12:00:07".
-std::string FormatDateTime(const TelemetryRecord& record);
 
 // Every value from the record, every label as caption + value, status "GPS"; flags set.
 void ShowTelemetryTexts(ViewTexts& texts, GpsFlags flags, const TelemetryRecord& record);

@@ -207,6 +207,11 @@ void CPlaybackController::TakeSnapshot() {
 void CPlaybackController::SnapshotShown() {
   const std::string path = b_.player.screenshotPath();
   b_.player.TogglePause();
+  // Only a moment the panel shows for this file; without one the picture stays as the player
+  // wrote it.
+  if (b_.gpsValid != 0 && shownProcess_ == b_.player.processId()) {
+    b_.view.MarkSnapshot(path, shownRecord_, b_.settings.snapshotStamp);
+  }
   b_.view.ShowSnapshotTip(path, b_.player.videoWidth(), b_.player.videoHeight(),
                           b_.settings.snapshotPreview);
   b_.player.TogglePause();
@@ -324,6 +329,8 @@ void CPlaybackController::OnPositionMessage(WPARAM processId, LPARAM hasPosition
   if (processId != b_.player.processId()) return;
   if (hasPosition == 1) {
     const TelemetryRecord& record = b_.liveRecord();
+    shownRecord_ = record;
+    shownProcess_ = processId;
     ShowTelemetryTexts(b_.texts, GpsFlags{b_.gpsShown, b_.gpsValid}, record);
     b_.view.RefreshLabels();
     b_.view.SetCarPosition(record.longitude, record.latitude);

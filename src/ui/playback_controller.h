@@ -100,6 +100,10 @@ class CPlaybackController {
   bool HasCurrent() const;
 
   ControllerBinding b_;
+  // The record the GPS panel shows and the player process it came from, copied while the live
+  // worker waits for the panel, so a snapshot reads it without racing the next parse.
+  TelemetryRecord shownRecord_;
+  std::uint32_t shownProcess_ = 0;
 };
 
 }  // namespace korvane

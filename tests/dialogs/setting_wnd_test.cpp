@@ -51,6 +51,9 @@ TEST_F(SettingWnd, EnglishShowsTheEnglishTablesCaptionsAndCurrentChoices) {
   EXPECT_EQ(wnd.generalOption->GetText(), "Player");
   EXPECT_EQ(wnd.previewCheck->GetText(), "Show snapshot preview");
   EXPECT_FALSE(wnd.previewCheck->GetCheck());
+  ASSERT_NE(wnd.stampCheck, nullptr);
+  EXPECT_EQ(wnd.stampCheck->GetText(), "Stamp time, position and speed on snapshots");
+  EXPECT_FALSE(wnd.stampCheck->GetCheck());
 
   const std::vector<std::string> languages = Texts(wnd.languageCombo);
   ASSERT_EQ(languages.size(), kLanguages.size());
@@ -58,10 +61,10 @@ TEST_F(SettingWnd, EnglishShowsTheEnglishTablesCaptionsAndCurrentChoices) {
     EXPECT_EQ(languages[i], kLanguages[i].displayName);
   EXPECT_EQ(wnd.languageCombo->GetCurSel(), 1);
 
-  EXPECT_EQ(Texts(wnd.videoCombo).at(3), " DirectX(No Hardware Acceleration)");
+  EXPECT_EQ(Texts(wnd.videoCombo).at(3), " X11 — no hardware acceleration");
   EXPECT_EQ(wnd.videoCombo->GetCount(), 12);
   EXPECT_EQ(wnd.videoCombo->GetCurSel(), 3);
-  EXPECT_EQ(Texts(wnd.soundCombo), (std::vector<std::string>{" Windows Waveout", " DirectSound"}));
+  EXPECT_EQ(Texts(wnd.soundCombo), (std::vector<std::string>{" ALSA", " Default sound server"}));
   EXPECT_EQ(wnd.soundCombo->GetCurSel(), 1);
   EXPECT_EQ(Texts(wnd.soundCardCombo),
             (std::vector<std::string>{" Autoselect device", " Default (alsa)", " Default (jack)"}));
@@ -75,8 +78,8 @@ TEST_F(SettingWnd, ChineseShowsTheSimplifiedChineseTables) {
   context.settings.audioOutput = "win32";
   CDuiSettingWnd wnd(context, Devices());
   ASSERT_NE(test::CreateDialog(wnd, "SettingWnd"), 0u);
-  EXPECT_EQ(Texts(wnd.videoCombo).at(3), " DirectX(关闭硬件加速)");
-  EXPECT_EQ(Texts(wnd.soundCombo).at(0), " 原生 Windows Waveout 音频输出");
+  EXPECT_EQ(Texts(wnd.videoCombo).at(3), " X11 — 无硬件加速");
+  EXPECT_EQ(Texts(wnd.soundCombo).at(0), " ALSA 音频输出");
   EXPECT_EQ(wnd.soundCombo->GetCurSel(), 0);
   EXPECT_EQ(wnd.languageCombo->GetCurSel(), 2);
   EXPECT_FALSE(wnd.soundCardCombo->IsEnabled());
@@ -145,16 +148,19 @@ TEST_F(SettingWnd, OkWritesEveryChoiceInOrderAndReturnsOne) {
     wnd.soundCardCombo->SelectItem(2);
     wnd.languageCombo->SelectItem(5);
     ClickControl(wnd, wnd.previewCheck);
+    ClickControl(wnd, wnd.stampCheck);
     ClickControl(wnd, wnd.okButton);
   });
   EXPECT_EQ(result, 1u);
+  EXPECT_TRUE(context.settings.snapshotStamp);
   EXPECT_EQ(context.settings.videoOutput, "gl:force-pbo");
   EXPECT_EQ(context.settings.audioOutput, "dsound");
   EXPECT_EQ(context.settings.soundDevice, 2);
   EXPECT_EQ(context.settings.languageFile, "german.ini");
   EXPECT_TRUE(context.settings.snapshotPreview);
   EXPECT_EQ(SettingsText(),
-            "[MPlayer]\nVO=gl:force-pbo\nAO=dsound\nDEVICE=2\nLanguage=german.ini\nSSPreview=1\n");
+            "[MPlayer]\nVO=gl:force-pbo\nAO=dsound\nDEVICE=2\nLanguage=german.ini\nSSPreview=1\n"
+            "SSStamp=1\n");
 }
 
 TEST_F(SettingWnd, Win32DisablesTheSoundCardAndOkKeepsTheDevice) {

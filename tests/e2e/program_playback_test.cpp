@@ -4,10 +4,12 @@
 // leaves a usable program.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
 #include "program_driver.h"
+#include "support/command_output.h"
 
 namespace korvane::test {
 namespace {
@@ -210,6 +212,60 @@ TEST_F(ProgramTest, WithoutTheWebEngineTheClipStillPlaysWithItsGpsPanel) {
   EXPECT_EQ(s.Int("gpsValid"), 1) << s.json;
   EXPECT_GE(s.Int("position"), 2) << s.json;
   EXPECT_TRUE(run->Close()) << "closes as usual";
+}
+
+// F8 on a clip with telemetry, stamp option on: the snapshot carries the moment the GPS panel
+// shows as EXIF date-time and position (read back by exiftool) and the same line in its bottom
+// edge.
+TEST_F(ProgramTest, SnapshotCarriesTheMomentTheGpsPanelShows) {
+  Stage({"1_drive.mp4"});
+  const std::filesystem::path data = run->home().path() / "Documents/KORVANE";
+  std::filesystem::create_directories(data / "conf");
+  std::ofstream(data / "conf/Velmora.ini")
+      << "[MPlayer]\nLanguage=english.ini\nVO=directx:noaccel\nAO=dsound\nSSPreview=0\n"
+         "CleanTip=1\nSSStamp=1\nAssociate=MP4\nFilter=*.mp4\n";
+  ASSERT_TRUE(run->Start({Clip("1_drive.mp4")}));
+  ProbeState s = WaitPlaying(Clip("1_drive.mp4"));
+  s = run->WaitFor([](const ProbeState& p) { return p.Int("gpsValid") == 1; }, 10000);
+  ASSERT_EQ(s.Int("gpsValid"), 1) << s.json;
+  run->Command("key 119");
+
+  const std::string shot = (data / "shot0001.png").string();
+  const std::string read =
+      "exiftool -n -s3 -DateTimeOriginal -Composite:GPSLatitude "
+      "-Composite:GPSLongitude '" +
+      shot + "' 2>/dev/null";
+  std::vector<double> tags;
+  for (int i = 0; i < 150 && tags.size() < 8; ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    tags = Numbers(CommandOutput(read));
+  }
+  // The snapshot tip is open and the player paused: the panel still shows the moment taken.
+  s = run->Read();
+  ASSERT_EQ(tags.size(), 8u) << CommandOutput(read) << s.json;
+  const std::string shownTime = s.Str("timeLabel").substr(s.Str("timeLabel").size() - 19);
+  char exifTime[32];
+  std::snprintf(exifTime, sizeof exifTime, "%04d:%02d:%02d %02d:%02d:%02d",
+                static_cast<int>(tags[0]), static_cast<int>(tags[1]), static_cast<int>(tags[2]),
+                static_cast<int>(tags[3]), static_cast<int>(tags[4]), static_cast<int>(tags[5]));
+  std::string panelTime = shownTime;
+  std::replace(panelTime.begin(), panelTime.begin() + 10, '-', ':');
+  EXPECT_EQ(exifTime, panelTime);
+  const auto decimal = [](const std::string& label) {
+    const std::vector<double> n = Numbers(label);
+    const double value = n[n.size() - 3] + n[n.size() - 2] / 60 + n[n.size() - 1] / 3600;
+    return label.find(" S ") != std::string::npos || label.find(" W ") != std::string::npos ? -value
+                                                                                            : value;
+  };
+  EXPECT_NEAR(tags[6], decimal(s.Str("latitudeLabel")), 1e-5) << s.json;
+  EXPECT_NEAR(tags[7], decimal(s.Str("longitudeLabel")), 1e-5) << s.json;
+  // The stamped band: the bottom rows are mostly dark, with the light text on them.
+  const std::string band =
+      CommandOutput("convert '" + shot +
+                    "' -gravity South -crop 100%x2%+0+4 +repage -colorspace Gray "
+                    "-format '%[fx:mean]' info:");
+  ASSERT_FALSE(Numbers(band).empty()) << band;
+  EXPECT_LT(Numbers(band)[0], 0.35) << band;
 }
 
 // The desktop entry a file manager uses: MP4 files, and its command is this program.

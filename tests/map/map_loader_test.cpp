@@ -9,6 +9,7 @@
 #include <cstdio>
 
 #include "map/map_loaders.h"
+#include "map/page_texts.h"
 #include "map/route_trace.h"
 #include "map/select_map_loader.h"
 #include "page_driver.h"
@@ -286,6 +287,28 @@ TEST_P(MapPageTest, ThePageRefusesTextThatIsNoPosition) {
   const QJsonObject state = MapState(browser());
   EXPECT_EQ(state["points"].toInt(), 0);
   EXPECT_EQ(state["markerCount"].toInt(), 0);
+}
+
+// The notice that tiles cannot be fetched speaks the interface language: the texts given before
+// the page loaded arrive, a later language change replaces them on the shown notice, and a text the
+// language lacks keeps the page's own English one.
+TEST_P(MapPageTest, TheNoticeShowsTheTextsTheProgramGives) {
+  const auto german = [](std::string_view key) {
+    return std::string(key) == "IDS_TILESUNAVAILABLE" ? "Kacheln \"fehlen\" </script>" : "";
+  };
+  display_.SetPageTexts(&browser(), ComposePageTexts(german));
+  ASSERT_TRUE(test::WaitForPage(browser()));
+  EXPECT_EQ(MapState(browser())["noticeText"].toString().toStdString(),
+            "Kacheln \"fehlen\" </script>");
+  // No network here: the tiles fail and the notice shows.
+  ASSERT_TRUE(test::PumpUntil([&] { return MapState(browser())["noticeShown"].toBool(); }));
+  display_.SetPageTexts(&browser(), ComposePageTexts([](std::string_view) { return "Тайлы"; }));
+  const char* shown = "document.querySelector('.korvane-notice').textContent";
+  EXPECT_EQ(Evaluate(browser(), shown).toString().toStdString(), "Тайлы");
+  display_.SetPageTexts(&browser(), ComposePageTexts([](std::string_view) { return ""; }));
+  EXPECT_EQ(Evaluate(browser(), shown).toString().toStdString(), "Тайлы");
+  EXPECT_FALSE(Evaluate(browser(), "setPageTexts('not json')").toBool());
+  EXPECT_EQ(loader().GetWebPage().GetLastError(), "");
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -37,6 +37,7 @@ TEST_F(SettingsStore, MissingFileLoadsEveryDefault) {
   EXPECT_EQ(s.volume, 40);
   EXPECT_FALSE(s.snapshotPreview) << "a missing key turns the option off";
   EXPECT_FALSE(s.cleanTip);
+  EXPECT_FALSE(s.snapshotStamp);
 }
 
 TEST_F(SettingsStore, LoadsTheFileWithoutValidating) {
@@ -49,7 +50,8 @@ TEST_F(SettingsStore, LoadsTheFileWithoutValidating) {
       "DEVICE=2\n"
       "volume=abc\n"
       "SSPreview=2\n"
-      "CleanTip=0\n");
+      "CleanTip=0\n"
+      "ssstamp=3\n");
   LoadSettings(context);
   const Settings& s = context.settings;
   EXPECT_EQ(s.languageFile, "german.ini");
@@ -61,6 +63,7 @@ TEST_F(SettingsStore, LoadsTheFileWithoutValidating) {
   EXPECT_EQ(s.volume, 0) << "\"abc\" reads as 0";
   EXPECT_TRUE(s.snapshotPreview) << "any value but 0 is true";
   EXPECT_FALSE(s.cleanTip);
+  EXPECT_TRUE(s.snapshotStamp);
 }
 
 TEST_F(SettingsStore, VolumeOutOfRangeIsLoadedAsItIs) {

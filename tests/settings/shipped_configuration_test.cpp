@@ -38,12 +38,14 @@ constexpr TextKey kTextKeys[] = {
     {kMainInterfaceSection, "IDS_VERSION"},
     {kMainInterfaceSection, "IDS_PLAYER"},
     {kMainInterfaceSection, "IDS_SHOWSHOT"},
+    {kMainInterfaceSection, "IDS_STAMPSHOT"},
     {kSnapshotInterfaceSection, "IDS_SSHOTVIEW"},
     {kSnapshotInterfaceSection, "IDS_NOAGAIN"},
     {kSnapshotInterfaceSection, "IDS_CLEANTITLE"},
     {kSnapshotInterfaceSection, "IDS_CLEANTIPCONTENT"},
     {kSnapshotInterfaceSection, "IDS_CLEANTIPCONTENTTWO"},
     {kSnapshotInterfaceSection, "IDS_SAVEPATH"},
+    {kMapInterfaceSection, "IDS_TILESUNAVAILABLE"},
 };
 
 // True when `text` is well-formed UTF-8.

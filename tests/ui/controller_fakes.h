@@ -96,6 +96,9 @@ class RecordingView : public IViewPort {
   void SetVideoAspect(double aspect) override { videoAspect = aspect; }
   void EnterFullScreenWindow() override { windowLog.push_back("enter"); }
   void LeaveFullScreenWindow() override { windowLog.push_back("leave"); }
+  void MarkSnapshot(const std::string& path, const TelemetryRecord& record, bool stamp) override {
+    marks.push_back(path + " " + std::to_string(record.year) + (stamp ? " stamp" : ""));
+  }
   void ShowSnapshotTip(const std::string& path, int, int, bool preview) override {
     tips.push_back(path + (preview ? " preview" : " folder"));
   }
@@ -116,6 +119,7 @@ class RecordingView : public IViewPort {
   double videoAspect = 0;
   std::vector<std::string> windowLog;
   std::vector<std::string> tips;
+  std::vector<std::string> marks;
   std::function<void()> onSettings;
   int settingsResult = 1;
   int captionReloads = 0;

@@ -270,6 +270,27 @@ TEST_F(ControllerTest, SnapshotPausesShowsTheTipAndResumes) {
   EXPECT_THAT(view.tips, ElementsAre("/data/shot0001.png folder"));
 }
 
+// A snapshot carries the moment the panel shows for the playing file, and nothing otherwise.
+TEST_F(ControllerTest, SnapshotIsMarkedOnlyWithTheMomentShownForThePlayingFile) {
+  PlayFirst();
+  controller.OnPlayerMessage(kPlayerScreenshot);
+  EXPECT_TRUE(view.marks.empty()) << "no telemetry shown yet";
+  record.year = 2025;
+  controller.OnPositionMessage(player.processId(), 1);
+  record.year = 1999;  // the live worker parses on; the panel still shows 2025
+  settings.snapshotStamp = true;
+  controller.OnPlayerMessage(kPlayerScreenshot);
+  EXPECT_THAT(view.marks, ElementsAre("/data/shot0001.png 2025 stamp"));
+  controller.OnPositionMessage(player.processId(), 0);
+  controller.OnPlayerMessage(kPlayerScreenshot);
+  EXPECT_EQ(view.marks.size(), 1u) << "no position now";
+  controller.OnPositionMessage(player.processId(), 1);
+  controller.Next();  // another file, another player: the shown moment is the old file's
+  controller.OnPlayerMessage(kPlayerScreenshot);
+  ASSERT_NE(Current(), Clip("a.mp4"));
+  EXPECT_EQ(view.marks.size(), 1u) << "the panel still shows the first file's moment";
+}
+
 TEST_F(ControllerTest, SettingsRecomposeTheLabelsOnlyAfterALanguageChange) {
   view.onSettings = [this] { settings.languageFile = "english.ini"; };
   view.settingsResult = 2;

@@ -1,0 +1,18 @@
+// How a telemetry record reads as text: the values the GPS panel shows after its captions, also
+// stamped into snapshots. Pure formatting.
+#pragma once
+#include <string>
+
+#include "telemetry/telemetry_record.h"
+
+namespace korvane {
+
+// " E 113°56'7.50\"": hemisphere, degrees, minutes and seconds with two decimals. A hemisphere of
+// 0 (never parsed) is written as '?'.
+std::string FormatDegrees(char hemisphere, int degrees, int minutes, double seconds);
+// " 12.3 km/h".
+std::string FormatSpeed(double kmh);
+// "2024-05-01 12:00:07".
+std::string FormatDateTime(const TelemetryRecord& record);
+
+}  // namespace korvane

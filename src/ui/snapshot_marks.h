@@ -1,0 +1,14 @@
+// Marks a snapshot the player wrote with the moment the GPS panel shows: the line stamped into its
+// bottom edge when the user asked for it, then the EXIF date and GPS tags.
+#pragma once
+#include <string>
+
+#include "telemetry/telemetry_record.h"
+
+namespace korvane {
+
+// Each step that fails leaves the file as the step before left it (at worst the plain PNG the
+// player wrote) and adds its reason to the answer; "" when every step worked.
+std::string MarkSnapshot(const std::string& path, const TelemetryRecord& record, bool stamp);
+
+}  // namespace korvane
