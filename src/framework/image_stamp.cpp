@@ -16,8 +16,9 @@ bool StampBottomLine(const std::string& path, const std::string& line) {
   if (image.isNull()) return false;
   image = image.convertToFormat(QImage::Format_RGB32);
 
-  // About one twenty-fifth of the height: readable on 1080p, still a line on a small picture.
-  const int band = std::min(std::max(image.height() / 25, 14), image.height());
+  // About one twenty-fifth of the height, and never under 20 pixels, so the line stays readable
+  // on a small picture.
+  const int band = std::min(std::max(image.height() / 25, 20), image.height());
   QFont font(QStringLiteral("DejaVu Sans"));
   font.setPixelSize(std::max(8, band * 3 / 5));
   const QString text = QString::fromStdString(line);

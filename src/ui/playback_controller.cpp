@@ -329,7 +329,9 @@ void CPlaybackController::OnPositionMessage(WPARAM processId, LPARAM hasPosition
   if (processId != b_.player.processId()) return;
   if (hasPosition == 1) {
     const TelemetryRecord& record = b_.liveRecord();
+    // The live parse reports its success through this message, not through the record's flag.
     shownRecord_ = record;
+    shownRecord_.valid = true;
     shownProcess_ = processId;
     ShowTelemetryTexts(b_.texts, GpsFlags{b_.gpsShown, b_.gpsValid}, record);
     b_.view.RefreshLabels();

@@ -97,7 +97,8 @@ class RecordingView : public IViewPort {
   void EnterFullScreenWindow() override { windowLog.push_back("enter"); }
   void LeaveFullScreenWindow() override { windowLog.push_back("leave"); }
   void MarkSnapshot(const std::string& path, const TelemetryRecord& record, bool stamp) override {
-    marks.push_back(path + " " + std::to_string(record.year) + (stamp ? " stamp" : ""));
+    marks.push_back(path + " " + std::to_string(record.year) + (record.valid ? " valid" : "") +
+                    (stamp ? " stamp" : ""));
   }
   void ShowSnapshotTip(const std::string& path, int, int, bool preview) override {
     tips.push_back(path + (preview ? " preview" : " folder"));

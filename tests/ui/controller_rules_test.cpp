@@ -276,11 +276,12 @@ TEST_F(ControllerTest, SnapshotIsMarkedOnlyWithTheMomentShownForThePlayingFile) 
   controller.OnPlayerMessage(kPlayerScreenshot);
   EXPECT_TRUE(view.marks.empty()) << "no telemetry shown yet";
   record.year = 2025;
+  record.valid = false;  // the live parser never sets it; the message says the line parsed
   controller.OnPositionMessage(player.processId(), 1);
   record.year = 1999;  // the live worker parses on; the panel still shows 2025
   settings.snapshotStamp = true;
   controller.OnPlayerMessage(kPlayerScreenshot);
-  EXPECT_THAT(view.marks, ElementsAre("/data/shot0001.png 2025 stamp"));
+  EXPECT_THAT(view.marks, ElementsAre("/data/shot0001.png 2025 valid stamp"));
   controller.OnPositionMessage(player.processId(), 0);
   controller.OnPlayerMessage(kPlayerScreenshot);
   EXPECT_EQ(view.marks.size(), 1u) << "no position now";
