@@ -6,6 +6,8 @@
 // thread, which the main window must not wait for before it is first shown.
 #include "framework/web_browser_ui.h"
 
+#include <dlfcn.h>
+
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QJsonArray>
@@ -19,14 +21,12 @@
 #include <QThread>
 #include <QTimer>
 #include <QUrl>
-#include <QWebEnginePage>
-#include <QWebEngineProfile>
-#include <QWebEngineSettings>
-#include <QWebEngineView>
 #include <atomic>
 #include <deque>
 #include <unordered_set>
 #include <vector>
+
+#include "framework/web_view_port.h"
 
 namespace DuiLib {
 
@@ -114,34 +114,19 @@ bool WebEngineHelperPresent() {
   return info.isFile() && info.isExecutable();
 }
 
-QWebEngineProfile* MapProfile() {
-  static QWebEngineProfile* profile = [] {
-    // Tile requests carry no borrowed Referer: Chromium cancels a request whose Referer does not
-    // fit the page that makes it ("invalid referrer"), which a local page's tile requests would be.
-    QWebEngineProfile* p = QWebEngineProfile::defaultProfile();
-    p->setHttpUserAgent(p->httpUserAgent() + QStringLiteral(" KORVANE/" KORVANE_VERSION));
-    return p;
-  }();
-  return profile;
-}
-
-class BrowserPage : public QWebEnginePage {
- public:
-  BrowserPage(QWebEngineProfile* profile, QObject* parent,
-              const std::atomic<CWebBrowserEventHandler*>& handler)
-      : QWebEnginePage(profile, parent), handler_(handler) {}
-
- protected:
-  void javaScriptConsoleMessage(JavaScriptConsoleMessageLevel level, const QString& message,
-                                int line, const QString& source) override {
-    if (CWebBrowserEventHandler* h = handler_.load()) {
-      h->ConsoleMessage(static_cast<int>(level), message.toStdString(), line, source.toStdString());
+// The web engine module's entry, loaded once; null when the module cannot be loaded (the reason
+// goes to the log).
+CreateWebViewFunction WebViewFactory() {
+  static const CreateWebViewFunction factory = []() -> CreateWebViewFunction {
+    void* module = dlopen(kWebEngineModule, RTLD_NOW | RTLD_LOCAL);
+    if (module == nullptr) {
+      qWarning("The web engine module cannot be loaded: %s", dlerror());
+      return nullptr;
     }
-  }
-
- private:
-  const std::atomic<CWebBrowserEventHandler*>& handler_;
-};
+    return reinterpret_cast<CreateWebViewFunction>(dlsym(module, kCreateWebViewSymbol));
+  }();
+  return factory;
+}
 
 }  // namespace
 
@@ -155,13 +140,7 @@ class CHtmlWindow {
 
   // The view, a child of the host, goes with it; the control's base then finds the host gone.
   // Nothing the view's page says while it goes may reach this object.
-  ~CHtmlWindow() {
-    if (QWebEngineView* view = view_.data()) {
-      view_ = nullptr;
-      QObject::disconnect(view->page(), nullptr, view, nullptr);
-    }
-    delete host_.data();
-  }
+  ~CHtmlWindow() { delete host_.data(); }
 
   // Makes the view on the first navigation; false when the web engine cannot start, in which case
   // the host shows `unavailableText_` and every later call fails as on a page that went away.
@@ -173,23 +152,25 @@ class CHtmlWindow {
       ShowUnavailable();
       return false;
     }
-    view_ = new QWebEngineView(host_);
-    view_->setContextMenuPolicy(Qt::NoContextMenu);
-    auto* page = new BrowserPage(MapProfile(), view_, handler_);
-    QWebEngineSettings* settings = page->settings();
-    // Local pages draw tiles from the map services.
-    settings->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, true);
-    settings->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, true);
-    settings->setAttribute(QWebEngineSettings::JavascriptEnabled, true);
-    view_->setPage(page);
-    QObject::connect(page, &QWebEnginePage::loadStarted, view_, [this] { OnLoadStarted(); });
-    QObject::connect(page, &QWebEnginePage::loadFinished, view_,
-                     [this](bool ok) { OnLoadFinished(ok); });
-    QObject::connect(page, &QWebEnginePage::titleChanged, view_, [this](const QString& title) {
+    CreateWebViewFunction create = WebViewFactory();
+    if (create == nullptr) {
+      ShowUnavailable();
+      return false;
+    }
+    WebViewEvents events;
+    events.loadStarted = [this] { OnLoadStarted(); };
+    events.loadFinished = [this](bool ok) { OnLoadFinished(ok); };
+    events.titleChanged = [this](const QString& title) {
       if (CWebBrowserEventHandler* h = handler_.load()) h->TitleChange(title.toStdString());
-    });
-    layout_->addWidget(view_);
-    layout_->setCurrentWidget(view_);
+    };
+    events.console = [this](int level, const QString& message, int line, const QString& source) {
+      if (CWebBrowserEventHandler* h = handler_.load())
+        h->ConsoleMessage(level, message.toStdString(), line, source.toStdString());
+    };
+    events.destroying = [this] { view_ = nullptr; };
+    view_ = create(host_, std::move(events));
+    layout_->addWidget(view_->Widget());
+    layout_->setCurrentWidget(view_->Widget());
     return true;
   }
 
@@ -215,7 +196,7 @@ class CHtmlWindow {
     // Calls already made for the page being left go to it, not to the next one.
     Flush();
     EnterLoading();
-    view_->setUrl(target);
+    view_->SetUrl(target);
   }
 
   ScriptStatus Invoke(const std::string& method, const std::string* arguments, int count,
@@ -303,7 +284,7 @@ class CHtmlWindow {
   // The page has loaded: learn its global functions, then deliver what waited for it.
   void OnLoadFinished(bool ok) {
     if (!view_) return;
-    Probe(++generation_, ok, view_->url().toString().toStdString(), 0);
+    Probe(++generation_, ok, view_->Url().toString().toStdString(), 0);
   }
 
   // Asks the page for its functions. Until the document has really finished (a late signal of an
@@ -316,24 +297,21 @@ class CHtmlWindow {
         "catch(e){return false}})})()");
     constexpr int kMaxAttempts = 200;
     constexpr int kRetryMs = 50;
-    QPointer<QWebEngineView> alive = view_;
-    view_->page()->runJavaScript(
-        kProbe, [this, alive, generation, ok, url, attempt](const QVariant& result) {
-          if (!alive || generation != generation_) return;
-          const bool settled = !alive->page()->isLoading() && result.isValid() && !result.isNull();
-          if (!settled && attempt < kMaxAttempts) {
-            QTimer::singleShot(kRetryMs, alive.data(), [this, alive, generation, ok, url, attempt] {
-              if (alive && generation == generation_) Probe(generation, ok, url, attempt + 1);
-            });
-            return;
-          }
-          functions_.clear();
-          for (const QVariant& name : result.toList())
-            functions_.insert(name.toString().toStdString());
-          state_ = State::Ready;
-          DeliverWaiting();
-          if (CWebBrowserEventHandler* h = handler_.load()) h->DocumentComplete(url, ok);
+    view_->RunJavaScript(kProbe, [this, generation, ok, url, attempt](const QVariant& result) {
+      if (!view_ || generation != generation_) return;
+      const bool settled = !view_->IsLoading() && result.isValid() && !result.isNull();
+      if (!settled && attempt < kMaxAttempts) {
+        QTimer::singleShot(kRetryMs, view_->Widget(), [this, generation, ok, url, attempt] {
+          if (view_ && generation == generation_) Probe(generation, ok, url, attempt + 1);
         });
+        return;
+      }
+      functions_.clear();
+      for (const QVariant& name : result.toList()) functions_.insert(name.toString().toStdString());
+      state_ = State::Ready;
+      DeliverWaiting();
+      if (CWebBrowserEventHandler* h = handler_.load()) h->DocumentComplete(url, ok);
+    });
   }
 
   void ShowUnavailable() {
@@ -371,7 +349,7 @@ class CHtmlWindow {
   void ScheduleFlush() {
     if (flushScheduled_) return;
     flushScheduled_ = true;
-    QTimer::singleShot(0, view_.data(), [this] { Flush(); });
+    QTimer::singleShot(0, host_.data(), [this] { Flush(); });
   }
 
   // Sends every outgoing call: runs of function calls as one script each, in order.
@@ -429,32 +407,27 @@ class CHtmlWindow {
     }
     js += "return f})()";
     auto calls = std::make_shared<std::vector<Call>>(std::move(batch));
-    QPointer<QWebEngineView> alive = view_;
-    view_->page()->runJavaScript(QString::fromStdString(js),
-                                 [alive, calls](const QVariant& failed) {
-                                   if (!alive) return;
-                                   for (const QVariant& index : failed.toList()) {
-                                     const auto k = index.toULongLong();
-                                     if (k < calls->size() && (*calls)[k].onFailure)
-                                       (*calls)[k].onFailure(kScriptException);
-                                   }
-                                 });
+    view_->RunJavaScript(QString::fromStdString(js), [calls](const QVariant& failed) {
+      for (const QVariant& index : failed.toList()) {
+        const auto k = index.toULongLong();
+        if (k < calls->size() && (*calls)[k].onFailure) (*calls)[k].onFailure(kScriptException);
+      }
+    });
   }
 
   void SendScript(Call call) {
-    QPointer<QWebEngineView> alive = view_;
     auto done = std::move(call.done);
-    view_->page()->runJavaScript(QString::fromStdString(call.script),
-                                 [alive, done](const QVariant& value) {
-                                   if (alive && done) done(VariantToJson(value));
-                                 });
+    view_->RunJavaScript(QString::fromStdString(call.script), [done](const QVariant& value) {
+      if (done) done(VariantToJson(value));
+    });
   }
 
   QPointer<QWidget> host_;            // owned by the control once hosted
   QStackedLayout* layout_ = nullptr;  // the host's
-  QPointer<QWebEngineView> view_;     // made on the first navigation, a child of the host
-  QPointer<QLabel> label_;            // the message shown when the web engine cannot start
-  bool viewMade_ = false;             // the first navigation has tried to make the view
+  IWebView* view_ =
+      nullptr;              // made on the first navigation, a child of the host; cleared as it goes
+  QPointer<QLabel> label_;  // the message shown when the web engine cannot start
+  bool viewMade_ = false;   // the first navigation has tried to make the view
   QString unavailableText_ =
       QStringLiteral("The map cannot be shown: the web engine did not start.");
   std::atomic<CWebBrowserEventHandler*> handler_{nullptr};
