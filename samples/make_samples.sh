@@ -5,6 +5,8 @@
 #   plain_subtitles.mp4  an ordinary text subtitle track (handler "SubtitleHandler")
 #   cues_5/640/641.mp4   small clips with exactly that many telemetry cues
 #   long_cue.mp4         3 cues, the first one 300 bytes long
+#   two_tracks.mp4       two telemetry tracks of different drives (Shenzhen first, Paris second);
+#                        the second's lines are in two_tracks.second.telemetry.txt
 # Beside each clip with subtitles, NAME.telemetry.txt lists its cue texts in order.
 set -euo pipefail
 out=${1:?output folder}
@@ -40,3 +42,19 @@ make_clip cues_5 0.5 160x90 10 5 "Ambarella EXT"
 make_clip cues_640 64 160x90 10 640 "Ambarella EXT"
 make_clip cues_641 64.1 160x90 10 641 "Ambarella EXT"
 make_clip long_cue 0.3 160x90 10 3 "Ambarella EXT" -v long_first=1
+
+# Two telemetry tracks: every reader must take the first one, even though only the second is
+# flagged as the default track.
+awk -v cues=60 -v srt="$work/first.srt" -v txt="$out/two_tracks.telemetry.txt" \
+    -v lat0=22.5356 -v lon0=113.9393 -f "$here/telemetry_track.awk"
+awk -v cues=60 -v srt="$work/second.srt" -v txt="$out/two_tracks.second.telemetry.txt" \
+    -v lat0=48.8566 -v lon0=2.3522 -f "$here/telemetry_track.awk"
+ffmpeg -nostdin -hide_banner -loglevel error -y \
+  -f lavfi -i "testsrc=size=320x180:rate=25:duration=6" \
+  -f lavfi -i "sine=frequency=440:sample_rate=44100:duration=6" \
+  -i "$work/first.srt" -i "$work/second.srt" \
+  -map 0:v -map 1:a -map 2:s -map 3:s -c:s mov_text \
+  -metadata:s:s:0 "handler_name=Ambarella EXT" -metadata:s:s:1 "handler_name=Ambarella EXT" \
+  -disposition:s:0 0 -disposition:s:1 default \
+  -c:v libx264 -preset ultrafast -pix_fmt yuv420p -g 25 -c:a aac -b:a 64k "$work/two_tracks.mp4"
+mv "$work/two_tracks.mp4" "$out/two_tracks.mp4"

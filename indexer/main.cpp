@@ -1,0 +1,129 @@
+// korvane-indexer: indexes clips' telemetry into the index, the index's only writer. A separate
+// process on purpose: a malformed clip may crash it, never the program's window.
+//   korvane-indexer [--db PATH] CLIP...                    index the clips, one reply line each
+//   korvane-indexer [--db PATH] --serve [--background]     requests on stdin, replies on stdout
+// The protocol is in index/indexer_protocol.h. --background lowers the CPU and I/O priority.
+// Exit codes: 0 done, 2 bad command line, 3 the index cannot be written.
+#include <linux/ioprio.h>
+#include <signal.h>
+#include <sys/prctl.h>
+#include <sys/resource.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
+extern "C" {
+#include <libavutil/log.h>
+}
+
+#include <cstdio>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "clip_indexer.h"
+#include "index/index_database.h"
+#include "index/index_writer.h"
+#include "index/indexer_protocol.h"
+
+namespace korvane {
+namespace {
+
+constexpr int kExitUsage = 2;
+constexpr int kExitDatabase = 3;
+
+void LowerPriority() {
+  setpriority(PRIO_PROCESS, 0, 19);
+  syscall(SYS_ioprio_set, IOPRIO_WHO_PROCESS, 0, IOPRIO_PRIO_VALUE(IOPRIO_CLASS_IDLE, 0));
+}
+
+IndexerReply Handle(const IndexerRequest& request, CIndexWriter& writer) {
+  IndexerReply reply;
+  std::string error;
+  if (request.kind == IndexerRequest::Kind::Fail) {
+    const ClipSummary failed = FailedClip(request.path, request.reason);
+    error = writer.Store(failed, {}, {});
+    reply.status = ClipStatus::Failed;
+    reply.reason = request.reason;
+  } else {
+    const IndexedClip clip = IndexClip(request.path);
+    error = writer.Store(clip.summary, clip.points, clip.overview);
+    reply.status = clip.summary.status;
+    reply.reason = clip.summary.reason;
+  }
+  if (!error.empty()) reply = IndexerReply{true, ClipStatus::Unknown, error};
+  return reply;
+}
+
+void WriteReply(const IndexerReply& reply) {
+  const std::string line = FormatReply(reply);
+  std::fwrite(line.data(), 1, line.size(), stdout);
+  std::fflush(stdout);
+}
+
+int Serve(CIndexWriter& writer) {
+  std::string line;
+  while (std::getline(std::cin, line)) {
+    const auto request = ParseRequest(line);
+    if (!request) {
+      WriteReply({true, ClipStatus::Unknown, "bad request"});
+      continue;
+    }
+    const IndexerReply reply = Handle(*request, writer);
+    WriteReply(reply);
+    if (std::ferror(stdout)) return 0;  // the program has gone
+  }
+  return 0;
+}
+
+int Run(int argc, char** argv) {
+  std::string db = IndexDatabasePath();
+  bool serve = false;
+  bool background = false;
+  std::vector<std::string> clips;
+  for (int i = 1; i < argc; ++i) {
+    const std::string arg = argv[i];
+    if (arg == "--db" && i + 1 < argc) {
+      db = argv[++i];
+    } else if (arg == "--serve") {
+      serve = true;
+    } else if (arg == "--background") {
+      background = true;
+    } else if (arg.starts_with("--")) {
+      std::fprintf(stderr, "korvane-indexer: unknown option %s\n", arg.c_str());
+      return kExitUsage;
+    } else {
+      clips.push_back(arg);
+    }
+  }
+  if (serve == !clips.empty()) {
+    std::fprintf(stderr, "usage: korvane-indexer [--db PATH] CLIP... | --serve [--background]\n");
+    return kExitUsage;
+  }
+  if (serve) {
+    // A serving indexer belongs to the program: it ends with it, even when the program crashed.
+    prctl(PR_SET_PDEATHSIG, SIGKILL);
+    if (getppid() == 1) return 0;
+  }
+  if (background) LowerPriority();
+  // A file-size limit shows as a failed write (an index that cannot grow), not a killed process.
+  signal(SIGXFSZ, SIG_IGN);
+  signal(SIGPIPE, SIG_IGN);
+  av_log_set_level(AV_LOG_QUIET);
+
+  CIndexWriter writer(db);
+  if (serve) return Serve(writer);
+  int status = 0;
+  for (const std::string& clip : clips) {
+    const IndexerReply reply = Handle({IndexerRequest::Kind::Index, clip, ""}, writer);
+    WriteReply(reply);
+    if (reply.databaseError) status = kExitDatabase;
+  }
+  return status;
+}
+
+}  // namespace
+}  // namespace korvane
+
+int main(int argc, char** argv) {
+  return korvane::Run(argc, argv);
+}

@@ -1,0 +1,50 @@
+// The index file: where it lives, its schema, and opening it for the one writer (the indexer) or
+// for readers. The index is derived data: a file that is corrupt or of another schema is moved
+// aside and rebuilt, never repaired, and losing it loses nothing the user made.
+#pragma once
+#include <sys/types.h>
+
+#include <cstdint>
+#include <string>
+
+#include "index/sqlite_db.h"
+
+namespace korvane {
+
+constexpr std::int64_t kIndexSchemaVersion = 1;
+// Marks the file as this program's index ("KRVX"), so a foreign SQLite file is never taken for it.
+constexpr std::int64_t kIndexApplicationId = 0x4B525658;
+constexpr int kIndexBusyTimeoutMs = 5000;
+
+// $XDG_CACHE_HOME/korvane/index.sqlite ($XDG_CACHE_HOME when absolute, else ~/.cache); empty
+// without a home folder.
+std::string IndexDatabasePath();
+// Where a bad index file goes: the path plus ".bad" (one moved-aside copy is kept, the newest).
+std::string MovedAsidePath(const std::string& indexPath);
+
+// Identity of the file at a path, to notice it being deleted or replaced under an open connection.
+struct FileIdentity {
+  dev_t device = 0;
+  ino_t inode = 0;
+  bool exists = false;
+  friend bool operator==(const FileIdentity&, const FileIdentity&) = default;
+};
+FileIdentity IdentityOf(const std::string& path);
+
+struct WriterOpenResult {
+  int rc = SQLITE_OK;  // SQLITE_OK, or why the index cannot be written (READONLY, CANTOPEN, ...)
+  std::string error;   // for the log, empty on success
+  bool movedAside = false;  // a corrupt or foreign file was moved aside and a new one made
+};
+
+// Opens (creating the folder and the file when missing) the index for writing: WAL, busy
+// time-out, schema checked with a quick integrity check. A corrupt, foreign or other-version file
+// is moved to MovedAsidePath (its WAL beside it) and a fresh index is made. Writers of several
+// processes serialise this step on a lock file beside the index.
+WriterOpenResult OpenIndexForWriting(const std::string& path, SqliteDb& db);
+
+// Opens an existing index read-only with the busy time-out. False (and nothing held) when the file
+// is missing, unreadable, or not an index of this schema version.
+bool OpenIndexForReading(const std::string& path, SqliteDb& db);
+
+}  // namespace korvane

@@ -1,0 +1,94 @@
+#include "index/index_writer.h"
+
+#include "index/point_blob.h"
+
+namespace korvane {
+
+namespace {
+
+constexpr const char* kUpsertClip = R"sql(
+INSERT INTO clip(path, size, mtime_ns, duration_ms, first_camera_time, last_camera_time,
+                 point_count, distance_m, max_speed_kmh, status, reason)
+VALUES(?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11)
+ON CONFLICT(path) DO UPDATE SET
+  size = excluded.size, mtime_ns = excluded.mtime_ns, duration_ms = excluded.duration_ms,
+  first_camera_time = excluded.first_camera_time, last_camera_time = excluded.last_camera_time,
+  point_count = excluded.point_count, distance_m = excluded.distance_m,
+  max_speed_kmh = excluded.max_speed_kmh, status = excluded.status, reason = excluded.reason
+RETURNING id
+)sql";
+
+constexpr const char* kStoreTrack =
+    "INSERT OR REPLACE INTO clip_track(clip_id, points, overview) VALUES(?1, ?2, ?3)";
+
+bool IsCorrupt(int rc) {
+  return (rc & 0xff) == SQLITE_CORRUPT || (rc & 0xff) == SQLITE_NOTADB;
+}
+
+}  // namespace
+
+std::string CIndexWriter::Open() {
+  const WriterOpenResult opened = OpenIndexForWriting(path_, db_);
+  movedAside_ = movedAside_ || opened.movedAside;
+  opened_ = opened.rc == SQLITE_OK ? IdentityOf(path_) : FileIdentity{};
+  return opened.error;
+}
+
+std::string CIndexWriter::Store(const ClipSummary& summary, std::span<const IndexPoint> points,
+                                std::span<const IndexPoint> overview) {
+  // A writer holding a file that was deleted would write into nothing anyone reads again.
+  if (!db_.IsOpen() || IdentityOf(path_) != opened_) {
+    if (std::string error = Open(); !error.empty()) return error;
+  }
+  int rc = Write(summary, points, overview);
+  if (IsCorrupt(rc)) {
+    db_.Close();
+    if (std::string error = Open(); !error.empty()) return error;
+    rc = Write(summary, points, overview);
+  }
+  if (rc == SQLITE_OK) return "";
+  return "cannot store in " + path_ + ": " + sqlite3_errstr(rc);
+}
+
+int CIndexWriter::Write(const ClipSummary& s, std::span<const IndexPoint> points,
+                        std::span<const IndexPoint> overview) {
+  int rc = db_.Exec("BEGIN IMMEDIATE");
+  if (rc != SQLITE_OK) return rc;
+  SqliteStatement clip;
+  rc = clip.Prepare(db_, kUpsertClip);
+  if (rc == SQLITE_OK) {
+    clip.BindText(1, s.path);
+    clip.Bind(2, s.size);
+    clip.Bind(3, s.mtimeNs);
+    clip.Bind(4, s.durationMs);
+    clip.Bind(5, s.firstCameraTime);
+    clip.Bind(6, s.lastCameraTime);
+    clip.Bind(7, std::int64_t{s.pointCount});
+    clip.Bind(8, s.distanceM);
+    clip.Bind(9, static_cast<double>(s.maxSpeedKmh));
+    clip.BindText(10, ClipStatusText(s.status));
+    clip.BindText(11, s.reason);
+    rc = clip.Step();
+  }
+  std::int64_t id = 0;
+  if (rc == SQLITE_ROW) {
+    id = clip.ColumnInt(0);
+    rc = clip.Step();  // runs the statement to its end before the next one writes
+  }
+  clip.Finalize();
+  if (rc == SQLITE_DONE) {
+    SqliteStatement track;
+    rc = track.Prepare(db_, kStoreTrack);
+    if (rc == SQLITE_OK) {
+      track.Bind(1, id);
+      track.BindBlob(2, PackPoints(points));
+      track.BindBlob(3, PackPoints(overview));
+      rc = track.Step();
+    }
+  }
+  if (rc == SQLITE_DONE) rc = db_.Exec("COMMIT");
+  if (rc != SQLITE_OK) db_.Exec("ROLLBACK");
+  return rc;
+}
+
+}  // namespace korvane

@@ -1,0 +1,91 @@
+#include "index/indexer_protocol.h"
+
+#include <initializer_list>
+#include <vector>
+
+namespace korvane {
+
+namespace {
+
+std::string JoinFields(std::initializer_list<std::string_view> fields) {
+  std::string line;
+  bool first = true;
+  for (std::string_view field : fields) {
+    if (!first) line += '\t';
+    first = false;
+    for (char c : field) {
+      if (c == '\\') {
+        line += "\\\\";
+      } else if (c == '\t') {
+        line += "\\t";
+      } else if (c == '\n') {
+        line += "\\n";
+      } else {
+        line += c;
+      }
+    }
+  }
+  line += '\n';
+  return line;
+}
+
+std::optional<std::vector<std::string>> SplitFields(std::string_view line) {
+  std::vector<std::string> fields(1);
+  for (std::size_t i = 0; i < line.size(); ++i) {
+    const char c = line[i];
+    if (c == '\t') {
+      fields.emplace_back();
+    } else if (c != '\\') {
+      fields.back() += c;
+    } else if (i + 1 < line.size() &&
+               (line[i + 1] == '\\' || line[i + 1] == 't' || line[i + 1] == 'n')) {
+      const char escaped = line[++i];
+      fields.back() += escaped == 't' ? '\t' : escaped == 'n' ? '\n' : '\\';
+    } else {
+      return std::nullopt;
+    }
+  }
+  return fields;
+}
+
+}  // namespace
+
+std::string FormatRequest(const IndexerRequest& request) {
+  if (request.kind == IndexerRequest::Kind::Fail) {
+    return JoinFields({"fail", request.path, request.reason});
+  }
+  return JoinFields({"index", request.path});
+}
+
+std::string FormatReply(const IndexerReply& reply) {
+  if (reply.databaseError) return JoinFields({"dberror", reply.reason});
+  return JoinFields({"done", ClipStatusText(reply.status), reply.reason});
+}
+
+std::optional<IndexerRequest> ParseRequest(std::string_view line) {
+  const auto fields = SplitFields(line);
+  if (!fields || (*fields)[0].empty()) return std::nullopt;
+  const std::vector<std::string>& f = *fields;
+  if (f[0] == "index" && f.size() == 2 && !f[1].empty()) {
+    return IndexerRequest{IndexerRequest::Kind::Index, f[1], ""};
+  }
+  if (f[0] == "fail" && f.size() == 3 && !f[1].empty()) {
+    return IndexerRequest{IndexerRequest::Kind::Fail, f[1], f[2]};
+  }
+  return std::nullopt;
+}
+
+std::optional<IndexerReply> ParseReply(std::string_view line) {
+  const auto fields = SplitFields(line);
+  if (!fields) return std::nullopt;
+  const std::vector<std::string>& f = *fields;
+  if (f[0] == "dberror" && f.size() == 2) return IndexerReply{true, ClipStatus::Unknown, f[1]};
+  if (f[0] == "done" && f.size() == 3) {
+    const ClipStatus status = ClipStatusFromText(f[1]);
+    if (status == ClipStatus::Unknown) return std::nullopt;
+    return IndexerReply{false, status, f[2]};
+  }
+  return std::nullopt;
+}
+
+}  // namespace korvane

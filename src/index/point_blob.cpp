@@ -1,0 +1,61 @@
+#include "index/point_blob.h"
+
+#include <bit>
+#include <cstdint>
+
+namespace korvane {
+
+namespace {
+
+// Byte order is fixed rather than native so an index copied between machines still reads.
+template <typename U>
+void PutLittle(std::string& out, U value) {
+  for (std::size_t i = 0; i < sizeof(U); ++i) out.push_back(static_cast<char>(value >> (8 * i)));
+}
+
+template <typename U>
+U GetLittle(const char*& in) {
+  U value = 0;
+  for (std::size_t i = 0; i < sizeof(U); ++i) {
+    value |= static_cast<U>(static_cast<unsigned char>(in[i])) << (8 * i);
+  }
+  in += sizeof(U);
+  return value;
+}
+
+}  // namespace
+
+std::string PackPoints(std::span<const IndexPoint> points) {
+  std::string blob;
+  blob.reserve(points.size() * kPackedPointSize);
+  for (const IndexPoint& p : points) {
+    PutLittle(blob, static_cast<std::uint32_t>(p.mediaMs));
+    PutLittle(blob, static_cast<std::uint64_t>(p.cameraTime));
+    PutLittle(blob, std::bit_cast<std::uint64_t>(p.latitude));
+    PutLittle(blob, std::bit_cast<std::uint64_t>(p.longitude));
+    PutLittle(blob, std::bit_cast<std::uint32_t>(p.speedKmh));
+    PutLittle(blob, static_cast<std::uint32_t>(p.accelX));
+    PutLittle(blob, static_cast<std::uint32_t>(p.accelY));
+    PutLittle(blob, static_cast<std::uint32_t>(p.accelZ));
+  }
+  return blob;
+}
+
+std::optional<std::vector<IndexPoint>> UnpackPoints(std::string_view blob) {
+  if (blob.size() % kPackedPointSize != 0) return std::nullopt;
+  std::vector<IndexPoint> points(blob.size() / kPackedPointSize);
+  const char* in = blob.data();
+  for (IndexPoint& p : points) {
+    p.mediaMs = static_cast<std::int32_t>(GetLittle<std::uint32_t>(in));
+    p.cameraTime = static_cast<std::int64_t>(GetLittle<std::uint64_t>(in));
+    p.latitude = std::bit_cast<double>(GetLittle<std::uint64_t>(in));
+    p.longitude = std::bit_cast<double>(GetLittle<std::uint64_t>(in));
+    p.speedKmh = std::bit_cast<float>(GetLittle<std::uint32_t>(in));
+    p.accelX = static_cast<std::int32_t>(GetLittle<std::uint32_t>(in));
+    p.accelY = static_cast<std::int32_t>(GetLittle<std::uint32_t>(in));
+    p.accelZ = static_cast<std::int32_t>(GetLittle<std::uint32_t>(in));
+  }
+  return points;
+}
+
+}  // namespace korvane

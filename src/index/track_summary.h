@@ -1,0 +1,27 @@
+// Turning parsed telemetry into what the index stores for a clip: the point of a record, the
+// camera's clock in seconds, and the clip's summary figures. Pure arithmetic, no I/O.
+#pragma once
+#include <cstdint>
+#include <span>
+
+#include "index/index_point.h"
+#include "telemetry/telemetry_record.h"
+
+namespace korvane {
+
+// The camera's date and time as seconds since 1970-01-01 00:00 on the same clock (no time zone is
+// applied). Fields out of range (month 13, day 0) are carried arithmetically, never rejected.
+std::int64_t CameraSeconds(const TelemetryRecord& record);
+
+// The point of a parsed record at `mediaMs` in the clip. The record's validity is the caller's
+// question.
+IndexPoint ToIndexPoint(const TelemetryRecord& record, std::int32_t mediaMs);
+
+// Great-circle distance in metres between two WGS-84 positions (haversine, mean earth radius).
+double HaversineMetres(double lat1, double lon1, double lat2, double lon2);
+
+// Fills pointCount, distanceM, maxSpeedKmh and the first/last camera times of `summary` from the
+// clip's valid points, in track order. No points: all of them 0.
+void SummarizeTrack(std::span<const IndexPoint> points, ClipSummary& summary);
+
+}  // namespace korvane
