@@ -1,11 +1,9 @@
 #include "clip_indexer.h"
 
-#include <sys/stat.h>
-
-#include <cerrno>
-#include <cstring>
+#include <filesystem>
 
 #include "cue_text.h"
+#include "index/clip_file.h"
 #include "index/overview_line.h"
 #include "index/track_summary.h"
 #include "subtitle_track_reader.h"
@@ -18,24 +16,15 @@ void CTrackBuilder::AddCue(std::int32_t mediaMs, std::string_view text) {
   if (parser_.ParseFull(line.c_str())) points_.push_back(ToIndexPoint(parser_.record(), mediaMs));
 }
 
-bool ReadFileFacts(const std::string& path, ClipSummary& summary, std::string& reason) {
-  struct stat st {};
-  if (::stat(path.c_str(), &st) != 0) {
-    reason = std::string("cannot read the file: ") + std::strerror(errno);
-    return false;
-  }
-  summary.size = st.st_size;
-  summary.mtimeNs = std::int64_t{st.st_mtim.tv_sec} * 1'000'000'000 + st.st_mtim.tv_nsec;
-  return true;
-}
-
 IndexedClip IndexClip(const std::string& path) {
   IndexedClip clip;
   ClipSummary& s = clip.summary;
   s.path = path;
   s.status = ClipStatus::NoTelemetry;
   if (!ReadFileFacts(path, s, s.reason)) return clip;
-  if (s.size == 0) {
+  // Only a regular file can be empty; anything else (a pipe) is read and may take its time.
+  std::error_code ec;
+  if (s.size == 0 && std::filesystem::is_regular_file(path, ec)) {
     s.reason = "empty file";
     return clip;
   }

@@ -31,10 +31,6 @@ class CTrackBuilder {
   int cues_ = 0;
 };
 
-// Size and modification time of the file at `path` into `summary`; false (with a reason) when it
-// cannot be read.
-bool ReadFileFacts(const std::string& path, ClipSummary& summary, std::string& reason);
-
 // Reads and indexes the clip. Never throws: a missing, empty, unreadable or subtitle-less clip
 // comes back NoTelemetry with the reason; a clip whose reading stopped early keeps what was read.
 IndexedClip IndexClip(const std::string& path);

@@ -4,11 +4,8 @@
 //   korvane-indexer [--db PATH] --serve [--background]     requests on stdin, replies on stdout
 // The protocol is in index/indexer_protocol.h. --background lowers the CPU and I/O priority.
 // Exit codes: 0 done, 2 bad command line, 3 the index cannot be written.
-#include <linux/ioprio.h>
 #include <signal.h>
 #include <sys/prctl.h>
-#include <sys/resource.h>
-#include <sys/syscall.h>
 #include <unistd.h>
 
 extern "C" {
@@ -24,17 +21,13 @@ extern "C" {
 #include "index/index_database.h"
 #include "index/index_writer.h"
 #include "index/indexer_protocol.h"
+#include "platform/process_priority.h"
 
 namespace korvane {
 namespace {
 
 constexpr int kExitUsage = 2;
 constexpr int kExitDatabase = 3;
-
-void LowerPriority() {
-  setpriority(PRIO_PROCESS, 0, 19);
-  syscall(SYS_ioprio_set, IOPRIO_WHO_PROCESS, 0, IOPRIO_PRIO_VALUE(IOPRIO_CLASS_IDLE, 0));
-}
 
 IndexerReply Handle(const IndexerRequest& request, CIndexWriter& writer) {
   IndexerReply reply;
@@ -104,7 +97,9 @@ int Run(int argc, char** argv) {
     prctl(PR_SET_PDEATHSIG, SIGKILL);
     if (getppid() == 1) return 0;
   }
-  if (background) LowerPriority();
+  // The program lowers a serving indexer's priority itself right after starting it; this covers
+  // indexers started by hand.
+  if (background) SetBackgroundPriority(0);
   // A file-size limit shows as a failed write (an index that cannot grow), not a killed process.
   signal(SIGXFSZ, SIG_IGN);
   signal(SIGPIPE, SIG_IGN);

@@ -14,6 +14,7 @@ packages=(
   qt6-base-dev qt6-webengine-dev qt6-svg-dev libqt6svg6 qt6-qpa-plugins
   libmpv-dev ffmpeg mplayer
   libexiv2-dev exiv2 libimage-exiftool-perl
+  libavformat-dev libavcodec-dev libavutil-dev libsqlite3-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   xvfb xauth x11-utils imagemagick libgl1-mesa-dri procps
   fonts-noto-cjk fonts-dejavu-core

@@ -17,6 +17,7 @@ constexpr std::uint32_t WM_PLAYER_NOTIFY = WM_USER + 1;  // 1025, posted by the 
 constexpr std::uint32_t WM_EXTRACTOR_NOTIFY =
     WM_USER + 2;                                          // 1026, posted by the extraction pipeline
 constexpr std::uint32_t WM_TELEMETRY_LIVE = WM_USER + 3;  // 1027, sent by the live telemetry worker
+constexpr std::uint32_t WM_INDEX_PROGRESS = WM_USER + 4;  // 1028, posted by the background indexer
 constexpr std::uint32_t WM_PLAYLIST_DELETE = WM_USER + 100;  // 1124, the playlist's delete button
 
 class IWindowMessageDispatcher {
