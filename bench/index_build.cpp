@@ -1,0 +1,153 @@
+// Background indexing of a folder of 60 one-minute clips of 600 cues each (two indexers at once,
+// at their background priority), against ffmpeg converting the same clips' tracks to SRT into
+// /dev/null one after another. Both run in the same iteration so machine load hits them alike;
+// the counters give their medians and the ratio (target: at most 0.3). The clips are generated
+// here, never in CI.
+#include <benchmark/benchmark.h>
+#include <stdlib.h>
+
+#include <algorithm>
+#include <chrono>
+#include <condition_variable>
+#include <filesystem>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "../tests/telemetry/extract_clip_maker.h"
+#include "index/background_indexer.h"
+#include "index/index_reader.h"
+#include "platform/process.h"
+
+namespace korvane {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+constexpr int kClips = 60;
+constexpr int kCues = 600;
+constexpr WindowHandle kWindow = 1;
+
+// Lets the benchmark wait for the progress message that says every clip is done.
+class ProgressWaiter : public IWindowMessageDispatcher {
+ public:
+  bool Post(WindowHandle, std::uint32_t message, WPARAM wParam, LPARAM lParam) override {
+    if (message != WM_INDEX_PROGRESS) return true;
+    std::lock_guard<std::mutex> lock(mutex_);
+    done_ = static_cast<int>(wParam);
+    total_ = static_cast<int>(lParam);
+    arrived_.notify_all();
+    return true;
+  }
+  LRESULT Send(WindowHandle, std::uint32_t, WPARAM, LPARAM) override { return 0; }
+  bool WaitForAll(int total) {
+    std::unique_lock<std::mutex> lock(mutex_);
+    return arrived_.wait_for(lock, std::chrono::seconds(300),
+                             [&] { return total_ == total && done_ == total; });
+  }
+
+ private:
+  std::mutex mutex_;
+  std::condition_variable arrived_;
+  int done_ = 0;
+  int total_ = 0;
+};
+
+struct Fixture {
+  std::filesystem::path folder;
+  std::vector<std::string> clips;
+  Fixture() {
+    std::string pattern =
+        (std::filesystem::temp_directory_path() / "korvane-bench-XXXXXX").string();
+    if (mkdtemp(pattern.data()) == nullptr) return;
+    folder = pattern;
+    const std::string first = test::MakeTelemetryClip(KORVANE_SOURCE_DIR, folder.string() + "/",
+                                                      "clip_00", kCues, /*faststart=*/false);
+    if (first.empty()) return;
+    clips.push_back(first);
+    for (int i = 1; i < kClips; ++i) {
+      char name[32];
+      std::snprintf(name, sizeof name, "/clip_%02d.mp4", i);
+      clips.push_back(folder.string() + name);
+      std::filesystem::copy_file(first, clips.back());
+    }
+  }
+  ~Fixture() {
+    std::error_code ignored;
+    if (!folder.empty()) std::filesystem::remove_all(folder, ignored);
+  }
+};
+
+double Median(std::vector<double> values) {
+  if (values.empty()) return 0;
+  std::sort(values.begin(), values.end());
+  return values[values.size() / 2];
+}
+
+double MillisecondsSince(Clock::time_point start) {
+  return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+void BM_IndexFolderAgainstSequentialFfmpeg(benchmark::State& state) {
+  Fixture fixture;
+  if (fixture.clips.size() != kClips) {
+    state.SkipWithError("could not make the clips");
+    return;
+  }
+  ProgressWaiter waiter;
+  SetWindowMessageDispatcher(&waiter);
+  std::vector<double> indexing;
+  std::vector<double> ffmpeg;
+  int iteration = 0;
+  for (auto _ : state) {
+    // The task's reference command, with -y: without it ffmpeg refuses to write /dev/null.
+    const Clock::time_point bareStart = Clock::now();
+    for (const std::string& clip : fixture.clips) {
+      ChildProcess bare;
+      ProcessOptions options;
+      options.program = "/usr/bin/ffmpeg";
+      options.args = {"-nostdin", "-y",  "-i", clip,  "-vn",      "-an",
+                      "-scodec",  "srt", "-f", "srt", "/dev/null"};
+      bare.Start(options);
+      bare.WaitForExit(-1);
+    }
+    ffmpeg.push_back(MillisecondsSince(bareStart));
+
+    BackgroundIndexerConfig config;
+    config.indexerPath = std::string(KORVANE_BENCH_PROGRAM_DIR) + "korvane-indexer";
+    config.databasePath =
+        fixture.folder.string() + "/index-" + std::to_string(iteration++) + ".sqlite";
+    config.notifyWindow = kWindow;
+    const Clock::time_point start = Clock::now();
+    {
+      CBackgroundIndexer indexer(config);
+      indexer.Start(fixture.clips, 0);
+      if (!waiter.WaitForAll(kClips)) {
+        state.SkipWithError("indexing did not finish");
+        break;
+      }
+    }
+    const double took = MillisecondsSince(start);
+    indexing.push_back(took);
+    state.SetIterationTime(took / 1000.0);
+    if (CIndexReader(config.databasePath).GetClip(fixture.clips.back()).pointCount != kCues) {
+      state.SkipWithError("a clip was not indexed at full rate");
+      break;
+    }
+  }
+  SetWindowMessageDispatcher(nullptr);
+  const double indexMs = Median(indexing);
+  const double bareMs = Median(ffmpeg);
+  state.counters["index_ms"] = indexMs;
+  state.counters["ffmpeg_seq_ms"] = bareMs;
+  state.counters["ratio"] = bareMs > 0 ? indexMs / bareMs : 0;
+}
+
+BENCHMARK(BM_IndexFolderAgainstSequentialFfmpeg)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(3);
+
+}  // namespace
+}  // namespace korvane
+
+BENCHMARK_MAIN();
