@@ -14,6 +14,7 @@
 #include "index/indexer_protocol.h"
 #include "index/overview_line.h"
 #include "index/track_summary.h"
+#include "indexer_run.h"
 #include "platform/process.h"
 #include "support/file_text.h"
 #include "support/sample_paths.h"
@@ -23,53 +24,6 @@
 
 namespace korvane::test {
 namespace {
-
-std::string Indexer() {
-  return ProgramDir() + "korvane-indexer";
-}
-
-struct ProgramRun {
-  int exitCode = -1;
-  std::string out;
-};
-
-// Runs `program` with `args`, feeding `input` to its standard input; waits for the end.
-ProgramRun RunProgram(const std::string& program, std::vector<std::string> args,
-                      const std::string& input = "") {
-  ChildProcess child;
-  ProcessOptions options;
-  options.program = program;
-  options.args = std::move(args);
-  options.pipeStdin = options.pipeStdout = true;
-  ProgramRun run;
-  if (child.Start(options) != 0) return run;
-  child.WriteStdin(input);
-  child.CloseStdin();
-  char buffer[4096];
-  for (ssize_t got; (got = child.ReadStdout(buffer, sizeof buffer)) > 0;)
-    run.out.append(buffer, got);
-  if (child.WaitForExit(60'000)) run.exitCode = child.exitCode();
-  return run;
-}
-
-ProgramRun IndexClips(const std::string& db, const std::vector<std::string>& clips) {
-  std::vector<std::string> args = {"--db", db};
-  args.insert(args.end(), clips.begin(), clips.end());
-  return RunProgram(Indexer(), args);
-}
-
-// The points the program's parser makes of a clip's telemetry lines, one cue per 100 ms.
-std::vector<IndexPoint> ParsedLines(const std::string& clip) {
-  std::ifstream lines(TelemetryOf(clip));
-  CTelemetryParser parser;
-  std::vector<IndexPoint> points;
-  std::string line;
-  for (int i = 0; std::getline(lines, line); ++i) {
-    line.resize(std::min<std::size_t>(line.size(), 127));
-    if (parser.ParseFull(line.c_str())) points.push_back(ToIndexPoint(parser.record(), i * 100));
-  }
-  return points;
-}
 
 class IndexerProgram : public testing::Test {
  protected:
@@ -86,7 +40,7 @@ TEST_F(IndexerProgram, KeepsEveryCueOfTheTrackAtFullRate) {
   CIndexReader reader(db);
   for (const std::string& clip : clips) {
     SCOPED_TRACE(clip);
-    const std::vector<IndexPoint> expected = ParsedLines(clip);
+    const std::vector<IndexPoint> expected = ParsedLines(TelemetryOf(clip));
     const std::vector<IndexPoint> points = reader.GetPoints(clip);
     EXPECT_EQ(points, expected);
     const ClipSummary s = reader.GetClip(clip);
