@@ -86,6 +86,7 @@ int CSubtitleExtractor::StartRun() {
     state_ = PipelineState::Idle;
     return error;
   }
+  extractorRunning_ = true;
   try {
     outputThread_ = std::thread(&CSubtitleExtractor::OutputReaderThread, this);
   } catch (const std::system_error&) {
@@ -145,6 +146,7 @@ void CSubtitleExtractor::ReleaseRun() {
   server_.Close();
   if (process_.IsStarted() && !process_.WaitForExit(kQuitWaitMs)) process_.Kill();
   process_.Release();
+  extractorRunning_ = false;
   state_ = PipelineState::Idle;
   movTextSeen_ = false;
   ambarellaSeen_ = false;
@@ -207,6 +209,7 @@ void CSubtitleExtractor::OutputReaderThread() {
     if (marks_.ambarellaSeen()) ambarellaSeen_ = true;
   }
   process_.CloseStdout();
+  extractorRunning_ = false;
   std::lock_guard<std::mutex> lock(quitLock_);
   process_.CloseStdin();
 }

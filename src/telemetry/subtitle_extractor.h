@@ -88,6 +88,10 @@ class CSubtitleExtractor final : public IPipelineLines, private IBatchSink {
   const std::string& inputPath() const { return inputPath_; }
   // The socket of the current or last run.
   const std::string& socketPath() const { return socketPath_; }
+  // From ffmpeg's launch until its output ends (it has exited) or the run is released: while the
+  // extraction itself works. A run left waiting for a connection that never comes (a file without
+  // subtitles) does not count once ffmpeg has ended. Any thread.
+  bool extractorRunning() const { return extractorRunning_.load(); }
   // ffmpeg's process id while a run holds it, else -1.
   pid_t extractorPid() const { return process_.IsStarted() ? process_.pid() : -1; }
 
@@ -126,6 +130,7 @@ class CSubtitleExtractor final : public IPipelineLines, private IBatchSink {
   std::atomic<bool> stopRequested_{false};
   std::atomic<bool> movTextSeen_{false};
   std::atomic<bool> ambarellaSeen_{false};
+  std::atomic<bool> extractorRunning_{false};
 };
 
 }  // namespace korvane

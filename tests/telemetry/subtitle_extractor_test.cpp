@@ -386,9 +386,11 @@ TEST_F(SubtitleExtractorTest, AFileWithoutSubtitlesPostsNothingAndTheNextFileSta
   const pid_t first = extractor_.extractorPid();
   ASSERT_GT(first, 0);
   ASSERT_TRUE(WaitUntil([&] { return ProcessEnded(first); }, kRunTimeout));
-  // ffmpeg has given up without connecting; the serving thread still waits for it.
+  // ffmpeg has given up without connecting; the serving thread still waits for it, but the
+  // extraction no longer works (background indexing may go on).
   EXPECT_EQ(extractor_.state(), PipelineState::Running);
   EXPECT_TRUE(extractor_.pipeThreadRunning());
+  EXPECT_TRUE(WaitUntil([&] { return !extractor_.extractorRunning(); }, kRunTimeout));
 
   const auto took = Timed([&] { extractor_.ExtractFile(test::CuesClip(5)); });
   EXPECT_LT(took, kStopBound);
@@ -401,7 +403,9 @@ TEST_F(SubtitleExtractorTest, AFileWithoutSubtitlesPostsNothingAndTheNextFileSta
 TEST_F(SubtitleExtractorTest, StopKillsAnExtractorThatIsBlockedAndNeverConnects) {
   FifoFeeder fifo(dir_.str() + "blocked.mp4");
   const pid_t pid = StartBlockedExtractor(fifo);
+  EXPECT_TRUE(extractor_.extractorRunning());
   const auto took = Timed([&] { extractor_.Stop(); });
+  EXPECT_FALSE(extractor_.extractorRunning());
   EXPECT_LT(took, kStopBound);
   EXPECT_GE(took, 400ms) << "ffmpeg got its 500 ms to obey the quit command";
   EXPECT_EQ(extractor_.state(), PipelineState::Idle);
