@@ -30,6 +30,9 @@
 
 namespace korvane {
 
+// The indexer program, under the program folder.
+inline constexpr char kIndexerRelativePath[] = "korvane-indexer";
+
 struct BackgroundIndexerConfig {
   std::string indexerPath;   // the korvane-indexer program
   std::string databasePath;  // the index file (IndexDatabasePath())

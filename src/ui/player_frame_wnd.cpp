@@ -5,6 +5,7 @@
 #include "framework/native_surface.h"
 #include "framework/playlist_tree_view.h"
 #include "framework/web_browser_ui.h"
+#include "index/index_database.h"
 #include "platform/tick.h"
 #include "ui/modal_windows.h"
 #include "ui/test_probe.h"
@@ -37,6 +38,17 @@ void CPlayerFrameWnd::StartStartupWorker() {
   panel_ = std::make_unique<CPlaylistPanel>(
       context, view.treePlaylist, [&context, self] { return ShowClearTipWindow(context, self); });
   panel_->manager().LoadPlaylistOptions();
+
+  BackgroundIndexerConfig indexing;
+  indexing.indexerPath = context.programFolder + kIndexerRelativePath;
+  indexing.databasePath = IndexDatabasePath();
+  indexing.notifyWindow = self;
+  CSubtitleExtractor* extractor = extractor_.get();
+  indexing.extractionRunning = [extractor] { return extractor->extractorRunning(); };
+  indexer_ = std::make_unique<CBackgroundIndexer>(std::move(indexing));
+  panel_->SetListWatcher([this](const std::vector<std::string>& paths, int current) {
+    if (indexer_) indexer_->Start(paths, current);
+  });
 
   playerPort_ =
       std::make_unique<CMplayerPort>(playback.player, [this] { return VideoWindowNow(); });
@@ -150,6 +162,11 @@ DuiLib::LRESULT CPlayerFrameWnd::HandleMessage(DuiLib::UINT uMsg, DuiLib::WPARAM
     case kMsgOpenCommandLine:
       OpenCommandLineFiles();
       break;
+    case WM_INDEX_PROGRESS:
+      if (CViewManager* view = GetViewManager(); view != nullptr) {
+        view->ShowIndexProgress(wParam, static_cast<std::size_t>(lParam));
+      }
+      break;
     default:
       if (probe_) probe_->OnMessage(uMsg);
       break;
@@ -159,6 +176,8 @@ DuiLib::LRESULT CPlayerFrameWnd::HandleMessage(DuiLib::UINT uMsg, DuiLib::WPARAM
 
 void CPlayerFrameWnd::OnDestroy() {
   probe_.reset();
+  // No indexer outlives the window; what they finished stays in the index.
+  indexer_.reset();
   if (controller_) controller_->StopRoutine();
   // The worker may be waiting in a send to this window; the dispatcher releases it now.
   if (startupThread_.joinable()) startupThread_.join();

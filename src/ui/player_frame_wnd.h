@@ -1,11 +1,12 @@
 // CPlayerFrameWnd: the main window as the program runs it. Adds to the shell the parts that play:
 // the extraction pipeline, the map display, the playlist, the ports and the playback controller,
-// and the thread that runs the start-up set-up handed in; every click, notification, key and worker
-// message is handed to the controller.
+// the background indexing of the playlist's clips, and the thread that runs the start-up set-up
+// handed in; every click, notification, key and worker message is handed to the controller.
 #pragma once
 #include <memory>
 #include <thread>
 
+#include "index/background_indexer.h"
 #include "map/map_loader.h"
 #include "telemetry/subtitle_extractor.h"
 #include "ui/controller_adapters.h"
@@ -56,6 +57,7 @@ class CPlayerFrameWnd : public CDuiFrameWnd {
   void OpenCommandLineFiles();
 
   std::unique_ptr<CSubtitleExtractor> extractor_;
+  std::unique_ptr<CBackgroundIndexer> indexer_;  // asks extractor_, so it goes first
   CMapDisplay map_;
   std::unique_ptr<CPlaylistPanel> panel_;
   std::unique_ptr<CMplayerPort> playerPort_;

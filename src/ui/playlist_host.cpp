@@ -36,4 +36,8 @@ int AppPlaylistHost::ShowClearTip() {
   return clearTip_ ? clearTip_() : 1;
 }
 
+void AppPlaylistHost::ListChanged(const std::vector<std::string>& paths, int current) {
+  if (listWatcher_) listWatcher_(paths, current);
+}
+
 }  // namespace korvane

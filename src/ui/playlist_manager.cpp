@@ -78,7 +78,8 @@ void CPlaylistManager::DropFiles(const std::vector<std::string>& paths) {
 void CPlaylistManager::LoadFolderOf(const std::string& fileName, const std::string& folder) {
   std::optional<std::vector<std::string>> names = ListFolder(folder);
   if (!names) return;
-  if (AddSupportedFiles(playlist_, folder, *names, supportedExtensions_) > 0) {
+  const bool grew = AddSupportedFiles(playlist_, folder, *names, supportedExtensions_) > 0;
+  if (grew) {
     playlist_.SortByName();
     RebuildView();
   }
@@ -86,6 +87,7 @@ void CPlaylistManager::LoadFolderOf(const std::string& fileName, const std::stri
   int chosen = playlist_.SetCurrent(playlist_.FindEntry(folder + fileName));
   view_->SelectNode(chosen);
   MoveMark(oldCurrent, chosen);
+  if (grew) host_.ListChanged(Paths(), chosen);
 }
 
 void CPlaylistManager::ActivateEntry(int index) {
@@ -113,6 +115,7 @@ bool CPlaylistManager::ClearPlaylist() {
   if (host_.AskBeforeClear() && host_.ShowClearTip() != 1) return false;
   playlist_.ClearEntries();
   view_->RemoveAllNodes();
+  host_.ListChanged({}, -1);
   return true;
 }
 
@@ -132,6 +135,13 @@ int CPlaylistManager::Step(int step) {
   view_->SelectNode(target);
   view_->SetPlayingNode(target, true);
   return 1;
+}
+
+std::vector<std::string> CPlaylistManager::Paths() const {
+  std::vector<std::string> paths;
+  paths.reserve(playlist_.entries().size());
+  for (const auto& entry : playlist_.entries()) paths.push_back(entry->path);
+  return paths;
 }
 
 void CPlaylistManager::RebuildView() {

@@ -25,16 +25,16 @@ class CPlaylistManager {
   // that are missing, folders or of unsupported types alone change nothing.
   void DropFiles(const std::vector<std::string>& paths);
   // Adds the folder's supported files, re-sorts and rebuilds the view when the list grew, then
-  // makes folder + fileName current (-1 when it is not listed). A folder that cannot be listed
-  // changes nothing.
+  // makes folder + fileName current (-1 when it is not listed) and, when the list grew, tells the
+  // host. A folder that cannot be listed changes nothing.
   void LoadFolderOf(const std::string& fileName, const std::string& folder);
   // Makes index current (-1 when out of range) and moves the playing mark; -1 does nothing.
   void ActivateEntry(int index);
   // Removes the entry whose delete button was pressed. 1 when it was the current one (the entry now
   // at its place, or the new last one, is current); 0 otherwise, also for an index out of range.
   int DeleteClickedEntry();
-  // Empties the list and the view, after the confirmation when the user wants one. True when
-  // cleared.
+  // Empties the list and the view, after the confirmation when the user wants one, and tells the
+  // host. True when cleared.
   bool ClearPlaylist();
   // 1 when current moved one down (next) or up (previous), selecting and marking the node;
   // 0 at the end of the list or without a current entry.
@@ -48,6 +48,7 @@ class CPlaylistManager {
 
  private:
   int Step(int step);
+  std::vector<std::string> Paths() const;
   void RebuildView();
   void MoveMark(int oldCurrent, int newCurrent);
 

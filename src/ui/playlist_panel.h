@@ -25,6 +25,9 @@ class CPlaylistPanel {
   const Playlist& playlist() const { return manager_.playlist(); }
   DuiLib::CPlayListTreeViewUI* tree() const { return tree_; }
   void SetClearTip(AppPlaylistHost::ClearTip clearTip) { host_.SetClearTip(std::move(clearTip)); }
+  void SetListWatcher(AppPlaylistHost::ListWatcher watcher) {
+    host_.SetListWatcher(std::move(watcher));
+  }
 
   // The paths a WM_DROPFILES message carries; a null drop changes nothing.
   void DropFiles(DuiLib::HDROP drop);

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "ui/playlist.h"
 #include "ui/playlist_files.h"
@@ -39,6 +40,9 @@ class IPlaylistHost {
   virtual bool AskBeforeClear() = 0;
   // Shows the clear confirmation modally: 1 when confirmed, anything else otherwise.
   virtual int ShowClearTip() = 0;
+  // The list's files changed: loaded, grown by another folder, or cleared (no paths, current -1).
+  // Background indexing follows the list from here.
+  virtual void ListChanged(const std::vector<std::string>& paths, int current) = 0;
 };
 
 }  // namespace korvane

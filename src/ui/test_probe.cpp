@@ -124,6 +124,7 @@ void CTestProbe::Write() {
        << ",\"latitudeLabel\":" << Quoted(view->texts.latitudeLabel)
        << ",\"speedLabel\":" << Quoted(view->texts.speedLabel)
        << ",\"statusLabel\":" << Quoted(view->texts.statusLabel)
+       << ",\"indexProgress\":" << Quoted(view->texts.indexProgress)
        << ",\"gpsShown\":" << view->gpsShown << ",\"gpsValid\":" << view->gpsValid
        << ",\"fullScreen\":" << view->fullScreen
        << ",\"playButton\":" << VisibleName(view->btnPlay, view->btnPause)

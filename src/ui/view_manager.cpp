@@ -1,6 +1,7 @@
 #include "ui/view_manager.h"
 
 #include "settings/localization.h"
+#include "ui/index_progress_text.h"
 
 namespace korvane {
 
@@ -30,6 +31,7 @@ void CViewManager::ReadCaptions(const ApplicationContext& context) {
   texts.gpsCaption = read("IDS_GPS");
   texts.noGpsCaption = read("IDS_NOGPS");
   texts.playlistCaption = read("IDS_PLAYLIST");
+  texts.indexingCaption = read("IDS_INDEXING");
 }
 
 void CViewManager::ComposeInitialTexts() {
@@ -74,6 +76,7 @@ void CViewManager::BindControls(DuiLib::CPaintManagerUI& manager, const Applicat
   labelPositionStatus = Bind<CLabelUI>(manager, "LabelPositionStatus");
   labelPlayTime = Bind<CLabelUI>(manager, "labelPlayTime");
   playlistHeader = Bind<CLabelUI>(manager, "playlistHeader");
+  indexProgress = Bind<CLabelUI>(manager, "indexProgress");
 
   if (sliderVolume != nullptr) {
     sliderVolume->OnNotify += MakeDelegate(this, &CViewManager::OnVolumeNotify);
@@ -96,6 +99,14 @@ void CViewManager::RefreshLabels() {
   SetLabel(labelPositionStatus, texts.statusLabel);
   SetLabel(labelPlayTime, texts.playTime);
   SetLabel(playlistHeader, texts.playlistCaption);
+  SetLabel(indexProgress, texts.indexProgress);
+  if (indexProgress != nullptr) indexProgress->SetVisible(!texts.indexProgress.empty());
+}
+
+void CViewManager::ShowIndexProgress(std::size_t done, std::size_t total) {
+  texts.indexProgress = IndexProgressText(texts.indexingCaption, done, total);
+  SetLabel(indexProgress, texts.indexProgress);
+  if (indexProgress != nullptr) indexProgress->SetVisible(!texts.indexProgress.empty());
 }
 
 // Hands a slider's new value on when the notification is its own "valuechanged".

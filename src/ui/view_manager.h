@@ -35,6 +35,8 @@ struct ViewTexts {
   std::string speedLabel;
   std::string statusLabel;
   std::string playlistCaption;  // "IDS_PLAYLIST"
+  std::string indexingCaption;  // "IDS_INDEXING"
+  std::string indexProgress;    // "Indexing 12 / 340" while background indexing runs, else empty
 };
 
 inline constexpr char kIdlePlayTime[] = "00:00:00/00:00:00";
@@ -45,12 +47,15 @@ class CViewManager {
   // the texts and saves the window's placement. A control the skin lacks stays null.
   void BindControls(DuiLib::CPaintManagerUI& manager, const ApplicationContext& context,
                     DuiLib::CWindowWnd& window);
-  // The nine captions from section "Main_Interface" of the language file.
+  // The ten captions from section "Main_Interface" of the language file.
   void ReadCaptions(const ApplicationContext& context);
   // Label texts as they read before any telemetry: bare captions, speed " 0 km/h", idle time.
   void ComposeInitialTexts();
-  // Puts the texts on the eight labels; missing labels are skipped.
+  // Puts the texts on the nine labels; missing labels are skipped. The index progress label is
+  // shown only while it has a text.
   void RefreshLabels();
+  // The background indexing's progress message: composes the text and shows it.
+  void ShowIndexProgress(std::size_t done, std::size_t total);
 
   // Slider delegates: act on "valuechanged" of their own slider only; always true.
   bool OnVolumeNotify(void* param);
@@ -87,6 +92,7 @@ class CViewManager {
   DuiLib::CLabelUI* labelPositionStatus = nullptr;
   DuiLib::CLabelUI* labelPlayTime = nullptr;
   DuiLib::CLabelUI* playlistHeader = nullptr;
+  DuiLib::CLabelUI* indexProgress = nullptr;  // in the playlist header
 
   ChartBinding chartBinding;
 

@@ -28,6 +28,7 @@ constexpr TextKey kTextKeys[] = {
     {kMainInterfaceSection, "IDS_GPS"},
     {kMainInterfaceSection, "IDS_NOGPS"},
     {kMainInterfaceSection, "IDS_PLAYLIST"},
+    {kMainInterfaceSection, "IDS_INDEXING"},
     {kMainInterfaceSection, "IDS_FILTER"},
     {kMainInterfaceSection, "IDS_OK"},
     {kMainInterfaceSection, "IDS_CANCEL"},

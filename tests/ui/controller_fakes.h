@@ -137,6 +137,7 @@ class QuietPlaylistHost : public IPlaylistHost {
   std::optional<std::string> ChooseFile(const OpenFilter&) override { return chosen; }
   bool AskBeforeClear() override { return false; }
   int ShowClearTip() override { return 1; }
+  void ListChanged(const std::vector<std::string>&, int) override {}
   std::optional<std::string> chosen;
 };
 

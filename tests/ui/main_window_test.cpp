@@ -95,7 +95,8 @@ TEST_F(MainWindow, BindsEveryControlAndShowsTheFirstTexts) {
                                        view->labelTime,
                                        view->labelPositionStatus,
                                        view->labelPlayTime,
-                                       view->playlistHeader};
+                                       view->playlistHeader,
+                                       view->indexProgress};
   for (std::size_t i = 0; i < std::size(bound); ++i) EXPECT_NE(bound[i], nullptr) << i;
   for (const char* name : {"btnOpenBig", "PlayerBoardRight", "PlayerGPSInfo", "titleBtn"}) {
     EXPECT_NE(frame.m_PaintManager.FindControl(name), nullptr) << name;
@@ -117,6 +118,26 @@ TEST_F(MainWindow, BindsEveryControlAndShowsTheFirstTexts) {
   EXPECT_FALSE(view->btnMute->IsVisible());
   EXPECT_TRUE(view->btnFull->IsVisible());
   EXPECT_FALSE(view->btnSmall->IsVisible());
+}
+
+TEST_F(MainWindow, IndexProgressShowsInThePlaylistHeaderOnlyWhileARunGoesOn) {
+  CDuiFrameWnd frame(context);
+  ASSERT_NE(frame.CreateMainWindow(), 0u);
+  CViewManager* view = frame.GetViewManager();
+  ASSERT_NE(view->indexProgress, nullptr);
+  EXPECT_FALSE(view->indexProgress->IsVisible());
+  ASSERT_FALSE(Caption("IDS_INDEXING").empty());
+
+  view->ShowIndexProgress(12, 340);
+  EXPECT_EQ(view->indexProgress->GetText(), Caption("IDS_INDEXING") + " 12 / 340");
+  EXPECT_TRUE(view->indexProgress->IsVisible());
+  view->RefreshLabels();
+  EXPECT_TRUE(view->indexProgress->IsVisible()) << "a refresh keeps the running text";
+  for (const auto& [done, total] : {std::pair{340, 340}, std::pair{0, 0}}) {
+    view->ShowIndexProgress(done, total);
+    EXPECT_FALSE(view->indexProgress->IsVisible()) << done << "/" << total;
+    EXPECT_EQ(view->texts.indexProgress, "");
+  }
 }
 
 TEST_F(MainWindow, SliderDelegatesActOnTheirOwnSliderOnly) {

@@ -76,6 +76,9 @@ class FakeHost : public IPlaylistHost {
     ++tipsShown;
     return tipResult;
   }
+  void ListChanged(const std::vector<std::string>& paths, int current) override {
+    lists.push_back({paths, current});
+  }
 
   std::map<std::string, std::string> settings;
   std::vector<std::string> writes;
@@ -84,6 +87,7 @@ class FakeHost : public IPlaylistHost {
   bool askBeforeClear = false;
   int tipResult = 2;
   int tipsShown = 0;
+  std::vector<std::pair<std::vector<std::string>, int>> lists;  // every ListChanged
 };
 
 void Touch(const std::filesystem::path& file) {
@@ -195,6 +199,32 @@ TEST_F(PlaylistManagerTest, AnotherFolderAppendsAndInterleavesByName) {
   EXPECT_EQ(manager.playlist().current(), 2);
   EXPECT_EQ(view.rebuilds, 2);
   ExpectViewMatchesList();
+}
+
+TEST_F(PlaylistManagerTest, TheHostHearsOfEveryChangeOfTheListsFilesAndOnlyThen) {
+  Configure(nullptr);
+  host.askBeforeClear = true;
+  std::string first = Folder("one");
+  std::string second = Folder("two");
+  for (const char* name : {"a.mp4", "c.mp4"}) Touch(first + name);
+  Touch(second + "b.mp4");
+  manager.LoadFolderOf("c.mp4", first);
+  manager.LoadFolderOf("a.mp4", first);  // the same files: nothing to tell
+  manager.LoadFolderOf("b.mp4", second);
+  using Change = std::pair<std::vector<std::string>, int>;
+  ASSERT_EQ(host.lists.size(), 2u);
+  EXPECT_EQ(host.lists[0], (Change{{first + "a.mp4", first + "c.mp4"}, 1}));
+  EXPECT_EQ(host.lists[1], (Change{{first + "a.mp4", second + "b.mp4", first + "c.mp4"}, 1}));
+
+  view.deleteIndex = 0;
+  manager.DeleteClickedEntry();
+  host.tipResult = 2;
+  manager.ClearPlaylist();
+  EXPECT_EQ(host.lists.size(), 2u) << "a deleted entry or a refused clear changes no folder";
+  host.tipResult = 1;
+  manager.ClearPlaylist();
+  ASSERT_EQ(host.lists.size(), 3u);
+  EXPECT_EQ(host.lists[2], (Change{{}, -1}));
 }
 
 TEST_F(PlaylistManagerTest, UnsupportedChosenFileLeavesNoCurrentButLoadsTheFolder) {
