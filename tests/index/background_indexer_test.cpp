@@ -16,6 +16,7 @@
 #include <fstream>
 #include <mutex>
 #include <set>
+#include <sstream>
 #include <thread>
 
 #include "index/index_reader.h"
@@ -75,32 +76,26 @@ TEST(IndexQueue, ACrashIsRetriedOnceThenMarkedFailedAndATimeOutAtOnce) {
   EXPECT_EQ(queue.total(), 3u);
 }
 
-bool Running(pid_t pid) {
-  // A reaped child is gone; a zombie would still answer kill(0), so the state is read.
+// Field `n` (1-based, as proc(5) counts) of /proc/<pid>/stat; "" when the process is gone.
+std::string StatField(pid_t pid, int n) {
   std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
   std::string text;
   std::getline(stat, text);
   const auto close = text.rfind(')');
-  return close != std::string::npos && text.size() > close + 2 && text[close + 2] != 'Z';
-}
-
-char ProcessState(pid_t pid) {
-  std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
-  std::string text;
-  std::getline(stat, text);
-  const auto close = text.rfind(')');
-  return close != std::string::npos && text.size() > close + 2 ? text[close + 2] : '?';
-}
-
-int Niceness(pid_t pid) {
-  std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
-  std::string text;
-  std::getline(stat, text);
-  std::istringstream fields(text.substr(text.rfind(')') + 2));
+  if (close == std::string::npos) return "";
+  std::istringstream fields(text.substr(close + 2));
   std::string field;
-  for (int i = 3; i <= 19 && fields >> field; ++i) {
+  for (int i = 3; i <= n && fields >> field; ++i) {
   }
-  return std::stoi(field);  // field 19: nice
+  return field;
+}
+char ProcessState(pid_t pid) {
+  const std::string state = StatField(pid, 3);
+  return state.empty() ? '?' : state[0];
+}
+// A zombie still answers kill(pid, 0), so the state is read.
+bool Running(pid_t pid) {
+  return ProcessState(pid) != '?' && ProcessState(pid) != 'Z';
 }
 
 template <typename Predicate>
@@ -213,7 +208,7 @@ TEST_F(BackgroundIndexing, IndexesThePlaylistWithAtMostTwoLowPriorityIndexers) {
     most = std::max(most, pids.size());
     for (pid_t pid : pids) {
       if (!seen.insert(pid).second) continue;
-      EXPECT_EQ(Niceness(pid), 19);
+      EXPECT_EQ(StatField(pid, 19), "19") << "nice";
       const long ioprio = syscall(SYS_ioprio_get, IOPRIO_WHO_PROCESS, pid);
       EXPECT_EQ(IOPRIO_PRIO_CLASS(ioprio), IOPRIO_CLASS_IDLE);
     }

@@ -243,11 +243,5 @@ INSTANTIATE_TEST_SUITE_P(
                             std::string(258, 'x')}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(TelemetryLine, IsCutTo127BytesLikeThePipelinesLines) {
-  const std::string cue(300, 'a');
-  EXPECT_EQ(TelemetryLineOf(cue).size(), 127u);
-  EXPECT_EQ(TelemetryLineOf("short"), "short");
-}
-
 }  // namespace
 }  // namespace korvane
