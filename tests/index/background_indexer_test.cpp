@@ -99,7 +99,7 @@ bool Running(pid_t pid) {
 }
 
 template <typename Predicate>
-bool WaitUntil(Predicate done, std::chrono::milliseconds timeout = 20s) {
+bool WaitUntil(Predicate done, std::chrono::milliseconds timeout = 60s) {
   const auto deadline = std::chrono::steady_clock::now() + timeout;
   while (!done()) {
     if (std::chrono::steady_clock::now() > deadline) return false;
@@ -159,7 +159,7 @@ class BackgroundIndexing : public testing::Test {
     return config;
   }
   // True once the progress message (done, total) has been posted.
-  bool WaitForProgress(std::size_t done, std::size_t total, std::chrono::milliseconds t = 30s) {
+  bool WaitForProgress(std::size_t done, std::size_t total, std::chrono::milliseconds t = 60s) {
     return dispatcher
         .WaitFor(
             [&](const RecordedMessage& m) {
@@ -284,20 +284,16 @@ TEST_F(BackgroundIndexing, AKilledIndexerIsRestartedAndTheClipTriedOnceMore) {
 }
 
 TEST_F(BackgroundIndexing, AClipOverTheTimeLimitIsKilledAndMarkedFailedWithoutRetry) {
-  FifoClip stuck(dir.str() + "stuck.mp4");
+  FifoClip stuck(dir.str() + "stuck.mp4");  // never fed: the indexer waits on it for ever
   BackgroundIndexerConfig config = Config();
-  config.clipTimeoutMs = 1000;
+  config.clipTimeoutMs = 3000;
   CBackgroundIndexer indexer(config);
   indexer.Start({stuck.path()}, 0);
-  ASSERT_TRUE(stuck.WaitForReader());
-  const std::vector<pid_t> pids = indexer.indexerPids();
-  ASSERT_EQ(pids.size(), 1u);
-  ASSERT_TRUE(WaitForProgress(1, 1, 10s)) << LogText();
-  EXPECT_FALSE(Running(pids[0]));
+  ASSERT_TRUE(WaitForProgress(1, 1)) << LogText();
   const ClipSummary failed = CIndexReader(db).GetClip(stuck.path());
   EXPECT_EQ(failed.status, ClipStatus::Failed);
-  EXPECT_EQ(failed.reason, "took longer than 1 s");
-  stuck.Close();
+  EXPECT_EQ(failed.reason, "took longer than 3 s");
+  EXPECT_TRUE(WaitUntil([&] { return indexer.indexerPids().empty(); }, 5s));
   EXPECT_LT(open(stuck.path().c_str(), O_WRONLY | O_NONBLOCK), 0) << "no second reader";
 }
 
@@ -308,7 +304,7 @@ TEST_F(BackgroundIndexing, WaitsWhileTheExtractionRunsWithoutCountingThatTime) {
   const std::string other = dir.str() + "other.mp4";
   std::filesystem::copy_file(CuesClip(5), other);
   BackgroundIndexerConfig config = Config();
-  config.clipTimeoutMs = 1000;
+  config.clipTimeoutMs = 4000;  // start-up included, which a loaded machine may make slow
   config.slots = 1;
   CBackgroundIndexer indexer(config);
   indexer.Start({clip.path(), other}, 0);
@@ -317,7 +313,7 @@ TEST_F(BackgroundIndexing, WaitsWhileTheExtractionRunsWithoutCountingThatTime) {
 
   extracting = true;
   EXPECT_TRUE(WaitUntil([&] { return ProcessState(pid) == 'T'; }, 5s)) << "stopped";
-  std::this_thread::sleep_for(1500ms);  // longer than the time limit
+  std::this_thread::sleep_for(4500ms);  // longer than the time limit
   EXPECT_EQ(CIndexReader(db).GetClip(other).status, ClipStatus::Unknown) << "nothing started";
   extracting = false;
   EXPECT_TRUE(WaitUntil([&] { return ProcessState(pid) != 'T'; }, 5s)) << "continued";
