@@ -3,6 +3,7 @@
 #include <poll.h>
 #include <signal.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -205,13 +206,21 @@ void CBackgroundIndexer::CheckTimes(std::int64_t elapsedMs) {
 }
 
 void CBackgroundIndexer::EndWorkers() {
+  // Busy indexers are killed (their clip's transaction never commits); idle ones are told to end,
+  // which lets them close the index cleanly, and all of them share one grace period.
   for (auto& worker : workers_) {
     if (!worker->process.IsStarted()) continue;
-    if (!worker->job) {
-      // Idle: let it close the index cleanly (it ends at the end of its input).
+    if (worker->job) {
+      worker->process.Kill();
+    } else {
       worker->process.CloseStdin();
-      worker->process.WaitForExit(kGracefulEndMs);
     }
+  }
+  const std::uint32_t start = GetTick();
+  for (auto& worker : workers_) {
+    if (!worker->process.IsStarted()) continue;
+    const std::int64_t left = kGracefulEndMs - std::int64_t{TickElapsed(start, GetTick())};
+    worker->process.WaitForExit(static_cast<int>(std::max<std::int64_t>(left, 0)));
     worker->process.Release();
     worker->job.reset();
     worker->stopped = false;
