@@ -96,6 +96,7 @@ void CBackgroundIndexer::BeginRun(const Command& command) {
     }
   }
   queue_.Reset(std::move(clips));
+  if (!disabled_) Report(true);  // at once: the first clip may be done before the loop reports
 }
 
 void CBackgroundIndexer::Pause(bool paused) {
@@ -133,6 +134,7 @@ bool CBackgroundIndexer::Send(Worker& worker, const IndexerRequest& request) {
       }
       // At once, before the indexer has even loaded its libraries.
       SetBackgroundPriority(worker.process.pid());
+      PublishPids();
     }
     if (worker.process.WriteStdin(line)) return true;
     worker.process.Release();
@@ -234,21 +236,25 @@ void CBackgroundIndexer::TurnOff(const std::string& reason) {
   disabled_ = true;
   EndWorkers();
   queue_.Reset({});
+  Report(true);
 }
 
-void CBackgroundIndexer::Report() {
-  {
-    std::lock_guard lock(mutex_);
-    pids_.clear();
-    for (auto& worker : workers_) {
-      if (worker->process.IsStarted()) pids_.push_back(worker->process.pid());
-    }
-  }
-  if (queue_.done() == reportedDone_ && queue_.total() == reportedTotal_) return;
+void CBackgroundIndexer::Report(bool force) {
+  PublishPids();
+  if (!force && queue_.done() == reportedDone_ && queue_.total() == reportedTotal_) return;
   reportedDone_ = queue_.done();
   reportedTotal_ = queue_.total();
   PostWindowMessage(config_.notifyWindow, WM_INDEX_PROGRESS, reportedDone_,
                     static_cast<LPARAM>(reportedTotal_));
+}
+
+// Published as soon as an indexer starts: it may open its clip before the loop reports.
+void CBackgroundIndexer::PublishPids() {
+  std::lock_guard lock(mutex_);
+  pids_.clear();
+  for (auto& worker : workers_) {
+    if (worker->process.IsStarted()) pids_.push_back(worker->process.pid());
+  }
 }
 
 void CBackgroundIndexer::Log(const std::string& line) const {

@@ -93,7 +93,9 @@ class CBackgroundIndexer {
   void CheckTimes(std::int64_t elapsedMs);
   void EndWorkers();
   void TurnOff(const std::string& reason);
-  void Report();
+  // Posts the progress when it changed, or always when `force` (a new run, indexing turned off).
+  void Report(bool force = false);
+  void PublishPids();
   void Log(const std::string& line) const;
 
   BackgroundIndexerConfig config_;
