@@ -18,6 +18,9 @@ constexpr int kLineSlotSize = 128;  // one kept line of at most 127 bytes and a 
 constexpr WPARAM kExtractorQuitFailed = 512;
 constexpr WPARAM kExtractorChunkReady = 516;
 constexpr WPARAM kExtractorFirstChunkOrNothing = 518;
+// The run read the extractor's output to its end: the track is complete. The last 516 cannot say
+// so, and a track of a multiple of 64 kept lines gets no partial batch that would mark its end.
+constexpr WPARAM kExtractorTrackComplete = 520;
 
 class IPipelineLines {
  public:

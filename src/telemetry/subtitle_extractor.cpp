@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "telemetry/extract_command.h"
+#include "telemetry/navigation_track.h"
 #include "telemetry/track_store.h"
 
 namespace korvane {
@@ -36,7 +37,8 @@ void LeaveActiveState(std::atomic<PipelineState>& state, PipelineState to) {
 }
 }  // namespace
 
-CSubtitleExtractor::CSubtitleExtractor(CTrackStore& store) : store_(store) {}
+CSubtitleExtractor::CSubtitleExtractor(CTrackStore& store, CNavigationTrack* navigation)
+    : store_(store), navigation_(navigation) {}
 
 CSubtitleExtractor::~CSubtitleExtractor() {
   if (state_ != PipelineState::Idle) Stop();
@@ -62,6 +64,7 @@ void CSubtitleExtractor::ExtractFile(const std::string& path) {
     Stop();
   }
   store_.Reset();
+  if (navigation_ != nullptr) navigation_->Clear();
   inputPath_ = path;
   StartRun();
 }
@@ -192,6 +195,10 @@ void CSubtitleExtractor::ReadLoop() {
   // A last cue without its blank line is whole only when the stream really ended.
   if (endOfStream && splitter_.Finish()) batcher_.Add(splitter_.cue(), *this);
   batcher_.Finish(*this);
+  // Only a stream read to its end is a whole track; a stopped run's points are for nobody.
+  if (!endOfStream || stopThreads_ || state_ == PipelineState::Stopping) return;
+  if (navigation_ != nullptr) navigation_->MarkComplete();
+  notify(kExtractorTrackComplete);
 }
 
 void CSubtitleExtractor::OutputReaderThread() {
@@ -217,7 +224,15 @@ void CSubtitleExtractor::OutputReaderThread() {
 int CSubtitleExtractor::ProcessBatch(std::int32_t batchIndex) {
   const std::uint8_t mapKind = config_.mapKind ? config_.mapKind() : 0;
   const std::string locale = config_.locale ? config_.locale() : std::string();
-  return korvane::ProcessBatch(batchIndex, *this, store_, mapKind, locale);
+  const int result = korvane::ProcessBatch(batchIndex, *this, store_, mapKind, locale);
+  // Batch k fills chunk k exactly; its points go to the navigation track as they were stored.
+  const TrackChunk* chunk = result == -1 ? nullptr : store_.chunk(batchIndex);
+  if (chunk != nullptr && navigation_ != nullptr) {
+    for (std::int32_t i = 0; i < chunk->count && i < TrackChunk::kCapacity; ++i) {
+      navigation_->Append(chunk->points[static_cast<std::size_t>(i)]);
+    }
+  }
+  return result;
 }
 
 void CSubtitleExtractor::NothingKept() {

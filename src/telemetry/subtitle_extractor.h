@@ -22,6 +22,7 @@
 
 namespace korvane {
 
+class CNavigationTrack;
 class CTrackStore;
 
 // The message posted until the pipeline is configured (WM_USER + 65).
@@ -41,7 +42,9 @@ struct ExtractorConfig {
 
 class CSubtitleExtractor final : public IPipelineLines, private IBatchSink {
  public:
-  explicit CSubtitleExtractor(CTrackStore& store);
+  // `navigation` (may be null) gets every point of the track with a media time; a new file clears
+  // it and the end of the extractor's output marks it complete.
+  explicit CSubtitleExtractor(CTrackStore& store, CNavigationTrack* navigation = nullptr);
   // Stops a run and releases whatever a finished run still holds: no ffmpeg, thread or socket
   // file outlives the object.
   ~CSubtitleExtractor() override;
@@ -53,7 +56,8 @@ class CSubtitleExtractor final : public IPipelineLines, private IBatchSink {
   void Configure(ExtractorConfig config);
   const ExtractorConfig& config() const { return config_; }
 
-  // Ends the current run, resets the track store and starts a run on `path`. Does nothing for a
+  // Ends the current run, resets the track store, clears the navigation track and starts a run on
+  // `path`. Does nothing for a
   // path that does not exist or while a start or a stop is under way. UI thread only, as are the
   // calls below.
   void ExtractFile(const std::string& path);
@@ -107,6 +111,7 @@ class CSubtitleExtractor final : public IPipelineLines, private IBatchSink {
   void EndThreads();
 
   CTrackStore& store_;
+  CNavigationTrack* navigation_;
   CTelemetryParser parser_;
   ExtractorConfig config_;
   LineBatcher batcher_;  // the line slots, allocated once

@@ -30,6 +30,9 @@ struct TelemetryRecord {
   std::int32_t accelX = 0;  // G-sensor readings as the camera wrote them
   std::int32_t accelY = 0;
   std::int32_t accelZ = 0;
+  // Where the line's cue starts in the clip, in ms; −1 when its head did not parse. The parser
+  // never writes it: the track builder takes it from the cue head.
+  std::int32_t mediaTimeMs = -1;
 };
 
 }  // namespace korvane

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "telemetry/coord_transform.h"
+#include "telemetry/cue_time.h"
 #include "telemetry/telemetry_parser.h"
 
 namespace korvane {
@@ -68,6 +69,7 @@ int CTrackStore::Append(TrackChunk* chunk, const TelemetryRecord* record) {
     point.accelX = record->accelX;
     point.accelY = record->accelY;
     point.accelZ = record->accelZ;
+    point.mediaTimeMs = record->mediaTimeMs;
   }
   ++chunk->count;
   return chunk->count >= chunk->capacity ? 1 : 0;
@@ -124,7 +126,9 @@ int ProcessBatch(std::int32_t batchIndex, IPipelineLines& pipeline, CTrackStore&
   for (std::int32_t i = 0; i < lines; ++i) {
     CopySlotLine(pipeline.lineSlot(i), line);
     parser.ParseFull(line);
-    store.AppendNext(parser.record());
+    TelemetryRecord point = parser.record();
+    point.mediaTimeMs = CueStartMs(line);
+    store.AppendNext(point);
   }
   if (pipeline.state() == PipelineState::Stopping) return -1;
 

@@ -58,9 +58,10 @@ class CTrackStore {
   void Reset();
   // Appends one empty chunk. False when the directory is full or memory runs out; nothing changes.
   bool Grow();
-  // Stores the record as the next point of `chunk`: `valid` always, the date, time, position, speed
-  // and accelerations only for a valid record. Returns 1 when the chunk became full, 0 otherwise,
-  // −1 (nothing stored) for a null chunk or record or a chunk that is already full.
+  // Stores the record as the next point of `chunk`: `valid` always, the date, time, position,
+  // speed, accelerations and media time only for a valid record. Returns 1 when the chunk became
+  // full, 0 otherwise, −1 (nothing stored) for a null chunk or record or a chunk that is already
+  // full.
   static int Append(TrackChunk* chunk, const TelemetryRecord* record);
 
   // The builder's step for one line: grows when needed, appends to the current chunk and advances
@@ -79,7 +80,8 @@ class CTrackStore {
 };
 
 // The track builder, run on the pipeline's thread for the batch of `pipeline.lineCount()` lines in
-// its slots: parses every line (valid or not, each becomes a point), converts chunk `batchIndex`
+// its slots: parses every line (valid or not, each becomes a point, with the start time of its cue
+// head as its media time), converts chunk `batchIndex`
 // for the map kind (1 Baidu BD-09; 2 Google: GCJ-02 when `locale` is "China", else a copy; other
 // kinds none), marks it ready and posts 516 (and 518 after batch 0, whose stop request it clears).
 // Returns −1 when the pipeline is stopping (checked before, between and after the steps), 0 when

@@ -24,6 +24,7 @@
 #include "support/temp_dir.h"
 #include "telemetry/extract_clip_maker.h"
 #include "telemetry/extract_command.h"
+#include "telemetry/navigation_track.h"
 #include "telemetry/track_store.h"
 
 namespace korvane {
@@ -229,7 +230,8 @@ class SubtitleExtractorTest : public testing::Test {
   ScopedWindowMessageDispatcher scoped_{&messages_};
   test::TempDir dir_;
   CTrackStore store_;
-  CSubtitleExtractor extractor_{store_};
+  CNavigationTrack navigation_;
+  CSubtitleExtractor extractor_{store_, &navigation_};
 };
 
 struct ClipCase {
@@ -265,12 +267,21 @@ TEST_P(ExtractsClips, StoresEveryTenthCueAndReportsEachBatch) {
   ASSERT_EQ(static_cast<int>(points.size()), c.points);
   for (std::size_t k = 0; k < points.size(); ++k) {
     const bool appended = c.lastAppended && k + 1 == points.size();
-    const std::string& line = appended ? lines.back() : lines.at(10 * k);
+    const std::size_t cue = appended ? lines.size() - 1 : 10 * k;
+    const std::string& line = lines.at(cue);
     if (c.telemetry) {
       ExpectPointIs(points[k], line);
+      // The generator's cues start every 100 ms; the appended last one keeps its own start.
+      EXPECT_EQ(points[k].mediaTimeMs, static_cast<std::int32_t>(cue * 100)) << k;
     } else {
       EXPECT_FALSE(points[k].valid) << line;
     }
+  }
+  // The navigation track holds the same timed points, and knows the run read everything.
+  EXPECT_EQ(navigation_.size(), c.telemetry ? points.size() : 0u);
+  EXPECT_TRUE(navigation_.complete());
+  if (c.telemetry && !points.empty()) {
+    EXPECT_EQ(navigation_.endMs(), points.back().mediaTimeMs);
   }
 }
 
@@ -281,11 +292,12 @@ std::string WithArgument(const std::string& extra) {
 INSTANTIATE_TEST_SUITE_P(
     SampleClips, ExtractsClips,
     testing::Values(
-        ClipCase{"FiveCues", test::CuesClip(5), kExtractorArguments, {516, 518}, 2, 1, true, true},
+        ClipCase{
+            "FiveCues", test::CuesClip(5), kExtractorArguments, {516, 518, 520}, 2, 1, true, true},
         ClipCase{"OneFullBatch",
                  test::CuesClip(640),
                  kExtractorArguments,
-                 {516, 518},
+                 {516, 518, 520},
                  64,
                  1,
                  false,
@@ -293,7 +305,7 @@ INSTANTIATE_TEST_SUITE_P(
         ClipCase{"FullBatchAndTwoLines",
                  test::CuesClip(641),
                  kExtractorArguments,
-                 {516, 518, 516},
+                 {516, 518, 516, 520},
                  66,
                  2,
                  true,
@@ -301,7 +313,7 @@ INSTANTIATE_TEST_SUITE_P(
         ClipCase{"SixHundredCues",
                  test::DefaultClip(),
                  kExtractorArguments,
-                 {516, 518},
+                 {516, 518, 520},
                  61,
                  1,
                  true,
@@ -309,13 +321,14 @@ INSTANTIATE_TEST_SUITE_P(
         ClipCase{"OrdinarySubtitles",
                  test::PlainSubtitleClip(),
                  kExtractorArguments,
-                 {516, 518},
+                 {516, 518, 520},
                  7,
                  1,
                  true,
                  false},
         // ffmpeg connects and writes no cue at all.
-        ClipCase{"NoCueKept", test::CuesClip(5), WithArgument("-t 0"), {518}, 0, 0, false, true}),
+        ClipCase{
+            "NoCueKept", test::CuesClip(5), WithArgument("-t 0"), {518, 520}, 0, 0, false, true}),
     [](const testing::TestParamInfo<ClipCase>& info) { return std::string(info.param.name); });
 
 TEST_F(SubtitleExtractorTest, ALongCueIsStoredAsItsFirst127Bytes) {
@@ -339,7 +352,7 @@ TEST_P(OddFileNames, AreExtractedLikeAnyOther) {
   const fs::path copy = dir_.path() / GetParam();
   fs::copy_file(test::CuesClip(5), copy);
   ExtractToEnd(copy.string());
-  EXPECT_EQ(Codes(), (std::vector<WPARAM>{516, 518}));
+  EXPECT_EQ(Codes(), (std::vector<WPARAM>{516, 518, 520}));
   const std::vector<std::string> lines = TelemetryLines(test::CuesClip(5));
   const std::vector<TelemetryRecord> points = TrackPoints(store_);
   ASSERT_EQ(points.size(), 2u);
@@ -396,7 +409,7 @@ TEST_F(SubtitleExtractorTest, AFileWithoutSubtitlesPostsNothingAndTheNextFileSta
   EXPECT_LT(took, kStopBound);
   EXPECT_TRUE(ProcessGone(first));
   ASSERT_TRUE(WaitUntil([&] { return extractor_.state() == PipelineState::Idle; }, kRunTimeout));
-  EXPECT_EQ(Codes(), (std::vector<WPARAM>{516, 518}));
+  EXPECT_EQ(Codes(), (std::vector<WPARAM>{516, 518, 520}));
   EXPECT_EQ(store_.totalPoints(), 2);
 }
 
@@ -448,7 +461,9 @@ TEST_F(SubtitleExtractorTest, StopDuringARunPostsNoFurtherChunk) {
   EXPECT_LT(took, kStopBound);
   fifo.Close();
   std::this_thread::sleep_for(100ms);
-  EXPECT_EQ(Codes(), (std::vector<WPARAM>{516, 518}));
+  EXPECT_EQ(Codes(), (std::vector<WPARAM>{516, 518})) << "a stopped track is not complete";
+  EXPECT_FALSE(navigation_.complete());
+  EXPECT_EQ(navigation_.size(), 64u) << "batch 0 came before the stop";
   EXPECT_TRUE(extractor_.stopRequested()) << "no batch 0 of this run cleared it";
   EXPECT_EQ(store_.readyChunks(), 1);
   EXPECT_EQ(extractor_.state(), PipelineState::Idle);
@@ -516,7 +531,7 @@ TEST_F(SubtitleExtractorTest, PostsWithTheUnconfiguredMessageAndNotAtAllWithoutA
   config.notifyMessage = kExtractorUnconfiguredMessage;
   extractor_.Configure(config);
   ExtractToEnd(test::CuesClip(5));
-  EXPECT_EQ(messages_.Count(WM_USER + 65), 2u);
+  EXPECT_EQ(messages_.Count(WM_USER + 65), 3u);  // 516, 518 and 520
 
   messages_.Clear();
   config.notifyWindow = 0;
