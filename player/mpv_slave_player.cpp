@@ -6,6 +6,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cmath>
@@ -19,6 +20,8 @@
 
 namespace korvane::player {
 namespace {
+
+constexpr std::chrono::milliseconds kSeekWait{2000};
 
 void WakeUp(void* data) {
   const int fd = *static_cast<int*>(data);
@@ -234,7 +237,17 @@ int MpvSlavePlayer::Run() {
   while (running_) {
     pollfd fds[2] = {{wakeRead_, POLLIN, 0}, {commandFd_, POLLIN, 0}};
     const nfds_t count = options_.slave && stdinOpen_ ? 2 : 1;
-    if (poll(fds, count, -1) < 0 && errno != EINTR) break;
+    int timeout = -1;
+    if (seeking_) {
+      const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+          seekDeadline_ - std::chrono::steady_clock::now());
+      timeout = static_cast<int>(std::max<std::int64_t>(0, left.count()));
+    }
+    if (poll(fds, count, timeout) < 0 && errno != EINTR) break;
+    if (seeking_ && std::chrono::steady_clock::now() >= seekDeadline_) {
+      seeking_ = false;
+      RunPending();
+    }
     if (fds[0].revents) {
       char drain[64];
       while (read(wakeRead_, drain, sizeof drain) > 0) {
@@ -267,14 +280,29 @@ void MpvSlavePlayer::HandleInput() {
     const SlaveCommand command =
         ParseSlaveCommand(std::string_view(inputCarry_).substr(start, end - start));
     if (command.kind == SlaveCommand::Kind::kUnknown) continue;
-    if (started_ || command.kind == SlaveCommand::Kind::kQuit) {
+    if (TakesCommands() || command.kind == SlaveCommand::Kind::kQuit) {
       Execute(command);
-    } else if (command.kind != SlaveCommand::Kind::kSubLogStatic || !SubtitlePollPending()) {
+    } else if (!MergeSeek(command) && (started_ || !SubtitlePollPending() ||
+                                       command.kind != SlaveCommand::Kind::kSubLogStatic)) {
       pending_.push_back(command);
     }
   }
   inputCarry_.erase(0, start);
   if (inputCarry_.size() > 65536) inputCarry_.clear();  // no line is that long
+}
+
+bool MpvSlavePlayer::MergeSeek(const SlaveCommand& command) {
+  // Like MPlayer, which carries out only the last of the seeks it read in one go: a slider dragged
+  // across the clip must not queue up a seek for every step.
+  constexpr int kAbsolute = 2;
+  if (command.kind != SlaveCommand::Kind::kSeek || command.type != kAbsolute) return false;
+  for (SlaveCommand& waiting : pending_) {
+    if (waiting.kind == SlaveCommand::Kind::kSeek && waiting.type == kAbsolute) {
+      waiting.value = command.value;
+      return true;
+    }
+  }
+  return false;
 }
 
 bool MpvSlavePlayer::SubtitlePollPending() const {
@@ -305,7 +333,11 @@ void MpvSlavePlayer::Execute(const SlaveCommand& command) {
                          : command.type == 1 ? "absolute-percent"
                                              : "relative";
       const char* seek[] = {"seek", target.c_str(), mode, nullptr};
-      mpv_command(mpv_, seek);
+      // Until libmpv reports the seek done (MPV_EVENT_PLAYBACK_RESTART), later commands wait.
+      if (mpv_command(mpv_, seek) >= 0) {
+        seeking_ = true;
+        seekDeadline_ = std::chrono::steady_clock::now() + kSeekWait;
+      }
       break;
     }
     case Kind::kVolume: {
@@ -395,7 +427,12 @@ void MpvSlavePlayer::HandleEvent(const mpv_event& event) {
       OnVideoReconfig();
       break;
     case MPV_EVENT_PLAYBACK_RESTART:
-      if (!started_) OnPlaybackStarted();
+      if (!started_) {
+        OnPlaybackStarted();
+      } else if (seeking_) {
+        seeking_ = false;
+        RunPending();
+      }
       break;
     case MPV_EVENT_COMMAND_REPLY: {
       if (event.reply_userdata == 0) break;
@@ -460,7 +497,12 @@ void MpvSlavePlayer::OnPlaybackStarted() {
   Emit("Starting playback...");
   if (aspectPending_) Identify(AspectIdentification(lastAspect_));
   aspectPending_ = false;
-  while (running_ && !pending_.empty()) {
+  RunPending();
+}
+
+void MpvSlavePlayer::RunPending() {
+  // A seek among them holds back the ones after it again.
+  while (running_ && TakesCommands() && !pending_.empty()) {
     const SlaveCommand command = pending_.front();
     pending_.pop_front();
     Execute(command);

@@ -1,6 +1,7 @@
 // The slave-mode player itself: one libmpv instance playing one file, driven by MPlayer slave
 // commands on standard input and answering on standard output. Owns the libmpv handle.
 #pragma once
+#include <chrono>
 #include <cstdio>
 #include <deque>
 #include <string>
@@ -35,6 +36,11 @@ class MpvSlavePlayer {
   void HandleEvent(const mpv_event& event);
   void HandleInput();
   bool SubtitlePollPending() const;
+  // An absolute seek meeting one that waits replaces its target; true when it did.
+  bool MergeSeek(const SlaveCommand& command);
+  // Commands run at once only once playback has started and no seek is under way.
+  bool TakesCommands() const { return started_ && !seeking_; }
+  void RunPending();
   void Execute(const SlaveCommand& command);
   void OnFileLoaded();
   void OnPlaybackStarted();
@@ -66,8 +72,14 @@ class MpvSlavePlayer {
   std::string inputCarry_;
   // Commands that arrive before playback starts wait, as they do in MPlayer, which reads its
   // input only from the playback loop; an early "sub_log_static" would otherwise report "no
-  // subtitle" for a file that has one.
+  // subtitle" for a file that has one. So do commands that arrive while a seek is under way, as
+  // in MPlayer, which carries out a seek before it reads on: a question about the moment is
+  // answered about the moment sought, not the one before.
   std::deque<SlaveCommand> pending_;
+  bool seeking_ = false;
+  // A seek that libmpv never reports done (a stream that cannot seek) holds the commands back
+  // this long at most.
+  std::chrono::steady_clock::time_point seekDeadline_;
 };
 
 }  // namespace korvane::player

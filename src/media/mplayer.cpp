@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <filesystem>
 #include <system_error>
 
@@ -126,7 +127,9 @@ void CMplayer::ResetReplyFields() {
   reply_.videoWidth = 0;
   reply_.videoHeight = 0;
   reply_.position = 0;
-  reply_.skipNextTimeAnswer = false;
+  reply_.timePosition = 0.0;
+  reply_.seekAnswerPending = false;
+  reply_.staleAnswersDropped = 0;
 }
 
 void CMplayer::ReleaseFinished() {
@@ -201,17 +204,26 @@ int CMplayer::SetMute(bool mute) {
   return 0;
 }
 
-int CMplayer::Seek(int seconds) {
-  if (state_.load() != PlayerState::Playing || seconds < 0) return 1;
+int CMplayer::Seek(double seconds) {
+  const PlayerState state = state_.load();
+  if ((state != PlayerState::Playing && state != PlayerState::Paused) || !std::isfinite(seconds)) {
+    return 1;
+  }
+  double target = std::max(seconds, 0.0);
   {
     std::lock_guard lock(fieldsMutex_);
-    if (static_cast<double>(seconds) > reply_.length) return 1;
-    reply_.position = seconds;
-    // Set before the command goes out, so that an answer still on its way from before the seek
-    // is the one dropped.
-    reply_.skipNextTimeAnswer = true;
+    if (reply_.length > 0.0) target = std::min(target, reply_.length);
+    reply_.position = static_cast<int>(target);
+    reply_.timePosition = target;
+    // Set before the command goes out, so that every answer still on its way from before the
+    // seek is one of those dropped.
+    reply_.seekAnswerPending = true;
+    reply_.staleAnswersDropped = 0;
   }
-  return SendCommand(SeekCommand(seconds), true);
+  if (SendCommand(SeekCommand(target), true) != 0) return 1;
+  SendCommand(kSeekTimeQuery, true);
+  SendCommand(kSeekSubtitleQuery, false);
+  return 0;
 }
 
 std::string CMplayer::GetScreenshotPath() const {

@@ -61,9 +61,11 @@ class CMplayer {
   // Sends "mute 0|1" while Playing (and restores the volume on unmute); else only stores. Returns
   // 0.
   int SetMute(bool mute);
-  // Seeks to `seconds` while Playing when 0 <= seconds <= length; the next time answer is then
-  // dropped. Returns 0 when sent, 1 otherwise (nothing changes).
-  int Seek(int seconds);
+  // Seeks to `seconds`, clamped to 0 … length (not above when the length is unknown), while
+  // Playing or Paused, leaving the pause as it is; then asks at once for the time and the subtitle
+  // of the new moment, and drops the answers still on their way from before the seek. Returns 0
+  // when sent; 1 (nothing changes) in other states or for a target that is not a finite number.
+  int Seek(double seconds);
   // snapshotFolder followed by the name of the last screenshot the player reported.
   std::string GetScreenshotPath() const;
 
@@ -75,6 +77,7 @@ class CMplayer {
   ReplyFields replyFields() const;
   double length() const { return replyFields().length; }
   int position() const { return replyFields().position; }
+  double timePosition() const { return replyFields().timePosition; }
 
  protected:
   // The body of the reader thread (one per player process).

@@ -18,6 +18,12 @@ std::string_view NumberStart(std::string_view text) {
   return text;
 }
 
+void SetPosition(std::string_view value, ReplyFields& fields) {
+  // atoi semantics for the display: "12.9" is second 12.
+  fields.position = LeadingInt(value);
+  fields.timePosition = LeadingDouble(value);
+}
+
 }  // namespace
 
 double LeadingDouble(std::string_view text) {
@@ -45,7 +51,9 @@ ReplyOutcome ApplyReplyLine(std::string_view line, ReplyFields& fields) {
 
   if (constexpr std::string_view p = "ID_SUBTITLE_LOG="; StartsWithIgnoringAsciiCase(line, p)) {
     const std::string_view text = after(p);
-    if (text.empty()) {
+    if (fields.seekAnswerPending) {
+      // The subtitle of the moment before a seek.
+    } else if (text.empty()) {
       outcome.notification = kPlayerNoSubtitle;
     } else {
       // Kept whole: a cut telemetry line would parse into wrong values.
@@ -54,13 +62,18 @@ ReplyOutcome ApplyReplyLine(std::string_view line, ReplyFields& fields) {
     }
   } else if (constexpr std::string_view p = "ANS_TIME_POSITION=";
              StartsWithIgnoringAsciiCase(line, p)) {
-    if (fields.skipNextTimeAnswer) {
-      fields.skipNextTimeAnswer = false;
+    if (fields.seekAnswerPending && fields.staleAnswersDropped < kMaxStaleTimeAnswers) {
+      ++fields.staleAnswersDropped;
     } else {
-      // atoi semantics: "12.9" is second 12.
-      fields.position = LeadingInt(after(p));
+      fields.seekAnswerPending = false;
+      SetPosition(after(p), fields);
       outcome.notification = kPlayerPosition;
     }
+  } else if (constexpr std::string_view p = "ANS_time_pos="; StartsWithIgnoringAsciiCase(line, p)) {
+    // The answer to a seek's own time query: the new moment.
+    fields.seekAnswerPending = false;
+    SetPosition(after(p), fields);
+    outcome.notification = kPlayerPosition;
   } else if (constexpr std::string_view p = "ID_VIDEO_WIDTH=";
              StartsWithIgnoringAsciiCase(line, p)) {
     fields.videoWidth = LeadingInt(after(p));

@@ -16,8 +16,12 @@ struct ReplyFields {
   double aspect = 0.0;
   int videoWidth = 0;
   int videoHeight = 0;
-  int position = 0;
-  bool skipNextTimeAnswer = false;
+  int position = 0;           // whole seconds, as the display shows them
+  double timePosition = 0.0;  // the same moment in decimal seconds
+  // Set by a seek until the answer to its time query arrives: time answers and subtitles still
+  // on their way from before the seek describe the old moment and are dropped.
+  bool seekAnswerPending = false;
+  int staleAnswersDropped = 0;  // time answers dropped while waiting
   std::string screenshotName;
   std::string subtitleLine;
 };
@@ -27,6 +31,10 @@ struct ReplyOutcome {
   std::optional<PlayerState> newState;  // the state the reply moves to
   bool deliverSubtitle = false;         // hand fields.subtitleLine to the line callback
 };
+
+// How many time answers a seek may drop while it waits for its own: more than the polls that can
+// be on their way, so a player that never answers the query cannot silence the position for good.
+constexpr int kMaxStaleTimeAnswers = 4;
 
 // Applies one reply line (without its line break). Prefixes are compared without regard to
 // case, the first match of the reply table wins; a line matching none changes nothing.

@@ -1,5 +1,7 @@
 #include "media/slave_commands.h"
 
+#include <charconv>
+
 namespace korvane {
 
 std::optional<std::string> CommandLine(std::string_view text) {
@@ -14,8 +16,12 @@ std::optional<std::string> CommandLine(std::string_view text) {
 std::string VolumeCommand(int volume) {
   return "volume " + std::to_string(volume) + " 1";
 }
-std::string SeekCommand(int seconds) {
-  return "seek " + std::to_string(seconds) + " 2";
+std::string SeekCommand(double seconds) {
+  char number[32];
+  const auto written =
+      std::to_chars(number, number + sizeof number, seconds, std::chars_format::fixed, 3);
+  const std::string text = written.ec == std::errc() ? std::string(number, written.ptr) : "0.000";
+  return "pausing_keep seek " + text + " 2";
 }
 std::string MuteCommand(bool mute) {
   return mute ? "mute 1" : "mute 0";

@@ -14,7 +14,15 @@ constexpr std::size_t kMaxCommandLength = 62;
 std::optional<std::string> CommandLine(std::string_view text);
 
 std::string VolumeCommand(int volume);  // "volume N 1", absolute
-std::string SeekCommand(int seconds);   // "seek N 2", absolute seconds
 std::string MuteCommand(bool mute);     // "mute 1" / "mute 0"
+
+// "pausing_keep seek S 2": an absolute seek to `seconds`, written with three decimals and a point
+// whatever the locale, that leaves a paused player paused and a playing one playing.
+std::string SeekCommand(double seconds);
+// Asked right after a seek, in this order: the time of the new moment, whose answer
+// ("ANS_time_pos=") no poll ever gets and so tells the answers after the seek from those before
+// it, then the subtitle shown there. Neither resumes a paused player.
+inline constexpr const char* kSeekTimeQuery = "pausing_keep_force get_property time_pos";
+inline constexpr const char* kSeekSubtitleQuery = "pausing_keep_force sub_log_static";
 
 }  // namespace korvane

@@ -69,7 +69,10 @@ TEST(PlayerArguments, ExtrasSplitAtSpacesWithoutEmptyWords) {
 
 TEST(SlaveCommands, FormattedOneLineEach) {
   EXPECT_EQ(VolumeCommand(40), "volume 40 1");
-  EXPECT_EQ(SeekCommand(125), "seek 125 2");
+  EXPECT_EQ(SeekCommand(125), "pausing_keep seek 125.000 2");
+  EXPECT_EQ(SeekCommand(12.3456), "pausing_keep seek 12.346 2");
+  EXPECT_EQ(CommandLine(kSeekTimeQuery), "pausing_keep_force get_property time_pos\n");
+  EXPECT_EQ(CommandLine(kSeekSubtitleQuery), "pausing_keep_force sub_log_static\n");
   EXPECT_EQ(MuteCommand(true), "mute 1");
   EXPECT_EQ(MuteCommand(false), "mute 0");
   EXPECT_EQ(CommandLine("pause"), "pause\n");

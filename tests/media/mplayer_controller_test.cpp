@@ -6,6 +6,7 @@
 #include <signal.h>
 
 #include <algorithm>
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -17,9 +18,10 @@ namespace korvane::test {
 namespace {
 
 // A player that announces itself, logs every command into commands.log in its working folder,
-// answers get_time_pos (then an aspect line, so a test can tell that the answer has been read)
-// and sub_log_static (a text on the first call, nothing after), and ends on quit. It outlives a
-// closed reply pipe so that what it read can always be checked.
+// answers get_time_pos (then an aspect line, so a test can tell that the answer has been read),
+// sub_log_static (a text on the first call, nothing after) and a seek's time query (the target of
+// the last seek), and ends on quit. It outlives a closed reply pipe so that what it read can
+// always be checked.
 constexpr const char* kScriptedPlayer = R"(trap '' PIPE
 printf '%s\n' "$PWD" "$@" > args.log
 echo ID_VIDEO_WIDTH=640
@@ -31,6 +33,8 @@ while read -r line; do
   echo "$line" >> commands.log
   case "$line" in
     quit) echo ID_EXIT=QUIT; exit 0 ;;
+    "pausing_keep seek "*) set -- $line; target=$3 ;;
+    *"get_property time_pos") echo "ANS_time_pos=$target" ;;
     get_time_pos) echo ANS_TIME_POSITION=4.2; echo ID_VIDEO_ASPECT=1.5 ;;
     sub_log_static)
       n=$((n+1))
@@ -150,25 +154,48 @@ TEST_F(ControllerTest, NoSubtitlePollWhilePaused) {
   EXPECT_GT(Polls(), polls);
 }
 
-TEST_F(ControllerTest, SeekThenPauseDropsOneTimeAnswer) {
+TEST_F(ControllerTest, SeeksPlayingOrPausedClampedAndAsksForTheNewMomentAtOnce) {
   StartScripted();
   // Both polls so far answered, and the next one 500 ms away.
   ASSERT_TRUE(h.WaitFor(kPlayerNoSubtitle));
   ASSERT_TRUE(h.WaitForCount(kPlayerPosition, 2));
-  EXPECT_EQ(h.player.Seek(61), 1);  // beyond the length
-  EXPECT_EQ(h.player.Seek(-1), 1);
-  EXPECT_EQ(h.player.Seek(30), 0);
-  h.ClearMessages();
-  h.player.TogglePause();
-  ASSERT_TRUE(h.WaitFor(kPlayerAspect));  // comes right after the dropped answer
-  EXPECT_EQ(h.Count(kPlayerPosition), 0u);
+  EXPECT_EQ(h.player.Seek(std::nan("")), 1);
+  EXPECT_EQ(h.player.Seek(1e300 * 1e300), 1);
+  // Each answer to the time query is the new moment, there before the next poll is due.
+  const auto seekAndWait = [&](double target) {
+    h.ClearMessages();
+    EXPECT_EQ(h.player.Seek(target), 0) << target;
+    EXPECT_TRUE(h.WaitFor(kPlayerPosition, 400ms)) << target;
+    return h.player.timePosition();
+  };
+  EXPECT_DOUBLE_EQ(seekAndWait(61.5), 60.0) << "beyond the length: the end";
+  EXPECT_DOUBLE_EQ(seekAndWait(-3), 0.0) << "before the start: the start";
+  EXPECT_DOUBLE_EQ(seekAndWait(30.25), 30.25);
   EXPECT_EQ(h.player.position(), 30);
-  EXPECT_EQ(h.player.Seek(10), 1);  // paused
-  const std::vector<std::string> commands = Commands();
-  EXPECT_EQ(std::count(commands.begin(), commands.end(), "seek 30 2"), 1);
-  EXPECT_EQ(std::count_if(commands.begin(), commands.end(),
-                          [](const std::string& c) { return c.rfind("seek", 0) == 0; }),
-            1);
+
+  h.player.TogglePause();
+  ASSERT_TRUE(h.WaitFor(kPlayerAspect));  // the pause's get_time_pos has been answered
+  EXPECT_EQ(h.player.Seek(12.5), 0) << "a paused player seeks too";
+  EXPECT_EQ(h.player.state(), PlayerState::Paused);
+  ASSERT_TRUE(WaitForCommands(14));
+  EXPECT_EQ(Commands(), (std::vector<std::string>{
+                            "pausing_keep seek 60.000 2",
+                            "pausing_keep_force get_property time_pos",
+                            "pausing_keep_force sub_log_static",
+                            "pausing_keep seek 0.000 2",
+                            "pausing_keep_force get_property time_pos",
+                            "pausing_keep_force sub_log_static",
+                            "pausing_keep seek 30.250 2",
+                            "pausing_keep_force get_property time_pos",
+                            "pausing_keep_force sub_log_static",
+                            "get_time_pos",
+                            "pause",
+                            "pausing_keep seek 12.500 2",
+                            "pausing_keep_force get_property time_pos",
+                            "pausing_keep_force sub_log_static",
+                        }));
+  h.player.Stop();
+  EXPECT_EQ(h.player.Seek(5), 1) << "nothing to seek while stopped";
 }
 
 TEST_F(ControllerTest, SubtitleTextGoesToTheCallbackAndNoneIsNotified) {

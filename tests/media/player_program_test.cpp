@@ -152,6 +152,25 @@ TEST_P(BothPlayers, PauseSeekAndTimePosition) {
   player.Send("quit\n");
 }
 
+TEST_P(BothPlayers, APausedSeekKeptPausedLandsOnTheMomentAndStaysThere) {
+  PlayerProgram player(Program(), SlaveArgs(DefaultClip()), folder.str());
+  ASSERT_FALSE(player.WaitForLine("Starting playback").empty()) << player.Transcript();
+  player.Send("get_time_pos\npause\n");
+  ASSERT_FALSE(player.WaitForLine("ANS_TIME_POSITION=").empty());
+  // As the controller seeks: the seek keeps the pause, the question about the moment right after
+  // it must not resume playback either, and is answered about the moment sought.
+  player.Send("pausing_keep seek 20.500 2\npausing_keep_force get_property time_pos\n");
+  const std::string answer = player.WaitForLine("ANS_time_pos=");
+  ASSERT_FALSE(answer.empty()) << player.Transcript();
+  const double landed = std::stod(answer.substr(13));
+  // Debian's mplayer lands on the next key frame (one a second in the sample clip).
+  EXPECT_NEAR(landed, 20.5, IsDebian() ? 1.0 : 0.1);
+  std::this_thread::sleep_for(700ms);
+  player.Send("pausing_keep_force get_property time_pos\n");
+  EXPECT_NEAR(std::stod(player.WaitForLine("ANS_time_pos=").substr(13)), landed, 0.05);
+  player.Send("quit\n");
+}
+
 TEST_P(BothPlayers, ScreenshotTakesTheNextFreeNumber) {
   std::ofstream(folder.path() / "shot0001.png") << "taken";
   PlayerProgram player(Program(), SlaveArgs(DefaultClip()), folder.str());
@@ -191,6 +210,30 @@ TEST(OwnPlayer, SubtitleLogAnswersWithTheCurrentTextAndPosition) {
   player.Send("quit\n");
   EXPECT_EQ(player.WaitForLine("ID_EXIT="), "ID_EXIT=QUIT");
   EXPECT_EQ(player.IndexOf("ID_SUBTITLE_LOG="), player.IndexOf("ID_SUBTITLE_LOG=2026"));
+}
+
+TEST(OwnPlayer, SeeksReadInOneGoEndWhereTheLastOneAims) {
+  TempDir folder;
+  PlayerProgram player(OwnPlayer(), SlaveArgs(DefaultClip()), folder.str());
+  ASSERT_FALSE(player.WaitForLine("Starting playback").empty()) << player.Transcript();
+  // A dragged slider: many seeks at once, each with its question.
+  std::string burst;
+  for (int s = 1; s <= 40; ++s) {
+    burst += "pausing_keep seek " + std::to_string(s) + ".000 2\n";
+    burst += "pausing_keep_force get_property time_pos\n";
+  }
+  const auto start = std::chrono::steady_clock::now();
+  player.Send(burst);
+  double last = -1;
+  for (int i = 0; i < 40; ++i) {
+    const std::string answer = player.WaitForLine("ANS_time_pos=");
+    ASSERT_FALSE(answer.empty()) << i << "\n" << player.Transcript();
+    last = std::stod(answer.substr(13));
+  }
+  EXPECT_NEAR(last, 40.0, 0.1);
+  // The waiting seeks were merged instead of each being carried out in turn.
+  EXPECT_LT(std::chrono::steady_clock::now() - start, 3s);
+  player.Send("quit\n");
 }
 
 TEST(OwnPlayer, ClipWithoutSubtitlesAnswersAnEmptyLog) {

@@ -54,16 +54,39 @@ TEST(ReplyHandler, TimePositionKeepsTheWholeSeconds) {
   EXPECT_EQ(fields.position, 59);
 }
 
-TEST(ReplyHandler, SeekDropsExactlyOneTimeAnswer) {
+TEST(ReplyHandler, ASeekDropsWhatDescribesTheMomentBeforeItUntilItsOwnAnswer) {
   ReplyFields fields;
   fields.position = 30;  // the seek target
-  fields.skipNextTimeAnswer = true;
-  const ReplyOutcome dropped = ApplyReplyLine("ANS_TIME_POSITION=4.2", fields);
-  EXPECT_EQ(dropped.notification, 0);
+  fields.timePosition = 30.5;
+  fields.seekAnswerPending = true;
+  // Answers to polls written before the seek: the old moment.
+  EXPECT_EQ(ApplyReplyLine("ID_SUBTITLE_LOG=2026-05-18 08:30:04/E113", fields).deliverSubtitle,
+            false);
+  EXPECT_EQ(ApplyReplyLine("ID_SUBTITLE_LOG=", fields).notification, 0);
+  EXPECT_EQ(ApplyReplyLine("ANS_TIME_POSITION=4.2", fields).notification, 0);
   EXPECT_EQ(fields.position, 30);
-  EXPECT_FALSE(fields.skipNextTimeAnswer);
+  EXPECT_DOUBLE_EQ(fields.timePosition, 30.5);
+  // The seek's own time query: the new moment, in whole and decimal seconds.
+  EXPECT_EQ(ApplyReplyLine("ANS_time_pos=30.480000", fields).notification, kPlayerPosition);
+  EXPECT_FALSE(fields.seekAnswerPending);
+  EXPECT_EQ(fields.position, 30);
+  EXPECT_DOUBLE_EQ(fields.timePosition, 30.48);
+  // From then on everything counts again.
+  EXPECT_TRUE(ApplyReplyLine("ID_SUBTITLE_LOG=2026-05-18 08:30:34/E113", fields).deliverSubtitle);
   EXPECT_EQ(ApplyReplyLine("ANS_TIME_POSITION=31.1", fields).notification, kPlayerPosition);
   EXPECT_EQ(fields.position, 31);
+  EXPECT_DOUBLE_EQ(fields.timePosition, 31.1);
+}
+
+TEST(ReplyHandler, ASeekWhoseAnswerNeverComesSilencesOnlyAFewTimeAnswers) {
+  ReplyFields fields;
+  fields.seekAnswerPending = true;
+  for (int i = 0; i < kMaxStaleTimeAnswers; ++i) {
+    EXPECT_EQ(ApplyReplyLine("ANS_TIME_POSITION=4.0", fields).notification, 0) << i;
+  }
+  EXPECT_EQ(ApplyReplyLine("ANS_TIME_POSITION=5.0", fields).notification, kPlayerPosition);
+  EXPECT_FALSE(fields.seekAnswerPending);
+  EXPECT_EQ(fields.position, 5);
 }
 
 TEST(ReplyHandler, ZeroAspectFallsBackToWidthOverHeight) {
