@@ -43,6 +43,7 @@ class CountingCanvas : public IChartCanvas {
   void SetFont(const LOGFONT&) override {}
   void SetTextColor(COLORREF) override {}
   int TextHeight() override { return 16; }
+  int TextWidth(const std::string& text) override { return static_cast<int>(text.size()) * 8; }
   void Lines(const POINT* ends, std::size_t count) override {
     for (std::size_t i = 0; i < count; ++i) sum += ends[2 * i + 1].y;
     segments += count;

@@ -1,8 +1,8 @@
 # korvane_layer(NAME [QT] [DEPS targets...])
 # Makes the static library korvane_NAME from every .cpp in src/NAME except the program's main.cpp.
 # DEPS name the layers below it that it includes; the layering check (tests/layering) holds the
-# same order. QT links Qt Widgets and runs moc; only the UI framework asks for it (the web engine
-# itself is a module it loads at run time, see src/framework/webengine).
+# same order. QT links Qt Widgets and WebChannel and runs moc; only the UI framework asks for it
+# (the web engine itself is a module it loads at run time, see src/framework/webengine).
 function(korvane_layer name)
   cmake_parse_arguments(L "QT" "" "DEPS" ${ARGN})
   set(target korvane_${name})
@@ -13,7 +13,7 @@ function(korvane_layer name)
   target_link_libraries(${target} PUBLIC korvane_options ${L_DEPS})
   if(L_QT)
     set_target_properties(${target} PROPERTIES AUTOMOC ON)
-    target_link_libraries(${target} PUBLIC Qt6::Widgets Qt6::Svg ${CMAKE_DL_LIBS})
+    target_link_libraries(${target} PUBLIC Qt6::Widgets Qt6::WebChannel Qt6::Svg ${CMAKE_DL_LIBS})
   endif()
 endfunction()
 

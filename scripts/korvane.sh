@@ -11,12 +11,12 @@ build=${KORVANE_BUILD_DIR:-$root/build}
 
 packages=(
   build-essential cmake ninja-build pkg-config git
-  qt6-base-dev qt6-webengine-dev qt6-svg-dev libqt6svg6 qt6-qpa-plugins
+  qt6-base-dev qt6-webengine-dev qt6-webchannel-dev qt6-svg-dev libqt6svg6 qt6-qpa-plugins
   libmpv-dev ffmpeg mplayer
   libexiv2-dev exiv2 libimage-exiftool-perl
   libavformat-dev libavcodec-dev libavutil-dev libsqlite3-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
-  xvfb xauth x11-utils imagemagick libgl1-mesa-dri procps
+  xvfb xauth x11-utils xdotool imagemagick libgl1-mesa-dri procps
   fonts-noto-cjk fonts-dejavu-core
   nodejs npm
 )

@@ -1,12 +1,18 @@
-// The player's side of every map page: the route, the car marker and the six functions the player
+// The player's side of every map page: the route, the car marker and the functions the player
 // calls (createCarMarker, setCarMarker, clearLinePoints, addLinePoints, createPolyline,
-// reloadPolyline). Each page sets window.KorvaneMapConfig before loading this script.
-// The texts the page shows itself start in English and are replaced by the player in the
-// interface language through setPageTexts.
+// reloadPolyline, showRouteTip, setPageTexts). Each page sets window.KorvaneMapConfig before
+// loading this script. The texts the page shows itself start in English and are replaced by the
+// player in the interface language through setPageTexts.
 //
 // The player sends every value as text in the map's datum. The route arrives as points followed by
 // one closing call per chunk; each chunk becomes one polyline on a shared canvas renderer, so a
 // long route never rebuilds what is already drawn.
+//
+// Each route point may carry its moment in the clip (ms) and its speed. A click on or near the
+// route tells the player the moment of the nearest point, and resting the mouse there asks it for
+// the point's tooltip; both go through the "korvane" object of Qt WebChannel, with the id of the
+// route the player gave clearLinePoints. Opened in an ordinary browser the page has no channel and
+// shows its own short tooltip instead.
 (function () {
   'use strict';
 
@@ -133,6 +139,28 @@
     return L.latLng(lat, lon);
   }
 
+  // A moment in whole ms, or -1 for none (absent, empty, negative or not a number).
+  function parseMoment(text) {
+    if (text === undefined || text === null || text === '') return -1;
+    var t = Number(text);
+    return isFinite(t) && t >= 0 ? Math.floor(t) : -1;
+  }
+
+  // ---- The way back to the player ----
+
+  var program = null;
+  function connectProgram() {
+    if (typeof QWebChannel === 'undefined' || !window.qt || !qt.webChannelTransport) return;
+    new QWebChannel(qt.webChannelTransport, function (channel) {
+      program = channel.objects.korvane || null;
+    });
+  }
+  connectProgram();
+
+  function post(name, data) {
+    if (program) program.post(name, JSON.stringify(data));
+  }
+
   // ---- Route ----
 
   var route = {
@@ -144,7 +172,11 @@
     first: null,     // first and last closed point
     last: null,
     count: 0,        // closed points
-    fitted: false
+    fitted: false,
+    id: 0,           // given by clearLinePoints, sent back with every message about the route
+    timed: [],       // closed points that carry a moment: {latlng, t, speed}, in route order
+    projected: null, // their pixel positions at projectedZoom, made when first needed
+    projectedZoom: -1
   };
   var startMarker = null;
   var endMarker = null;
@@ -203,7 +235,11 @@
     var points = route.pending;
     if (points.length === 0) return;
     route.pending = [];
-    for (var i = 0; i < points.length; i++) route.closed.push(points[i]);
+    for (var i = 0; i < points.length; i++) {
+      route.closed.push(points[i]);
+      if (points[i].t >= 0) route.timed.push({latlng: points[i], t: points[i].t, speed: points[i].speed});
+    }
+    route.projected = null;
     if (!route.first) route.first = points[0];
     route.last = points[points.length - 1];
     route.count += points.length;
@@ -221,12 +257,129 @@
     route.bounds = route.drawnLast = route.first = route.last = null;
     route.count = 0;
     route.fitted = false;
+    route.timed = [];
+    route.projected = null;
     userMoved = false;
+    endHover();
   }
+
+  // ---- Clicking and hovering the route ----
+
+  var PICK_PIXELS = 12;
+  var clicks = {last: null};  // the last click on the route, for tests and measurements
+  var hover = {t: -1, point: null, tip: null, ring: null, frame: 0, at: null, posted: false};
+
+  function projectedRoute() {
+    var zoom = map.getZoom();
+    if (!route.projected || route.projectedZoom !== zoom) {
+      route.projected = new Array(route.timed.length);
+      for (var i = 0; i < route.timed.length; i++) route.projected[i] = map.project(route.timed[i].latlng, zoom);
+      route.projectedZoom = zoom;
+    }
+    return route.projected;
+  }
+
+  // The timed route point nearest the route where it passes within PICK_PIXELS of `latlng`: of the
+  // nearest stretch between two points, the end nearer the mouse. Null when the route is farther.
+  function pickPoint(latlng) {
+    var points = projectedRoute();
+    if (points.length === 0) return null;
+    var p = map.project(latlng, map.getZoom());
+    var limit = PICK_PIXELS * PICK_PIXELS;
+    var best = -1, bestDistance = Infinity;
+    if (points.length === 1) {
+      best = 0;
+      bestDistance = p.distanceTo(points[0]) * p.distanceTo(points[0]);
+    }
+    for (var i = 1; i < points.length; i++) {
+      var a = points[i - 1], b = points[i];
+      var d = L.LineUtil._sqClosestPointOnSegment(p, a, b, true);
+      if (d < bestDistance) {
+        bestDistance = d;
+        best = p.distanceTo(a) <= p.distanceTo(b) ? i - 1 : i;
+      }
+    }
+    return bestDistance <= limit ? route.timed[best] : null;
+  }
+
+  function clipTime(ms) {
+    var s = Math.floor(ms / 1000);
+    function two(n) { return (n < 10 ? '0' : '') + n; }
+    return two(Math.floor(s / 3600)) + ':' + two(Math.floor(s / 60) % 60) + ':' + two(s % 60);
+  }
+
+  function showTip(point, text) {
+    if (!hover.tip) {
+      hover.tip = L.tooltip({direction: 'top', offset: [0, -10], className: 'korvane-tip', opacity: 1});
+    }
+    hover.tip.setLatLng(point.latlng).setContent(text);
+    if (!map.hasLayer(hover.tip)) hover.tip.addTo(map);
+  }
+
+  function endHover() {
+    if (hover.tip && map.hasLayer(hover.tip)) hover.tip.remove();
+    if (hover.ring) hover.ring.remove();
+    hover.ring = null;
+    if (hover.posted) post('routeLeave', {route: route.id});
+    hover.posted = false;
+    hover.t = -1;
+    hover.point = null;
+    map.getContainer().style.cursor = '';
+  }
+
+  function hoverAt(latlng) {
+    var point = pickPoint(latlng);
+    if (!point) {
+      if (hover.point) endHover();
+      return;
+    }
+    map.getContainer().style.cursor = 'pointer';
+    if (hover.point === point) return;
+    hover.point = point;
+    hover.t = point.t;
+    if (!hover.ring) {
+      hover.ring = L.circleMarker(point.latlng, {
+        renderer: renderer, radius: 6, weight: 2, color: '#ffffff', fillColor: '#f28c28',
+        fillOpacity: 1, interactive: false
+      }).addTo(map);
+    } else {
+      hover.ring.setLatLng(point.latlng);
+    }
+    if (program) {
+      if (hover.tip && map.hasLayer(hover.tip)) hover.tip.remove();
+      hover.posted = true;
+      post('routeHover', {route: route.id, t: point.t});
+    } else {
+      showTip(point, clipTime(point.t) + (isFinite(point.speed) ? ' · ' + point.speed.toFixed(1) + ' km/h' : ''));
+    }
+  }
+
+  // Mouse moves are looked at once a frame at most.
+  map.on('mousemove', function (e) {
+    hover.at = e.latlng;
+    if (hover.frame) return;
+    hover.frame = L.Util.requestAnimFrame(function () {
+      hover.frame = 0;
+      if (hover.at) hoverAt(hover.at);
+    });
+  });
+  map.on('mouseout', function () {
+    hover.at = null;
+    endHover();
+  });
+  map.on('zoomstart', function () {
+    if (hover.point) endHover();
+  });
+  map.on('click', function (e) {
+    var point = pickPoint(e.latlng);
+    if (!point) return;
+    clicks.last = {t: point.t, at: Date.now(), latlng: point.latlng, markerMs: 0};
+    post('routeClick', {route: route.id, t: point.t});
+  });
 
   // ---- Car ----
 
-  var car = {marker: null, heading: 0, position: null};
+  var car = {marker: null, heading: 0, position: null, placedAt: 0};
 
   function carIcon() {
     return L.divIcon({
@@ -275,6 +428,10 @@
     rotateCar();
     keepCarInView(latlng);
     car.position = latlng;
+    car.placedAt = Date.now();
+    // When the car first reached the point last clicked, for the click's figures.
+    var click = clicks.last;
+    if (click && !click.markerMs && latlng.distanceTo(click.latlng) < 2) click.markerMs = car.placedAt;
   }
 
   // ---- The functions the player calls ----
@@ -300,15 +457,31 @@
     return true;
   };
 
-  window.clearLinePoints = function () {
+  // The route id is optional, so the page also works without the player.
+  window.clearLinePoints = function (routeId) {
     clearRoute();
+    var id = Number(routeId);
+    route.id = isFinite(id) && id >= 0 ? id : 0;
     return true;
   };
 
-  window.addLinePoints = function (latitude, longitude) {
+  // The moment (ms) and the speed (km/h) are optional: a point without a moment is drawn but not
+  // offered for a click.
+  window.addLinePoints = function (latitude, longitude, moment, speed) {
     var latlng = parseLatLng(latitude, longitude);
     if (!latlng) return false;
+    latlng.t = parseMoment(moment);
+    latlng.speed = parseFloat(speed);
     route.pending.push(latlng);
+    return true;
+  };
+
+  // The player's tooltip for the point of moment `moment`, shown only while the mouse still rests
+  // on that point.
+  window.showRouteTip = function (moment, text) {
+    var t = parseMoment(moment);
+    if (!hover.point || t < 0 || hover.t !== t) return false;
+    showTip(hover.point, String(text));
     return true;
   };
 
@@ -366,8 +539,25 @@
       tilesLoaded: tileState.loaded,
       tilesFailed: tileState.failed,
       noticeShown: noticeShown,
-      noticeText: texts.tilesUnavailable
+      noticeText: texts.tilesUnavailable,
+      routeId: route.id,
+      timedPoints: route.timed.length,
+      channel: program ? 1 : 0,
+      markerMs: car.placedAt,
+      hoverT: hover.t,
+      tip: hover.tip && map.hasLayer(hover.tip) ? hover.tip.getContent() : '',
+      lastClick: clicks.last ? {t: clicks.last.t, at: clicks.last.at, markerMs: clicks.last.markerMs} : null
     };
+  };
+
+  // Where on the page the timed route point at `fraction` (0 … 1) of the route lies, with its
+  // moment: {x, y, t} in the page's pixels; null without such a point. For tests that click it.
+  window.korvaneRoutePointAt = function (fraction) {
+    if (route.timed.length === 0) return null;
+    var f = Math.min(Math.max(Number(fraction) || 0, 0), 1);
+    var point = route.timed[Math.round(f * (route.timed.length - 1))];
+    var at = map.latLngToContainerPoint(point.latlng);
+    return {x: Math.round(at.x), y: Math.round(at.y), t: point.t};
   };
 
   // Draws whatever the canvas renderer has scheduled for the next frame now, so a caller can time

@@ -1,7 +1,11 @@
 #include "chart/chart_binding.h"
 
 #include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <limits>
 
+#include "chart/chart_cursor.h"
 #include "telemetry/track_store.h"
 
 namespace korvane {
@@ -48,7 +52,11 @@ void ChartBinding::InitAccChart(CChartModel* target) {
 void ChartBinding::ResetAccChart() {
   nextX = 0;
   for (const char* name : kAccCurveNames) ClearAccCurve(name);
-  if (chart) chart->RequestRepaint();
+  if (!chart) return;
+  // The cursor and the hover mark stood on points that are gone.
+  chart->cursorX = chart->hoverX = std::numeric_limits<double>::quiet_NaN();
+  chart->hoverText.clear();
+  chart->RequestRepaint();
 }
 
 void ChartBinding::ClearAccCurve(const std::string& name) {
@@ -75,9 +83,9 @@ void ChartBinding::AppendAccData(const CTrackStore* store) {
       for (std::size_t p = 0; p < count; ++p) {
         const TelemetryRecord& point = chunk->points[p];
         if (point.valid) {
-          curves[0]->AddPoint(nextX, point.accelX);
-          curves[1]->AddPoint(nextX, point.accelY);
-          curves[2]->AddPoint(nextX, point.accelZ);
+          curves[0]->AddPoint(nextX, point.accelX, point.mediaTimeMs);
+          curves[1]->AddPoint(nextX, point.accelY, point.mediaTimeMs);
+          curves[2]->AddPoint(nextX, point.accelZ, point.mediaTimeMs);
         }
         nextX += kAccStepX;
       }
@@ -86,6 +94,78 @@ void ChartBinding::AppendAccData(const CTrackStore* store) {
     chart->FitYRange(kAccFill);
   }
   chart->RequestRepaint();
+}
+
+}  // namespace korvane
+
+namespace korvane {
+
+namespace {
+
+std::string HoverText(double x, double y, double z) {
+  char text[96];
+  std::snprintf(text, sizeof text, "X %+.2f G  Y %+.2f G  Z %+.2f G", DuiLib::AccelerationInG(x),
+                DuiLib::AccelerationInG(y), DuiLib::AccelerationInG(z));
+  return text;
+}
+
+bool SameX(double a, double b) {
+  return a == b || (std::isnan(a) && std::isnan(b));
+}
+
+}  // namespace
+
+int ChartBinding::PointAtColumn(int px) {
+  const CCurve* x = chart ? chart->FindCurve(kAccCurveNames[0]) : nullptr;
+  if (!x) return -1;
+  const DuiLib::RECT& plot = chart->plotRect;
+  if (px < plot.left || px > plot.right || plot.right <= plot.left) return -1;
+  return DuiLib::NearestTimedPoint(
+      *x, DuiLib::RawXAtPixel(plot, chart->xLo, chart->xHi, chart->xExp, px));
+}
+
+void ChartBinding::SetCursor(double seconds) {
+  if (!chart) return;
+  double x = std::numeric_limits<double>::quiet_NaN();
+  if (const CCurve* curve = chart->FindCurve(kAccCurveNames[0]); curve && seconds >= 0) {
+    std::lock_guard lock(chart->dataLock);
+    const int i = DuiLib::PointShownAt(*curve, std::llround(std::min(seconds, 1e9) * 1000));
+    if (i >= 0) x = curve->xs[static_cast<std::size_t>(i)];
+  }
+  if (SameX(x, chart->cursorX)) return;
+  chart->cursorX = x;
+  chart->RequestRepaint();
+}
+
+void ChartBinding::HoverAt(int px) {
+  if (!chart) return;
+  double x = std::numeric_limits<double>::quiet_NaN();
+  std::string text;
+  {
+    std::lock_guard lock(chart->dataLock);
+    const int i = PointAtColumn(px);
+    const CCurve* curves[3] = {chart->FindCurve(kAccCurveNames[0]),
+                               chart->FindCurve(kAccCurveNames[1]),
+                               chart->FindCurve(kAccCurveNames[2])};
+    const auto at = static_cast<std::size_t>(i);
+    if (i >= 0 && curves[1] && curves[2] && at < curves[1]->PointCount() &&
+        at < curves[2]->PointCount()) {
+      x = curves[0]->xs[at];
+      text = HoverText(curves[0]->ys[at], curves[1]->ys[at], curves[2]->ys[at]);
+    }
+  }
+  if (SameX(x, chart->hoverX) && text == chart->hoverText) return;
+  chart->hoverX = x;
+  chart->hoverText = std::move(text);
+  chart->RequestRepaint();
+}
+
+std::int32_t ChartBinding::TimeAtPixel(int px) {
+  if (!chart) return -1;
+  std::lock_guard lock(chart->dataLock);
+  const int i = PointAtColumn(px);
+  const CCurve* x = chart->FindCurve(kAccCurveNames[0]);
+  return i >= 0 && x ? x->TimeOf(static_cast<std::size_t>(i)) : -1;
 }
 
 }  // namespace korvane

@@ -21,13 +21,30 @@ struct ChartBinding {
 
   // Gives the chart its look, its ranges and its three curves, and marks it ready. Null: nothing.
   void InitAccChart(DuiLib::CChartModel* target);
-  // Empties the three curves and starts x at 0 again; the ranges stay. Not set up: nothing.
+  // Empties the three curves, takes the cursor and hover marks away and starts x at 0 again; the
+  // ranges stay. Not set up: nothing.
   void ResetAccChart();
   // Empties the named curve under the chart's data lock; an unknown name does nothing.
   void ClearAccCurve(const std::string& name);
-  // Appends the valid points of the store's chunks consumedChunks .. readyChunks - 1 and widens
-  // the ranges. Before the set-up, with a curve missing or without a store: nothing.
+  // Appends the valid points of the store's chunks consumedChunks .. readyChunks - 1, each with its
+  // media time, and widens the ranges. Before the set-up, with a curve missing or without a store:
+  // nothing.
   void AppendAccData(const CTrackStore* store);
+
+  // Puts the cursor on the point shown at `seconds` of the clip; none for a negative time or a
+  // moment the curves hold no point for. Repaints only when it moved.
+  void SetCursor(double seconds);
+  // The point nearest pixel column `px` of the plot: its X, Y and Z readings in G beside a line
+  // there. A column outside the plot, or no timed point, hides them. Repaints only on a change.
+  void HoverAt(int px);
+  void EndHover() { HoverAt(kNoColumn); }
+  // Media time (ms) of the point nearest pixel column `px`; −1 outside the plot or without one.
+  std::int32_t TimeAtPixel(int px);
+
+ private:
+  static constexpr int kNoColumn = -1'000'000;
+  // Index of the X curve's timed point nearest column `px`, under the data lock; −1 for none.
+  int PointAtColumn(int px);
 };
 
 }  // namespace korvane

@@ -23,6 +23,8 @@ class IChartCanvas {
   virtual void SetTextColor(COLORREF color) = 0;
   // Cell height of the current font in pixels.
   virtual int TextHeight() = 0;
+  // Width of `text` in the current font in pixels.
+  virtual int TextWidth(const std::string& text) = 0;
   // `count` separate lines with the current pen, line i from ends[2i] to ends[2i + 1].
   virtual void Lines(const POINT* ends, std::size_t count) = 0;
   // Text with the top-left corner of its cell at `at`, in the current text colour.

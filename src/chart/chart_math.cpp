@@ -166,6 +166,13 @@ std::string TickLabel(double v, const std::string& unit) {
   return buffer;
 }
 
+double RawXAtPixel(const RECT& plot, double xLo, double xHi, int xExp, int px) {
+  const int width = plot.right - plot.left;
+  const double scaled =
+      width == 0 || xHi == xLo ? xLo : xLo + (px - plot.left) * (xHi - xLo) / width;
+  return scaled * PowerOfTen(xExp);
+}
+
 PixelMap::PixelMap(const RECT& plot, double xLo, double xHi, double yLo, double yHi) {
   const double xSpan = xHi - xLo;
   const double ySpan = yHi - yLo;

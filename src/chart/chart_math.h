@@ -102,6 +102,10 @@ class PixelMap {
   double xScale_ = 0, xOffset_ = 0, yScale_ = 0, yOffset_ = 0;
 };
 
+// The raw x value under pixel column `px` of `plot`, the inverse of the painter's mapping of
+// the visible range xLo … xHi (scaled by 10^xExp); xLo for a plot or a range of no width.
+double RawXAtPixel(const RECT& plot, double xLo, double xHi, int xExp, int px);
+
 // The visible window of a clip in scaled units; its edges belong to it.
 struct ClipWindow {
   double x1 = 0, x2 = 1, y1 = 0, y2 = 1;  // x1 <= x2, y1 <= y2

@@ -3,6 +3,7 @@
 // lock that guards the curves' arrays. The control (zell_chart_ui.h) repaints when told to.
 #pragma once
 #include <atomic>
+#include <limits>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -74,6 +75,14 @@ class CChartModel {
   int yExp[kChartAxes] = {0, 0, 0, 0};
   double linkFactor[kChartAxes] = {1, 1, 1, 1};
   double linkOffset[kChartAxes] = {0, 0, 0, 0};
+
+  // Plot area of the last paint, in window coordinates.
+  RECT plotRect;
+  // Marks over the curves, raw x; NaN for none: the moment being played, and the point the mouse
+  // is on with the text describing it.
+  double cursorX = std::numeric_limits<double>::quiet_NaN();
+  double hoverX = std::numeric_limits<double>::quiet_NaN();
+  std::string hoverText;
 
   // Asks for a repaint; the control invalidates itself, a bare model ignores it.
   virtual void RequestRepaint() {}

@@ -1,5 +1,7 @@
 #include "chart/chart_painter.h"
 
+#include <algorithm>
+#include <optional>
 #include <vector>
 
 namespace DuiLib {
@@ -7,6 +9,12 @@ namespace {
 
 constexpr int kMajorTick = 6;
 constexpr int kMinorTick = 3;
+constexpr COLORREF kCursorColor = 0x0000A5FF;  // orange, apart from the three curves
+constexpr int kCursorWidth = 2;
+constexpr COLORREF kHoverColor = 0x00FFFFFF;
+constexpr DWORD kBoxBackground = 0xD0202020;  // ARGB: dark, a little see-through
+constexpr int kBoxGap = 6;
+constexpr int kBoxPadding = 4;
 
 void PaintGrid(const CChartModel& chart, const ChartTicks& ticks, const RECT& plot,
                IChartCanvas& canvas) {
@@ -63,6 +71,37 @@ void PaintAxis(const CChartModel& chart, int k, const TickPixels& ticks, const R
 }
 
 }  // namespace
+
+void PaintMarks(const CChartModel& chart, const RECT& plot, IChartCanvas& canvas) {
+  const double scale = PowerOfTen(chart.xExp);
+  const ClipWindow window = ClipWindow::FromRanges(chart.xLo, chart.xHi, 0, 0);
+  const PixelMap map(plot, chart.xLo, chart.xHi, 0, 1);
+  // The column of raw x, or nothing when it is not a number or outside the visible range.
+  const auto column = [&](double rawX) -> std::optional<int> {
+    const double x = rawX / scale;
+    if (!(x >= window.x1 && x <= window.x2)) return std::nullopt;
+    return map.DataToPixel(x, 0).x;
+  };
+  if (const auto x = column(chart.cursorX)) {
+    canvas.SetPen({PS_SOLID, kCursorWidth, kCursorColor});
+    canvas.Line({*x, plot.bottom}, {*x, plot.top});
+  }
+  const auto x = column(chart.hoverX);
+  if (!x) return;
+  canvas.SetPen({PS_DOT, 1, kHoverColor});
+  canvas.Line({*x, plot.bottom}, {*x, plot.top});
+  if (chart.hoverText.empty()) return;
+  // The box goes right of the line, else left of it, else as far right as the plot lets it.
+  const int height = canvas.TextHeight();
+  const int width = canvas.TextWidth(chart.hoverText) + 2 * kBoxPadding;
+  int left = *x + kBoxGap;
+  if (left + width > plot.right) left = *x - kBoxGap - width;
+  if (left < plot.left) left = std::max(plot.left, plot.right - width);
+  const RECT box{left, plot.top + kBoxGap, left + width, plot.top + kBoxGap + height + 2};
+  canvas.Fill(box, kBoxBackground);
+  canvas.SetTextColor(kHoverColor);
+  canvas.Text({left + kBoxPadding, box.top + 1}, chart.hoverText);
+}
 
 RECT PlotRect(const RECT& pos, const RECT& inset) {
   return {pos.left + inset.left, pos.top + inset.top, pos.right - inset.right,
@@ -140,6 +179,7 @@ void PaintChartContent(const CChartModel& chart, const RECT& plot, IChartCanvas&
   canvas.SetFont(font);
   PaintGrid(chart, ticks, plot, canvas);
   for (const CCurve& curve : chart.curves) PaintCurve(chart, curve, plot, canvas);
+  PaintMarks(chart, plot, canvas);
   canvas.RemoveClip();
   PaintFrameAndXTicks(chart, ticks, plot, canvas);
   for (int k = 0; k < kChartAxes; ++k) {

@@ -24,6 +24,10 @@ void PaintChartBackground(const CChartModel& chart, const RECT& pos, DWORD backg
 // Grid, curves, frame, ticks and axes inside `plot`; nothing before the chart is set up.
 void PaintChartContent(const CChartModel& chart, const RECT& plot, IChartCanvas& canvas);
 
+// The moment being played (a solid line at cursorX) and the point under the mouse (a dotted line
+// at hoverX with hoverText in a box beside it), where they fall inside the visible x range.
+void PaintMarks(const CChartModel& chart, const RECT& plot, IChartCanvas& canvas);
+
 // Every segment of the curve that shows in the visible window, each clipped on its own. A curve
 // with fewer than two points, or on an axis outside 0..3, draws nothing.
 void PaintCurve(const CChartModel& chart, const CCurve& curve, const RECT& plot,

@@ -2,6 +2,7 @@
 
 #include "chart/chart_canvas.h"
 #include "chart/chart_painter.h"
+#include "framework/paint_manager.h"
 
 namespace DuiLib {
 namespace {
@@ -27,6 +28,7 @@ class DrawContextCanvas : public IChartCanvas {
   void SetFont(const LOGFONT& font) override { dc_.SelectFont(font); }
   void SetTextColor(COLORREF color) override { dc_.SetTextColor(color); }
   int TextHeight() override { return dc_.GetTextMetrics().tmHeight; }
+  int TextWidth(const std::string& text) override { return dc_.MeasureText(text); }
   void Lines(const POINT* ends, std::size_t count) override { dc_.DrawLines(ends, count); }
   void Text(POINT at, const std::string& text) override { dc_.TextOut(at.x, at.y, text); }
   void RemoveClip() override { dc_.ClearClip(); }
@@ -75,6 +77,27 @@ void CZellChartUI::PaintBkImage(HDC hDC) {
 
 void CZellChartUI::RequestRepaint() {
   Invalidate();
+}
+
+void CZellChartUI::DoEvent(TEventUI& event) {
+  const char* type = nullptr;
+  switch (event.Type) {
+    case UIEVENT_BUTTONDOWN:
+      type = kChartClick;
+      break;
+    case UIEVENT_MOUSEMOVE:
+      type = kChartHover;
+      break;
+    case UIEVENT_MOUSELEAVE:
+      type = kChartLeave;
+      break;
+    default:
+      CControlUI::DoEvent(event);
+      return;
+  }
+  if (ready && manager_ != nullptr) {
+    manager_->SendNotify(this, type, static_cast<WPARAM>(event.ptMouse.x));
+  }
 }
 
 }  // namespace DuiLib

@@ -9,6 +9,10 @@
 
 namespace DuiLib {
 
+inline constexpr const char* kChartClick = "chartclick";
+inline constexpr const char* kChartHover = "charthover";
+inline constexpr const char* kChartLeave = "chartleave";
+
 class CZellChartUI : public CControlUI, public CChartModel {
  public:
   CZellChartUI();
@@ -28,8 +32,9 @@ class CZellChartUI : public CControlUI, public CChartModel {
   // from another thread (the start-up worker's set-up) must not touch the window and does nothing.
   void RequestRepaint() override;
 
-  // Plot area of the last paint.
-  RECT plotRect;
+  // The mouse over the chart: a left press raises "chartclick", a move "charthover", leaving
+  // "chartleave", each with the pixel column in wParam.
+  void DoEvent(TEventUI& event) override;
 
  private:
   std::thread::id uiThread_ = std::this_thread::get_id();

@@ -21,11 +21,13 @@
 #include <QThread>
 #include <QTimer>
 #include <QUrl>
+#include <QWebChannel>
 #include <atomic>
 #include <deque>
 #include <unordered_set>
 #include <vector>
 
+#include "framework/page_channel.h"
 #include "framework/web_view_port.h"
 
 namespace DuiLib {
@@ -169,6 +171,12 @@ class CHtmlWindow {
     };
     events.destroying = [this] { view_ = nullptr; };
     view_ = create(host_, std::move(events));
+    // The page's way back: the channel object outlives no view, being the view's child.
+    channelObject_ = new CPageChannel(view_->Widget());
+    channelObject_->SetHandler(pageHandler_);
+    auto* channel = new QWebChannel(channelObject_);
+    channel->registerObject(QStringLiteral("korvane"), channelObject_);
+    view_->SetWebChannel(channel);
     layout_->addWidget(view_->Widget());
     layout_->setCurrentWidget(view_->Widget());
     return true;
@@ -241,6 +249,10 @@ class CHtmlWindow {
   void NoteNavigationRequested() { navigationRequested_.store(true); }
 
   bool IsReady() const { return state_ == State::Ready; }
+  void SetPageMessageHandler(PageMessageHandler handler) {
+    pageHandler_ = std::move(handler);
+    if (channelObject_) channelObject_->SetHandler(pageHandler_);
+  }
   QWidget* Widget() const { return host_.data(); }
   std::atomic<CWebBrowserEventHandler*>& Handler() { return handler_; }
 
@@ -382,6 +394,7 @@ class CHtmlWindow {
         "(function(){var w=window,f=[];"
         "function c(i,n,m,k,a){var g=w[n];for(var j=0;j<k;j++,i++){try{"
         "if(m===0)g();else if(m===1)g(a[j]);else if(m===2)g(a[2*j],a[2*j+1]);"
+        "else if(m===4)g(a[4*j],a[4*j+1],a[4*j+2],a[4*j+3]);"
         "else g.apply(w,a.slice(j*m,j*m+m));}catch(e){f.push(i)}}}\n";
     js.reserve(batch.size() * 48 + 256);
     std::size_t i = 0;
@@ -425,9 +438,11 @@ class CHtmlWindow {
   QPointer<QWidget> host_;            // owned by the control once hosted
   QStackedLayout* layout_ = nullptr;  // the host's
   IWebView* view_ =
-      nullptr;              // made on the first navigation, a child of the host; cleared as it goes
-  QPointer<QLabel> label_;  // the message shown when the web engine cannot start
-  bool viewMade_ = false;   // the first navigation has tried to make the view
+      nullptr;  // made on the first navigation, a child of the host; cleared as it goes
+  QPointer<CPageChannel> channelObject_;  // a child of the view
+  PageMessageHandler pageHandler_;        // kept for a view made later
+  QPointer<QLabel> label_;                // the message shown when the web engine cannot start
+  bool viewMade_ = false;                 // the first navigation has tried to make the view
   QString unavailableText_ =
       QStringLiteral("The map cannot be shown: the web engine did not start.");
   std::atomic<CWebBrowserEventHandler*> handler_{nullptr};
@@ -515,6 +530,10 @@ ScriptStatus CWebBrowserUI::InvokeMethod(CHtmlWindow* window, const std::string&
 void CWebBrowserUI::RunScript(const std::string& script,
                               std::function<void(const std::string&)> done) {
   window_->RunScript(script, std::move(done));
+}
+
+void CWebBrowserUI::SetPageMessageHandler(PageMessageHandler handler) {
+  window_->SetPageMessageHandler(std::move(handler));
 }
 
 bool CWebBrowserUI::IsPageReady() const {

@@ -46,6 +46,9 @@ class CWebBrowserEventHandler {
                               const std::string& /*source*/) {}
 };
 
+// A message a page sent to the program: its name and its JSON text, both as the page wrote them.
+using PageMessageHandler = std::function<void(const std::string& name, const std::string& json)>;
+
 // The loaded page's script object, as GetHtmlWindow hands it out.
 class CHtmlWindow;
 
@@ -67,6 +70,12 @@ class CWebBrowserUI : public CControlUI {
 
   // The script object of the current page; never null once the control exists.
   CHtmlWindow* GetHtmlWindow() const;
+
+  // Receives, on the UI thread, what the page posts through its "korvane" channel object:
+  // `korvane.post(name, jsonText)` once the page has connected with QWebChannel (its library is
+  // put into every page before the page's own scripts run). Texts too long are dropped; nothing
+  // else is checked. An empty handler drops everything.
+  void SetPageMessageHandler(PageMessageHandler handler);
 
   // Calls the global function `method` of the page with `count` text arguments, in order.
   // Answers at once although the page runs the call later: kScriptOk when the call is made or,

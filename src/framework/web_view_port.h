@@ -32,6 +32,9 @@ class IWebView {
   virtual bool IsLoading() const = 0;
   // `done` gets the script's value; it is not called once the view is gone.
   virtual void RunJavaScript(const QString& script, std::function<void(const QVariant&)> done) = 0;
+  // Gives every page the channel's objects (QWebChannel's client library is put into each page
+  // before its own scripts, so a page needs no reference to a program resource).
+  virtual void SetWebChannel(QWebChannel* channel) = 0;
 };
 
 // The module's one entry: a view made as a child of `parent`.

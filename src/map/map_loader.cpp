@@ -31,4 +31,13 @@ void CMapDisplay::SetPageTexts(DuiLib::CWebBrowserUI* browser, const std::string
   if (loader_) loader_->SetPageTexts(browser, textsJson);
 }
 
+void CMapDisplay::SetRouteId(std::uint32_t routeId) {
+  if (loader_) loader_->SetRouteId(routeId);
+}
+
+void CMapDisplay::ShowRouteTip(DuiLib::CWebBrowserUI* browser, std::int32_t timeMs,
+                               const std::string& text) {
+  if (loader_) loader_->ShowRouteTip(browser, timeMs, text);
+}
+
 }  // namespace korvane

@@ -1,6 +1,7 @@
 // The map loaders' interface, and CMapDisplay, the main window's map that owns the one loader
 // chosen at start-up and forwards every operation to it.
 #pragma once
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -34,6 +35,12 @@ class CMapLoader {
   // Gives the page the texts it shows of its own, as the JSON object ComposePageTexts makes
   // (page_texts.h). A call made while the page loads waits for it; failed calls are ignored.
   virtual void SetPageTexts(DuiLib::CWebBrowserUI* browser, const std::string& textsJson) = 0;
+  // The id the next cleared route is given; the page sends it back with every message about the
+  // route, so a page still showing another file's route is told apart.
+  virtual void SetRouteId(std::uint32_t routeId) = 0;
+  // Shows `text` beside the route point of moment `timeMs`, if the mouse still rests there.
+  virtual void ShowRouteTip(DuiLib::CWebBrowserUI* browser, std::int32_t timeMs,
+                            const std::string& text) = 0;
 };
 
 class CMapDisplay : public CMapLoader {
@@ -49,6 +56,9 @@ class CMapDisplay : public CMapLoader {
   void ResetMarker() override;
   void ClearRoute(DuiLib::CWebBrowserUI* browser) override;
   void SetPageTexts(DuiLib::CWebBrowserUI* browser, const std::string& textsJson) override;
+  void SetRouteId(std::uint32_t routeId) override;
+  void ShowRouteTip(DuiLib::CWebBrowserUI* browser, std::int32_t timeMs,
+                    const std::string& text) override;
 
  private:
   std::unique_ptr<CMapLoader> loader_;

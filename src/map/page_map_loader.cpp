@@ -9,14 +9,29 @@
 
 namespace korvane {
 
+namespace {
+
+std::string FixedText(double value, int decimals) {
+  char buffer[64];
+  const auto result =
+      std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
+  return result.ec == std::errc() ? std::string(buffer, result.ptr) : "nan";
+}
+
+}  // namespace
+
 std::string FormatCoordinate(double value) {
   // "%lf" would follow LC_NUMERIC, which the UI toolkit sets from the environment: a comma there
   // would turn 22.535656 into 22 on the page.
-  char buffer[64];
-  const auto result =
-      std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 6);
-  if (result.ec != std::errc()) return "nan";
-  return std::string(buffer, result.ptr);
+  return FixedText(value, 6);
+}
+
+std::string PageMoment(std::int32_t ms) {
+  return ms < 0 ? std::string() : std::to_string(ms);
+}
+
+std::string PageSpeed(double kmh) {
+  return FixedText(kmh, 1);
 }
 
 std::string CPageMapLoader::PagePath(const std::string& programFolder) const {
@@ -56,7 +71,8 @@ void CPageMapLoader::UpdateRoute(DuiLib::CWebBrowserUI* browser, const CTrackSto
         if (!point.valid) continue;
         const std::vector<std::string> args{
             FormatCoordinate(setup_.routeInMapDatum ? point.mapLatitude : point.latitude),
-            FormatCoordinate(setup_.routeInMapDatum ? point.mapLongitude : point.longitude)};
+            FormatCoordinate(setup_.routeInMapDatum ? point.mapLongitude : point.longitude),
+            PageMoment(point.mediaTimeMs), PageSpeed(point.speedKmh)};
         if (setup_.traceRoute && RouteTraceEnabled()) RouteTrace(args[0] + "\n" + args[1]);
         CallPageFunction(browser, kAddLinePoints, page_, args);
       }
@@ -66,7 +82,12 @@ void CPageMapLoader::UpdateRoute(DuiLib::CWebBrowserUI* browser, const CTrackSto
 }
 
 void CPageMapLoader::ClearRoute(DuiLib::CWebBrowserUI* browser) {
-  CallPageFunction(browser, kClearLinePoints, page_);
+  CallPageFunction(browser, kClearLinePoints, page_, {std::to_string(routeId_)});
+}
+
+void CPageMapLoader::ShowRouteTip(DuiLib::CWebBrowserUI* browser, std::int32_t timeMs,
+                                  const std::string& text) {
+  CallPageFunction(browser, kShowRouteTip, page_, {PageMoment(timeMs), text});
 }
 
 void CPageMapLoader::SetPageTexts(DuiLib::CWebBrowserUI* browser, const std::string& textsJson) {

@@ -17,10 +17,17 @@ inline constexpr const char* kAddLinePoints = "addLinePoints";
 inline constexpr const char* kCreatePolyline = "createPolyline";
 inline constexpr const char* kReloadPolyline = "reloadPolyline";
 inline constexpr const char* kSetPageTexts = "setPageTexts";
+inline constexpr const char* kShowRouteTip = "showRouteTip";
 
 // Six decimals with a point whatever the process locale says ("nan"/"inf" for non-finite values,
 // which the pages refuse).
 std::string FormatCoordinate(double value);
+
+// The trailing arguments of addLinePoints: the point's media time in whole ms ("" for a point
+// without one, which the page draws but does not offer for a click), and its speed in km/h with
+// one decimal and a point.
+std::string PageMoment(std::int32_t ms);
+std::string PageSpeed(double kmh);
 
 class CPageMapLoader : public CMapLoader {
  public:
@@ -42,6 +49,9 @@ class CPageMapLoader : public CMapLoader {
   void ResetMarker() override;
   void ClearRoute(DuiLib::CWebBrowserUI* browser) override;
   void SetPageTexts(DuiLib::CWebBrowserUI* browser, const std::string& textsJson) override;
+  void SetRouteId(std::uint32_t routeId) override { routeId_ = routeId; }
+  void ShowRouteTip(DuiLib::CWebBrowserUI* browser, std::int32_t timeMs,
+                    const std::string& text) override;
 
   // The page file under `programFolder` (which ends in "/").
   std::string PagePath(const std::string& programFolder) const;
@@ -56,6 +66,7 @@ class CPageMapLoader : public CMapLoader {
   CWebPage page_;
   CWebMapEventHandler handler_;
   bool markerCreated_ = false;
+  std::uint32_t routeId_ = 0;
   double lastLatitude_ = 0.0;
   double lastLongitude_ = 0.0;
 };

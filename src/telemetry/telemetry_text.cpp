@@ -17,10 +17,10 @@ std::string FormatSpeed(double kmh) {
   return text;
 }
 
-std::string FormatDateTime(const TelemetryRecord& r) {
+std::string FormatDateTime(int year, int month, int day, int hour, int minute, int second) {
   char text[64];
-  std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", r.year, r.month, r.day, r.hour,
-                r.minute, r.second);
+  std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", year, month, day, hour, minute,
+                second);
   return text;
 }
 

@@ -13,6 +13,11 @@ std::string FormatDegrees(char hemisphere, int degrees, int minutes, double seco
 // " 12.3 km/h".
 std::string FormatSpeed(double kmh);
 // "2024-05-01 12:00:07".
-std::string FormatDateTime(const TelemetryRecord& record);
+std::string FormatDateTime(int year, int month, int day, int hour, int minute, int second);
+// The same of anything with those fields: a telemetry record, a point of the navigation track.
+template <typename Moment>
+std::string FormatDateTime(const Moment& m) {
+  return FormatDateTime(m.year, m.month, m.day, m.hour, m.minute, m.second);
+}
 
 }  // namespace korvane

@@ -57,7 +57,17 @@ DuiLib::CWebBrowserUI* CFrameViewPort::browser() const {
   return dynamic_cast<DuiLib::CWebBrowserUI*>(view_.webMap);
 }
 
+void CFrameViewPort::SetChartCursor(double seconds) {
+  view_.chartBinding.SetCursor(seconds);
+}
+
+void CFrameViewPort::ClearRoute() {
+  NameRoute();
+  map_.ClearRoute(browser());
+}
+
 void CFrameViewPort::ConsumeTrack() {
+  NameRoute();
   map_.UpdateRoute(browser(), store_);
   view_.chartBinding.AppendAccData(&store_);
   store_.SetConsumedChunks(store_.readyChunks());

@@ -8,6 +8,7 @@
 #include "map/map_loader.h"
 #include "media/mplayer.h"
 #include "settings/application_context.h"
+#include "telemetry/navigation_track.h"
 #include "telemetry/subtitle_extractor.h"
 #include "telemetry/track_store.h"
 #include "ui/controller_ports.h"
@@ -34,9 +35,10 @@ class CMplayerPort final : public IPlayerPort {
   void SetMute(bool mute) override { player_.SetMute(mute); }
   bool muted() const override { return player_.muted(); }
   int volume() const override { return player_.volume(); }
-  void Seek(int seconds) override { player_.Seek(seconds); }
+  void Seek(double seconds) override { player_.Seek(seconds); }
   double length() const override { return player_.length(); }
   int position() const override { return player_.position(); }
+  double timePosition() const override { return player_.timePosition(); }
   double aspect() const override { return player_.replyFields().aspect; }
   int videoWidth() const override { return player_.replyFields().videoWidth; }
   int videoHeight() const override { return player_.replyFields().videoHeight; }
@@ -69,12 +71,14 @@ struct ModalWindows {
 class CFrameViewPort final : public IViewPort {
  public:
   CFrameViewPort(CViewManager& view, DuiLib::CWindowWnd& window, DuiLib::CPaintManagerUI& manager,
-                 CMapDisplay& map, CTrackStore& store, ApplicationContext& context)
+                 CMapDisplay& map, CTrackStore& store, const CNavigationTrack& navigation,
+                 ApplicationContext& context)
       : view_(view),
         window_(window),
         manager_(manager),
         map_(map),
         store_(store),
+        navigation_(navigation),
         context_(context) {}
   ModalWindows modals;
 
@@ -83,10 +87,11 @@ class CFrameViewPort final : public IViewPort {
   void SetVolumeSlider(int value) override;
   void SetProgressRange(int maximum) override;
   void SetProgressValue(int value) override;
+  void SetChartCursor(double seconds) override;
   void RefreshLabels() override { view_.RefreshLabels(); }
   void ResetAccChart() override { view_.chartBinding.ResetAccChart(); }
   void ResetMarker() override { map_.ResetMarker(); }
-  void ClearRoute() override { map_.ClearRoute(browser()); }
+  void ClearRoute() override;
   void ResetStore() override { store_.Reset(); }
   void ConsumeTrack() override;
   void SetCarPosition(double longitude, double latitude) override;
@@ -100,12 +105,15 @@ class CFrameViewPort final : public IViewPort {
 
  private:
   DuiLib::CWebBrowserUI* browser() const;
+  // The page's route is the navigation track's: messages about another one are old.
+  void NameRoute() { map_.SetRouteId(navigation_.generation()); }
 
   CViewManager& view_;
   DuiLib::CWindowWnd& window_;
   DuiLib::CPaintManagerUI& manager_;
   CMapDisplay& map_;
   CTrackStore& store_;
+  const CNavigationTrack& navigation_;
   ApplicationContext& context_;
 };
 

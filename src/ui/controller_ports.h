@@ -23,10 +23,12 @@ class IPlayerPort {
   virtual void SetMute(bool mute) = 0;
   virtual bool muted() const = 0;
   virtual int volume() const = 0;
-  // Sends the seek only while playing and in range; otherwise nothing.
-  virtual void Seek(int seconds) = 0;
+  // Seeks while playing or paused, clamped to the file; otherwise nothing.
+  virtual void Seek(double seconds) = 0;
   virtual double length() const = 0;
   virtual int position() const = 0;
+  // The last time position in decimal seconds.
+  virtual double timePosition() const = 0;
   virtual double aspect() const = 0;
   virtual int videoWidth() const = 0;
   virtual int videoHeight() const = 0;
@@ -56,6 +58,8 @@ class IViewPort {
   virtual void SetVolumeSlider(int value) = 0;
   virtual void SetProgressRange(int maximum) = 0;
   virtual void SetProgressValue(int value) = 0;
+  // The chart's cursor at this moment of the clip; a negative time removes it.
+  virtual void SetChartCursor(double seconds) = 0;
   // Puts the view's texts on the labels.
   virtual void RefreshLabels() = 0;
   virtual void ResetAccChart() = 0;

@@ -1,9 +1,11 @@
 // PlaybackContext: the main window's record of what plays: duration and position of the open
-// file, the player controller, the live telemetry parser and the track store. One per process,
+// file, the player controller, the live telemetry parser, the track store and the navigation
+// track. One per process,
 // created by the main window's start-up and kept until the process ends. The extraction pipeline
 // that fills the store is owned by CPlayerFrameWnd.
 #pragma once
 #include "media/mplayer.h"
+#include "telemetry/navigation_track.h"
 #include "telemetry/telemetry_parser.h"
 #include "telemetry/track_store.h"
 
@@ -15,6 +17,7 @@ struct PlaybackContext {
   CTelemetryParser liveParser;
   CMplayer player;
   CTrackStore trackStore;
+  CNavigationTrack navigationTrack;
 };
 
 }  // namespace korvane

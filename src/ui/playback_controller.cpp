@@ -1,6 +1,8 @@
 #include "ui/playback_controller.h"
 
+#include <algorithm>
 #include <array>
+#include <cmath>
 #include <utility>
 
 #include "media/player_state.h"
@@ -50,6 +52,7 @@ bool CPlaybackController::HasCurrent() const {
 void CPlaybackController::ProgressReset() {
   b_.view.SetProgressRange(0);
   b_.view.SetProgressValue(0);
+  b_.view.SetChartCursor(-1.0);
   b_.texts.playTime = kIdlePlayTime;
   b_.view.RefreshLabels();
 }
@@ -194,10 +197,11 @@ void CPlaybackController::Unmute() {
   b_.view.SetVolumeSlider(b_.player.volume());
 }
 
-void CPlaybackController::Seek(int seconds) {
-  // A paused or starting player must not jump: the slider's value is only remembered then.
-  if (b_.player.state() == PlayerState::Playing) b_.player.Seek(seconds);
-  b_.position = seconds > b_.duration ? b_.duration : seconds;
+void CPlaybackController::Seek(double seconds) {
+  if (!std::isfinite(seconds)) return;
+  const PlayerState state = b_.player.state();
+  if (state == PlayerState::Playing || state == PlayerState::Paused) b_.player.Seek(seconds);
+  b_.position = std::clamp(static_cast<int>(std::min(seconds, 1e9)), 0, std::max(b_.duration, 0));
 }
 
 void CPlaybackController::TakeSnapshot() {
@@ -305,6 +309,7 @@ void CPlaybackController::OnPlayerMessage(WPARAM code) {
     case kPlayerPosition:
       b_.position = b_.player.position();
       ShowCurrentTime();
+      b_.view.SetChartCursor(b_.player.timePosition());
       break;
     case kPlayerScreenshot:
       SnapshotShown();

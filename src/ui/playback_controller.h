@@ -81,7 +81,10 @@ class CPlaybackController {
   void Clear();
   void Mute();
   void Unmute();
-  void Seek(int seconds);
+  // The one way to another moment of the clip, for the slider, the map and the chart: clamped
+  // to 0 … duration, sent while playing or paused (a pause stays a pause); while stopped or
+  // starting only the context's position is set. A target that is not a finite number is ignored.
+  void Seek(double seconds);
   void TakeSnapshot();
   void OpenSettings();
   void EnterFullScreen();

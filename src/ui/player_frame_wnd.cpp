@@ -1,13 +1,16 @@
 #include "ui/player_frame_wnd.h"
 
+#include "chart/zell_chart_ui.h"
 #include "framework/UIlib.h"
 #include "framework/file_dialog.h"
 #include "framework/native_surface.h"
 #include "framework/playlist_tree_view.h"
 #include "framework/web_browser_ui.h"
 #include "index/index_database.h"
+#include "map/page_message.h"
 #include "platform/tick.h"
 #include "ui/modal_windows.h"
+#include "ui/route_tip.h"
 #include "ui/test_probe.h"
 
 namespace korvane {
@@ -33,7 +36,7 @@ void CPlayerFrameWnd::StartStartupWorker() {
   PlaybackContext& playback = *GetPlaybackContext();
   ApplicationContext& context = GetContext();
 
-  extractor_ = std::make_unique<CSubtitleExtractor>(playback.trackStore);
+  extractor_ = std::make_unique<CSubtitleExtractor>(playback.trackStore, &playback.navigationTrack);
   const WindowHandle self = GetHWND();
   panel_ = std::make_unique<CPlaylistPanel>(
       context, view.treePlaylist, [&context, self] { return ShowClearTipWindow(context, self); });
@@ -53,8 +56,8 @@ void CPlayerFrameWnd::StartStartupWorker() {
   playerPort_ =
       std::make_unique<CMplayerPort>(playback.player, [this] { return VideoWindowNow(); });
   pipelinePort_ = std::make_unique<CExtractorPort>(*extractor_);
-  viewPort_ = std::make_unique<CFrameViewPort>(view, *this, m_PaintManager, map_,
-                                               playback.trackStore, context);
+  viewPort_ = std::make_unique<CFrameViewPort>(
+      view, *this, m_PaintManager, map_, playback.trackStore, playback.navigationTrack, context);
   viewPort_->modals.snapshotTip = [&context, self](const std::string& path, int width, int height,
                                                    bool preview) {
     ShowSnapshotWindow(context, self, path, width, height, preview);
@@ -66,6 +69,10 @@ void CPlayerFrameWnd::StartStartupWorker() {
       context.settings, [] { return GetTick(); },
       [&playback]() -> const TelemetryRecord& { return playback.liveParser.record(); }});
   view.onSeek = [this](int value) { controller_->OnProgressChanged(value); };
+  if (auto* browser = dynamic_cast<DuiLib::CWebBrowserUI*>(view.webMap)) {
+    browser->SetPageMessageHandler(
+        [this](const std::string& name, const std::string& json) { OnPageMessage(name, json); });
+  }
   view.onVolumeChanged = [this](int value) { controller_->OnVolumeChanged(value); };
   probe_ = CTestProbe::FromEnvironment(*this);
 
@@ -104,9 +111,49 @@ void CPlayerFrameWnd::Notify(DuiLib::TNotifyUI& msg) {
     } else if (msg.sType == DuiLib::DUI_MSGTYPE_DBCLICK &&
                msg.lParam == DuiLib::kVideoDoubleClickMarker) {
       controller_->OnVideoDoubleClick();
+    } else {
+      OnChartNotify(msg);
     }
   }
   CDuiFrameWnd::Notify(msg);
+}
+
+void CPlayerFrameWnd::OnChartNotify(const DuiLib::TNotifyUI& msg) {
+  CViewManager* view = GetViewManager();
+  if (view == nullptr || msg.pSender == nullptr || msg.pSender != view->accChart) return;
+  ChartBinding& chart = view->chartBinding;
+  const int column = static_cast<int>(msg.wParam);
+  if (msg.sType == DuiLib::kChartClick) {
+    if (const std::int32_t ms = chart.TimeAtPixel(column); ms >= 0) controller_->Seek(ms / 1000.0);
+  } else if (msg.sType == DuiLib::kChartHover) {
+    chart.HoverAt(column);
+  } else if (msg.sType == DuiLib::kChartLeave) {
+    chart.EndHover();
+  }
+}
+
+void CPlayerFrameWnd::OnPageMessage(const std::string& name, const std::string& json) {
+  PlaybackContext* playback = GetPlaybackContext();
+  CViewManager* view = GetViewManager();
+  if (controller_ == nullptr || playback == nullptr || view == nullptr) return;
+  const CNavigationTrack& track = playback->navigationTrack;
+  const std::optional<PageEvent> event = ValidatePageMessage(name, json, track.generation());
+  if (!event) return;
+  switch (event->kind) {
+    case PageEventKind::RouteClick:
+      if (probe_) probe_->RouteClicked(event->timeMs);
+      controller_->Seek(event->timeMs / 1000.0);
+      if (probe_) probe_->SeekSent();
+      break;
+    case PageEventKind::RouteHover:
+      if (const std::optional<NavPoint> point = track.Nearest(event->timeMs)) {
+        map_.ShowRouteTip(dynamic_cast<DuiLib::CWebBrowserUI*>(view->webMap), event->timeMs,
+                          RouteTipText(*point));
+      }
+      break;
+    case PageEventKind::RouteLeave:
+      break;  // the page hides its tooltip itself
+  }
 }
 
 void CPlayerFrameWnd::OnClick(DuiLib::TNotifyUI& msg) {

@@ -55,6 +55,11 @@ class CPlayerFrameWnd : public CDuiFrameWnd {
  private:
   DuiLib::WindowHandle VideoWindowNow();
   void OpenCommandLineFiles();
+  // A message of the map page, checked first: a click on the route seeks there, resting on it
+  // shows the point's tooltip.
+  void OnPageMessage(const std::string& name, const std::string& json);
+  // The chart's mouse: a click seeks to the point under it, a move shows its values.
+  void OnChartNotify(const DuiLib::TNotifyUI& msg);
 
   std::unique_ptr<CSubtitleExtractor> extractor_;
   std::unique_ptr<CBackgroundIndexer> indexer_;  // asks extractor_, so it goes first

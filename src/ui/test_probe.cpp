@@ -1,15 +1,19 @@
 #include "ui/test_probe.h"
 
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <limits>
 #include <sstream>
 
 #include "chart/chart_binding.h"
+#include "chart/chart_cursor.h"
 #include "framework/UIlib.h"
 #include "framework/web_browser_ui.h"
 #include "platform/tick.h"
+#include "ui/gps_panel.h"
 #include "ui/player_frame_wnd.h"
 
 namespace korvane {
@@ -30,6 +34,34 @@ std::string VisibleName(DuiLib::CControlUI* first, DuiLib::CControlUI* second) {
   if (first != nullptr && first->IsVisible()) return Quoted(first->GetName());
   if (second != nullptr && second->IsVisible()) return Quoted(second->GetName());
   return "null";
+}
+
+std::string CursorText(const CViewManager* view) {
+  const DuiLib::CChartModel* chart = view->chartBinding.chart;
+  if (chart == nullptr || std::isnan(chart->cursorX)) return "null";
+  return std::to_string(chart->cursorX);
+}
+
+// A rectangle of the window on the screen, [left, top, right, bottom].
+std::string ScreenRect(const DuiLib::RECT& rect, const DuiLib::RECT& window) {
+  return "[" + std::to_string(window.left + rect.left) + "," +
+         std::to_string(window.top + rect.top) + "," + std::to_string(window.left + rect.right) +
+         "," + std::to_string(window.top + rect.bottom) + "]";
+}
+
+std::string ScreenRectText(const DuiLib::CControlUI* control, const DuiLib::RECT& window) {
+  return control != nullptr ? ScreenRect(control->GetPos(), window) : "null";
+}
+
+// The chart's plot area on the screen; null before the chart is set up.
+std::string ChartPlotText(const CViewManager* view, const DuiLib::RECT& window) {
+  const DuiLib::CChartModel* chart = view->chartBinding.chart;
+  return chart != nullptr ? ScreenRect(chart->plotRect, window) : "null";
+}
+
+std::string HoverText(const CViewManager* view) {
+  const DuiLib::CChartModel* chart = view->chartBinding.chart;
+  return Quoted(chart != nullptr ? chart->hoverText : std::string());
 }
 
 }  // namespace
@@ -62,7 +94,54 @@ std::int64_t CTestProbe::NowMs() {
       .count();
 }
 
+void CTestProbe::RouteClicked(std::int32_t ms) {
+  click_ = Click{};
+  click_.t = ms;
+  click_.clickMs = NowMs();
+  click_.cursorX = std::numeric_limits<double>::quiet_NaN();
+  PlaybackContext* playback = window_.GetPlaybackContext();
+  if (playback != nullptr) {
+    if (const auto point = playback->navigationTrack.Nearest(ms)) {
+      click_.dateTime = FormatDateTime(*point);
+    }
+  }
+  CViewManager* view = window_.GetViewManager();
+  DuiLib::CChartModel* chart = view != nullptr ? view->chartBinding.chart : nullptr;
+  if (chart == nullptr) return;
+  std::lock_guard<std::mutex> lock(chart->dataLock);
+  if (const DuiLib::CCurve* curve = chart->FindCurve(kAccCurveNames[0])) {
+    const int i = DuiLib::PointShownAt(*curve, ms);
+    if (i >= 0) click_.cursorX = curve->xs[static_cast<std::size_t>(i)];
+  }
+}
+
+void CTestProbe::WatchClick() {
+  if (click_.t < 0) return;
+  CViewManager* view = window_.GetViewManager();
+  if (view == nullptr) return;
+  const std::string& label = view->texts.timeLabel;
+  if (click_.panelMs == 0 && !click_.dateTime.empty() && label.size() >= click_.dateTime.size() &&
+      label.compare(label.size() - click_.dateTime.size(), std::string::npos, click_.dateTime) ==
+          0) {
+    click_.panelMs = NowMs();
+  }
+  const DuiLib::CChartModel* chart = view->chartBinding.chart;
+  if (click_.cursorMs == 0 && chart != nullptr && chart->cursorX == click_.cursorX) {
+    click_.cursorMs = NowMs();
+  }
+}
+
+std::string CTestProbe::ClickJson() const {
+  std::ostringstream json;
+  json << "{\"t\":" << click_.t << ",\"dateTime\":" << Quoted(click_.dateTime)
+       << ",\"clickMs\":" << click_.clickMs << ",\"seekSentMs\":" << click_.seekSentMs
+       << ",\"panelMs\":" << click_.panelMs << ",\"cursorMs\":" << click_.cursorMs << "}";
+  return json.str();
+}
+
 void CTestProbe::OnMessage(std::uint32_t message) {
+  // Every message may be the one that brought the clicked moment to the panel or the cursor.
+  WatchClick();
   if (message != kMsgProbeTick) return;
   if (shownMs_ == 0) shownMs_ = NowMs();
   CViewManager* view = window_.GetViewManager();
@@ -102,6 +181,25 @@ void CTestProbe::RunCommand(const std::string& verb, const std::string& argument
       view->sliderProgress->SetValue(std::atoi(argument.c_str()));
       manager.SendNotify(view->sliderProgress, DuiLib::DUI_MSGTYPE_VALUECHANGED);
     }
+  } else if (verb == "maptarget") {
+    CViewManager* view = window_.GetViewManager();
+    auto* browser = view != nullptr ? dynamic_cast<DuiLib::CWebBrowserUI*>(view->webMap) : nullptr;
+    if (browser == nullptr) return;
+    // Page pixels to the screen: the window's place, then the map control's place in it.
+    const DuiLib::RECT window = window_.GetWindowRect();
+    const DuiLib::RECT map = view->webMap->GetPos();
+    const std::string script =
+        "(function(){var p=korvaneRoutePointAt(" + std::to_string(std::atof(argument.c_str())) +
+        ");return p?JSON.stringify([p.x+" + std::to_string(window.left + map.left) + ",p.y+" +
+        std::to_string(window.top + map.top) + ",p.t]):'null'})()";
+    browser->RunScript(
+        script, [target = std::weak_ptr<std::string>(mapTarget_)](const std::string& value) {
+          // The script's value is a JSON string holding the array.
+          if (auto held = target.lock()) {
+            *held = value.size() >= 2 && value.front() == '"' ? value.substr(1, value.size() - 2)
+                                                              : std::string("null");
+          }
+        });
   } else if (verb == "close") {
     window_.Close();
   } else if (verb == "key") {
@@ -145,6 +243,13 @@ void CTestProbe::Write() {
        << ",\"entries\":" << (playlist ? playlist->playlist().count() : 0)
        << ",\"storePoints\":" << playback->trackStore.totalPoints() << ",\"shownMs\":" << shownMs_
        << ",\"startupDoneMs\":" << startupDoneMs_ << ",\"pageReadyMs\":" << pageReadyMs_
+       << ",\"nav\":[" << playback->navigationTrack.size() << ","
+       << (playback->navigationTrack.complete() ? 1 : 0) << ","
+       << playback->navigationTrack.generation() << "]"
+       << ",\"cursorX\":" << CursorText(view) << ",\"hoverText\":" << HoverText(view)
+       << ",\"chartPlot\":" << ChartPlotText(view, window_.GetWindowRect())
+       << ",\"mapRect\":" << ScreenRectText(view->webMap, window_.GetWindowRect())
+       << ",\"click\":" << ClickJson() << ",\"mapTarget\":" << *mapTarget_
        << ",\"map\":" << *mapState_ << "}\n";
   const std::string temp = path_ + ".tmp";
   if (FILE* f = std::fopen(temp.c_str(), "w")) {

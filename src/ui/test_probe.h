@@ -2,7 +2,13 @@
 // main window then writes its state there (labels, player state, time, curve lengths and the map
 // page's state) every 50 ms, so whole-program tests can watch it from outside, and runs the
 // commands a test leaves in "<file>.cmd" as the user would give them: "click <control>",
-// "seek <seconds>" (the progress slider), "key <virtual key>", "close window".
+// "seek <seconds>" (the progress slider), "key <virtual key>", "close window"; and
+// "maptarget <fraction>", which asks the map page where on the screen the route point at that
+// fraction of the route lies ("mapTarget": [x, y, t] in the state).
+//
+// For the figures of a click on the route it keeps, in wall-clock ms, when the click reached the
+// program, when the seek was written to the player, and when the GPS panel and the chart cursor
+// first showed the clicked moment (the page keeps when its marker got there).
 #pragma once
 #include <atomic>
 #include <cstdint>
@@ -28,6 +34,9 @@ class CTestProbe {
   CTestProbe& operator=(const CTestProbe&) = delete;
 
   void StartupDone() { startupDoneMs_ = NowMs(); }
+  // A click on the route asked for moment `ms`; the seek has been written.
+  void RouteClicked(std::int32_t ms);
+  void SeekSent() { click_.seekSentMs = NowMs(); }
   // UI thread: every message of the main window passes here; the tick writes the file.
   void OnMessage(std::uint32_t message);
 
@@ -36,6 +45,9 @@ class CTestProbe {
   void Write();
   void RunCommands();
   void RunCommand(const std::string& verb, const std::string& argument);
+  // Notes when the panel and the cursor first show the clicked moment.
+  void WatchClick();
+  std::string ClickJson() const;
 
   CPlayerFrameWnd& window_;
   std::string path_;
@@ -45,6 +57,13 @@ class CTestProbe {
   std::int64_t shownMs_ = 0;
   std::int64_t startupDoneMs_ = 0;
   std::int64_t pageReadyMs_ = 0;
+  struct Click {
+    std::int32_t t = -1;   // the moment clicked, ms
+    std::string dateTime;  // the camera's date-time there, as the panel shows it
+    double cursorX = 0;    // where the chart cursor stands for it
+    std::int64_t clickMs = 0, seekSentMs = 0, panelMs = 0, cursorMs = 0;
+  } click_;
+  std::shared_ptr<std::string> mapTarget_ = std::make_shared<std::string>("null");
   std::atomic<bool> stop_{false};
   std::thread timer_;
 };

@@ -21,6 +21,10 @@ class RecordingCanvas : public IChartCanvas {
   }
   void SetTextColor(COLORREF c) override { ops.push_back("textcolor " + Hex(c)); }
   int TextHeight() override { return textHeight; }
+  // Half the text height a character.
+  int TextWidth(const std::string& text) override {
+    return static_cast<int>(text.size()) * textHeight / 2;
+  }
   void Lines(const POINT* ends, std::size_t count) override {
     for (std::size_t i = 0; i < count; ++i) {
       ops.push_back("line " + Point(ends[2 * i]) + " " + Point(ends[2 * i + 1]));

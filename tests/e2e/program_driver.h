@@ -53,6 +53,18 @@ class PrivateDisplay {
   std::string display_;
 };
 
+// Runs xdotool on `display` with `args` (the real pointer and buttons of that X server); true when
+// it ended with 0 within five seconds.
+inline bool XdoTool(const std::string& display, const std::vector<std::string>& args) {
+  ChildProcess tool;
+  ProcessOptions o;
+  o.program = "/usr/bin/xdotool";
+  o.args = args;
+  o.environment = {"DISPLAY=" + display};
+  if (tool.Start(o) != 0) return false;
+  return tool.WaitForExit(5000) && tool.exitCode() == 0;
+}
+
 // One value of the probe's flat JSON text: a number, a quoted string (unescaped) or a raw array
 // or object text; empty when absent.
 inline std::string ProbeField(const std::string& json, const std::string& key) {

@@ -2,6 +2,7 @@
 // real one without a process, a pipeline, and a view that records what was done to it. Plus a
 // small playlist world on a temporary folder and a hand-driven clock.
 #pragma once
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -40,9 +41,14 @@ class FakePlayer : public IPlayerPort {
   void SetMute(bool mute) override { muted_ = mute; }
   bool muted() const override { return muted_; }
   int volume() const override { return volume_; }
-  void Seek(int seconds) override { log.push_back("seek " + std::to_string(seconds)); }
+  void Seek(double seconds) override {
+    char text[48];
+    std::snprintf(text, sizeof text, "seek %g", seconds);
+    log.push_back(text);
+  }
   double length() const override { return length_; }
   int position() const override { return position_; }
+  double timePosition() const override { return timePosition_; }
   double aspect() const override { return 16.0 / 9.0; }
   int videoWidth() const override { return 640; }
   int videoHeight() const override { return 360; }
@@ -53,6 +59,7 @@ class FakePlayer : public IPlayerPort {
   std::vector<std::string> log;
   double length_ = 61.7;
   int position_ = 0;
+  double timePosition_ = 0;
 
  private:
   PlayerState state_ = PlayerState::Idle;
@@ -86,6 +93,7 @@ class RecordingView : public IViewPort {
   void SetProgressValue(int value) override {
     progress = value > progressMax ? progressMax : value;
   }
+  void SetChartCursor(double seconds) override { cursor = seconds; }
   void RefreshLabels() override { ++refreshes; }
   void ResetAccChart() override { ++chartResets; }
   void ResetMarker() override { ++markerResets; }
@@ -114,6 +122,7 @@ class RecordingView : public IViewPort {
   int volumeSlider = -1;
   int progressMax = -1;
   int progress = -1;
+  double cursor = -2;  // as no call ever left it
   int refreshes = 0, chartResets = 0, markerResets = 0, routeClears = 0, storeResets = 0,
       consumed = 0;
   std::vector<double> car;

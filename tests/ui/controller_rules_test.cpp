@@ -3,6 +3,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "controller_fakes.h"
 #include "telemetry/pipeline_lines.h"
 
@@ -126,18 +128,56 @@ TEST_F(ControllerTest, StoreIsResetOnlyWhileNoRunWritesIt) {
   EXPECT_EQ(view.storeResets, 1);
 }
 
-TEST_F(ControllerTest, SliderWhilePausedSendsNoSeekButMovesThePosition) {
+TEST_F(ControllerTest, OneSeekForSliderMapAndChartWorksPlayingOrPausedAndHoldsToTheFile) {
   PlayFirst();
   duration = 60;
   controller.Pause();
-  controller.OnProgressChanged(30);
-  EXPECT_THAT(player.log, ElementsAre("pause"));
-  EXPECT_EQ(position, 30);
+  controller.OnProgressChanged(30);  // the slider, while paused
+  controller.Seek(12.345);           // a point of the route or the chart
+  EXPECT_THAT(player.log, ElementsAre("pause", "seek 30", "seek 12.345"));
+  EXPECT_EQ(position, 12);
 
   controller.Play();  // resumes
   controller.OnProgressChanged(90);
-  EXPECT_THAT(player.log, ElementsAre("pause", "resume", "seek 90"));
+  controller.Seek(-4);
+  EXPECT_THAT(player.log,
+              ElementsAre("pause", "seek 30", "seek 12.345", "resume", "seek 90", "seek -4"))
+      << "the player clamps to its own length";
+  EXPECT_EQ(position, 0) << "held to the start";
+  controller.Seek(75);
   EXPECT_EQ(position, 60) << "held to the duration";
+}
+
+TEST_F(ControllerTest, SeeksThatCannotBeCarriedOutChangeNothingButThePosition) {
+  // Stopped: nothing plays, nothing is sent.
+  controller.Seek(10);
+  EXPECT_TRUE(player.log.empty());
+  EXPECT_EQ(position, 0);
+  // A file starting: not yet.
+  PlayFirst();
+  player.SetState(PlayerState::Starting);
+  duration = 60;
+  controller.Seek(10);
+  EXPECT_TRUE(player.log.empty());
+  EXPECT_EQ(position, 10);
+  // Not a number at all.
+  player.SetState(PlayerState::Playing);
+  controller.Seek(std::nan(""));
+  controller.Seek(HUGE_VAL);
+  EXPECT_TRUE(player.log.empty());
+  EXPECT_EQ(position, 10);
+}
+
+TEST_F(ControllerTest, TheChartCursorFollowsTheTimeReportsAndLeavesWithTheFile) {
+  PlayFirst();
+  controller.OnPlayerMessage(kPlayerStarted);
+  EXPECT_LT(view.cursor, 0) << "a new file starts without a cursor";
+  player.position_ = 12;
+  player.timePosition_ = 12.4;
+  controller.OnPlayerMessage(kPlayerPosition);
+  EXPECT_DOUBLE_EQ(view.cursor, 12.4);
+  controller.StopRoutine();
+  EXPECT_LT(view.cursor, 0);
 }
 
 TEST_F(ControllerTest, EscapeNeverClosesAndEnterEntersFullScreen) {

@@ -1,7 +1,11 @@
 // The web view on QtWebEngine, built as the module the browser control loads on its first
 // navigation. Holds the page settings the map pages need and the map profile.
+#include <QFile>
+#include <QWebChannel>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
+#include <QWebEngineScript>
+#include <QWebEngineScriptCollection>
 #include <QWebEngineSettings>
 #include <QWebEngineView>
 #include <memory>
@@ -20,6 +24,19 @@ QWebEngineProfile* MapProfile() {
     return p;
   }();
   return profile;
+}
+
+// Qt's client library of QWebChannel as a script run in every page before its own.
+QWebEngineScript ChannelLibraryScript() {
+  QFile library(QStringLiteral(":/qtwebchannel/qwebchannel.js"));
+  QWebEngineScript script;
+  if (!library.open(QIODevice::ReadOnly)) return script;
+  script.setName(QStringLiteral("qwebchannel"));
+  script.setSourceCode(QString::fromUtf8(library.readAll()));
+  script.setInjectionPoint(QWebEngineScript::DocumentCreation);
+  script.setWorldId(QWebEngineScript::MainWorld);
+  script.setRunsOnSubFrames(false);
+  return script;
 }
 
 class BrowserPage : public QWebEnginePage {
@@ -73,6 +90,12 @@ class WebEngineView final : public QWebEngineView, public IWebView {
   void SetUrl(const QUrl& url) override { setUrl(url); }
   QUrl Url() const override { return url(); }
   bool IsLoading() const override { return page()->isLoading(); }
+  void SetWebChannel(QWebChannel* channel) override {
+    page()->setWebChannel(channel, QWebEngineScript::MainWorld);
+    if (const QWebEngineScript library = ChannelLibraryScript(); !library.sourceCode().isEmpty()) {
+      page()->scripts().insert(library);
+    }
+  }
   void RunJavaScript(const QString& script, std::function<void(const QVariant&)> done) override {
     page()->runJavaScript(script, [alive = alive_, done = std::move(done)](const QVariant& value) {
       if (*alive && done) done(value);

@@ -1,0 +1,27 @@
+// Where the chart meets the clip's time: which curve point the playing moment is at, which point
+// lies under the mouse, and the G-sensor readings as G. Pure: no drawing, no locking (the caller
+// holds the chart's data lock).
+#pragma once
+#include <cstdint>
+
+#include "chart/curve.h"
+
+namespace DuiLib {
+
+// The raw G-sensor reading that stands for 0 G, and the raw units per G (1000 units are 3 G).
+constexpr double kAccZeroRaw = 2000.0;
+constexpr double kAccRawPerG = 1000.0 / 3.0;
+inline double AccelerationInG(double raw) {
+  return (raw - kAccZeroRaw) / kAccRawPerG;
+}
+
+// Index of the point with a media time whose x is nearest `x`, the earlier one on a tie; −1 when
+// the curve has no timed point or `x` is not a number.
+int NearestTimedPoint(const CCurve& curve, double x);
+
+// Index of the point shown at moment `ms` of the clip: the last one whose time is at or before
+// `ms`. Past the curve's last timed point a moment is shown there only within one step of the
+// points (the time between the last two; a second for a single point). −1 when there is none.
+int PointShownAt(const CCurve& curve, std::int64_t ms);
+
+}  // namespace DuiLib
