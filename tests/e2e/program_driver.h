@@ -45,7 +45,15 @@ class PrivateDisplay {
       if (display_.empty()) server_.Release();
     }
   }
-  ~PrivateDisplay() { server_.Release(); }
+  // Asked to end, Xvfb removes its lock file and socket; killed at once it would leave them, and
+  // after sixty runs every display number would look taken.
+  ~PrivateDisplay() {
+    if (server_.IsStarted()) {
+      kill(server_.pid(), SIGTERM);
+      server_.WaitForExit(3000);
+    }
+    server_.Release();
+  }
   const std::string& name() const { return display_; }
 
  private:

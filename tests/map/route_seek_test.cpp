@@ -28,6 +28,10 @@ struct PageCase {
   const char* locale;
 };
 
+void PrintTo(const PageCase& c, std::ostream* out) {
+  *out << c.map << "/" << c.locale;
+}
+
 class RouteSeek : public testing::TestWithParam<PageCase> {
  protected:
   void SetUp() override {
