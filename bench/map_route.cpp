@@ -124,7 +124,7 @@ void BM_RouteVersusSetLatLngs(benchmark::State& state) {
     timer.start();
     for (std::int32_t c = 1; c <= chunks; ++c) {
       store.MarkReady(c);
-      page.display.UpdateRoute(&page.browser, store);
+      page.display.UpdateRoute(&page.browser, store, store.readyChunks());
       store.SetConsumedChunks(store.readyChunks());
     }
     const std::string drawn = DrawAndWaitForFrame(page.browser, "korvaneMapState().points");

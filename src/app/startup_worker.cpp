@@ -5,6 +5,7 @@
 #include "map/page_texts.h"
 #include "map/select_map_loader.h"
 #include "media/mplayer.h"
+#include "platform/profile_text.h"
 #include "settings/settings_store.h"
 #include "telemetry/extract_command.h"
 #include "telemetry/subtitle_extractor.h"
@@ -38,8 +39,12 @@ void ConfigurePlayer(CMplayer& player, const ApplicationContext& context, Window
   player.notifyWindow = context.mainWindowHandle;
   player.notifyMessage = WM_PLAYER_NOTIFY;
   const Settings& settings = context.settings;
-  if (!settings.videoOutput.empty()) player.videoOutput = settings.videoOutput.substr(0, 254);
-  if (!settings.audioOutput.empty()) player.audioOutput = settings.audioOutput.substr(0, 254);
+  if (!settings.videoOutput.empty()) {
+    player.videoOutput = CutToChars(settings.videoOutput, kProfileValueMaxChars);
+  }
+  if (!settings.audioOutput.empty()) {
+    player.audioOutput = CutToChars(settings.audioOutput, kProfileValueMaxChars);
+  }
   // The sound card chosen in the settings window is the one the user expects to hear.
   player.soundDevice = settings.soundDevice;
   player.extraArguments = kPlayerExtraArguments;

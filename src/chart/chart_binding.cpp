@@ -67,7 +67,7 @@ void ChartBinding::ClearAccCurve(const std::string& name) {
   curve->Clear();
 }
 
-void ChartBinding::AppendAccData(const CTrackStore* store) {
+void ChartBinding::AppendAccData(const CTrackStore* store, std::int32_t readyChunks) {
   if (!chart || !store) return;
   CCurve* curves[3];
   for (int i = 0; i < 3; ++i) {
@@ -76,7 +76,8 @@ void ChartBinding::AppendAccData(const CTrackStore* store) {
   }
   {
     std::lock_guard lock(chart->dataLock);
-    for (std::int32_t i = store->consumedChunks(); i < store->readyChunks(); ++i) {
+    const std::int32_t ready = std::min(readyChunks, store->readyChunks());
+    for (std::int32_t i = store->consumedChunks(); i < ready; ++i) {
       const TrackChunk* chunk = store->chunk(i);
       if (!chunk || chunk->count <= 0) continue;
       const auto count = std::min<std::size_t>(chunk->count, chunk->points.size());

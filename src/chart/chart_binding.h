@@ -1,6 +1,7 @@
 // The main window's hold on the acceleration chart: sets it up, feeds it the new chunks of the
 // track store as three curves (X, Y and Z acceleration) and empties it between files.
 #pragma once
+#include <cstdint>
 #include <string>
 
 #include "chart/chart_model.h"
@@ -26,10 +27,10 @@ struct ChartBinding {
   void ResetAccChart();
   // Empties the named curve under the chart's data lock; an unknown name does nothing.
   void ClearAccCurve(const std::string& name);
-  // Appends the valid points of the store's chunks consumedChunks .. readyChunks - 1, each with its
-  // media time, and widens the ranges. Before the set-up, with a curve missing or without a store:
-  // nothing.
-  void AppendAccData(const CTrackStore* store);
+  // Appends the valid points of the store's chunks consumedChunks .. `readyChunks` - 1 (the count
+  // the caller read once for every consumer), each with its media time, and widens the ranges.
+  // Before the set-up, with a curve missing or without a store: nothing.
+  void AppendAccData(const CTrackStore* store, std::int32_t readyChunks);
 
   // Puts the cursor on the point shown at `seconds` of the clip; none for a negative time or a
   // moment the curves hold no point for. Repaints only when it moved.

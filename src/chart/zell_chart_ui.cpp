@@ -76,7 +76,7 @@ void CZellChartUI::PaintBkImage(HDC hDC) {
 }
 
 void CZellChartUI::RequestRepaint() {
-  Invalidate();
+  InvalidateFromAnyThread();
 }
 
 void CZellChartUI::DoEvent(TEventUI& event) {

@@ -2,7 +2,6 @@
 // chart model (curves, scale state, appearance) and paints it in its background steps.
 #pragma once
 #include <string_view>
-#include <thread>
 
 #include "chart/chart_model.h"
 #include "framework/ui_control.h"
@@ -28,16 +27,13 @@ class CZellChartUI : public CControlUI, public CChartModel {
   // Grid, curves, frame, ticks, axis and labels; nothing before the chart is set up.
   void PaintBkImage(HDC hDC) override;
 
-  // Invalidates the control when called on the thread that created it (the UI thread); a call
-  // from another thread (the start-up worker's set-up) must not touch the window and does nothing.
+  // Invalidates the control. From another thread (the start-up worker's set-up) the window is not
+  // touched there: the invalidation is handed to the UI thread.
   void RequestRepaint() override;
 
   // The mouse over the chart: a left press raises "chartclick", a move "charthover", leaving
   // "chartleave", each with the pixel column in wParam.
   void DoEvent(TEventUI& event) override;
-
- private:
-  std::thread::id uiThread_ = std::this_thread::get_id();
 };
 
 }  // namespace DuiLib

@@ -1,9 +1,11 @@
 #include "dialogs/setting_wnd.h"
 
 #include <memory>
+#include <system_error>
 
 #include "dialogs/dialog_support.h"
 #include "platform/ascii_text.h"
+#include "platform/window_message.h"
 #include "settings/localization.h"
 #include "settings/settings_store.h"
 
@@ -13,6 +15,11 @@ namespace {
 using namespace DuiLib;
 
 CDuiSettingWnd* g_currentSettingWnd = nullptr;
+
+// The listing thread's message to the window: the sound cards have been listed.
+constexpr UINT kMsgSoundDevicesListed = korvane::WM_USER + 20;
+// The player program lists its devices in about 0.3 s; one that takes longer is stuck.
+constexpr int kListDevicesTimeoutMs = 5000;
 
 // Selects a row without raising "itemselect": the window sets the dependent states itself.
 void SelectRow(CComboUI* combo, int row) {
@@ -63,12 +70,58 @@ CDuiSettingWnd::CDuiSettingWnd(ApplicationContext& context, SoundDeviceSource so
     : CXMLWnd(kSettingSkin), context_(context), listDevices_(std::move(soundDevices)) {
   if (!listDevices_) {
     const std::string player = PlayerProgramPath(context_.programFolder);
-    listDevices_ = [player] { return ListPlayerAudioDevices(player); };
+    listDevices_ = [player, listing = listing_] {
+      return ListPlayerAudioDevices(player, kListDevicesTimeoutMs, &listing->cancel);
+    };
   }
 }
 
 CDuiSettingWnd::~CDuiSettingWnd() {
+  listing_->cancel = true;
+  if (listThread_.joinable()) listThread_.join();
   if (g_currentSettingWnd == this) g_currentSettingWnd = nullptr;
+}
+
+void CDuiSettingWnd::StartDeviceListing() {
+  const korvane::WindowHandle self = GetHWND();
+  try {
+    listThread_ = std::thread([listing = listing_, list = listDevices_, self] {
+      std::vector<std::string> devices = list();
+      {
+        std::lock_guard lock(listing->mutex);
+        listing->devices = std::move(devices);
+      }
+      PostWindowMessage(self, kMsgSoundDevicesListed, 0, 0);
+    });
+  } catch (const std::system_error&) {
+    // No thread, no list: the combo stays empty, as with no sound card.
+  }
+}
+
+void CDuiSettingWnd::ShowListedDevices() {
+  std::vector<std::string> devices;
+  {
+    std::lock_guard lock(listing_->mutex);
+    devices.swap(listing_->devices);
+  }
+  for (const std::string& description : devices) OnSoundDeviceFound(description);
+  if (soundCardCombo != nullptr) {
+    for (std::size_t i = 0; i < soundDevices_.size(); ++i) {
+      if (soundDevices_[i]->number == context_.settings.soundDevice) {
+        SelectRow(soundCardCombo, int(i));
+      }
+    }
+  }
+  soundDevicesListed_ = true;
+}
+
+DuiLib::LRESULT CDuiSettingWnd::HandleMessage(DuiLib::UINT uMsg, DuiLib::WPARAM wParam,
+                                              DuiLib::LPARAM lParam) {
+  if (uMsg == kMsgSoundDevicesListed) {
+    ShowListedDevices();
+    return 0;
+  }
+  return CXMLWnd::HandleMessage(uMsg, wParam, lParam);
 }
 
 CDuiSettingWnd* CDuiSettingWnd::Current() {
@@ -121,13 +174,10 @@ void CDuiSettingWnd::InitWindow() {
   SetControlText(m_PaintManager, "SoundCardLabel", MainText("IDS_SOUNDCARD"));
   nextDeviceNumber_ = 0;
   soundDevices_.clear();
-  for (const std::string& description : listDevices_()) OnSoundDeviceFound(description);
   if (soundCardCombo != nullptr) {
     soundCardCombo->SetEnabled(settings.audioOutput == kSoundCardOutput);
-    for (std::size_t i = 0; i < soundDevices_.size(); ++i) {
-      if (soundDevices_[i]->number == settings.soundDevice) SelectRow(soundCardCombo, int(i));
-    }
   }
+  StartDeviceListing();
 
   SetControlText(m_PaintManager, "VersionLabel", VersionText(MainText("IDS_VERSION")));
 

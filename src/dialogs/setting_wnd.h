@@ -3,11 +3,17 @@
 // record and file and ends ShowModal with 1; Cancel ends it with 2; the skin's close button and
 // Escape with 2 (IDCANCEL) and write nothing.
 //
+// The sound cards are listed on a thread of the window's own (the player program answers in about
+// 0.3 s, or never when it hangs) and fill their combo when they arrive.
+//
 // Use (UI thread): CDuiSettingWnd wnd(context); wnd.Create(parent, "SettingWnd", WS_POPUP |
 // WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, 0, 0, 0, 0, 0); wnd.CenterWindow();
 // if (wnd.ShowModal() == 1) { ...language may have changed... }
 #pragma once
+#include <atomic>
 #include <memory>
+#include <mutex>
+#include <thread>
 #include <vector>
 
 #include "dialogs/output_tables.h"
@@ -22,11 +28,16 @@ inline constexpr char kSettingSkin[] = "Setting.xml";
 
 class CDuiSettingWnd : public CXMLWnd {
  public:
-  // `soundDevices` lists the sound cards; empty: the player program in the program folder.
+  // `soundDevices` lists the sound cards (on another thread); empty: the player program in the
+  // program folder.
   explicit CDuiSettingWnd(ApplicationContext& context, SoundDeviceSource soundDevices = {});
-  ~CDuiSettingWnd() override;
+  ~CDuiSettingWnd() override;  // ends the listing (a player program still listing is killed)
 
   void InitWindow() override;
+  DuiLib::LRESULT HandleMessage(DuiLib::UINT uMsg, DuiLib::WPARAM wParam,
+                                DuiLib::LPARAM lParam) override;
+  // True once the listed sound cards are in their combo (an empty list included).
+  bool soundDevicesListed() const { return soundDevicesListed_; }
   void OnClick(DuiLib::TNotifyUI& msg) override;
   void Notify(DuiLib::TNotifyUI& msg) override;
 
@@ -55,12 +66,24 @@ class CDuiSettingWnd : public CXMLWnd {
   OptionTable soundTable;
 
  private:
+  // What the listing thread hands to the window; shared, so it outlives whichever ends last.
+  struct DeviceListing {
+    std::atomic<bool> cancel{false};
+    std::mutex mutex;
+    std::vector<std::string> devices;
+  };
+
+  void StartDeviceListing();
+  void ShowListedDevices();
   // Writes the choices in the order "VO", "AO", "DEVICE", "Language", "SSPreview", "SSStamp".
   void ApplyChoices();
   std::string MainText(std::string_view key) const;
 
   ApplicationContext& context_;
   SoundDeviceSource listDevices_;
+  std::shared_ptr<DeviceListing> listing_ = std::make_shared<DeviceListing>();
+  std::thread listThread_;
+  bool soundDevicesListed_ = false;
   std::vector<std::unique_ptr<SoundDevice>> soundDevices_;
   int nextDeviceNumber_ = 0;
 };

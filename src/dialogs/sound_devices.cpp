@@ -1,5 +1,6 @@
 #include "dialogs/sound_devices.h"
 
+#include <algorithm>
 #include <chrono>
 
 #include "platform/process.h"
@@ -40,7 +41,8 @@ std::vector<std::string> ParseAudioDeviceList(std::string_view output) {
   return descriptions;
 }
 
-std::vector<std::string> ListPlayerAudioDevices(const std::string& playerProgram, int timeoutMs) {
+std::vector<std::string> ListPlayerAudioDevices(const std::string& playerProgram, int timeoutMs,
+                                                const std::atomic<bool>* cancel) {
   ChildProcess child;
   ProcessOptions options;
   options.program = playerProgram;
@@ -55,10 +57,12 @@ std::vector<std::string> ListPlayerAudioDevices(const std::string& playerProgram
   for (;;) {
     const auto left =
         std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
-    if (left <= 0 || !child.WaitStdoutReadable(static_cast<int>(left))) {
+    if (left <= 0 || (cancel != nullptr && cancel->load())) {
       child.Release();
       return {};
     }
+    // In short steps, so a cancel is seen soon.
+    if (!child.WaitStdoutReadable(static_cast<int>(std::min<long long>(left, 50)))) continue;
     const ssize_t n = child.ReadStdout(buffer, sizeof buffer);
     if (n <= 0) break;
     output.append(buffer, static_cast<std::size_t>(n));

@@ -1,6 +1,7 @@
 // Sound cards for the settings window: the player program's audio device list, read and parsed,
 // the SoundDevice record and the rule that turns a device description into a combo text.
 #pragma once
+#include <atomic>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -27,9 +28,11 @@ std::string SoundCardText(std::string_view description);
 std::vector<std::string> ParseAudioDeviceList(std::string_view output);
 
 // Runs `playerProgram -list-audio-devices` and parses its output. An empty list when the program
-// is missing, fails, or has not finished within `timeoutMs` (it is then killed).
+// is missing, fails, has not finished within `timeoutMs`, or `cancel` (if given) becomes true
+// meanwhile (it is then killed).
 std::vector<std::string> ListPlayerAudioDevices(const std::string& playerProgram,
-                                                int timeoutMs = 5000);
+                                                int timeoutMs = 5000,
+                                                const std::atomic<bool>* cancel = nullptr);
 
 // The player program inside the program folder.
 std::string PlayerProgramPath(const std::string& programFolder);

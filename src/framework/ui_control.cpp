@@ -2,6 +2,7 @@
 
 #include <QPainter>
 #include <QPointer>
+#include <QThread>
 #include <QWidget>
 #include <cstdlib>
 
@@ -195,6 +196,16 @@ CControlUI* CControlUI::FindControl(FINDCONTROLPROC proc, void* data, UINT flags
 
 void CControlUI::Invalidate() {
   if (manager_ != nullptr && IsVisible()) manager_->Invalidate(rcItem_);
+}
+
+void CControlUI::InvalidateFromAnyThread() {
+  QWidget* widget = manager_ != nullptr ? manager_->GetPaintWidget() : nullptr;
+  if (widget == nullptr || QThread::currentThread() == widget->thread()) {
+    Invalidate();
+    return;
+  }
+  QMetaObject::invokeMethod(
+      widget, [this] { Invalidate(); }, Qt::QueuedConnection);
 }
 
 void CControlUI::NeedUpdate() {

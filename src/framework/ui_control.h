@@ -126,6 +126,9 @@ class CControlUI {
   virtual CControlUI* FindControl(FINDCONTROLPROC proc, void* data, UINT flags);
 
   void Invalidate();
+  // Invalidate from any thread: off the window's thread it is done on that thread, later (the
+  // control must still be in its window then). Touches nothing of the window itself.
+  void InvalidateFromAnyThread();
   bool IsUpdateNeeded() const { return updateNeeded_; }
   void NeedUpdate();
   void NeedParentUpdate();

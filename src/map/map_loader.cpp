@@ -15,8 +15,9 @@ void CMapDisplay::SetCarPosition(DuiLib::CWebBrowserUI* browser, double longitud
   if (loader_) loader_->SetCarPosition(browser, longitude, latitude);
 }
 
-void CMapDisplay::UpdateRoute(DuiLib::CWebBrowserUI* browser, const CTrackStore& store) {
-  if (loader_) loader_->UpdateRoute(browser, store);
+void CMapDisplay::UpdateRoute(DuiLib::CWebBrowserUI* browser, const CTrackStore& store,
+                              std::int32_t readyChunks) {
+  if (loader_) loader_->UpdateRoute(browser, store, readyChunks);
 }
 
 void CMapDisplay::ResetMarker() {

@@ -25,8 +25,11 @@ class CMapLoader {
   // ignored.
   virtual void SetCarPosition(DuiLib::CWebBrowserUI* browser, double longitude,
                               double latitude) = 0;
-  // Hands the store's chunks from consumedChunks to readyChunks − 1 to the page; valid points only.
-  virtual void UpdateRoute(DuiLib::CWebBrowserUI* browser, const CTrackStore& store) = 0;
+  // Hands the store's chunks from consumedChunks to `readyChunks` − 1 to the page; valid points
+  // only. The caller reads the store's readyChunks once and gives the same count to everything
+  // that consumes the chunks, since the pipeline may raise it meanwhile.
+  virtual void UpdateRoute(DuiLib::CWebBrowserUI* browser, const CTrackStore& store,
+                           std::int32_t readyChunks) = 0;
   // The next SetCarPosition creates the marker again.
   virtual void ResetMarker() = 0;
   // Removes the route drawn so far, so a file without telemetry never shows the previous file's.
@@ -52,7 +55,8 @@ class CMapDisplay : public CMapLoader {
   void LoadPage(DuiLib::CWebBrowserUI* browser, const std::string& programFolder) override;
   void ReloadPage(DuiLib::CWebBrowserUI* browser, const std::string& programFolder) override;
   void SetCarPosition(DuiLib::CWebBrowserUI* browser, double longitude, double latitude) override;
-  void UpdateRoute(DuiLib::CWebBrowserUI* browser, const CTrackStore& store) override;
+  void UpdateRoute(DuiLib::CWebBrowserUI* browser, const CTrackStore& store,
+                   std::int32_t readyChunks) override;
   void ResetMarker() override;
   void ClearRoute(DuiLib::CWebBrowserUI* browser) override;
   void SetPageTexts(DuiLib::CWebBrowserUI* browser, const std::string& textsJson) override;

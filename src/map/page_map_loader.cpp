@@ -60,8 +60,9 @@ void CPageMapLoader::SetCarPosition(DuiLib::CWebBrowserUI* browser, double longi
   CallPageFunction(browser, function, page_, args);
 }
 
-void CPageMapLoader::UpdateRoute(DuiLib::CWebBrowserUI* browser, const CTrackStore& store) {
-  const std::int32_t ready = store.readyChunks();
+void CPageMapLoader::UpdateRoute(DuiLib::CWebBrowserUI* browser, const CTrackStore& store,
+                                 std::int32_t readyChunks) {
+  const std::int32_t ready = std::min(readyChunks, store.readyChunks());
   for (std::int32_t c = std::max(store.consumedChunks(), 0); c < ready; ++c) {
     if (c == 0) ClearRoute(browser);
     if (const TrackChunk* chunk = store.chunk(c)) {

@@ -45,7 +45,8 @@ class CPageMapLoader : public CMapLoader {
   void LoadPage(DuiLib::CWebBrowserUI* browser, const std::string& programFolder) override;
   void ReloadPage(DuiLib::CWebBrowserUI* browser, const std::string& programFolder) override;
   void SetCarPosition(DuiLib::CWebBrowserUI* browser, double longitude, double latitude) override;
-  void UpdateRoute(DuiLib::CWebBrowserUI* browser, const CTrackStore& store) override;
+  void UpdateRoute(DuiLib::CWebBrowserUI* browser, const CTrackStore& store,
+                   std::int32_t readyChunks) override;
   void ResetMarker() override;
   void ClearRoute(DuiLib::CWebBrowserUI* browser) override;
   void SetPageTexts(DuiLib::CWebBrowserUI* browser, const std::string& textsJson) override;

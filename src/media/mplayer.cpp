@@ -286,11 +286,12 @@ void CMplayer::ReaderLoop() {
   }
 
   readerRunning_.store(false);
+  // A player that announced its end is on its way out: reap it here rather than leave a zombie
+  // until the next file. The wait does not hold the lock: a Stop on the UI thread closes the
+  // process meanwhile with its own bounded wait and is never held up by this one as well.
+  if (playerEnded) WaitForExitGuarded(child_, processMutex_, kProcessWaitMs);
   {
     std::lock_guard lock(processMutex_);
-    // A player that announced its end is on its way out: reap it here rather than leave a zombie
-    // until the next file.
-    if (playerEnded && child_.IsStarted()) child_.WaitForExit(kProcessWaitMs);
     child_.CloseStdin();
     child_.CloseStdout();
     replyPipe_ = -1;

@@ -3,6 +3,7 @@
 #include <errno.h>
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "platform/fd_io.h"
@@ -25,6 +26,13 @@ InstanceLock::Result InstanceLock::Acquire(const std::string& name) {
   // O_NOFOLLOW: in the shared /tmp a link planted by someone else must not be followed.
   int fd = open(InstanceLockPath(name).c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
   if (fd < 0) return Result::Unavailable;
+  // A lock file someone else made (in the shared /tmp) is theirs to hold: a lock on it would let
+  // another user stop every start of this program.
+  struct stat info {};
+  if (fstat(fd, &info) != 0 || info.st_uid != geteuid() || !S_ISREG(info.st_mode)) {
+    close(fd);
+    return Result::Unavailable;
+  }
   for (;;) {
     if (flock(fd, LOCK_EX | LOCK_NB) == 0) {
       fd_ = fd;

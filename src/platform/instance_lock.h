@@ -14,7 +14,7 @@ class InstanceLock {
   enum class Result {
     Acquired,     // this process is the running instance
     HeldByOther,  // another process holds the lock
-    Unavailable,  // no lock file could be opened; the caller runs unmarked
+    Unavailable,  // no lock file of this user could be opened; the caller runs unmarked
   };
 
   InstanceLock() = default;

@@ -192,6 +192,19 @@ bool ChildProcess::WaitForExit(int timeoutMs) {
   }
 }
 
+bool WaitForExitGuarded(ChildProcess& child, std::mutex& guard, int timeoutMs) {
+  using Clock = std::chrono::steady_clock;
+  const auto deadline = Clock::now() + std::chrono::milliseconds(std::max(timeoutMs, 0));
+  for (;;) {
+    {
+      std::lock_guard lock(guard);
+      if (!child.IsStarted() || child.WaitForExit(0)) return true;
+    }
+    if (Clock::now() >= deadline) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+}
+
 void ChildProcess::Kill() {
   if (pid_ <= 0 || reaped_) return;
   kill(pid_, SIGKILL);

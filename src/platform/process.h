@@ -4,6 +4,7 @@
 #pragma once
 #include <sys/types.h>
 
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -77,5 +78,10 @@ class ChildProcess {
   int stdinFd_ = -1;
   int stdoutFd_ = -1;
 };
+
+// WaitForExit for a child that another thread may also touch under `guard` (to write to it, kill
+// or release it): `guard` is held only for each non-blocking check, never for the whole wait, so
+// that thread is not held up by it. True when the child ended (or was released meanwhile).
+bool WaitForExitGuarded(ChildProcess& child, std::mutex& guard, int timeoutMs);
 
 }  // namespace korvane

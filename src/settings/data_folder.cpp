@@ -1,6 +1,7 @@
 #include "settings/data_folder.h"
 
 #include <dirent.h>
+#include <errno.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -19,6 +20,18 @@ namespace {
 bool Exists(const std::string& path) {
   struct stat info {};
   return stat(path.c_str(), &info) == 0;
+}
+
+// Makes `folder` and the levels above it that are missing, as xdg-user-dirs makes the user's
+// folders; true when it exists as a folder afterwards.
+bool MakeFolders(const std::string& folder) {
+  struct stat info {};
+  if (stat(folder.c_str(), &info) == 0) return S_ISDIR(info.st_mode);
+  const std::size_t slash = folder.find_last_of('/');
+  if (slash != std::string::npos && slash > 0 && !MakeFolders(folder.substr(0, slash))) {
+    return false;
+  }
+  return mkdir(folder.c_str(), 0755) == 0 || errno == EEXIST;
 }
 
 std::string WithSlash(std::string folder) {
@@ -104,7 +117,9 @@ void PrepareDataFolder(ApplicationContext& context) {
 }
 
 void PrepareDataFolderIn(ApplicationContext& context, const std::string& documentsFolder) {
-  if (!documentsFolder.empty() && Exists(documentsFolder)) {
+  // A new account or a minimal install may have no documents folder yet; the program folder is
+  // read-only once installed, so the folder is made rather than falling back at once.
+  if (!documentsFolder.empty() && MakeFolders(documentsFolder)) {
     const std::string dataFolder = documentsFolder + "/KORVANE/";
     if (Exists(dataFolder) || mkdir(dataFolder.c_str(), 0755) == 0) {
       // dataFolder ends in "/" and the parts added begin with one: the doubled "/" is harmless.

@@ -14,7 +14,8 @@ namespace korvane {
 int CopyFolderTree(const std::string& source, const std::string& destination, bool failIfExists);
 
 // Sets the context's dataFolder and settingsPath (the program folder must be set), using the
-// user's documents folder.
+// user's documents folder, which is made when it is missing. The folders under the program folder
+// serve only when no documents folder is known or it cannot be made or written.
 void PrepareDataFolder(ApplicationContext& context);
 // The same with the documents folder given; empty means none was found.
 void PrepareDataFolderIn(ApplicationContext& context, const std::string& documentsFolder);

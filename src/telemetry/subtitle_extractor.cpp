@@ -124,15 +124,13 @@ int CSubtitleExtractor::Stop() {
 void CSubtitleExtractor::SendQuit() {
   const PipelineState state = state_.load();
   if (state != PipelineState::Starting && state != PipelineState::Running) return;
-  bool written = true;
   {
     std::lock_guard<std::mutex> lock(quitLock_);
     if (process_.stdinFd() < 0) return;
-    written = process_.WriteStdin("q\n");
+    // An extractor that has already ended closed its end of the pipe: there was nothing to quit,
+    // whether or not the console reader has noticed yet.
+    if (process_.WriteStdin("q\n") || process_.WaitForExit(0)) return;
   }
-  // An extractor that has already ended closed its end of the pipe: there was nothing to quit,
-  // whether or not the console reader has noticed yet.
-  if (written || process_.WaitForExit(0)) return;
   ReleaseRun();
   notify(kExtractorQuitFailed);
 }
@@ -217,8 +215,13 @@ void CSubtitleExtractor::OutputReaderThread() {
   }
   process_.CloseStdout();
   extractorRunning_ = false;
-  std::lock_guard<std::mutex> lock(quitLock_);
-  process_.CloseStdin();
+  {
+    std::lock_guard<std::mutex> lock(quitLock_);
+    process_.CloseStdin();
+  }
+  // ffmpeg closed its output because it is ending: reap it now rather than leave a zombie until
+  // the next file. A stop meanwhile reaps it itself once this thread has ended.
+  if (!stopThreads_) WaitForExitGuarded(process_, quitLock_, kQuitWaitMs);
 }
 
 int CSubtitleExtractor::ProcessBatch(std::int32_t batchIndex) {

@@ -126,7 +126,8 @@ class CSubtitleExtractor final : public IPipelineLines, private IBatchSink {
   std::thread pipeThread_;
   std::thread outputThread_;
   // The quit write end is written by SendQuit and closed by the console reader when ffmpeg has
-  // gone; the lock keeps a write from meeting a close.
+  // gone, which then reaps ffmpeg; the lock keeps a write from meeting a close and the two
+  // threads' checks of the process apart.
   std::mutex quitLock_;
 
   std::atomic<PipelineState> state_{PipelineState::Idle};

@@ -92,7 +92,8 @@ void CTrackStore::MarkReady(std::int32_t chunks) {
 namespace {
 
 // The slot's line starts at its first non-NUL byte; the copy is terminated even when the slot is
-// not.
+// not. A kept cue ends in the line breaks of its blank line: they are cut, or the last field of
+// the line would carry them into its length rule and a line the live parser takes would be lost.
 void CopySlotLine(const char* slot, char (&line)[kLineSlotSize + 1]) {
   std::size_t start = 0;
   if (slot != nullptr) {
@@ -101,6 +102,8 @@ void CopySlotLine(const char* slot, char (&line)[kLineSlotSize + 1]) {
   const std::size_t length = slot == nullptr ? 0 : kLineSlotSize - start;
   if (length > 0) std::memcpy(line, slot + start, length);
   line[length] = '\0';
+  std::size_t end = std::strlen(line);
+  while (end > 0 && (line[end - 1] == '\n' || line[end - 1] == '\r')) line[--end] = '\0';
 }
 
 bool ConvertForMap(TrackChunk& chunk, std::uint8_t mapKind, const std::string& locale) {

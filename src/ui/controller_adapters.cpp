@@ -13,13 +13,19 @@ namespace korvane {
 
 namespace {
 
-constexpr std::size_t kMediaPathLimit = 511;
-
 void SetShown(DuiLib::CControlUI* control, bool shown) {
   if (control != nullptr) control->SetVisible(shown);
 }
 
 }  // namespace
+
+void ConsumeReadyChunks(CMapDisplay& map, DuiLib::CWebBrowserUI* browser, ChartBinding& chart,
+                        CTrackStore& store) {
+  const std::int32_t ready = store.readyChunks();
+  map.UpdateRoute(browser, store, ready);
+  chart.AppendAccData(&store, ready);
+  store.SetConsumedChunks(ready);
+}
 
 void CMplayerPort::Play(const std::string& path) {
   // Asked at every start on the UI thread: the window may not have existed when the start-up worker
@@ -27,7 +33,8 @@ void CMplayerPort::Play(const std::string& path) {
   if (videoWindow_) {
     if (const WindowHandle current = videoWindow_(); current != 0) player_.videoWindow = current;
   }
-  player_.mediaPath = path.substr(0, kMediaPathLimit);
+  // The whole path: a cut one names no file (and a byte cut can split a character).
+  player_.mediaPath = path;
   player_.Play();
 }
 
@@ -68,9 +75,7 @@ void CFrameViewPort::ClearRoute() {
 
 void CFrameViewPort::ConsumeTrack() {
   NameRoute();
-  map_.UpdateRoute(browser(), store_);
-  view_.chartBinding.AppendAccData(&store_);
-  store_.SetConsumedChunks(store_.readyChunks());
+  ConsumeReadyChunks(map_, browser(), view_.chartBinding, store_);
 }
 
 void CFrameViewPort::SetCarPosition(double longitude, double latitude) {

@@ -21,6 +21,12 @@ class CPaintManagerUI;
 
 namespace korvane {
 
+// The hand-over of one 516: the chunks that became ready go to the map and the chart and are then
+// marked consumed. readyChunks is read once, so a chunk the pipeline marks ready meanwhile is left
+// for the next 516 instead of being marked consumed unsent.
+void ConsumeReadyChunks(CMapDisplay& map, DuiLib::CWebBrowserUI* browser, ChartBinding& chart,
+                        CTrackStore& store);
+
 class CMplayerPort final : public IPlayerPort {
  public:
   // `videoWindow` is asked for the video host's current window before every start.

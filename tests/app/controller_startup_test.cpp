@@ -79,12 +79,18 @@ TEST_F(StartupWorkerTest, PlayerGetsPathsWindowsArgumentsDeviceAndVolume) {
   EXPECT_EQ(context.trackStore.load(), &store);
 }
 
-TEST_F(StartupWorkerTest, OutputsFromTheSettingsReplaceThePlayersOwnCutTo254) {
+TEST_F(StartupWorkerTest, OutputsFromTheSettingsReplaceThePlayersOwnCutTo254Characters) {
   context.settings.videoOutput = std::string(300, 'v');
   context.settings.audioOutput = "alsa";
   Run();
   EXPECT_EQ(player.videoOutput, std::string(254, 'v'));
   EXPECT_EQ(player.audioOutput, "alsa");
+  // Characters, not bytes: 300 three-byte characters keep 254 whole ones.
+  std::string wide;
+  for (int i = 0; i < 300; ++i) wide += "\xE9\x9F\xB3";
+  context.settings.audioOutput = wide;
+  Run();
+  EXPECT_EQ(player.audioOutput, wide.substr(0, 254 * 3));
 }
 
 TEST_F(StartupWorkerTest, PipelineGetsTheMendedSrtArgumentsAndTheMapKind) {

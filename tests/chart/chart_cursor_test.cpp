@@ -91,7 +91,7 @@ struct TimedChart : ::testing::Test {
       store.AppendNext(r);
     }
     store.MarkReady(1);
-    binding.AppendAccData(&store);
+    binding.AppendAccData(&store, store.readyChunks());
     chart.plotRect = {100, 50, 260, 90};
   }
   CountingChart chart;

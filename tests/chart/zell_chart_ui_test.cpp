@@ -5,11 +5,15 @@
 #include <QImage>
 #include <QPainter>
 #include <cmath>
+#include <cstdlib>
 #include <filesystem>
+#include <thread>
 
 #include "chart/chart_binding.h"
 #include "framework/draw_context.h"
 #include "sample_track.h"
+#include "support/framework_test_window.h"
+#include "support/temp_dir.h"
 
 namespace DuiLib {
 namespace {
@@ -31,9 +35,12 @@ QImage Render(CZellChartUI& chart, int w, int h) {
   return image;
 }
 
-// Where a render is kept for a person to look at: the system's temporary folder.
-QString LookAtPath(const char* name) {
-  return QString::fromStdString((std::filesystem::temp_directory_path() / name).string());
+// Where a render is written: the folder KORVANE_CHART_SHOTS names, to keep it for a person to look
+// at, else the test's own temporary folder (gone with the test, shared with no other run).
+QString LookAtPath(const korvane::test::TempDir& folder, const char* name) {
+  const char* keep = std::getenv("KORVANE_CHART_SHOTS");
+  const std::filesystem::path dir = keep != nullptr && *keep != '\0' ? keep : folder.path();
+  return QString::fromStdString((dir / name).string());
 }
 
 int CountPixels(const QImage& image, const QRect& area, QRgb colour) {
@@ -110,15 +117,16 @@ struct SkinnedChart : ::testing::Test {
   }
   CZellChartUI chart;
   korvane::ChartBinding binding;
+  korvane::test::TempDir shots;
 };
 
 TEST_F(SkinnedChart, SampleClipOnADarkSkin) {
   korvane::CTrackStore store;
   ASSERT_EQ(korvane::test::FillStoreFromClip(store, korvane::test::DefaultClip()), 600);
-  binding.AppendAccData(&store);
+  binding.AppendAccData(&store, store.readyChunks());
 
   const QImage image = Render(chart, 800, 150);
-  image.save(LookAtPath("korvane_chart_sample_drive.png"));
+  EXPECT_TRUE(image.save(LookAtPath(shots, "korvane_chart_sample_drive.png")));
   const QRect plot(QPoint(44, 12), QPoint(800 - 14, 150 - 14));  // edges included
   EXPECT_EQ(CountPixels(image, image.rect(), kUntouched), 0);
   EXPECT_EQ(image.pixel(2, 100), QRgb(kControlBackground));
@@ -142,7 +150,7 @@ TEST_F(SkinnedChart, SwingingReadingsStayInsideThePlot) {
   chart.FitXRange();
   chart.FitYRange(korvane::kAccFill);
   const QImage image = Render(chart, 800, 150);
-  image.save(LookAtPath("korvane_chart_swinging.png"));
+  EXPECT_TRUE(image.save(LookAtPath(shots, "korvane_chart_swinging.png")));
   const QRect plot(QPoint(44, 12), QPoint(800 - 14, 150 - 14));  // edges included
   for (const QRgb colour : {qRgb(255, 0, 0), qRgb(0, 255, 0), qRgb(255, 255, 0)}) {
     EXPECT_GT(CountPixels(image, plot, colour), 500);
@@ -151,4 +159,36 @@ TEST_F(SkinnedChart, SwingingReadingsStayInsideThePlot) {
 }
 
 }  // namespace
+// The start-up worker sets the chart up on its own thread: the window must not be touched from
+// there. The repaint is handed to the window's thread, which asks for it when it runs.
+TEST(ZellChartInAWindow, SetUpOnAWorkerRepaintsFromTheWindowsThread) {
+  korvane::test::TestSkinWindow window(
+      "<Window size=\"400,200\"><VerticalLayout name=\"box\"/></Window>");
+  ASSERT_NE(window.CreateHidden(), 0u);
+  auto* chart = new CZellChartUI();
+  ASSERT_TRUE(static_cast<CContainerUI*>(window.Find("box"))->Add(chart));
+  window.ShowWindow(true, false);
+  QElapsedTimer settle;  // everything the show asked for is done
+  settle.start();
+  korvane::test::PumpUntil([&] { return settle.elapsed() > 300; });
+
+  struct UpdateCounter : QObject {
+    bool eventFilter(QObject*, QEvent* e) override {
+      updates += e->type() == QEvent::UpdateRequest;
+      return false;
+    }
+    int updates = 0;
+  } counter;
+  window.GetWidget()->installEventFilter(&counter);
+  korvane::ChartBinding binding;
+  std::thread([&] { binding.InitAccChart(chart); }).join();
+  EXPECT_TRUE(chart->ready);
+  // Only update requests the worker itself made are delivered here.
+  QCoreApplication::sendPostedEvents(window.GetWidget(), QEvent::UpdateRequest);
+  EXPECT_EQ(counter.updates, 0) << "the worker invalidated the window";
+  EXPECT_TRUE(korvane::test::PumpUntil([&] { return counter.updates > 0; }))
+      << "the repaint was lost";
+  window.GetWidget()->removeEventFilter(&counter);
+}
+
 }  // namespace DuiLib

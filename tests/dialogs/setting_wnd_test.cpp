@@ -4,6 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
+#include <thread>
+
 #include "dialog_fixture.h"
 #include "settings/settings_store.h"
 
@@ -13,6 +17,7 @@ namespace {
 using namespace DuiLib;
 using test::ClickControl;
 using test::RunModal;
+using namespace std::chrono_literals;
 
 std::vector<std::string> Texts(const CComboUI* combo) {
   std::vector<std::string> texts;
@@ -32,12 +37,17 @@ class SettingWnd : public test::DialogTest {
   SoundDeviceSource Devices() {
     return [this] { return devices; };
   }
+  // Creates the window as the main window does and waits for its sound card list.
+  static bool Open(CDuiSettingWnd& wnd) {
+    return test::CreateDialog(wnd, "SettingWnd") != 0 &&
+           test::PumpUntil([&] { return wnd.soundDevicesListed(); });
+  }
   std::vector<std::string> devices{"Autoselect device", "Default (alsa)", "Default (jack)"};
 };
 
 TEST_F(SettingWnd, EnglishShowsTheEnglishTablesCaptionsAndCurrentChoices) {
   CDuiSettingWnd wnd(context, Devices());
-  ASSERT_NE(test::CreateDialog(wnd, "SettingWnd"), 0u);
+  ASSERT_TRUE(Open(wnd));
   ASSERT_NE(wnd.languageCombo, nullptr);
   ASSERT_NE(wnd.videoCombo, nullptr);
   ASSERT_NE(wnd.soundCombo, nullptr);
@@ -77,7 +87,7 @@ TEST_F(SettingWnd, ChineseShowsTheSimplifiedChineseTables) {
   UseLanguage("chinese.ini");
   context.settings.audioOutput = "win32";
   CDuiSettingWnd wnd(context, Devices());
-  ASSERT_NE(test::CreateDialog(wnd, "SettingWnd"), 0u);
+  ASSERT_TRUE(Open(wnd));
   EXPECT_EQ(Texts(wnd.videoCombo).at(3), " X11 — 无硬件加速");
   EXPECT_EQ(Texts(wnd.soundCombo).at(0), " ALSA 音频输出");
   EXPECT_EQ(wnd.soundCombo->GetCurSel(), 0);
@@ -92,7 +102,7 @@ TEST_F(SettingWnd, SharedVideoValueSelectsRowZeroAndUnknownValuesSelectNothing) 
   context.settings.soundDevice = 7;
   UseLanguage("klingon.ini");
   CDuiSettingWnd wnd(context, Devices());
-  ASSERT_NE(test::CreateDialog(wnd, "SettingWnd"), 0u);
+  ASSERT_TRUE(Open(wnd));
   EXPECT_EQ(wnd.videoCombo->GetCurSel(), 0);
   EXPECT_EQ(wnd.soundCombo->GetCurSel(), -1);
   EXPECT_EQ(wnd.languageCombo->GetCurSel(), -1);
@@ -112,7 +122,7 @@ TEST_F(SettingWnd, SharedVideoValueSelectsRowZeroAndUnknownValuesSelectNothing) 
 TEST_F(SettingWnd, RowElevenChosenLastTimeReopensOnRowZero) {
   {
     CDuiSettingWnd wnd(context, Devices());
-    ASSERT_NE(test::CreateDialog(wnd, "SettingWnd"), 0u);
+    ASSERT_TRUE(Open(wnd));
     EXPECT_EQ(RunModal(wnd,
                        [&] {
                          wnd.videoCombo->SelectItem(11);
@@ -122,14 +132,14 @@ TEST_F(SettingWnd, RowElevenChosenLastTimeReopensOnRowZero) {
   }
   EXPECT_EQ(context.settings.videoOutput, "gl:yuv=0:force-pbo");
   CDuiSettingWnd again(context, Devices());
-  ASSERT_NE(test::CreateDialog(again, "SettingWnd"), 0u);
+  ASSERT_TRUE(Open(again));
   EXPECT_EQ(again.videoCombo->GetCurSel(), 0);
 }
 
 TEST_F(SettingWnd, DeviceDescriptionsAreTrimmedWithOneLeadingSpace) {
   devices = {"  a  b  ", "   ", "c\td"};
   CDuiSettingWnd wnd(context, Devices());
-  ASSERT_NE(test::CreateDialog(wnd, "SettingWnd"), 0u);
+  ASSERT_TRUE(Open(wnd));
   EXPECT_EQ(Texts(wnd.soundCardCombo), (std::vector<std::string>{" a b", " ", " c\td"}));
   ASSERT_EQ(wnd.soundDevices().size(), 3u);
   EXPECT_EQ(wnd.soundDevices()[0]->number, 0);
@@ -140,7 +150,7 @@ TEST_F(SettingWnd, DeviceDescriptionsAreTrimmedWithOneLeadingSpace) {
 TEST_F(SettingWnd, OkWritesEveryChoiceInOrderAndReturnsOne) {
   context.settings.audioOutput = "win32";
   CDuiSettingWnd wnd(context, Devices());
-  ASSERT_NE(test::CreateDialog(wnd, "SettingWnd"), 0u);
+  ASSERT_TRUE(Open(wnd));
   const UINT result = RunModal(wnd, [&] {
     wnd.videoCombo->SelectItem(5);
     wnd.soundCombo->SelectItem(1);  // "dsound": the sound card combo comes back
@@ -165,7 +175,7 @@ TEST_F(SettingWnd, OkWritesEveryChoiceInOrderAndReturnsOne) {
 
 TEST_F(SettingWnd, Win32DisablesTheSoundCardAndOkKeepsTheDevice) {
   CDuiSettingWnd wnd(context, Devices());
-  ASSERT_NE(test::CreateDialog(wnd, "SettingWnd"), 0u);
+  ASSERT_TRUE(Open(wnd));
   const UINT result = RunModal(wnd, [&] {
     wnd.soundCardCombo->SelectItem(2);
     wnd.soundCombo->SelectItem(0);
@@ -182,7 +192,7 @@ TEST_F(SettingWnd, CancelTheCloseButtonAndEscapeWriteNothing) {
   const Settings before = context.settings;
   for (const char* how : {"CancleButton", "closebtn", "escape"}) {
     CDuiSettingWnd wnd(context, Devices());
-    ASSERT_NE(test::CreateDialog(wnd, "SettingWnd"), 0u);
+    ASSERT_TRUE(Open(wnd));
     const UINT result = RunModal(wnd, [&] {
       wnd.videoCombo->SelectItem(7);
       wnd.soundCombo->SelectItem(0);
@@ -208,7 +218,7 @@ TEST_F(SettingWnd, OkWithoutChangesLeavesSnapshotPreviewUnwritten) {
   context.settings.snapshotPreview = true;
   WriteSettingString(context, kSettingsSection, "Volume", "55");
   CDuiSettingWnd wnd(context, Devices());
-  ASSERT_NE(test::CreateDialog(wnd, "SettingWnd"), 0u);
+  ASSERT_TRUE(Open(wnd));
   EXPECT_TRUE(wnd.previewCheck->GetCheck());
   EXPECT_EQ(RunModal(wnd, [&] { ClickControl(wnd, wnd.okButton); }), 1u);
   EXPECT_EQ(SettingsText(),
@@ -219,10 +229,27 @@ TEST_F(SettingWnd, OkWithoutChangesLeavesSnapshotPreviewUnwritten) {
 TEST_F(SettingWnd, NoSoundCardsLeaveTheComboEmptyAndDeviceUnwritten) {
   devices.clear();
   CDuiSettingWnd wnd(context, Devices());
-  ASSERT_NE(test::CreateDialog(wnd, "SettingWnd"), 0u);
+  ASSERT_TRUE(Open(wnd));
   EXPECT_EQ(wnd.soundCardCombo->GetCount(), 0);
   EXPECT_EQ(RunModal(wnd, [&] { ClickControl(wnd, wnd.okButton); }), 1u);
   EXPECT_EQ(SettingsText().find("DEVICE"), std::string::npos);
+}
+
+// Listing the sound cards runs the player program (or waits for one that hangs): the window is
+// up and answering first, and the list fills its combo when it comes.
+TEST_F(SettingWnd, OpensBeforeTheSoundCardsAreListedAndFillsThemIn) {
+  std::atomic<bool> release{false};
+  CDuiSettingWnd wnd(context, [&] {
+    for (int i = 0; i < 300 && !release; ++i) std::this_thread::sleep_for(10ms);
+    return devices;
+  });
+  ASSERT_NE(test::CreateDialog(wnd, "SettingWnd"), 0u);
+  EXPECT_FALSE(wnd.soundDevicesListed()) << "the list was made on the UI thread";
+  EXPECT_EQ(wnd.soundCardCombo->GetCount(), 0);
+  release = true;
+  ASSERT_TRUE(test::PumpUntil([&] { return wnd.soundDevicesListed(); }));
+  EXPECT_EQ(wnd.soundCardCombo->GetCount(), 3);
+  EXPECT_EQ(wnd.soundCardCombo->GetCurSel(), 1);
 }
 
 TEST_F(SettingWnd, ListsTheSoundCardsOfTheRealPlayerProgram) {
@@ -230,7 +257,7 @@ TEST_F(SettingWnd, ListsTheSoundCardsOfTheRealPlayerProgram) {
       ListPlayerAudioDevices(PlayerProgramPath(context.programFolder));
   ASSERT_FALSE(listed.empty());
   CDuiSettingWnd wnd(context);
-  ASSERT_NE(test::CreateDialog(wnd, "SettingWnd"), 0u);
+  ASSERT_TRUE(Open(wnd));
   ASSERT_EQ(wnd.soundCardCombo->GetCount(), static_cast<int>(listed.size()));
   EXPECT_EQ(wnd.soundCardCombo->GetItemAt(0)->GetText(), SoundCardText(listed[0]));
   EXPECT_EQ(wnd.soundCardCombo->GetCurSel(), 1);
@@ -243,7 +270,7 @@ TEST_F(SettingWnd, ASkinWithoutItsControlsStillOpensAndOkWritesNothingItCannotRe
                       "<Button name=\"OKButton\" height=\"40\"/></VerticalLayout></Window>");
   CPaintManagerUI::SetResourcePath(skins.str());
   CDuiSettingWnd wnd(context, Devices());
-  ASSERT_NE(test::CreateDialog(wnd, "SettingWnd"), 0u);
+  ASSERT_TRUE(Open(wnd));
   EXPECT_EQ(wnd.videoCombo, nullptr);
   EXPECT_EQ(wnd.soundDevices().size(), 3u);
   EXPECT_EQ(RunModal(wnd, [&] { ClickControl(wnd, wnd.okButton); }), 1u);

@@ -53,7 +53,7 @@ void Fill(CTrackStore& store, int first, int count, std::uint8_t mapKind, const 
 
 // What the main window does on a 516.
 void HandleChunkReady(CMapDisplay& display, DuiLib::CWebBrowserUI& browser, CTrackStore& store) {
-  display.UpdateRoute(&browser, store);
+  display.UpdateRoute(&browser, store, store.readyChunks());
   store.SetConsumedChunks(store.readyChunks());
 }
 
@@ -402,7 +402,7 @@ TEST(MapLoaderTest, DisplayWithoutLoaderDoesNothing) {
   CTrackStore store;
   display.LoadPage(nullptr, "/");
   display.SetCarPosition(nullptr, 1.0, 2.0);
-  display.UpdateRoute(nullptr, store);
+  display.UpdateRoute(nullptr, store, store.readyChunks());
   display.ResetMarker();
   EXPECT_EQ(display.GetLoader(), nullptr);
 }
@@ -414,10 +414,10 @@ TEST(MapLoaderTest, BaiduTracesRoutePointsOnlyWhenTheCategoryIsOn) {
   CTrackStore store;
   Fill(store, 0, 3, kMapKindBaidu, "China", {1});
   SetRouteTraceEnabled(false);
-  loader.UpdateRoute(nullptr, store);
+  loader.UpdateRoute(nullptr, store, store.readyChunks());
   EXPECT_TRUE(lines.empty());
   SetRouteTraceEnabled(true);
-  loader.UpdateRoute(nullptr, store);
+  loader.UpdateRoute(nullptr, store, store.readyChunks());
   SetRouteTraceEnabled(false);
   SetRouteTraceSink({});
   ASSERT_EQ(lines.size(), 2u);

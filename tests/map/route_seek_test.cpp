@@ -66,7 +66,7 @@ class RouteSeek : public testing::TestWithParam<PageCase> {
       }
     }
     store_.MarkReady(store_.currentChunk() + 1);
-    display_.UpdateRoute(&browser(), store_);
+    display_.UpdateRoute(&browser(), store_, store_.readyChunks());
     store_.SetConsumedChunks(store_.readyChunks());
   }
 

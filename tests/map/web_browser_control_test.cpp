@@ -57,7 +57,7 @@ TEST(WebBrowserControlTest, SkinTagMakesAControlThatHostsTheMapPage) {
     ConvertChunkForGoogle(store.chunk(c)->count, store.chunk(c)->points.data(), "Oversea");
   }
   store.MarkReady(2);
-  display.UpdateRoute(browser, store);
+  display.UpdateRoute(browser, store, store.readyChunks());
   display.SetCarPosition(browser, 2.36, 48.86);
   ASSERT_TRUE(test::WaitForPage(*browser));
   const QJsonObject state = test::MapState(*browser);

@@ -231,6 +231,25 @@ TEST_F(ControllerTest, PlayerIgnoringQuitIsKilled) {
   EXPECT_EQ(h.Count(kPlayerPipeFailed), 0u);
 }
 
+// A player that answers "quit" but does not end: Stop waits for it once (50 ms, the reader's
+// short wait, then 500 ms before the kill), not a second time behind the reader's own wait.
+TEST_F(ControllerTest, StopWaitsOnceForAPlayerThatSaysGoodbyeButStays) {
+  h.player.playerPath = h.Script("lingering.sh", R"(echo Starting playback...
+while read -r line; do
+  case "$line" in quit) echo ID_EXIT=QUIT; exec sleep 60 ;; esac
+done
+)");
+  ASSERT_EQ(h.player.Play(), 0);
+  ASSERT_TRUE(h.WaitFor(kPlayerStarted));
+  const std::uint32_t pid = h.player.processId();
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_EQ(h.player.Stop(), 0);
+  const auto took = std::chrono::steady_clock::now() - start;
+  EXPECT_LT(took, std::chrono::milliseconds(900));
+  EXPECT_TRUE(ProcessGone(pid));
+  EXPECT_EQ(h.player.state(), PlayerState::Idle);
+}
+
 TEST_F(ControllerTest, MissingPlayerReturnsTheErrorAndPostsNothing) {
   h.player.playerPath = h.folder.str() + "MPlayer/mplayer";
   h.player.mediaPath = "/clips/a.mp4";

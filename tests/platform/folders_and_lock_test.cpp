@@ -1,5 +1,8 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <stdlib.h>
+#include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -116,6 +119,22 @@ TEST_F(InstanceLockTest, UnopenableLockFileIsUnavailableNotHeld) {
   InstanceLock lock;
   EXPECT_EQ(lock.Acquire("TesmarOrvixMutex"), InstanceLock::Result::Unavailable);
   EXPECT_FALSE(lock.held());
+}
+
+// In the shared /tmp another user can make the lock file first, open to all, and hold its lock:
+// the file is not this user's, so it marks nothing and the program runs unmarked.
+TEST_F(InstanceLockTest, ALockFileOfAnotherUserIsUnavailableNotHeld) {
+  if (geteuid() != 0) GTEST_SKIP() << "a file of another user needs root to make";
+  const std::string path = InstanceLockPath("TesmarOrvixMutex");
+  const int theirs = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+  ASSERT_GE(theirs, 0);
+  ASSERT_EQ(fchown(theirs, 4242, 4242), 0);
+  ASSERT_EQ(fchmod(theirs, 0666), 0);
+  ASSERT_EQ(flock(theirs, LOCK_EX | LOCK_NB), 0);
+  InstanceLock lock;
+  EXPECT_EQ(lock.Acquire("TesmarOrvixMutex"), InstanceLock::Result::Unavailable);
+  EXPECT_FALSE(lock.held());
+  close(theirs);
 }
 
 }  // namespace

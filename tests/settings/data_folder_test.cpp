@@ -79,11 +79,25 @@ TEST_F(DataFolder, EmptyOrMissingDefaultsFallBack) {
   ExpectFallback();
 }
 
+// A new account has no documents folder yet: it is made, as xdg-user-dirs would, since the
+// program folder of an installed program is read-only for the user.
+TEST_F(DataFolder, AMissingDocumentsFolderIsMade) {
+  test::ScopedEnv env;
+  env.Set("HOME", temp.str() + "new user");
+  env.Set("XDG_CONFIG_HOME", temp.str() + "new user/.config");
+  fs::create_directories(temp.str() + "new user");
+  PrepareDataFolder(context);
+  EXPECT_EQ(context.dataFolder, temp.str() + "new user/Documents/KORVANE/");
+  EXPECT_EQ(ReadFileText(temp.str() + "new user/Documents/KORVANE/conf/Velmora.ini"),
+            "[MPlayer]\nVolume=40\n");
+  const std::string nested = temp.str() + "a/b/docs";
+  PrepareDataFolderIn(context, nested);
+  EXPECT_EQ(context.dataFolder, nested + "/KORVANE/");
+}
+
 TEST_F(DataFolder, DocumentsFolderThatCannotServeFallsBack) {
-  for (const std::string& missing : {std::string(), temp.str() + "nowhere"}) {
-    PrepareDataFolderIn(context, missing);
-    ExpectFallback();
-  }
+  PrepareDataFolderIn(context, std::string());
+  ExpectFallback();
   // A data folder that cannot be made (a file in its place) stops even root.
   WriteFileText(documents + "/KORVANE", "not a folder");
   PrepareDataFolderIn(context, documents);

@@ -413,6 +413,17 @@ TEST_F(SubtitleExtractorTest, AFileWithoutSubtitlesPostsNothingAndTheNextFileSta
   EXPECT_EQ(store_.totalPoints(), 2);
 }
 
+// ffmpeg ends at the end of the track, or at once for a file without subtitles: either way it is
+// reaped then, not left a zombie until the next file.
+TEST_F(SubtitleExtractorTest, AnExtractorThatEndedIsReapedBeforeTheNextFile) {
+  for (const std::string& clip : {test::CuesClip(5), test::NoSubtitleClip()}) {
+    extractor_.ExtractFile(clip);
+    const pid_t pid = extractor_.extractorPid();
+    ASSERT_GT(pid, 0);
+    EXPECT_TRUE(WaitUntil([&] { return ProcessGone(pid); }, kRunTimeout)) << clip;
+  }
+}
+
 TEST_F(SubtitleExtractorTest, StopKillsAnExtractorThatIsBlockedAndNeverConnects) {
   FifoFeeder fifo(dir_.str() + "blocked.mp4");
   const pid_t pid = StartBlockedExtractor(fifo);

@@ -221,6 +221,32 @@ TEST(ProcessBatch, ReadsSlotsFromTheirFirstNonNulByte) {
   EXPECT_FALSE(store.chunk(0)->points[2].valid) << "an all-NUL slot is an empty line";
 }
 
+// A kept cue as the pipeline stores it: counter, timing line, the telemetry line and the line
+// breaks of the blank line that ends the cue. Every line the live parser takes is a track point.
+TEST(ProcessBatch, CuesEndingInTheirBlankLineParseAsTheLiveParserParsesTheLine) {
+  const std::vector<std::string> lines = {
+      "2016-03-18 14:22:07/E113 56 21.52/N22 32 18.365",  // seconds of 6 characters
+      "2016-03-18 14:22:07/E113 56 21.52/N22 32 8.36/35.6/X:12/Y:-4/Z:-12345",  // Z of 6
+      "2016-03-18 14:22:07/E113 56 21.52/N22 32 8.36/35.6",
+  };
+  for (const char* blank : {"\n\n", "\r\n\r\n", "\n"}) {
+    std::vector<std::string> cues;
+    for (const std::string& line : lines) {
+      cues.push_back("7\n00:00:07,000 --> 00:00:07,100\n" + line + blank);
+    }
+    CTrackStore store;
+    FakePipeline pipeline;
+    pipeline.SetLines(cues);
+    ProcessBatch(0, pipeline, store, kMapKindYandex, "Oversea");
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+      CTelemetryParser live;
+      ASSERT_TRUE(live.ParseLive(lines[i].c_str())) << lines[i];
+      EXPECT_TRUE(store.chunk(0)->points[i].valid) << lines[i];
+    }
+    EXPECT_EQ(store.chunk(0)->points[1].accelZ, -12345);
+  }
+}
+
 TEST(ProcessBatch, LineCountOutsideTheSlotsIsClamped) {
   CTrackStore store;
   FakePipeline pipeline;
