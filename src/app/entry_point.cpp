@@ -4,6 +4,10 @@
 #include <stdlib.h>
 #include <unistd.h>
 
+#include <filesystem>
+#include <system_error>
+
+#include "platform/instance_hand_over.h"
 #include "platform/instance_lock.h"
 
 namespace korvane {
@@ -16,17 +20,37 @@ std::string ExecutableFolder() {
   return path.substr(0, path.rfind('/') + 1);
 }
 
+std::vector<std::string> CommandLineFiles(int argc, char** argv) {
+  std::vector<std::string> files;
+  for (int i = 1; i < argc; ++i) {
+    const std::string argument = argv[i] != nullptr ? argv[i] : "";
+    if (argument.empty() || argument[0] == '-') continue;
+    std::error_code error;
+    const std::filesystem::path absolute = std::filesystem::absolute(argument, error);
+    files.push_back(error ? argument : absolute.lexically_normal().string());
+  }
+  return files;
+}
+
 int RunApplication(int argc, char** argv,
                    const std::function<int(ApplicationContext&)>& runMainWindow) {
+  ApplicationContext context;
+  context.commandLineFiles = CommandLineFiles(argc, argv);
   // Held until the process ends; a lock that cannot be had at all does not stop the program.
   static InstanceLock instanceLock;
-  if (instanceLock.Acquire(kInstanceMutexName) == InstanceLock::Result::HeldByOther) return 1;
-
-  ApplicationContext context;
+  switch (instanceLock.Acquire(kInstanceMutexName)) {
+    case InstanceLock::Result::HeldByOther:
+      // The file the user opened goes to the window that is already there.
+      HandFilesToRunningInstance(InstanceSocketPath(kInstanceMutexName), context.commandLineFiles);
+      return 1;
+    case InstanceLock::Result::Acquired:
+      context.handOverSocket = InstanceSocketPath(kInstanceMutexName);
+      break;
+    case InstanceLock::Result::Unavailable:
+      break;
+  }
   context.programFolder = ExecutableFolder();
-  for (int i = 1; i < argc; ++i) context.commandLineFiles.emplace_back(argv[i]);
-  const int result = runMainWindow(context);
-  return result;
+  return runMainWindow(context);
 }
 
 }  // namespace korvane

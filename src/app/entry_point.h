@@ -3,6 +3,7 @@
 #pragma once
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "settings/application_context.h"
 
@@ -14,9 +15,14 @@ inline constexpr char kInstanceMutexName[] = "TesmarOrvixMutex";
 // The folder of the running executable, ending in "/"; empty when it cannot be found.
 std::string ExecutableFolder();
 
-// Returns 1 at once when another instance runs (nothing else is done); otherwise fills the
-// context's programFolder and commandLineFiles, calls `runMainWindow` and returns its result.
-// The main window's start-up calls PrepareDataFolder and LoadSettings itself.
+// The files of a command line, made absolute (and free of "." and "..") against the current
+// folder: every argument after the program's name that is not an option (which begins with "-").
+std::vector<std::string> CommandLineFiles(int argc, char** argv);
+
+// Returns 1 at once when another instance runs, after handing it the command line's files (it
+// opens them as a drop); otherwise fills the context's programFolder, commandLineFiles and
+// handOverSocket, calls `runMainWindow` and returns its result. The main window's start-up calls
+// PrepareDataFolder and LoadSettings itself.
 int RunApplication(int argc, char** argv,
                    const std::function<int(ApplicationContext&)>& runMainWindow);
 

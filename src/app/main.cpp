@@ -2,11 +2,14 @@
 #include <stdlib.h>
 #include <unistd.h>
 
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "app/entry_point.h"
 #include "app/startup_worker.h"
 #include "framework/UIlib.h"
+#include "platform/instance_hand_over.h"
 #include "ui/player_frame_wnd.h"
 
 int main(int argc, char** argv) {
@@ -34,6 +37,16 @@ int main(int argc, char** argv) {
     korvane::CPlayerFrameWnd frame(
         context, [](korvane::StartupTargets& targets) { korvane::StartupWorker(targets); });
     if (frame.CreateMainWindow() == 0) return 1;
+    // Files a second start hands over are opened by the window as a drop; the send waits until the
+    // window has taken them, and returns at once once the window is gone.
+    korvane::FileHandOverServer handOver;
+    if (!context.handOverSocket.empty()) {
+      const korvane::WindowHandle window = frame.GetHWND();
+      handOver.Start(context.handOverSocket, [window](const std::vector<std::string>& files) {
+        korvane::SendWindowMessage(window, korvane::kMsgHandedFiles, 0,
+                                   reinterpret_cast<korvane::LPARAM>(&files));
+      });
+    }
     frame.ShowModal();
     return 0;
   });

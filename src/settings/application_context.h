@@ -26,8 +26,11 @@ struct ApplicationContext {
   WindowHandle mainWindowHandle = 0;
   // Published by the start-up worker once the store exists; null before.
   std::atomic<CTrackStore*> trackStore{nullptr};
-  // Files named on the command line, as given.
+  // Files named on the command line, as given (options left out).
   std::vector<std::string> commandLineFiles;
+  // Where a second start hands its files to this run (entry point); empty when this run holds no
+  // instance lock and so serves none.
+  std::string handOverSocket;
 };
 
 }  // namespace korvane

@@ -1,5 +1,8 @@
 #include "ui/player_frame_wnd.h"
 
+#include <system_error>
+#include <utility>
+
 #include "chart/zell_chart_ui.h"
 #include "framework/UIlib.h"
 #include "framework/file_dialog.h"
@@ -14,6 +17,13 @@
 #include "ui/test_probe.h"
 
 namespace korvane {
+
+namespace {
+
+// The button whose file dialog leads to a start of playback.
+constexpr char kOpenButton[] = "btnOpenBig";
+
+}  // namespace
 
 CPlayerFrameWnd::CPlayerFrameWnd(ApplicationContext& context, StartupRoutine startup)
     : CDuiFrameWnd(context), startup_(std::move(startup)) {}
@@ -78,7 +88,7 @@ void CPlayerFrameWnd::StartStartupWorker() {
 
   const int startVolume =
       view.sliderVolume != nullptr ? view.sliderVolume->GetValue() : context.settings.volume;
-  startupThread_ = std::thread([this, &view, &playback, &context, startVolume, self] {
+  auto run = [this, &view, &playback, &context, startVolume, self] {
     StartupTargets targets{
         context,
         map_,
@@ -95,7 +105,22 @@ void CPlayerFrameWnd::StartStartupWorker() {
         startVolume};
     if (startup_) startup_(targets);
     PostWindowMessage(self, kMsgStartupDone, 0, 0);
-  });
+  };
+  try {
+    startupThread_ = std::thread(std::move(run));
+  } catch (const std::system_error&) {
+    // As with every other thread: the program runs on without that set-up, and what waits for it
+    // is let through.
+    PostWindowMessage(self, kMsgStartupDone, 0, 0);
+  }
+}
+
+void CPlayerFrameWnd::AfterStartup(std::function<void()> action) {
+  if (startupDone_) {
+    action();
+  } else {
+    afterStartup_.push_back(std::move(action));
+  }
 }
 
 void CPlayerFrameWnd::OpenCommandLineFiles() {
@@ -110,6 +135,8 @@ void CPlayerFrameWnd::Notify(DuiLib::TNotifyUI& msg) {
       controller_->OnItemActivate(tree != nullptr ? tree->GetItemIndex(msg.pSender) : -1);
     } else if (msg.sType == DuiLib::DUI_MSGTYPE_DBCLICK &&
                msg.lParam == DuiLib::kVideoDoubleClickMarker) {
+      // The one route of the video's double click: the paint manager turns the forwarded
+      // WM_LBUTTONDBLCLK into this notification, so the message itself is not acted on.
       controller_->OnVideoDoubleClick();
     } else {
       OnChartNotify(msg);
@@ -157,7 +184,14 @@ void CPlayerFrameWnd::OnPageMessage(const std::string& name, const std::string& 
 }
 
 void CPlayerFrameWnd::OnClick(DuiLib::TNotifyUI& msg) {
-  if (controller_ && msg.pSender != nullptr) controller_->OnClick(msg.pSender->GetName());
+  if (controller_ && msg.pSender != nullptr) {
+    const std::string name = msg.pSender->GetName();
+    if (name == kOpenButton) {
+      AfterStartup([this, name] { controller_->OnClick(name); });
+    } else {
+      controller_->OnClick(name);
+    }
+  }
   CDuiFrameWnd::OnClick(msg);
 }
 
@@ -178,14 +212,21 @@ DuiLib::LRESULT CPlayerFrameWnd::HandleMessage(DuiLib::UINT uMsg, DuiLib::WPARAM
   switch (uMsg) {
     case DuiLib::WM_DROPFILES:
       CDuiFrameWnd::HandleMessage(uMsg, wParam, lParam);
-      if (controller_) {
-        panel_->DropFiles(reinterpret_cast<DuiLib::HDROP>(wParam));
-        controller_->StartAfterDrop();
+      if (auto drop = reinterpret_cast<DuiLib::HDROP>(wParam); controller_ && drop != nullptr) {
+        AfterStartup([this, paths = drop->paths] { controller_->OnDropFiles(paths); });
       }
       return 0;
     case kMsgVideoWindow:
       CDuiFrameWnd::HandleMessage(uMsg, wParam, lParam);
       return static_cast<DuiLib::LRESULT>(VideoWindowNow());
+    case kMsgHandedFiles:
+      CDuiFrameWnd::HandleMessage(uMsg, wParam, lParam);
+      if (const auto* files = reinterpret_cast<const std::vector<std::string>*>(lParam);
+          controller_ && files != nullptr) {
+        AfterStartup([this, paths = *files] { controller_->OnDropFiles(paths); });
+        ShowWindow(true, true);  // to the front, as the user asked for this window
+      }
+      return 0;
     default:
       break;
   }
@@ -193,11 +234,6 @@ DuiLib::LRESULT CPlayerFrameWnd::HandleMessage(DuiLib::UINT uMsg, DuiLib::WPARAM
   switch (uMsg) {
     case WM_PLAYLIST_DELETE:
       if (controller_) controller_->OnDeleteItem();
-      break;
-    case DuiLib::WM_LBUTTONDBLCLK:
-      if (controller_ && lParam == DuiLib::kVideoDoubleClickMarker) {
-        controller_->OnVideoDoubleClick();
-      }
       break;
     case kMsgStartupDone:
       if (probe_) probe_->StartupDone();
@@ -207,7 +243,9 @@ DuiLib::LRESULT CPlayerFrameWnd::HandleMessage(DuiLib::UINT uMsg, DuiLib::WPARAM
       PostMessage(kMsgOpenCommandLine);
       break;
     case kMsgOpenCommandLine:
+      startupDone_ = true;
       OpenCommandLineFiles();
+      for (auto& action : std::exchange(afterStartup_, {})) action();
       break;
     case WM_INDEX_PROGRESS:
       if (CViewManager* view = GetViewManager(); view != nullptr) {

@@ -1,10 +1,14 @@
 // CPlayerFrameWnd: the main window as the program runs it. Adds to the shell the parts that play:
 // the extraction pipeline, the map display, the playlist, the ports and the playback controller,
 // the background indexing of the playlist's clips, and the thread that runs the start-up set-up
-// handed in; every click, notification, key and worker message is handed to the controller.
+// handed in; every click, notification, key and worker message is handed to the controller. Files
+// dropped or opened before that set-up has finished wait for it: until then the player and the
+// pipeline have no configuration, and the set-up is still writing it.
 #pragma once
+#include <functional>
 #include <memory>
 #include <thread>
+#include <vector>
 
 #include "index/background_indexer.h"
 #include "map/map_loader.h"
@@ -23,6 +27,9 @@ class CTestProbe;
 constexpr std::uint32_t kMsgStartupDone = WM_USER + 10;      // the start-up worker has finished
 constexpr std::uint32_t kMsgVideoWindow = WM_USER + 11;      // sent: answers the video window id
 constexpr std::uint32_t kMsgOpenCommandLine = WM_USER + 13;  // the files of the command line
+// Sent by the hand-over server: lParam points to the std::vector<std::string> of files a second
+// start handed over, valid during the send.
+constexpr std::uint32_t kMsgHandedFiles = WM_USER + 30;
 
 class CPlayerFrameWnd : public CDuiFrameWnd {
  public:
@@ -60,6 +67,8 @@ class CPlayerFrameWnd : public CDuiFrameWnd {
   void OnPageMessage(const std::string& name, const std::string& json);
   // The chart's mouse: a click seeks to the point under it, a move shows its values.
   void OnChartNotify(const DuiLib::TNotifyUI& msg);
+  // Runs `action` now once the start-up set-up has finished, else when it has.
+  void AfterStartup(std::function<void()> action);
 
   std::unique_ptr<CSubtitleExtractor> extractor_;
   std::unique_ptr<CBackgroundIndexer> indexer_;  // asks extractor_, so it goes first
@@ -72,6 +81,8 @@ class CPlayerFrameWnd : public CDuiFrameWnd {
   std::unique_ptr<CTestProbe> probe_;
   StartupRoutine startup_;
   std::thread startupThread_;
+  bool startupDone_ = false;
+  std::vector<std::function<void()>> afterStartup_;
 };
 
 }  // namespace korvane

@@ -228,6 +228,13 @@ void CTestProbe::Write() {
        << ",\"playButton\":" << VisibleName(view->btnPlay, view->btnPause)
        << ",\"progress\":" << (view->sliderProgress ? view->sliderProgress->GetValue() : -1)
        << ",\"progressMax\":" << (view->sliderProgress ? view->sliderProgress->GetMaxValue() : -1);
+  if (view->wndMedia != nullptr) {
+    // The screen point at the middle of the video, for a test's real mouse input.
+    const DuiLib::RECT window = window_.GetWindowRect();
+    const DuiLib::RECT video = view->wndMedia->GetPos();
+    json << ",\"videoCentre\":[" << window.left + (video.left + video.right) / 2 << ","
+         << window.top + (video.top + video.bottom) / 2 << "]";
+  }
   json << ",\"chart\":" << (view->chartBinding.chart != nullptr ? 1 : 0) << ",\"curves\":[";
   if (DuiLib::CChartModel* chart = view->chartBinding.chart; chart != nullptr) {
     std::lock_guard<std::mutex> lock(chart->dataLock);

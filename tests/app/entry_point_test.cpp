@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <iostream>
 #include <string>
 
@@ -69,7 +70,9 @@ TEST_F(EntryPoint, SecondInstanceEndsWithOneAndLeavesTheFirstRunning) {
   ChildProcess first;
   StartInstance(first);
   const std::string ready = ReadyLine(first);
-  EXPECT_EQ(ready, "ready " + ExecutableFolder() + "|clip one.mp4|行车 記録.mp4");
+  const std::string here = std::filesystem::current_path().string() + "/";
+  EXPECT_EQ(ready,
+            "ready " + ExecutableFolder() + "|" + here + "clip one.mp4|" + here + "行车 記録.mp4");
 
   ChildProcess second;
   StartInstance(second);
@@ -88,6 +91,18 @@ TEST_F(EntryPoint, SecondInstanceEndsWithOneAndLeavesTheFirstRunning) {
   third.CloseStdin();
   ASSERT_TRUE(third.WaitForExit(20000));
   EXPECT_EQ(third.exitCode(), 7);
+}
+
+// Options are no files; a relative file is made absolute, as the running instance it may be handed
+// to works in another folder.
+TEST(CommandLineFilesTest, AreTheAbsolutePathsOfTheArgumentsThatAreNoOptions) {
+  const std::string here = std::filesystem::current_path().string();
+  const std::string parent = std::filesystem::current_path().parent_path().string();
+  char arg0[] = "korvane", arg1[] = "--export", arg2[] = "a b.mp4", arg3[] = "/clips/./x.MP4",
+       arg4[] = "-", arg5[] = "../y.mp4", arg6[] = "";
+  char* argv[] = {arg0, arg1, arg2, arg3, arg4, arg5, arg6, nullptr};
+  EXPECT_EQ(CommandLineFiles(7, argv),
+            (std::vector<std::string>{here + "/a b.mp4", "/clips/x.MP4", parent + "/y.mp4"}));
 }
 
 TEST(ExecutableFolderTest, IsTheFolderOfThisProgramEndingInSlash) {

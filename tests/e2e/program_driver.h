@@ -141,14 +141,21 @@ class ProgramRun {
     ProcessOptions o;
     o.program = ProgramDir() + "korvane";
     o.args = files;
-    o.environment = {"DISPLAY=" + display_,
-                     "HOME=" + home_.str(),
-                     "XDG_RUNTIME_DIR=" + runtime_.str(),
-                     "XDG_CONFIG_HOME=" + home_.str() + ".config",
-                     "KORVANE_TEST_PROBE=" + probe_,
-                     "QT_QPA_PLATFORM=xcb"};
+    o.environment = Environment();
+    o.environment.push_back("KORVANE_TEST_PROBE=" + probe_);
     o.environment.insert(o.environment.end(), environment.begin(), environment.end());
     return program_.Start(o) == 0;
+  }
+  // Starts the program a second time as the same user on the same display; its exit code, or -1
+  // when it has not ended within `waitMs`.
+  int StartSecond(const std::vector<std::string>& args, int waitMs = 20000) const {
+    ProcessOptions o;
+    o.program = ProgramDir() + "korvane";
+    o.args = args;
+    o.environment = Environment();
+    ChildProcess second;
+    if (second.Start(o) != 0 || !second.WaitForExit(waitMs)) return -1;
+    return second.exitCode();
   }
   // Closes the main window as the user would; true when the program then ended by itself.
   bool Close(int waitMs = 15000) {
@@ -193,7 +200,30 @@ class ProgramRun {
       std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
   }
+  // A real left double click at the screen point (x, y) of the program's display (xdotool).
+  bool DoubleClick(int x, int y) const {
+    ProcessOptions o;
+    o.program = "/usr/bin/xdotool";
+    o.args = {"mousemove",
+              std::to_string(x),
+              std::to_string(y),
+              "sleep",
+              "0.2",
+              "click",
+              "--repeat",
+              "2",
+              "--delay",
+              "80",
+              "1"};
+    o.environment = {"DISPLAY=" + display_};
+    ChildProcess tool;
+    return tool.Start(o) == 0 && tool.WaitForExit(10000) && tool.exitCode() == 0;
+  }
   const TempDir& home() const { return home_; }
+  std::vector<std::string> Environment() const {
+    return {"DISPLAY=" + display_, "HOME=" + home_.str(), "XDG_RUNTIME_DIR=" + runtime_.str(),
+            "XDG_CONFIG_HOME=" + home_.str() + ".config", "QT_QPA_PLATFORM=xcb"};
+  }
   std::string runtimeFolder() const { return runtime_.str(); }
 
  private:

@@ -144,6 +144,14 @@ TEST_F(ProgramTest, CommandLineClipPlaysWithGpsPanelMarkerRouteAndCurves) {
   run->Command("key 27");
   s = run->WaitFor([](const ProbeState& p) { return p.Int("fullScreen") == 0; }, 3000);
   EXPECT_EQ(s.Int("fullScreen"), 0);
+  // A real double click on the playing video does the same, once per double click.
+  for (const int expected : {1, 0}) {
+    const std::vector<double> centre = Numbers(run->Read().Str("videoCentre"));
+    ASSERT_EQ(centre.size(), 2u) << run->Read().json;
+    ASSERT_TRUE(run->DoubleClick(static_cast<int>(centre[0]), static_cast<int>(centre[1])));
+    s = run->WaitFor([&](const ProbeState& p) { return p.Int("fullScreen") == expected; }, 3000);
+    EXPECT_EQ(s.Int("fullScreen"), expected) << "after a double click on the video";
+  }
   std::this_thread::sleep_for(std::chrono::milliseconds(1000));
   EXPECT_EQ(run->Read().Int("state"), 3) << "the video window survived full screen";
 
@@ -272,6 +280,24 @@ TEST_F(ProgramTest, SnapshotCarriesTheMomentTheGpsPanelShows) {
   EXPECT_LT(Numbers(band)[0], 0.35) << band;
 }
 
+// A file opened while the program runs (a second start, as a file manager does it) goes to the
+// running window, which opens it as a drop; the second start ends with 1 and options on its
+// command line are not handed over.
+TEST_F(ProgramTest, ASecondStartHandsItsFileToTheRunningWindow) {
+  Stage({"1_drive.mp4", "2_plain.mp4"});
+  ASSERT_TRUE(run->Start({Clip("1_drive.mp4")}));
+  ProbeState s = WaitPlaying(Clip("1_drive.mp4"));
+  ASSERT_EQ(s.Int("state"), 3) << s.json;
+  const std::string relative = std::filesystem::relative(Clip("2_plain.mp4")).string();
+  EXPECT_EQ(run->StartSecond({"--no-such-option", relative}), 1);
+  s = WaitPlaying(Clip("2_plain.mp4"));
+  EXPECT_EQ(s.Str("current"), Clip("2_plain.mp4")) << s.json;
+  EXPECT_EQ(s.Int("entries"), 2);
+  // Without files a second start hands nothing over and changes nothing.
+  EXPECT_EQ(run->StartSecond({}), 1);
+  EXPECT_EQ(run->Read().Int("entries"), 2);
+}
+
 // The desktop entry a file manager uses: MP4 files, and its command is this program.
 TEST(DesktopEntry, OpensMp4FilesWithTheProgram) {
   std::ifstream in(ProgramDir() + "../korvane.desktop");
@@ -297,6 +323,8 @@ TEST_F(ProgramTest, ClosingLeavesNoPlayerExtractorOrSocket) {
   EXPECT_EQ(run->exitCode(), 0);
   EXPECT_NE(kill(static_cast<pid_t>(playerPid), 0), 0) << "player still running";
   EXPECT_FALSE(std::filesystem::exists(run->runtimeFolder() + "DVRFFMpegPipe"));
+  // The run's home folder started empty: the documents folder was made for the settings.
+  EXPECT_TRUE(std::filesystem::exists(run->home().str() + "Documents/KORVANE/conf/Velmora.ini"));
 }
 
 }  // namespace
