@@ -32,6 +32,11 @@ bool ToNumber(std::string_view word, double& out) {
   return end != text.c_str() && *end == '\0' && std::isfinite(out);
 }
 
+// A number the player uses as an int (a seek or volume type, an exit code) must fit one.
+bool FitsInt(double value) {
+  return value > -2147483649.0 && value < 2147483648.0;
+}
+
 std::string Printf(const char* format, double value) {
   std::array<char, 64> buffer{};
   std::snprintf(buffer.data(), buffer.size(), format, value);
@@ -55,7 +60,7 @@ SlaveCommand ParseSlaveCommand(std::string_view line) {
     const std::size_t given = std::min(words.size() - 1, max);
     double first = 0.0, second = 0.0;
     if (given > 0 && !ToNumber(words[1], first)) return false;
-    if (given > 1 && !ToNumber(words[2], second)) return false;
+    if (given > 1 && (!ToNumber(words[2], second) || !FitsInt(second))) return false;
     command.hasValue = given > 0;
     command.value = first;
     command.type = static_cast<int>(second);
@@ -87,6 +92,7 @@ SlaveCommand ParseSlaveCommand(std::string_view line) {
   for (const Entry& entry : kTable) {
     if (entry.name != name) continue;
     if (!numbers(entry.maxArgs) || (entry.needsValue && !command.hasValue)) return SlaveCommand{};
+    if (entry.kind == Kind::kQuit && !FitsInt(command.value)) return SlaveCommand{};
     command.kind = entry.kind;
     return command;
   }

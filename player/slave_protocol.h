@@ -29,7 +29,8 @@ struct SlaveCommand {
 };
 
 // Reads one command line (without its line break). MPlayer's "pausing…" prefixes are accepted and
-// dropped. A line that is empty, unknown or has a malformed number gives kUnknown.
+// dropped. A line that is empty, unknown or has a malformed number (a type or an exit code beyond
+// an int included) gives kUnknown.
 SlaveCommand ParseSlaveCommand(std::string_view line);
 
 // "ANS_TIME_POSITION=12.3": one decimal, as MPlayer prints it.

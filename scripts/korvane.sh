@@ -17,6 +17,7 @@ packages=(
   libavformat-dev libavcodec-dev libavutil-dev libsqlite3-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   xvfb xauth x11-utils xdotool imagemagick libgl1-mesa-dri procps
+  clang libclang-rt-14-dev  # the "fuzz" preset's compiler and its libFuzzer
   fonts-noto-cjk fonts-dejavu-core
   nodejs npm
 )

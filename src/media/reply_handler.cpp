@@ -24,6 +24,12 @@ void SetPosition(std::string_view value, ReplyFields& fields) {
   fields.timePosition = LeadingDouble(value);
 }
 
+// A name the player wrote into its working folder (the snapshot folder): a plain file name. One
+// that reaches elsewhere ("../x", "a/b") would have the snapshot windows show another file.
+bool IsPlainFileName(std::string_view name) {
+  return !name.empty() && name != "." && name != ".." && name.find('/') == std::string_view::npos;
+}
+
 }  // namespace
 
 double LeadingDouble(std::string_view text) {
@@ -91,7 +97,12 @@ ReplyOutcome ApplyReplyLine(std::string_view line, ReplyFields& fields) {
     }
     outcome.notification = kPlayerAspect;
   } else if (constexpr std::string_view p = "ID_LENGTH="; StartsWithIgnoringAsciiCase(line, p)) {
-    fields.length = LeadingDouble(after(p));
+    // The window counts the length in whole seconds of an int; beyond that, or below 0, it is
+    // unknown.
+    const double length = LeadingDouble(after(p));
+    fields.length = length >= 0.0 && length < static_cast<double>(std::numeric_limits<int>::max())
+                        ? length
+                        : 0.0;
   } else if (StartsWithIgnoringAsciiCase(line, "Starting playback")) {
     outcome.newState = PlayerState::Playing;
     outcome.notification = kPlayerStarted;
@@ -101,7 +112,8 @@ ReplyOutcome ApplyReplyLine(std::string_view line, ReplyFields& fields) {
     const std::size_t open = rest.find('\'');
     const std::size_t close = open == std::string_view::npos ? open : rest.find('\'', open + 1);
     fields.screenshotName.clear();
-    if (close != std::string_view::npos) {
+    if (close != std::string_view::npos &&
+        IsPlainFileName(rest.substr(open + 1, close - open - 1))) {
       fields.screenshotName.assign(rest.substr(open + 1, close - open - 1));
       outcome.notification = kPlayerScreenshot;
     }

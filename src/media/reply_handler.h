@@ -37,7 +37,9 @@ struct ReplyOutcome {
 constexpr int kMaxStaleTimeAnswers = 4;
 
 // Applies one reply line (without its line break). Prefixes are compared without regard to
-// case, the first match of the reply table wins; a line matching none changes nothing.
+// case, the first match of the reply table wins; a line matching none changes nothing. A length
+// that is negative or beyond an int of seconds counts as unknown (0); a screenshot name that is
+// no plain file name is no screenshot.
 ReplyOutcome ApplyReplyLine(std::string_view line, ReplyFields& fields);
 
 // C's atoi and atof without their locale and overflow traps: leading blanks, an optional sign,

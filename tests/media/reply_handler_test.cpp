@@ -40,6 +40,9 @@ INSTANTIATE_TEST_SUITE_P(
                   std::nullopt},
         ReplyCase{"ScreenshotWithoutQuotes", "*** screenshot shot0001.png ***", 0, std::nullopt},
         ReplyCase{"ScreenshotWithoutClosingQuote", "*** screenshot 'shot0001.png", 0, std::nullopt},
+        // Found by fuzzing: a reported name must not lead out of the snapshot folder.
+        ReplyCase{"ScreenshotElsewhere", "*** screenshot '../shot0001.png' ***", 0, std::nullopt},
+        ReplyCase{"ScreenshotOfTheFolder", "*** screenshot '..' ***", 0, std::nullopt},
         ReplyCase{"EmptySubtitle", "ID_SUBTITLE_LOG=", kPlayerNoSubtitle, std::nullopt},
         ReplyCase{"PieceOfALine", "ayback...", 0, std::nullopt},
         ReplyCase{"PrefixInsideALine", "x Starting playback", 0, std::nullopt},
@@ -136,6 +139,11 @@ TEST(ReplyHandler, LengthAndSizeFollowTheLeadingNumber) {
   EXPECT_DOUBLE_EQ(fields.length, 60.0);
   EXPECT_EQ(fields.videoWidth, 640);
   EXPECT_EQ(fields.videoHeight, 0);
+  // Found by fuzzing: the window turns the length into whole seconds of an int.
+  for (const char* unknown : {"ID_LENGTH=1e308", "ID_LENGTH=2147483648", "ID_LENGTH=-5"}) {
+    ApplyReplyLine(unknown, fields);
+    EXPECT_EQ(fields.length, 0.0) << unknown;
+  }
 }
 
 struct NumberCase {

@@ -109,7 +109,11 @@ INSTANTIATE_TEST_SUITE_P(
                     CommandCase{"get_time_pos 5", K::kGetTimePos, 0, 0, false},
                     CommandCase{"volume 1 1 1", K::kVolume, 1, 1, true},
                     CommandCase{"", K::kUnknown, 0, 0, false},
-                    CommandCase{"loadfile /etc/passwd", K::kUnknown, 0, 0, false}));
+                    CommandCase{"loadfile /etc/passwd", K::kUnknown, 0, 0, false},
+                    // Found by fuzzing: numbers the player uses as an int must fit one.
+                    CommandCase{"seek 1 2147483648", K::kUnknown, 0, 0, false},
+                    CommandCase{"quit -1e308", K::kUnknown, 0, 0, false},
+                    CommandCase{"quit -2147483648", K::kQuit, -2147483648.0, 0, true}));
 
 TEST(PlayerReplies, SpelledAsMPlayerSpellsThem) {
   EXPECT_EQ(TimePositionReply(12.96), "ANS_TIME_POSITION=13.0");
