@@ -3,6 +3,8 @@
 #   bash scripts/korvane.sh run    install what is missing, build, start KORVANE on the sample clip
 #   bash scripts/korvane.sh test   install what is missing, build, run every test
 #   bash scripts/korvane.sh bench  build and run the benchmarks
+#   bash scripts/korvane.sh sanitize  the program under ASan and UBSan, run by the whole-program
+#                                      tests (the full sanitizer suite is the README's command)
 # A second run installs nothing and builds incrementally.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -85,13 +87,27 @@ case "$cmd" in
     cd "$build"
     ctest --output-on-failure --timeout 600 -j "$(nproc)"
     ;;
+  sanitize)
+    # The "asan" preset's program, player and whole-program tests only: every start, playback,
+    # second start and close of the real window under the sanitizers, in a fraction of the time
+    # the full sanitizer build takes.
+    if [ ! -f "$root/build-asan/CMakeCache.txt" ]; then
+      launcher=()
+      if command -v ccache >/dev/null 2>&1; then
+        launcher=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+      fi
+      cmake --preset asan "${launcher[@]}" >/dev/null
+    fi
+    cmake --build --preset asan --target korvane mplayer korvane_e2e_tests -j "$(nproc)"
+    ctest --preset asan -L e2e --timeout 600 -j "$(nproc)"
+    ;;
   bench)
     for b in "$build"/bench/korvane_bench_*; do
       [ -x "$b" ] && "$b"
     done
     ;;
   *)
-    echo "usage: $0 run|test|bench" >&2
+    echo "usage: $0 run|test|sanitize|bench" >&2
     exit 2
     ;;
 esac
