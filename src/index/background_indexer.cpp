@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <system_error>
 
 #include "index/clip_file.h"
 #include "index/index_reader.h"
@@ -28,7 +29,14 @@ std::string DeathReason(int exitCode) {
 CBackgroundIndexer::CBackgroundIndexer(BackgroundIndexerConfig config)
     : config_(std::move(config)) {
   for (int i = 0; i < config_.slots; ++i) workers_.push_back(std::make_unique<Worker>());
-  thread_ = std::thread([this] { Loop(); });
+  try {
+    thread_ = std::thread([this] { Loop(); });
+  } catch (const std::system_error& error) {
+    // Indexing is a convenience: the program runs on without it.
+    disabled_ = true;
+    Log(std::string("indexing off until the program closes: cannot start its thread: ") +
+        error.what());
+  }
 }
 
 CBackgroundIndexer::~CBackgroundIndexer() {

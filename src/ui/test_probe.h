@@ -1,8 +1,8 @@
 // A test-only window onto the running program, off unless KORVANE_TEST_PROBE names a file: the
 // main window then writes its state there (labels, player state, time, curve lengths and the map
-// page's state, the video's screen position) every 50 ms, so whole-program tests can watch it from outside, and runs the
-// commands a test leaves in "<file>.cmd" as the user would give them: "click <control>",
-// "seek <seconds>" (the progress slider), "key <virtual key>", "close window"; and
+// page's state, the video's screen position) every 50 ms, so whole-program tests can watch it from
+// outside, and runs the commands a test leaves in "<file>.cmd" as the user would give them: "click
+// <control>", "seek <seconds>" (the progress slider), "key <virtual key>", "close window"; and
 // "maptarget <fraction>", which asks the map page where on the screen the route point at that
 // fraction of the route lies ("mapTarget": [x, y, t] in the state).
 //

@@ -29,6 +29,8 @@ class RangeLoader : public CMapLoader {
   void ResetMarker() override {}
   void ClearRoute(DuiLib::CWebBrowserUI*) override {}
   void SetPageTexts(DuiLib::CWebBrowserUI*, const std::string&) override {}
+  void SetRouteId(std::uint32_t) override {}
+  void ShowRouteTip(DuiLib::CWebBrowserUI*, std::int32_t, const std::string&) override {}
   std::vector<std::pair<int, int>>* ranges = nullptr;
 };
 
