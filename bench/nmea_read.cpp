@@ -15,14 +15,6 @@ namespace {
 
 using namespace korvane;
 
-std::string Sentence(const std::string& body) {
-  unsigned sum = 0;
-  for (char c : body) sum ^= static_cast<unsigned char>(c);
-  char tail[8];
-  std::snprintf(tail, sizeof tail, "*%02X\r\n", sum);
-  return "$" + body + tail;
-}
-
 // An hour's drive: moving east at a speed that swings between 0 and 120 km/h.
 std::string HourLog() {
   std::string text;
@@ -33,10 +25,12 @@ std::string HourLog() {
                   i % 10);
     std::snprintf(lon, sizeof lon, "%03d%07.4f", 121, 0.0003 * i);
     std::snprintf(speed, sizeof speed, "%.1f", 32.4 * (1.0 + std::sin(i / 600.0)));
-    text += Sentence(std::string("GNRMC,") + time + ",A,3107.8200,N," + lon + ",E," + speed +
-                     ",90.0,050121,,,A");
-    text += Sentence(std::string("GNGGA,") + time + ",3107.8200,N," + lon +
-                     ",E,1,09,0.9,12.0,M,0.0,M,,");
+    text += FormatNmeaSentence(std::string("GNRMC,") + time + ",A,3107.8200,N," + lon + ",E," +
+                               speed + ",90.0,050121,,,A") +
+            "\r\n";
+    text += FormatNmeaSentence(std::string("GNGGA,") + time + ",3107.8200,N," + lon +
+                               ",E,1,09,0.9,12.0,M,0.0,M,,") +
+            "\r\n";
   }
   return text;
 }

@@ -265,6 +265,13 @@ std::optional<NmeaTrack> ReadNmeaFile(const std::string& path, std::size_t maxBy
   return std::move(reader.track());
 }
 
+std::string FormatNmeaSentence(std::string_view body) {
+  unsigned sum = 0;
+  for (char c : body) sum ^= static_cast<unsigned char>(c);
+  constexpr char kHex[] = "0123456789ABCDEF";
+  return "$" + std::string(body) + "*" + kHex[sum >> 4 & 15] + kHex[sum & 15];
+}
+
 std::optional<std::string> FindNmeaSidecar(const std::string& clipPath) {
   const std::size_t slash = clipPath.rfind('/');
   const std::size_t dot = clipPath.rfind('.');

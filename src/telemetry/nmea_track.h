@@ -42,6 +42,9 @@ NmeaTrack ParseNmeaText(std::string_view text);
 std::optional<NmeaTrack> ReadNmeaFile(const std::string& path,
                                       std::size_t maxBytes = kMaxNmeaBytes);
 
+// "$<body>*HH" with the body's checksum, as a receiver writes a sentence (no line break).
+std::string FormatNmeaSentence(std::string_view body);
+
 // The sidecar of `clipPath`: the first of base name + ".nmea", ".NMEA", ".gps", ".txt" that is
 // a regular file; nullopt when there is none.
 std::optional<std::string> FindNmeaSidecar(const std::string& clipPath);

@@ -15,25 +15,16 @@
 namespace korvane::test {
 namespace {
 
-// "$" + body + "*HH" with the body's checksum, as a receiver writes it.
-std::string Sentence(const std::string& body) {
-  unsigned sum = 0;
-  for (char c : body) sum ^= static_cast<unsigned char>(c);
-  char tail[8];
-  std::snprintf(tail, sizeof tail, "*%02X", sum);
-  return "$" + body + tail;
-}
-
 std::string Rmc(const std::string& time, char status, const std::string& date = "311224",
                 const std::string& lat = "3107.8200,N", const std::string& lon = "12128.1000,E",
                 const std::string& knots = "54.0") {
-  return Sentence("GPRMC," + time + "," + status + "," + lat + "," + lon + "," + knots + ",87.5," +
-                  date + ",,,A");
+  return FormatNmeaSentence("GPRMC," + time + "," + status + "," + lat + "," + lon + "," + knots +
+                            ",87.5," + date + ",,,A");
 }
 
 std::string Gga(const std::string& time, int quality) {
-  return Sentence("GNGGA," + time + ",3107.8200,N,12128.1000,E," + std::to_string(quality) +
-                  ",08,1.0,12.0,M,0.0,M,,");
+  return FormatNmeaSentence("GNGGA," + time + ",3107.8200,N,12128.1000,E," +
+                            std::to_string(quality) + ",08,1.0,12.0,M,0.0,M,,");
 }
 
 TEST(NmeaTrack, SentencesAreCheckedAndReadIntoFixesTimedFromTheFirst) {
@@ -42,8 +33,8 @@ TEST(NmeaTrack, SentencesAreCheckedAndReadIntoFixesTimedFromTheFirst) {
   broken[8] = '1';  // a changed digit: the checksum no longer matches
   const std::string text =
       good + "\r\n" + broken + "\r\n" + Rmc("235959.70", 'A').substr(0, 30) + "\r\n" +  // truncated
-      Rmc("235959.80", 'V', "311224", ",", ",", "") + "\r\n" + Sentence("GPGSV,3,1,11,01,,,") +
-      "\n" +  // not ours: skipped, not counted
+      Rmc("235959.80", 'V', "311224", ",", ",", "") + "\r\n" +
+      FormatNmeaSentence("GPGSV,3,1,11,01,,,") + "\n" +  // not ours: skipped, not counted
       Rmc("000000.00", 'A', "010125", "3107.8200,S", "00005.0000,W", "") + "\n" +
       "$GPRMC,no checksum\n";
   const NmeaTrack track = ParseNmeaText(text);
