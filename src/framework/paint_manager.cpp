@@ -158,9 +158,15 @@ LRESULT CPaintManagerUI::PreMessageHandler(UINT uMsg, WPARAM wParam, LPARAM lPar
 bool CPaintManagerUI::MessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lRes) {
   lRes = 0;
   switch (uMsg) {
-    case WM_KEYDOWN:
-      if (focus_ != nullptr) SendEvent(focus_, UIEVENT_KEYDOWN, POINT{}, 0, wParam);
+    case WM_KEYDOWN: {
+      const WPARAM modifiers = static_cast<WPARAM>(lParam) & (MK_SHIFT | MK_CONTROL | MK_ALT);
+      if (focus_ != nullptr) SendEvent(focus_, UIEVENT_KEYDOWN, POINT{}, modifiers, wParam);
       return false;
+    }
+    case WM_MOUSEWHEEL:
+      OnMouseWheel(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)},
+                   GET_WHEEL_DELTA_WPARAM(wParam));
+      return true;
     case WM_LBUTTONDBLCLK: {
       const POINT pt{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
       CControlUI* control = FindControl(pt);

@@ -56,8 +56,8 @@ class CPaintManagerUI {
   bool RemovePreMessageFilter(IMessageFilterUI* filter);
   // Runs the pre-message filters in order until one sets bHandled.
   LRESULT PreMessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam, bool& bHandled);
-  // Default handling of window messages (keys to the focused control, "dbclick"); true when
-  // handled.
+  // Default handling of window messages (keys to the focused control, the wheel to the control
+  // under the point, "dbclick"); true when handled.
   bool MessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lRes);
 
   // Delivers a notification now: the sender's OnNotify, then every notifier.

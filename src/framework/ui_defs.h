@@ -66,6 +66,13 @@ constexpr LPARAM MAKELPARAM(int lo, int hi) {
   return static_cast<LPARAM>((static_cast<std::uint32_t>(lo) & 0xFFFF) |
                              ((static_cast<std::uint32_t>(hi) & 0xFFFF) << 16));
 }
+constexpr WPARAM MAKEWPARAM(int lo, int hi) {
+  return static_cast<WPARAM>((static_cast<std::uint32_t>(lo) & 0xFFFF) |
+                             ((static_cast<std::uint32_t>(hi) & 0xFFFF) << 16));
+}
+constexpr int GET_WHEEL_DELTA_WPARAM(WPARAM w) {
+  return static_cast<std::int16_t>((w >> 16) & 0xFFFF);
+}
 constexpr int GET_X_LPARAM(LPARAM l) {
   return static_cast<std::int16_t>(l & 0xFFFF);
 }
@@ -86,6 +93,7 @@ constexpr UINT WM_CLOSE = 0x0010;
 constexpr UINT WM_KEYDOWN = 0x0100;
 constexpr UINT WM_KEYUP = 0x0101;
 constexpr UINT WM_LBUTTONDBLCLK = 0x0203;
+constexpr UINT WM_MOUSEWHEEL = 0x020A;
 constexpr UINT WM_DROPFILES = 0x0233;
 constexpr UINT WM_USER = korvane::WM_USER;
 
@@ -106,6 +114,10 @@ constexpr WPARAM VK_DELETE = 0x2E;
 constexpr WPARAM VK_F1 = 0x70;
 constexpr WPARAM VK_F8 = 0x77;
 constexpr WPARAM VK_F12 = 0x7B;
+constexpr WPARAM VK_OEM_COMMA = 0xBC;   // ","
+constexpr WPARAM VK_OEM_PERIOD = 0xBE;  // "."
+constexpr WPARAM VK_OEM_4 = 0xDB;       // "["
+constexpr WPARAM VK_OEM_6 = 0xDD;       // "]"
 
 // Modal results.
 constexpr UINT IDOK = 1;

@@ -45,14 +45,16 @@ enum EventType {
   UIEVENT_TIMER,
 };
 
-// Key states in TEventUI::wKeyState.
+// Key states in TEventUI::wKeyState, and the modifiers in the lParam of WM_KEYDOWN (see
+// window_wnd.h).
 constexpr WPARAM MK_LBUTTON = 0x0001;
 constexpr WPARAM MK_SHIFT = 0x0004;
 constexpr WPARAM MK_CONTROL = 0x0008;
+constexpr WPARAM MK_ALT = 0x0020;
 
 // An input event delivered to one control (CControlUI::DoEvent). Points are in window client
 // coordinates. For UIEVENT_SCROLLWHEEL wParam is 1 (up) or 0 (down); for UIEVENT_KEYDOWN chKey
-// is the virtual key; for UIEVENT_TIMER wParam is the timer id.
+// is the virtual key and wKeyState the modifiers held; for UIEVENT_TIMER wParam is the timer id.
 struct TEventUI {
   int Type = 0;
   CControlUI* pSender = nullptr;

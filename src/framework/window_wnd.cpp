@@ -1,16 +1,21 @@
 #include "framework/window_wnd.h"
 
+#include <QAbstractSpinBox>
 #include <QApplication>
+#include <QComboBox>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QEventLoop>
 #include <QFileInfo>
 #include <QIcon>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMimeData>
 #include <QPaintEvent>
+#include <QPlainTextEdit>
 #include <QPointer>
 #include <QScreen>
+#include <QTextEdit>
 #include <QToolTip>
 #include <QWidget>
 #include <QWindow>
@@ -60,6 +65,14 @@ WPARAM VirtualKeyOf(int key) {
       return VK_END;
     case Qt::Key_Delete:
       return VK_DELETE;
+    case Qt::Key_Comma:
+      return VK_OEM_COMMA;
+    case Qt::Key_Period:
+      return VK_OEM_PERIOD;
+    case Qt::Key_BracketLeft:
+      return VK_OEM_4;
+    case Qt::Key_BracketRight:
+      return VK_OEM_6;
     default:
       return 0;
   }
@@ -74,7 +87,23 @@ WPARAM KeyStateOf(Qt::MouseButtons buttons, Qt::KeyboardModifiers mods) {
   if (buttons & Qt::LeftButton) state |= MK_LBUTTON;
   if (mods & Qt::ShiftModifier) state |= MK_SHIFT;
   if (mods & Qt::ControlModifier) state |= MK_CONTROL;
+  if (mods & Qt::AltModifier) state |= MK_ALT;
   return state;
+}
+
+LPARAM KeyModifiersOf(Qt::KeyboardModifiers mods) {
+  return static_cast<LPARAM>(KeyStateOf(Qt::NoButton, mods));
+}
+
+bool IsTextField(const QWidget* widget) {
+  if (qobject_cast<const QLineEdit*>(widget) != nullptr ||
+      qobject_cast<const QTextEdit*>(widget) != nullptr ||
+      qobject_cast<const QPlainTextEdit*>(widget) != nullptr ||
+      qobject_cast<const QAbstractSpinBox*>(widget) != nullptr) {
+    return true;
+  }
+  const auto* combo = qobject_cast<const QComboBox*>(widget);
+  return combo != nullptr && combo->isEditable();
 }
 
 }  // namespace
@@ -90,6 +119,15 @@ class CPaintWidget : public QWidget {
     setFocusPolicy(Qt::StrongFocus);
   }
   void Detach() { window_ = nullptr; }
+
+  // A key headed for `target`, a widget inside this window that has the focus: true when the
+  // window's filters kept it.
+  bool OfferHostedKey(const QKeyEvent* e, const QWidget* target) {
+    const WPARAM vk = VirtualKeyOf(e->key());
+    if (vk == 0 || window_ == nullptr || window_->IsClosing()) return false;
+    const LPARAM flags = KeyModifiersOf(e->modifiers()) | (IsTextField(target) ? KEY_TEXTFIELD : 0);
+    return window_->FilterMessage(WM_KEYDOWN, vk, flags);
+  }
 
  protected:
   CPaintManagerUI* Manager() const {
@@ -208,17 +246,29 @@ class CPaintWidget : public QWidget {
   }
 
   void wheelEvent(QWheelEvent* e) override {
-    if (CPaintManagerUI* pm = Manager())
-      pm->OnMouseWheel(ToPoint(e->position()), e->angleDelta().y());
+    const int delta = e->angleDelta().y();
+    if (window_ == nullptr || delta == 0) return;
+    const POINT pt = ToPoint(e->position());
+    window_->RouteMessage(
+        WM_MOUSEWHEEL,
+        MAKEWPARAM(static_cast<int>(KeyStateOf(e->buttons(), e->modifiers())), delta),
+        MAKELPARAM(pt.x, pt.y));
   }
 
   void keyPressEvent(QKeyEvent* e) override {
     const WPARAM vk = VirtualKeyOf(e->key());
-    if (vk == 0 || window_ == nullptr) {
+    // A key coming up from the hosted widget that has the focus was offered to the window by the
+    // key filter already, and is that widget's.
+    if (vk == 0 || window_ == nullptr || HostedWidgetHasFocus()) {
       QWidget::keyPressEvent(e);
       return;
     }
-    window_->RouteMessage(WM_KEYDOWN, vk, 0);
+    window_->RouteMessage(WM_KEYDOWN, vk, KeyModifiersOf(e->modifiers()));
+  }
+
+  bool HostedWidgetHasFocus() const {
+    const QWidget* focus = focusWidget();
+    return focus != nullptr && focus != this && isAncestorOf(focus);
   }
 
   void closeEvent(QCloseEvent* e) override {
@@ -245,6 +295,32 @@ class CPaintWidget : public QWidget {
   CWindowWnd* window_;
 };
 
+// Offers every key headed for a widget hosted inside a window (the map's web view, a text field)
+// to that window's filters before the widget sees it. One per application.
+class CHostedKeyFilter : public QObject {
+ public:
+  using QObject::QObject;
+
+  static void EnsureInstalled() {
+    static QPointer<CHostedKeyFilter> installed;
+    if (installed || QCoreApplication::instance() == nullptr) return;
+    installed = new CHostedKeyFilter(QCoreApplication::instance());
+    QCoreApplication::instance()->installEventFilter(installed);
+  }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* e) override {
+    if (e->type() != QEvent::KeyPress || !watched->isWidgetType()) return false;
+    auto* target = static_cast<QWidget*>(watched);
+    auto* top = dynamic_cast<CPaintWidget*>(target->window());
+    // The window's own widget routes its keys itself. A press travelling up from the focus widget
+    // to its parents, or handed back by the web view, is not offered twice: only the press at the
+    // focus widget is.
+    if (top == nullptr || target == top || target != top->focusWidget()) return false;
+    return top->OfferHostedKey(static_cast<QKeyEvent*>(e), target);
+  }
+};
+
 struct CWindowWnd::Impl {
   QPointer<CPaintWidget> widget;
   QEventLoop* modalLoop = nullptr;
@@ -263,6 +339,16 @@ int GetSystemMetrics(int index) {
     default:
       return 0;
   }
+}
+
+std::vector<RECT> GetScreenWorkAreas() {
+  std::vector<RECT> areas;
+  QScreen* primary = QGuiApplication::primaryScreen();
+  if (primary != nullptr) areas.push_back(FromQRect(primary->availableGeometry()));
+  for (QScreen* screen : QGuiApplication::screens()) {
+    if (screen != primary) areas.push_back(FromQRect(screen->availableGeometry()));
+  }
+  return areas;
 }
 
 CWindowWnd::CWindowWnd() : impl_(std::make_unique<Impl>()) {}
@@ -287,6 +373,7 @@ WindowHandle CWindowWnd::Create(WindowHandle hwndParent, const char* pstrName, D
                                 DWORD dwExStyle, int x, int y, int cx, int cy, HMENU) {
   if (impl_->widget) return hwnd_;
   CWindowMessageDispatcher::EnsureInstalled();
+  CHostedKeyFilter::EnsureInstalled();
   CWindowWnd* parent = FromHandle(hwndParent);
   QWidget* parentWidget = parent != nullptr ? parent->GetWidget() : nullptr;
   const Qt::WindowFlags flags = parentWidget != nullptr ? Qt::Dialog : Qt::Window;
@@ -438,6 +525,14 @@ bool CWindowWnd::GetWindowPlacement(WINDOWPLACEMENT* placement) const {
 bool CWindowWnd::SetWindowPlacement(const WINDOWPLACEMENT& placement) {
   QWidget* w = GetWidget();
   if (w == nullptr) return false;
+  if (!w->isVisible()) {
+    if (!IsRectEmpty(placement.rcNormalPosition)) {
+      w->setGeometry(ToQRect(placement.rcNormalPosition));
+    }
+    w->setWindowState(placement.showCmd == SW_SHOWMAXIMIZED ? Qt::WindowMaximized
+                                                            : Qt::WindowNoState);
+    return true;
+  }
   if (w->isMaximized() || w->isFullScreen()) w->showNormal();
   if (!IsRectEmpty(placement.rcNormalPosition)) w->setGeometry(ToQRect(placement.rcNormalPosition));
   ShowWindow(placement.showCmd);
@@ -482,6 +577,12 @@ LRESULT CWindowWnd::RouteMessage(UINT uMsg, WPARAM wParam, LPARAM lParam) {
   const LRESULT filtered = PreFilterMessage(uMsg, wParam, lParam, handled);
   if (handled) return filtered;
   return HandleMessage(uMsg, wParam, lParam);
+}
+
+bool CWindowWnd::FilterMessage(UINT uMsg, WPARAM wParam, LPARAM lParam) {
+  bool handled = false;
+  PreFilterMessage(uMsg, wParam, lParam, handled);
+  return handled;
 }
 
 LRESULT CWindowWnd::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM) {

@@ -6,14 +6,28 @@
 // messages posted or sent with korvane::PostWindowMessage/SendWindowMessage, WM_CLOSE,
 // WM_DESTROY) first goes through the paint manager's pre-message filters (MessageHandler of each
 // IMessageFilterUI), then, unless a filter set bHandled, to HandleMessage.
+//
+// Keys: a key pressed anywhere in the window, on its own controls or in a widget a control hosts
+// (the map's web view, a text field), is WM_KEYDOWN with the virtual key in wParam and, in lParam,
+// the modifiers held (MK_SHIFT, MK_CONTROL, MK_ALT) and KEY_TEXTFIELD when the key is headed for a
+// text field. The pre-message filters see it first, and a filter that sets bHandled keeps it: it
+// goes nowhere else. Otherwise it goes, once, where the input focus is: to the focused control
+// (HandleMessage, then UIEVENT_KEYDOWN) or to the hosted widget that has the focus.
+// The mouse wheel is WM_MOUSEWHEEL (wParam: the MK_ key state in the low word, the signed delta,
+// 120 a notch, in the high word; lParam: the point in client coordinates), filtered the same way
+// before the control under the point gets UIEVENT_SCROLLWHEEL.
 #pragma once
 #include <memory>
+#include <vector>
 
 #include "framework/paint_manager.h"
 
 class QWidget;
 
 namespace DuiLib {
+
+// In the lParam of WM_KEYDOWN, beside the MK_ modifiers: the key is headed for a text field.
+constexpr LPARAM KEY_TEXTFIELD = 0x0100;
 
 constexpr int SW_HIDE = 0;
 constexpr int SW_SHOWNORMAL = 1;
@@ -39,6 +53,9 @@ constexpr int SM_CYDLGFRAME = 8;
 // The primary screen's size for SM_CXSCREEN/SM_CYSCREEN, 0 for the frame metrics (windows here
 // have no system frame); 0 for unknown indexes.
 int GetSystemMetrics(int index);
+// The work area (the screen less panels and docks) of every screen present, the primary screen
+// first; empty when the platform knows no screen.
+std::vector<RECT> GetScreenWorkAreas();
 
 class CWindowWnd {
  public:
@@ -72,8 +89,10 @@ class CWindowWnd {
   void ResizeClient(int cx = -1, int cy = -1);
   void SetWindowText(std::string_view text);
 
-  // Placement, for full screen and its undo.
+  // Placement, for full screen and its undo, and for the geometry kept across runs.
   bool GetWindowPlacement(WINDOWPLACEMENT* placement) const;
+  // A shown window is shown at once as the placement says; a window not shown yet only takes its
+  // normal rectangle and maximised state, which its first show applies.
   bool SetWindowPlacement(const WINDOWPLACEMENT& placement);
   void SetTopMost(bool topmost);
   void MoveWindow(int x, int y, int cx, int cy);
@@ -92,6 +111,8 @@ class CWindowWnd {
 
   // Framework internals: message routing and the window's end.
   LRESULT RouteMessage(UINT uMsg, WPARAM wParam, LPARAM lParam);
+  // Runs only the pre-message filters; true when one of them kept the message.
+  bool FilterMessage(UINT uMsg, WPARAM wParam, LPARAM lParam);
   void DestroyWindow();
   bool IsClosing() const { return closing_; }
 

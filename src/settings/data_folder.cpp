@@ -17,6 +17,9 @@ namespace korvane {
 
 namespace {
 
+// The program folder's default settings file, used when no data folder can be had.
+constexpr char kFallbackSettingsFile[] = "conf/TotalConfig/Velmora.ini";
+
 bool Exists(const std::string& path) {
   struct stat info {};
   return stat(path.c_str(), &info) == 0;
@@ -112,6 +115,11 @@ int CopyFolderTree(const std::string& source, const std::string& destination, bo
   return result;
 }
 
+bool UsesOwnSettingsFile(const ApplicationContext& context) {
+  return !context.settingsPath.empty() &&
+         context.settingsPath != context.programFolder + kFallbackSettingsFile;
+}
+
 void PrepareDataFolder(ApplicationContext& context) {
   PrepareDataFolderIn(context, DocumentsFolder());
 }
@@ -133,7 +141,7 @@ void PrepareDataFolderIn(ApplicationContext& context, const std::string& documen
   }
   // The fallback data folder is created by the player controller when it first needs it.
   context.dataFolder = context.programFolder + "Screencut/";
-  context.settingsPath = context.programFolder + "conf/TotalConfig/Velmora.ini";
+  context.settingsPath = context.programFolder + kFallbackSettingsFile;
 }
 
 }  // namespace korvane

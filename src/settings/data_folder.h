@@ -19,5 +19,8 @@ int CopyFolderTree(const std::string& source, const std::string& destination, bo
 void PrepareDataFolder(ApplicationContext& context);
 // The same with the documents folder given; empty means none was found.
 void PrepareDataFolderIn(ApplicationContext& context, const std::string& documentsFolder);
+// True when the settings file is the user's own copy, false when it is the program folder's
+// default file (the fallback), which only the settings the user chose may change.
+bool UsesOwnSettingsFile(const ApplicationContext& context);
 
 }  // namespace korvane

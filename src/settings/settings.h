@@ -22,6 +22,12 @@ inline constexpr char kKeyAssociate[] = "Associate";
 inline constexpr char kKeyFilter[] = "Filter";
 // Stamp the GPS panel's line into a snapshot's bottom edge (0/1, missing: off).
 inline constexpr char kKeySnapshotStamp[] = "SSStamp";
+// The main window's normal rectangle and maximised state, written when it closes, in this order.
+inline constexpr char kKeyWindowLeft[] = "WindowLeft";
+inline constexpr char kKeyWindowTop[] = "WindowTop";
+inline constexpr char kKeyWindowWidth[] = "WindowWidth";
+inline constexpr char kKeyWindowHeight[] = "WindowHeight";
+inline constexpr char kKeyWindowMaximized[] = "WindowMaximized";
 
 // Defaults when a key is missing from the file.
 inline constexpr char kDefaultLanguage[] = "russian.ini";

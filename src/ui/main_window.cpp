@@ -8,6 +8,7 @@
 #include "chart/zell_chart_ui.h"
 #include "settings/data_folder.h"
 #include "settings/settings_store.h"
+#include "ui/window_geometry.h"
 
 namespace korvane {
 
@@ -48,6 +49,7 @@ void CDuiFrameWnd::InitWindow() {
 
   PrepareDataFolder(context_);
   LoadSettings(context_);
+  RestoreWindowGeometry(*this, context_);
   viewManager_->BindControls(m_PaintManager, context_, *this);
 
   StartStartupWorker();
@@ -83,6 +85,15 @@ DuiLib::LRESULT CDuiFrameWnd::ResponseDefaultKeyEvent(DuiLib::WPARAM wParam) {
 
 void CDuiFrameWnd::OnDestroy() {
   // The playback controller stops playback and the extraction here.
+  // The program folder's default file is shared by every user: a window's size is no default.
+  if (viewManager_ && UsesOwnSettingsFile(context_)) {
+    DuiLib::WINDOWPLACEMENT now;
+    if (GetWindowPlacement(&now)) {
+      const DuiLib::WINDOWPLACEMENT* beforeFullScreen =
+          viewManager_->fullScreen != 0 ? &viewManager_->savedPlacement : nullptr;
+      WriteSavedGeometry(context_, GeometryToSave(now, beforeFullScreen));
+    }
+  }
   CXMLWnd::OnDestroy();
 }
 

@@ -1,7 +1,8 @@
 // CDuiFrameWnd: the program's main window. Builds "Orvix.xml" with its sub-layouts, the video host
 // and the chart; at start-up creates the playback context and the view manager, prepares the data
-// folder, loads the settings and binds the controls. Button, key and message behaviour is added
-// by the playback controller.
+// folder, loads the settings, places itself where it was when it last closed and binds the
+// controls; at its end writes that geometry. Button, key and message behaviour is added by the
+// playback controller.
 #pragma once
 #include <cstdint>
 #include <memory>

@@ -250,8 +250,54 @@ void CPlaybackController::OnVideoDoubleClick() {
   }
 }
 
-void CPlaybackController::OnKeyDown(WPARAM key) {
-  if (key == kKeyF8) TakeSnapshot();
+void CPlaybackController::OnPlayerKey(const PlayerKey& key) {
+  switch (key.action) {
+    case KeyAction::kSnapshot:
+      TakeSnapshot();
+      break;
+    case KeyAction::kPlayPause:
+      if (b_.player.state() == PlayerState::Playing) {
+        Pause();
+      } else {
+        Play();
+      }
+      break;
+    case KeyAction::kSeek:
+      SeekBy(key.amount);
+      break;
+    case KeyAction::kVolume:
+      StepVolume(key.amount);
+      break;
+    case KeyAction::kMute:
+      if (b_.player.muted()) {
+        Unmute();
+      } else {
+        Mute();
+      }
+      break;
+    default:
+      break;
+  }
+}
+
+void CPlaybackController::OnVideoWheel(int delta) {
+  wheelDelta_ += delta;
+  const int notches = wheelDelta_ / kWheelNotch;
+  wheelDelta_ -= notches * kWheelNotch;
+  if (notches != 0) StepVolume(notches * kVolumeKeyStep);
+}
+
+void CPlaybackController::SeekBy(int seconds) {
+  const PlayerState state = b_.player.state();
+  if (state != PlayerState::Playing && state != PlayerState::Paused) return;
+  Seek(std::clamp(b_.position + seconds, 0, b_.duration));
+  ShowCurrentTime();
+}
+
+void CPlaybackController::StepVolume(int step) {
+  const int volume = std::clamp(b_.player.volume() + step, 0, 100);
+  b_.player.SetVolume(volume);
+  if (!b_.player.muted()) b_.view.SetVolumeSlider(volume);
 }
 
 bool CPlaybackController::OnDefaultKey(WPARAM key) {

@@ -11,6 +11,7 @@
 #include "settings/application_context.h"
 #include "telemetry/telemetry_record.h"
 #include "ui/controller_ports.h"
+#include "ui/player_keys.h"
 #include "ui/playlist_manager.h"
 #include "ui/view_manager.h"
 
@@ -23,7 +24,9 @@ constexpr unsigned kStepGuardMs = 2000;
 // Keys the controller looks at.
 constexpr WPARAM kKeyEnter = 13;
 constexpr WPARAM kKeyEscape = 27;
-constexpr WPARAM kKeyF8 = 119;
+
+// Wheel delta of one notch; each notch over the video steps the volume by kVolumeKeyStep.
+constexpr int kWheelNotch = 120;
 
 struct ControllerBinding {
   IPlayerPort& player;
@@ -52,10 +55,14 @@ class CPlaybackController {
   void OnItemActivate(int index);
   // Double click on the video: full screen on or off.
   void OnVideoDoubleClick();
-  // Every key press the window sees first: F8 takes a snapshot while playing.
-  void OnKeyDown(WPARAM key);
+  // A key of the player's table (player_keys.h), Enter and Escape aside, which come through
+  // OnDefaultKey. Each acts only in the states where it means something (F8 and the pause while
+  // playing, seeks while a file is open) and does nothing otherwise.
+  void OnPlayerKey(const PlayerKey& key);
   // Enter and Escape: true when the controller answered (Escape), so the base must not act.
   bool OnDefaultKey(WPARAM key);
+  // The mouse wheel over the video: the volume, kVolumeKeyStep a notch; parts of a notch add up.
+  void OnVideoWheel(int delta);
   void OnProgressChanged(int value) { Seek(value); }
   void OnVolumeChanged(int value) { b_.player.SetVolume(value); }
   // Dropped files, and the files named on the command line: the playlist takes them, then
@@ -85,6 +92,10 @@ class CPlaybackController {
   // to 0 … duration, sent while playing or paused (a pause stays a pause); while stopped or
   // starting only the context's position is set. A target that is not a finite number is ignored.
   void Seek(double seconds);
+  // Seeks `seconds` from the current position, held to the file; only while playing or paused.
+  void SeekBy(int seconds);
+  // The kept volume moved by `step` and held to 0..100; the slider follows unless muted.
+  void StepVolume(int step);
   void TakeSnapshot();
   void OpenSettings();
   void EnterFullScreen();
@@ -107,6 +118,7 @@ class CPlaybackController {
   // worker waits for the panel, so a snapshot reads it without racing the next parse.
   TelemetryRecord shownRecord_;
   std::uint32_t shownProcess_ = 0;
+  int wheelDelta_ = 0;  // wheel turns not yet a whole notch
 };
 
 }  // namespace korvane

@@ -13,6 +13,7 @@
 #include "map/page_message.h"
 #include "platform/tick.h"
 #include "ui/modal_windows.h"
+#include "ui/player_keys.h"
 #include "ui/route_tip.h"
 #include "ui/test_probe.h"
 
@@ -197,9 +198,32 @@ void CPlayerFrameWnd::OnClick(DuiLib::TNotifyUI& msg) {
 
 DuiLib::LRESULT CPlayerFrameWnd::MessageHandler(DuiLib::UINT uMsg, DuiLib::WPARAM wParam,
                                                 DuiLib::LPARAM lParam, bool& bHandled) {
-  if (uMsg == DuiLib::WM_KEYDOWN && controller_) controller_->OnKeyDown(wParam);
-  // Enter and Escape go on to ResponseDefaultKeyEvent through the base; nothing is marked handled.
+  if (uMsg == DuiLib::WM_KEYDOWN) {
+    // One route per key: a key of the player's table is the window's wherever the focus is (a
+    // control, the playlist, the map's web view) and goes nowhere else; any other key goes on to
+    // where the focus is. So the playlist keeps PgUp/PgDn/Home/End but not Up/Down or Enter.
+    const PlayerKey key = PlayerKeyOf(wParam, lParam);
+    if (key.action == KeyAction::kNone) return 0;
+    bHandled = true;
+    if (key.action == KeyAction::kFullScreenOn || key.action == KeyAction::kFullScreenOff) {
+      return ResponseDefaultKeyEvent(wParam);
+    }
+    if (controller_) controller_->OnPlayerKey(key);
+    return 1;
+  }
+  if (uMsg == DuiLib::WM_MOUSEWHEEL && controller_ && OverVideo(lParam)) {
+    bHandled = true;
+    controller_->OnVideoWheel(DuiLib::GET_WHEEL_DELTA_WPARAM(wParam));
+    return 0;
+  }
   return CDuiFrameWnd::MessageHandler(uMsg, wParam, lParam, bHandled);
+}
+
+bool CPlayerFrameWnd::OverVideo(DuiLib::LPARAM point) const {
+  const CViewManager* view = GetViewManager();
+  if (view == nullptr || view->wndMedia == nullptr || !view->wndMedia->IsVisible()) return false;
+  return DuiLib::PtInRect(view->wndMedia->GetPos(),
+                          DuiLib::POINT{DuiLib::GET_X_LPARAM(point), DuiLib::GET_Y_LPARAM(point)});
 }
 
 DuiLib::LRESULT CPlayerFrameWnd::ResponseDefaultKeyEvent(DuiLib::WPARAM wParam) {

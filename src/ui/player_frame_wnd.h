@@ -61,6 +61,8 @@ class CPlayerFrameWnd : public CDuiFrameWnd {
 
  private:
   DuiLib::WindowHandle VideoWindowNow();
+  // True when the point (client coordinates, as a WM_MOUSEWHEEL lParam) lies on the video.
+  bool OverVideo(DuiLib::LPARAM point) const;
   void OpenCommandLineFiles();
   // A message of the map page, checked first: a click on the route seeks there, resting on it
   // shows the point's tooltip.

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QDropEvent>
+#include <QLineEdit>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QUrl>
@@ -13,6 +14,7 @@ namespace DuiLib {
 namespace {
 
 using korvane::test::KeyClick;
+using korvane::test::KeyCounter;
 using korvane::test::MouseClick;
 using korvane::test::MouseMoveHeld;
 using korvane::test::MousePress;
@@ -237,6 +239,58 @@ TEST(FrameworkModal, KeysPassThePreFilterFirst) {
   int keydowns = 0;
   for (const auto& m : window.messages) keydowns += m.message == WM_KEYDOWN ? 1 : 0;
   EXPECT_EQ(keydowns, 1);  // F8 stopped in the filter
+}
+
+TEST(FrameworkKeys, KeysOfHostedWidgetsPassTheFilterOnceWithTheirModifiers) {
+  class Filter : public IMessageFilterUI {
+   public:
+    LRESULT MessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam, bool& handled) override {
+      if (uMsg == WM_KEYDOWN) keys.emplace_back(wParam, lParam);
+      handled = wParam == VK_F8;
+      return 0;
+    }
+    std::vector<std::pair<WPARAM, LPARAM>> keys;
+  } filter;
+  TestSkinWindow window(R"(<Window size="400,300"><VerticalLayout>
+      <Slider name="slider" height="20" max="100"/><Edit name="edit" height="24"/>
+      <Control name="host"/></VerticalLayout></Window>)");
+  ASSERT_NE(window.CreateHidden(), 0u);
+  window.GetWidget()->show();
+  window.m_PaintManager.AddPreMessageFilter(&filter);
+  auto* host = new QWidget();
+  window.Find("host")->SetHostedWidget(host);
+  auto* edit = static_cast<QLineEdit*>(window.Find("edit")->GetHostedWidget());
+  KeyCounter atHost(host), atEdit(edit);
+  auto keydowns = [&] {
+    int n = 0;
+    for (const auto& m : window.messages) n += m.message == WM_KEYDOWN ? 1 : 0;
+    return n;
+  };
+
+  host->setFocus();
+  KeyClick(host, Qt::Key_F8);  // kept by the filter: the widget never sees it
+  KeyClick(host, Qt::Key_A);   // offered, then the widget's; the window's controls never see it
+  EXPECT_EQ(atHost.presses, 1);
+  EXPECT_EQ(keydowns(), 0);
+
+  edit->setFocus();
+  KeyClick(edit, Qt::Key_A, Qt::NoModifier, "a");
+  EXPECT_EQ(edit->text(), "a");
+  EXPECT_EQ(atEdit.presses, 1);
+
+  window.GetWidget()->setFocus();
+  window.m_PaintManager.SetFocus(window.Find("slider"));
+  KeyClick(window.GetWidget(), Qt::Key_Comma, Qt::ShiftModifier);
+  KeyClick(window.GetWidget(), Qt::Key_BracketRight, Qt::ControlModifier | Qt::AltModifier);
+  EXPECT_EQ(keydowns(), 2) << "keys of the window's own controls take the whole route";
+  const std::vector<std::pair<WPARAM, LPARAM>> expected{
+      {VK_F8, 0},
+      {'A', 0},
+      {'A', KEY_TEXTFIELD},
+      {VK_OEM_COMMA, static_cast<LPARAM>(MK_SHIFT)},
+      {VK_OEM_6, static_cast<LPARAM>(MK_CONTROL | MK_ALT)}};
+  EXPECT_EQ(filter.keys, expected);
+  window.m_PaintManager.RemovePreMessageFilter(&filter);
 }
 
 }  // namespace

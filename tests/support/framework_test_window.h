@@ -96,12 +96,26 @@ inline void MouseClick(QWidget* w, QPoint at) {
   MousePress(w, at);
   MouseRelease(w, at);
 }
-inline void KeyClick(QWidget* w, Qt::Key key) {
-  QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+inline void KeyClick(QWidget* w, Qt::Key key, Qt::KeyboardModifiers mods = Qt::NoModifier,
+                     const QString& text = {}) {
+  QKeyEvent press(QEvent::KeyPress, key, mods, text);
   QApplication::sendEvent(w, &press);
-  QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier);
+  QKeyEvent release(QEvent::KeyRelease, key, mods, text);
   QApplication::sendEvent(w, &release);
 }
+
+// Counts the key presses that reach a widget (after the application's filters).
+class KeyCounter : public QObject {
+ public:
+  explicit KeyCounter(QWidget* widget) { widget->installEventFilter(this); }
+  int presses = 0;
+
+ protected:
+  bool eventFilter(QObject*, QEvent* e) override {
+    presses += e->type() == QEvent::KeyPress ? 1 : 0;
+    return false;
+  }
+};
 
 // Processes queued events until pred() holds or about two seconds passed.
 template <class Pred>

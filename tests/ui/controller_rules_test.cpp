@@ -200,11 +200,11 @@ TEST_F(ControllerTest, VideoDoubleClickTogglesFullScreen) {
 TEST_F(ControllerTest, F8TakesASnapshotOnlyWhilePlaying) {
   PlayFirst();
   controller.Pause();
-  controller.OnKeyDown(kKeyF8);
+  controller.OnPlayerKey({KeyAction::kSnapshot});
   EXPECT_THAT(player.log, ElementsAre("pause"));
   controller.Play();
-  controller.OnKeyDown(kKeyF8);
-  controller.OnKeyDown('A');
+  controller.OnPlayerKey({KeyAction::kSnapshot});
+  controller.OnPlayerKey({KeyAction::kNone});
   EXPECT_THAT(player.log, ElementsAre("pause", "resume", "screenshot 0"));
 }
 
