@@ -28,7 +28,7 @@ std::string DeathReason(int exitCode) {
 
 CBackgroundIndexer::CBackgroundIndexer(BackgroundIndexerConfig config)
     : config_(std::move(config)) {
-  for (int i = 0; i < config_.slots; ++i) workers_.push_back(std::make_unique<Worker>());
+  for (int i = 0; i < config_.indexers; ++i) workers_.push_back(std::make_unique<Worker>());
   try {
     thread_ = std::thread([this] { Loop(); });
   } catch (const std::system_error& error) {

@@ -37,7 +37,7 @@ struct BackgroundIndexerConfig {
   std::string indexerPath;   // the korvane-indexer program
   std::string databasePath;  // the index file (IndexDatabasePath())
   WindowHandle notifyWindow = 0;
-  int slots = 2;               // indexers at once
+  int indexers = 2;            // indexers at once (not "slots": a Qt macro)
   int clipTimeoutMs = 30'000;  // running time one clip may take
   // Asked on the indexer's thread; true while the playing clip's extraction runs. Unset: never.
   std::function<bool()> extractionRunning;

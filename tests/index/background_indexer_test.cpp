@@ -254,7 +254,7 @@ TEST_F(BackgroundIndexing, AKilledIndexerIsRestartedAndTheClipTriedOnceMore) {
   FifoClip killedOnce(dir.str() + "once.mp4");
   FifoClip killedTwice(dir.str() + "twice.mp4");
   BackgroundIndexerConfig config = Config();
-  config.slots = 1;  // one clip at a time, so the test knows which one an indexer holds
+  config.indexers = 1;  // one clip at a time, so the test knows which one an indexer holds
   CBackgroundIndexer indexer(config);
   indexer.Start({killedOnce.path(), killedTwice.path()}, 0);
 
@@ -305,7 +305,7 @@ TEST_F(BackgroundIndexing, WaitsWhileTheExtractionRunsWithoutCountingThatTime) {
   std::filesystem::copy_file(CuesClip(5), other);
   BackgroundIndexerConfig config = Config();
   config.clipTimeoutMs = 4000;  // start-up included, which a loaded machine may make slow
-  config.slots = 1;
+  config.indexers = 1;
   CBackgroundIndexer indexer(config);
   indexer.Start({clip.path(), other}, 0);
   ASSERT_TRUE(clip.WaitForReader());

@@ -158,7 +158,9 @@ TEST_F(MainWindowGeometry, TheNextStartTakesTheNormalGeometryTheLastRunClosedWit
 }
 
 TEST_F(MainWindowGeometry, TheProgramFoldersDefaultFileIsNeverWritten) {
-  fs::remove_all(home.path() / "Documents");  // no data folder: the fallback file is in use
+  // A file where the documents folder belongs: no data folder, so the fallback file is in use.
+  fs::remove_all(home.path() / "Documents");
+  test::WriteFileText(home.path() / "Documents", "not a folder");
   const std::string defaults = test::ProgramDir() + "conf/TotalConfig/Velmora.ini";
   const std::string before = test::ReadFileText(defaults);
   Run([](CDuiFrameWnd& frame) { frame.MoveWindow(40, 30, 500, 400); });
