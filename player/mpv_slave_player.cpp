@@ -22,6 +22,8 @@ namespace korvane::player {
 namespace {
 
 constexpr std::chrono::milliseconds kSeekWait{2000};
+// The frame rate a frame step assumes for a video that does not tell its own.
+constexpr double kAssumedFps = 25.0;
 
 void WakeUp(void* data) {
   const int fd = *static_cast<int*>(data);
@@ -211,6 +213,7 @@ bool MpvSlavePlayer::Configure() {
   if (options_.wid != 0) mpv_set_option(mpv_, "wid", MPV_FORMAT_INT64, &options_.wid);
   if (options_.volume) SetOption(mpv_, "volume", std::to_string(*options_.volume));
   if (options_.mute) SetOption(mpv_, "mute", *options_.mute ? "yes" : "no");
+  if (options_.speed) mpv_set_option(mpv_, "speed", MPV_FORMAT_DOUBLE, &*options_.speed);
   // MPlayer counts subtitle streams from 0, libmpv's track ids from 1.
   if (options_.subtitleId) {
     SetOption(mpv_, "sid",
@@ -333,11 +336,16 @@ void MpvSlavePlayer::Execute(const SlaveCommand& command) {
                          : command.type == 1 ? "absolute-percent"
                                              : "relative";
       const char* seek[] = {"seek", target.c_str(), mode, nullptr};
-      // Until libmpv reports the seek done (MPV_EVENT_PLAYBACK_RESTART), later commands wait.
-      if (mpv_command(mpv_, seek) >= 0) {
-        seeking_ = true;
-        seekDeadline_ = std::chrono::steady_clock::now() + kSeekWait;
-      }
+      StartSeek(seek);
+      break;
+    }
+    case Kind::kFrameStep:
+    case Kind::kFrameBackStep:
+      StepFrame(command.kind == Kind::kFrameStep);
+      break;
+    case Kind::kSpeedSet: {
+      double speed = std::clamp(command.value, kMinSpeed, kMaxSpeed);
+      mpv_set_property(mpv_, "speed", MPV_FORMAT_DOUBLE, &speed);
       break;
     }
     case Kind::kVolume: {
@@ -374,6 +382,31 @@ void MpvSlavePlayer::Execute(const SlaveCommand& command) {
   }
 }
 
+void MpvSlavePlayer::StartSeek(const char** command) {
+  // Until libmpv reports the seek done (MPV_EVENT_PLAYBACK_RESTART), later commands wait.
+  if (mpv_command(mpv_, command) >= 0) {
+    seeking_ = true;
+    seekDeadline_ = std::chrono::steady_clock::now() + kSeekWait;
+  }
+}
+
+void MpvSlavePlayer::StepFrame(bool forward) {
+  SetFlag(mpv_, "pause", true);
+  if (!forward) {
+    const char* back[] = {"frame-back-step", nullptr};
+    StartSeek(back);
+    return;
+  }
+  // libmpv's own "frame-step" lets the clock run until the next frame is shown and reports the
+  // new time only some moments later; an exact seek half a frame ahead lands on the next frame
+  // (the first whose time is at or after the target) and reports when it is shown.
+  double fps = DoubleProperty(mpv_, "container-fps", kAssumedFps);
+  if (fps <= 0.0) fps = kAssumedFps;
+  const std::string target = std::to_string(TimePosition() + 0.5 / fps);
+  const char* seek[] = {"seek", target.c_str(), "absolute+exact", nullptr};
+  StartSeek(seek);
+}
+
 void MpvSlavePlayer::AnswerProperty(const std::string& name) {
   auto flag = [this](const char* property) {
     int value = 0;
@@ -390,6 +423,8 @@ void MpvSlavePlayer::AnswerProperty(const std::string& name) {
     Emit(PropertyAnswer(name, TimePosition()));
   } else if (name == "length") {
     Emit(PropertyAnswer(name, DoubleProperty(mpv_, "duration", 0.0)));
+  } else if (name == "speed") {
+    Emit(PropertyAnswer(name, DoubleProperty(mpv_, "speed", 1.0)));
   } else {
     Emit(UnknownPropertyAnswer(name));
   }

@@ -42,6 +42,11 @@ class MpvSlavePlayer {
   bool TakesCommands() const { return started_ && !seeking_; }
   void RunPending();
   void Execute(const SlaveCommand& command);
+  // Runs a libmpv command that seeks; later commands wait until the new moment is shown.
+  void StartSeek(const char** command);
+  // One frame forward or back, paused afterwards; carried out as a seek, so that a question about
+  // the time right after the step is answered about the new frame.
+  void StepFrame(bool forward);
   void OnFileLoaded();
   void OnPlaybackStarted();
   void OnVideoReconfig();

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cmath>
 
 #include "platform/ascii_text.h"
 
@@ -86,6 +87,14 @@ std::optional<PlayerOptions> ParseCommandLine(const std::vector<std::string>& ar
       int v = 0;
       if (!number(v)) return std::nullopt;
       options.subtitleId = v;
+    } else if (arg == "-speed") {
+      double v = 0.0;
+      if (!number(v)) return std::nullopt;
+      if (!std::isfinite(v)) {
+        error = "Option -speed: bad number '" + args[i] + "'";
+        return std::nullopt;
+      }
+      options.speed = std::clamp(v, kMinSpeed, kMaxSpeed);
     } else if (arg == "-slave") {
       options.slave = true;
     } else if (arg == "-quiet") {

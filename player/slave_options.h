@@ -8,6 +8,10 @@
 
 namespace korvane::player {
 
+// The playback speeds the player takes, as MPlayer bounds them; others are held to these.
+constexpr double kMinSpeed = 0.01;
+constexpr double kMaxSpeed = 100.0;
+
 struct PlayerOptions {
   std::string file;         // the file to play; empty only with listAudioDevices
   std::int64_t wid = 0;     // window to draw into; 0 = none
@@ -20,12 +24,14 @@ struct PlayerOptions {
   std::optional<int> volume;      // 0..100
   std::optional<bool> mute;       // -muteset
   std::optional<int> subtitleId;  // -sid, counted from 0
+  std::optional<double> speed;    // -speed, held to kMinSpeed..kMaxSpeed
   bool keepAspect = true;         // -nokeepaspect clears it
   bool listAudioDevices = false;  // -list-audio-devices: print the devices and end
 };
 
 // Reads argv[1..]. Returns nullopt and fills `error` for an unknown option, an option without its
-// value, a bad number, or no file (unless -list-audio-devices is given).
+// value, a bad number (a speed that is not a finite number included), or no file (unless
+// -list-audio-devices is given).
 std::optional<PlayerOptions> ParseCommandLine(const std::vector<std::string>& args,
                                               std::string& error);
 

@@ -82,6 +82,9 @@ SlaveCommand ParseSlaveCommand(std::string_view line) {
       {"screenshot", Kind::kScreenshot, 1, false},
       {"quit", Kind::kQuit, 1, false},
       {"sub_log_static", Kind::kSubLogStatic, 0, false},
+      {"frame_step", Kind::kFrameStep, 0, false},
+      {"frame_back_step", Kind::kFrameBackStep, 0, false},
+      {"speed_set", Kind::kSpeedSet, 1, true},
   };
   if (name == "get_property") {
     if (words.size() < 2) return command;

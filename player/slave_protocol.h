@@ -19,7 +19,10 @@ struct SlaveCommand {
     kScreenshot,
     kQuit,  // value: exit code
     kSubLogStatic,
-    kGetProperty,  // name: "volume", "mute", "pause", "time_pos", "length"
+    kGetProperty,    // name: "volume", "mute", "pause", "time_pos", "length", "speed"
+    kFrameStep,      // one frame forward, then paused
+    kFrameBackStep,  // one frame back, then paused (not MPlayer's: this player's own)
+    kSpeedSet,       // value: the playback speed, a factor
   };
   Kind kind = Kind::kUnknown;
   double value = 0.0;

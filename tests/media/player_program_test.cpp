@@ -171,6 +171,32 @@ TEST_P(BothPlayers, APausedSeekKeptPausedLandsOnTheMomentAndStaysThere) {
   player.Send("quit\n");
 }
 
+TEST_P(BothPlayers, FrameStepAndSpeedKeepThePause) {
+  std::vector<std::string> args = SlaveArgs(DefaultClip());
+  args.insert(args.end(), {"-speed", "0.5"});
+  PlayerProgram player(Program(), args, folder.str());
+  ASSERT_FALSE(player.WaitForLine("Starting playback").empty()) << player.Transcript();
+  player.Send("pausing_keep_force get_property speed\n");
+  EXPECT_EQ(player.WaitForLine("ANS_speed=").substr(0, 13), "ANS_speed=0.5") << player.Transcript();
+  player.Send("get_time_pos\npause\n");
+  ASSERT_FALSE(player.WaitForLine("ANS_TIME_POSITION=").empty());
+  player.Send("pausing_keep seek 20 2\npausing_keep_force get_property time_pos\n");
+  const double before = std::stod(player.WaitForLine("ANS_time_pos=").substr(13));
+  // The question right after the step is answered about the frame it landed on (25 a second).
+  player.Send("pausing_keep frame_step\npausing_keep_force get_property time_pos\n");
+  const std::string stepped = player.WaitForLine("ANS_time_pos=");
+  ASSERT_FALSE(stepped.empty()) << player.Transcript();
+  EXPECT_NEAR(std::stod(stepped.substr(13)) - before, 0.04, 0.005) << player.Transcript();
+  // As the controller sends it: MPlayer's plain pausing_keep would show the next frame first.
+  player.Send("pausing_keep_force speed_set 2\npausing_keep_force get_property speed\n");
+  EXPECT_EQ(player.WaitForLine("ANS_speed=").substr(0, 13), "ANS_speed=2.0");
+  std::this_thread::sleep_for(500ms);
+  player.Send("pausing_keep_force get_property pause\npausing_keep_force get_property time_pos\n");
+  EXPECT_EQ(player.WaitForLine("ANS_pause="), "ANS_pause=yes");
+  EXPECT_NEAR(std::stod(player.WaitForLine("ANS_time_pos=").substr(13)) - before, 0.04, 0.005);
+  player.Send("quit\n");
+}
+
 TEST_P(BothPlayers, ScreenshotTakesTheNextFreeNumber) {
   std::ofstream(folder.path() / "shot0001.png") << "taken";
   PlayerProgram player(Program(), SlaveArgs(DefaultClip()), folder.str());
@@ -233,6 +259,27 @@ TEST(OwnPlayer, SeeksReadInOneGoEndWhereTheLastOneAims) {
   EXPECT_NEAR(last, 40.0, 0.1);
   // The waiting seeks were merged instead of each being carried out in turn.
   EXPECT_LT(std::chrono::steady_clock::now() - start, 3s);
+  player.Send("quit\n");
+}
+
+TEST(OwnPlayer, FramesStepBackAndForthOnePerCommand) {
+  TempDir folder;
+  PlayerProgram player(OwnPlayer(), SlaveArgs(DefaultClip()), folder.str());
+  ASSERT_FALSE(player.WaitForLine("Starting playback").empty()) << player.Transcript();
+  // A step given while playing pauses the player; steps read in one go are each carried out.
+  player.Send(
+      "pausing_keep seek 10 2\nframe_back_step\npausing_keep_force get_property time_pos\n");
+  const std::string first = player.WaitForLine("ANS_time_pos=");
+  ASSERT_FALSE(first.empty()) << player.Transcript();
+  player.Send(
+      "frame_back_step\nframe_back_step\nframe_step\n"
+      "pausing_keep_force get_property time_pos\n");
+  const std::string answer = player.WaitForLine("ANS_time_pos=");
+  ASSERT_FALSE(answer.empty()) << player.Transcript();
+  EXPECT_NEAR(std::stod(answer.substr(13)), std::stod(first.substr(13)) - 0.04, 0.005)
+      << player.Transcript();
+  player.Send("pausing_keep_force get_property pause\n");
+  EXPECT_EQ(player.WaitForLine("ANS_pause="), "ANS_pause=yes");
   player.Send("quit\n");
 }
 

@@ -13,10 +13,27 @@ namespace {
 
 TEST(PlayerCommandLine, ReadsWhatTheControllerPasses) {
   std::string error;
-  const auto options = ParseCommandLine(
-      {"/v/a b.mp4", "-wid", "77", "-vo", "directx:noaccel", "-slave", "-quiet", "-identify", "-ao",
-       "dsound:device=2", "-volume", "140", "-muteset", "1", "-sid", "0", "-idx", "-nokeepaspect"},
-      error);
+  const auto options = ParseCommandLine({"/v/a b.mp4",
+                                         "-wid",
+                                         "77",
+                                         "-vo",
+                                         "directx:noaccel",
+                                         "-slave",
+                                         "-quiet",
+                                         "-identify",
+                                         "-ao",
+                                         "dsound:device=2",
+                                         "-volume",
+                                         "140",
+                                         "-muteset",
+                                         "1",
+                                         "-sid",
+                                         "0",
+                                         "-idx",
+                                         "-nokeepaspect",
+                                         "-speed",
+                                         "1.5"},
+                                        error);
   ASSERT_TRUE(options) << error;
   EXPECT_EQ(options->file, "/v/a b.mp4");
   EXPECT_EQ(options->wid, 77);
@@ -27,6 +44,10 @@ TEST(PlayerCommandLine, ReadsWhatTheControllerPasses) {
   EXPECT_EQ(options->mute, true);
   EXPECT_EQ(options->subtitleId, 0);
   EXPECT_FALSE(options->keepAspect);
+  EXPECT_EQ(options->speed, 1.5);
+  // Speeds beyond what the player takes are held to its bounds.
+  EXPECT_EQ(ParseCommandLine({"a.mp4", "-speed", "1000"}, error)->speed, kMaxSpeed);
+  EXPECT_EQ(ParseCommandLine({"a.mp4", "-speed", "-2"}, error)->speed, kMinSpeed);
 }
 
 TEST(PlayerCommandLine, RefusesWhatItCannotRead) {
@@ -37,6 +58,8 @@ TEST(PlayerCommandLine, RefusesWhatItCannotRead) {
       {"a.mp4", "-frobnicate"},  // unknown option
       {"a.mp4", "b.mp4"},        // two files
       {"-", "-slave"},           // standard input is not a file here
+      {"a.mp4", "-speed", "nan"},
+      {"a.mp4", "-speed", "2x"},
   };
   for (const auto& args : bad) {
     std::string error;
@@ -113,7 +136,12 @@ INSTANTIATE_TEST_SUITE_P(
                     // Found by fuzzing: numbers the player uses as an int must fit one.
                     CommandCase{"seek 1 2147483648", K::kUnknown, 0, 0, false},
                     CommandCase{"quit -1e308", K::kUnknown, 0, 0, false},
-                    CommandCase{"quit -2147483648", K::kQuit, -2147483648.0, 0, true}));
+                    CommandCase{"quit -2147483648", K::kQuit, -2147483648.0, 0, true},
+                    CommandCase{"pausing_keep frame_step", K::kFrameStep, 0, 0, false},
+                    CommandCase{"frame_back_step", K::kFrameBackStep, 0, 0, false},
+                    CommandCase{"speed_set 1.5", K::kSpeedSet, 1.5, 0, true},
+                    CommandCase{"speed_set", K::kUnknown, 0, 0, false},
+                    CommandCase{"speed_set fast", K::kUnknown, 0, 0, false}));
 
 TEST(PlayerReplies, SpelledAsMPlayerSpellsThem) {
   EXPECT_EQ(TimePositionReply(12.96), "ANS_TIME_POSITION=13.0");
