@@ -62,6 +62,7 @@ int CMplayer::StartProcess() {
   launch.soundDevice = soundDevice;
   launch.volume = volume_.load();
   launch.muted = muted_.load();
+  launch.speed = speed_.load();
   launch.extraArguments = extraArguments;
 
   ProcessOptions options;
@@ -130,6 +131,7 @@ void CMplayer::ResetReplyFields() {
   reply_.timePosition = 0.0;
   reply_.seekAnswerPending = false;
   reply_.staleAnswersDropped = 0;
+  reply_.speed = 0.0;
 }
 
 void CMplayer::ReleaseFinished() {
@@ -215,14 +217,34 @@ int CMplayer::Seek(double seconds) {
     if (reply_.length > 0.0) target = std::min(target, reply_.length);
     reply_.position = static_cast<int>(target);
     reply_.timePosition = target;
+  }
+  return SendMove(SeekCommand(target));
+}
+
+int CMplayer::StepFrame(bool forward) {
+  if (state_.load() != PlayerState::Paused) return 1;
+  return SendMove(forward ? kFrameStepCommand : kFrameBackStepCommand);
+}
+
+int CMplayer::SendMove(std::string_view command) {
+  {
+    std::lock_guard lock(fieldsMutex_);
     // Set before the command goes out, so that every answer still on its way from before the
-    // seek is one of those dropped.
+    // move is one of those dropped.
     reply_.seekAnswerPending = true;
     reply_.staleAnswersDropped = 0;
   }
-  if (SendCommand(SeekCommand(target), true) != 0) return 1;
+  if (SendCommand(command, true) != 0) return 1;
   SendCommand(kSeekTimeQuery, true);
   SendCommand(kSeekSubtitleQuery, false);
+  return 0;
+}
+
+int CMplayer::SetSpeed(double speed) {
+  if (!std::isfinite(speed) || speed <= 0.0) return 0;
+  speed_.store(speed);
+  // Refused without a player, or while one stops; a starting player reads it once it plays.
+  if (SendCommand(SpeedCommand(speed), true) == 0) SendCommand(kSpeedQuery, true);
   return 0;
 }
 

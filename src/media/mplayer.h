@@ -66,6 +66,14 @@ class CMplayer {
   // of the new moment, and drops the answers still on their way from before the seek. Returns 0
   // when sent; 1 (nothing changes) in other states or for a target that is not a finite number.
   int Seek(double seconds);
+  // While Paused: one frame forward or back, the player left paused; then, as Seek does, asks for
+  // the time and the subtitle of the new moment. Returns 0 when sent; 1 (nothing sent) otherwise.
+  int StepFrame(bool forward);
+  // Stores the playback speed, which the next player is started with ("-speed"), and sends it,
+  // with a question for the speed the player then plays at, to a player that starts, plays or is
+  // paused. A speed that is not a positive finite number changes nothing. Returns 0.
+  int SetSpeed(double speed);
+  double speed() const { return speed_.load(); }
   // snapshotFolder followed by the name of the last screenshot the player reported.
   std::string GetScreenshotPath() const;
 
@@ -92,6 +100,9 @@ class CMplayer {
   // Closes the process after a failed pipe and posts 16, once, unless a stop is under way.
   void FailPipe();
   void Notify(int code) const;
+  // Sends a command that moves to another moment, then the questions about the new moment; the
+  // answers still on their way from before it are dropped. 0 when the command was written.
+  int SendMove(std::string_view command);
   void ResetReplyFields();
   // Waits for a finished reader thread and releases what is left of the last process.
   void ReleaseFinished();
@@ -106,6 +117,7 @@ class CMplayer {
   std::atomic<std::uint32_t> processId_{0};
   std::atomic<int> volume_{50};
   std::atomic<bool> muted_{false};
+  std::atomic<double> speed_{1.0};
 
   mutable std::mutex fieldsMutex_;  // guards reply_
   ReplyFields reply_;

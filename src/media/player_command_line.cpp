@@ -1,5 +1,6 @@
 #include "media/player_command_line.h"
 
+#include "media/slave_commands.h"
 #include "platform/ascii_text.h"
 
 namespace korvane {
@@ -30,6 +31,7 @@ std::vector<std::string> BuildPlayerArguments(const PlayerLaunch& launch) {
   args.insert(args.end(),
               {"-vo", launch.videoOutput, "-slave", "-quiet", "-identify", "-ao", audio, "-volume",
                std::to_string(launch.volume), "-muteset", launch.muted ? "1" : "0"});
+  if (launch.speed != 1.0) args.insert(args.end(), {"-speed", DecimalText(launch.speed, 2)});
   for (std::string& word : SplitAtSpaces(launch.extraArguments)) args.push_back(std::move(word));
   return args;
 }

@@ -17,12 +17,14 @@ struct PlayerLaunch {
   int soundDevice = 0;
   int volume = 50;
   bool muted = false;
+  double speed = 1.0;
   std::string extraArguments;  // split at spaces
 };
 
 // The arguments after the program name: the file; "-wid N" when a window is set; "-vo V -slave
 // -quiet -identify -ao A -volume N -muteset 0|1", where A is "dsound:device=N" when the audio
-// output is "dsound" in any case and the output itself otherwise; then the extra arguments.
+// output is "dsound" in any case and the output itself otherwise; "-speed S" (two decimals) when
+// the speed is not 1; then the extra arguments.
 // Never fails; empty texts are passed on as they are.
 std::vector<std::string> BuildPlayerArguments(const PlayerLaunch& launch);
 

@@ -22,6 +22,7 @@ struct ReplyFields {
   // on their way from before the seek describe the old moment and are dropped.
   bool seekAnswerPending = false;
   int staleAnswersDropped = 0;  // time answers dropped while waiting
+  double speed = 0.0;           // the player's answer to a speed question; 0 before one came
   std::string screenshotName;
   std::string subtitleLine;
 };

@@ -16,12 +16,18 @@ std::optional<std::string> CommandLine(std::string_view text) {
 std::string VolumeCommand(int volume) {
   return "volume " + std::to_string(volume) + " 1";
 }
-std::string SeekCommand(double seconds) {
+std::string DecimalText(double value, int decimals) {
   char number[32];
   const auto written =
-      std::to_chars(number, number + sizeof number, seconds, std::chars_format::fixed, 3);
-  const std::string text = written.ec == std::errc() ? std::string(number, written.ptr) : "0.000";
-  return "pausing_keep seek " + text + " 2";
+      std::to_chars(number, number + sizeof number, value, std::chars_format::fixed, decimals);
+  // Only a number too long for the buffer fails; such a value is never sent.
+  return written.ec == std::errc() ? std::string(number, written.ptr) : "0";
+}
+std::string SeekCommand(double seconds) {
+  return "pausing_keep seek " + DecimalText(seconds, 3) + " 2";
+}
+std::string SpeedCommand(double speed) {
+  return "pausing_keep_force speed_set " + DecimalText(speed, 2);
 }
 std::string MuteCommand(bool mute) {
   return mute ? "mute 1" : "mute 0";

@@ -16,10 +16,22 @@ std::optional<std::string> CommandLine(std::string_view text);
 std::string VolumeCommand(int volume);  // "volume N 1", absolute
 std::string MuteCommand(bool mute);     // "mute 1" / "mute 0"
 
+// `value` written with `decimals` decimals and a point whatever the locale.
+std::string DecimalText(double value, int decimals);
+
 // "pausing_keep seek S 2": an absolute seek to `seconds`, written with three decimals and a point
 // whatever the locale, that leaves a paused player paused and a playing one playing.
 std::string SeekCommand(double seconds);
-// Asked right after a seek, in this order: the time of the new moment, whose answer
+// "pausing_keep_force speed_set S": the playback speed as a factor, two decimals. A paused picture
+// stays as it is (MPlayer's plain "pausing_keep" shows the next frame before it pauses again).
+std::string SpeedCommand(double speed);
+// Asked after a speed change: the speed the player now plays at ("ANS_speed=").
+inline constexpr const char* kSpeedQuery = "pausing_keep_force get_property speed";
+// One frame forward or back, the player paused afterwards. The step back is the shipped player's
+// own; MPlayer ignores it.
+inline constexpr const char* kFrameStepCommand = "pausing_keep frame_step";
+inline constexpr const char* kFrameBackStepCommand = "pausing_keep frame_back_step";
+// Asked right after a seek or a frame step, in this order: the time of the new moment, whose answer
 // ("ANS_time_pos=") no poll ever gets and so tells the answers after the seek from those before
 // it, then the subtitle shown there. Neither resumes a paused player.
 inline constexpr const char* kSeekTimeQuery = "pausing_keep_force get_property time_pos";

@@ -42,6 +42,9 @@ class CMplayerPort final : public IPlayerPort {
   bool muted() const override { return player_.muted(); }
   int volume() const override { return player_.volume(); }
   void Seek(double seconds) override { player_.Seek(seconds); }
+  void StepFrame(bool forward) override { player_.StepFrame(forward); }
+  void SetSpeed(double speed) override { player_.SetSpeed(speed); }
+  double speed() const override { return player_.speed(); }
   double length() const override { return player_.length(); }
   int position() const override { return player_.position(); }
   double timePosition() const override { return player_.timePosition(); }

@@ -25,6 +25,11 @@ class IPlayerPort {
   virtual int volume() const = 0;
   // Seeks while playing or paused, clamped to the file; otherwise nothing.
   virtual void Seek(double seconds) = 0;
+  // One frame forward or back while paused, the pause kept; otherwise nothing.
+  virtual void StepFrame(bool forward) = 0;
+  // Keeps the playback speed for this player and the next ones and sends it to a running one.
+  virtual void SetSpeed(double speed) = 0;
+  virtual double speed() const = 0;
   virtual double length() const = 0;
   virtual int position() const = 0;
   // The last time position in decimal seconds.

@@ -8,6 +8,7 @@
 #include "media/player_state.h"
 #include "telemetry/pipeline_lines.h"
 #include "ui/gps_panel.h"
+#include "ui/playback_speed.h"
 #include "ui/time_text.h"
 
 namespace korvane {
@@ -268,6 +269,12 @@ void CPlaybackController::OnPlayerKey(const PlayerKey& key) {
     case KeyAction::kVolume:
       StepVolume(key.amount);
       break;
+    case KeyAction::kFrameStep:
+      StepFrame(key.amount);
+      break;
+    case KeyAction::kSpeedStep:
+      StepSpeed(key.amount);
+      break;
     case KeyAction::kMute:
       if (b_.player.muted()) {
         Unmute();
@@ -298,6 +305,18 @@ void CPlaybackController::StepVolume(int step) {
   const int volume = std::clamp(b_.player.volume() + step, 0, 100);
   b_.player.SetVolume(volume);
   if (!b_.player.muted()) b_.view.SetVolumeSlider(volume);
+}
+
+void CPlaybackController::StepFrame(int frames) {
+  if (frames == 0 || b_.player.state() != PlayerState::Paused) return;
+  b_.player.StepFrame(frames > 0);
+}
+
+void CPlaybackController::StepSpeed(int rungs) {
+  const double speed = SpeedAfterSteps(b_.player.speed(), rungs);
+  b_.player.SetSpeed(speed);
+  b_.texts.playbackSpeed = SpeedText(speed);
+  b_.view.RefreshLabels();
 }
 
 bool CPlaybackController::OnDefaultKey(WPARAM key) {

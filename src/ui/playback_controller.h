@@ -96,6 +96,12 @@ class CPlaybackController {
   void SeekBy(int seconds);
   // The kept volume moved by `step` and held to 0..100; the slider follows unless muted.
   void StepVolume(int step);
+  // One frame forward (`frames` > 0) or back, only while paused; ignored while playing, stopped
+  // or starting. The time and the panels follow the player's answer, as after a seek.
+  void StepFrame(int frames);
+  // The speed `rungs` rungs along the ladder (playback_speed.h), held at its ends, in any state:
+  // kept for the files that follow, sent to a running player, shown beside the play time.
+  void StepSpeed(int rungs);
   void TakeSnapshot();
   void OpenSettings();
   void EnterFullScreen();

@@ -12,6 +12,7 @@
 #include "chart/chart_cursor.h"
 #include "framework/UIlib.h"
 #include "framework/web_browser_ui.h"
+#include "media/slave_commands.h"
 #include "platform/tick.h"
 #include "ui/gps_panel.h"
 #include "ui/player_frame_wnd.h"
@@ -202,6 +203,12 @@ void CTestProbe::RunCommand(const std::string& verb, const std::string& argument
         });
   } else if (verb == "close") {
     window_.Close();
+  } else if (verb == "ask") {
+    // The player's own answers, to the digit it gives them.
+    const char* query = argument == "speed"  ? kSpeedQuery
+                        : argument == "time" ? kSeekTimeQuery
+                                             : nullptr;
+    if (query != nullptr) window_.GetPlaybackContext()->player.SendCommand(query, true);
   } else if (verb == "key") {
     window_.SendMessage(DuiLib::WM_KEYDOWN,
                         static_cast<DuiLib::WPARAM>(std::atoi(argument.c_str())));
@@ -216,6 +223,10 @@ void CTestProbe::Write() {
   json << "{\"pid\":" << playback->player.processId()
        << ",\"state\":" << static_cast<int>(playback->player.state())
        << ",\"duration\":" << playback->duration << ",\"position\":" << playback->position
+       << ",\"timePosition\":" << playback->player.timePosition()
+       << ",\"speed\":" << playback->player.speed()
+       << ",\"playerSpeed\":" << playback->player.replyFields().speed
+       << ",\"playbackSpeed\":" << Quoted(view->texts.playbackSpeed)
        << ",\"playTime\":" << Quoted(view->texts.playTime)
        << ",\"timeLabel\":" << Quoted(view->texts.timeLabel)
        << ",\"longitudeLabel\":" << Quoted(view->texts.longitudeLabel)

@@ -16,6 +16,12 @@ void SetLabel(DuiLib::CControlUI* label, const std::string& text) {
   if (label != nullptr) label->SetText(text);
 }
 
+// A label shown only while it has a text.
+void SetShownLabel(DuiLib::CControlUI* label, const std::string& text) {
+  SetLabel(label, text);
+  if (label != nullptr) label->SetVisible(!text.empty());
+}
+
 }  // namespace
 
 void CViewManager::ReadCaptions(const ApplicationContext& context) {
@@ -75,6 +81,7 @@ void CViewManager::BindControls(DuiLib::CPaintManagerUI& manager, const Applicat
   labelTime = Bind<CLabelUI>(manager, "LabelTime");
   labelPositionStatus = Bind<CLabelUI>(manager, "LabelPositionStatus");
   labelPlayTime = Bind<CLabelUI>(manager, "labelPlayTime");
+  labelPlaybackSpeed = Bind<CLabelUI>(manager, "labelPlaybackSpeed");
   playlistHeader = Bind<CLabelUI>(manager, "playlistHeader");
   indexProgress = Bind<CLabelUI>(manager, "indexProgress");
 
@@ -98,15 +105,14 @@ void CViewManager::RefreshLabels() {
   SetLabel(labelTime, texts.timeLabel);
   SetLabel(labelPositionStatus, texts.statusLabel);
   SetLabel(labelPlayTime, texts.playTime);
+  SetShownLabel(labelPlaybackSpeed, texts.playbackSpeed);
   SetLabel(playlistHeader, texts.playlistCaption);
-  SetLabel(indexProgress, texts.indexProgress);
-  if (indexProgress != nullptr) indexProgress->SetVisible(!texts.indexProgress.empty());
+  SetShownLabel(indexProgress, texts.indexProgress);
 }
 
 void CViewManager::ShowIndexProgress(std::size_t done, std::size_t total) {
   texts.indexProgress = IndexProgressText(texts.indexingCaption, done, total);
-  SetLabel(indexProgress, texts.indexProgress);
-  if (indexProgress != nullptr) indexProgress->SetVisible(!texts.indexProgress.empty());
+  SetShownLabel(indexProgress, texts.indexProgress);
 }
 
 // Hands a slider's new value on when the notification is its own "valuechanged".

@@ -21,6 +21,7 @@ struct ViewTexts {
   std::string totalTime;      // "%02d:%02d:%02d"
   std::string currentTime;    // "%02d:%02d:%02d/"
   std::string playTime;       // current + total; "00:00:00/00:00:00" when idle
+  std::string playbackSpeed;  // beside the play time, "1.5×"; empty (hidden) at normal speed
   std::string speedCaption;   // "IDS_SPEED"
   std::string speedValue = " 0 km/h";
   std::string timeCaption;  // "IDS_TIME"
@@ -51,8 +52,8 @@ class CViewManager {
   void ReadCaptions(const ApplicationContext& context);
   // Label texts as they read before any telemetry: bare captions, speed " 0 km/h", idle time.
   void ComposeInitialTexts();
-  // Puts the texts on the nine labels; missing labels are skipped. The index progress label is
-  // shown only while it has a text.
+  // Puts the texts on the ten labels; missing labels are skipped. The index progress and the
+  // playback speed are shown only while they have a text.
   void RefreshLabels();
   // The background indexing's progress message: composes the text and shows it.
   void ShowIndexProgress(std::size_t done, std::size_t total);
@@ -91,6 +92,7 @@ class CViewManager {
   DuiLib::CLabelUI* labelTime = nullptr;
   DuiLib::CLabelUI* labelPositionStatus = nullptr;
   DuiLib::CLabelUI* labelPlayTime = nullptr;
+  DuiLib::CLabelUI* labelPlaybackSpeed = nullptr;
   DuiLib::CLabelUI* playlistHeader = nullptr;
   DuiLib::CLabelUI* indexProgress = nullptr;  // in the playlist header
 

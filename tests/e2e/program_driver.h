@@ -117,6 +117,10 @@ inline std::vector<double> Numbers(const std::string& text) {
 struct ProbeState {
   std::string json;
   std::string Str(const std::string& key) const { return ProbeField(json, key); }
+  double Num(const std::string& key) const {
+    const std::string v = ProbeField(json, key);
+    return v.empty() ? -1 : std::stod(v);
+  }
   long Int(const std::string& key) const {
     const std::string v = ProbeField(json, key);
     return v.empty() ? -1 : std::stol(v);

@@ -80,5 +80,54 @@ TEST_F(ProgramKeys, PlayerKeysActWhateverWasClickedLast) {
   EXPECT_TRUE(run->Close());
 }
 
+TEST_F(ProgramKeys, TheSpeedHoldsAcrossFilesAndFramesStepWhilePaused) {
+  for (const char* name : {"1_drive.mp4", "2_drive.mp4"}) {
+    std::filesystem::copy_file(DefaultClip(), clips.path() / name);
+  }
+  ASSERT_TRUE(run->Start({clips.str() + "1_drive.mp4"}));
+  ProbeState s = run->WaitFor([](const ProbeState& p) { return p.Int("state") == 3; }, 30000);
+  ASSERT_EQ(s.Int("state"), 3) << s.json;
+
+  // Two rungs up from normal speed: shown, and the player's own answer is 2.
+  ASSERT_TRUE(Key("bracketright"));
+  ASSERT_TRUE(Key("bracketright"));
+  s = run->WaitFor([](const ProbeState& p) { return p.Num("playerSpeed") == 2.0; }, 5000);
+  EXPECT_EQ(s.Num("playerSpeed"), 2.0) << s.json;
+  EXPECT_EQ(s.Str("playbackSpeed"), "2\u00d7");
+
+  // Paused: a frame back, then one forward, 1/25 s apart; the player stays paused.
+  ASSERT_TRUE(Key("space"));
+  s = run->WaitFor([](const ProbeState& p) { return p.Int("state") == 4; }, 5000);
+  ASSERT_EQ(s.Int("state"), 4) << s.json;
+  // The time of the frame shown, as the player has it: the answers the panel follows after a step
+  // end in one with a single decimal.
+  const auto frameTime = [&] {
+    run->WaitFor([](const ProbeState&) { return false; }, 1000);
+    run->Command("ask time");
+    return run->WaitFor([](const ProbeState&) { return false; }, 500);
+  };
+  ASSERT_TRUE(Key("comma"));
+  const double back = frameTime().Num("timePosition");
+  ASSERT_TRUE(Key("period"));
+  s = frameTime();
+  EXPECT_NEAR(s.Num("timePosition") - back, 0.04, 0.005) << s.json;
+  EXPECT_EQ(s.Int("state"), 4);
+
+  // Played on to the end: the next file starts at the same speed.
+  ASSERT_TRUE(Key("space"));
+  run->Command("seek 58");
+  s = run->WaitFor(
+      [&](const ProbeState& p) {
+        return p.Str("current").find("2_drive") != std::string::npos && p.Int("state") == 3;
+      },
+      15000);
+  ASSERT_NE(s.Str("current").find("2_drive"), std::string::npos) << s.json;
+  EXPECT_EQ(s.Str("playbackSpeed"), "2\u00d7");
+  run->Command("ask speed");
+  s = run->WaitFor([](const ProbeState& p) { return p.Num("playerSpeed") == 2.0; }, 5000);
+  EXPECT_EQ(s.Num("playerSpeed"), 2.0) << s.json;
+  EXPECT_TRUE(run->Close());
+}
+
 }  // namespace
 }  // namespace korvane::test

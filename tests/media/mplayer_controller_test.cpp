@@ -95,6 +95,29 @@ TEST_F(ControllerTest, StartsInTheSnapshotFolderWithTheBuiltArguments) {
                             "-nokeepaspect\n");
 }
 
+TEST_F(ControllerTest, FrameStepsWhilePausedAndTheSpeedGoOutWithTheirQuestions) {
+  h.player.SetSpeed(1.5);  // no player yet: kept for the start
+  StartScripted();
+  EXPECT_EQ(h.player.StepFrame(true), 1) << "not while playing";
+  h.player.TogglePause();
+  EXPECT_EQ(h.player.StepFrame(false), 0);
+  h.player.SetSpeed(2);
+  h.player.SetSpeed(std::nan(""));
+  h.player.SetSpeed(0);
+  EXPECT_EQ(h.player.speed(), 2.0);
+  ASSERT_TRUE(WaitForCommands(7));
+  EXPECT_EQ(Commands(),
+            (std::vector<std::string>{
+                "get_time_pos", "pause", "pausing_keep frame_back_step",
+                "pausing_keep_force get_property time_pos", "pausing_keep_force sub_log_static",
+                "pausing_keep_force speed_set 2.00", "pausing_keep_force get_property speed"}));
+  h.player.Stop();
+  std::ifstream args(h.folder.path() / "args.log");
+  std::stringstream text;
+  text << args.rdbuf();
+  EXPECT_NE(text.str().find("\n-muteset\n0\n-speed\n1.50\n"), std::string::npos) << text.str();
+}
+
 TEST_F(ControllerTest, StopSendsQuitAndResetsEverything) {
   StartScripted();
   const std::uint32_t pid = h.player.processId();

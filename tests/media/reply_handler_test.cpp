@@ -57,6 +57,12 @@ TEST(ReplyHandler, TimePositionKeepsTheWholeSeconds) {
   EXPECT_EQ(fields.position, 59);
 }
 
+TEST(ReplyHandler, TheSpeedAnswerIsKeptWithoutANotification) {
+  ReplyFields fields;
+  EXPECT_EQ(ApplyReplyLine("ANS_speed=2.000000", fields).notification, 0);
+  EXPECT_EQ(fields.speed, 2.0);
+}
+
 TEST(ReplyHandler, ASeekDropsWhatDescribesTheMomentBeforeItUntilItsOwnAnswer) {
   ReplyFields fields;
   fields.position = 30;  // the seek target

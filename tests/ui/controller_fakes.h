@@ -46,6 +46,11 @@ class FakePlayer : public IPlayerPort {
     std::snprintf(text, sizeof text, "seek %g", seconds);
     log.push_back(text);
   }
+  void StepFrame(bool forward) override {
+    if (state_ == PlayerState::Paused) log.push_back(forward ? "frame +1" : "frame -1");
+  }
+  void SetSpeed(double speed) override { speed_ = speed; }
+  double speed() const override { return speed_; }
   double length() const override { return length_; }
   int position() const override { return position_; }
   double timePosition() const override { return timePosition_; }
@@ -66,6 +71,7 @@ class FakePlayer : public IPlayerPort {
   std::uint32_t processId_ = 100;
   int volume_ = 40;
   bool muted_ = false;
+  double speed_ = 1.0;
 };
 
 class FakePipeline : public IPipelinePort {

@@ -7,6 +7,7 @@
 
 #include "controller_fakes.h"
 #include "telemetry/pipeline_lines.h"
+#include "ui/playback_speed.h"
 
 namespace korvane::test {
 namespace {
@@ -206,6 +207,49 @@ TEST_F(ControllerTest, F8TakesASnapshotOnlyWhilePlaying) {
   controller.OnPlayerKey({KeyAction::kSnapshot});
   controller.OnPlayerKey({KeyAction::kNone});
   EXPECT_THAT(player.log, ElementsAre("pause", "resume", "screenshot 0"));
+}
+
+TEST_F(ControllerTest, FrameStepsOnlyWhilePaused) {
+  controller.OnPlayerKey({KeyAction::kFrameStep, 1});  // stopped
+  PlayFirst();
+  controller.OnPlayerKey({KeyAction::kFrameStep, 1});  // playing
+  player.SetState(PlayerState::Starting);
+  controller.OnPlayerKey({KeyAction::kFrameStep, -1});
+  player.SetState(PlayerState::Paused);
+  controller.OnPlayerKey({KeyAction::kFrameStep, -1});
+  controller.OnPlayerKey({KeyAction::kFrameStep, 1});
+  EXPECT_THAT(player.log, ElementsAre("frame -1", "frame +1"));
+}
+
+TEST_F(ControllerTest, SpeedKeysClimbTheLadderHeldAtItsEndsAndTheSpeedHoldsAcrossFiles) {
+  const auto press = [&](int rungs, int times) {
+    for (int i = 0; i < times; ++i) controller.OnPlayerKey({KeyAction::kSpeedStep, rungs});
+  };
+  press(1, 1);  // stopped: kept and shown for the file that starts next
+  EXPECT_EQ(player.speed(), 1.5);
+  EXPECT_EQ(texts.playbackSpeed, "1.5\u00d7");
+  press(1, 6);
+  EXPECT_EQ(player.speed(), 8.0);
+  EXPECT_EQ(texts.playbackSpeed, "8\u00d7");
+  press(-1, 9);
+  EXPECT_EQ(player.speed(), 0.25);
+  EXPECT_EQ(texts.playbackSpeed, "0.25\u00d7");
+  press(1, 2);
+  EXPECT_EQ(texts.playbackSpeed, "") << "nothing shown at normal speed";
+  press(1, 2);
+  PlayFirst();
+  controller.Next();
+  EXPECT_EQ(player.speed(), 2.0);
+  EXPECT_EQ(texts.playbackSpeed, "2\u00d7");
+  EXPECT_GE(view.refreshes, 13);
+}
+
+TEST(SpeedLadder, StepsFromTheNearestRung) {
+  EXPECT_EQ(SpeedAfterSteps(3.0, 1), 4.0);  // between 2 and 4: from 2
+  EXPECT_EQ(SpeedAfterSteps(0.3, -1), 0.25);
+  EXPECT_EQ(SpeedAfterSteps(1.0, 100), 8.0);
+  EXPECT_EQ(SpeedAfterSteps(1.0, -2147483647 - 1), 0.25);
+  EXPECT_EQ(SpeedAfterSteps(100.0, 0), 8.0);
 }
 
 TEST_F(ControllerTest, DeletingThePlayingEntryWhilePausedStartsTheNextOnePlaying) {

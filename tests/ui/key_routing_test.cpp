@@ -86,6 +86,17 @@ TEST_F(KeyRouting, PlayerKeysAreTheWindowsWhateverControlHasTheFocus) {
   EXPECT_EQ(view->sliderProgress->GetValue(), 1);
 }
 
+TEST_F(KeyRouting, SpeedKeysWithoutAFileAreKeptAndShownBesideThePlayTime) {
+  KeyClick(FocusControl(view->sliderProgress), Qt::Key_Period);  // no file: no frame to step
+  KeyClick(FocusControl(view->sliderProgress), Qt::Key_BracketRight);
+  EXPECT_EQ(frame->GetPlaybackContext()->player.speed(), 1.5);
+  EXPECT_TRUE(view->labelPlaybackSpeed->IsVisible());
+  EXPECT_EQ(view->labelPlaybackSpeed->GetText(), "1.5\u00d7");
+  KeyClick(FocusControl(view->treePlaylist), Qt::Key_BracketLeft);
+  EXPECT_EQ(frame->GetPlaybackContext()->player.speed(), 1.0);
+  EXPECT_FALSE(view->labelPlaybackSpeed->IsVisible());
+}
+
 TEST_F(KeyRouting, ThePlaylistKeepsOnlyItsOwnKeys) {
   for (const char* name : {"a.mp4", "b.mp4", "c.mp4"}) std::ofstream(clips.path() / name).put('x');
   frame->playlist()->DropFiles({clips.str() + "a.mp4"});
