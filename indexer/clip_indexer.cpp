@@ -4,6 +4,7 @@
 
 #include "cue_text.h"
 #include "index/clip_file.h"
+#include "index/event_detector.h"
 #include "index/overview_line.h"
 #include "index/track_summary.h"
 #include "subtitle_track_reader.h"
@@ -52,6 +53,8 @@ IndexedClip IndexClip(const std::string& path) {
     return clip;
   }
   clip.overview = SimplifyOverview(clip.points);
+  clip.events = DetectEvents(clip.points, s.eventRules);
+  s.eventCount = static_cast<std::int32_t>(clip.events.size());
   s.status = ClipStatus::Indexed;
   if (!read.error.empty()) s.reason = "reading stopped early: " + read.error;
   return clip;

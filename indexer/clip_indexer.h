@@ -1,5 +1,7 @@
 // What the indexer stores for one clip: its file facts, the points of every telemetry cue that
-// parses (full rate, parsed by the program's own line parser), the summary and the overview line.
+// parses (full rate, parsed by the program's own line parser), the summary, the overview line and
+// the driving events by the default rules (the program finds them again from the points when its
+// settings differ).
 #pragma once
 #include <cstdint>
 #include <string>
@@ -15,6 +17,7 @@ struct IndexedClip {
   ClipSummary summary;
   std::vector<IndexPoint> points;
   std::vector<IndexPoint> overview;
+  std::vector<DriveEvent> events;
 };
 
 // Builds a clip's track from its cues in file order. One parser per clip, as the extraction

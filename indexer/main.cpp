@@ -39,7 +39,7 @@ IndexerReply Handle(const IndexerRequest& request, CIndexWriter& writer) {
     reply.reason = request.reason;
   } else {
     const IndexedClip clip = IndexClip(request.path);
-    error = writer.Store(clip.summary, clip.points, clip.overview);
+    error = writer.Store(clip.summary, clip.points, clip.overview, clip.events);
     reply.status = clip.summary.status;
     reply.reason = clip.summary.reason;
   }

@@ -5,6 +5,8 @@
 #   plain_subtitles.mp4  an ordinary text subtitle track (handler "SubtitleHandler")
 #   cues_5/640/641.mp4   small clips with exactly that many telemetry cues
 #   long_cue.mp4         3 cues, the first one 300 bytes long
+#   events_drive.mp4     60 s, 320x180, a quiet drive with hard braking (0.8 G) at 20 s, cornering
+#                        (0.7 G) at 35 s and an impact (2.5 G) at 50 s
 #   two_tracks.mp4       two telemetry tracks of different drives (Shenzhen first, Paris second);
 #                        the second's lines are in two_tracks.second.telemetry.txt
 # Beside each clip with subtitles, NAME.telemetry.txt lists its cue texts in order.
@@ -42,6 +44,7 @@ make_clip cues_5 0.5 160x90 10 5 "Ambarella EXT"
 make_clip cues_640 64 160x90 10 640 "Ambarella EXT"
 make_clip cues_641 64.1 160x90 10 641 "Ambarella EXT"
 make_clip long_cue 0.3 160x90 10 3 "Ambarella EXT" -v long_first=1
+make_clip events_drive 60 320x180 25 600 "Ambarella EXT" -v events=1
 
 # Two telemetry tracks: every reader must take the first one, even though only the second is
 # flagged as the default track.

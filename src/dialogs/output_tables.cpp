@@ -1,6 +1,10 @@
 #include "dialogs/output_tables.h"
 
 #include <array>
+#include <cmath>
+#include <cstdlib>
+
+#include "settings/settings.h"
 
 namespace korvane {
 namespace {
@@ -109,6 +113,36 @@ OutputTables OutputTablesFor(std::string_view languageFile) {
   if (languageFile == "big5chinese.ini") return {kVideoTraditional, kSoundTraditional};
   if (languageFile == "russian.ini") return {kVideoRussian, kSoundRussian};
   return {kVideoEnglish, kSoundEnglish};
+}
+
+OptionTable EventThresholdRows() {
+  static constexpr std::array<OptionRow, 11> kRows{{
+      {"0.1", " 0.1 G"},
+      {"0.2", " 0.2 G"},
+      {"0.3", " 0.3 G"},
+      {"0.4", " 0.4 G"},
+      {"0.5", " 0.5 G"},
+      {"0.6", " 0.6 G"},
+      {"0.8", " 0.8 G"},
+      {"1.0", " 1.0 G"},
+      {"1.2", " 1.2 G"},
+      {"1.5", " 1.5 G"},
+      {"2.0", " 2.0 G"},
+  }};
+  return kRows;
+}
+
+int NearestThresholdRow(double thresholdG) {
+  const OptionTable rows = EventThresholdRows();
+  if (!std::isfinite(thresholdG)) thresholdG = kDefaultEventThresholdG;
+  int best = 0;
+  for (std::size_t i = 1; i < rows.size(); ++i) {
+    if (std::fabs(std::atof(rows[i].value) - thresholdG) <
+        std::fabs(std::atof(rows[static_cast<std::size_t>(best)].value) - thresholdG)) {
+      best = static_cast<int>(i);
+    }
+  }
+  return best;
 }
 
 int FindRowByValue(OptionTable table, std::string_view value) {

@@ -26,6 +26,11 @@ OutputTables OutputTablesFor(std::string_view languageFile);
 // Index of the first row whose value equals `value` exactly; -1 when none does.
 int FindRowByValue(OptionTable table, std::string_view value);
 
+// The driving-event thresholds the settings window offers (values as the settings key stores
+// them), and the row nearest a threshold in G (the default's row for one that is not a number).
+OptionTable EventThresholdRows();
+int NearestThresholdRow(double thresholdG);
+
 // The audio output that lets the user pick a sound card.
 inline constexpr char kSoundCardOutput[] = "dsound";
 

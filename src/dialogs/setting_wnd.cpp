@@ -193,6 +193,18 @@ void CDuiSettingWnd::InitWindow() {
         ReadLanguageTextOrEnglish(context_, kMainInterfaceSection, "IDS_STAMPSHOT"));
     stampCheck->SetCheck(settings.snapshotStamp, false);
   }
+  SetControlText(m_PaintManager, "EventLabel",
+                 ReadLanguageTextOrEnglish(context_, kEventInterfaceSection, "IDS_EVENTLIMIT"));
+  eventCombo = FindControlAs<CComboUI>(m_PaintManager, "EventCombo");
+  FillCombo(eventCombo, EventThresholdRows());
+  shownThresholdRow_ = NearestThresholdRow(settings.eventThresholdG);
+  SelectRow(eventCombo, shownThresholdRow_);
+  flipCheck = FindControlAs<CCheckBoxUI>(m_PaintManager, "flipBox");
+  if (flipCheck != nullptr) {
+    flipCheck->SetText(
+        ReadLanguageTextOrEnglish(context_, kEventInterfaceSection, "IDS_EVENTFLIP"));
+    flipCheck->SetCheck(settings.eventFlipY, false);
+  }
   m_PaintManager.AddNotifier(this);
 }
 
@@ -235,6 +247,17 @@ void CDuiSettingWnd::ApplyChoices() {
   if (stampCheck != nullptr && stampCheck->GetCheck() != settings.snapshotStamp) {
     settings.snapshotStamp = stampCheck->GetCheck();
     WriteSettingInt(context_, kSettingsSection, kKeySnapshotStamp, settings.snapshotStamp ? 1 : 0);
+  }
+  // A threshold the list does not hold exactly stays as it is unless another row was picked.
+  if (eventCombo != nullptr && eventCombo->GetCurSel() != shownThresholdRow_) {
+    if (const char* threshold = SelectedValue(eventCombo, EventThresholdRows())) {
+      settings.eventThresholdG = ParseEventThreshold(threshold);
+      WriteSettingString(context_, kSettingsSection, kKeyEventThreshold, threshold);
+    }
+  }
+  if (flipCheck != nullptr && flipCheck->GetCheck() != settings.eventFlipY) {
+    settings.eventFlipY = flipCheck->GetCheck();
+    WriteSettingInt(context_, kSettingsSection, kKeyEventFlipY, settings.eventFlipY ? 1 : 0);
   }
 }
 

@@ -62,6 +62,8 @@ class CDuiSettingWnd : public CXMLWnd {
   DuiLib::CControlUI* generalOption = nullptr;
   DuiLib::CCheckBoxUI* previewCheck = nullptr;
   DuiLib::CCheckBoxUI* stampCheck = nullptr;  // "stampBox": stamp snapshots with the GPS line
+  DuiLib::CComboUI* eventCombo = nullptr;     // "EventCombo": the driving-event threshold
+  DuiLib::CCheckBoxUI* flipCheck = nullptr;   // "flipBox": braking and acceleration swapped
   OptionTable videoTable;
   OptionTable soundTable;
 
@@ -75,7 +77,8 @@ class CDuiSettingWnd : public CXMLWnd {
 
   void StartDeviceListing();
   void ShowListedDevices();
-  // Writes the choices in the order "VO", "AO", "DEVICE", "Language", "SSPreview", "SSStamp".
+  // Writes the choices in the order "VO", "AO", "DEVICE", "Language", "SSPreview", "SSStamp",
+  // "EventThreshold", "EventFlipY"; the last two only when changed.
   void ApplyChoices();
   std::string MainText(std::string_view key) const;
 
@@ -86,6 +89,7 @@ class CDuiSettingWnd : public CXMLWnd {
   bool soundDevicesListed_ = false;
   std::vector<std::unique_ptr<SoundDevice>> soundDevices_;
   int nextDeviceNumber_ = 0;
+  int shownThresholdRow_ = -1;  // the threshold row shown when the window opened
 };
 
 // "IDS_VERSION" caption followed directly by the program's version.

@@ -29,11 +29,22 @@ CREATE TABLE clip(
   distance_m REAL NOT NULL,
   max_speed_kmh REAL NOT NULL,
   status TEXT NOT NULL,
-  reason TEXT NOT NULL);
+  reason TEXT NOT NULL,
+  event_count INTEGER NOT NULL,
+  event_threshold_mg INTEGER NOT NULL,
+  event_flip_y INTEGER NOT NULL);
 CREATE TABLE clip_track(
   clip_id INTEGER PRIMARY KEY REFERENCES clip(id) ON DELETE CASCADE,
   points BLOB NOT NULL,
   overview BLOB NOT NULL);
+CREATE TABLE clip_event(
+  clip_id INTEGER NOT NULL REFERENCES clip(id) ON DELETE CASCADE,
+  media_ms INTEGER NOT NULL,
+  kind TEXT NOT NULL,
+  peak_g REAL NOT NULL,
+  latitude REAL NOT NULL,
+  longitude REAL NOT NULL);
+CREATE INDEX clip_event_clip ON clip_event(clip_id, media_ms);
 )sql";
 
 enum class FileState { Fresh, Ours, Bad };

@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "telemetry/drive_event.h"
+
 namespace korvane {
 
 struct IndexPoint {
@@ -41,6 +43,8 @@ struct ClipSummary {
   float maxSpeedKmh = 0.0f;
   ClipStatus status = ClipStatus::Unknown;
   std::string reason;
+  std::int32_t eventCount = 0;  // driving events found by `eventRules`
+  EventRules eventRules;
 };
 
 }  // namespace korvane

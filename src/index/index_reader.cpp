@@ -8,9 +8,13 @@ namespace {
 
 constexpr const char* kSelectClip =
     "SELECT size, mtime_ns, duration_ms, first_camera_time, last_camera_time, point_count,"
-    " distance_m, max_speed_kmh, status, reason FROM clip WHERE path = ?1";
+    " distance_m, max_speed_kmh, status, reason, event_count, event_threshold_mg, event_flip_y"
+    " FROM clip WHERE path = ?1";
 constexpr const char* kSelectPoints =
     "SELECT points FROM clip_track JOIN clip ON clip.id = clip_track.clip_id WHERE path = ?1";
+constexpr const char* kSelectEvents =
+    "SELECT media_ms, kind, peak_g, latitude, longitude FROM clip_event"
+    " JOIN clip ON clip.id = clip_event.clip_id WHERE path = ?1 ORDER BY media_ms";
 constexpr const char* kSelectOverview =
     "SELECT overview FROM clip_track JOIN clip ON clip.id = clip_track.clip_id WHERE path = ?1";
 
@@ -33,13 +37,17 @@ bool CIndexReader::Ready() {
   clip_.Finalize();
   points_.Finalize();
   overview_.Finalize();
+  events_.Finalize();
   db_.Close();
   if (!now.exists || !OpenIndexForReading(path_, db_)) return false;
   if (clip_.Prepare(db_, kSelectClip) != SQLITE_OK ||
       points_.Prepare(db_, kSelectPoints) != SQLITE_OK ||
-      overview_.Prepare(db_, kSelectOverview) != SQLITE_OK) {
+      overview_.Prepare(db_, kSelectOverview) != SQLITE_OK ||
+      events_.Prepare(db_, kSelectEvents) != SQLITE_OK) {
     clip_.Finalize();
     points_.Finalize();
+    overview_.Finalize();
+    events_.Finalize();
     db_.Close();
     return false;
   }
@@ -63,6 +71,9 @@ ClipSummary CIndexReader::GetClip(const std::string& clipPath) {
     s.maxSpeedKmh = static_cast<float>(clip_.ColumnDouble(7));
     s.status = ClipStatusFromText(clip_.ColumnText(8));
     s.reason = std::string(clip_.ColumnText(9));
+    s.eventCount = static_cast<std::int32_t>(clip_.ColumnInt(10));
+    s.eventRules.thresholdG = static_cast<double>(clip_.ColumnInt(11)) / 1000.0;
+    s.eventRules.flipY = clip_.ColumnInt(12) != 0;
   }
   clip_.Reset();
   return s;
@@ -80,6 +91,21 @@ std::vector<ClipSummary> CIndexReader::GetClips(std::span<const std::string> cli
 std::vector<IndexPoint> CIndexReader::GetPoints(const std::string& clipPath) {
   if (!Ready()) return {};
   return ReadPoints(points_, clipPath);
+}
+
+std::vector<DriveEvent> CIndexReader::GetEvents(const std::string& clipPath) {
+  std::vector<DriveEvent> events;
+  if (!Ready()) return events;
+  events_.BindText(1, clipPath);
+  while (events_.Step() == SQLITE_ROW) {
+    const std::optional<DriveEventKind> kind = DriveEventKindFromText(events_.ColumnText(1));
+    if (!kind) continue;  // a kind this program does not know
+    events.push_back(DriveEvent{*kind, static_cast<float>(events_.ColumnDouble(2)),
+                                static_cast<std::int32_t>(events_.ColumnInt(0)),
+                                events_.ColumnDouble(3), events_.ColumnDouble(4)});
+  }
+  events_.Reset();
+  return events;
 }
 
 std::vector<OverviewLine> CIndexReader::GetOverviews(std::span<const std::string> clipPaths) {

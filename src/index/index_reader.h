@@ -26,6 +26,9 @@ class CIndexReader {
   std::vector<ClipSummary> GetClips(std::span<const std::string> clipPaths);
   // The clip's valid points at full rate, in track order; empty when not indexed or unreadable.
   std::vector<IndexPoint> GetPoints(const std::string& clipPath);
+  // The clip's driving events as the indexer found them (by the rules in its summary), in time
+  // order; empty when not indexed or unreadable.
+  std::vector<DriveEvent> GetEvents(const std::string& clipPath);
   // The overview lines of the clips among `clipPaths` that have at least one point, in the order
   // given.
   std::vector<OverviewLine> GetOverviews(std::span<const std::string> clipPaths);
@@ -43,6 +46,7 @@ class CIndexReader {
   SqliteStatement clip_;
   SqliteStatement points_;
   SqliteStatement overview_;
+  SqliteStatement events_;
 };
 
 }  // namespace korvane

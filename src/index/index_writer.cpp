@@ -1,5 +1,7 @@
 #include "index/index_writer.h"
 
+#include <cmath>
+
 #include "index/point_blob.h"
 
 namespace korvane {
@@ -8,18 +10,54 @@ namespace {
 
 constexpr const char* kUpsertClip = R"sql(
 INSERT INTO clip(path, size, mtime_ns, duration_ms, first_camera_time, last_camera_time,
-                 point_count, distance_m, max_speed_kmh, status, reason)
-VALUES(?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11)
+                 point_count, distance_m, max_speed_kmh, status, reason, event_count,
+                 event_threshold_mg, event_flip_y)
+VALUES(?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, ?13, ?14)
 ON CONFLICT(path) DO UPDATE SET
   size = excluded.size, mtime_ns = excluded.mtime_ns, duration_ms = excluded.duration_ms,
   first_camera_time = excluded.first_camera_time, last_camera_time = excluded.last_camera_time,
   point_count = excluded.point_count, distance_m = excluded.distance_m,
-  max_speed_kmh = excluded.max_speed_kmh, status = excluded.status, reason = excluded.reason
+  max_speed_kmh = excluded.max_speed_kmh, status = excluded.status, reason = excluded.reason,
+  event_count = excluded.event_count, event_threshold_mg = excluded.event_threshold_mg,
+  event_flip_y = excluded.event_flip_y
 RETURNING id
 )sql";
 
 constexpr const char* kStoreTrack =
     "INSERT OR REPLACE INTO clip_track(clip_id, points, overview) VALUES(?1, ?2, ?3)";
+constexpr const char* kDeleteEvents = "DELETE FROM clip_event WHERE clip_id = ?1";
+constexpr const char* kStoreEvent =
+    "INSERT INTO clip_event(clip_id, media_ms, kind, peak_g, latitude, longitude)"
+    " VALUES(?1, ?2, ?3, ?4, ?5, ?6)";
+
+// Runs a statement on the clip's id alone (SQLITE_DONE when it ran).
+int RunForClip(SqliteDb& db, const char* sql, std::int64_t id) {
+  SqliteStatement statement;
+  int rc = statement.Prepare(db, sql);
+  if (rc != SQLITE_OK) return rc;
+  statement.Bind(1, id);
+  return statement.Step();
+}
+
+int StoreEvents(SqliteDb& db, std::int64_t id, std::span<const DriveEvent> events) {
+  int rc = RunForClip(db, kDeleteEvents, id);
+  if (rc != SQLITE_DONE || events.empty()) return rc;
+  SqliteStatement insert;
+  rc = insert.Prepare(db, kStoreEvent);
+  if (rc != SQLITE_OK) return rc;
+  for (const DriveEvent& e : events) {
+    insert.Bind(1, id);
+    insert.Bind(2, std::int64_t{e.mediaMs});
+    insert.BindText(3, DriveEventKindText(e.kind));
+    insert.Bind(4, static_cast<double>(e.peakG));
+    insert.Bind(5, e.latitude);
+    insert.Bind(6, e.longitude);
+    rc = insert.Step();
+    if (rc != SQLITE_DONE) return rc;
+    insert.Reset();
+  }
+  return SQLITE_DONE;
+}
 
 bool IsCorrupt(int rc) {
   return (rc & 0xff) == SQLITE_CORRUPT || (rc & 0xff) == SQLITE_NOTADB;
@@ -35,23 +73,24 @@ std::string CIndexWriter::Open() {
 }
 
 std::string CIndexWriter::Store(const ClipSummary& summary, std::span<const IndexPoint> points,
-                                std::span<const IndexPoint> overview) {
+                                std::span<const IndexPoint> overview,
+                                std::span<const DriveEvent> events) {
   // A writer holding a file that was deleted would write into nothing anyone reads again.
   if (!db_.IsOpen() || IdentityOf(path_) != opened_) {
     if (std::string error = Open(); !error.empty()) return error;
   }
-  int rc = Write(summary, points, overview);
+  int rc = Write(summary, points, overview, events);
   if (IsCorrupt(rc)) {
     db_.Close();
     if (std::string error = Open(); !error.empty()) return error;
-    rc = Write(summary, points, overview);
+    rc = Write(summary, points, overview, events);
   }
   if (rc == SQLITE_OK) return "";
   return "cannot store in " + path_ + ": " + sqlite3_errstr(rc);
 }
 
 int CIndexWriter::Write(const ClipSummary& s, std::span<const IndexPoint> points,
-                        std::span<const IndexPoint> overview) {
+                        std::span<const IndexPoint> overview, std::span<const DriveEvent> events) {
   int rc = db_.Exec("BEGIN IMMEDIATE");
   if (rc != SQLITE_OK) return rc;
   SqliteStatement clip;
@@ -68,6 +107,10 @@ int CIndexWriter::Write(const ClipSummary& s, std::span<const IndexPoint> points
     clip.Bind(9, static_cast<double>(s.maxSpeedKmh));
     clip.BindText(10, ClipStatusText(s.status));
     clip.BindText(11, s.reason);
+    // The count is of the events stored, whatever the summary was given.
+    clip.Bind(12, static_cast<std::int64_t>(events.size()));
+    clip.Bind(13, static_cast<std::int64_t>(std::llround(s.eventRules.thresholdG * 1000)));
+    clip.Bind(14, std::int64_t{s.eventRules.flipY ? 1 : 0});
     rc = clip.Step();
   }
   std::int64_t id = 0;
@@ -86,6 +129,7 @@ int CIndexWriter::Write(const ClipSummary& s, std::span<const IndexPoint> points
       rc = track.Step();
     }
   }
+  if (rc == SQLITE_DONE) rc = StoreEvents(db_, id, events);
   if (rc == SQLITE_DONE) rc = db_.Exec("COMMIT");
   if (rc != SQLITE_OK) db_.Exec("ROLLBACK");
   return rc;

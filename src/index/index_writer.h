@@ -18,12 +18,13 @@ class CIndexWriter {
   // Store opens it by itself; this lets a program find an unusable index before any clip.
   std::string Open();
 
-  // Stores (or replaces) the clip's row, its points and its overview line. Returns "" when stored,
+  // Stores (or replaces) the clip's row, its points, its overview line and its driving events (the
+  // row counts them; summary.eventRules says how they were found). Returns "" when stored,
   // else why not: nothing of this clip is stored then. A file deleted or replaced since the last
   // call is opened again (a new index is made when it is gone); a file found corrupt is moved aside
   // and the clip stored in a new one.
   std::string Store(const ClipSummary& summary, std::span<const IndexPoint> points,
-                    std::span<const IndexPoint> overview);
+                    std::span<const IndexPoint> overview, std::span<const DriveEvent> events = {});
 
   // A corrupt or foreign index was moved aside by this writer.
   bool movedAside() const { return movedAside_; }
@@ -31,7 +32,7 @@ class CIndexWriter {
 
  private:
   int Write(const ClipSummary& summary, std::span<const IndexPoint> points,
-            std::span<const IndexPoint> overview);
+            std::span<const IndexPoint> overview, std::span<const DriveEvent> events);
 
   std::string path_;
   SqliteDb db_;

@@ -13,6 +13,8 @@ inline constexpr char kMainInterfaceSection[] = "Main_Interface";
 inline constexpr char kSnapshotInterfaceSection[] = "Snapshot_Interface";
 // The map page's texts; every key of it falls back to English (ReadLanguageTextOrEnglish).
 inline constexpr char kMapInterfaceSection[] = "Map_Interface";
+// The driving events' texts (settings, marks, jump buttons); every key falls back to English.
+inline constexpr char kEventInterfaceSection[] = "Event_Interface";
 // Where the language files lie, relative to the program folder.
 inline constexpr char kLanguageFolder[] = "conf/sysconfig/";
 

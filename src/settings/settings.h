@@ -3,6 +3,7 @@
 #pragma once
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace korvane {
 
@@ -29,6 +30,11 @@ inline constexpr char kKeyWindowWidth[] = "WindowWidth";
 inline constexpr char kKeyWindowHeight[] = "WindowHeight";
 inline constexpr char kKeyWindowMaximized[] = "WindowMaximized";
 
+// How far (in G, as text: "0.5") an acceleration must leave its clip median to count as a driving
+// event; and 1 to swap braking and acceleration for a camera mounted the other way round.
+inline constexpr char kKeyEventThreshold[] = "EventThreshold";
+inline constexpr char kKeyEventFlipY[] = "EventFlipY";
+
 // Defaults when a key is missing from the file.
 inline constexpr char kDefaultLanguage[] = "russian.ini";
 inline constexpr char kDefaultLocale[] = "Oversea";
@@ -37,6 +43,9 @@ inline constexpr char kDefaultAudioOutput[] = "dsound";
 inline constexpr int kDefaultSoundDevice = 0;
 inline constexpr int kDefaultVolume = 40;
 inline constexpr char kDefaultFilter[] = "*.mp4";
+inline constexpr double kDefaultEventThresholdG = 0.5;
+inline constexpr double kMinEventThresholdG = 0.1;
+inline constexpr double kMaxEventThresholdG = 2.0;
 
 // The map kinds of the settings record (`Settings::mapKind`).
 inline constexpr std::uint8_t kMapKindNone = 0;
@@ -56,6 +65,13 @@ struct Settings {
   bool snapshotPreview = true;
   bool cleanTip = true;
   bool snapshotStamp = false;
+  double eventThresholdG = kDefaultEventThresholdG;  // within kMin… kMaxEventThresholdG
+  bool eventFlipY = false;
 };
+
+// The threshold a settings text names: a decimal number of G within kMinEventThresholdG …
+// kMaxEventThresholdG, blanks around it allowed; anything else (empty, garbage, out of range,
+// not finite) gives kDefaultEventThresholdG.
+double ParseEventThreshold(std::string_view text);
 
 }  // namespace korvane

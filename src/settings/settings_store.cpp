@@ -1,5 +1,9 @@
 #include "settings/settings_store.h"
 
+#include <charconv>
+#include <cmath>
+#include <system_error>
+
 #include "platform/profile_file.h"
 #include "settings/localization.h"
 
@@ -44,6 +48,21 @@ void LoadSettings(ApplicationContext& context) {
   s.snapshotPreview = number(kKeySnapshotPreview, 0) != 0;
   s.cleanTip = number(kKeyCleanTip, 0) != 0;
   s.snapshotStamp = number(kKeySnapshotStamp, 0) != 0;
+  s.eventThresholdG = ParseEventThreshold(text(kKeyEventThreshold, ""));
+  s.eventFlipY = number(kKeyEventFlipY, 0) != 0;
+}
+
+double ParseEventThreshold(std::string_view text) {
+  const auto blank = [](char c) { return c == ' ' || c == '\t'; };
+  while (!text.empty() && blank(text.front())) text.remove_prefix(1);
+  while (!text.empty() && blank(text.back())) text.remove_suffix(1);
+  double value = 0.0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (text.empty() || error != std::errc{} || end != text.data() + text.size() ||
+      !std::isfinite(value) || value < kMinEventThresholdG || value > kMaxEventThresholdG) {
+    return kDefaultEventThresholdG;
+  }
+  return value;
 }
 
 }  // namespace korvane

@@ -173,6 +173,38 @@ TEST_F(SettingWnd, OkWritesEveryChoiceInOrderAndReturnsOne) {
             "SSStamp=1\n");
 }
 
+TEST_F(SettingWnd, TheEventThresholdAndDirectionAreOfferedAndWrittenWhenChanged) {
+  context.settings.eventThresholdG = 0.7;  // a value from the file that the list lacks
+  CDuiSettingWnd wnd(context, Devices());
+  ASSERT_TRUE(Open(wnd));
+  ASSERT_NE(wnd.eventCombo, nullptr);
+  ASSERT_NE(wnd.flipCheck, nullptr);
+  const std::vector<std::string> rows = Texts(wnd.eventCombo);
+  ASSERT_EQ(rows.size(), 11u);
+  EXPECT_EQ(rows.front(), " 0.1 G");
+  EXPECT_EQ(rows.back(), " 2.0 G");
+  EXPECT_EQ(rows.at(static_cast<std::size_t>(wnd.eventCombo->GetCurSel())), " 0.6 G");
+  EXPECT_EQ(wnd.flipCheck->GetText(), "Camera faces backwards (swap braking and acceleration)");
+  // OK without a change keeps 0.7.
+  EXPECT_EQ(RunModal(wnd, [&] { ClickControl(wnd, wnd.okButton); }), 1u);
+  EXPECT_DOUBLE_EQ(context.settings.eventThresholdG, 0.7);
+  EXPECT_EQ(SettingsText().find("Event"), std::string::npos) << SettingsText();
+
+  CDuiSettingWnd again(context, Devices());
+  ASSERT_TRUE(Open(again));
+  EXPECT_EQ(RunModal(again,
+                     [&] {
+                       again.eventCombo->SelectItem(9);
+                       ClickControl(again, again.flipCheck);
+                       ClickControl(again, again.okButton);
+                     }),
+            1u);
+  EXPECT_DOUBLE_EQ(context.settings.eventThresholdG, 1.5);
+  EXPECT_TRUE(context.settings.eventFlipY);
+  EXPECT_NE(SettingsText().find("EventThreshold=1.5\nEventFlipY=1\n"), std::string::npos)
+      << SettingsText();
+}
+
 TEST_F(SettingWnd, Win32DisablesTheSoundCardAndOkKeepsTheDevice) {
   CDuiSettingWnd wnd(context, Devices());
   ASSERT_TRUE(Open(wnd));

@@ -66,6 +66,19 @@ TEST_F(SettingsStore, LoadsTheFileWithoutValidating) {
   EXPECT_TRUE(s.snapshotStamp);
 }
 
+TEST_F(SettingsStore, EventKeysLoadAndAGarbageThresholdIsTheDefault) {
+  LoadSettings(context);
+  EXPECT_DOUBLE_EQ(context.settings.eventThresholdG, 0.5);
+  EXPECT_FALSE(context.settings.eventFlipY);
+  WriteFile("[MPlayer]\neventthreshold=1.2\nEventFlipY=1\n");
+  LoadSettings(context);
+  EXPECT_DOUBLE_EQ(context.settings.eventThresholdG, 1.2);
+  EXPECT_TRUE(context.settings.eventFlipY);
+  WriteFile("[MPlayer]\nEventThreshold=\x01lots\n");
+  LoadSettings(context);
+  EXPECT_DOUBLE_EQ(context.settings.eventThresholdG, 0.5);
+}
+
 TEST_F(SettingsStore, VolumeOutOfRangeIsLoadedAsItIs) {
   WriteFile("[MPlayer]\nVolume=250\n");
   LoadSettings(context);

@@ -47,6 +47,14 @@ constexpr TextKey kTextKeys[] = {
     {kSnapshotInterfaceSection, "IDS_CLEANTIPCONTENTTWO"},
     {kSnapshotInterfaceSection, "IDS_SAVEPATH"},
     {kMapInterfaceSection, "IDS_TILESUNAVAILABLE"},
+    {kEventInterfaceSection, "IDS_EVENTLIMIT"},
+    {kEventInterfaceSection, "IDS_EVENTFLIP"},
+    {kEventInterfaceSection, "IDS_EVENT_BRAKING"},
+    {kEventInterfaceSection, "IDS_EVENT_ACCELERATION"},
+    {kEventInterfaceSection, "IDS_EVENT_CORNERING"},
+    {kEventInterfaceSection, "IDS_EVENT_IMPACT"},
+    {kEventInterfaceSection, "IDS_PREVEVENT"},
+    {kEventInterfaceSection, "IDS_NEXTEVENT"},
 };
 
 // True when `text` is well-formed UTF-8.

@@ -32,6 +32,11 @@ inline std::string PlainSubtitleClip() {
 inline std::string TwoTrackClip() {
   return SamplePath("two_tracks.mp4");
 }
+// A quiet drive with three known driving events: braking 0.8 G at 20 s, cornering 0.7 G at 35 s,
+// an impact of 2.5 G at 50 s.
+inline std::string EventsClip() {
+  return SamplePath("events_drive.mp4");
+}
 inline std::string CuesClip(int cues) {
   return SamplePath("cues_" + std::to_string(cues) + ".mp4");
 }
