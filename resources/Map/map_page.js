@@ -1,6 +1,6 @@
 // The player's side of every map page: the route, the car marker and the functions the player
 // calls (createCarMarker, setCarMarker, clearLinePoints, addLinePoints, createPolyline,
-// reloadPolyline, showRouteTip, setPageTexts). Each page sets window.KorvaneMapConfig before
+// reloadPolyline, showRouteTip, setPageTexts, setEventMarks). Each page sets window.KorvaneMapConfig before
 // loading this script. The texts the page shows itself start in English and are replaced by the
 // player in the interface language through setPageTexts.
 //
@@ -371,6 +371,7 @@
     if (hover.point) endHover();
   });
   map.on('click', function (e) {
+    if (e.originalEvent && e.originalEvent.korvaneEventMark) return;  // a driving event's mark took it
     var point = pickPoint(e.latlng);
     if (!point) return;
     clicks.last = {t: point.t, at: Date.now(), latlng: point.latlng, markerMs: 0};
@@ -515,6 +516,52 @@
     return true;
   };
 
+  // ---- Driving events ----
+
+  // The clip's driving events: one JSON array of {t, lat, lon, kind, tip}, replacing the marks
+  // shown; "[]" or a text that is not such an array removes them. Resting on a mark shows its tip;
+  // a click on it is a click on the route at its moment.
+  var eventMarks = [];
+  var EVENT_COLOURS = {braking: '#d93025', acceleration: '#1f9d55', cornering: '#00acc1', impact: '#8e24aa'};
+  window.setEventMarks = function (json) {
+    for (var i = 0; i < eventMarks.length; i++) eventMarks[i].remove();
+    eventMarks = [];
+    var given;
+    try {
+      given = JSON.parse(json);
+    } catch (e) {
+      return false;
+    }
+    if (!Array.isArray(given)) return false;
+    given.forEach(function (e) {
+      var latlng = e && parseLatLng(String(e.lat), String(e.lon));
+      var t = e ? parseMoment(e.t) : -1;
+      if (!latlng || t < 0) return;
+      var mark = L.circleMarker(latlng, {
+        // A dark ring tells them from the white-ringed start and end of the route.
+        renderer: renderer, radius: 8, weight: 3, color: '#202124',
+        fillColor: EVENT_COLOURS[e.kind] || '#8e24aa', fillOpacity: 1, bubblingMouseEvents: false
+      }).addTo(map);
+      mark.bindTooltip(String(e.tip || ''), {direction: 'top', offset: [0, -8], className: 'korvane-tip'});
+      mark.korvaneT = t;
+      mark.on('click', function (click) {
+        if (click.originalEvent) click.originalEvent.korvaneEventMark = true;
+        clicks.last = {t: t, at: Date.now(), latlng: latlng, markerMs: 0};
+        post('routeClick', {route: route.id, t: t});
+      });
+      eventMarks.push(mark);
+    });
+    return true;
+  };
+
+  // Where each event mark is on the page: [{x, y, t}], for tests that look at or click them.
+  window.korvaneEventMarks = function () {
+    return eventMarks.map(function (m) {
+      var at = map.latLngToContainerPoint(m.getLatLng());
+      return {x: Math.round(at.x), y: Math.round(at.y), t: m.korvaneT};
+    });
+  };
+
   // ---- Read-back for tests and benchmarks ----
 
   window.korvaneMapState = function () {
@@ -545,6 +592,7 @@
       channel: program ? 1 : 0,
       markerMs: car.placedAt,
       hoverT: hover.t,
+      eventMarks: eventMarks.length,
       tip: hover.tip && map.hasLayer(hover.tip) ? hover.tip.getContent() : '',
       lastClick: clicks.last ? {t: clicks.last.t, at: clicks.last.at, markerMs: clicks.last.markerMs} : null
     };

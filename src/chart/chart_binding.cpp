@@ -125,6 +125,33 @@ int ChartBinding::PointAtColumn(int px) {
       *x, DuiLib::RawXAtPixel(plot, chart->xLo, chart->xHi, chart->xExp, px));
 }
 
+const DuiLib::ChartEventMark* ChartBinding::MarkAtColumn(int px) {
+  constexpr int kReachPixels = 5;
+  const CCurve* x = chart ? chart->FindCurve(kAccCurveNames[0]) : nullptr;
+  if (!x || chart->eventMarks.empty()) return nullptr;
+  const DuiLib::RECT& plot = chart->plotRect;
+  if (px < plot.left || px > plot.right || plot.right <= plot.left) return nullptr;
+  const double at = DuiLib::RawXAtPixel(plot, chart->xLo, chart->xHi, chart->xExp, px);
+  const double reach = std::fabs(
+      DuiLib::RawXAtPixel(plot, chart->xLo, chart->xHi, chart->xExp, px + kReachPixels) - at);
+  const DuiLib::ChartEventMark* nearest = nullptr;
+  double best = reach;
+  for (const DuiLib::ChartEventMark& mark : chart->eventMarks) {
+    const double d = std::fabs(DuiLib::XShownAt(*x, mark.ms) - at);
+    if (d <= best) {
+      best = d;
+      nearest = &mark;
+    }
+  }
+  return nearest;
+}
+
+void ChartBinding::SetEventMarks(std::vector<DuiLib::ChartEventMark> marks) {
+  if (!chart) return;
+  chart->eventMarks = std::move(marks);
+  chart->RequestRepaint();
+}
+
 void ChartBinding::SetCursor(double seconds) {
   if (!chart) return;
   double x = std::numeric_limits<double>::quiet_NaN();
@@ -145,6 +172,7 @@ void ChartBinding::HoverAt(int px) {
   {
     std::lock_guard lock(chart->dataLock);
     const int i = PointAtColumn(px);
+    const DuiLib::ChartEventMark* mark = MarkAtColumn(px);
     const CCurve* curves[3] = {chart->FindCurve(kAccCurveNames[0]),
                                chart->FindCurve(kAccCurveNames[1]),
                                chart->FindCurve(kAccCurveNames[2])};
@@ -153,6 +181,10 @@ void ChartBinding::HoverAt(int px) {
         at < curves[2]->PointCount()) {
       x = curves[0]->xs[at];
       text = HoverText(curves[0]->ys[at], curves[1]->ys[at], curves[2]->ys[at]);
+    }
+    if (mark != nullptr) {
+      x = DuiLib::XShownAt(*curves[0], mark->ms);
+      text = mark->text;
     }
   }
   if (SameX(x, chart->hoverX) && text == chart->hoverText) return;
@@ -164,6 +196,7 @@ void ChartBinding::HoverAt(int px) {
 std::int32_t ChartBinding::TimeAtPixel(int px) {
   if (!chart) return -1;
   std::lock_guard lock(chart->dataLock);
+  if (const DuiLib::ChartEventMark* mark = MarkAtColumn(px)) return mark->ms;
   const int i = PointAtColumn(px);
   const CCurve* x = chart->FindCurve(kAccCurveNames[0]);
   return i >= 0 && x ? x->TimeOf(static_cast<std::size_t>(i)) : -1;

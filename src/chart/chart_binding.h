@@ -3,6 +3,7 @@
 #pragma once
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "chart/chart_model.h"
 
@@ -32,20 +33,28 @@ struct ChartBinding {
   // Before the set-up, with a curve missing or without a store: nothing.
   void AppendAccData(const CTrackStore* store, std::int32_t readyChunks);
 
+  // Marks the clip's driving events, replacing the marks shown (none: removes them). The resets
+  // between moments of the same file keep them.
+  void SetEventMarks(std::vector<DuiLib::ChartEventMark> marks);
+
   // Puts the cursor on the point shown at `seconds` of the clip; none for a negative time or a
   // moment the curves hold no point for. Repaints only when it moved.
   void SetCursor(double seconds);
   // The point nearest pixel column `px` of the plot: its X, Y and Z readings in G beside a line
-  // there. A column outside the plot, or no timed point, hides them. Repaints only on a change.
+  // there; on an event mark, the mark's text instead. A column outside the plot, or no timed
+  // point, hides them. Repaints only on a change.
   void HoverAt(int px);
   void EndHover() { HoverAt(kNoColumn); }
-  // Media time (ms) of the point nearest pixel column `px`; −1 outside the plot or without one.
+  // Media time (ms) of the event mark at pixel column `px`, else of the point nearest it; −1
+  // outside the plot or without one.
   std::int32_t TimeAtPixel(int px);
 
  private:
   static constexpr int kNoColumn = -1'000'000;
   // Index of the X curve's timed point nearest column `px`, under the data lock; −1 for none.
   int PointAtColumn(int px);
+  // The event mark drawn within a few pixels of column `px`, under the data lock; null for none.
+  const DuiLib::ChartEventMark* MarkAtColumn(int px);
 };
 
 }  // namespace korvane

@@ -1,6 +1,7 @@
 #include "chart/chart_cursor.h"
 
 #include <cmath>
+#include <limits>
 
 namespace DuiLib {
 
@@ -41,6 +42,11 @@ int PointShownAt(const CCurve& curve, std::int64_t ms) {
   if (shown < 0 || shownTime < last) return shown;
   const std::int64_t reach = beforeLast >= 0 ? last - beforeLast : kSinglePointReach;
   return ms - shownTime <= reach ? shown : -1;
+}
+
+double XShownAt(const CCurve& curve, std::int64_t ms) {
+  const int i = PointShownAt(curve, ms);
+  return i >= 0 ? curve.xs[static_cast<std::size_t>(i)] : std::numeric_limits<double>::quiet_NaN();
 }
 
 }  // namespace DuiLib

@@ -24,4 +24,7 @@ int NearestTimedPoint(const CCurve& curve, double x);
 // points (the time between the last two; a second for a single point). −1 when there is none.
 int PointShownAt(const CCurve& curve, std::int64_t ms);
 
+// Raw x of the point shown at moment `ms` (PointShownAt); NaN when there is none.
+double XShownAt(const CCurve& curve, std::int64_t ms);
+
 }  // namespace DuiLib

@@ -11,10 +11,19 @@
 #include "chart/chart_math.h"
 #include "chart/curve.h"
 #include "framework/draw_context.h"
+#include "telemetry/drive_event.h"
 
 namespace DuiLib {
 
 constexpr int kChartAxes = 4;
+
+// A driving event on the chart: drawn at the curve point shown at its moment, with the text the
+// hover box shows when the mouse is on it.
+struct ChartEventMark {
+  std::int32_t ms = 0;
+  korvane::DriveEventKind kind = korvane::DriveEventKind::Braking;
+  std::string text;
+};
 
 class CChartModel {
  public:
@@ -83,6 +92,8 @@ class CChartModel {
   double cursorX = std::numeric_limits<double>::quiet_NaN();
   double hoverX = std::numeric_limits<double>::quiet_NaN();
   std::string hoverText;
+  // The clip's driving events; only a change of file replaces them. Set on the UI thread.
+  std::vector<ChartEventMark> eventMarks;
 
   // Asks for a repaint; the control invalidates itself, a bare model ignores it.
   virtual void RequestRepaint() {}

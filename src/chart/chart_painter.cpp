@@ -4,6 +4,8 @@
 #include <optional>
 #include <vector>
 
+#include "chart/chart_cursor.h"
+
 namespace DuiLib {
 namespace {
 
@@ -15,6 +17,26 @@ constexpr COLORREF kHoverColor = 0x00FFFFFF;
 constexpr DWORD kBoxBackground = 0xD0202020;  // ARGB: dark, a little see-through
 constexpr int kBoxGap = 6;
 constexpr int kBoxPadding = 4;
+constexpr int kEventWidth = 2;
+constexpr int kEventFlag = 8;  // the square at the top of an event's line
+
+struct EventColour {
+  COLORREF pen;  // 0x00BBGGRR
+  DWORD fill;    // 0xAARRGGBB, the same colour
+};
+EventColour ColourOf(korvane::DriveEventKind kind) {
+  switch (kind) {
+    case korvane::DriveEventKind::Braking:
+      return {0x002530D9, 0xFFD93025};
+    case korvane::DriveEventKind::Acceleration:
+      return {0x00559D1F, 0xFF1F9D55};
+    case korvane::DriveEventKind::Cornering:
+      return {0x00C1AC00, 0xFF00ACC1};  // cyan, apart from the orange cursor
+    case korvane::DriveEventKind::Impact:
+      break;
+  }
+  return {0x00AA248E, 0xFF8E24AA};
+}
 
 void PaintGrid(const CChartModel& chart, const ChartTicks& ticks, const RECT& plot,
                IChartCanvas& canvas) {
@@ -82,6 +104,17 @@ void PaintMarks(const CChartModel& chart, const RECT& plot, IChartCanvas& canvas
     if (!(x >= window.x1 && x <= window.x2)) return std::nullopt;
     return map.DataToPixel(x, 0).x;
   };
+  if (!chart.curves.empty()) {
+    for (const ChartEventMark& mark : chart.eventMarks) {
+      const auto x = column(XShownAt(chart.curves.front(), mark.ms));
+      if (!x) continue;
+      const EventColour colour = ColourOf(mark.kind);
+      canvas.SetPen({PS_SOLID, kEventWidth, colour.pen});
+      canvas.Line({*x, plot.bottom}, {*x, plot.top});
+      canvas.Fill({*x - kEventFlag / 2, plot.top, *x + kEventFlag / 2, plot.top + kEventFlag},
+                  colour.fill);
+    }
+  }
   if (const auto x = column(chart.cursorX)) {
     canvas.SetPen({PS_SOLID, kCursorWidth, kCursorColor});
     canvas.Line({*x, plot.bottom}, {*x, plot.top});

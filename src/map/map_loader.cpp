@@ -41,4 +41,8 @@ void CMapDisplay::ShowRouteTip(DuiLib::CWebBrowserUI* browser, std::int32_t time
   if (loader_) loader_->ShowRouteTip(browser, timeMs, text);
 }
 
+void CMapDisplay::SetEventMarks(DuiLib::CWebBrowserUI* browser, std::span<const EventMark> marks) {
+  if (loader_) loader_->SetEventMarks(browser, marks);
+}
+
 }  // namespace korvane

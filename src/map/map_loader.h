@@ -3,7 +3,10 @@
 #pragma once
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
+
+#include "telemetry/drive_event.h"
 
 namespace DuiLib {
 class CWebBrowserUI;
@@ -12,6 +15,12 @@ class CWebBrowserUI;
 namespace korvane {
 
 class CTrackStore;
+
+// A driving event as the map marks it: where and when, and the text of its tooltip.
+struct EventMark {
+  DriveEvent event;
+  std::string tip;
+};
 
 class CMapLoader {
  public:
@@ -44,6 +53,9 @@ class CMapLoader {
   // Shows `text` beside the route point of moment `timeMs`, if the mouse still rests there.
   virtual void ShowRouteTip(DuiLib::CWebBrowserUI* browser, std::int32_t timeMs,
                             const std::string& text) = 0;
+  // Marks the clip's driving events on the map, replacing the marks shown; none removes them. A
+  // click on a mark comes back as a click on the route at the event's moment.
+  virtual void SetEventMarks(DuiLib::CWebBrowserUI* browser, std::span<const EventMark> marks) = 0;
 };
 
 class CMapDisplay : public CMapLoader {
@@ -63,6 +75,7 @@ class CMapDisplay : public CMapLoader {
   void SetRouteId(std::uint32_t routeId) override;
   void ShowRouteTip(DuiLib::CWebBrowserUI* browser, std::int32_t timeMs,
                     const std::string& text) override;
+  void SetEventMarks(DuiLib::CWebBrowserUI* browser, std::span<const EventMark> marks) override;
 
  private:
   std::unique_ptr<CMapLoader> loader_;

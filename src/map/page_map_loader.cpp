@@ -4,6 +4,7 @@
 #include <charconv>
 
 #include "framework/web_browser_ui.h"
+#include "map/page_texts.h"
 #include "map/route_trace.h"
 #include "telemetry/track_store.h"
 
@@ -89,6 +90,28 @@ void CPageMapLoader::ClearRoute(DuiLib::CWebBrowserUI* browser) {
 void CPageMapLoader::ShowRouteTip(DuiLib::CWebBrowserUI* browser, std::int32_t timeMs,
                                   const std::string& text) {
   CallPageFunction(browser, kShowRouteTip, page_, {PageMoment(timeMs), text});
+}
+
+std::string EventMarksJson(std::span<const EventMark> marks,
+                           void (*toMapDatum)(double, double, double&, double&)) {
+  std::string json = "[";
+  for (const EventMark& mark : marks) {
+    double lat = mark.event.latitude, lon = mark.event.longitude;
+    if (toMapDatum != nullptr) toMapDatum(mark.event.latitude, mark.event.longitude, lat, lon);
+    if (json.size() > 1) json += ',';
+    json += "{\"t\":" + std::to_string(mark.event.mediaMs) + ",\"lat\":\"" + FormatCoordinate(lat) +
+            "\",\"lon\":\"" + FormatCoordinate(lon) + "\",\"kind\":";
+    AppendJsonString(json, DriveEventKindText(mark.event.kind));
+    json += ",\"tip\":";
+    AppendJsonString(json, mark.tip);
+    json += '}';
+  }
+  return json + "]";
+}
+
+void CPageMapLoader::SetEventMarks(DuiLib::CWebBrowserUI* browser,
+                                   std::span<const EventMark> marks) {
+  CallPageFunction(browser, kSetEventMarks, page_, {EventMarksJson(marks, setup_.toMapDatum)});
 }
 
 void CPageMapLoader::SetPageTexts(DuiLib::CWebBrowserUI* browser, const std::string& textsJson) {

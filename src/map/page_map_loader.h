@@ -18,6 +18,7 @@ inline constexpr const char* kCreatePolyline = "createPolyline";
 inline constexpr const char* kReloadPolyline = "reloadPolyline";
 inline constexpr const char* kSetPageTexts = "setPageTexts";
 inline constexpr const char* kShowRouteTip = "showRouteTip";
+inline constexpr const char* kSetEventMarks = "setEventMarks";
 
 // Six decimals with a point whatever the process locale says ("nan"/"inf" for non-finite values,
 // which the pages refuse).
@@ -28,6 +29,12 @@ std::string FormatCoordinate(double value);
 // one decimal and a point.
 std::string PageMoment(std::int32_t ms);
 std::string PageSpeed(double kmh);
+
+// The argument of setEventMarks: a JSON array of {"t": ms, "lat": "…", "lon": "…", "kind": "…",
+// "tip": "…"}, the position put into the map's datum by `toMapDatum` and written as
+// FormatCoordinate does; "[]" for none.
+std::string EventMarksJson(std::span<const EventMark> marks,
+                           void (*toMapDatum)(double, double, double&, double&));
 
 class CPageMapLoader : public CMapLoader {
  public:
@@ -53,6 +60,7 @@ class CPageMapLoader : public CMapLoader {
   void SetRouteId(std::uint32_t routeId) override { routeId_ = routeId; }
   void ShowRouteTip(DuiLib::CWebBrowserUI* browser, std::int32_t timeMs,
                     const std::string& text) override;
+  void SetEventMarks(DuiLib::CWebBrowserUI* browser, std::span<const EventMark> marks) override;
 
   // The page file under `programFolder` (which ends in "/").
   std::string PagePath(const std::string& programFolder) const;

@@ -5,9 +5,7 @@
 #include "settings/localization.h"
 
 namespace korvane {
-namespace {
 
-// A JSON string literal: quotes, backslashes and control characters escaped; UTF-8 passes as is.
 void AppendJsonString(std::string& out, std::string_view text) {
   out += '"';
   for (const char c : text) {
@@ -24,8 +22,6 @@ void AppendJsonString(std::string& out, std::string_view text) {
   }
   out += '"';
 }
-
-}  // namespace
 
 std::string ComposePageTexts(const std::function<std::string(std::string_view)>& lookup) {
   std::string json = "{";

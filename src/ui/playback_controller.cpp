@@ -95,6 +95,16 @@ void CPlaybackController::StartCurrentItem() {
   ProgressReset();
   OpenInPlayer(path);
   b_.pipeline.ExtractFile(path);
+  if (b_.onClipStarted) b_.onClipStarted(path);
+}
+
+void CPlaybackController::PlayEntryAt(int index, double seconds) {
+  if (index < 0 || index >= b_.playlist.playlist().count()) return;
+  b_.lastSwitchTick = b_.tick();
+  b_.playlist.ActivateEntry(index);
+  if (!HasCurrent()) return;
+  StartCurrentItem();
+  pendingSeek_ = seconds;
 }
 
 void CPlaybackController::Play() {
@@ -364,6 +374,7 @@ void CPlaybackController::OnPlayerMessage(WPARAM code) {
       b_.view.SetProgressRange(b_.duration);
       b_.view.SetProgressValue(0);
       ShowTotalTime();
+      if (pendingSeek_ >= 0) Seek(std::exchange(pendingSeek_, -1.0));
       break;
     case kPlayerEndOfFile:
       EndOfFile();

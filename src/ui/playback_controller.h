@@ -43,6 +43,8 @@ struct ControllerBinding {
   const Settings& settings;
   std::function<std::uint32_t()> tick;                 // the millisecond tick
   std::function<const TelemetryRecord&()> liveRecord;  // the live parser's record
+  // Told the path of each clip that starts playing; unset: nobody.
+  std::function<void(const std::string&)> onClipStarted = {};
 };
 
 class CPlaybackController {
@@ -102,6 +104,9 @@ class CPlaybackController {
   // The speed `rungs` rungs along the ladder (playback_speed.h), held at its ends, in any state:
   // kept for the files that follow, sent to a running player, shown beside the play time.
   void StepSpeed(int rungs);
+  // Plays playlist entry `index` from moment `seconds` (a driving event in another clip): the seek
+  // is sent once the player has started. An index out of range does nothing.
+  void PlayEntryAt(int index, double seconds);
   void TakeSnapshot();
   void OpenSettings();
   void EnterFullScreen();
@@ -124,7 +129,8 @@ class CPlaybackController {
   // worker waits for the panel, so a snapshot reads it without racing the next parse.
   TelemetryRecord shownRecord_;
   std::uint32_t shownProcess_ = 0;
-  int wheelDelta_ = 0;  // wheel turns not yet a whole notch
+  int wheelDelta_ = 0;         // wheel turns not yet a whole notch
+  double pendingSeek_ = -1.0;  // seconds to seek to once the starting player runs; < 0: none
 };
 
 }  // namespace korvane

@@ -1,5 +1,6 @@
 #include "ui/player_frame_wnd.h"
 
+#include <algorithm>
 #include <system_error>
 #include <utility>
 
@@ -12,6 +13,7 @@
 #include "index/index_database.h"
 #include "map/page_message.h"
 #include "platform/tick.h"
+#include "settings/localization.h"
 #include "ui/modal_windows.h"
 #include "ui/player_keys.h"
 #include "ui/route_tip.h"
@@ -23,6 +25,9 @@ namespace {
 
 // The button whose file dialog leads to a start of playback.
 constexpr char kOpenButton[] = "btnOpenBig";
+// The driving-event jump's two buttons of the control bar; its keys are in the player's table.
+constexpr char kPrevEventButton[] = "btnPrevEvent";
+constexpr char kNextEventButton[] = "btnNextEvent";
 
 }  // namespace
 
@@ -74,12 +79,22 @@ void CPlayerFrameWnd::StartStartupWorker() {
     ShowSnapshotWindow(context, self, path, width, height, preview);
   };
   viewPort_->modals.settings = [&context, self] { return ShowSettingsWindow(context, self); };
+  eventMarks_ = std::make_unique<CClipEventMarks>(
+      context, IndexDatabasePath(), view.chartBinding, map_,
+      [&view] { return dynamic_cast<DuiLib::CWebBrowserUI*>(view.webMap); });
   controller_ = std::make_unique<CPlaybackController>(ControllerBinding{
       *playerPort_, *pipelinePort_, *viewPort_, panel_->manager(), view.texts, view.gpsShown,
       view.gpsValid, view.fullScreen, playback.duration, playback.position, lastSwitchTick,
       context.settings, [] { return GetTick(); },
-      [&playback]() -> const TelemetryRecord& { return playback.liveParser.record(); }});
+      [&playback]() -> const TelemetryRecord& { return playback.liveParser.record(); },
+      [this](const std::string& path) { eventMarks_->ClipStarted(path); }});
   view.onSeek = [this](int value) { controller_->OnProgressChanged(value); };
+  for (const auto& [button, key] : {std::pair{kPrevEventButton, "IDS_PREVEVENT"},
+                                    std::pair{kNextEventButton, "IDS_NEXTEVENT"}}) {
+    if (DuiLib::CControlUI* control = m_PaintManager.FindControl(button)) {
+      control->SetToolTip(ReadLanguageTextOrEnglish(context, kEventInterfaceSection, key));
+    }
+  }
   if (auto* browser = dynamic_cast<DuiLib::CWebBrowserUI*>(view.webMap)) {
     browser->SetPageMessageHandler(
         [this](const std::string& name, const std::string& json) { OnPageMessage(name, json); });
@@ -184,13 +199,46 @@ void CPlayerFrameWnd::OnPageMessage(const std::string& name, const std::string& 
   }
 }
 
+void CPlayerFrameWnd::JumpToEvent(bool forward) {
+  CPlaylistManager* list = playlist();
+  PlaybackContext* playback = GetPlaybackContext();
+  if (controller_ == nullptr || eventMarks_ == nullptr || list == nullptr || playback == nullptr) {
+    return;
+  }
+  const auto& entries = list->playlist().entries();
+  const int current = list->playlist().current();
+  // Other clips' events are read as the jump gets to them, each once.
+  std::vector<std::optional<std::vector<DriveEvent>>> others(entries.size());
+  const auto eventsOf = [&](int clip) -> const std::vector<DriveEvent>* {
+    if (clip == current) return eventMarks_->events();
+    auto& held = others[static_cast<std::size_t>(clip)];
+    if (!held) held = eventMarks_->EventsOf(entries[static_cast<std::size_t>(clip)]->path);
+    return held ? &*held : nullptr;
+  };
+  const PlayerState state = playback->player.state();
+  const bool running = state == PlayerState::Playing || state == PlayerState::Paused;
+  const auto nowMs = static_cast<std::int32_t>(
+      running ? std::clamp(playback->player.timePosition(), 0.0, 2e6) * 1000 : -1000);
+  const std::optional<EventTarget> target =
+      FindEventTarget(current, nowMs, forward, static_cast<int>(entries.size()), eventsOf);
+  if (!target) return;
+  if (target->clip == current && running) {
+    controller_->Seek(target->ms / 1000.0);
+  } else {
+    controller_->PlayEntryAt(target->clip, target->ms / 1000.0);
+  }
+}
+
 void CPlayerFrameWnd::OnClick(DuiLib::TNotifyUI& msg) {
   if (controller_ && msg.pSender != nullptr) {
     const std::string name = msg.pSender->GetName();
-    if (name == kOpenButton) {
+    if (name == kPrevEventButton || name == kNextEventButton) {
+      JumpToEvent(name == kNextEventButton);
+    } else if (name == kOpenButton) {
       AfterStartup([this, name] { controller_->OnClick(name); });
     } else {
       controller_->OnClick(name);
+      if (name == "btnSetting" && eventMarks_) eventMarks_->Refresh();
     }
   }
   CDuiFrameWnd::OnClick(msg);
@@ -207,6 +255,10 @@ DuiLib::LRESULT CPlayerFrameWnd::MessageHandler(DuiLib::UINT uMsg, DuiLib::WPARA
     bHandled = true;
     if (key.action == KeyAction::kFullScreenOn || key.action == KeyAction::kFullScreenOff) {
       return ResponseDefaultKeyEvent(wParam);
+    }
+    if (key.action == KeyAction::kEvent) {
+      JumpToEvent(key.amount > 0);
+      return 1;
     }
     if (controller_) controller_->OnPlayerKey(key);
     return 1;
@@ -275,6 +327,8 @@ DuiLib::LRESULT CPlayerFrameWnd::HandleMessage(DuiLib::UINT uMsg, DuiLib::WPARAM
       if (CViewManager* view = GetViewManager(); view != nullptr) {
         view->ShowIndexProgress(wParam, static_cast<std::size_t>(lParam));
       }
+      // The playing clip's events may have just been stored.
+      if (eventMarks_) eventMarks_->Retry();
       break;
     default:
       if (probe_) probe_->OnMessage(uMsg);

@@ -13,6 +13,7 @@
 #include "index/background_indexer.h"
 #include "map/map_loader.h"
 #include "telemetry/subtitle_extractor.h"
+#include "ui/clip_event_marks.h"
 #include "ui/controller_adapters.h"
 #include "ui/main_window.h"
 #include "ui/playback_controller.h"
@@ -54,6 +55,10 @@ class CPlayerFrameWnd : public CDuiFrameWnd {
   CMapDisplay& map() { return map_; }
   CSubtitleExtractor* extractor() const { return extractor_.get(); }
   CPlaylistManager* playlist() const { return panel_ ? &panel_->manager() : nullptr; }
+  CClipEventMarks* eventMarks() const { return eventMarks_.get(); }
+  // Goes to the playing clip's next (previous) driving event, else into the next (previous) clip of
+  // the playlist that has one; nothing when there is none.
+  void JumpToEvent(bool forward);
 
  protected:
   // Builds the playing parts (the records exist now) and starts the start-up worker.
@@ -80,6 +85,7 @@ class CPlayerFrameWnd : public CDuiFrameWnd {
   std::unique_ptr<CExtractorPort> pipelinePort_;
   std::unique_ptr<CFrameViewPort> viewPort_;
   std::unique_ptr<CPlaybackController> controller_;
+  std::unique_ptr<CClipEventMarks> eventMarks_;
   std::unique_ptr<CTestProbe> probe_;
   StartupRoutine startup_;
   std::thread startupThread_;

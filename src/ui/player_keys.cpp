@@ -36,6 +36,10 @@ PlayerKey PlayerKeyOf(WPARAM key, LPARAM flags) {
       return {KeyAction::kSpeedStep, -1};
     case VK_OEM_6:
       return {KeyAction::kSpeedStep, 1};
+    case 'P':
+      return {KeyAction::kEvent, -1};
+    case 'N':
+      return {KeyAction::kEvent, 1};
     default:
       return {};
   }

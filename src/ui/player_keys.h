@@ -17,6 +17,7 @@ enum class KeyAction {
   kMute,           // M: mute or unmute
   kFrameStep,      // "," / ".": `amount` -1 one frame back, 1 one frame forward
   kSpeedStep,      // "[" / "]": `amount` -1 one rung slower, 1 one rung faster
+  kEvent,          // P / N: `amount` -1 the previous, 1 the next driving event
 };
 
 struct PlayerKey {

@@ -246,6 +246,16 @@ void CTestProbe::Write() {
     json << ",\"videoCentre\":[" << window.left + (video.left + video.right) / 2 << ","
          << window.top + (video.top + video.bottom) / 2 << "]";
   }
+  json << ",\"chartEvents\":[";
+  if (const DuiLib::CChartModel* chart = view->chartBinding.chart; chart != nullptr) {
+    for (std::size_t i = 0; i < chart->eventMarks.size(); ++i) {
+      json << (i > 0 ? "," : "") << chart->eventMarks[i].ms;
+    }
+  }
+  json << "]";
+  std::string clip;
+  if (CPlaylistManager* list = window_.playlist(); list != nullptr) list->GetCurrentPath(clip);
+  json << ",\"clip\":" << Quoted(clip);
   json << ",\"chart\":" << (view->chartBinding.chart != nullptr ? 1 : 0) << ",\"curves\":[";
   if (DuiLib::CChartModel* chart = view->chartBinding.chart; chart != nullptr) {
     std::lock_guard<std::mutex> lock(chart->dataLock);

@@ -1,11 +1,12 @@
 // A test-only window onto the running program, off unless KORVANE_TEST_PROBE names a file: the
-// main window then writes its state there (labels, player state, time, curve lengths and the map
-// page's state, the video's screen position) every 50 ms, so whole-program tests can watch it from
-// outside, and runs the commands a test leaves in "<file>.cmd" as the user would give them: "click
-// <control>", "seek <seconds>" (the progress slider), "key <virtual key>", "close window", "ask
-// speed" and "ask time" (the player's answers show as "playerSpeed" and "timePosition"); and
-// "maptarget <fraction>", which asks the map page where on the screen the route point at that
-// fraction of the route lies ("mapTarget": [x, y, t] in the state).
+// main window then writes its state there (labels, player state, time, curve lengths, the event
+// marks and the current clip, and the map page's state, the video's screen position) every 50 ms,
+// so whole-program tests can watch it from outside, and runs the commands a test leaves in
+// "<file>.cmd" as the user would give them: "click <control>", "seek <seconds>" (the progress
+// slider), "key <virtual key>", "close window", "ask speed" and "ask time" (the player's answers
+// show as "playerSpeed" and "timePosition"); and "maptarget <fraction>", which asks the map page
+// where on the screen the route point at that fraction of the route lies ("mapTarget": [x, y, t] in
+// the state).
 //
 // For the figures of a click on the route it keeps, in wall-clock ms, when the click reached the
 // program, when the seek was written to the player, and when the GPS panel and the chart cursor

@@ -151,6 +151,34 @@ TEST_F(TimedChart, AResetTakesTheMarksAwayWithTheCurves) {
   EXPECT_EQ(binding.TimeAtPixel(114), -1);
 }
 
+TEST_F(TimedChart, EventMarksShowTheirTextUnderTheMouseGiveTheirMomentAndOutliveResets) {
+  using korvane::DriveEventKind;
+  binding.SetEventMarks({{7000, DriveEventKind::Braking, "Hard braking · 0.80 G · 00:00:07"},
+                         {15000, DriveEventKind::Impact, "Impact · 2.50 G · 00:00:15"}});
+  // Three pixels beside the braking mark (column 114): its text, and a click goes to its moment.
+  binding.HoverAt(117);
+  EXPECT_DOUBLE_EQ(chart.hoverX, 1.4);
+  EXPECT_EQ(chart.hoverText, "Hard braking · 0.80 G · 00:00:07");
+  EXPECT_EQ(binding.TimeAtPixel(117), 7000);
+  // Away from the marks the point's own values and moment.
+  binding.HoverAt(124);
+  EXPECT_EQ(chart.hoverText, "X +3.60 G  Y +0.00 G  Z +1.00 G");
+  EXPECT_EQ(binding.TimeAtPixel(124), 12000);
+
+  test::RecordingCanvas canvas;
+  chart.hoverX = std::nan("");
+  PaintMarks(chart, chart.plotRect, canvas);
+  EXPECT_THAT(canvas.Only("line"), ElementsAre("line 114,90 114,50", "line 130,90 130,50"));
+  EXPECT_THAT(canvas.Only("fill"),
+              ElementsAre("fill 110,50,118,58 FFD93025", "fill 126,50,134,58 FF8E24AA"));
+
+  // The resets between moments of one file keep the marks; only new marks replace them.
+  binding.ResetAccChart();
+  EXPECT_EQ(chart.eventMarks.size(), 2u);
+  binding.SetEventMarks({});
+  EXPECT_TRUE(chart.eventMarks.empty());
+}
+
 TEST(ChartMarks, CursorIsASolidLineAndHoverADottedOneWithItsBox) {
   CChartModel chart;
   korvane::ChartBinding binding;

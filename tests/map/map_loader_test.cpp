@@ -378,6 +378,22 @@ TEST(MapLoaderTest, CoordinatesHaveSixDecimalsAndAPoint) {
   EXPECT_EQ(FormatCoordinate(std::nan("")), "nan");
 }
 
+TEST(MapLoaderTest, EventMarksGoToThePageInTheMapsDatumWithTheirTipsEscaped) {
+  const std::vector<EventMark> marks = {
+      {{DriveEventKind::Cornering, 0.7f, 35000, 22.5, 113.9}, "Kurve \"links\"\\ · 00:00:35"},
+      {{DriveEventKind::Impact, 2.5f, 50000, 22.6, 114.0}, "Impact\n"}};
+  const auto shift = [](double lat, double lon, double& outLat, double& outLon) {
+    outLat = lat + 1;
+    outLon = lon - 1;
+  };
+  EXPECT_EQ(EventMarksJson(marks, shift),
+            "[{\"t\":35000,\"lat\":\"23.500000\",\"lon\":\"112.900000\",\"kind\":\"cornering\","
+            "\"tip\":\"Kurve \\\"links\\\"\\\\ · 00:00:35\"},"
+            "{\"t\":50000,\"lat\":\"23.600000\",\"lon\":\"113.000000\",\"kind\":\"impact\","
+            "\"tip\":\"Impact\\u000a\"}]");
+  EXPECT_EQ(EventMarksJson({}, shift), "[]");
+}
+
 // The toolkit takes LC_NUMERIC from the environment; a comma there must not reach the page.
 TEST(MapLoaderTest, CoordinatesKeepTheirPointUnderACommaLocale) {
   const std::string saved = std::setlocale(LC_NUMERIC, nullptr);

@@ -174,6 +174,40 @@ TEST_P(RouteSeek, APageStillShowingAnotherFilesRouteIsNotListenedTo) {
   EXPECT_EQ(MapState(browser())["routeId"].toInt(), static_cast<int>(kRouteId + 1));
 }
 
+TEST_P(RouteSeek, EventMarksAreDrawnAClickOnOneSeeksToItsMomentAndNoneClearsThem) {
+  DrawRoute(100);
+  const std::vector<EventMark> marks = {
+      {{DriveEventKind::Braking, 0.8f, 20000, 22.5300 + 20 * 0.00015, 114.0500 + 20 * 0.00012},
+       "Hard braking · 0.80 G · 00:00:20"},
+      {{DriveEventKind::Impact, 2.5f, 70500, 22.5300 + 70 * 0.00015, 114.0500 + 70 * 0.00012},
+       "Impact \"x\" · 2.50 G · 00:01:10"}};
+  display_.SetEventMarks(&browser(), marks);
+  EXPECT_EQ(MapState(browser())["eventMarks"].toInt(), 2);
+  const QJsonArray placed = Evaluate(browser(), "korvaneEventMarks()").toArray();
+  ASSERT_EQ(placed.size(), 2);
+  const QJsonObject impact = placed[1].toObject();
+  EXPECT_EQ(impact["t"].toInt(), 70500);
+  // As the pointer clicks: on whatever is drawn there.
+  const std::string x = std::to_string(impact["x"].toInt()),
+                    y = std::to_string(impact["y"].toInt());
+  Evaluate(browser(), "document.elementFromPoint(" + x + "," + y +
+                          ").dispatchEvent(new MouseEvent('click',{clientX:" + x + ",clientY:" + y +
+                          ",bubbles:true}))");
+  ASSERT_TRUE(WaitForEvents(1));
+  test::PumpUntil([] { return false; }, 200);
+  ASSERT_EQ(events_.size(), 1u) << "the mark's click, not the route's under it as well";
+  EXPECT_EQ(events_[0], (PageEvent{PageEventKind::RouteClick, 70500}));
+
+  display_.SetEventMarks(&browser(), {});
+  EXPECT_EQ(MapState(browser())["eventMarks"].toInt(), 0);
+  EXPECT_FALSE(Evaluate(browser(), "setEventMarks('[{\"t\":1')").toBool());
+  EXPECT_TRUE(Evaluate(browser(),
+                       "setEventMarks('[{\"t\":-5,\"lat\":\"1\",\"lon\":\"2\"},"
+                       "{\"t\":5,\"lat\":\"x\",\"lon\":\"2\"},7]')")
+                  .toBool());
+  EXPECT_EQ(MapState(browser())["eventMarks"].toInt(), 0) << "marks without a moment or a place";
+}
+
 INSTANTIATE_TEST_SUITE_P(
     AllPages, RouteSeek,
     testing::Values(PageCase{"BaiduMap", "China"}, PageCase{"GoogleMap", "China"},

@@ -31,6 +31,7 @@ class RangeLoader : public CMapLoader {
   void SetPageTexts(DuiLib::CWebBrowserUI*, const std::string&) override {}
   void SetRouteId(std::uint32_t) override {}
   void ShowRouteTip(DuiLib::CWebBrowserUI*, std::int32_t, const std::string&) override {}
+  void SetEventMarks(DuiLib::CWebBrowserUI*, std::span<const EventMark>) override {}
   std::vector<std::pair<int, int>>* ranges = nullptr;
 };
 

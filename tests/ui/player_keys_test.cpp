@@ -36,6 +36,8 @@ INSTANTIATE_TEST_SUITE_P(
                     KeyCase{"Up", VK_UP, 0, {KeyAction::kVolume, 5}},
                     KeyCase{"ShiftDown", VK_DOWN, kShift, {KeyAction::kVolume, -5}},
                     KeyCase{"M", 'M', 0, {KeyAction::kMute}},
+                    KeyCase{"N", 'N', 0, {KeyAction::kEvent, 1}},
+                    KeyCase{"ShiftP", 'P', kShift, {KeyAction::kEvent, -1}},
                     KeyCase{
                         "ControlLeftIsNotThePlayers", VK_LEFT, static_cast<LPARAM>(MK_CONTROL), {}},
                     KeyCase{"AltSpaceIsNotThePlayers", VK_SPACE, static_cast<LPARAM>(MK_ALT), {}},
