@@ -1,6 +1,7 @@
 // CPlayerFrameWnd: the main window as the program runs it. Adds to the shell the parts that play:
 // the extraction pipeline, the map display, the playlist, the ports and the playback controller,
-// the background indexing of the playlist's clips, and the thread that runs the start-up set-up
+// the background indexing of the playlist's clips, the driving events' marks and the jumps between
+// them, and the thread that runs the start-up set-up
 // handed in; every click, notification, key and worker message is handed to the controller. Files
 // dropped or opened before that set-up has finished wait for it: until then the player and the
 // pipeline have no configuration, and the set-up is still writing it.
