@@ -92,11 +92,10 @@ int Run(int argc, char** argv) {
     std::fprintf(stderr, "usage: korvane-indexer [--db PATH] CLIP... | --serve [--background]\n");
     return kExitUsage;
   }
-  if (serve) {
-    // A serving indexer belongs to the program: it ends with it, even when the program crashed.
-    prctl(PR_SET_PDEATHSIG, SIGKILL);
-    if (getppid() == 1) return 0;
-  }
+  // An indexer belongs to the program that started it (the window, an export): it ends with it,
+  // even when that program crashed.
+  prctl(PR_SET_PDEATHSIG, SIGKILL);
+  if (serve && getppid() == 1) return 0;
   // The program lowers a serving indexer's priority itself right after starting it; this covers
   // indexers started by hand.
   if (background) SetBackgroundPriority(0);

@@ -16,7 +16,7 @@ packages=(
   qt6-base-dev qt6-webengine-dev qt6-webchannel-dev qt6-svg-dev libqt6svg6 qt6-qpa-plugins
   libmpv-dev ffmpeg mplayer
   libexiv2-dev exiv2 libimage-exiftool-perl
-  libavformat-dev libavcodec-dev libavutil-dev libsqlite3-dev
+  libavformat-dev libavcodec-dev libavutil-dev libsqlite3-dev libpugixml-dev gpsbabel
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   xvfb xauth x11-utils xdotool imagemagick libgl1-mesa-dri procps
   clang libclang-rt-14-dev  # the "fuzz" preset's compiler and its libFuzzer

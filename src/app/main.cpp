@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "app/command_line.h"
 #include "app/entry_point.h"
 #include "app/startup_worker.h"
 #include "framework/UIlib.h"
@@ -13,6 +14,14 @@
 #include "ui/player_frame_wnd.h"
 
 int main(int argc, char** argv) {
+  // Options that need no window run first: beside an open window (no instance lock) and on a
+  // machine without a display.
+  const std::vector<std::string> args(argv + 1, argv + argc);
+  if (const auto exitCode =
+          korvane::RunCommandLine(korvane::ParseCommandLine(args), korvane::ExecutableFolder())) {
+    return *exitCode;
+  }
+
   // The player draws into an X11 window id: under Wayland run on XWayland.
   if (getenv("WAYLAND_DISPLAY") != nullptr) setenv("QT_QPA_PLATFORM", "xcb", 1);
   // The map view is composed in software: with OpenGL composition every repaint of the window

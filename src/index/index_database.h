@@ -11,9 +11,10 @@
 
 namespace korvane {
 
-// 2: the driving events of each clip and their count in its row. An index of another version is
-// moved aside and built again, as any derived data.
-constexpr std::int64_t kIndexSchemaVersion = 2;
+// 2: the driving events of each clip and their count in its row. 3: points whose camera date is
+// not a real date carry kNoCameraTime. An index of another version is moved aside and built again,
+// as any derived data.
+constexpr std::int64_t kIndexSchemaVersion = 3;
 // Marks the file as this program's index ("KRVX"), so a foreign SQLite file is never taken for it.
 constexpr std::int64_t kIndexApplicationId = 0x4B525658;
 constexpr int kIndexBusyTimeoutMs = 5000;

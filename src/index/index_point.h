@@ -1,6 +1,7 @@
 // One full-rate track point as the index keeps it, and a clip's summary as the index answers it.
 // Plain values only: the index's readers and its only writer (the indexer program) share them.
 #pragma once
+#include <climits>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -9,9 +10,13 @@
 
 namespace korvane {
 
+// The cameraTime of a point whose camera date is not a real date (month 13, 31 April, hour 25).
+inline constexpr std::int64_t kNoCameraTime = INT64_MIN;
+
 struct IndexPoint {
   std::int32_t mediaMs = 0;     // time in the clip, from the clip's start
-  std::int64_t cameraTime = 0;  // the camera's clock as written, in seconds since 1970-01-01 00:00
+  std::int64_t cameraTime = 0;  // the camera's clock as written, in seconds since 1970-01-01 00:00,
+                                // or kNoCameraTime
   double latitude = 0.0;        // WGS-84 as the camera wrote it, north positive
   double longitude = 0.0;       // east positive
   float speedKmh = 0.0f;

@@ -32,9 +32,18 @@ std::int64_t CameraSeconds(const TelemetryRecord& r) {
   return days * 86400 + r.hour * 3600 + r.minute * 60 + r.second;
 }
 
+bool IsRealCameraDate(const TelemetryRecord& r) {
+  if (r.year < 1 || r.year > 9999 || r.month < 1 || r.month > 12 || r.day < 1) return false;
+  if (r.hour > 23 || r.minute > 59 || r.second > 59) return false;
+  const bool leap = (r.year % 4 == 0 && r.year % 100 != 0) || r.year % 400 == 0;
+  constexpr int kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  return r.day <= kDays[r.month - 1] + (r.month == 2 && leap ? 1 : 0);
+}
+
 IndexPoint ToIndexPoint(const TelemetryRecord& r, std::int32_t mediaMs) {
-  return IndexPoint{mediaMs,    CameraSeconds(r), r.latitude, r.longitude,
-                    r.speedKmh, r.accelX,         r.accelY,   r.accelZ};
+  const std::int64_t cameraTime = IsRealCameraDate(r) ? CameraSeconds(r) : kNoCameraTime;
+  return IndexPoint{mediaMs,    cameraTime, r.latitude, r.longitude,
+                    r.speedKmh, r.accelX,   r.accelY,   r.accelZ};
 }
 
 double HaversineMetres(double lat1, double lon1, double lat2, double lon2) {
@@ -51,8 +60,11 @@ void SummarizeTrack(std::span<const IndexPoint> points, ClipSummary& summary) {
   summary.pointCount = static_cast<std::int32_t>(points.size());
   summary.distanceM = 0.0;
   summary.maxSpeedKmh = 0.0f;
-  summary.firstCameraTime = points.empty() ? 0 : points.front().cameraTime;
-  summary.lastCameraTime = points.empty() ? 0 : points.back().cameraTime;
+  const auto hasTime = [](const IndexPoint& p) { return p.cameraTime != kNoCameraTime; };
+  const auto first = std::find_if(points.begin(), points.end(), hasTime);
+  const auto last = std::find_if(points.rbegin(), points.rend(), hasTime);
+  summary.firstCameraTime = first == points.end() ? 0 : first->cameraTime;
+  summary.lastCameraTime = last == points.rend() ? 0 : last->cameraTime;
   for (std::size_t i = 0; i < points.size(); ++i) {
     summary.maxSpeedKmh = std::max(summary.maxSpeedKmh, points[i].speedKmh);
     if (i > 0) {

@@ -13,7 +13,12 @@ namespace korvane {
 // applied). Fields out of range (month 13, day 0) are carried arithmetically, never rejected.
 std::int64_t CameraSeconds(const TelemetryRecord& record);
 
-// The point of a parsed record at `mediaMs` in the clip. The record's validity is the caller's
+// True when the record's date and time name a real moment: year 1..9999, month 1..12, a day the
+// month has, hour 0..23, minute and second 0..59. The parser checks none of these.
+bool IsRealCameraDate(const TelemetryRecord& record);
+
+// The point of a parsed record at `mediaMs` in the clip; its cameraTime is kNoCameraTime when the
+// record's date is not a real one (IsRealCameraDate). The record's validity is the caller's
 // question.
 IndexPoint ToIndexPoint(const TelemetryRecord& record, std::int32_t mediaMs);
 
@@ -21,7 +26,8 @@ IndexPoint ToIndexPoint(const TelemetryRecord& record, std::int32_t mediaMs);
 double HaversineMetres(double lat1, double lon1, double lat2, double lon2);
 
 // Fills pointCount, distanceM, maxSpeedKmh and the first/last camera times of `summary` from the
-// clip's valid points, in track order. No points: all of them 0.
+// clip's valid points, in track order; the camera times come from the first and last points that
+// have one. No points (or none with a camera time): those figures are 0.
 void SummarizeTrack(std::span<const IndexPoint> points, ClipSummary& summary);
 
 }  // namespace korvane

@@ -124,6 +124,13 @@ void PrepareDataFolder(ApplicationContext& context) {
   PrepareDataFolderIn(context, DocumentsFolder());
 }
 
+std::string ExistingSettingsPath(const std::string& programFolder) {
+  const std::string documents = DocumentsFolder();
+  const std::string userCopy = documents + "/KORVANE/conf/Velmora.ini";
+  if (!documents.empty() && Exists(userCopy)) return userCopy;
+  return programFolder + "conf/TotalConfig/Velmora.ini";
+}
+
 void PrepareDataFolderIn(ApplicationContext& context, const std::string& documentsFolder) {
   // A new account or a minimal install may have no documents folder yet; the program folder is
   // read-only once installed, so the folder is made rather than falling back at once.

@@ -17,6 +17,10 @@ int CopyFolderTree(const std::string& source, const std::string& destination, bo
 // user's documents folder, which is made when it is missing. The folders under the program folder
 // serve only when no documents folder is known or it cannot be made or written.
 void PrepareDataFolder(ApplicationContext& context);
+// The settings file PrepareDataFolder would name, without making or copying anything: the user's
+// copy when it exists, else the program folder's defaults. For runs that only read settings.
+std::string ExistingSettingsPath(const std::string& programFolder);
+
 // The same with the documents folder given; empty means none was found.
 void PrepareDataFolderIn(ApplicationContext& context, const std::string& documentsFolder);
 // True when the settings file is the user's own copy, false when it is the program folder's

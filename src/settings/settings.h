@@ -29,6 +29,8 @@ inline constexpr char kKeyWindowTop[] = "WindowTop";
 inline constexpr char kKeyWindowWidth[] = "WindowWidth";
 inline constexpr char kKeyWindowHeight[] = "WindowHeight";
 inline constexpr char kKeyWindowMaximized[] = "WindowMaximized";
+// The zone of the camera's clock for exported times: "local" (the system's rules) or "+08:00".
+inline constexpr char kKeyTimeZone[] = "TimeZone";
 
 // How far (in G, as text: "0.5") an acceleration must leave its clip median to count as a driving
 // event; and 1 to swap braking and acceleration for a camera mounted the other way round.
@@ -46,6 +48,9 @@ inline constexpr char kDefaultFilter[] = "*.mp4";
 inline constexpr double kDefaultEventThresholdG = 0.5;
 inline constexpr double kMinEventThresholdG = 0.1;
 inline constexpr double kMaxEventThresholdG = 2.0;
+// The file types a folder is played (and exported) with when "Associate" is missing or empty.
+inline constexpr char kDefaultAssociate[] = "MP4";
+inline constexpr char kDefaultTimeZone[] = "local";
 
 // The map kinds of the settings record (`Settings::mapKind`).
 inline constexpr std::uint8_t kMapKindNone = 0;

@@ -3,6 +3,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include "settings/settings.h"
+
 namespace korvane {
 namespace {
 
@@ -17,9 +19,6 @@ class NoPlaylistView final : public IPlaylistView {
   int GetDeleteItemIndex() const override { return -1; }
 };
 NoPlaylistView noView;
-
-constexpr std::string_view kDefaultAssociate = "MP4";
-constexpr std::string_view kDefaultFilter = "*.mp4";
 
 bool IsRegularFile(const std::string& path) {
   std::error_code error;

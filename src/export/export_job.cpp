@@ -1,0 +1,125 @@
+#include "export/export_job.h"
+
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+
+#include "export/track_writers.h"
+#include "index/trips.h"
+
+namespace korvane {
+namespace {
+
+std::string FileNameOf(const std::string& path) {
+  return path.substr(path.rfind('/') + 1);
+}
+
+// The output under a temporary name in its own folder, renamed into place by Commit.
+class CPendingFile {
+ public:
+  explicit CPendingFile(std::string path)
+      : path_(std::move(path)), temporary_(path_ + ".part-" + std::to_string(getpid())) {}
+  ~CPendingFile() {
+    if (!committed_) std::remove(temporary_.c_str());
+  }
+  std::string Open() {
+    errno = 0;
+    out_.open(temporary_, std::ios::binary | std::ios::trunc);
+    if (!out_) return "cannot write " + path_ + ": " + std::strerror(errno != 0 ? errno : EACCES);
+    return {};
+  }
+  std::ofstream& out() { return out_; }
+  std::string Commit() {
+    out_.close();
+    if (out_.fail()) return "cannot write " + path_ + " (disk full?)";
+    if (std::rename(temporary_.c_str(), path_.c_str()) != 0) {
+      return "cannot write " + path_ + ": " + std::strerror(errno);
+    }
+    committed_ = true;
+    return {};
+  }
+
+ private:
+  std::string path_;
+  std::string temporary_;
+  std::ofstream out_;
+  bool committed_ = false;
+};
+
+std::vector<std::vector<ClipSummary>> TrackClips(const std::vector<ClipSummary>& summaries,
+                                                 bool byTrip) {
+  std::vector<std::vector<ClipSummary>> tracks;
+  if (byTrip) {
+    for (Trip& trip : GroupTrips(summaries)) tracks.push_back(std::move(trip.clips));
+    return tracks;
+  }
+  for (const ClipSummary& s : summaries) {
+    if (s.pointCount > 0) tracks.push_back({s});
+  }
+  return tracks;
+}
+
+}  // namespace
+
+ExportResult RunExport(const ExportRequest& request, CClipPoints& source) {
+  ExportResult result;
+  CPendingFile file(request.outputPath);
+  if (result.error = file.Open(); !result.error.empty()) return result;
+
+  std::vector<ClipSummary> summaries;
+  if (result.error = source.Refresh(request.clips, summaries); !result.error.empty()) {
+    return result;
+  }
+  for (const ClipSummary& s : summaries) {
+    if (s.status != ClipStatus::Indexed) result.log.push_back(s.path + ": " + s.reason);
+  }
+
+  const auto writer = MakeTrackWriter(request.format);
+  writer->Begin(file.out());
+  for (std::vector<ClipSummary>& clips : TrackClips(summaries, request.byTrip)) {
+    ExportTrack track;
+    for (ClipSummary& clip : clips) {
+      std::vector<IndexPoint> points;
+      std::string reason;
+      if (!source.Points(clip, points, reason)) {
+        result.error = clip.path + ": " + reason;
+        return result;
+      }
+      ExportClip exported{FileNameOf(clip.path),
+                          ExportPointsOf(points, request.zone, result.counts)};
+      if (!exported.points.empty()) track.clips.push_back(std::move(exported));
+    }
+    if (track.clips.empty()) continue;
+    const std::string& first = track.clips.front().name;
+    track.name =
+        request.byTrip ? UtcText(track.clips.front().points.front().utcTime) + " " + first : first;
+    writer->Write(file.out(), track);
+    ++result.tracks;
+  }
+  writer->End(file.out());
+
+  if (result.counts.badDates > 0) {
+    result.log.push_back(std::to_string(result.counts.badDates) +
+                         " points left out: their camera date is not a real date");
+  }
+  if (result.counts.badPositions > 0) {
+    result.log.push_back(std::to_string(result.counts.badPositions) +
+                         " points left out: no valid position");
+  }
+  if (result.counts.written == 0) {
+    result.error = "no telemetry to export";
+    if (summaries.size() == 1 && !summaries.front().reason.empty()) {
+      result.error += " (" + summaries.front().reason + ")";
+    } else if (summaries.size() > 1) {
+      result.error += " in " + std::to_string(summaries.size()) + " clips";
+    }
+    return result;
+  }
+  result.error = file.Commit();
+  return result;
+}
+
+}  // namespace korvane

@@ -1,0 +1,34 @@
+// One export from clips to a file: the clips' points (through CClipPoints), the tracks (a clip
+// each, or a trip each), the writer of the format, and the file, which appears whole or not at
+// all: it is written beside its final name and renamed into place at the end.
+#pragma once
+#include <string>
+#include <vector>
+
+#include "export/camera_time_zone.h"
+#include "export/clip_points.h"
+#include "export/export_format.h"
+#include "export/export_track.h"
+
+namespace korvane {
+
+struct ExportRequest {
+  ExportFormat format = ExportFormat::Gpx;
+  std::vector<std::string> clips;  // absolute paths
+  bool byTrip = false;             // one track per trip of the clips, else one per clip
+  std::string outputPath;
+  CameraTimeZone zone;
+};
+
+struct ExportResult {
+  std::string error;  // empty on success: one line saying why nothing was written
+  ExportCounts counts;
+  int tracks = 0;
+  std::vector<std::string> log;  // what was left out and why, one line each (with success too)
+};
+
+// Never throws. Fails (and leaves no output file) when the output's folder cannot be written, no
+// clip has a point to write, or a clip changes while it is read.
+ExportResult RunExport(const ExportRequest& request, CClipPoints& source);
+
+}  // namespace korvane

@@ -1,0 +1,55 @@
+#include "index/trips.h"
+
+#include <algorithm>
+#include <map>
+#include <tuple>
+
+namespace korvane {
+
+std::string TripChannel(std::string_view clipPath) {
+  const std::size_t slash = clipPath.rfind('/');
+  const std::size_t nameStart = slash == std::string_view::npos ? 0 : slash + 1;
+  std::string_view name = clipPath.substr(nameStart);
+  const std::size_t dot = name.rfind('.');
+  const std::string_view extension = dot == std::string_view::npos ? "" : name.substr(dot);
+  name = name.substr(0, name.size() - extension.size());
+  std::string channel(clipPath.substr(0, nameStart));
+  for (const char c : name) {
+    if (c >= '0' && c <= '9') continue;
+    // Separators that only stood between numbers ("20210105_101500") count once.
+    const bool separator = c == '_' || c == '-' || c == ' ';
+    if (separator && channel.size() > nameStart && channel.back() == c) continue;
+    channel += c;
+  }
+  return channel.append(extension);
+}
+
+std::vector<Trip> GroupTrips(std::vector<ClipSummary> clips) {
+  std::erase_if(clips, [](const ClipSummary& c) {
+    return c.pointCount <= 0 || (c.firstCameraTime == 0 && c.lastCameraTime == 0);
+  });
+  std::map<std::string, std::vector<ClipSummary>> byChannel;
+  for (ClipSummary& clip : clips) byChannel[TripChannel(clip.path)].push_back(std::move(clip));
+
+  std::vector<Trip> trips;
+  for (auto& [channel, members] : byChannel) {
+    std::sort(members.begin(), members.end(), [](const ClipSummary& a, const ClipSummary& b) {
+      return std::tie(a.firstCameraTime, a.path) < std::tie(b.firstCameraTime, b.path);
+    });
+    Trip* open = nullptr;
+    for (ClipSummary& clip : members) {
+      if (open == nullptr || clip.firstCameraTime - open->lastCameraTime > kTripGapSeconds) {
+        trips.push_back(Trip{channel, {}, clip.firstCameraTime, clip.lastCameraTime});
+        open = &trips.back();
+      }
+      open->lastCameraTime = std::max(open->lastCameraTime, clip.lastCameraTime);
+      open->clips.push_back(std::move(clip));
+    }
+  }
+  std::sort(trips.begin(), trips.end(), [](const Trip& a, const Trip& b) {
+    return std::tie(a.firstCameraTime, a.channel) < std::tie(b.firstCameraTime, b.channel);
+  });
+  return trips;
+}
+
+}  // namespace korvane

@@ -1,0 +1,34 @@
+// Trips: the drives a card's clips make up. Clips of one camera channel form a trip while each
+// one's first camera time is at most kTripGapSeconds after the previous one's last. Pure rules on
+// the index's summaries, no I/O.
+#pragma once
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "index/index_point.h"
+
+namespace korvane {
+
+inline constexpr std::int64_t kTripGapSeconds = 10;
+
+// The clip's camera channel: its folder plus its file name with every digit removed, separators
+// left side by side counting once, and the extension kept ("/card/20210105_101500_F.mp4" →
+// "/card/_F.mp4"), so front and rear cameras, which overlap in time, make trips of their own.
+std::string TripChannel(std::string_view clipPath);
+
+struct Trip {
+  std::string channel;
+  std::vector<ClipSummary> clips;  // in camera-time order
+  std::int64_t firstCameraTime = 0;
+  std::int64_t lastCameraTime = 0;
+};
+
+// The trips of the clips, ordered by first camera time (then channel). Clips without telemetry
+// (no valid point, or no point with a real camera date) are in no trip. Equal or out-of-order
+// camera times are fine: clips sort by first camera time, then path, and a clip that starts before
+// the trip's last time so far joins it.
+std::vector<Trip> GroupTrips(std::vector<ClipSummary> clips);
+
+}  // namespace korvane

@@ -1,0 +1,99 @@
+// Whole exports on generated sample clips with the real indexer program: stale and fresh index
+// entries, an index that cannot be written, a clip that keeps changing, a folder's trips.
+#include "export/export_job.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+#include <pugixml.hpp>
+
+#include "index/index_reader.h"
+#include "support/file_text.h"
+#include "support/sample_paths.h"
+#include "support/temp_dir.h"
+
+namespace korvane {
+namespace {
+
+std::string Indexer() {
+  return test::ProgramDir() + "korvane-indexer";
+}
+
+int LineCount(const std::string& text) {
+  return static_cast<int>(std::count(text.begin(), text.end(), '\n'));
+}
+
+class ExportJob : public testing::Test {
+ protected:
+  ExportResult Export(CClipPoints& source, std::vector<std::string> clips, ExportFormat format,
+                      bool byTrip = false) {
+    ExportRequest request;
+    request.format = format;
+    request.clips = std::move(clips);
+    request.byTrip = byTrip;
+    request.outputPath = output_;
+    request.zone = CameraTimeZone{false, 480};
+    return RunExport(request, source);
+  }
+  test::TempDir dir_;
+  std::string output_ = dir_.str() + "out";
+};
+
+TEST_F(ExportJob, IndexesAStaleClipThenReadsItFromTheIndexAtFullRate) {
+  const std::string index = dir_.str() + "index.sqlite";
+  for (int run = 0; run < 2; ++run) {
+    CClipPoints source(index, Indexer());
+    const ExportResult result = Export(source, {test::CuesClip(641)}, ExportFormat::Csv);
+    ASSERT_EQ(result.error, "") << run;
+    EXPECT_EQ(result.counts.written, 641);
+    EXPECT_EQ(LineCount(test::ReadFileText(output_)), 642);  // header + every cue
+    EXPECT_EQ(CIndexReader(index).GetClip(test::CuesClip(641)).status, ClipStatus::Indexed);
+  }
+}
+
+TEST_F(ExportJob, AnIndexThatCannotBeWrittenGivesWayToAPrivateOne) {
+  CClipPoints source("/proc/korvane/index.sqlite", Indexer());
+  const ExportResult result = Export(source, {test::CuesClip(5)}, ExportFormat::Csv);
+  ASSERT_EQ(result.error, "");
+  EXPECT_EQ(LineCount(test::ReadFileText(output_)), 6);
+}
+
+TEST_F(ExportJob, AClipThatKeepsChangingFailsAndLeavesNoFile) {
+  // The file grows after every indexing run, as a clip still being copied does.
+  const std::string clip = dir_.str() + "growing.mp4";
+  std::filesystem::copy_file(test::CuesClip(5), clip);
+  const std::string script = dir_.str() + "indexer.sh";
+  test::WriteFileText(script,
+                      "#!/bin/sh\n'" + Indexer() + "' \"$@\"\nprintf x >> '" + clip + "'\n");
+  chmod(script.c_str(), 0755);
+  CClipPoints source(dir_.str() + "index.sqlite", script);
+  const ExportResult result = Export(source, {clip}, ExportFormat::Gpx);
+  EXPECT_NE(result.error.find("changed while it was exported"), std::string::npos) << result.error;
+  EXPECT_FALSE(std::filesystem::exists(output_));
+  for (const auto& entry : std::filesystem::directory_iterator(dir_.path())) {
+    EXPECT_FALSE(entry.path().filename().string().starts_with("out")) << "no part file left";
+  }
+}
+
+TEST_F(ExportJob, AFolderGoesOutAsOneTrackPerTripAndChannel) {
+  // Two front clips of the same moments form one trip; the rear camera's clip is a trip of its own.
+  std::vector<std::string> clips;
+  for (const char* name : {"0001_F.mp4", "0002_F.mp4", "0001_R.mp4"}) {
+    clips.push_back(dir_.str() + name);
+    std::filesystem::copy_file(test::CuesClip(5), clips.back());
+  }
+  CClipPoints source(dir_.str() + "index.sqlite", Indexer());
+  const ExportResult result = Export(source, clips, ExportFormat::Gpx, true);
+  ASSERT_EQ(result.error, "");
+  EXPECT_EQ(result.tracks, 2);
+  pugi::xml_document doc;
+  ASSERT_TRUE(doc.load_file(output_.c_str()));
+  EXPECT_EQ(doc.select_nodes("/gpx/trk").size(), 2u);
+  EXPECT_EQ(doc.select_nodes("/gpx/trk/trkseg/trkpt").size(), 15u);
+  EXPECT_STREQ(doc.select_node("/gpx/trk/trkseg/trkpt/time").node().text().get(),
+               "2026-05-18T00:30:00Z");
+}
+
+}  // namespace
+}  // namespace korvane
