@@ -5,15 +5,12 @@
 #include <cstdint>
 
 #include "chart/curve.h"
+#include "telemetry/g_sensor.h"
 
 namespace DuiLib {
 
-// The raw G-sensor reading that stands for 0 G, and the raw units per G (1000 units are 3 G).
-constexpr double kAccZeroRaw = 2000.0;
-constexpr double kAccRawPerG = 1000.0 / 3.0;
-inline double AccelerationInG(double raw) {
-  return (raw - kAccZeroRaw) / kAccRawPerG;
-}
+// The G-sensor readings as G, as the export writes them.
+using korvane::AccelerationInG;
 
 // Index of the point with a media time whose x is nearest `x`, the earlier one on a tie; −1 when
 // the curve has no timed point or `x` is not a number.

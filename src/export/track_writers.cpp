@@ -133,8 +133,8 @@ class CCsvWriter : public CTrackWriter {
       for (const ExportPoint& p : clip.points) {
         out << name << ',' << p.mediaMs << ',' << UtcText(p.utcTime) << ',' << Fixed(p.latitude, 7)
             << ',' << Fixed(p.longitude, 7) << ',' << Fixed(p.speedKmh, 2) << ','
-            << Fixed(GFromRaw(p.accelX), 4) << ',' << Fixed(GFromRaw(p.accelY), 4) << ','
-            << Fixed(GFromRaw(p.accelZ), 4) << '\n';
+            << Fixed(AccelerationInG(p.accelX), 4) << ',' << Fixed(AccelerationInG(p.accelY), 4)
+            << ',' << Fixed(AccelerationInG(p.accelZ), 4) << '\n';
       }
     }
   }

@@ -1,14 +1,14 @@
-// The G-sensor's raw readings in G: the camera writes 2000 for 0 G and 333.3 units per G.
+// The G-sensor's raw readings in G, for everything that shows or writes them (the chart, the
+// export): the camera writes 2000 for 0 G and 1000 units for 3 G.
 #pragma once
-#include <cstdint>
 
 namespace korvane {
 
-inline constexpr double kGSensorZeroRaw = 2000.0;
-inline constexpr double kGSensorRawPerG = 333.3;
+inline constexpr double kAccZeroRaw = 2000.0;
+inline constexpr double kAccRawPerG = 1000.0 / 3.0;
 
-inline double GFromRaw(std::int32_t raw) {
-  return (raw - kGSensorZeroRaw) / kGSensorRawPerG;
+inline double AccelerationInG(double raw) {
+  return (raw - kAccZeroRaw) / kAccRawPerG;
 }
 
 }  // namespace korvane

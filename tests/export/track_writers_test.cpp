@@ -114,8 +114,8 @@ TEST(CsvWriter, WritesTheHeaderAndOneRowPerPointWithGFromTheRawValues) {
   std::getline(lines, line);
   std::getline(lines, line);
   EXPECT_EQ(line,
-            "a1.mp4,100,2026-05-18T00:30:01Z,22.5001000,113.8998000,37.00,0.0030,0.9991,"
-            "-1.0021");
+            "a1.mp4,100,2026-05-18T00:30:01Z,22.5001000,113.8998000,37.00,0.0030,0.9990,"
+            "-1.0020");
   int rows = 2;
   while (std::getline(lines, line)) ++rows;
   EXPECT_EQ(rows, 12);
