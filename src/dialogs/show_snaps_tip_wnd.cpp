@@ -8,8 +8,14 @@ namespace korvane {
 using namespace DuiLib;
 
 void CDuiShowSnapsTipWnd::InitWindow() {
+  if (!title.empty()) {
+    if (CControlUI* icon = m_PaintManager.FindControl("PathTitleIcon"))
+      icon->SetBkImage("export.svg");
+  }
   SetControlText(m_PaintManager, "PathTitleLabel",
-                 ReadLanguageText(context_, kSnapshotInterfaceSection, "IDS_SAVEPATH"));
+                 !title.empty()
+                     ? title
+                     : ReadLanguageText(context_, kSnapshotInterfaceSection, "IDS_SAVEPATH"));
   if (CControlUI* edit = SetControlText(m_PaintManager, "PathContentEdit", savedPath)) {
     edit->SetToolTip(savedPath);
   }

@@ -1,5 +1,6 @@
 // CDuiShowSnapsTipWnd: the modal note of where the snapshot just taken was saved
-// ("ShowSnapshotPath.xml"), shown when the preview is off. ShowModal gives 1 after its OK button.
+// ("ShowSnapshotPath.xml"), shown when the preview is off; the export's note of where the track
+// went (or why it did not) uses it too. ShowModal gives 1 after its OK button.
 //
 // Use (UI thread): CDuiShowSnapsTipWnd tip(context); tip.savedPath = ...;
 // tip.Create(parent, "ShowSnapsTipWindow", WS_POPUP | WS_VISIBLE | WS_CLIPSIBLINGS |
@@ -24,8 +25,10 @@ class CDuiShowSnapsTipWnd : public CXMLWnd {
   void InitWindow() override;
   void OnClick(DuiLib::TNotifyUI& msg) override;
 
-  // Set by the caller before Create.
+  // Set by the caller before Create. An empty title reads "Snapshots are saved to:"; the export
+  // gives its own.
   std::string savedPath;
+  std::string title;
 
  private:
   const ApplicationContext& context_;

@@ -2,6 +2,8 @@
 
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QStringList>
+#include <algorithm>
 
 #include "framework/qt_bridge.h"
 #include "framework/window_wnd.h"
@@ -11,6 +13,10 @@ namespace DuiLib {
 namespace {
 OpenFileDialogHook& Hook() {
   static OpenFileDialogHook hook;
+  return hook;
+}
+SaveFileDialogHook& SaveHook() {
+  static SaveFileDialogHook hook;
   return hook;
 }
 }  // namespace
@@ -66,6 +72,41 @@ bool ShowOpenFileDialog(const OpenFileRequest& request, std::string& chosenPath)
                                                     ToQ(request.title), QString(), filter);
   if (path.isEmpty() || !QFileInfo(path).isFile()) return false;
   chosenPath = path.toStdString();
+  return true;
+}
+
+std::string WithPatternExtension(const std::string& path, const std::string& pattern) {
+  const std::size_t dot = pattern.rfind('.');
+  if (dot == std::string::npos || dot + 1 == pattern.size() ||
+      pattern.find_first_of("*?", dot) != std::string::npos) {
+    return path;
+  }
+  const std::size_t nameStart = path.rfind('/') + 1;
+  if (path.find('.', nameStart) != std::string::npos || nameStart == path.size()) return path;
+  return path + pattern.substr(dot);
+}
+
+void SetSaveFileDialogHook(SaveFileDialogHook hook) {
+  SaveHook() = std::move(hook);
+}
+
+bool ShowSaveFileDialog(const SaveFileRequest& request, SaveFileChoice& choice) {
+  if (SaveHook()) return SaveHook()(request, choice);
+  QStringList filters;
+  for (const SaveFileFilter& filter : request.filters) {
+    filters << ToQ(DialogNameFilter(OpenFileRequest{0, {}, filter.text, filter.pattern}));
+  }
+  CWindowWnd* owner = CWindowWnd::FromHandle(request.owner);
+  QString selected = filters.isEmpty() ? QString() : filters.front();
+  const QString path = QFileDialog::getSaveFileName(owner != nullptr ? owner->GetWidget() : nullptr,
+                                                    ToQ(request.title), ToQ(request.suggestedPath),
+                                                    filters.join(";;"), &selected);
+  if (path.isEmpty()) return false;
+  choice.filter = std::max(0, static_cast<int>(filters.indexOf(selected)));
+  const std::string pattern =
+      request.filters.empty() ? std::string()
+                              : request.filters[static_cast<std::size_t>(choice.filter)].pattern;
+  choice.path = WithPatternExtension(path.toStdString(), pattern);
   return true;
 }
 

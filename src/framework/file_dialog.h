@@ -1,4 +1,5 @@
-// Files from the user: the open-file dialog and the file list of a drop (WM_DROPFILES).
+// Files from the user: the open-file and save-file dialogs and the file list of a drop
+// (WM_DROPFILES).
 #pragma once
 #include <functional>
 #include <string>
@@ -40,5 +41,32 @@ std::string DialogNameFilter(const OpenFileRequest& request);
 // Tests replace the dialog; an empty function restores the real one.
 using OpenFileDialogHook = std::function<bool(const OpenFileRequest&, std::string&)>;
 void SetOpenFileDialogHook(OpenFileDialogHook hook);
+
+// The save dialog: one filter per kind of file offered; the user's choice of filter says which.
+struct SaveFileFilter {
+  std::string text;     // e.g. "GPX 1.1, this clip"
+  std::string pattern;  // e.g. "*.gpx"
+};
+struct SaveFileRequest {
+  WindowHandle owner = 0;
+  std::string title;
+  std::string suggestedPath;  // folder and name offered first; may be a folder only
+  std::vector<SaveFileFilter> filters;
+};
+struct SaveFileChoice {
+  std::string path;
+  int filter = 0;  // index into the request's filters
+};
+
+// Shows the save dialog, which asks before replacing a file. True with the path (the chosen
+// filter's extension added when the name has none) and the filter chosen; false when cancelled.
+bool ShowSaveFileDialog(const SaveFileRequest& request, SaveFileChoice& choice);
+// `path` with the extension of `pattern` ("*.gpx") added when its file name has no extension;
+// unchanged for a pattern without one ("*").
+std::string WithPatternExtension(const std::string& path, const std::string& pattern);
+
+// Tests replace the dialog; an empty function restores the real one.
+using SaveFileDialogHook = std::function<bool(const SaveFileRequest&, SaveFileChoice&)>;
+void SetSaveFileDialogHook(SaveFileDialogHook hook);
 
 }  // namespace DuiLib

@@ -37,6 +37,14 @@ void ShowSnapshotWindow(ApplicationContext& context, WindowHandle parent, const 
   }
 }
 
+void ShowExportNote(ApplicationContext& context, WindowHandle parent, const std::string& title,
+                    const std::string& text) {
+  CDuiShowSnapsTipWnd tip(context);
+  tip.title = title;
+  tip.savedPath = text;
+  RunModal(tip, parent, "ShowSnapsTipWindow");
+}
+
 int ShowSettingsWindow(ApplicationContext& context, WindowHandle parent) {
   CDuiSettingWnd window(context);
   return RunModal(window, parent, "SettingWnd");

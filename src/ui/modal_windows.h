@@ -1,5 +1,6 @@
-// The main window's modal windows: the snapshot preview or snapshot-folder note, the settings
-// window and the clear confirmation, each created over the main window, centred and run modally.
+// The main window's modal windows: the snapshot preview or snapshot-folder note, the export's
+// note, the settings window and the clear confirmation, each created over the main window, centred
+// and run modally.
 #pragma once
 #include <string>
 
@@ -12,6 +13,9 @@ namespace korvane {
 // of where it was saved.
 void ShowSnapshotWindow(ApplicationContext& context, WindowHandle parent, const std::string& path,
                         int width, int height, bool preview);
+// The note after an export: `title` over `text` (the file written, or why nothing was).
+void ShowExportNote(ApplicationContext& context, WindowHandle parent, const std::string& title,
+                    const std::string& text);
 // What the settings window's modal loop returned: 1 after OK.
 int ShowSettingsWindow(ApplicationContext& context, WindowHandle parent);
 // What the clear confirmation returned: 1 when the user wants the list cleared.

@@ -230,7 +230,9 @@ void CPlayerFrameWnd::JumpToEvent(bool forward) {
 }
 
 void CPlayerFrameWnd::OnClick(DuiLib::TNotifyUI& msg) {
-  if (controller_ && msg.pSender != nullptr) {
+  if (msg.pSender != nullptr && msg.pSender->GetName() == "btnExport") {
+    ExportTrack();
+  } else if (controller_ && msg.pSender != nullptr) {
     const std::string name = msg.pSender->GetName();
     if (name == kPrevEventButton || name == kNextEventButton) {
       JumpToEvent(name == kNextEventButton);
@@ -242,6 +244,48 @@ void CPlayerFrameWnd::OnClick(DuiLib::TNotifyUI& msg) {
     }
   }
   CDuiFrameWnd::OnClick(msg);
+}
+
+void CPlayerFrameWnd::ExportTrack() {
+  std::string clip;
+  if (!panel_ || panel_->manager().GetCurrentPath(clip) == 0) return;  // nothing to export
+  ApplicationContext& context = GetContext();
+  const auto text = [&context](const char* key) {
+    return ReadLanguageText(context, kMainInterfaceSection, key);
+  };
+  DuiLib::SaveFileRequest request;
+  request.owner = GetHWND();
+  request.title = text("IDS_EXPORT");
+  request.suggestedPath = SuggestedExportPath(ExportTargetAt(0), clip);
+  for (int i = 0; i < kExportTargetCount; ++i) {
+    const ExportTarget target = ExportTargetAt(i);
+    const std::string format(ExportFormatName(target.format));
+    std::string caption = format;  // "GPX"
+    for (char& c : caption) c = static_cast<char>(c - 'a' + 'A');
+    request.filters.push_back(
+        {caption + ", " + text(target.wholeFolder ? "IDS_EXPORTFOLDER" : "IDS_EXPORTCLIP"),
+         "*." + format});
+  }
+  DuiLib::SaveFileChoice choice;
+  if (!DuiLib::ShowSaveFileDialog(request, choice)) return;
+  if (!export_) {
+    export_ = std::make_unique<CTrackExport>(context.programFolder + "korvane", GetHWND(),
+                                             kMsgExportDone);
+  }
+  const ExportTarget target = ExportTargetAt(choice.filter);
+  if (!export_->Start(ExportArguments(target, clip, choice.path), choice.path)) {
+    ShowExportNote(context, GetHWND(), text("IDS_EXPORTFAILED"), choice.path);
+  }
+}
+
+void CPlayerFrameWnd::OnExportDone() {
+  if (!export_) return;
+  const ExportOutcome outcome = export_->outcome();
+  const bool done = outcome.exitCode == 0;
+  ShowExportNote(GetContext(), GetHWND(),
+                 ReadLanguageText(GetContext(), kMainInterfaceSection,
+                                  done ? "IDS_EXPORTED" : "IDS_EXPORTFAILED"),
+                 done ? outcome.output : outcome.message);
 }
 
 DuiLib::LRESULT CPlayerFrameWnd::MessageHandler(DuiLib::UINT uMsg, DuiLib::WPARAM wParam,
@@ -323,6 +367,9 @@ DuiLib::LRESULT CPlayerFrameWnd::HandleMessage(DuiLib::UINT uMsg, DuiLib::WPARAM
       OpenCommandLineFiles();
       for (auto& action : std::exchange(afterStartup_, {})) action();
       break;
+    case kMsgExportDone:
+      OnExportDone();
+      break;
     case WM_INDEX_PROGRESS:
       if (CViewManager* view = GetViewManager(); view != nullptr) {
         view->ShowIndexProgress(wParam, static_cast<std::size_t>(lParam));
@@ -339,6 +386,7 @@ DuiLib::LRESULT CPlayerFrameWnd::HandleMessage(DuiLib::UINT uMsg, DuiLib::WPARAM
 
 void CPlayerFrameWnd::OnDestroy() {
   probe_.reset();
+  export_.reset();  // a running export ends with the window
   // No indexer outlives the window; what they finished stays in the index.
   indexer_.reset();
   if (controller_) controller_->StopRoutine();

@@ -1,10 +1,10 @@
 // CPlayerFrameWnd: the main window as the program runs it. Adds to the shell the parts that play:
 // the extraction pipeline, the map display, the playlist, the ports and the playback controller,
 // the background indexing of the playlist's clips, the driving events' marks and the jumps between
-// them, and the thread that runs the start-up set-up
-// handed in; every click, notification, key and worker message is handed to the controller. Files
-// dropped or opened before that set-up has finished wait for it: until then the player and the
-// pipeline have no configuration, and the set-up is still writing it.
+// them, the track export, and the thread that runs the start-up set-up handed in; every click,
+// notification, key and worker message is handed to the controller. Files dropped or opened before
+// that set-up has finished wait for it: until then the player and the pipeline have no
+// configuration, and the set-up is still writing it.
 #pragma once
 #include <functional>
 #include <memory>
@@ -20,6 +20,7 @@
 #include "ui/playback_controller.h"
 #include "ui/playlist_panel.h"
 #include "ui/startup_targets.h"
+#include "ui/track_export.h"
 
 namespace korvane {
 
@@ -29,6 +30,7 @@ class CTestProbe;
 constexpr std::uint32_t kMsgStartupDone = WM_USER + 10;      // the start-up worker has finished
 constexpr std::uint32_t kMsgVideoWindow = WM_USER + 11;      // sent: answers the video window id
 constexpr std::uint32_t kMsgOpenCommandLine = WM_USER + 13;  // the files of the command line
+constexpr std::uint32_t kMsgExportDone = WM_USER + 14;       // the track export has ended
 // Sent by the hand-over server: lParam points to the std::vector<std::string> of files a second
 // start handed over, valid during the send.
 constexpr std::uint32_t kMsgHandedFiles = WM_USER + 30;
@@ -77,6 +79,10 @@ class CPlayerFrameWnd : public CDuiFrameWnd {
   void OnChartNotify(const DuiLib::TNotifyUI& msg);
   // Runs `action` now once the start-up set-up has finished, else when it has.
   void AfterStartup(std::function<void()> action);
+  // The export button: the save dialog offers the current clip or its folder in each format, and
+  // the export runs in the background; its end shows where the track went or why it did not.
+  void ExportTrack();
+  void OnExportDone();
 
   std::unique_ptr<CSubtitleExtractor> extractor_;
   std::unique_ptr<CBackgroundIndexer> indexer_;  // asks extractor_, so it goes first
@@ -88,6 +94,7 @@ class CPlayerFrameWnd : public CDuiFrameWnd {
   std::unique_ptr<CPlaybackController> controller_;
   std::unique_ptr<CClipEventMarks> eventMarks_;
   std::unique_ptr<CTestProbe> probe_;
+  std::unique_ptr<CTrackExport> export_;
   StartupRoutine startup_;
   std::thread startupThread_;
   bool startupDone_ = false;

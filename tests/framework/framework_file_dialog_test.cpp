@@ -38,3 +38,17 @@ TEST(ParseOpenFilterTest, ReadsTextAndPatternOfTheWindowsForm) {
 
 }  // namespace
 }  // namespace DuiLib
+
+namespace DuiLib {
+namespace {
+
+TEST(SaveFileDialog, AddsTheChosenFiltersExtensionOnlyToANameWithoutOne) {
+  EXPECT_EQ(WithPatternExtension("/out/drive", "*.gpx"), "/out/drive.gpx");
+  EXPECT_EQ(WithPatternExtension("/out/drive.kml", "*.gpx"), "/out/drive.kml");
+  EXPECT_EQ(WithPatternExtension("/out.d/drive", "*.csv"), "/out.d/drive.csv");
+  EXPECT_EQ(WithPatternExtension("/out/drive", "*"), "/out/drive");
+  EXPECT_EQ(WithPatternExtension("/out/drive", "*.*"), "/out/drive");
+}
+
+}  // namespace
+}  // namespace DuiLib
