@@ -12,18 +12,8 @@ program="$build/KORVANE/korvane"
 sample="$build/samples/sample_drive.mp4"
 [ -x "$program" ] && [ -f "$sample" ] || { echo "build korvane and the samples first" >&2; exit 1; }
 
-work=$(mktemp -d /tmp/korvane-figures-XXXXXX)
-pids=()
-cleanup() {
-  for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
-  wait 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-source "$(dirname "$0")/private_display.sh"
-
-now_ms() { date +%s%3N; }
+work_name=figures
+source "$(dirname "$0")/figures_run.sh"
 probe_value() { { grep -o "\"$2\":[0-9]*" "$1" 2>/dev/null || true; } | head -1 | cut -d: -f2; }
 
 # One run of the program: $1 = run name, further arguments = files. Sets run_pid and run_dir.

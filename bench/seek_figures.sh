@@ -13,18 +13,8 @@ sample="$build/samples/sample_drive.mp4"
 [ -x "$program" ] && [ -f "$sample" ] || { echo "build korvane and the samples first" >&2; exit 1; }
 command -v xdotool >/dev/null || { echo "xdotool is missing" >&2; exit 1; }
 
-work=$(mktemp -d /tmp/korvane-seek-XXXXXX)
-pids=()
-cleanup() {
-  for p in "${pids[@]}"; do kill "$p" 2>/dev/null || true; done
-  wait 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-source "$(dirname "$0")/private_display.sh"
-
-now_ms() { date +%s%3N; }
+work_name=seek
+source "$(dirname "$0")/figures_run.sh"
 probe="$work/probe.json"
 # A number of the probe (the first match; the map's fields sit in an escaped JSON text).
 field() { { grep -o "$1[0-9-]*" "$probe" 2>/dev/null || true; } | head -1 | grep -o -- '-\?[0-9]*$' || true; }
