@@ -1,8 +1,8 @@
 // The player's side of every map page: the route, the car marker and the functions the player
 // calls (createCarMarker, setCarMarker, clearLinePoints, addLinePoints, createPolyline,
-// reloadPolyline, showRouteTip, setPageTexts, setEventMarks). Each page sets window.KorvaneMapConfig before
-// loading this script. The texts the page shows itself start in English and are replaced by the
-// player in the interface language through setPageTexts.
+// reloadPolyline, showRouteTip, setPageTexts, setEventMarks, setRouteStyle). Each page sets
+// window.KorvaneMapConfig before loading this script. The texts the page shows itself start in
+// English and are replaced by the player in the interface language through setPageTexts.
 //
 // The player sends every value as text in the map's datum. The route arrives as points followed by
 // one closing call per chunk; each chunk becomes one polyline on a shared canvas renderer, so a
@@ -13,6 +13,10 @@
 // the point's tooltip; both go through the "korvane" object of Qt WebChannel, with the id of the
 // route the player gave clearLinePoints. Opened in an ordinary browser the page has no channel and
 // shows its own short tooltip instead.
+//
+// The route is coloured by speed unless the player asks for one colour (setRouteStyle): eight
+// fixed speed bands of the player's unit, so a route reads the same from clip to clip, with a
+// legend in the corner. Consecutive stretches of one band are drawn as one stroke.
 (function () {
   'use strict';
 
@@ -42,7 +46,7 @@
     worldCopyJump: false
   });
   map.attributionControl.setPrefix('<a href="https://leafletjs.com">Leaflet</a>');
-  L.control.scale({imperial: false, maxWidth: 140}).addTo(map);
+  var scale = null;  // in the player's unit: metres, or feet and miles (showScale)
 
   var initial = config.initialView || {center: [30, 0], zoom: 2};
   map.setView(initial.center, initial.zoom, {animate: false});
@@ -51,7 +55,8 @@
 
   // Every text the page shows of its own, by the name setPageTexts knows it under.
   var texts = {
-    tilesUnavailable: 'Map tiles are unavailable'
+    tilesUnavailable: 'Map tiles are unavailable',
+    speedLegend: 'Speed'
   };
 
   var notice = L.control({position: 'topright'});
@@ -65,6 +70,7 @@
 
   function showTexts() {
     if (noticeText) noticeText.textContent = texts.tilesUnavailable;
+    showLegend();
   }
   var noticeShown = false;
   var tileState = {loaded: 0, failed: 0};
@@ -136,7 +142,7 @@
     var lon = parseFloat(lonText);
     if (!isFinite(lat) || !isFinite(lon)) return null;
     if (lat < -90 || lat > 90 || lon < -180 || lon > 180) return null;
-    return L.latLng(lat, lon);
+    return new L.LatLng(lat, lon);
   }
 
   // A moment in whole ms, or -1 for none (absent, empty, negative or not a number).
@@ -159,6 +165,132 @@
 
   function post(name, data) {
     if (program) program.post(name, JSON.stringify(data));
+  }
+
+  // ---- Speed colours ----
+
+  // Upper edges of the first seven bands in each unit; the eighth is the last edge and above. The
+  // mile edges are round numbers close to the km/h ones, so both legends read easily and a route
+  // keeps nearly its colours when the unit changes.
+  var SPEED_EDGES = {kmh: [10, 30, 50, 70, 90, 110, 130], mph: [5, 20, 30, 45, 55, 70, 80]};
+  var SPEED_COLOURS = ['#5e4fa2', '#3288bd', '#45b39d', '#9acd32', '#f2c12e', '#f08c2e',
+                       '#e0452c', '#a11d3f'];
+  var NO_SPEED_COLOUR = '#8a8f98';  // a point whose speed is not a number, or below 0
+  var KM_PER_MILE = 1.609344;
+  var style = {bySpeed: true, unit: 'kmh'};
+
+  function speedInUnit(kmh) {
+    return style.unit === 'mph' ? kmh / KM_PER_MILE : kmh;
+  }
+
+  function unitSymbol() {
+    return style.unit === 'mph' ? 'mph' : 'km/h';
+  }
+
+  function showScale() {
+    if (scale) scale.remove();
+    var miles = style.unit === 'mph';
+    scale = L.control.scale({imperial: miles, metric: !miles, maxWidth: 140}).addTo(map);
+  }
+  showScale();
+
+  function speedColour(kmh) {
+    if (typeof kmh !== 'number' || !isFinite(kmh) || kmh < 0) return NO_SPEED_COLOUR;
+    var speed = speedInUnit(kmh), edges = SPEED_EDGES[style.unit];
+    for (var i = 0; i < edges.length; i++) {
+      if (speed < edges[i]) return SPEED_COLOURS[i];
+    }
+    return SPEED_COLOURS[SPEED_COLOURS.length - 1];
+  }
+
+  // A line whose stretches take the colour of their first point's speed band. It is drawn on the
+  // canvas renderer without clipping or thinning, so its projected points stay in step with its
+  // colours; each run of one colour is one stroke.
+  var SpeedLine = L.Polyline.extend({
+    options: {noClip: true, smoothFactor: 0},
+
+    initialize: function (latlngs, options) {
+      L.Polyline.prototype.initialize.call(this, latlngs, options);
+      this._colours = new Array(latlngs.length);
+      for (var i = 0; i < latlngs.length; i++) this._colours[i] = speedColour(latlngs[i].speed);
+    },
+
+    // The colours of the line's stretches in order, each given to `fn`.
+    eachStretchColour: function (fn) {
+      for (var i = 1; i < this._colours.length; i++) fn(this._colours[i - 1]);
+    },
+
+    _updatePath: function () {
+      var renderer = this._renderer;
+      var points = this._parts[0];
+      if (!renderer._drawing || !points || points.length < 2) return;
+      var ctx = renderer._ctx, colours = this._colours, o = this.options;
+      ctx.lineWidth = o.weight;
+      ctx.lineCap = 'round';
+      ctx.lineJoin = o.lineJoin;
+      ctx.globalAlpha = o.opacity;
+      var i = 1;
+      while (i < points.length) {
+        var colour = colours[i - 1];
+        ctx.beginPath();
+        ctx.moveTo(points[i - 1].x, points[i - 1].y);
+        for (; i < points.length && colours[i - 1] === colour; i++) ctx.lineTo(points[i].x, points[i].y);
+        ctx.strokeStyle = colour;
+        ctx.stroke();
+      }
+      ctx.globalAlpha = 1;
+    }
+  });
+
+  function makeRouteLine(points) {
+    var options = L.extend({renderer: renderer}, ROUTE_STYLE);
+    return style.bySpeed ? new SpeedLine(points, options) : L.polyline(points, options);
+  }
+
+  // The legend: the eight bands' colours with their lower edges in the player's unit.
+  var legend = L.control({position: 'bottomright'});
+  var legendDiv = null;
+  legend.onAdd = function () {
+    legendDiv = L.DomUtil.create('div', 'korvane-legend');
+    fillLegend();
+    return legendDiv;
+  };
+  legend.onRemove = function () {
+    legendDiv = null;
+  };
+  var legendShown = false;
+
+  function fillLegend() {
+    if (!legendDiv) return;
+    var edges = SPEED_EDGES[style.unit];
+    var html = '<div class="korvane-legend-title"></div><div class="korvane-legend-bands">';
+    for (var i = 0; i < SPEED_COLOURS.length; i++) {
+      var from = i === 0 ? '0' : String(edges[i - 1]);
+      html += '<div class="korvane-legend-band"><span style="background:' + SPEED_COLOURS[i] +
+              '"></span><em>' + from + (i === SPEED_COLOURS.length - 1 ? '+' : '') + '</em></div>';
+    }
+    legendDiv.innerHTML = html + '</div>';
+    // The title comes from the player's language file: set as text, never as markup.
+    legendDiv.firstChild.textContent = texts.speedLegend + ' (' + unitSymbol() + ')';
+  }
+
+  // The route is fitted clear of the legend in the bottom corner.
+  var LEGEND_ROOM = 26;
+  function fitOptions() {
+    var bottomRight = style.bySpeed ? [FIT_PADDING[0], FIT_PADDING[1] + LEGEND_ROOM] : FIT_PADDING;
+    return {paddingTopLeft: FIT_PADDING, paddingBottomRight: bottomRight, maxZoom: FIT_MAX_ZOOM,
+            animate: false};
+  }
+
+  // Shown with a coloured route that has points.
+  function showLegend() {
+    var show = style.bySpeed && route.count > 0;
+    if (show !== legendShown) {
+      legendShown = show;
+      if (show) legend.addTo(map);
+      else legend.remove();
+    }
+    fillLegend();
   }
 
   // ---- Route ----
@@ -197,6 +329,11 @@
     // The end marker would hide the start of a route that has not gone anywhere yet.
     if (route.count < 2) endMarker.setStyle({opacity: 0, fillOpacity: 0});
     else endMarker.setStyle({opacity: 1, fillOpacity: 1});
+    // Above every stretch of the line, also those drawn after them; the driving events' marks
+    // above all, where their clicks land.
+    startMarker.bringToFront();
+    endMarker.bringToFront();
+    for (var i = 0; i < eventMarks.length; i++) eventMarks[i].bringToFront();
   }
 
   // Draws every chunk closed by the script that just ran as one polyline. The player sends one
@@ -215,7 +352,7 @@
     if (points.length === 0) return;
     route.closed = [];
     if (route.drawnLast) points.unshift(route.drawnLast);
-    var line = L.polyline(points, L.extend({renderer: renderer}, ROUTE_STYLE));
+    var line = makeRouteLine(points);
     if (route.bounds) route.bounds.extend(line.getBounds());
     else route.bounds = L.latLngBounds(line.getBounds().getSouthWest(), line.getBounds().getNorthEast());
     // Fitted before the line is added, so the line is projected once, at the final zoom. The
@@ -223,12 +360,24 @@
     if (!route.fitted || !userMoved) {
       route.fitted = true;
       moveMap(function () {
-        map.fitBounds(route.bounds, {padding: FIT_PADDING, maxZoom: FIT_MAX_ZOOM, animate: false});
+        map.fitBounds(route.bounds, fitOptions());
       });
     }
     route.segments.push(line.addTo(map));
     route.drawnLast = points[points.length - 1];
     updateEndpoints();
+    showLegend();
+  }
+
+  // Draws the route again in the current style, from the points already drawn.
+  function restyleRoute() {
+    for (var i = 0; i < route.segments.length; i++) {
+      var points = route.segments[i].getLatLngs();
+      route.segments[i].remove();
+      route.segments[i] = makeRouteLine(points).addTo(map);
+    }
+    updateEndpoints();
+    showLegend();
   }
 
   function closeChunk() {
@@ -261,6 +410,7 @@
     route.projected = null;
     userMoved = false;
     endHover();
+    showLegend();
   }
 
   // ---- Clicking and hovering the route ----
@@ -309,9 +459,12 @@
   }
 
   function showTip(point, text) {
-    if (!hover.tip) {
-      hover.tip = L.tooltip({direction: 'top', offset: [0, -10], className: 'korvane-tip', opacity: 1});
-    }
+    if (!hover.tip) hover.tip = L.tooltip({className: 'korvane-tip', opacity: 1});
+    // Below a point near the top edge, where the map's own controls (about 80 px with the notice)
+    // would cover a tip of about 40 px above it.
+    var below = map.latLngToContainerPoint(point.latlng).y < 120;
+    hover.tip.options.direction = below ? 'bottom' : 'top';
+    hover.tip.options.offset = below ? [0, 10] : [0, -10];
     hover.tip.setLatLng(point.latlng).setContent(text);
     if (!map.hasLayer(hover.tip)) hover.tip.addTo(map);
   }
@@ -350,7 +503,8 @@
       hover.posted = true;
       post('routeHover', {route: route.id, t: point.t});
     } else {
-      showTip(point, clipTime(point.t) + (isFinite(point.speed) ? ' · ' + point.speed.toFixed(1) + ' km/h' : ''));
+      var speed = isFinite(point.speed) ? ' · ' + speedInUnit(point.speed).toFixed(1) + ' ' + unitSymbol() : '';
+      showTip(point, clipTime(point.t) + speed);
     }
   }
 
@@ -477,6 +631,20 @@
     return true;
   };
 
+  // "plain" draws the route in one colour (anything else: by speed); "mph" gives the bands, the
+  // legend, the page's own tooltip and the scale in miles (anything else: km/h and metres). Both
+  // are optional.
+  window.setRouteStyle = function (mode, unit) {
+    style.bySpeed = mode !== 'plain';
+    var newUnit = unit === 'mph' ? 'mph' : 'kmh';
+    if (newUnit !== style.unit) {
+      style.unit = newUnit;
+      showScale();
+    }
+    restyleRoute();
+    return true;
+  };
+
   // The player's tooltip for the point of moment `moment`, shown only while the mouse still rests
   // on that point.
   window.showRouteTip = function (moment, text) {
@@ -588,6 +756,11 @@
       noticeShown: noticeShown,
       noticeText: texts.tilesUnavailable,
       routeId: route.id,
+      bySpeed: style.bySpeed,
+      unit: style.unit,
+      scale: scale.getContainer().textContent,
+      colourRuns: colourRuns(),
+      legend: legendShown && legendDiv ? legendDiv.textContent : '',
       timedPoints: route.timed.length,
       channel: program ? 1 : 0,
       markerMs: car.placedAt,
@@ -597,6 +770,20 @@
       lastClick: clicks.last ? {t: clicks.last.t, at: clicks.last.at, markerMs: clicks.last.markerMs} : null
     };
   };
+
+  // How many runs of one colour the drawn route has, along the whole route whatever polylines it
+  // was drawn as (0 for a route in one colour).
+  function colourRuns() {
+    var n = 0, last = null;
+    function count(colour) {
+      if (colour !== last) n++;
+      last = colour;
+    }
+    for (var i = 0; i < route.segments.length; i++) {
+      if (route.segments[i] instanceof SpeedLine) route.segments[i].eachStretchColour(count);
+    }
+    return n;
+  }
 
   // Where on the page the timed route point at `fraction` (0 … 1) of the route lies, with its
   // moment: {x, y, t} in the page's pixels; null without such a point. For tests that click it.

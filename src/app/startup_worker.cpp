@@ -27,6 +27,7 @@ void SetUpMap(StartupTargets& t) {
   t.map.LoadPage(t.browser, context.programFolder);
   // Waits for the page to load; a language change later gives the page its texts again.
   t.map.SetPageTexts(t.browser, PageTextsOf(context));
+  t.map.SetRouteStyle(t.browser, context.settings.routeBySpeed, context.settings.speedUnit);
 }
 
 }  // namespace

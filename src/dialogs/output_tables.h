@@ -1,5 +1,6 @@
 // The settings window's option tables: the player's video and sound outputs with their display
-// names in four languages, the choice of tables by language file, and lookup by stored value.
+// names in four languages, the speed units, the choice of tables by language file, and lookup by
+// stored value.
 #pragma once
 #include <span>
 #include <string_view>
@@ -30,6 +31,10 @@ int FindRowByValue(OptionTable table, std::string_view value);
 // them), and the row nearest a threshold in G (the default's row for one that is not a number).
 OptionTable EventThresholdRows();
 int NearestThresholdRow(double thresholdG);
+
+// The speed units, by the values the settings file keeps ("SpeedUnit").
+inline constexpr OptionRow kSpeedUnitRowArray[] = {{"kmh", "km/h"}, {"mph", "mph"}};
+inline constexpr OptionTable kSpeedUnitRows{kSpeedUnitRowArray};
 
 // The audio output that lets the user pick a sound card.
 inline constexpr char kSoundCardOutput[] = "dsound";

@@ -205,6 +205,13 @@ void CDuiSettingWnd::InitWindow() {
         ReadLanguageTextOrEnglish(context_, kEventInterfaceSection, "IDS_EVENTFLIP"));
     flipCheck->SetCheck(settings.eventFlipY, false);
   }
+
+  speedUnitCombo = FindControlAs<CComboUI>(m_PaintManager, "SpeedUnitCombo");
+  speedUnitLabel = FindControlAs<CLabelUI>(m_PaintManager, "SpeedUnitLabel");
+  SetControlText(m_PaintManager, "SpeedUnitLabel",
+                 ReadLanguageTextOrEnglish(context_, kMainInterfaceSection, "IDS_SPEEDUNIT"));
+  FillCombo(speedUnitCombo, kSpeedUnitRows);
+  SelectRow(speedUnitCombo, FindRowByValue(kSpeedUnitRows, SpeedUnitValue(settings.speedUnit)));
   m_PaintManager.AddNotifier(this);
 }
 
@@ -258,6 +265,12 @@ void CDuiSettingWnd::ApplyChoices() {
   if (flipCheck != nullptr && flipCheck->GetCheck() != settings.eventFlipY) {
     settings.eventFlipY = flipCheck->GetCheck();
     WriteSettingInt(context_, kSettingsSection, kKeyEventFlipY, settings.eventFlipY ? 1 : 0);
+  }
+  // Like the check boxes, the unit is written only when it changed.
+  const char* unit = SelectedValue(speedUnitCombo, kSpeedUnitRows);
+  if (unit != nullptr && SpeedUnitFromValue(unit) != settings.speedUnit) {
+    settings.speedUnit = SpeedUnitFromValue(unit);
+    WriteSettingString(context_, kSettingsSection, kKeySpeedUnit, unit);
   }
 }
 

@@ -52,12 +52,14 @@ class CDuiSettingWnd : public CXMLWnd {
   DuiLib::CComboUI* videoCombo = nullptr;
   DuiLib::CComboUI* soundCombo = nullptr;
   DuiLib::CComboUI* soundCardCombo = nullptr;
+  DuiLib::CComboUI* speedUnitCombo = nullptr;
   DuiLib::CButtonUI* okButton = nullptr;
   DuiLib::CButtonUI* cancelButton = nullptr;
   DuiLib::CLabelUI* languageLabel = nullptr;
   DuiLib::CLabelUI* videoLabel = nullptr;
   DuiLib::CLabelUI* soundLabel = nullptr;
   DuiLib::CLabelUI* soundCardLabel = nullptr;
+  DuiLib::CLabelUI* speedUnitLabel = nullptr;
   DuiLib::CLabelUI* versionLabel = nullptr;
   DuiLib::CControlUI* generalOption = nullptr;
   DuiLib::CCheckBoxUI* previewCheck = nullptr;
@@ -78,7 +80,7 @@ class CDuiSettingWnd : public CXMLWnd {
   void StartDeviceListing();
   void ShowListedDevices();
   // Writes the choices in the order "VO", "AO", "DEVICE", "Language", "SSPreview", "SSStamp",
-  // "EventThreshold", "EventFlipY"; the last two only when changed.
+  // "EventThreshold", "EventFlipY", "SpeedUnit"; from "SSPreview" on, each only when changed.
   void ApplyChoices();
   std::string MainText(std::string_view key) const;
 

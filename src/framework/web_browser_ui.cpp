@@ -364,68 +364,102 @@ class CHtmlWindow {
     QTimer::singleShot(0, host_.data(), [this] { Flush(); });
   }
 
-  // Sends every outgoing call: runs of function calls as one script each, in order.
+  // Sends every outgoing call: runs of function calls as one script each, in order. The calls are
+  // read where they stand; only their failure sinks are kept for the answer. Calls made while
+  // this runs (from an answer given at once) go after the ones it holds.
   void Flush() {
     flushScheduled_ = false;
-    if (!view_ || outgoing_.empty()) return;
-    std::vector<Call> batch;
-    auto sendBatch = [&] {
-      if (!batch.empty()) SendCalls(std::move(batch));
-      batch.clear();
-    };
-    while (!outgoing_.empty()) {
-      Call call = std::move(outgoing_.front());
-      outgoing_.pop_front();
-      if (call.method.empty()) {
-        sendBatch();
-        SendScript(std::move(call));
-        continue;
+    if (flushing_) return;
+    flushing_ = true;
+    while (view_ && !outgoing_.empty()) {
+      std::deque<Call> calls;
+      calls.swap(outgoing_);
+      std::size_t i = 0;
+      while (i < calls.size()) {
+        if (calls[i].method.empty()) {
+          SendScript(std::move(calls[i++]));
+          continue;
+        }
+        std::size_t end = i + 1;
+        while (end < calls.size() && end - i < kMaxCallsPerScript && !calls[end].method.empty()) {
+          ++end;
+        }
+        SendCalls(calls, i, end);
+        i = end;
       }
-      batch.push_back(std::move(call));
-      if (batch.size() >= kMaxCallsPerScript) sendBatch();
     }
-    sendBatch();
+    flushing_ = false;
   }
 
-  // One script for many calls. Consecutive calls of one function share one loop over a flat array
-  // of their JSON-encoded arguments; a call that throws does not stop the ones after it.
-  void SendCalls(std::vector<Call> batch) {
+  // One script for calls [from, to). Consecutive calls of one function with as many arguments
+  // share one loop over a flat array of their arguments; a call that throws does not stop the
+  // ones after it.
+  void SendCalls(std::deque<Call>& batch, std::size_t from, std::size_t to) {
     std::string js =
         "(function(){var w=window,f=[];"
         "function c(i,n,m,k,a){var g=w[n];for(var j=0;j<k;j++,i++){try{"
         "if(m===0)g();else if(m===1)g(a[j]);else if(m===2)g(a[2*j],a[2*j+1]);"
         "else if(m===4)g(a[4*j],a[4*j+1],a[4*j+2],a[4*j+3]);"
         "else g.apply(w,a.slice(j*m,j*m+m));}catch(e){f.push(i)}}}\n";
-    js.reserve(batch.size() * 48 + 256);
-    std::size_t i = 0;
-    while (i < batch.size()) {
+    js.reserve((to - from) * 48 + 256);
+    std::size_t i = from;
+    while (i < to) {
       std::size_t end = i + 1;
-      while (end < batch.size() && batch[end].method == batch[i].method &&
+      while (end < to && batch[end].method == batch[i].method &&
              batch[end].args.size() == batch[i].args.size()) {
         ++end;
       }
-      js += "c(" + std::to_string(i) + ",";
+      js += "c(" + std::to_string(i - from) + ",";
       AppendJsonString(js, batch[i].method);
-      js += "," + std::to_string(batch[i].args.size()) + "," + std::to_string(end - i) + ",[";
-      bool first = true;
-      for (std::size_t k = i; k < end; ++k) {
-        for (const std::string& arg : batch[k].args) {
-          if (!first) js += ',';
-          first = false;
-          AppendJsonString(js, arg);
-        }
-      }
-      js += "]);\n";
+      js += "," + std::to_string(batch[i].args.size()) + "," + std::to_string(end - i) + ",";
+      AppendArguments(js, batch, i, end);
+      js += ");\n";
       i = end;
     }
     js += "return f})()";
-    auto calls = std::make_shared<std::vector<Call>>(std::move(batch));
-    view_->RunJavaScript(QString::fromStdString(js), [calls](const QVariant& failed) {
+    auto sinks = std::make_shared<std::vector<ScriptFailureSink>>();
+    sinks->reserve(to - from);
+    for (std::size_t k = from; k < to; ++k) sinks->push_back(std::move(batch[k].onFailure));
+    view_->RunJavaScript(QString::fromStdString(js), [sinks](const QVariant& failed) {
       for (const QVariant& index : failed.toList()) {
         const auto k = index.toULongLong();
-        if (k < calls->size() && (*calls)[k].onFailure) (*calls)[k].onFailure(kScriptException);
+        if (k < sinks->size() && (*sinks)[k]) (*sinks)[k](kScriptException);
       }
     });
+  }
+
+  // The arguments of calls [from, to) as one flat array expression. When none holds a comma they
+  // go as one string split at commas: the page parses one long string literal far faster than
+  // tens of thousands of short ones (a route of 36 000 points spends 0.1 to 0.3 s less).
+  static void AppendArguments(std::string& js, const std::deque<Call>& batch, std::size_t from,
+                              std::size_t to) {
+    bool joinable = !batch[from].args.empty();
+    for (std::size_t k = from; k < to && joinable; ++k) {
+      for (const std::string& arg : batch[k].args) {
+        if (arg.find(',') != std::string::npos) joinable = false;
+      }
+    }
+    std::string joined;
+    bool first = true;
+    if (!joinable) js += '[';
+    for (std::size_t k = from; k < to; ++k) {
+      for (const std::string& arg : batch[k].args) {
+        if (!joinable) {
+          if (!first) js += ',';
+          AppendJsonString(js, arg);
+        } else {
+          if (!first) joined += ',';
+          joined += arg;
+        }
+        first = false;
+      }
+    }
+    if (joinable) {
+      AppendJsonString(js, joined);
+      js += ".split(',')";
+    } else {
+      js += ']';
+    }
   }
 
   void SendScript(Call call) {
@@ -453,6 +487,7 @@ class CHtmlWindow {
   std::deque<Call> waiting_;   // made while the page loads
   std::deque<Call> outgoing_;  // for the loaded page, sent on the next turn of the event loop
   bool flushScheduled_ = false;
+  bool flushing_ = false;
 };
 
 namespace {

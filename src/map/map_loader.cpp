@@ -32,6 +32,10 @@ void CMapDisplay::SetPageTexts(DuiLib::CWebBrowserUI* browser, const std::string
   if (loader_) loader_->SetPageTexts(browser, textsJson);
 }
 
+void CMapDisplay::SetRouteStyle(DuiLib::CWebBrowserUI* browser, bool bySpeed, SpeedUnit unit) {
+  if (loader_) loader_->SetRouteStyle(browser, bySpeed, unit);
+}
+
 void CMapDisplay::SetRouteId(std::uint32_t routeId) {
   if (loader_) loader_->SetRouteId(routeId);
 }

@@ -6,6 +6,7 @@
 #include <span>
 #include <string>
 
+#include "settings/settings.h"
 #include "telemetry/drive_event.h"
 
 namespace DuiLib {
@@ -47,6 +48,9 @@ class CMapLoader {
   // Gives the page the texts it shows of its own, as the JSON object ComposePageTexts makes
   // (page_texts.h). A call made while the page loads waits for it; failed calls are ignored.
   virtual void SetPageTexts(DuiLib::CWebBrowserUI* browser, const std::string& textsJson) = 0;
+  // Colours the route by the speed of each stretch (with a legend in `unit`) or in one colour.
+  // A call made while the page loads waits for it; failed calls are ignored.
+  virtual void SetRouteStyle(DuiLib::CWebBrowserUI* browser, bool bySpeed, SpeedUnit unit) = 0;
   // The id the next cleared route is given; the page sends it back with every message about the
   // route, so a page still showing another file's route is told apart.
   virtual void SetRouteId(std::uint32_t routeId) = 0;
@@ -72,6 +76,7 @@ class CMapDisplay : public CMapLoader {
   void ResetMarker() override;
   void ClearRoute(DuiLib::CWebBrowserUI* browser) override;
   void SetPageTexts(DuiLib::CWebBrowserUI* browser, const std::string& textsJson) override;
+  void SetRouteStyle(DuiLib::CWebBrowserUI* browser, bool bySpeed, SpeedUnit unit) override;
   void SetRouteId(std::uint32_t routeId) override;
   void ShowRouteTip(DuiLib::CWebBrowserUI* browser, std::int32_t timeMs,
                     const std::string& text) override;

@@ -87,6 +87,11 @@ void CPageMapLoader::ClearRoute(DuiLib::CWebBrowserUI* browser) {
   CallPageFunction(browser, kClearLinePoints, page_, {std::to_string(routeId_)});
 }
 
+void CPageMapLoader::SetRouteStyle(DuiLib::CWebBrowserUI* browser, bool bySpeed, SpeedUnit unit) {
+  CallPageFunction(browser, kSetRouteStyle, page_,
+                   {bySpeed ? "speed" : "plain", SpeedUnitValue(unit)});
+}
+
 void CPageMapLoader::ShowRouteTip(DuiLib::CWebBrowserUI* browser, std::int32_t timeMs,
                                   const std::string& text) {
   CallPageFunction(browser, kShowRouteTip, page_, {PageMoment(timeMs), text});

@@ -19,6 +19,7 @@ inline constexpr const char* kReloadPolyline = "reloadPolyline";
 inline constexpr const char* kSetPageTexts = "setPageTexts";
 inline constexpr const char* kShowRouteTip = "showRouteTip";
 inline constexpr const char* kSetEventMarks = "setEventMarks";
+inline constexpr const char* kSetRouteStyle = "setRouteStyle";
 
 // Six decimals with a point whatever the process locale says ("nan"/"inf" for non-finite values,
 // which the pages refuse).
@@ -57,6 +58,7 @@ class CPageMapLoader : public CMapLoader {
   void ResetMarker() override;
   void ClearRoute(DuiLib::CWebBrowserUI* browser) override;
   void SetPageTexts(DuiLib::CWebBrowserUI* browser, const std::string& textsJson) override;
+  void SetRouteStyle(DuiLib::CWebBrowserUI* browser, bool bySpeed, SpeedUnit unit) override;
   void SetRouteId(std::uint32_t routeId) override { routeId_ = routeId; }
   void ShowRouteTip(DuiLib::CWebBrowserUI* browser, std::int32_t timeMs,
                     const std::string& text) override;

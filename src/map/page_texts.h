@@ -16,8 +16,9 @@ struct PageTextKey {
   const char* languageKey;  // in the language files' "Map_Interface" section
 };
 
-inline constexpr std::array<PageTextKey, 1> kPageTextKeys{{
+inline constexpr std::array<PageTextKey, 2> kPageTextKeys{{
     {"tilesUnavailable", "IDS_TILESUNAVAILABLE"},
+    {"speedLegend", "IDS_SPEEDLEGEND"},
 }};
 
 // {"tilesUnavailable":"…"} in table order, each text JSON-escaped. A text `lookup` gives as empty

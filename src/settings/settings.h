@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/ascii_text.h"
+
 namespace korvane {
 
 // Every key of the program lives in this one section.
@@ -36,6 +38,11 @@ inline constexpr char kKeyTimeZone[] = "TimeZone";
 // event; and 1 to swap braking and acceleration for a camera mounted the other way round.
 inline constexpr char kKeyEventThreshold[] = "EventThreshold";
 inline constexpr char kKeyEventFlipY[] = "EventFlipY";
+// How the map colours the route: "speed" (each stretch by its speed) or "plain" (one colour).
+inline constexpr char kKeyRouteColour[] = "RouteColour";
+inline constexpr char kRouteColourPlain[] = "plain";
+// The unit speeds are shown in: "kmh" or "mph".
+inline constexpr char kKeySpeedUnit[] = "SpeedUnit";
 
 // Defaults when a key is missing from the file.
 inline constexpr char kDefaultLanguage[] = "russian.ini";
@@ -58,6 +65,18 @@ inline constexpr std::uint8_t kMapKindBaidu = 1;
 inline constexpr std::uint8_t kMapKindGoogle = 2;
 inline constexpr std::uint8_t kMapKindYandex = 3;
 
+enum class SpeedUnit : std::uint8_t { Kmh, Mph };
+
+// The unit a settings value names: "mph" in any case is miles per hour; anything else, garbage
+// or nothing included, km/h.
+inline SpeedUnit SpeedUnitFromValue(std::string_view value) {
+  return EqualsIgnoringAsciiCase(value, "mph") ? SpeedUnit::Mph : SpeedUnit::Kmh;
+}
+// The value the settings file keeps for a unit.
+inline const char* SpeedUnitValue(SpeedUnit unit) {
+  return unit == SpeedUnit::Mph ? "mph" : "kmh";
+}
+
 // Field values hold from creation to the load, which follows at once (LoadSettings).
 struct Settings {
   std::string languageFile = kDefaultLanguage;
@@ -72,6 +91,8 @@ struct Settings {
   bool snapshotStamp = false;
   double eventThresholdG = kDefaultEventThresholdG;  // within kMin… kMaxEventThresholdG
   bool eventFlipY = false;
+  bool routeBySpeed = true;  // "RouteColour" other than "plain"
+  SpeedUnit speedUnit = SpeedUnit::Kmh;
 };
 
 // The threshold a settings text names: a decimal number of G within kMinEventThresholdG …

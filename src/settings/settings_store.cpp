@@ -50,6 +50,8 @@ void LoadSettings(ApplicationContext& context) {
   s.snapshotStamp = number(kKeySnapshotStamp, 0) != 0;
   s.eventThresholdG = ParseEventThreshold(text(kKeyEventThreshold, ""));
   s.eventFlipY = number(kKeyEventFlipY, 0) != 0;
+  s.routeBySpeed = !EqualsIgnoringAsciiCase(text(kKeyRouteColour, ""), kRouteColourPlain);
+  s.speedUnit = SpeedUnitFromValue(text(kKeySpeedUnit, ""));
 }
 
 double ParseEventThreshold(std::string_view text) {

@@ -52,12 +52,12 @@ std::vector<ExifTag> SnapshotExifTags(const TelemetryRecord& r) {
   return tags;
 }
 
-std::string SnapshotStampLine(const TelemetryRecord& r) {
+std::string SnapshotStampLine(const TelemetryRecord& r, SpeedUnit unit) {
   if (!r.valid) return {};
   return FormatDateTime(r) + " " +
          FormatDegrees(r.latHemisphere, r.latDegrees, r.latMinutes, r.latSeconds) + " " +
          FormatDegrees(r.lonHemisphere, r.lonDegrees, r.lonMinutes, r.lonSeconds) + " " +
-         FormatSpeed(r.speedKmh);
+         FormatSpeed(r.speedKmh, unit);
 }
 
 }  // namespace korvane

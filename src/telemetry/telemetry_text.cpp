@@ -1,5 +1,6 @@
 #include "telemetry/telemetry_text.h"
 
+#include <cmath>
 #include <cstdio>
 
 namespace korvane {
@@ -11,9 +12,19 @@ std::string FormatDegrees(char hemisphere, int degrees, int minutes, double seco
   return text;
 }
 
-std::string FormatSpeed(double kmh) {
+double SpeedIn(double kmh, SpeedUnit unit) {
+  constexpr double kKmPerMile = 1.609344;
+  return unit == SpeedUnit::Mph ? kmh / kKmPerMile : kmh;
+}
+
+const char* SpeedUnitSymbol(SpeedUnit unit) {
+  return unit == SpeedUnit::Mph ? "mph" : "km/h";
+}
+
+std::string FormatSpeed(double kmh, SpeedUnit unit) {
+  if (!std::isfinite(kmh)) return std::string(" -- ") + SpeedUnitSymbol(unit);
   char text[48];
-  std::snprintf(text, sizeof text, " %.1f km/h", kmh);
+  std::snprintf(text, sizeof text, " %.1f %s", SpeedIn(kmh, unit), SpeedUnitSymbol(unit));
   return text;
 }
 

@@ -98,13 +98,18 @@ void CFrameViewPort::LeaveFullScreenWindow() {
 
 void CFrameViewPort::MarkSnapshot(const std::string& path, const TelemetryRecord& record,
                                   bool stamp) {
-  const std::string failures = korvane::MarkSnapshot(path, record, stamp);
+  const std::string failures =
+      korvane::MarkSnapshot(path, record, stamp, context_.settings.speedUnit);
   if (!failures.empty())
     std::fprintf(stderr, "korvane: snapshot %s: %s\n", path.c_str(), failures.c_str());
 }
 
 void CFrameViewPort::ShowSnapshotTip(const std::string& path, int width, int height, bool preview) {
   if (modals.snapshotTip) modals.snapshotTip(path, width, height, preview);
+}
+
+void CFrameViewPort::RestyleRoute() {
+  map_.SetRouteStyle(browser(), context_.settings.routeBySpeed, context_.settings.speedUnit);
 }
 
 void CFrameViewPort::ReloadCaptions() {

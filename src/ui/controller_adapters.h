@@ -111,6 +111,7 @@ class CFrameViewPort final : public IViewPort {
   void ShowSnapshotTip(const std::string& path, int width, int height, bool preview) override;
   int RunSettingsWindow() override { return modals.settings ? modals.settings() : 0; }
   void ReloadCaptions() override;
+  void RestyleRoute() override;
 
  private:
   DuiLib::CWebBrowserUI* browser() const;

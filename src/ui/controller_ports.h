@@ -90,6 +90,8 @@ class IViewPort {
   // Reads the captions of the current language file into the view's texts and gives the map page
   // its texts again.
   virtual void ReloadCaptions() = 0;
+  // Colours the map's route and labels its legend as the settings now say.
+  virtual void RestyleRoute() = 0;
 };
 
 }  // namespace korvane

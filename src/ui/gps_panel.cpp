@@ -1,5 +1,7 @@
 #include "ui/gps_panel.h"
 
+#include <cmath>
+
 namespace korvane {
 
 std::string ComposeStatusLabel(const ViewTexts& texts, int gpsShown, int gpsValid) {
@@ -25,15 +27,22 @@ void ComposeBareLabels(ViewTexts& t) {
 
 }  // namespace
 
-void ShowTelemetryTexts(ViewTexts& t, GpsFlags flags, const TelemetryRecord& r) {
+void ShowTelemetryTexts(ViewTexts& t, GpsFlags flags, const TelemetryRecord& r, SpeedUnit unit) {
   t.dateTimeValue = FormatDateTime(r);
   t.longitudeValue = FormatDegrees(r.lonHemisphere, r.lonDegrees, r.lonMinutes, r.lonSeconds);
   t.latitudeValue = FormatDegrees(r.latHemisphere, r.latDegrees, r.latMinutes, r.latSeconds);
-  t.speedValue = FormatSpeed(r.speedKmh);
+  t.speedKmh = r.speedKmh;
+  t.speedValue = FormatSpeed(r.speedKmh, unit);
   ComposeValueLabels(t);
   flags.shown = 1;
   flags.valid = 1;
   t.statusLabel = ComposeStatusLabel(t, 1, 1);
+}
+
+void ShowSpeedIn(ViewTexts& t, SpeedUnit unit) {
+  // Before any report the value is the start-up " 0 km/h" in the new unit.
+  t.speedValue = std::isnan(t.speedKmh) ? std::string(" 0 ") + SpeedUnitSymbol(unit)
+                                        : FormatSpeed(t.speedKmh, unit);
 }
 
 void ShowNoGpsTexts(ViewTexts& t, GpsFlags flags) {

@@ -15,8 +15,13 @@ struct GpsFlags {
   int& valid;  // 1 while the shown line had a position
 };
 
-// Every value from the record, every label as caption + value, status "GPS"; flags set.
-void ShowTelemetryTexts(ViewTexts& texts, GpsFlags flags, const TelemetryRecord& record);
+// Every value from the record (the speed in `unit`), every label as caption + value, status
+// "GPS"; flags set.
+void ShowTelemetryTexts(ViewTexts& texts, GpsFlags flags, const TelemetryRecord& record,
+                        SpeedUnit unit = SpeedUnit::Kmh);
+// The speed value again in `unit`: the last speed shown, or 0 before any. The caller recomposes
+// the labels.
+void ShowSpeedIn(ViewTexts& texts, SpeedUnit unit);
 // Status "no GPS"; the four labels become their bare captions; the values are kept.
 void ShowNoGpsTexts(ViewTexts& texts, GpsFlags flags);
 // The status label as the flags say: bare caption until a report was shown.

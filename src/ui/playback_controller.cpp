@@ -234,9 +234,16 @@ void CPlaybackController::SnapshotShown() {
 
 void CPlaybackController::OpenSettings() {
   const std::string languageBefore = b_.settings.languageFile;
+  const SpeedUnit unitBefore = b_.settings.speedUnit;
   if (b_.view.RunSettingsWindow() != 1) return;
-  if (b_.settings.languageFile == languageBefore) return;
-  b_.view.ReloadCaptions();
+  const bool languageChanged = b_.settings.languageFile != languageBefore;
+  const bool unitChanged = b_.settings.speedUnit != unitBefore;
+  if (!languageChanged && !unitChanged) return;
+  if (languageChanged) b_.view.ReloadCaptions();
+  if (unitChanged) {
+    ShowSpeedIn(b_.texts, b_.settings.speedUnit);
+    b_.view.RestyleRoute();
+  }
   RecomposeLabels(b_.texts, b_.gpsShown, b_.gpsValid);
   b_.view.RefreshLabels();
 }
@@ -414,7 +421,7 @@ void CPlaybackController::OnPositionMessage(WPARAM processId, LPARAM hasPosition
     shownRecord_ = record;
     shownRecord_.valid = true;
     shownProcess_ = processId;
-    ShowTelemetryTexts(b_.texts, GpsFlags{b_.gpsShown, b_.gpsValid}, record);
+    ShowTelemetryTexts(b_.texts, GpsFlags{b_.gpsShown, b_.gpsValid}, record, b_.settings.speedUnit);
     b_.view.RefreshLabels();
     b_.view.SetCarPosition(record.longitude, record.latitude);
     return;

@@ -191,7 +191,7 @@ void CPlayerFrameWnd::OnPageMessage(const std::string& name, const std::string& 
     case PageEventKind::RouteHover:
       if (const std::optional<NavPoint> point = track.Nearest(event->timeMs)) {
         map_.ShowRouteTip(dynamic_cast<DuiLib::CWebBrowserUI*>(view->webMap), event->timeMs,
-                          RouteTipText(*point));
+                          RouteTipText(*point, GetContext().settings.speedUnit));
       }
       break;
     case PageEventKind::RouteLeave:

@@ -3,10 +3,12 @@
 #pragma once
 #include <string>
 
+#include "settings/settings.h"
 #include "telemetry/navigation_track.h"
 
 namespace korvane {
 
-std::string RouteTipText(const NavPoint& point);
+// The speed in `unit`.
+std::string RouteTipText(const NavPoint& point, SpeedUnit unit);
 
 }  // namespace korvane

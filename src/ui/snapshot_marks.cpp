@@ -6,10 +6,11 @@
 
 namespace korvane {
 
-std::string MarkSnapshot(const std::string& path, const TelemetryRecord& record, bool stamp) {
+std::string MarkSnapshot(const std::string& path, const TelemetryRecord& record, bool stamp,
+                         SpeedUnit unit) {
   std::string failures;
   // Stamped first: drawing writes a new PNG, which would drop tags written before it.
-  if (stamp && !DuiLib::StampBottomLine(path, SnapshotStampLine(record))) {
+  if (stamp && !DuiLib::StampBottomLine(path, SnapshotStampLine(record, unit))) {
     failures = "the line could not be stamped into the picture";
   }
   const std::string exif = WriteExifTags(path, SnapshotExifTags(record));

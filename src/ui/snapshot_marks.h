@@ -3,12 +3,15 @@
 #pragma once
 #include <string>
 
+#include "settings/settings.h"
 #include "telemetry/telemetry_record.h"
 
 namespace korvane {
 
 // Each step that fails leaves the file as the step before left it (at worst the plain PNG the
-// player wrote) and adds its reason to the answer; "" when every step worked.
-std::string MarkSnapshot(const std::string& path, const TelemetryRecord& record, bool stamp);
+// player wrote) and adds its reason to the answer; "" when every step worked. The stamped speed is
+// in `unit`.
+std::string MarkSnapshot(const std::string& path, const TelemetryRecord& record, bool stamp,
+                         SpeedUnit unit);
 
 }  // namespace korvane

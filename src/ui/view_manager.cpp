@@ -1,6 +1,7 @@
 #include "ui/view_manager.h"
 
 #include "settings/localization.h"
+#include "ui/gps_panel.h"
 #include "ui/index_progress_text.h"
 
 namespace korvane {
@@ -44,7 +45,7 @@ void CViewManager::ComposeInitialTexts() {
   texts.longitudeLabel = texts.longitudeCaption;
   texts.latitudeLabel = texts.latitudeCaption;
   texts.timeLabel = texts.timeCaption;
-  texts.speedLabel = texts.speedCaption + " 0 km/h";
+  texts.speedLabel = texts.speedCaption + texts.speedValue;
   texts.playTime = kIdlePlayTime;
   texts.statusLabel = texts.statusCaption;
 }
@@ -53,6 +54,7 @@ void CViewManager::BindControls(DuiLib::CPaintManagerUI& manager, const Applicat
                                 DuiLib::CWindowWnd& window) {
   using namespace DuiLib;
   ReadCaptions(context);
+  ShowSpeedIn(texts, context.settings.speedUnit);
   ComposeInitialTexts();
 
   btnOpen = Bind<CButtonUI>(manager, "btnOpen");

@@ -4,6 +4,7 @@
 // display and the playlist are owned by CPlayerFrameWnd, not by this record.
 #pragma once
 #include <functional>
+#include <limits>
 #include <string>
 
 #include "chart/chart_binding.h"
@@ -24,7 +25,8 @@ struct ViewTexts {
   std::string playbackSpeed;  // beside the play time, "1.5×"; empty (hidden) at normal speed
   std::string speedCaption;   // "IDS_SPEED"
   std::string speedValue = " 0 km/h";
-  std::string timeCaption;  // "IDS_TIME"
+  double speedKmh = std::numeric_limits<double>::quiet_NaN();  // the last shown; NaN: none yet
+  std::string timeCaption;                                     // "IDS_TIME"
   std::string dateTimeValue;
   std::string longitudeCaption;  // "IDS_LNG"
   std::string longitudeValue;
@@ -50,7 +52,8 @@ class CViewManager {
                     DuiLib::CWindowWnd& window);
   // The ten captions from section "Main_Interface" of the language file.
   void ReadCaptions(const ApplicationContext& context);
-  // Label texts as they read before any telemetry: bare captions, speed " 0 km/h", idle time.
+  // Label texts as they read before any telemetry: bare captions, speed " 0 km/h" (in the unit of
+  // the settings), idle time.
   void ComposeInitialTexts();
   // Puts the texts on the ten labels; missing labels are skipped. The index progress and the
   // playback speed are shown only while they have a text.

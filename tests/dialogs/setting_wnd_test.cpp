@@ -64,6 +64,10 @@ TEST_F(SettingWnd, EnglishShowsTheEnglishTablesCaptionsAndCurrentChoices) {
   ASSERT_NE(wnd.stampCheck, nullptr);
   EXPECT_EQ(wnd.stampCheck->GetText(), "Stamp time, position and speed on snapshots");
   EXPECT_FALSE(wnd.stampCheck->GetCheck());
+  ASSERT_NE(wnd.speedUnitCombo, nullptr);
+  EXPECT_EQ(wnd.speedUnitLabel->GetText(), "Speed unit:");
+  EXPECT_EQ(Texts(wnd.speedUnitCombo), (std::vector<std::string>{"km/h", "mph"}));
+  EXPECT_EQ(wnd.speedUnitCombo->GetCurSel(), 0);
 
   const std::vector<std::string> languages = Texts(wnd.languageCombo);
   ASSERT_EQ(languages.size(), kLanguages.size());
@@ -159,10 +163,12 @@ TEST_F(SettingWnd, OkWritesEveryChoiceInOrderAndReturnsOne) {
     wnd.languageCombo->SelectItem(5);
     ClickControl(wnd, wnd.previewCheck);
     ClickControl(wnd, wnd.stampCheck);
+    wnd.speedUnitCombo->SelectItem(1);
     ClickControl(wnd, wnd.okButton);
   });
   EXPECT_EQ(result, 1u);
   EXPECT_TRUE(context.settings.snapshotStamp);
+  EXPECT_EQ(context.settings.speedUnit, SpeedUnit::Mph);
   EXPECT_EQ(context.settings.videoOutput, "gl:force-pbo");
   EXPECT_EQ(context.settings.audioOutput, "dsound");
   EXPECT_EQ(context.settings.soundDevice, 2);
@@ -170,7 +176,7 @@ TEST_F(SettingWnd, OkWritesEveryChoiceInOrderAndReturnsOne) {
   EXPECT_TRUE(context.settings.snapshotPreview);
   EXPECT_EQ(SettingsText(),
             "[MPlayer]\nVO=gl:force-pbo\nAO=dsound\nDEVICE=2\nLanguage=german.ini\nSSPreview=1\n"
-            "SSStamp=1\n");
+            "SSStamp=1\nSpeedUnit=mph\n");
 }
 
 TEST_F(SettingWnd, TheEventThresholdAndDirectionAreOfferedAndWrittenWhenChanged) {

@@ -123,6 +123,8 @@ TEST_F(SeekTest, HoveringTheRouteShowsTheMomentDateTimeAndSpeed) {
   EXPECT_TRUE(tip.starts_with(clip)) << tip;
   EXPECT_NE(tip.find(line.dateTime), std::string::npos) << tip;
   EXPECT_NE(tip.find(" km/h"), std::string::npos) << tip;
+  // The route is coloured by speed unless the settings say otherwise, with its legend in km/h.
+  EXPECT_EQ(s.Map("legend"), "Speed (km/h)01030507090110130+") << s.json;
 
   // Away from the route, on an empty part of the map: the tooltip goes.
   const std::vector<double> map = Numbers(s.Str("mapRect"));

@@ -1,5 +1,7 @@
 // Test helpers for map pages in a real browser control: wait for a page, read values back from it.
 #pragma once
+#include <gtest/gtest.h>
+
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QJsonArray>
@@ -9,6 +11,7 @@
 #include <QThread>
 #include <QWidget>
 #include <functional>
+#include <ostream>
 #include <string>
 
 #include "framework/web_browser_ui.h"
@@ -57,6 +60,25 @@ inline QJsonValue Evaluate(DuiLib::CWebBrowserUI& browser, const std::string& sc
 // The map page's own account of its route and marker (korvaneMapState in map_page.js).
 inline QJsonObject MapState(DuiLib::CWebBrowserUI& browser) {
   return Evaluate(browser, "korvaneMapState()").toObject();
+}
+
+// A map name and a locale: together they name one of the four pages.
+struct PageCase {
+  const char* map;
+  const char* locale;
+};
+
+inline void PrintTo(const PageCase& c, std::ostream* out) {
+  *out << c.map << "/" << c.locale;
+}
+
+// The four pages, for INSTANTIATE_TEST_SUITE_P, and their names there.
+inline auto AllFourPages() {
+  return testing::Values(PageCase{"BaiduMap", "China"}, PageCase{"GoogleMap", "China"},
+                         PageCase{"GoogleMap", "Oversea"}, PageCase{"YandexMap", "Oversea"});
+}
+inline std::string PageCaseName(const testing::TestParamInfo<PageCase>& info) {
+  return std::string(info.param.map) + info.param.locale;
 }
 
 }  // namespace korvane::test

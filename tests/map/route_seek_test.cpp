@@ -19,18 +19,9 @@ namespace {
 
 using test::Evaluate;
 using test::MapState;
+using test::PageCase;
 
 constexpr std::uint32_t kRouteId = 41;
-
-// A map name and a locale: together they name one of the four pages.
-struct PageCase {
-  const char* map;
-  const char* locale;
-};
-
-void PrintTo(const PageCase& c, std::ostream* out) {
-  *out << c.map << "/" << c.locale;
-}
 
 class RouteSeek : public testing::TestWithParam<PageCase> {
  protected:
@@ -208,11 +199,7 @@ TEST_P(RouteSeek, EventMarksAreDrawnAClickOnOneSeeksToItsMomentAndNoneClearsThem
   EXPECT_EQ(MapState(browser())["eventMarks"].toInt(), 0) << "marks without a moment or a place";
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    AllPages, RouteSeek,
-    testing::Values(PageCase{"BaiduMap", "China"}, PageCase{"GoogleMap", "China"},
-                    PageCase{"GoogleMap", "Oversea"}, PageCase{"YandexMap", "Oversea"}),
-    [](const auto& info) { return std::string(info.param.map) + info.param.locale; });
+INSTANTIATE_TEST_SUITE_P(AllPages, RouteSeek, test::AllFourPages(), test::PageCaseName);
 
 }  // namespace
 }  // namespace korvane

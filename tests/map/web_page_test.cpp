@@ -63,15 +63,24 @@ TEST_F(BridgeTest, ArgumentsArriveVerbatimAndCannotInjectScript) {
                                             "back\\slash 'quote' \n\r\t",
                                             "\xe2\x80\xa8 line separator \xe2\x80\xa9",
                                             "\x01\x1f\x7f",
-                                            "22,535656",
+                                            "",
+                                            "').split(''); window.injected = 3; ('",
                                             "Grüße 北京"};
-  for (const std::string& text : hostile) {
-    EXPECT_TRUE(CallPageFunction(browser(), "record", page_, {text, text}));
-  }
-  const QJsonArray calls = Calls();
-  ASSERT_EQ(calls.size(), static_cast<int>(hostile.size()));
-  for (std::size_t i = 0; i < hostile.size(); ++i) {
-    EXPECT_EQ(calls[static_cast<int>(i)].toArray()[0].toString().toStdString(), hostile[i]) << i;
+  // A run of calls without a comma in any argument travels as one joined text, a run with one as
+  // separate texts; both must arrive as they were sent.
+  for (const std::string& comma : {std::string(), std::string("22,535656")}) {
+    std::vector<std::string> texts = hostile;
+    if (!comma.empty()) texts.push_back(comma);
+    Evaluate(shown_.browser, "calls = []");
+    for (const std::string& text : texts) {
+      EXPECT_TRUE(CallPageFunction(browser(), "record", page_, {text, text}));
+    }
+    const QJsonArray calls = Calls();
+    ASSERT_EQ(calls.size(), static_cast<int>(texts.size())) << comma;
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+      EXPECT_EQ(calls[static_cast<int>(i)].toArray()[0].toString().toStdString(), texts[i]) << i;
+      EXPECT_EQ(calls[static_cast<int>(i)].toArray()[1].toString().toStdString(), texts[i]) << i;
+    }
   }
   EXPECT_TRUE(Evaluate(shown_.browser, "window.injected === undefined").toBool());
 }

@@ -79,6 +79,28 @@ TEST_F(SettingsStore, EventKeysLoadAndAGarbageThresholdIsTheDefault) {
   EXPECT_DOUBLE_EQ(context.settings.eventThresholdG, 0.5);
 }
 
+struct RouteKeys {
+  const char* file;
+  bool bySpeed;
+  SpeedUnit unit;
+};
+
+TEST_F(SettingsStore, RouteColourAndSpeedUnitFallBackToSpeedAndKmh) {
+  for (const RouteKeys c :
+       {RouteKeys{"", true, SpeedUnit::Kmh},
+        RouteKeys{"routecolour=PLAIN\nspeedunit=MPH\n", false, SpeedUnit::Mph},
+        RouteKeys{"RouteColour=plainly\nSpeedUnit=mphx\n", true, SpeedUnit::Kmh},
+        RouteKeys{"RouteColour=rainbow\nSpeedUnit=knots\n", true, SpeedUnit::Kmh},
+        RouteKeys{"RouteColour=\nSpeedUnit=\xFF\xFE\n", true, SpeedUnit::Kmh}}) {
+    WriteFile(std::string("[MPlayer]\n") + c.file);
+    context.settings.routeBySpeed = !c.bySpeed;
+    context.settings.speedUnit = c.unit == SpeedUnit::Mph ? SpeedUnit::Kmh : SpeedUnit::Mph;
+    LoadSettings(context);
+    EXPECT_EQ(context.settings.routeBySpeed, c.bySpeed) << c.file;
+    EXPECT_EQ(context.settings.speedUnit, c.unit) << c.file;
+  }
+}
+
 TEST_F(SettingsStore, VolumeOutOfRangeIsLoadedAsItIs) {
   WriteFile("[MPlayer]\nVolume=250\n");
   LoadSettings(context);

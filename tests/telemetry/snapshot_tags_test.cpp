@@ -115,6 +115,10 @@ TEST(SnapshotTags, StampLineIsThePanelsValuesInOneLine) {
             "2026-05-18 08:30:07  S 33\xC2\xB0"
             "52'7.98\"  W 70\xC2\xB0"
             "38'53.77\"  45.0 km/h");
+  EXPECT_EQ(SnapshotStampLine(r, SpeedUnit::Mph),
+            "2026-05-18 08:30:07  S 33\xC2\xB0"
+            "52'7.98\"  W 70\xC2\xB0"
+            "38'53.77\"  28.0 mph");
 }
 
 // A file exiv2 cannot take stays byte for byte as it was, and the reason comes back.

@@ -29,6 +29,7 @@ class RangeLoader : public CMapLoader {
   void ResetMarker() override {}
   void ClearRoute(DuiLib::CWebBrowserUI*) override {}
   void SetPageTexts(DuiLib::CWebBrowserUI*, const std::string&) override {}
+  void SetRouteStyle(DuiLib::CWebBrowserUI*, bool, SpeedUnit) override {}
   void SetRouteId(std::uint32_t) override {}
   void ShowRouteTip(DuiLib::CWebBrowserUI*, std::int32_t, const std::string&) override {}
   void SetEventMarks(DuiLib::CWebBrowserUI*, std::span<const EventMark>) override {}

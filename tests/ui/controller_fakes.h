@@ -122,6 +122,7 @@ class RecordingView : public IViewPort {
     return settingsResult;
   }
   void ReloadCaptions() override { ++captionReloads; }
+  void RestyleRoute() override { ++routeRestyles; }
 
   bool pauseShown = false;
   bool muteShown = false;
@@ -139,6 +140,7 @@ class RecordingView : public IViewPort {
   std::function<void()> onSettings;
   int settingsResult = 1;
   int captionReloads = 0;
+  int routeRestyles = 0;
 };
 
 // A playlist host with the default options and a view that only answers the delete index.

@@ -390,6 +390,24 @@ TEST_F(ControllerTest, SettingsRecomposeTheLabelsOnlyAfterALanguageChange) {
   EXPECT_EQ(view.captionReloads, 1) << "same language";
 }
 
+TEST_F(ControllerTest, AnotherSpeedUnitShowsTheSpeedAgainAndRestylesTheRoute) {
+  PlayFirst();
+  record.valid = true;
+  record.speedKmh = 50.0f;
+  controller.OnPositionMessage(player.processId(), 1);
+  EXPECT_EQ(texts.speedValue, " 50.0 km/h");
+  view.onSettings = [this] { settings.speedUnit = SpeedUnit::Mph; };
+  controller.OnClick("btnSetting");
+  EXPECT_EQ(texts.speedValue, " 31.1 mph");
+  EXPECT_EQ(texts.speedLabel, texts.speedCaption + " 31.1 mph");
+  EXPECT_EQ(view.routeRestyles, 1);
+  EXPECT_EQ(view.captionReloads, 0) << "the language stayed";
+  controller.OnPositionMessage(player.processId(), 1);
+  EXPECT_EQ(texts.speedValue, " 31.1 mph") << "later reports in the new unit";
+  controller.OnClick("btnSetting");  // the same unit again
+  EXPECT_EQ(view.routeRestyles, 1);
+}
+
 TEST_F(ControllerTest, ClearStopsPlaybackOnlyWhenTheListWasCleared) {
   PlayFirst();
   controller.OnClick("btnClear");

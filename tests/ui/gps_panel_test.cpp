@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 namespace korvane {
 namespace {
 
@@ -36,9 +38,19 @@ INSTANTIATE_TEST_SUITE_P(
                                   " ? 1\xC2\xB0"
                                   "2'3.00\""}));
 
-TEST(GpsFormats, SpeedHasOneDecimalAndDateTimeIsZeroPadded) {
-  EXPECT_EQ(FormatSpeed(0), " 0.0 km/h");
-  EXPECT_EQ(FormatSpeed(68.46), " 68.5 km/h");
+TEST(GpsFormats, SpeedHasOneDecimalInItsUnitAndDateTimeIsZeroPadded) {
+  struct SpeedCase {
+    double kmh;
+    const char* kmhText;
+    const char* mphText;
+  };
+  for (const SpeedCase c :
+       {SpeedCase{0, " 0.0 km/h", " 0.0 mph"}, SpeedCase{68.46, " 68.5 km/h", " 42.5 mph"},
+        SpeedCase{400, " 400.0 km/h", " 248.5 mph"}, SpeedCase{std::nan(""), " -- km/h", " -- mph"},
+        SpeedCase{HUGE_VAL, " -- km/h", " -- mph"}}) {
+    EXPECT_EQ(FormatSpeed(c.kmh), c.kmhText);
+    EXPECT_EQ(FormatSpeed(c.kmh, SpeedUnit::Mph), c.mphText);
+  }
   TelemetryRecord r;
   r.year = 2026;
   r.month = 5;
@@ -95,6 +107,17 @@ TEST_F(GpsPanelTest, TelemetryFillsEveryLabelAndTheStatus) {
   EXPECT_EQ(texts.statusLabel, "GPS: fixed");
   EXPECT_EQ(shown, 1);
   EXPECT_EQ(valid, 1);
+}
+
+TEST_F(GpsPanelTest, SpeedFollowsTheUnitBeforeAndAfterTheFirstReport) {
+  ShowSpeedIn(texts, SpeedUnit::Mph);
+  EXPECT_EQ(texts.speedValue, " 0 mph") << "the start-up text in the unit";
+  record.speedKmh = 100.0f;
+  ShowTelemetryTexts(texts, flags(), record, SpeedUnit::Mph);
+  EXPECT_EQ(texts.speedLabel, "Speed: 62.1 mph");
+  ShowSpeedIn(texts, SpeedUnit::Kmh);  // the unit changed in the settings window
+  RecomposeLabels(texts, shown, valid);
+  EXPECT_EQ(texts.speedLabel, "Speed: 100.0 km/h");
 }
 
 TEST_F(GpsPanelTest, NoGpsShowsBareCaptionsAndKeepsTheValues) {

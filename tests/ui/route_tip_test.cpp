@@ -15,7 +15,10 @@ TEST(RouteTip, ClipTimeCameraDateTimeAndSpeed) {
   point.minute = 31;
   point.second = 7;
   point.speedKmh = 54.04f;
-  EXPECT_EQ(RouteTipText(point), "01:02:03 \xC2\xB7 2026-05-18 08:31:07 \xC2\xB7 54.0 km/h");
+  EXPECT_EQ(RouteTipText(point, SpeedUnit::Kmh),
+            "01:02:03 \xC2\xB7 2026-05-18 08:31:07 \xC2\xB7 54.0 km/h");
+  EXPECT_EQ(RouteTipText(point, SpeedUnit::Mph),
+            "01:02:03 \xC2\xB7 2026-05-18 08:31:07 \xC2\xB7 33.6 mph");
 }
 
 }  // namespace
