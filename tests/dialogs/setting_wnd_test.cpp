@@ -163,6 +163,8 @@ TEST_F(SettingWnd, OkWritesEveryChoiceInOrderAndReturnsOne) {
     wnd.languageCombo->SelectItem(5);
     ClickControl(wnd, wnd.previewCheck);
     ClickControl(wnd, wnd.stampCheck);
+    wnd.eventCombo->SelectItem(9);
+    ClickControl(wnd, wnd.flipCheck);
     wnd.speedUnitCombo->SelectItem(1);
     ClickControl(wnd, wnd.okButton);
   });
@@ -176,7 +178,7 @@ TEST_F(SettingWnd, OkWritesEveryChoiceInOrderAndReturnsOne) {
   EXPECT_TRUE(context.settings.snapshotPreview);
   EXPECT_EQ(SettingsText(),
             "[MPlayer]\nVO=gl:force-pbo\nAO=dsound\nDEVICE=2\nLanguage=german.ini\nSSPreview=1\n"
-            "SSStamp=1\nSpeedUnit=mph\n");
+            "SSStamp=1\nEventThreshold=1.5\nEventFlipY=1\nSpeedUnit=mph\n");
 }
 
 TEST_F(SettingWnd, TheEventThresholdAndDirectionAreOfferedAndWrittenWhenChanged) {
