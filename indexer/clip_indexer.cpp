@@ -1,23 +1,18 @@
 #include "clip_indexer.h"
 
+#include <algorithm>
 #include <filesystem>
 
-#include "cue_text.h"
 #include "index/clip_file.h"
 #include "index/event_detector.h"
 #include "index/overview_line.h"
 #include "index/track_summary.h"
-#include "subtitle_track_reader.h"
+#include "subtitle_track_source.h"
+#include "telemetry/nmea_source.h"
 
 namespace korvane {
 
-void CTrackBuilder::AddCue(std::int32_t mediaMs, std::string_view text) {
-  ++cues_;
-  const std::string line(TelemetryLineOf(text));
-  if (parser_.ParseFull(line.c_str())) points_.push_back(ToIndexPoint(parser_.record(), mediaMs));
-}
-
-IndexedClip IndexClip(const std::string& path) {
+IndexedClip IndexClip(const std::string& path, std::span<ITelemetrySource* const> sources) {
   IndexedClip clip;
   ClipSummary& s = clip.summary;
   s.path = path;
@@ -29,35 +24,39 @@ IndexedClip IndexClip(const std::string& path) {
     s.reason = "empty file";
     return clip;
   }
-  CTrackBuilder builder;
-  const SubtitleTrackRead read = ReadSubtitleTrack(
-      path, [&](std::int32_t mediaMs, std::string_view text) { builder.AddCue(mediaMs, text); });
-  s.durationMs = read.durationMs;
-  if (!read.opened) {
-    s.reason = "not a readable video file (" + read.error + ")";
+  std::string firstReason, presentReasons;
+  for (ITelemetrySource* source : sources) {
+    std::vector<IndexPoint> points;
+    const TelemetryRead read = source->Read(path, [&](const TelemetryRecord& r) {
+      if (r.valid) points.push_back(ToIndexPoint(r, r.mediaTimeMs));
+    });
+    s.durationMs = std::max(s.durationMs, read.durationMs);
+    if (points.empty()) {
+      if (source == sources.front()) firstReason = read.reason;
+      if (read.present) presentReasons += (presentReasons.empty() ? "" : "; ") + read.reason;
+      continue;
+    }
+    clip.points = std::move(points);
+    s.source = source->kind();
+    s.hasGSensor = SourceHasGSensor(s.source);
+    s.reason = read.reason;
+    SummarizeTrack(clip.points, s);
+    clip.overview = SimplifyOverview(clip.points);
+    // A source without a G-sensor gives zeros, which would read as hard events everywhere.
+    if (s.hasGSensor) clip.events = DetectEvents(clip.points, s.eventRules);
+    s.eventCount = static_cast<std::int32_t>(clip.events.size());
+    s.status = ClipStatus::Indexed;
     return clip;
   }
-  if (!read.hasSubtitle) {
-    s.reason = "no subtitle track";
-    return clip;
-  }
-  if (!read.textSubtitle) {
-    s.reason = "the subtitle track carries no text";
-    return clip;
-  }
-  clip.points = std::move(builder.points());
-  SummarizeTrack(clip.points, s);
-  if (clip.points.empty()) {
-    s.reason = "no telemetry line among " + std::to_string(builder.cues()) + " cues";
-    if (!read.error.empty()) s.reason += " (reading stopped: " + read.error + ")";
-    return clip;
-  }
-  clip.overview = SimplifyOverview(clip.points);
-  clip.events = DetectEvents(clip.points, s.eventRules);
-  s.eventCount = static_cast<std::int32_t>(clip.events.size());
-  s.status = ClipStatus::Indexed;
-  if (!read.error.empty()) s.reason = "reading stopped early: " + read.error;
+  s.reason = presentReasons.empty() ? firstReason : presentReasons;
   return clip;
+}
+
+IndexedClip IndexClip(const std::string& path) {
+  CSubtitleTrackSource subtitle;
+  CNmeaSidecarSource sidecar;
+  ITelemetrySource* const sources[] = {&subtitle, &sidecar};
+  return IndexClip(path, sources);
 }
 
 ClipSummary FailedClip(const std::string& path, const std::string& reason) {

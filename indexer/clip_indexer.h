@@ -1,15 +1,15 @@
-// What the indexer stores for one clip: its file facts, the points of every telemetry cue that
-// parses (full rate, parsed by the program's own line parser), the summary, the overview line and
-// the driving events by the default rules (the program finds them again from the points when its
-// settings differ).
+// What the indexer stores for one clip: its file facts, the valid points of its telemetry at full
+// rate from the first source that has any (the clip's own subtitle track, else the GPS log beside
+// it), the summary, the overview line and, for a source with G values, the driving events by the
+// default rules (the program finds them again from the points when its settings differ).
 #pragma once
 #include <cstdint>
+#include <span>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "index/index_point.h"
-#include "telemetry/telemetry_parser.h"
+#include "telemetry/telemetry_source.h"
 
 namespace korvane {
 
@@ -20,22 +20,12 @@ struct IndexedClip {
   std::vector<DriveEvent> events;
 };
 
-// Builds a clip's track from its cues in file order. One parser per clip, as the extraction
-// pipeline has one per run, so a line that leaves out the speed keeps the one before it.
-class CTrackBuilder {
- public:
-  void AddCue(std::int32_t mediaMs, std::string_view text);
-  int cues() const { return cues_; }
-  std::vector<IndexPoint>& points() { return points_; }
-
- private:
-  CTelemetryParser parser_;
-  std::vector<IndexPoint> points_;
-  int cues_ = 0;
-};
-
-// Reads and indexes the clip. Never throws: a missing, empty, unreadable or subtitle-less clip
-// comes back NoTelemetry with the reason; a clip whose reading stopped early keeps what was read.
+// Reads and indexes the clip from the first of `sources` that gives a valid point. Never throws:
+// a missing or empty clip, or one no source has points for, comes back NoTelemetry with the
+// reasons of the sources it has (the first source's when it has none); a clip whose reading
+// stopped early keeps what was read.
+IndexedClip IndexClip(const std::string& path, std::span<ITelemetrySource* const> sources);
+// ... from the subtitle track, then the NMEA sidecar.
 IndexedClip IndexClip(const std::string& path);
 
 // The row that marks a clip failed (after the indexer crashed or timed out on it), with the file's

@@ -9,12 +9,17 @@
 #                        (0.7 G) at 35 s and an impact (2.5 G) at 50 s
 #   two_tracks.mp4       two telemetry tracks of different drives (Shenzhen first, Paris second);
 #                        the second's lines are in two_tracks.second.telemetry.txt
+#   mixed/               a folder as a camera without a telemetry track leaves it, beside clips that
+#                        have one: own_track.mp4 (10 s, its own track), sidecar_only.mp4 (20 s, no
+#                        track, its GPS log sidecar_only.nmea from nmea_log.awk, faults included)
+#                        and no_gps.mp4 (4 s, neither)
 # Beside each clip with subtitles, NAME.telemetry.txt lists its cue texts in order.
 set -euo pipefail
 out=${1:?output folder}
 here=$(cd "$(dirname "$0")" && pwd)
-mkdir -p "$out"
+mkdir -p "$out/mixed"
 work=$(mktemp -d)
+mkdir -p "$work/mixed"
 trap 'rm -rf "$work"' EXIT
 
 # make_clip NAME SECONDS SIZE FPS CUES HANDLER [awk options...]
@@ -45,6 +50,11 @@ make_clip cues_640 64 160x90 10 640 "Ambarella EXT"
 make_clip cues_641 64.1 160x90 10 641 "Ambarella EXT"
 make_clip long_cue 0.3 160x90 10 3 "Ambarella EXT" -v long_first=1
 make_clip events_drive 60 320x180 25 600 "Ambarella EXT" -v events=1
+make_clip mixed/own_track 10 320x180 25 100 "Ambarella EXT"
+make_clip mixed/sidecar_only 20 320x180 25 0 ""
+awk -v seconds=20 -v out="$work/sidecar_only.nmea" -f "$here/nmea_log.awk"
+mv "$work/sidecar_only.nmea" "$out/mixed/sidecar_only.nmea"
+make_clip mixed/no_gps 4 320x180 25 0 ""
 
 # Two telemetry tracks: every reader must take the first one, even though only the second is
 # flagged as the default track.

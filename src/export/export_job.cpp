@@ -88,8 +88,10 @@ ExportResult RunExport(const ExportRequest& request, CClipPoints& source) {
         result.error = clip.path + ": " + reason;
         return result;
       }
-      ExportClip exported{FileNameOf(clip.path),
-                          ExportPointsOf(points, request.zone, result.counts)};
+      ExportClip exported{
+          FileNameOf(clip.path),
+          ExportPointsOf(points, ZoneOfSource(clip.source, request.zone), result.counts),
+          clip.hasGSensor};
       if (!exported.points.empty()) track.clips.push_back(std::move(exported));
     }
     if (track.clips.empty()) continue;

@@ -10,6 +10,10 @@ bool IsExportablePosition(double latitude, double longitude) {
   return latitude != 0.0 || longitude != 0.0;
 }
 
+CameraTimeZone ZoneOfSource(TelemetrySourceKind source, const CameraTimeZone& cameraZone) {
+  return source == TelemetrySourceKind::NmeaSidecar ? CameraTimeZone{false, 0} : cameraZone;
+}
+
 std::vector<ExportPoint> ExportPointsOf(std::span<const IndexPoint> points,
                                         const CameraTimeZone& zone, ExportCounts& counts) {
   std::vector<ExportPoint> out;

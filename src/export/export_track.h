@@ -25,6 +25,7 @@ struct ExportPoint {
 struct ExportClip {
   std::string name;  // the clip's file name
   std::vector<ExportPoint> points;
+  bool hasGSensor = true;  // false: the points' G fields are not readings and are left empty
 };
 
 // One track of the output: a clip, or the clips of a trip in time order.
@@ -43,6 +44,9 @@ struct ExportCounts {
 // True for a position that can be written: finite, latitude within ±90, longitude within ±180,
 // and not exactly 0/0, which cameras write while they have no fix.
 bool IsExportablePosition(double latitude, double longitude);
+
+// The zone of a clip's times: a GPS log's are the receiver's UTC, whatever the camera's clock.
+CameraTimeZone ZoneOfSource(TelemetrySourceKind source, const CameraTimeZone& cameraZone);
 
 // The points of a clip that can be written, in track order, with UTC times in `zone`; the others
 // are counted in `counts`.

@@ -132,9 +132,14 @@ class CCsvWriter : public CTrackWriter {
       const std::string name = CsvField(clip.name);
       for (const ExportPoint& p : clip.points) {
         out << name << ',' << p.mediaMs << ',' << UtcText(p.utcTime) << ',' << Fixed(p.latitude, 7)
-            << ',' << Fixed(p.longitude, 7) << ',' << Fixed(p.speedKmh, 2) << ','
-            << Fixed(AccelerationInG(p.accelX), 4) << ',' << Fixed(AccelerationInG(p.accelY), 4)
-            << ',' << Fixed(AccelerationInG(p.accelZ), 4) << '\n';
+            << ',' << Fixed(p.longitude, 7) << ',' << Fixed(p.speedKmh, 2) << ',';
+        if (clip.hasGSensor) {
+          out << Fixed(AccelerationInG(p.accelX), 4) << ',' << Fixed(AccelerationInG(p.accelY), 4)
+              << ',' << Fixed(AccelerationInG(p.accelZ), 4);
+        } else {
+          out << ",,";  // a GPS log has no G-sensor: empty, not −6 G
+        }
+        out << '\n';
       }
     }
   }

@@ -10,8 +10,9 @@
 
 namespace korvane {
 
-// The clip's events by `rules`, in time order. An indexed clip without events, or a clip the
-// index holds as without telemetry or failed: an empty list. nullopt while the index does not
+// The clip's events by `rules`, in time order. An indexed clip without events or without G
+// values (a GPS log's track), or a clip the index holds as without telemetry or failed: an empty
+// list. nullopt while the index does not
 // hold the clip (not indexed yet, or no readable index): ask again later.
 std::optional<std::vector<DriveEvent>> LoadClipEvents(CIndexReader& reader,
                                                       const std::string& clipPath,

@@ -32,7 +32,9 @@ CREATE TABLE clip(
   reason TEXT NOT NULL,
   event_count INTEGER NOT NULL,
   event_threshold_mg INTEGER NOT NULL,
-  event_flip_y INTEGER NOT NULL);
+  event_flip_y INTEGER NOT NULL,
+  source TEXT NOT NULL,
+  has_g_sensor INTEGER NOT NULL);
 CREATE TABLE clip_track(
   clip_id INTEGER PRIMARY KEY REFERENCES clip(id) ON DELETE CASCADE,
   points BLOB NOT NULL,

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "telemetry/drive_event.h"
+#include "telemetry/telemetry_source.h"
 
 namespace korvane {
 
@@ -50,6 +51,10 @@ struct ClipSummary {
   std::string reason;
   std::int32_t eventCount = 0;  // driving events found by `eventRules`
   EventRules eventRules;
+  TelemetrySourceKind source = TelemetrySourceKind::None;  // where the points came from
+  // False when the points' G-sensor fields are not readings (a GPS log): no events, no G curves,
+  // no G columns.
+  bool hasGSensor = true;
 };
 
 }  // namespace korvane

@@ -59,6 +59,21 @@ TEST_F(ExportJob, AnIndexThatCannotBeWrittenGivesWayToAPrivateOne) {
   EXPECT_EQ(LineCount(test::ReadFileText(output_)), 6);
 }
 
+// A GPS log's times are the receiver's UTC: the camera's zone (+08:00 here) is not taken off,
+// and it has no G columns to fill.
+TEST_F(ExportJob, AClipWithAGpsLogGoesOutInItsUtcTimesWithoutGValues) {
+  CClipPoints source(dir_.str() + "index.sqlite", Indexer());
+  const ExportResult result =
+      Export(source, {test::SamplePath("mixed/sidecar_only.mp4")}, ExportFormat::Csv);
+  ASSERT_EQ(result.error, "");
+  EXPECT_EQ(result.counts.written, 188);
+  const std::string csv = test::ReadFileText(output_);
+  const std::size_t start = csv.find('\n') + 1;
+  const std::string firstRow = csv.substr(start, csv.find('\n', start) + 1 - start);
+  EXPECT_EQ(firstRow.rfind("sidecar_only.mp4,0,2026-05-18T06:30:00Z,38.72", 0), 0u) << firstRow;
+  EXPECT_NE(firstRow.find(",,\n"), std::string::npos) << firstRow;
+}
+
 TEST_F(ExportJob, AClipThatKeepsChangingFailsAndLeavesNoFile) {
   // The file grows after every indexing run, as a clip still being copied does.
   const std::string clip = dir_.str() + "growing.mp4";

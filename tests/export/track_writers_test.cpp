@@ -121,5 +121,14 @@ TEST(CsvWriter, WritesTheHeaderAndOneRowPerPointWithGFromTheRawValues) {
   EXPECT_EQ(rows, 12);
 }
 
+TEST(CsvWriter, AClipWithoutGSensorLeavesItsGColumnsEmpty) {
+  ExportClip log = Clip("log.mp4", 2, kStart, 38.7);
+  log.hasGSensor = false;
+  const std::string csv = Written(ExportFormat::Csv, {ExportTrack{"t", {log}}});
+  EXPECT_NE(csv.find("\nlog.mp4,100,2026-05-18T00:30:01Z,38.7001000,113.8998000,37.00,,,\n"),
+            std::string::npos)
+      << csv;
+}
+
 }  // namespace
 }  // namespace korvane

@@ -137,6 +137,17 @@ void OtherSchemaVersion(const std::string& path) {
   raw.Open(path, SQLITE_OPEN_READWRITE);
   raw.Exec("PRAGMA user_version=99");
 }
+// An index as the version before made it: without the telemetry source columns.
+void PreviousSchemaVersion(const std::string& path) {
+  {
+    CIndexWriter writer(path);
+    writer.Open();
+  }
+  SqliteDb raw;
+  raw.Open(path, SQLITE_OPEN_READWRITE);
+  raw.Exec("ALTER TABLE clip DROP COLUMN source; ALTER TABLE clip DROP COLUMN has_g_sensor;");
+  raw.Exec(("PRAGMA user_version=" + std::to_string(kIndexSchemaVersion - 1)).c_str());
+}
 void DamagedPages(const std::string& path) {
   {
     CIndexWriter writer(path);
@@ -175,6 +186,7 @@ INSTANTIATE_TEST_SUITE_P(Files, BadIndexFile,
                          testing::Values(BadFile{"Garbage", Garbage},
                                          BadFile{"ForeignSqlite", ForeignSqlite},
                                          BadFile{"OtherSchemaVersion", OtherSchemaVersion},
+                                         BadFile{"PreviousSchemaVersion", PreviousSchemaVersion},
                                          BadFile{"DamagedPages", DamagedPages}),
                          [](const auto& info) { return std::string(info.param.name); });
 

@@ -1,0 +1,92 @@
+#include "telemetry/nmea_source.h"
+
+#include <cmath>
+
+namespace korvane {
+
+namespace {
+
+struct CivilDate {
+  std::int64_t year;
+  unsigned month, day;
+};
+
+// The proleptic Gregorian date of a day count since 1970-01-01 (H. Hinnant's civil_from_days).
+CivilDate CivilFromDays(std::int64_t z) {
+  z += 719468;
+  const std::int64_t era = (z >= 0 ? z : z - 146096) / 146097;
+  const auto doe = static_cast<unsigned>(z - era * 146097);
+  const unsigned yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+  const unsigned doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+  const unsigned mp = (5 * doy + 2) / 153;
+  const unsigned day = doy - (153 * mp + 2) / 5 + 1;
+  const unsigned month = mp < 10 ? mp + 3 : mp - 9;
+  return {static_cast<std::int64_t>(yoe) + era * 400 + (month <= 2), month, day};
+}
+
+// Whole degrees, minutes and the seconds left of |degrees|, as the camera's lines carry them.
+void SplitDegrees(double degrees, std::uint8_t& whole, std::uint8_t& minutes, float& seconds) {
+  const double a = std::fabs(degrees);
+  whole = static_cast<std::uint8_t>(a);
+  const double m = (a - whole) * 60.0;
+  minutes = static_cast<std::uint8_t>(m);
+  seconds = static_cast<float>((m - minutes) * 60.0);
+}
+
+}  // namespace
+
+TelemetryRecord NmeaFixRecord(const NmeaFix& fix) {
+  TelemetryRecord r;
+  r.valid = fix.valid;
+  r.mediaTimeMs = fix.mediaMs;
+  const std::int64_t days =
+      fix.cameraTime >= 0 ? fix.cameraTime / 86400 : (fix.cameraTime - 86399) / 86400;
+  const std::int64_t second = fix.cameraTime - days * 86400;
+  const CivilDate date = CivilFromDays(days);
+  r.year = static_cast<std::int32_t>(date.year);
+  r.month = static_cast<std::uint8_t>(date.month);
+  r.day = static_cast<std::uint8_t>(date.day);
+  r.hour = static_cast<std::uint8_t>(second / 3600);
+  r.minute = static_cast<std::uint8_t>(second / 60 % 60);
+  r.second = static_cast<std::uint8_t>(second % 60);
+  if (!fix.valid) return r;
+  r.latitude = fix.latitude;
+  r.latHemisphere = fix.latitude < 0 ? 'S' : 'N';
+  SplitDegrees(fix.latitude, r.latDegrees, r.latMinutes, r.latSeconds);
+  r.longitude = fix.longitude;
+  r.lonHemisphere = fix.longitude < 0 ? 'W' : 'E';
+  SplitDegrees(fix.longitude, r.lonDegrees, r.lonMinutes, r.lonSeconds);
+  r.speedKmh = fix.speedKmh;
+  return r;
+}
+
+TelemetryRead CNmeaSidecarSource::Read(const std::string& clipPath, const RecordSink& onRecord) {
+  TelemetryRead read;
+  const std::optional<std::string> sidecar = FindNmeaSidecar(clipPath);
+  if (!sidecar) {
+    read.reason = "no GPS log beside the clip";
+    return read;
+  }
+  read.present = true;
+  const std::optional<NmeaTrack> track = ReadNmeaFile(*sidecar, maxBytes_);
+  if (!track) {
+    read.reason = "the GPS log " + *sidecar + " holds no NMEA sentence that reads";
+    return read;
+  }
+  for (const NmeaFix& fix : track->fixes) {
+    onRecord(NmeaFixRecord(fix));
+    if (fix.valid) ++read.records;
+  }
+  if (read.records == 0) {
+    read.reason = "the GPS log " + *sidecar + " has no valid fix";
+  } else if (track->badSentences > 0) {
+    read.reason = "GPS log: " + std::to_string(track->badSentences) + " bad sentences skipped";
+  }
+  if (track->truncated) {
+    read.reason += std::string(read.reason.empty() ? "" : "; ") + "GPS log read up to " +
+                   std::to_string(maxBytes_ >> 20) + " MiB";
+  }
+  return read;
+}
+
+}  // namespace korvane

@@ -1,0 +1,28 @@
+// The GPS log beside a clip as a telemetry source: its fixes turned into the parser's records,
+// timed from the log's first sentence. A log has no G-sensor: its records' readings stay 0.
+#pragma once
+#include <cstddef>
+
+#include "telemetry/nmea_track.h"
+#include "telemetry/telemetry_source.h"
+
+namespace korvane {
+
+// The record of a fix: its UTC date and time as the camera's date fields, signed degrees with
+// their hemisphere, degree, minute and second parts, the speed, and mediaTimeMs. A fix without a
+// position (status V) gives a record with `valid` false and no position.
+TelemetryRecord NmeaFixRecord(const NmeaFix& fix);
+
+class CNmeaSidecarSource : public ITelemetrySource {
+ public:
+  explicit CNmeaSidecarSource(std::size_t maxBytes = kMaxNmeaBytes) : maxBytes_(maxBytes) {}
+  TelemetrySourceKind kind() const override { return TelemetrySourceKind::NmeaSidecar; }
+  // Not present without a sidecar (FindNmeaSidecar); present with no records when the log holds
+  // no sentence that reads. The reason counts skipped sentences and says when the log was cut.
+  TelemetryRead Read(const std::string& clipPath, const RecordSink& onRecord) override;
+
+ private:
+  std::size_t maxBytes_;
+};
+
+}  // namespace korvane

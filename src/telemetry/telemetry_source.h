@@ -1,0 +1,47 @@
+// The one reading interface of a clip's telemetry, whatever holds it: the clip's own subtitle
+// track, a GPS log beside the clip, and the next format as one more unit behind it. Every source
+// hands over the same records (the parser's), each with its media time, so the index, the playing
+// clip and export never ask where a track came from except to know whether it has G values.
+#pragma once
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "telemetry/telemetry_record.h"
+
+namespace korvane {
+
+enum class TelemetrySourceKind { None, SubtitleTrack, NmeaSidecar };
+
+// The stored spelling ("", "subtitle", "nmea"); None for a text that names no source.
+std::string_view TelemetrySourceText(TelemetrySourceKind kind);
+TelemetrySourceKind TelemetrySourceFromText(std::string_view text);
+
+// True for sources that write G-sensor values; a GPS log has none, and its records' zeros are
+// not readings.
+bool SourceHasGSensor(TelemetrySourceKind kind);
+
+struct TelemetryRead {
+  bool present = false;         // the clip has this source (a subtitle track, a log beside it)
+  int records = 0;              // valid records handed over
+  std::int64_t durationMs = 0;  // the clip's duration when the source learns it; 0 otherwise
+  // Why the source is missing or gave nothing, or (with records) what was skipped or cut short;
+  // empty when everything read.
+  std::string reason;
+};
+
+class ITelemetrySource {
+ public:
+  // Called per record in clip order, mediaTimeMs set. A record with `valid` false is a moment
+  // the source itself marks as without a fix (an NMEA status V); it carries no position.
+  using RecordSink = std::function<void(const TelemetryRecord&)>;
+
+  virtual ~ITelemetrySource() = default;
+  virtual TelemetrySourceKind kind() const = 0;
+  // Reads the clip's telemetry from this source. Never throws; a source the clip does not have,
+  // or one that cannot be read, comes back with present false or no records, and the reason.
+  virtual TelemetryRead Read(const std::string& clipPath, const RecordSink& onRecord) = 0;
+};
+
+}  // namespace korvane

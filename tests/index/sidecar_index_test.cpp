@@ -1,0 +1,113 @@
+// The indexer on clips whose telemetry is not (only) their own track: the generated mixed folder,
+// where a clip has its own track, a GPS log beside it or nothing, and the choices between sources.
+// A GPS log's track has no G values: no events are found in it, whatever the rules.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "index/clip_events.h"
+#include "index/index_reader.h"
+#include "indexer_run.h"
+#include "support/file_text.h"
+#include "support/sample_paths.h"
+#include "support/temp_dir.h"
+
+namespace korvane::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string Mixed(const std::string& name) {
+  return SamplePath("mixed/" + name);
+}
+
+class SidecarIndex : public testing::Test {
+ protected:
+  TempDir dir;
+  std::string db = dir.str() + "index.sqlite";
+};
+
+TEST_F(SidecarIndex, TheMixedFolderIsIndexedFromOwnTrackGpsLogOrNotAtAll) {
+  const ProgramRun run =
+      IndexClips(db, {Mixed("own_track.mp4"), Mixed("sidecar_only.mp4"), Mixed("no_gps.mp4")});
+  ASSERT_EQ(run.exitCode, 0) << run.out;
+  CIndexReader reader(db);
+
+  const ClipSummary own = reader.GetClip(Mixed("own_track.mp4"));
+  EXPECT_EQ(own.status, ClipStatus::Indexed);
+  EXPECT_EQ(own.source, TelemetrySourceKind::SubtitleTrack);
+  EXPECT_TRUE(own.hasGSensor);
+  EXPECT_EQ(reader.GetPoints(own.path), ParsedLines(TelemetryOf(own.path)));
+
+  const ClipSummary log = reader.GetClip(Mixed("sidecar_only.mp4"));
+  ASSERT_EQ(log.status, ClipStatus::Indexed) << log.reason;
+  EXPECT_EQ(log.source, TelemetrySourceKind::NmeaSidecar);
+  EXPECT_FALSE(log.hasGSensor);
+  EXPECT_EQ(log.pointCount, 188) << "no bad sentence, no status V fix";
+  EXPECT_EQ(log.durationMs, 20'000) << "from the clip, not the log";
+  EXPECT_EQ(log.firstCameraTime, 1779085800);  // 2026-05-18 06:30:00, the receiver's UTC
+  EXPECT_EQ(log.lastCameraTime, 1779085819);
+  EXPECT_NE(log.reason.find("4 bad sentences"), std::string::npos) << log.reason;
+  EXPECT_GT(log.distanceM, 150);
+  const std::vector<IndexPoint> points = reader.GetPoints(log.path);
+  ASSERT_EQ(points.size(), 188u);
+  EXPECT_NEAR(points.front().latitude, 38.72, 0.01);
+  EXPECT_NEAR(points.front().longitude, -9.14, 0.01);
+  EXPECT_EQ(reader.GetOverviews(std::vector<std::string>{log.path}).size(), 1u);
+  // Zeros would read as −6 G on every axis: not one event, with stored or other rules.
+  EXPECT_EQ(log.eventCount, 0);
+  for (const EventRules rules : {EventRules{}, EventRules{0.1, true}}) {
+    const auto events = LoadClipEvents(reader, log.path, rules);
+    ASSERT_TRUE(events.has_value());
+    EXPECT_TRUE(events->empty());
+  }
+
+  const ClipSummary none = reader.GetClip(Mixed("no_gps.mp4"));
+  EXPECT_EQ(none.status, ClipStatus::NoTelemetry);
+  EXPECT_EQ(none.reason, "no subtitle track");
+}
+
+struct SourceChoice {
+  const char* name;
+  const char* clip;  // copied from the mixed folder
+  const char* log;   // text of the log beside it; nullptr: the generated log
+  ClipStatus status;
+  TelemetrySourceKind source;
+  const char* reason;
+};
+
+class SourceChoices : public SidecarIndex, public testing::WithParamInterface<SourceChoice> {};
+
+TEST_P(SourceChoices, TheClipsOwnTrackComesFirstAndABadLogSaysWhy) {
+  const SourceChoice& c = GetParam();
+  const std::string clip = dir.str() + "clip 1.mp4";
+  fs::copy_file(Mixed(c.clip), clip);
+  if (c.log == nullptr) {
+    fs::copy_file(Mixed("sidecar_only.nmea"), dir.str() + "clip 1.gps");
+  } else {
+    WriteFileText(dir.str() + "clip 1.NMEA", c.log);
+  }
+  ASSERT_EQ(IndexClips(db, {clip}).exitCode, 0);
+  const ClipSummary s = CIndexReader(db).GetClip(clip);
+  EXPECT_EQ(s.status, c.status);
+  EXPECT_EQ(s.source, c.source);
+  EXPECT_NE(s.reason.find(c.reason), std::string::npos) << s.reason;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Clips, SourceChoices,
+    testing::Values(
+        SourceChoice{"OwnTrackAndLog", "own_track.mp4", nullptr, ClipStatus::Indexed,
+                     TelemetrySourceKind::SubtitleTrack, ""},
+        SourceChoice{"BinaryJunk", "no_gps.mp4",
+                     "\x7f"
+                     "ELF\x02\x01\x01\xff\xfe\x80 junk",
+                     ClipStatus::NoTelemetry, TelemetrySourceKind::None, "no NMEA sentence"},
+        SourceChoice{"OnlyNoFix", "no_gps.mp4", "$GPRMC,063000.00,V,,,,,,,180526,,,A*7F\r\n",
+                     ClipStatus::NoTelemetry, TelemetrySourceKind::None, "no valid fix"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
+}  // namespace korvane::test
