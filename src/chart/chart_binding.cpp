@@ -51,11 +51,20 @@ void ChartBinding::InitAccChart(CChartModel* target) {
 
 void ChartBinding::ResetAccChart() {
   nextX = 0;
+  gValues = true;
   for (const char* name : kAccCurveNames) ClearAccCurve(name);
   if (!chart) return;
   // The cursor and the hover mark stood on points that are gone.
   chart->cursorX = chart->hoverX = std::numeric_limits<double>::quiet_NaN();
   chart->hoverText.clear();
+  chart->notice.clear();
+  chart->RequestRepaint();
+}
+
+void ChartBinding::ShowNoGValues(const std::string& text) {
+  gValues = false;
+  if (!chart) return;
+  chart->notice = text;
   chart->RequestRepaint();
 }
 
@@ -68,7 +77,7 @@ void ChartBinding::ClearAccCurve(const std::string& name) {
 }
 
 void ChartBinding::AppendAccData(const CTrackStore* store, std::int32_t readyChunks) {
-  if (!chart || !store) return;
+  if (!chart || !store || !gValues) return;
   CCurve* curves[3];
   for (int i = 0; i < 3; ++i) {
     curves[i] = chart->FindCurve(kAccCurveNames[i]);

@@ -20,17 +20,21 @@ constexpr double kAccFill = 0.8;
 struct ChartBinding {
   DuiLib::CChartModel* chart = nullptr;  // not owned
   double nextX = 0;
+  bool gValues = true;  // false: the clip's track has no G values (ShowNoGValues)
 
   // Gives the chart its look, its ranges and its three curves, and marks it ready. Null: nothing.
   void InitAccChart(DuiLib::CChartModel* target);
-  // Empties the three curves, takes the cursor and hover marks away and starts x at 0 again; the
-  // ranges stay. Not set up: nothing.
+  // Empties the three curves, takes the cursor, hover marks and notice away and starts x at 0
+  // again, ready for G values; the ranges stay. Not set up: nothing.
   void ResetAccChart();
+  // The clip's track has no G values: no curves are drawn from it until the next reset, and
+  // `text` says so in the middle of the plot.
+  void ShowNoGValues(const std::string& text);
   // Empties the named curve under the chart's data lock; an unknown name does nothing.
   void ClearAccCurve(const std::string& name);
   // Appends the valid points of the store's chunks consumedChunks .. `readyChunks` - 1 (the count
   // the caller read once for every consumer), each with its media time, and widens the ranges.
-  // Before the set-up, with a curve missing or without a store: nothing.
+  // Before the set-up, with a curve missing, without a store or without G values: nothing.
   void AppendAccData(const CTrackStore* store, std::int32_t readyChunks);
 
   // Marks the clip's driving events, replacing the marks shown (none: removes them). The resets

@@ -94,6 +94,9 @@ class CChartModel {
   std::string hoverText;
   // The clip's driving events; only a change of file replaces them. Set on the UI thread.
   std::vector<ChartEventMark> eventMarks;
+  // A text in the middle of the plot saying why there are no curves (a clip without G values);
+  // empty for none. Set on the UI thread.
+  std::string notice;
 
   // Asks for a repaint; the control invalidates itself, a bare model ignores it.
   virtual void RequestRepaint() {}

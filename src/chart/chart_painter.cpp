@@ -94,6 +94,22 @@ void PaintAxis(const CChartModel& chart, int k, const TickPixels& ticks, const R
 
 }  // namespace
 
+namespace {
+
+int TextBoxWidth(const std::string& text, IChartCanvas& canvas) {
+  return canvas.TextWidth(text) + 2 * kBoxPadding;
+}
+
+// A text in a box of the hover colours, its top left corner at `at`.
+void PaintTextBox(const std::string& text, POINT at, IChartCanvas& canvas) {
+  const RECT box{at.x, at.y, at.x + TextBoxWidth(text, canvas), at.y + canvas.TextHeight() + 2};
+  canvas.Fill(box, kBoxBackground);
+  canvas.SetTextColor(kHoverColor);
+  canvas.Text({at.x + kBoxPadding, box.top + 1}, text);
+}
+
+}  // namespace
+
 void PaintMarks(const CChartModel& chart, const RECT& plot, IChartCanvas& canvas) {
   const double scale = PowerOfTen(chart.xExp);
   const ClipWindow window = ClipWindow::FromRanges(chart.xLo, chart.xHi, 0, 0);
@@ -125,15 +141,21 @@ void PaintMarks(const CChartModel& chart, const RECT& plot, IChartCanvas& canvas
   canvas.Line({*x, plot.bottom}, {*x, plot.top});
   if (chart.hoverText.empty()) return;
   // The box goes right of the line, else left of it, else as far right as the plot lets it.
-  const int height = canvas.TextHeight();
-  const int width = canvas.TextWidth(chart.hoverText) + 2 * kBoxPadding;
+  const int width = TextBoxWidth(chart.hoverText, canvas);
   int left = *x + kBoxGap;
   if (left + width > plot.right) left = *x - kBoxGap - width;
   if (left < plot.left) left = std::max(plot.left, plot.right - width);
-  const RECT box{left, plot.top + kBoxGap, left + width, plot.top + kBoxGap + height + 2};
-  canvas.Fill(box, kBoxBackground);
-  canvas.SetTextColor(kHoverColor);
-  canvas.Text({left + kBoxPadding, box.top + 1}, chart.hoverText);
+  PaintTextBox(chart.hoverText, {left, plot.top + kBoxGap}, canvas);
+}
+
+void PaintNotice(const CChartModel& chart, const RECT& plot, IChartCanvas& canvas) {
+  if (chart.notice.empty()) return;
+  const int width = TextBoxWidth(chart.notice, canvas);
+  const int height = canvas.TextHeight() + 2;
+  PaintTextBox(chart.notice,
+               {std::max(plot.left, (plot.left + plot.right - width) / 2),
+                (plot.top + plot.bottom - height) / 2},
+               canvas);
 }
 
 RECT PlotRect(const RECT& pos, const RECT& inset) {
@@ -213,6 +235,7 @@ void PaintChartContent(const CChartModel& chart, const RECT& plot, IChartCanvas&
   PaintGrid(chart, ticks, plot, canvas);
   for (const CCurve& curve : chart.curves) PaintCurve(chart, curve, plot, canvas);
   PaintMarks(chart, plot, canvas);
+  PaintNotice(chart, plot, canvas);
   canvas.RemoveClip();
   PaintFrameAndXTicks(chart, ticks, plot, canvas);
   for (int k = 0; k < kChartAxes; ++k) {

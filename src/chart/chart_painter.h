@@ -28,6 +28,9 @@ void PaintChartContent(const CChartModel& chart, const RECT& plot, IChartCanvas&
 // at hoverX with hoverText in a box beside it), where they fall inside the visible x range.
 void PaintMarks(const CChartModel& chart, const RECT& plot, IChartCanvas& canvas);
 
+// The chart's notice in a box of the hover colours in the middle of the plot; nothing without one.
+void PaintNotice(const CChartModel& chart, const RECT& plot, IChartCanvas& canvas);
+
 // Every segment of the curve that shows in the visible window, each clipped on its own. A curve
 // with fewer than two points, or on an axis outside 0..3, draws nothing.
 void PaintCurve(const CChartModel& chart, const CCurve& curve, const RECT& plot,

@@ -236,7 +236,7 @@ int CMplayer::SendMove(std::string_view command) {
   }
   if (SendCommand(command, true) != 0) return 1;
   SendCommand(kSeekTimeQuery, true);
-  SendCommand(kSeekSubtitleQuery, false);
+  if (pollSubtitles.load()) SendCommand(kSeekSubtitleQuery, false);
   return 0;
 }
 
@@ -291,7 +291,9 @@ void CMplayer::ReaderLoop() {
 
   while (!StopsReader(state_.load())) {
     const bool paused = state_.load() == PlayerState::Paused;
-    if (pollClock.Due(paused, GetTick())) SendCommand("sub_log_static", false);
+    if (pollClock.Due(paused, GetTick())) {
+      SendCommand(pollSubtitles.load() ? "sub_log_static" : "get_time_pos", false);
+    }
     // Waiting for readability rather than sleeping lets a reply through as soon as it comes; the
     // wait ends early when the next poll is due.
     const auto wait = pollClock.MsUntilDue(paused, GetTick(), kReaderIdleMs);

@@ -41,6 +41,10 @@ class CMplayer {
   WindowHandle videoWindow = 0;
   std::uint32_t notifyMessage = WM_USER + 64;
   LineCallback lineCallback;
+  // False for a clip whose telemetry is not its subtitle track: the poll and the questions after
+  // a move ask only for the time, since every subtitle answer would be "none" (kPlayerNoSubtitle)
+  // and reset what that clip's track shows.
+  std::atomic<bool> pollSubtitles{true};
 
   // Stops a running player, then starts one on mediaPath with its reader thread. Returns 0, the
   // errno of a failed process start (state Idle, nothing posted), or 1 when the reader thread

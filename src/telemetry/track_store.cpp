@@ -147,4 +147,17 @@ int ProcessBatch(std::int32_t batchIndex, IPipelineLines& pipeline, CTrackStore&
   return converted ? 1 : 0;
 }
 
+std::int32_t LoadWholeTrack(std::span<const TelemetryRecord> records, CTrackStore& store,
+                            std::uint8_t mapKind, const std::string& locale) {
+  store.Reset();
+  for (const TelemetryRecord& record : records) {
+    if (store.AppendNext(record) < 0) break;
+  }
+  const std::int32_t chunks =
+      (store.totalPoints() + TrackChunk::kCapacity - 1) / TrackChunk::kCapacity;
+  for (std::int32_t i = 0; i < chunks; ++i) ConvertForMap(*store.chunk(i), mapKind, locale);
+  store.MarkReady(chunks);
+  return store.totalPoints();
+}
+
 }  // namespace korvane

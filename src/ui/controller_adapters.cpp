@@ -27,7 +27,7 @@ void ConsumeReadyChunks(CMapDisplay& map, DuiLib::CWebBrowserUI* browser, ChartB
   store.SetConsumedChunks(ready);
 }
 
-void CMplayerPort::Play(const std::string& path) {
+void CMplayerPort::Play(const std::string& path, bool pollSubtitles) {
   // Asked at every start on the UI thread: the window may not have existed when the start-up worker
   // asked, and the toolkit may have re-created it since.
   if (videoWindow_) {
@@ -35,6 +35,7 @@ void CMplayerPort::Play(const std::string& path) {
   }
   // The whole path: a cut one names no file (and a byte cut can split a character).
   player_.mediaPath = path;
+  player_.pollSubtitles = pollSubtitles;
   player_.Play();
 }
 
@@ -71,6 +72,11 @@ void CFrameViewPort::SetChartCursor(double seconds) {
 void CFrameViewPort::ClearRoute() {
   NameRoute();
   map_.ClearRoute(browser());
+}
+
+void CFrameViewPort::ShowNoGValues() {
+  view_.chartBinding.ShowNoGValues(
+      ReadLanguageTextOrEnglish(context_, kEventInterfaceSection, "IDS_NOGVALUES"));
 }
 
 void CFrameViewPort::ConsumeTrack() {

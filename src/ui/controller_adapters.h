@@ -34,7 +34,7 @@ class CMplayerPort final : public IPlayerPort {
       : player_(player), videoWindow_(std::move(videoWindow)) {}
   PlayerState state() const override { return player_.state(); }
   void Stop() override { player_.Stop(); }
-  void Play(const std::string& path) override;
+  void Play(const std::string& path, bool pollSubtitles) override;
   void TogglePause() override { player_.TogglePause(); }
   void SendCommand(const std::string& command) override { player_.SendCommand(command, true); }
   void SetVolume(int value) override { player_.SetVolume(value); }
@@ -102,6 +102,7 @@ class CFrameViewPort final : public IViewPort {
   void ResetMarker() override { map_.ResetMarker(); }
   void ClearRoute() override;
   void ResetStore() override { store_.Reset(); }
+  void ShowNoGValues() override;
   void ConsumeTrack() override;
   void SetCarPosition(double longitude, double latitude) override;
   void SetVideoAspect(double aspect) override;

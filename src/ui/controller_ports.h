@@ -3,6 +3,7 @@
 // CSubtitleExtractor and the main window's controls in the program (controller_adapters.h).
 #pragma once
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "media/player_state.h"
@@ -15,8 +16,9 @@ class IPlayerPort {
   virtual ~IPlayerPort() = default;
   virtual PlayerState state() const = 0;
   virtual void Stop() = 0;
-  // Sets the media path and starts the player on it.
-  virtual void Play(const std::string& path) = 0;
+  // Sets the media path and starts the player on it; without `pollSubtitles` the player is asked
+  // only for the time, never for the subtitle (a clip fed from another track).
+  virtual void Play(const std::string& path, bool pollSubtitles) = 0;
   virtual void TogglePause() = 0;
   virtual void SendCommand(const std::string& command) = 0;
   virtual void SetVolume(int value) = 0;
@@ -72,6 +74,9 @@ class IViewPort {
   // Removes the map's route of the previous file.
   virtual void ClearRoute() = 0;
   virtual void ResetStore() = 0;
+  // The chart says the clip's track has no G values instead of drawing curves, until its next
+  // reset.
+  virtual void ShowNoGValues() = 0;
   // Hands the chunks made ready since the last time to the map's route and the chart's curves and
   // marks them consumed.
   virtual void ConsumeTrack() = 0;
@@ -92,6 +97,20 @@ class IViewPort {
   virtual void ReloadCaptions() = 0;
   // Colours the map's route and labels its legend as the settings now say.
   virtual void RestyleRoute() = 0;
+};
+
+// Clips whose telemetry is not their own subtitle track (a GPS log beside them): their whole track,
+// read when they start and shown at the player's time, with no extraction and no subtitle poll.
+class ITrackFeedPort {
+ public:
+  virtual ~ITrackFeedPort() = default;
+  // True when the clip plays from another track than its own subtitle track.
+  virtual bool Feeds(const std::string& path) = 0;
+  // Reads the clip's track into the track store and the navigation track (the store must not be
+  // written by a run). False when it has no valid record: the clip then shows no position.
+  virtual bool Load(const std::string& path) = 0;
+  // The record shown at `seconds` of the loaded clip; nullopt where the track has no fix.
+  virtual std::optional<TelemetryRecord> RecordAt(double seconds) const = 0;
 };
 
 }  // namespace korvane

@@ -75,13 +75,13 @@ void CPlaybackController::StopRoutine() {
   b_.view.ResetMarker();
 }
 
-void CPlaybackController::OpenInPlayer(const std::string& path) {
+void CPlaybackController::OpenInPlayer(const std::string& path, bool pollSubtitles) {
   const PlayerState state = b_.player.state();
   if (state == PlayerState::Stopping || state == PlayerState::Starting) return;
   b_.player.Stop();
   b_.duration = 0;
   b_.position = 0;
-  b_.player.Play(path);
+  b_.player.Play(path, pollSubtitles);
 }
 
 void CPlaybackController::StartCurrentItem() {
@@ -93,8 +93,17 @@ void CPlaybackController::StartCurrentItem() {
   b_.view.ClearRoute();
   b_.view.ShowPlaying(true);
   ProgressReset();
-  OpenInPlayer(path);
-  b_.pipeline.ExtractFile(path);
+  // A clip fed from another track has no telemetry subtitle: ffmpeg would never connect and every
+  // poll would answer "none", resetting what the fed track shows.
+  fed_ = b_.feed != nullptr && b_.feed->Feeds(path);
+  if (fed_) {
+    b_.pipeline.Stop();
+    const bool loaded = b_.feed->Load(path);
+    b_.view.ShowNoGValues();
+    if (loaded) b_.view.ConsumeTrack();
+  }
+  OpenInPlayer(path, !fed_);
+  if (!fed_) b_.pipeline.ExtractFile(path);
   if (b_.onClipStarted) b_.onClipStarted(path);
 }
 
@@ -393,6 +402,7 @@ void CPlaybackController::OnPlayerMessage(WPARAM code) {
       b_.position = b_.player.position();
       ShowCurrentTime();
       b_.view.SetChartCursor(b_.player.timePosition());
+      if (fed_) ShowFedMoment();
       break;
     case kPlayerScreenshot:
       SnapshotShown();
@@ -416,19 +426,32 @@ void CPlaybackController::OnPipelineMessage(WPARAM code) {
 void CPlaybackController::OnPositionMessage(WPARAM processId, LPARAM hasPosition) {
   if (processId != b_.player.processId()) return;
   if (hasPosition == 1) {
-    const TelemetryRecord& record = b_.liveRecord();
-    // The live parse reports its success through this message, not through the record's flag.
-    shownRecord_ = record;
-    shownRecord_.valid = true;
-    shownProcess_ = processId;
-    ShowTelemetryTexts(b_.texts, GpsFlags{b_.gpsShown, b_.gpsValid}, record, b_.settings.speedUnit);
-    b_.view.RefreshLabels();
-    b_.view.SetCarPosition(record.longitude, record.latitude);
+    ShowMoment(b_.liveRecord(), static_cast<std::uint32_t>(processId));
     return;
   }
   b_.view.ResetAccChart();
   b_.view.ResetMarker();
   ShowNoGps();
+}
+
+void CPlaybackController::ShowMoment(const TelemetryRecord& record, std::uint32_t processId) {
+  // The live parse reports its success through its message, not through the record's flag.
+  shownRecord_ = record;
+  shownRecord_.valid = true;
+  shownProcess_ = processId;
+  ShowTelemetryTexts(b_.texts, GpsFlags{b_.gpsShown, b_.gpsValid}, record, b_.settings.speedUnit);
+  b_.view.RefreshLabels();
+  b_.view.SetCarPosition(record.longitude, record.latitude);
+}
+
+void CPlaybackController::ShowFedMoment() {
+  const std::optional<TelemetryRecord> record = b_.feed->RecordAt(b_.player.timePosition());
+  if (!record) {
+    b_.view.ResetMarker();
+    ShowNoGps();
+    return;
+  }
+  ShowMoment(*record, b_.player.processId());
 }
 
 }  // namespace korvane

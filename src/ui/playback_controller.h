@@ -45,6 +45,8 @@ struct ControllerBinding {
   std::function<const TelemetryRecord&()> liveRecord;  // the live parser's record
   // Told the path of each clip that starts playing; unset: nobody.
   std::function<void(const std::string&)> onClipStarted = {};
+  // Null: every clip plays from its own subtitle track.
+  ITrackFeedPort* feed = nullptr;
 };
 
 class CPlaybackController {
@@ -113,7 +115,11 @@ class CPlaybackController {
   void LeaveFullScreen();
 
  private:
-  void OpenInPlayer(const std::string& path);
+  void OpenInPlayer(const std::string& path, bool pollSubtitles);
+  // The GPS panel and the car marker at `record`, a moment of the clip player `processId` plays.
+  void ShowMoment(const TelemetryRecord& record, std::uint32_t processId);
+  // The fed clip's record at the player's time on the panel and the marker, or no signal.
+  void ShowFedMoment();
   void ProgressReset();
   void ResetStoreWhenIdle();
   void ShowTotalTime();
@@ -131,6 +137,7 @@ class CPlaybackController {
   std::uint32_t shownProcess_ = 0;
   int wheelDelta_ = 0;         // wheel turns not yet a whole notch
   double pendingSeek_ = -1.0;  // seconds to seek to once the starting player runs; < 0: none
+  bool fed_ = false;           // the clip last started plays from the feed's track
 };
 
 }  // namespace korvane

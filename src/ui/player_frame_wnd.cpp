@@ -82,12 +82,14 @@ void CPlayerFrameWnd::StartStartupWorker() {
   eventMarks_ = std::make_unique<CClipEventMarks>(
       context, IndexDatabasePath(), view.chartBinding, map_,
       [&view] { return dynamic_cast<DuiLib::CWebBrowserUI*>(view.webMap); });
+  trackFeed_ = std::make_unique<CTrackFeed>(IndexDatabasePath(), playback.trackStore,
+                                            playback.navigationTrack, context.settings);
   controller_ = std::make_unique<CPlaybackController>(ControllerBinding{
       *playerPort_, *pipelinePort_, *viewPort_, panel_->manager(), view.texts, view.gpsShown,
       view.gpsValid, view.fullScreen, playback.duration, playback.position, lastSwitchTick,
       context.settings, [] { return GetTick(); },
       [&playback]() -> const TelemetryRecord& { return playback.liveParser.record(); },
-      [this](const std::string& path) { eventMarks_->ClipStarted(path); }});
+      [this](const std::string& path) { eventMarks_->ClipStarted(path); }, trackFeed_.get()});
   view.onSeek = [this](int value) { controller_->OnProgressChanged(value); };
   for (const auto& [button, key] : {std::pair{kPrevEventButton, "IDS_PREVEVENT"},
                                     std::pair{kNextEventButton, "IDS_NEXTEVENT"}}) {

@@ -21,6 +21,7 @@
 #include "ui/playlist_panel.h"
 #include "ui/startup_targets.h"
 #include "ui/track_export.h"
+#include "ui/track_feed.h"
 
 namespace korvane {
 
@@ -91,6 +92,7 @@ class CPlayerFrameWnd : public CDuiFrameWnd {
   std::unique_ptr<CMplayerPort> playerPort_;
   std::unique_ptr<CExtractorPort> pipelinePort_;
   std::unique_ptr<CFrameViewPort> viewPort_;
+  std::unique_ptr<CTrackFeed> trackFeed_;
   std::unique_ptr<CPlaybackController> controller_;
   std::unique_ptr<CClipEventMarks> eventMarks_;
   std::unique_ptr<CTestProbe> probe_;

@@ -264,6 +264,8 @@ void CTestProbe::Write() {
     }
   }
   json << "]";
+  json << ",\"chartNotice\":"
+       << Quoted(view->chartBinding.chart != nullptr ? view->chartBinding.chart->notice : "");
   std::string current;
   CPlaylistManager* playlist = window_.playlist();
   if (playlist != nullptr) playlist->GetCurrentPath(current);

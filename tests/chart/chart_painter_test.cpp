@@ -5,6 +5,7 @@
 
 #include "chart/chart_binding.h"
 #include "recording_canvas.h"
+#include "telemetry/track_store.h"
 
 namespace DuiLib {
 namespace {
@@ -82,6 +83,29 @@ TEST_F(PaintedChart, AxisZeroCarriesLabelsMinusSixToSixG) {
       std::vector<std::string>(axis + 1, axis + 7),
       (std::vector<std::string>{"line 100,90 100,50", "line 100,90 106,90", "line 100,50 106,50",
                                 "textcolor FFFFFF", "line 100,90 106,90", "text 76,83 '-6G'"}));
+}
+
+// A clip without G values: the notice in a box in the middle of the plot, and no curve from the
+// store's zeros however many chunks come.
+TEST_F(PaintedChart, ANoGValuesNoticeStandsInTheMiddleInsteadOfCurves) {
+  korvane::CTrackStore store;
+  std::vector<korvane::TelemetryRecord> zeros(100);
+  for (std::size_t i = 0; i < zeros.size(); ++i) {
+    zeros[i].valid = true;
+    zeros[i].mediaTimeMs = static_cast<std::int32_t>(i) * 100;
+  }
+  korvane::LoadWholeTrack(zeros, store, 0, "");
+  binding.ShowNoGValues("No G");
+  binding.AppendAccData(&store, store.readyChunks());
+  PaintAll();
+  EXPECT_THAT(canvas.Only("text 164"), ElementsAre("text 164,62 'No G'"));
+  EXPECT_THAT(canvas.ops, Contains("fill 160,61,200,79 D0202020"));
+  EXPECT_EQ(chart.curves[0].PointCount(), 0u);
+
+  binding.ResetAccChart();
+  EXPECT_EQ(chart.notice, "");
+  binding.AppendAccData(&store, store.readyChunks());
+  EXPECT_EQ(chart.curves[0].PointCount(), 100u) << "the next clip has G values again";
 }
 
 TEST_F(PaintedChart, GridLinesSkipTheEdgesAndUseADottedPen) {

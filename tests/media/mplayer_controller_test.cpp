@@ -221,6 +221,25 @@ TEST_F(ControllerTest, SeeksPlayingOrPausedClampedAndAsksForTheNewMomentAtOnce) 
   EXPECT_EQ(h.player.Seek(5), 1) << "nothing to seek while stopped";
 }
 
+// A clip fed from a GPS log: the position still moves, and no subtitle question is ever asked,
+// neither by the poll nor after a seek, so no "no subtitle" resets what the log's track shows.
+TEST_F(ControllerTest, WithoutTheSubtitlePollOnlyTheTimeIsAsked) {
+  h.player.pollSubtitles = false;
+  StartScripted();
+  ASSERT_TRUE(h.WaitForCount(kPlayerPosition, 2));
+  EXPECT_EQ(h.player.Seek(30.25), 0);
+  ASSERT_TRUE(h.WaitForCount(kPlayerPosition, 3));
+  h.player.Stop();
+  EXPECT_EQ(Polls(), 0u);
+  std::size_t subtitleQuestions = 0;
+  for (const std::string& command : Commands()) {
+    subtitleQuestions += command.find("sub_log_static") != std::string::npos;
+  }
+  EXPECT_EQ(subtitleQuestions, 0u);
+  EXPECT_EQ(h.Count(kPlayerNoSubtitle), 0u);
+  EXPECT_EQ(h.LineCount(), 0u);
+}
+
 TEST_F(ControllerTest, SubtitleTextGoesToTheCallbackAndNoneIsNotified) {
   StartScripted();
   EXPECT_EQ(h.WaitForLine(0), "first line");

@@ -55,6 +55,7 @@ constexpr TextKey kTextKeys[] = {
     {kEventInterfaceSection, "IDS_EVENT_IMPACT"},
     {kEventInterfaceSection, "IDS_PREVEVENT"},
     {kEventInterfaceSection, "IDS_NEXTEVENT"},
+    {kEventInterfaceSection, "IDS_NOGVALUES"},
 };
 
 // True when `text` is well-formed UTF-8.

@@ -2,10 +2,12 @@
 // real one without a process, a pipeline, and a view that records what was done to it. Plus a
 // small playlist world on a temporary folder and a hand-driven clock.
 #pragma once
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -22,8 +24,8 @@ class FakePlayer : public IPlayerPort {
     if (state_ != PlayerState::Idle) log.push_back("stop");
     state_ = PlayerState::Idle;
   }
-  void Play(const std::string& path) override {
-    log.push_back("play " + path);
+  void Play(const std::string& path, bool pollSubtitles) override {
+    log.push_back("play " + path + (pollSubtitles ? "" : " (no subtitle poll)"));
     state_ = PlayerState::Playing;
     ++processId_;
   }
@@ -106,6 +108,7 @@ class RecordingView : public IViewPort {
   void ClearRoute() override { ++routeClears; }
   void ResetStore() override { ++storeResets; }
   void ConsumeTrack() override { ++consumed; }
+  void ShowNoGValues() override { ++noGValues; }
   void SetCarPosition(double longitude, double latitude) override { car = {longitude, latitude}; }
   void SetVideoAspect(double aspect) override { videoAspect = aspect; }
   void EnterFullScreenWindow() override { windowLog.push_back("enter"); }
@@ -131,7 +134,7 @@ class RecordingView : public IViewPort {
   int progress = -1;
   double cursor = -2;  // as no call ever left it
   int refreshes = 0, chartResets = 0, markerResets = 0, routeClears = 0, storeResets = 0,
-      consumed = 0;
+      consumed = 0, noGValues = 0;
   std::vector<double> car;
   double videoAspect = 0;
   std::vector<std::string> windowLog;
@@ -141,6 +144,29 @@ class RecordingView : public IViewPort {
   int settingsResult = 1;
   int captionReloads = 0;
   int routeRestyles = 0;
+};
+
+// Feeds the clips named in `fedClips` from one record at 5 s (fix until 7 s, the log's life).
+class FakeFeed : public ITrackFeedPort {
+ public:
+  bool Feeds(const std::string& path) override {
+    return std::find(fedClips.begin(), fedClips.end(), path) != fedClips.end();
+  }
+  bool Load(const std::string& path) override {
+    loaded.push_back(path);
+    return true;
+  }
+  std::optional<TelemetryRecord> RecordAt(double seconds) const override {
+    if (seconds < 5.0 || seconds > 7.0) return std::nullopt;
+    TelemetryRecord r;
+    r.valid = true;
+    r.longitude = -9.14;
+    r.latitude = 38.72;
+    r.year = 2026;
+    return r;
+  }
+  std::vector<std::string> fedClips;
+  std::vector<std::string> loaded;
 };
 
 // A playlist host with the default options and a view that only answers the delete index.
@@ -173,10 +199,22 @@ class DeleteIndexView : public IPlaylistView {
 struct ControllerWorld {
   ControllerWorld()
       : playlist(host, &playlistView),
-        controller(ControllerBinding{player, pipeline, view, playlist, texts, gpsShown, gpsValid,
-                                     fullScreen, duration, position, lastSwitch, settings,
+        controller(ControllerBinding{player,
+                                     pipeline,
+                                     view,
+                                     playlist,
+                                     texts,
+                                     gpsShown,
+                                     gpsValid,
+                                     fullScreen,
+                                     duration,
+                                     position,
+                                     lastSwitch,
+                                     settings,
                                      [this] { return now; },
-                                     [this]() -> const TelemetryRecord& { return record; }}) {
+                                     [this]() -> const TelemetryRecord& { return record; },
+                                     {},
+                                     &feed}) {
     playlist.LoadPlaylistOptions();
     for (const char* name : {"a.mp4", "b.mp4", "c.mp4"}) std::ofstream(dir.path() / name).put('x');
   }
@@ -197,6 +235,7 @@ struct ControllerWorld {
   std::uint32_t now = 50000;
   Settings settings;
   TelemetryRecord record;
+  FakeFeed feed;
   CPlaybackController controller;
 };
 

@@ -346,6 +346,45 @@ TEST_F(ControllerTest, PositionReportsOfAnEarlierPlayerAreDropped) {
   EXPECT_EQ(view.chartResets, chartResets + 1);
 }
 
+// A clip fed from its GPS log: no extraction, no subtitle poll, the chart told there are no G
+// values, the route handed over at once; the panel and the marker follow the player's time. The
+// next clip with its own track plays as before.
+TEST_F(ControllerTest, AFedClipSkipsExtractionAndIsShownFromItsTrackAtThePlayersTime) {
+  feed.fedClips = {Clip("b.mp4")};
+  DropClip("b.mp4");
+  EXPECT_EQ(player.log, std::vector<std::string>{"play " + Clip("b.mp4") + " (no subtitle poll)"});
+  EXPECT_TRUE(pipeline.extracted.empty());
+  EXPECT_EQ(pipeline.stops, 1) << "a run of the clip before must not write the store";
+  EXPECT_EQ(feed.loaded, std::vector<std::string>{Clip("b.mp4")});
+  EXPECT_EQ(view.noGValues, 1);
+  EXPECT_EQ(view.consumed, 1);
+
+  player.timePosition_ = 6.0;
+  controller.OnPlayerMessage(kPlayerPosition);
+  EXPECT_THAT(view.car, ElementsAre(-9.14, 38.72));
+  EXPECT_EQ(gpsValid, 1);
+  controller.OnPlayerMessage(kPlayerScreenshot);
+  ASSERT_EQ(view.marks.size(), 1u) << "a snapshot carries the fed moment";
+  const int markerResets = view.markerResets;
+  const int chartResets = view.chartResets;
+  player.timePosition_ = 9.5;  // past the record's life: a gap in the log
+  controller.OnPlayerMessage(kPlayerPosition);
+  EXPECT_EQ(gpsValid, 0);
+  EXPECT_EQ(view.markerResets, markerResets + 1);
+  EXPECT_EQ(view.chartResets, chartResets) << "the no-G notice stays";
+
+  now += 5000;
+  controller.OnItemActivate(0);
+  ASSERT_EQ(Current(), Clip("a.mp4"));
+  EXPECT_EQ(player.log.back(), "play " + Clip("a.mp4"));
+  EXPECT_EQ(pipeline.extracted, std::vector<std::string>{Clip("a.mp4")});
+  EXPECT_EQ(view.noGValues, 1);
+  player.timePosition_ = 6.0;
+  const std::vector<double> car = view.car;
+  controller.OnPlayerMessage(kPlayerPosition);
+  EXPECT_EQ(view.car, car) << "a clip with its own track moves the marker by its lines only";
+}
+
 TEST_F(ControllerTest, SnapshotPausesShowsTheTipAndResumes) {
   PlayFirst();
   settings.snapshotPreview = false;

@@ -32,7 +32,7 @@ TEST(PlayerPort, ALongNonAsciiPathPlays) {
   fs::copy_file(CuesClip(5), path);
 
   CMplayerPort port(h.player, nullptr);
-  port.Play(path);
+  port.Play(path, true);
   EXPECT_EQ(h.player.mediaPath, path);
   ASSERT_TRUE(h.WaitFor(kPlayerStarted)) << "the player could not open the file";
   EXPECT_GT(h.player.length(), 0.0);
