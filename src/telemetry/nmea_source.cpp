@@ -2,27 +2,11 @@
 
 #include <cmath>
 
+#include "telemetry/civil_date.h"
+
 namespace korvane {
 
 namespace {
-
-struct CivilDate {
-  std::int64_t year;
-  unsigned month, day;
-};
-
-// The proleptic Gregorian date of a day count since 1970-01-01 (H. Hinnant's civil_from_days).
-CivilDate CivilFromDays(std::int64_t z) {
-  z += 719468;
-  const std::int64_t era = (z >= 0 ? z : z - 146096) / 146097;
-  const auto doe = static_cast<unsigned>(z - era * 146097);
-  const unsigned yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-  const unsigned doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-  const unsigned mp = (5 * doy + 2) / 153;
-  const unsigned day = doy - (153 * mp + 2) / 5 + 1;
-  const unsigned month = mp < 10 ? mp + 3 : mp - 9;
-  return {static_cast<std::int64_t>(yoe) + era * 400 + (month <= 2), month, day};
-}
 
 // Whole degrees, minutes and the seconds left of |degrees|, as the camera's lines carry them.
 void SplitDegrees(double degrees, std::uint8_t& whole, std::uint8_t& minutes, float& seconds) {

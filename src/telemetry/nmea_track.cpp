@@ -9,6 +9,8 @@
 #include <cmath>
 #include <cstring>
 
+#include "telemetry/civil_date.h"
+
 namespace korvane {
 
 namespace {
@@ -85,16 +87,6 @@ bool ReadTimeOfDay(std::string_view text, std::int64_t& ms) {
   if (h > 23 || m > 59 || s < 0.0 || s >= 61.0) return false;
   ms = (std::int64_t{h} * 3600 + m * 60) * 1000 + std::llround(s * 1000.0);
   return true;
-}
-
-// Days since 1970-01-01 of a proleptic Gregorian date.
-std::int64_t DaysFromCivil(int y, int m, int d) {
-  y -= m <= 2;
-  const int era = (y >= 0 ? y : y - 399) / 400;
-  const int yoe = y - era * 400;
-  const int doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
-  const int doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-  return std::int64_t{era} * 146097 + doe - 719468;
 }
 
 // "ddmmyy" → days since 1970; two-digit years 80–99 are the 1900s.

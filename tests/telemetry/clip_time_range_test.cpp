@@ -1,0 +1,77 @@
+// When a clip was recorded, for matching a track from another device: the order of the facts
+// used, the date-time of the file names cameras write, and the MP4 header's creation time.
+#include "telemetry/clip_time_range.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+
+#include "support/command_output.h"
+#include "support/sample_paths.h"
+#include "support/temp_dir.h"
+
+namespace korvane::test {
+namespace {
+
+constexpr std::int64_t k063000 = 1779085800;  // 2026-05-18 06:30:00
+
+struct NameCase {
+  const char* name;
+  std::optional<std::int64_t> seconds;
+};
+
+class FileNameTime : public testing::TestWithParam<NameCase> {};
+
+TEST_P(FileNameTime, IsReadFromTheCommonCameraNames) {
+  EXPECT_EQ(FileNameDateTime(GetParam().name), GetParam().seconds) << GetParam().name;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Names, FileNameTime,
+    testing::Values(NameCase{"20260518_063000_F.mp4", k063000},
+                    NameCase{"FILE20260518-063000-000123F.MP4", k063000},
+                    NameCase{"2026_0518_063000_001.MOV", k063000},
+                    NameCase{"2026-05-18_06-30-00.mp4", k063000},
+                    NameCase{"NO20260518063000.mp4", k063000},
+                    NameCase{"clip 0001 20260518 063000.mp4", k063000},
+                    NameCase{"20260230_063000.mp4", std::nullopt},     // 30 February
+                    NameCase{"20250229_063000.mp4", std::nullopt},     // not a leap year
+                    NameCase{"20260518_063000123.mp4", std::nullopt},  // 17 digits: no
+                    NameCase{"18000518_063000.mp4", std::nullopt},
+                    NameCase{"sample_drive.mp4", std::nullopt}));
+
+TEST(ClipTimeRange, TheFirstFactTheClipHasIsTaken) {
+  ClipTimeFacts facts;
+  facts.modifiedUtcMs = 2'000'000;
+  facts.durationMs = 60'000;
+  ClipTimeRange r = ClipTimeRangeOf(facts);
+  EXPECT_EQ(r.startUtcMs, 1'940'000) << "a camera closes the file when it stops writing";
+  EXPECT_EQ(r.basis, ClipTimeBasis::ModificationTime);
+  facts.fileNameUtcMs = 3'000'000;
+  EXPECT_EQ(ClipTimeRangeOf(facts).basis, ClipTimeBasis::FileName);
+  facts.creationTimeUtcMs = 4'000'000;
+  EXPECT_EQ(ClipTimeRangeOf(facts).basis, ClipTimeBasis::CreationTime);
+  facts.cameraStartUtcMs = 5'000'000;
+  r = ClipTimeRangeOf(facts);
+  EXPECT_EQ(r.basis, ClipTimeBasis::CameraClock);
+  EXPECT_EQ(r.startUtcMs, 5'000'000);
+  EXPECT_EQ(r.durationMs, 60'000);
+  EXPECT_EQ(ClipTimeBasisText(r.basis), "camera clock");
+}
+
+TEST(Mp4Header, TheCreationTimeFfmpegWroteReadsBackAndAMissingOneIsNone) {
+  TempDir dir;
+  const std::string clip = dir.str() + "made.mp4";
+  CommandOutput(
+      "ffmpeg -nostdin -loglevel error -y -f lavfi -i testsrc=size=64x36:duration=0.2 "
+      "-metadata creation_time=2026-05-18T06:30:00Z -c:v libx264 -preset ultrafast '" +
+      clip + "'");
+  EXPECT_EQ(Mp4CreationTime(clip), k063000 * 1000);
+  EXPECT_EQ(Mp4CreationTime(SamplePath("mixed/no_gps.mp4")), std::nullopt) << "ffmpeg wrote 0";
+  EXPECT_EQ(Mp4CreationTime(SamplePath("mixed/sidecar_only.nmea")), std::nullopt);
+  EXPECT_EQ(Mp4CreationTime(dir.str() + "missing.mp4"), std::nullopt);
+}
+
+}  // namespace
+}  // namespace korvane::test
