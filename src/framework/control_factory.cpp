@@ -1,5 +1,6 @@
 #include "framework/control_factory.h"
 
+#include "framework/list_view.h"
 #include "framework/playlist_tree_view.h"
 #include "framework/ui_combo.h"
 #include "framework/ui_container.h"
@@ -40,6 +41,7 @@ constexpr FactoryEntry kControls[] = {
     {"Edit", &Make<CEditUI>},
     {"WebBrowser", &Make<CWebBrowserUI>},
     {"PlayListTreeView", &Make<CPlayListTreeViewUI>},
+    {"ListView", &Make<CListViewUI>},
 };
 
 }  // namespace
