@@ -23,48 +23,16 @@
 #include "framework/web_browser_ui.h"
 #include "map/map_loaders.h"
 #include "map/select_map_loader.h"
+#include "map_page_bench.h"
 #include "telemetry/coord_transform.h"
 #include "telemetry/track_store.h"
 
 namespace {
 
 using namespace korvane;
-
-// Sleeps between events: a loop that polls would take a core from the page it waits for.
-bool PumpUntil(const std::function<bool()>& done, int timeoutMs = 60000) {
-  QElapsedTimer timer;
-  timer.start();
-  QTimer wake;  // so that the time-out is looked at without events
-  wake.start(20);
-  while (!done()) {
-    if (timer.elapsed() > timeoutMs) return false;
-    QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
-  }
-  return true;
-}
-
-std::string Evaluate(DuiLib::CWebBrowserUI& browser, const std::string& script) {
-  bool done = false;
-  std::string json;
-  browser.RunScript(script, [&](const std::string& value) {
-    json = value;
-    done = true;
-  });
-  PumpUntil([&] { return done; });
-  return json;
-}
-
-// Draws what is pending and waits until the page has produced a frame with it (two animation
-// frames, so the one with the new drawing has been presented); returns the page's route size.
-std::string DrawAndWaitForFrame(DuiLib::CWebBrowserUI& browser, const std::string& countScript) {
-  const std::string count = Evaluate(browser,
-                                     "korvaneDrawNow();window.korvaneFrame=0;"
-                                     "requestAnimationFrame(function(){"
-                                     "requestAnimationFrame(function(){window.korvaneFrame=1})});" +
-                                         countScript);
-  PumpUntil([&] { return Evaluate(browser, "window.korvaneFrame") == "1"; });
-  return count;
-}
+using bench::DrawAndWaitForFrame;
+using bench::Evaluate;
+using bench::PumpUntil;
 
 TelemetryRecord Point(int i) {
   TelemetryRecord r;

@@ -7,6 +7,9 @@
 #   long_cue.mp4         3 cues, the first one 300 bytes long
 #   events_drive.mp4     60 s, 320x180, a quiet drive with hard braking (0.8 G) at 20 s, cornering
 #                        (0.7 G) at 35 s and an impact (2.5 G) at 50 s
+#   trip/                a card folder named as cameras name clips: 20260518_083000_F, _083020_F and
+#                        _083040_F (20 s each, one trip, each a little further north), _090000_F
+#                        (a trip of its own, to the east) and _091000_F (no telemetry)
 #   two_tracks.mp4       two telemetry tracks of different drives (Shenzhen first, Paris second);
 #                        the second's lines are in two_tracks.second.telemetry.txt
 #   mixed/               a folder as a camera without a telemetry track leaves it, beside clips that
@@ -55,6 +58,13 @@ make_clip mixed/sidecar_only 20 320x180 25 0 ""
 awk -v seconds=20 -v out="$work/sidecar_only.nmea" -f "$here/nmea_log.awk"
 mv "$work/sidecar_only.nmea" "$out/mixed/sidecar_only.nmea"
 make_clip mixed/no_gps 4 320x180 25 0 ""
+
+mkdir -p "$out/trip" "$work/trip"
+make_clip trip/20260518_083000_F 20 160x90 10 200 "Ambarella EXT" -v start_s=30600
+make_clip trip/20260518_083020_F 20 160x90 10 200 "Ambarella EXT" -v start_s=30620 -v lat0=22.5386
+make_clip trip/20260518_083040_F 20 160x90 10 200 "Ambarella EXT" -v start_s=30640 -v lat0=22.5416
+make_clip trip/20260518_090000_F 20 160x90 10 200 "Ambarella EXT" -v start_s=32400 -v lon0=113.9473
+make_clip trip/20260518_091000_F 3 160x90 10 0 ""
 
 # Two telemetry tracks: every reader must take the first one, even though only the second is
 # flagged as the default track.

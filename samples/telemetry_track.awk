@@ -1,5 +1,6 @@
 # Writes a dash-cam telemetry track: one line per 100 ms along a plausible drive.
-# Variables (-v): cues, srt (SRT output path), txt (plain line list), lat0, lon0, long_first (1: the
+# Variables (-v): cues, srt (SRT output path), txt (plain line list), lat0, lon0, start_s (the first
+# line's time of day in seconds; 08:30:00 when not given), long_first (1: the
 # first cue is padded to 300 bytes), plain (1: ordinary subtitle text instead of telemetry), events
 # (1: a quiet drive, within ±0.03 G of rest, with hard braking of 0.8 G peaking at 20 s, cornering
 # of 0.7 G at 35 s and an impact of 2.5 G at 50 s).
@@ -21,7 +22,7 @@ function stamp(ms,    h, m, s) {
 }
 BEGIN {
   lat = lat0 + 0; lon = lon0 + 0; heading = 0.6
-  start = 8 * 3600 + 30 * 60
+  start = start_s != "" ? start_s + 0 : 8 * 3600 + 30 * 60
   for (i = 0; i < cues; i++) {
     t = i / 10.0
     # Speed in km/h: pulls away, cruises with waves, never negative.

@@ -1,8 +1,9 @@
 // The player's side of every map page: the route, the car marker and the functions the player
 // calls (createCarMarker, setCarMarker, clearLinePoints, addLinePoints, createPolyline,
-// reloadPolyline, showRouteTip, setPageTexts, setEventMarks, setRouteStyle). Each page sets
-// window.KorvaneMapConfig before loading this script. The texts the page shows itself start in
-// English and are replaced by the player in the interface language through setPageTexts.
+// reloadPolyline, showRouteTip, setPageTexts, setEventMarks, setRouteStyle, setOverviewLines,
+// addOverviewLines). Each page sets window.KorvaneMapConfig before loading this script. The texts
+// the page shows itself start in English and are replaced by the player in the interface language
+// through setPageTexts.
 //
 // The player sends every value as text in the map's datum. The route arrives as points followed by
 // one closing call per chunk; each chunk becomes one polyline on a shared canvas renderer, so a
@@ -56,7 +57,8 @@
   // Every text the page shows of its own, by the name setPageTexts knows it under.
   var texts = {
     tilesUnavailable: 'Map tiles are unavailable',
-    speedLegend: 'Speed'
+    speedLegend: 'Speed',
+    allRoutes: 'Every route of the folder'
   };
 
   var notice = L.control({position: 'topright'});
@@ -71,6 +73,7 @@
   function showTexts() {
     if (noticeText) noticeText.textContent = texts.tilesUnavailable;
     showLegend();
+    if (routesButton) routesButton.title = texts.allRoutes;
   }
   var noticeShown = false;
   var tileState = {loaded: 0, failed: 0};
@@ -159,6 +162,7 @@
     if (typeof QWebChannel === 'undefined' || !window.qt || !qt.webChannelTransport) return;
     new QWebChannel(qt.webChannelTransport, function (channel) {
       program = channel.objects.korvane || null;
+      if (program) routesToggle.addTo(map);
     });
   }
   connectProgram();
@@ -359,9 +363,7 @@
     // route is fitted again as chunks arrive until the user takes the map over.
     if (!route.fitted || !userMoved) {
       route.fitted = true;
-      moveMap(function () {
-        map.fitBounds(route.bounds, fitOptions());
-      });
+      fitView();
     }
     route.segments.push(line.addTo(map));
     route.drawnLast = points[points.length - 1];
@@ -378,6 +380,16 @@
     }
     updateEndpoints();
     showLegend();
+  }
+
+  // Fits the map to the route and, while they are shown, the other clips' lines.
+  function fitView() {
+    var bounds = route.bounds ? L.latLngBounds(route.bounds.getSouthWest(), route.bounds.getNorthEast()) : null;
+    if (overview.bounds) bounds = bounds ? bounds.extend(overview.bounds) : overview.bounds;
+    if (!bounds) return;
+    moveMap(function () {
+      map.fitBounds(bounds, fitOptions());
+    });
   }
 
   function closeChunk() {
@@ -527,7 +539,11 @@
   map.on('click', function (e) {
     if (e.originalEvent && e.originalEvent.korvaneEventMark) return;  // a driving event's mark took it
     var point = pickPoint(e.latlng);
-    if (!point) return;
+    if (!point) {
+      var other = pickOverview(e.latlng);
+      if (other) post('overviewClick', {set: overview.set, clip: other.clip, t: other.t});
+      return;
+    }
     clicks.last = {t: point.t, at: Date.now(), latlng: point.latlng, markerMs: 0};
     post('routeClick', {route: route.id, t: point.t});
   });
@@ -730,6 +746,143 @@
     });
   };
 
+  // ---- Every route of the folder ----
+
+  // The overview lines of the folder's clips, thin and grey in a pane under the route, so the
+  // playing clip's route stays on top. setOverviewLines(set, json) replaces them with a new set,
+  // addOverviewLines(set, json) adds to the set shown (clips that have just been indexed); json is
+  // an array of {id, p: [lat, lon, t, lat, lon, t, …]}, id the player's number of the clip and t
+  // the moment in it (ms). A click near one of them and not near the route tells the player the
+  // clip and the moment of the nearest point: "overviewClick" {set, clip, t}.
+  var OVERVIEW_STYLE = {color: '#6b7280', weight: 2, opacity: 0.8, interactive: false};
+  map.createPane('korvaneOverview').style.zIndex = 350;
+  var overviewRenderer = L.canvas({pane: 'korvaneOverview', padding: 0.5});
+  var overview = {set: 0, lines: [], points: 0, projectedZoom: -1, bounds: null};
+
+  function addOverview(json) {
+    var given;
+    try {
+      given = JSON.parse(json);
+    } catch (e) {
+      return -1;
+    }
+    if (!Array.isArray(given)) return -1;
+    var added = 0;
+    given.forEach(function (line) {
+      var id = line ? Number(line.id) : NaN;
+      var p = line && Array.isArray(line.p) ? line.p : null;
+      if (!p || !isFinite(id) || id < 0) return;
+      var latlngs = [];
+      for (var i = 0; i + 2 < p.length; i += 3) {
+        var latlng = parseLatLng(String(p[i]), String(p[i + 1]));
+        if (!latlng) continue;
+        latlng.t = parseMoment(p[i + 2]);
+        latlngs.push(latlng);
+      }
+      if (latlngs.length === 0) return;
+      var polyline = L.polyline(latlngs, L.extend({renderer: overviewRenderer, pane: 'korvaneOverview'},
+                                                  OVERVIEW_STYLE)).addTo(map);
+      overview.lines.push({id: id, latlngs: latlngs, line: polyline, projected: null});
+      overview.points += latlngs.length;
+      var bounds = polyline.getBounds();
+      if (overview.bounds) overview.bounds.extend(bounds);
+      else overview.bounds = L.latLngBounds(bounds.getSouthWest(), bounds.getNorthEast());
+      added++;
+    });
+    // Lines that widen the view bring it out to them, unless the user has taken the map over.
+    if (added > 0 && !userMoved) fitView();
+    return added;
+  }
+
+  // The toggle in the map's corner: it asks the player for the lines ("overviewToggle" {on}); the
+  // player answers with setOverviewLines, whose set (0: none) the button shows as pressed or not.
+  // It appears once the page has reached the player: alone in a browser there is nobody to ask.
+  var routesToggle = L.control({position: 'topleft'});
+  var routesButton = null;
+  routesToggle.onAdd = function () {
+    var bar = L.DomUtil.create('div', 'leaflet-bar korvane-routes');
+    routesButton = L.DomUtil.create('a', '', bar);
+    routesButton.href = '#';
+    routesButton.setAttribute('role', 'button');
+    routesButton.title = texts.allRoutes;
+    routesButton.innerHTML =
+        '<svg viewBox="0 0 24 24" width="18" height="18" fill="none" stroke="#333" stroke-width="1.8" ' +
+        'stroke-linecap="round"><path d="M3 17c3-1 4-6 8-6s4 4 10 2" opacity="0.5"/>' +
+        '<path d="M3 8c4 0 5 4 9 3s5-5 9-6" opacity="0.5"/><path d="M3 20c5-2 7-9 11-12s5-2 7-3"/></svg>';
+    L.DomEvent.disableClickPropagation(bar);
+    L.DomEvent.on(routesButton, 'click', function (e) {
+      L.DomEvent.preventDefault(e);
+      post('overviewToggle', {on: overview.set === 0 ? 1 : 0});
+    });
+    showToggle();
+    return bar;
+  };
+  function showToggle() {
+    if (routesButton) L.DomUtil[overview.set !== 0 ? 'addClass' : 'removeClass'](routesButton, 'korvane-on');
+  }
+
+  window.setOverviewLines = function (set, json) {
+    for (var i = 0; i < overview.lines.length; i++) overview.lines[i].line.remove();
+    overview.lines = [];
+    overview.points = 0;
+    overview.bounds = null;
+    var id = Number(set);
+    overview.set = isFinite(id) && id >= 0 ? id : 0;
+    showToggle();
+    return addOverview(json);
+  };
+
+  // Lines of an older set are dropped: the player has changed folder or turned the lines off.
+  window.addOverviewLines = function (set, json) {
+    if (Number(set) !== overview.set) return -1;
+    return addOverview(json);
+  };
+
+  // The clip and moment of the overview point nearest `latlng` within PICK_PIXELS; null when none.
+  function pickOverview(latlng) {
+    var zoom = map.getZoom();
+    var p = map.project(latlng, zoom);
+    var best = null, bestDistance = PICK_PIXELS * PICK_PIXELS;
+    for (var i = 0; i < overview.lines.length; i++) {
+      var line = overview.lines[i];
+      if (!line.projected || overview.projectedZoom !== zoom) {
+        line.projected = line.latlngs.map(function (ll) { return map.project(ll, zoom); });
+      }
+      for (var k = 0; k < line.projected.length; k++) {
+        var a = line.projected[k];
+        var b = line.projected[Math.min(k + 1, line.projected.length - 1)];
+        var d = L.LineUtil._sqClosestPointOnSegment(p, a, b, true);
+        if (d <= bestDistance && line.latlngs[k].t >= 0) {
+          bestDistance = d;
+          var near = p.distanceTo(a) <= p.distanceTo(b) || line.latlngs[k + 1] === undefined ? k : k + 1;
+          best = {clip: line.id, t: line.latlngs[near].t, latlng: line.latlngs[near]};
+        }
+      }
+    }
+    overview.projectedZoom = zoom;
+    return best;
+  }
+
+  // The middle of an element in the page's pixels, [x, y].
+  function centreOf(element) {
+    var box = element.getBoundingClientRect();
+    return [Math.round(box.left + box.width / 2), Math.round(box.top + box.height / 2)];
+  }
+
+  // Where on the page the point at `fraction` of the overview line of clip `id` lies: {x, y, t};
+  // null without such a line. For tests that click it.
+  window.korvaneOverviewPointAt = function (id, fraction) {
+    for (var i = 0; i < overview.lines.length; i++) {
+      var line = overview.lines[i];
+      if (line.id !== Number(id)) continue;
+      var f = Math.min(Math.max(Number(fraction) || 0, 0), 1);
+      var point = line.latlngs[Math.round(f * (line.latlngs.length - 1))];
+      var at = map.latLngToContainerPoint(point);
+      return {x: Math.round(at.x), y: Math.round(at.y), t: point.t};
+    }
+    return null;
+  };
+
   // ---- Read-back for tests and benchmarks ----
 
   window.korvaneMapState = function () {
@@ -766,6 +919,10 @@
       markerMs: car.placedAt,
       hoverT: hover.t,
       eventMarks: eventMarks.length,
+      overviewSet: overview.set,
+      overviewLines: overview.lines.length,
+      overviewPoints: overview.points,
+      routesToggle: routesButton ? centreOf(routesButton) : null,
       tip: hover.tip && map.hasLayer(hover.tip) ? hover.tip.getContent() : '',
       lastClick: clicks.last ? {t: clicks.last.t, at: clicks.last.at, markerMs: clicks.last.markerMs} : null
     };
@@ -798,10 +955,12 @@
   // Draws whatever the canvas renderer has scheduled for the next frame now, so a caller can time
   // "until drawn" without waiting for the display's frame clock.
   window.korvaneDrawNow = function () {
-    if (renderer._redrawRequest) {
-      L.Util.cancelAnimFrame(renderer._redrawRequest);
-      renderer._redraw();
-    }
+    [renderer, overviewRenderer].forEach(function (r) {
+      if (r._redrawRequest) {
+        L.Util.cancelAnimFrame(r._redrawRequest);
+        r._redraw();
+      }
+    });
     return route.count;
   };
 

@@ -49,4 +49,9 @@ void CMapDisplay::SetEventMarks(DuiLib::CWebBrowserUI* browser, std::span<const 
   if (loader_) loader_->SetEventMarks(browser, marks);
 }
 
+void CMapDisplay::SetOverviewLines(DuiLib::CWebBrowserUI* browser, std::uint32_t set,
+                                   std::span<const ClipOverview> lines, bool replace) {
+  if (loader_) loader_->SetOverviewLines(browser, set, lines, replace);
+}
+
 }  // namespace korvane

@@ -5,6 +5,7 @@
 #include <memory>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "settings/settings.h"
 #include "telemetry/drive_event.h"
@@ -21,6 +22,18 @@ class CTrackStore;
 struct EventMark {
   DriveEvent event;
   std::string tip;
+};
+
+// A clip's overview line as the map draws it under the route: WGS-84 points with their moment in
+// the clip; `clip` is the caller's number for the clip, which a click on the line gives back.
+struct OverviewPoint {
+  double latitude = 0.0;
+  double longitude = 0.0;
+  std::int32_t mediaMs = 0;
+};
+struct ClipOverview {
+  std::uint32_t clip = 0;
+  std::vector<OverviewPoint> points;
 };
 
 class CMapLoader {
@@ -60,6 +73,12 @@ class CMapLoader {
   // Marks the clip's driving events on the map, replacing the marks shown; none removes them. A
   // click on a mark comes back as a click on the route at the event's moment.
   virtual void SetEventMarks(DuiLib::CWebBrowserUI* browser, std::span<const EventMark> marks) = 0;
+  // Draws the overview lines thin and grey under the route as set `set`: replacing every line shown
+  // (`replace`), or adding to the lines of that set (a call for another set is ignored by the
+  // page). Set 0 with no lines removes them. A click on a line comes back with the set, the clip
+  // and the moment of the nearest point. Failed calls are ignored.
+  virtual void SetOverviewLines(DuiLib::CWebBrowserUI* browser, std::uint32_t set,
+                                std::span<const ClipOverview> lines, bool replace) = 0;
 };
 
 class CMapDisplay : public CMapLoader {
@@ -81,6 +100,8 @@ class CMapDisplay : public CMapLoader {
   void ShowRouteTip(DuiLib::CWebBrowserUI* browser, std::int32_t timeMs,
                     const std::string& text) override;
   void SetEventMarks(DuiLib::CWebBrowserUI* browser, std::span<const EventMark> marks) override;
+  void SetOverviewLines(DuiLib::CWebBrowserUI* browser, std::uint32_t set,
+                        std::span<const ClipOverview> lines, bool replace) override;
 
  private:
   std::unique_ptr<CMapLoader> loader_;

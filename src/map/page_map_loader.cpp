@@ -119,6 +119,33 @@ void CPageMapLoader::SetEventMarks(DuiLib::CWebBrowserUI* browser,
   CallPageFunction(browser, kSetEventMarks, page_, {EventMarksJson(marks, setup_.toMapDatum)});
 }
 
+std::string OverviewLinesJson(std::span<const ClipOverview> lines,
+                              void (*toMapDatum)(double, double, double&, double&)) {
+  std::string json = "[";
+  for (const ClipOverview& line : lines) {
+    if (line.points.empty()) continue;
+    if (json.size() > 1) json += ',';
+    json += "{\"id\":" + std::to_string(line.clip) + ",\"p\":[";
+    bool first = true;
+    for (const OverviewPoint& point : line.points) {
+      double lat = point.latitude, lon = point.longitude;
+      if (toMapDatum != nullptr) toMapDatum(point.latitude, point.longitude, lat, lon);
+      if (!first) json += ',';
+      first = false;
+      json += FormatCoordinate(lat) + ',' + FormatCoordinate(lon) + ',' +
+              std::to_string(std::max(point.mediaMs, 0));
+    }
+    json += "]}";
+  }
+  return json + "]";
+}
+
+void CPageMapLoader::SetOverviewLines(DuiLib::CWebBrowserUI* browser, std::uint32_t set,
+                                      std::span<const ClipOverview> lines, bool replace) {
+  CallPageFunction(browser, replace ? kSetOverviewLines : kAddOverviewLines, page_,
+                   {std::to_string(set), OverviewLinesJson(lines, setup_.toMapDatum)});
+}
+
 void CPageMapLoader::SetPageTexts(DuiLib::CWebBrowserUI* browser, const std::string& textsJson) {
   CallPageFunction(browser, kSetPageTexts, page_, {textsJson});
 }

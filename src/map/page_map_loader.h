@@ -2,6 +2,7 @@
 // of one service says only where its page is, which datum its positions are in and which
 // coordinates of a track point it sends.
 #pragma once
+#include <span>
 #include <string>
 
 #include "map/map_loader.h"
@@ -20,6 +21,8 @@ inline constexpr const char* kSetPageTexts = "setPageTexts";
 inline constexpr const char* kShowRouteTip = "showRouteTip";
 inline constexpr const char* kSetEventMarks = "setEventMarks";
 inline constexpr const char* kSetRouteStyle = "setRouteStyle";
+inline constexpr const char* kSetOverviewLines = "setOverviewLines";
+inline constexpr const char* kAddOverviewLines = "addOverviewLines";
 
 // Six decimals with a point whatever the process locale says ("nan"/"inf" for non-finite values,
 // which the pages refuse).
@@ -36,6 +39,12 @@ std::string PageSpeed(double kmh);
 // FormatCoordinate does; "[]" for none.
 std::string EventMarksJson(std::span<const EventMark> marks,
                            void (*toMapDatum)(double, double, double&, double&));
+
+// The JSON argument of setOverviewLines / addOverviewLines: an array of {"id": clip, "p": [lat,
+// lon, ms, …]}, the positions put into the map's datum by `toMapDatum` (none: as given) with six
+// decimals; lines without a point are left out, "[]" for none.
+std::string OverviewLinesJson(std::span<const ClipOverview> lines,
+                              void (*toMapDatum)(double, double, double&, double&));
 
 class CPageMapLoader : public CMapLoader {
  public:
@@ -63,6 +72,8 @@ class CPageMapLoader : public CMapLoader {
   void ShowRouteTip(DuiLib::CWebBrowserUI* browser, std::int32_t timeMs,
                     const std::string& text) override;
   void SetEventMarks(DuiLib::CWebBrowserUI* browser, std::span<const EventMark> marks) override;
+  void SetOverviewLines(DuiLib::CWebBrowserUI* browser, std::uint32_t set,
+                        std::span<const ClipOverview> lines, bool replace) override;
 
   // The page file under `programFolder` (which ends in "/").
   std::string PagePath(const std::string& programFolder) const;

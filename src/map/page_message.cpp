@@ -90,7 +90,7 @@ class NumberObjectReader {
 }  // namespace
 
 std::optional<PageEvent> ValidatePageMessage(std::string_view name, std::string_view json,
-                                             std::uint32_t routeId) {
+                                             std::uint32_t routeId, std::uint32_t overviewSet) {
   PageEvent event;
   if (name == "routeClick") {
     event.kind = PageEventKind::RouteClick;
@@ -98,17 +98,41 @@ std::optional<PageEvent> ValidatePageMessage(std::string_view name, std::string_
     event.kind = PageEventKind::RouteHover;
   } else if (name == "routeLeave") {
     event.kind = PageEventKind::RouteLeave;
+  } else if (name == "overviewClick") {
+    event.kind = PageEventKind::OverviewClick;
+  } else if (name == "overviewToggle") {
+    event.kind = PageEventKind::OverviewToggle;
   } else {
     return std::nullopt;
   }
   const auto fields = NumberObjectReader(json).Read();
   if (!fields) return std::nullopt;
-  const auto route = fields->find("route");
-  if (route == fields->end() || route->second != static_cast<double>(routeId)) return std::nullopt;
-  if (event.kind == PageEventKind::RouteLeave) return event;
+  constexpr double kLargest = std::numeric_limits<std::int32_t>::max();
+  if (event.kind == PageEventKind::OverviewToggle) {
+    const auto on = fields->find("on");
+    if (on == fields->end() || (on->second != 0 && on->second != 1)) return std::nullopt;
+    event.on = on->second == 1;
+    return event;
+  }
+  if (event.kind == PageEventKind::OverviewClick) {
+    const auto set = fields->find("set");
+    const auto clip = fields->find("clip");
+    if (overviewSet == 0 || set == fields->end() ||
+        set->second != static_cast<double>(overviewSet) || clip == fields->end() ||
+        !(clip->second >= 0 && clip->second <= kLargest) ||
+        clip->second != static_cast<double>(static_cast<std::int32_t>(clip->second))) {
+      return std::nullopt;
+    }
+    event.clip = static_cast<std::uint32_t>(clip->second);
+  } else {
+    const auto route = fields->find("route");
+    if (route == fields->end() || route->second != static_cast<double>(routeId)) {
+      return std::nullopt;
+    }
+    if (event.kind == PageEventKind::RouteLeave) return event;
+  }
   const auto time = fields->find("t");
-  constexpr double kLatest = std::numeric_limits<std::int32_t>::max();
-  if (time == fields->end() || !(time->second >= 0 && time->second <= kLatest)) {
+  if (time == fields->end() || !(time->second >= 0 && time->second <= kLargest)) {
     return std::nullopt;
   }
   event.timeMs = static_cast<std::int32_t>(time->second);

@@ -13,20 +13,26 @@ namespace korvane {
 //   "routeClick" {"route": id, "t": ms}  the user clicked on or near the route point of moment t
 //   "routeHover" {"route": id, "t": ms}  the mouse rests on or near that point
 //   "routeLeave" {"route": id}           the mouse is no longer near the route
+//   "overviewClick" {"set": n, "clip": c, "t": ms}  a click near clip c's overview line of set n
+//   "overviewToggle" {"on": 1 or 0}      the user wants every route of the folder shown, or not
 // `route` is the id the page got with clearLinePoints; `t` the media time the point came with.
-enum class PageEventKind { RouteClick, RouteHover, RouteLeave };
+enum class PageEventKind { RouteClick, RouteHover, RouteLeave, OverviewClick, OverviewToggle };
 
 struct PageEvent {
   PageEventKind kind = PageEventKind::RouteLeave;
   std::int32_t timeMs = 0;  // 0 for RouteLeave
+  std::uint32_t clip = 0;   // OverviewClick only
+  bool on = false;          // OverviewToggle only
   friend bool operator==(const PageEvent&, const PageEvent&) = default;
 };
 
 // The event, or nullopt for an unknown name, a text that is not a flat JSON object of numbers, a
 // missing field, a route other than `routeId` (a page still showing another file), or a time that
 // is not a finite number from 0 to the largest 32-bit count of ms. A fractional time is cut to
-// whole ms; whether it lies within the clip is for the seek to settle.
+// whole ms; whether it lies within the clip is for the seek to settle. An overview click counts
+// only for `overviewSet`, the set of lines shown (0: none, so none counts), with a whole clip
+// number.
 std::optional<PageEvent> ValidatePageMessage(std::string_view name, std::string_view json,
-                                             std::uint32_t routeId);
+                                             std::uint32_t routeId, std::uint32_t overviewSet = 0);
 
 }  // namespace korvane

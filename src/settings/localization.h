@@ -15,6 +15,8 @@ inline constexpr char kSnapshotInterfaceSection[] = "Snapshot_Interface";
 inline constexpr char kMapInterfaceSection[] = "Map_Interface";
 // The driving events' texts (settings, marks, jump buttons); every key falls back to English.
 inline constexpr char kEventInterfaceSection[] = "Event_Interface";
+// The trips window's texts; every key falls back to English.
+inline constexpr char kTripInterfaceSection[] = "Trip_Interface";
 // Where the language files lie, relative to the program folder.
 inline constexpr char kLanguageFolder[] = "conf/sysconfig/";
 

@@ -4,6 +4,7 @@
 #include "dialogs/setting_wnd.h"
 #include "dialogs/show_snaps_tip_wnd.h"
 #include "dialogs/snapshot_tip_wnd.h"
+#include "ui/trips_wnd.h"
 
 namespace korvane {
 
@@ -43,6 +44,13 @@ void ShowExportNote(ApplicationContext& context, WindowHandle parent, const std:
   tip.title = title;
   tip.savedPath = text;
   RunModal(tip, parent, "ShowSnapsTipWindow");
+}
+
+std::optional<TripRow> ShowTripsWindow(ApplicationContext& context, WindowHandle parent,
+                                       TripList trips) {
+  CDuiTripsWnd window(context, std::move(trips));
+  if (RunModal(window, parent, "TripsWnd") != 1 || window.chosen() == nullptr) return std::nullopt;
+  return *window.chosen();
 }
 
 int ShowSettingsWindow(ApplicationContext& context, WindowHandle parent) {

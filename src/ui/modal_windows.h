@@ -1,11 +1,13 @@
 // The main window's modal windows: the snapshot preview or snapshot-folder note, the export's
-// note, the settings window and the clear confirmation, each created over the main window, centred
-// and run modally.
+// note, the trips, the settings window and the clear confirmation, each created over the main
+// window, centred and run modally.
 #pragma once
+#include <optional>
 #include <string>
 
 #include "platform/window_message.h"
 #include "settings/application_context.h"
+#include "ui/trip_rows.h"
 
 namespace korvane {
 
@@ -16,6 +18,9 @@ void ShowSnapshotWindow(ApplicationContext& context, WindowHandle parent, const 
 // The note after an export: `title` over `text` (the file written, or why nothing was).
 void ShowExportNote(ApplicationContext& context, WindowHandle parent, const std::string& title,
                     const std::string& text);
+// The trips of a folder; the one the user chose to play, if any.
+std::optional<TripRow> ShowTripsWindow(ApplicationContext& context, WindowHandle parent,
+                                       TripList trips);
 // What the settings window's modal loop returned: 1 after OK.
 int ShowSettingsWindow(ApplicationContext& context, WindowHandle parent);
 // What the clear confirmation returned: 1 when the user wants the list cleared.

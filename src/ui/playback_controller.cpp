@@ -184,6 +184,12 @@ void CPlaybackController::OnDropFiles(const std::vector<std::string>& paths) {
   StartAfterDrop();
 }
 
+void CPlaybackController::PlayClips(const std::vector<std::string>& paths) {
+  if (b_.playlist.LoadClips(paths) == 0) return;
+  b_.lastSwitchTick = b_.tick();
+  StartAfterDrop();
+}
+
 void CPlaybackController::StartAfterDrop() {
   if (!HasCurrent()) return;
   b_.view.ResetMarker();

@@ -109,6 +109,9 @@ class CPlaybackController {
   // Plays playlist entry `index` from moment `seconds` (a driving event in another clip): the seek
   // is sent once the player has started. An index out of range does nothing.
   void PlayEntryAt(int index, double seconds);
+  // Makes `paths` the playlist in their order (a trip) and plays the first that still exists; the
+  // end of each clip then goes on to the next of them. Nothing happens when none exists.
+  void PlayClips(const std::vector<std::string>& paths);
   void TakeSnapshot();
   void OpenSettings();
   void EnterFullScreen();

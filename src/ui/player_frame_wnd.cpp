@@ -11,6 +11,7 @@
 #include "framework/playlist_tree_view.h"
 #include "framework/web_browser_ui.h"
 #include "index/index_database.h"
+#include "index/index_reader.h"
 #include "map/page_message.h"
 #include "platform/tick.h"
 #include "settings/localization.h"
@@ -18,6 +19,7 @@
 #include "ui/player_keys.h"
 #include "ui/route_tip.h"
 #include "ui/test_probe.h"
+#include "ui/trip_rows.h"
 
 namespace korvane {
 
@@ -28,6 +30,7 @@ constexpr char kOpenButton[] = "btnOpenBig";
 // The driving-event jump's two buttons of the control bar; its keys are in the player's table.
 constexpr char kPrevEventButton[] = "btnPrevEvent";
 constexpr char kNextEventButton[] = "btnNextEvent";
+constexpr char kTripsButton[] = "btnTrips";
 
 }  // namespace
 
@@ -67,6 +70,8 @@ void CPlayerFrameWnd::StartStartupWorker() {
   indexer_ = std::make_unique<CBackgroundIndexer>(std::move(indexing));
   panel_->SetListWatcher([this](const std::vector<std::string>& paths, int current) {
     if (indexer_) indexer_->Start(paths, current);
+    // The lines follow the folder of the list.
+    if (overview_ && overview_->shown()) ShowAllRoutes(true);
   });
 
   playerPort_ =
@@ -79,6 +84,9 @@ void CPlayerFrameWnd::StartStartupWorker() {
     ShowSnapshotWindow(context, self, path, width, height, preview);
   };
   viewPort_->modals.settings = [&context, self] { return ShowSettingsWindow(context, self); };
+  overview_ = std::make_unique<CRouteOverview>(IndexDatabasePath(), map_, [&view] {
+    return dynamic_cast<DuiLib::CWebBrowserUI*>(view.webMap);
+  });
   eventMarks_ = std::make_unique<CClipEventMarks>(
       context, IndexDatabasePath(), view.chartBinding, map_,
       [&view] { return dynamic_cast<DuiLib::CWebBrowserUI*>(view.webMap); });
@@ -96,6 +104,9 @@ void CPlayerFrameWnd::StartStartupWorker() {
     if (DuiLib::CControlUI* control = m_PaintManager.FindControl(button)) {
       control->SetToolTip(ReadLanguageTextOrEnglish(context, kEventInterfaceSection, key));
     }
+  }
+  if (DuiLib::CControlUI* trips = m_PaintManager.FindControl(kTripsButton)) {
+    trips->SetToolTip(ReadLanguageTextOrEnglish(context, kTripInterfaceSection, "IDS_TRIPS"));
   }
   if (auto* browser = dynamic_cast<DuiLib::CWebBrowserUI*>(view.webMap)) {
     browser->SetPageMessageHandler(
@@ -182,9 +193,16 @@ void CPlayerFrameWnd::OnPageMessage(const std::string& name, const std::string& 
   CViewManager* view = GetViewManager();
   if (controller_ == nullptr || playback == nullptr || view == nullptr) return;
   const CNavigationTrack& track = playback->navigationTrack;
-  const std::optional<PageEvent> event = ValidatePageMessage(name, json, track.generation());
+  const std::optional<PageEvent> event =
+      ValidatePageMessage(name, json, track.generation(), overview_ ? overview_->set() : 0);
   if (!event) return;
   switch (event->kind) {
+    case PageEventKind::OverviewClick:
+      PlayFromLine(overview_->ClipPath(event->clip), event->timeMs);
+      break;
+    case PageEventKind::OverviewToggle:
+      ShowAllRoutes(event->on);
+      break;
     case PageEventKind::RouteClick:
       if (probe_) probe_->RouteClicked(event->timeMs);
       controller_->Seek(event->timeMs / 1000.0);
@@ -234,6 +252,8 @@ void CPlayerFrameWnd::JumpToEvent(bool forward) {
 void CPlayerFrameWnd::OnClick(DuiLib::TNotifyUI& msg) {
   if (msg.pSender != nullptr && msg.pSender->GetName() == "btnExport") {
     ExportTrack();
+  } else if (msg.pSender != nullptr && msg.pSender->GetName() == kTripsButton) {
+    ShowTrips();
   } else if (controller_ && msg.pSender != nullptr) {
     const std::string name = msg.pSender->GetName();
     if (name == kPrevEventButton || name == kNextEventButton) {
@@ -278,6 +298,48 @@ void CPlayerFrameWnd::ExportTrack() {
   if (!export_->Start(ExportArguments(target, clip, choice.path), choice.path)) {
     ShowExportNote(context, GetHWND(), text("IDS_EXPORTFAILED"), choice.path);
   }
+}
+
+void CPlayerFrameWnd::ShowTrips() {
+  std::string clip;
+  if (!controller_ || panel_->manager().GetCurrentPath(clip) == 0) return;  // no folder yet
+  const std::vector<std::string> clips =
+      SupportedFilesIn(SplitPath(clip).folder, panel_->manager().supportedExtensions());
+  CIndexReader index(IndexDatabasePath());
+  TripList trips = BuildTripList(clips, index.GetClips(clips));
+  if (const std::optional<TripRow> chosen =
+          ShowTripsWindow(GetContext(), GetHWND(), std::move(trips))) {
+    controller_->PlayClips(chosen->clips);
+  }
+}
+
+void CPlayerFrameWnd::ShowAllRoutes(bool show) {
+  std::string clip;
+  if (!show || !overview_ || panel_->manager().GetCurrentPath(clip) == 0) {
+    if (overview_) overview_->Hide();
+    return;
+  }
+  overview_->Show(
+      SupportedFilesIn(SplitPath(clip).folder, panel_->manager().supportedExtensions()));
+}
+
+void CPlayerFrameWnd::PlayFromLine(const std::string& path, std::int32_t ms) {
+  CPlaylistManager& list = panel_->manager();
+  std::string current;
+  if (path.empty() || !controller_) return;
+  if (list.GetCurrentPath(current) != 0 && current == path) {
+    controller_->Seek(ms / 1000.0);
+    return;
+  }
+  // A clip the list does not hold (it holds a trip) comes in with its folder; a clip deleted
+  // since it was indexed is in no listing, and nothing plays.
+  int index = list.playlist().FindEntry(path);
+  if (index < 0) {
+    const SplitPathResult parts = SplitPath(path);
+    list.LoadFolderOf(parts.fileName, parts.folder);
+    index = list.playlist().FindEntry(path);
+  }
+  controller_->PlayEntryAt(index, ms / 1000.0);
 }
 
 void CPlayerFrameWnd::OnExportDone() {
@@ -376,8 +438,9 @@ DuiLib::LRESULT CPlayerFrameWnd::HandleMessage(DuiLib::UINT uMsg, DuiLib::WPARAM
       if (CViewManager* view = GetViewManager(); view != nullptr) {
         view->ShowIndexProgress(wParam, static_cast<std::size_t>(lParam));
       }
-      // The playing clip's events may have just been stored.
+      // The playing clip's events, and other clips' lines, may have just been stored.
       if (eventMarks_) eventMarks_->Retry();
+      if (overview_) overview_->Refresh();
       break;
     default:
       if (probe_) probe_->OnMessage(uMsg);

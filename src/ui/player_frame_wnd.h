@@ -1,10 +1,10 @@
 // CPlayerFrameWnd: the main window as the program runs it. Adds to the shell the parts that play:
 // the extraction pipeline, the map display, the playlist, the ports and the playback controller,
 // the background indexing of the playlist's clips, the driving events' marks and the jumps between
-// them, the track export, and the thread that runs the start-up set-up handed in; every click,
-// notification, key and worker message is handed to the controller. Files dropped or opened before
-// that set-up has finished wait for it: until then the player and the pipeline have no
-// configuration, and the set-up is still writing it.
+// them, the trips window, every route of the folder on the map, the track export, and the thread
+// that runs the start-up set-up handed in; every click, notification, key and worker message is
+// handed to the controller. Files dropped or opened before that set-up has finished wait for it:
+// until then the player and the pipeline have no configuration, and the set-up is still writing it.
 #pragma once
 #include <functional>
 #include <memory>
@@ -19,6 +19,7 @@
 #include "ui/main_window.h"
 #include "ui/playback_controller.h"
 #include "ui/playlist_panel.h"
+#include "ui/route_overview.h"
 #include "ui/startup_targets.h"
 #include "ui/track_export.h"
 #include "ui/track_feed.h"
@@ -83,6 +84,15 @@ class CPlayerFrameWnd : public CDuiFrameWnd {
   // The export button: the save dialog offers the current clip or its folder in each format, and
   // the export runs in the background; its end shows where the track went or why it did not.
   void ExportTrack();
+  // The trips button: the trips of the playing clip's folder from the index; the one chosen
+  // becomes the playlist and plays.
+  void ShowTrips();
+  // The every-route toggle in the map's corner: the overview lines of the playing clip's folder on
+  // the map, or none.
+  void ShowAllRoutes(bool show);
+  // A click on a clip's overview line: that clip plays from moment `ms` (seeking once the player
+  // runs); the playing clip just seeks.
+  void PlayFromLine(const std::string& path, std::int32_t ms);
   void OnExportDone();
 
   std::unique_ptr<CSubtitleExtractor> extractor_;
@@ -95,6 +105,7 @@ class CPlayerFrameWnd : public CDuiFrameWnd {
   std::unique_ptr<CTrackFeed> trackFeed_;
   std::unique_ptr<CPlaybackController> controller_;
   std::unique_ptr<CClipEventMarks> eventMarks_;
+  std::unique_ptr<CRouteOverview> overview_;
   std::unique_ptr<CTestProbe> probe_;
   std::unique_ptr<CTrackExport> export_;
   StartupRoutine startup_;

@@ -83,4 +83,16 @@ int AddSupportedFiles(Playlist& playlist, const std::string& folder,
   return added;
 }
 
+std::vector<std::string> SupportedFilesIn(const std::string& folder,
+                                          const std::vector<std::string>& supported) {
+  Playlist files;
+  if (std::optional<std::vector<std::string>> names = ListFolder(folder)) {
+    AddSupportedFiles(files, folder, *names, supported);
+  }
+  files.SortByName();
+  std::vector<std::string> paths;
+  for (const auto& entry : files.entries()) paths.push_back(entry->path);
+  return paths;
+}
+
 }  // namespace korvane

@@ -44,4 +44,9 @@ int AddSupportedFiles(Playlist& playlist, const std::string& folder,
                       const std::vector<std::string>& names,
                       const std::vector<std::string>& supported);
 
+// The paths of the folder's files whose type is supported, in the playlist's name order; empty when
+// the folder cannot be listed.
+std::vector<std::string> SupportedFilesIn(const std::string& folder,
+                                          const std::vector<std::string>& supported);
+
 }  // namespace korvane

@@ -89,6 +89,21 @@ void CPlaylistManager::LoadFolderOf(const std::string& fileName, const std::stri
   if (grew) host_.ListChanged(Paths(), chosen);
 }
 
+int CPlaylistManager::LoadClips(const std::vector<std::string>& paths) {
+  Playlist clips;
+  for (const std::string& path : paths) {
+    if (IsRegularFile(path)) clips.AddEntry(path, SplitPath(path).fileName);
+  }
+  if (clips.count() == 0) return 0;
+  clips.SetCurrent(0);
+  playlist_ = std::move(clips);
+  RebuildView();
+  view_->SelectNode(0);
+  view_->SetPlayingNode(0, true);
+  host_.ListChanged(Paths(), 0);
+  return playlist_.count();
+}
+
 void CPlaylistManager::ActivateEntry(int index) {
   if (index == -1) return;
   int oldCurrent = playlist_.current();

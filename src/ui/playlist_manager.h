@@ -28,6 +28,10 @@ class CPlaylistManager {
   // makes folder + fileName current (-1 when it is not listed) and, when the list grew, tells the
   // host. A folder that cannot be listed changes nothing.
   void LoadFolderOf(const std::string& fileName, const std::string& folder);
+  // Replaces the list with `paths` in the order given (a trip's clips in time order), leaving out
+  // the paths that are no regular file (now) and repeats, makes the first current and tells the
+  // host. Returns the number of entries; with none the list is left as it was.
+  int LoadClips(const std::vector<std::string>& paths);
   // Makes index current (-1 when out of range) and moves the playing mark; -1 does nothing.
   void ActivateEntry(int index);
   // Removes the entry whose delete button was pressed. 1 when it was the current one (the entry now

@@ -182,17 +182,27 @@ void CTestProbe::RunCommand(const std::string& verb, const std::string& argument
       view->sliderProgress->SetValue(std::atoi(argument.c_str()));
       manager.SendNotify(view->sliderProgress, DuiLib::DUI_MSGTYPE_VALUECHANGED);
     }
-  } else if (verb == "maptarget") {
+  } else if (verb == "maptarget" || verb == "linetarget") {
     CViewManager* view = window_.GetViewManager();
     auto* browser = view != nullptr ? dynamic_cast<DuiLib::CWebBrowserUI*>(view->webMap) : nullptr;
     if (browser == nullptr) return;
+    // "linetarget <clip>,<fraction>": a point of that clip's overview line instead of the route.
+    std::string target;
+    if (verb == "maptarget") {
+      target = "korvaneRoutePointAt(" + std::to_string(std::atof(argument.c_str())) + ")";
+    } else {
+      int clip = 0;
+      double fraction = 0;
+      if (std::sscanf(argument.c_str(), "%d,%lf", &clip, &fraction) != 2) return;
+      target =
+          "korvaneOverviewPointAt(" + std::to_string(clip) + "," + std::to_string(fraction) + ")";
+    }
     // Page pixels to the screen: the window's place, then the map control's place in it.
     const DuiLib::RECT window = window_.GetWindowRect();
     const DuiLib::RECT map = view->webMap->GetPos();
-    const std::string script =
-        "(function(){var p=korvaneRoutePointAt(" + std::to_string(std::atof(argument.c_str())) +
-        ");return p?JSON.stringify([p.x+" + std::to_string(window.left + map.left) + ",p.y+" +
-        std::to_string(window.top + map.top) + ",p.t]):'null'})()";
+    const std::string script = "(function(){var p=" + target + ";return p?JSON.stringify([p.x+" +
+                               std::to_string(window.left + map.left) + ",p.y+" +
+                               std::to_string(window.top + map.top) + ",p.t]):'null'})()";
     browser->RunScript(
         script, [target = std::weak_ptr<std::string>(mapTarget_)](const std::string& value) {
           // The script's value is a JSON string holding the array.
@@ -279,6 +289,8 @@ void CTestProbe::Write() {
        << ",\"cursorX\":" << CursorText(view) << ",\"hoverText\":" << HoverText(view)
        << ",\"chartPlot\":" << ChartPlotText(view, window_.GetWindowRect())
        << ",\"mapRect\":" << ScreenRectText(view->webMap, window_.GetWindowRect())
+       << ",\"tripsButton\":"
+       << ScreenRectText(window_.m_PaintManager.FindControl("btnTrips"), window_.GetWindowRect())
        << ",\"click\":" << ClickJson() << ",\"mapTarget\":" << *mapTarget_
        << ",\"map\":" << *mapState_ << "}\n";
   const std::string temp = path_ + ".tmp";

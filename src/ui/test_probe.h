@@ -6,7 +6,8 @@
 // slider), "key <virtual key>", "close window", "ask speed" and "ask time" (the player's answers
 // show as "playerSpeed" and "timePosition"); and "maptarget <fraction>", which asks the map page
 // where on the screen the route point at that fraction of the route lies ("mapTarget": [x, y, t] in
-// the state).
+// the state), and "linetarget <clip>,<fraction>", the same for the overview line of the clip of
+// that number (every route of the folder on).
 //
 // For the figures of a click on the route it keeps, in wall-clock ms, when the click reached the
 // program, when the seek was written to the player, and when the GPS panel and the chart cursor

@@ -15,6 +15,7 @@ namespace korvane {
 namespace {
 
 constexpr std::uint32_t kRoute = 7;
+constexpr std::uint32_t kOverviewSet = 3;
 
 struct MessageCase {
   const char* label;
@@ -30,7 +31,8 @@ void PrintTo(const MessageCase& c, std::ostream* out) {
 class PageMessages : public testing::TestWithParam<MessageCase> {};
 
 TEST_P(PageMessages, OnlyKnownNamesWithFiniteNumbersForTheCurrentRouteComeThrough) {
-  EXPECT_EQ(ValidatePageMessage(GetParam().name, GetParam().json, kRoute), GetParam().event);
+  EXPECT_EQ(ValidatePageMessage(GetParam().name, GetParam().json, kRoute, kOverviewSet),
+            GetParam().event);
 }
 
 using K = PageEventKind;
@@ -68,8 +70,32 @@ INSTANTIATE_TEST_SUITE_P(
         MessageCase{"Array", "routeClick", R"([7,5])", std::nullopt},
         MessageCase{"Empty", "routeClick", "", std::nullopt},
         MessageCase{"UnknownName", "seek", R"({"route":7,"t":5})", std::nullopt},
-        MessageCase{"NameCaseMatters", "RouteClick", R"({"route":7,"t":5})", std::nullopt}),
+        MessageCase{"NameCaseMatters", "RouteClick", R"({"route":7,"t":5})", std::nullopt},
+        MessageCase{"OverviewClick", "overviewClick", R"({"set":3,"clip":12,"t":4000.5})",
+                    PageEvent{K::OverviewClick, 4000, 12}},
+        MessageCase{"OverviewOfAnOldSet", "overviewClick", R"({"set":2,"clip":12,"t":4000})",
+                    std::nullopt},
+        MessageCase{"OverviewClipFraction", "overviewClick", R"({"set":3,"clip":1.5,"t":4})",
+                    std::nullopt},
+        MessageCase{"OverviewClipNegative", "overviewClick", R"({"set":3,"clip":-1,"t":4})",
+                    std::nullopt},
+        MessageCase{"OverviewClipHuge", "overviewClick", R"({"set":3,"clip":1e12,"t":4})",
+                    std::nullopt},
+        MessageCase{"OverviewWithoutClip", "overviewClick", R"({"set":3,"t":4})", std::nullopt},
+        MessageCase{"OverviewWithoutTime", "overviewClick", R"({"set":3,"clip":1})", std::nullopt},
+        MessageCase{"OverviewAsRoute", "overviewClick", R"({"route":7,"t":4})", std::nullopt},
+        MessageCase{"ToggleOn", "overviewToggle", R"({"on":1})",
+                    PageEvent{K::OverviewToggle, 0, 0, true}},
+        MessageCase{"ToggleOff", "overviewToggle", R"({"on":0})",
+                    PageEvent{K::OverviewToggle, 0, 0, false}},
+        MessageCase{"ToggleHalf", "overviewToggle", R"({"on":0.5})", std::nullopt},
+        MessageCase{"ToggleWithout", "overviewToggle", R"({})", std::nullopt}),
     [](const testing::TestParamInfo<MessageCase>& info) { return std::string(info.param.label); });
+
+TEST(PageMessagesOverview, NoLinesShownTakesNoOverviewClick) {
+  EXPECT_EQ(ValidatePageMessage("overviewClick", R"({"set":0,"clip":1,"t":4})", kRoute, 0),
+            std::nullopt);
+}
 
 // A page that posts through the channel once it has connected, as the map pages do.
 constexpr const char* kPostingPage = R"(<!DOCTYPE html><html><head><meta charset="utf-8"><script>

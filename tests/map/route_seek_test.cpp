@@ -29,7 +29,9 @@ class RouteSeek : public testing::TestWithParam<PageCase> {
     std::uint8_t mapKind = 0;
     ASSERT_TRUE(SelectMapLoader(GetParam().map, display_, GetParam().locale, mapKind));
     browser().SetPageMessageHandler([this](const std::string& name, const std::string& json) {
-      if (auto event = ValidatePageMessage(name, json, currentRoute_)) events_.push_back(*event);
+      if (auto event = ValidatePageMessage(name, json, currentRoute_, overviewSet_)) {
+        events_.push_back(*event);
+      }
     });
     display_.LoadPage(&browser(), test::ProgramDir());
     ASSERT_TRUE(test::WaitForPage(browser()));
@@ -85,6 +87,7 @@ class RouteSeek : public testing::TestWithParam<PageCase> {
   CTrackStore store_;
   std::vector<PageEvent> events_;
   std::uint32_t currentRoute_ = kRouteId;  // the route the program would check against
+  std::uint32_t overviewSet_ = 0;          // the overview lines the program would check against
 };
 
 TEST_P(RouteSeek, AClickOnOrBesideTheRouteReportsTheNearestPointsMoment) {
@@ -197,6 +200,45 @@ TEST_P(RouteSeek, EventMarksAreDrawnAClickOnOneSeeksToItsMomentAndNoneClearsThem
                        "{\"t\":5,\"lat\":\"x\",\"lon\":\"2\"},7]')")
                   .toBool());
   EXPECT_EQ(MapState(browser())["eventMarks"].toInt(), 0) << "marks without a moment or a place";
+}
+
+// Other clips' lines, grey under the route: a set replaces the lines shown, additions of another
+// set are dropped, a click near a line (and not near the route) names the clip and the moment of
+// its nearest point, and set 0 with nothing removes them.
+TEST_P(RouteSeek, OverviewLinesOfOtherClipsAreDrawnUnderTheRouteAndTellWhichWasClicked) {
+  DrawRoute(30);
+  auto line = [](std::uint32_t clip, double latitude) {
+    ClipOverview overview{clip, {}};
+    for (int i = 0; i < 50; ++i) {
+      overview.points.push_back({latitude, 114.0500 + i * 0.0001, i * 2000});
+    }
+    return overview;
+  };
+  overviewSet_ = 5;
+  const std::vector<ClipOverview> first = {line(3, 22.5320), line(9, 22.5350), ClipOverview{4, {}}};
+  display_.SetOverviewLines(&browser(), 5, first, true);
+  EXPECT_EQ(MapState(browser())["overviewLines"].toInt(), 2) << "a clip without points has none";
+  display_.SetOverviewLines(&browser(), 4, std::vector{line(1, 22.5330)}, false);
+  display_.SetOverviewLines(&browser(), 5, std::vector{line(7, 22.5340)}, false);
+  QJsonObject state = MapState(browser());
+  EXPECT_EQ(state["overviewLines"].toInt(), 3);
+  EXPECT_EQ(state["overviewPoints"].toInt(), 150);
+  EXPECT_EQ(state["overviewSet"].toInt(), 5);
+
+  const QJsonObject target = Evaluate(browser(), "korvaneOverviewPointAt(9, 0.5)").toObject();
+  ASSERT_FALSE(target.isEmpty());
+  Mouse("click", target["x"].toInt(), target["y"].toInt() + 3);
+  ASSERT_TRUE(WaitForEvents(1));
+  EXPECT_EQ(events_[0], (PageEvent{PageEventKind::OverviewClick, target["t"].toInt(), 9}));
+  // On the route the route wins, even with a line near.
+  const QJsonObject route = Target(0.5);
+  Mouse("click", route["x"].toInt(), route["y"].toInt());
+  ASSERT_TRUE(WaitForEvents(2));
+  EXPECT_EQ(events_[1].kind, PageEventKind::RouteClick);
+
+  display_.SetOverviewLines(&browser(), 0, {}, true);
+  EXPECT_EQ(MapState(browser())["overviewLines"].toInt(), 0);
+  EXPECT_EQ(Evaluate(browser(), "setOverviewLines(1, 'x')").toInt(), -1);
 }
 
 INSTANTIATE_TEST_SUITE_P(AllPages, RouteSeek, test::AllFourPages(), test::PageCaseName);

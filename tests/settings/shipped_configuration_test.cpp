@@ -47,6 +47,7 @@ constexpr TextKey kTextKeys[] = {
     {kSnapshotInterfaceSection, "IDS_CLEANTIPCONTENTTWO"},
     {kSnapshotInterfaceSection, "IDS_SAVEPATH"},
     {kMapInterfaceSection, "IDS_TILESUNAVAILABLE"},
+    {kMapInterfaceSection, "IDS_ALLROUTES"},
     {kEventInterfaceSection, "IDS_EVENTLIMIT"},
     {kEventInterfaceSection, "IDS_EVENTFLIP"},
     {kEventInterfaceSection, "IDS_EVENT_BRAKING"},
@@ -56,6 +57,17 @@ constexpr TextKey kTextKeys[] = {
     {kEventInterfaceSection, "IDS_PREVEVENT"},
     {kEventInterfaceSection, "IDS_NEXTEVENT"},
     {kEventInterfaceSection, "IDS_NOGVALUES"},
+    {kTripInterfaceSection, "IDS_TRIPS"},
+    {kTripInterfaceSection, "IDS_TRIPDATE"},
+    {kTripInterfaceSection, "IDS_TRIPTIME"},
+    {kTripInterfaceSection, "IDS_TRIPCLIPS"},
+    {kTripInterfaceSection, "IDS_TRIPDISTANCE"},
+    {kTripInterfaceSection, "IDS_TRIPDURATION"},
+    {kTripInterfaceSection, "IDS_TRIPAVERAGE"},
+    {kTripInterfaceSection, "IDS_TRIPMAXIMUM"},
+    {kTripInterfaceSection, "IDS_TRIPCOUNT"},
+    {kTripInterfaceSection, "IDS_NOTELEMETRY"},
+    {kTripInterfaceSection, "IDS_NOTINDEXED"},
 };
 
 // True when `text` is well-formed UTF-8.

@@ -40,6 +40,11 @@ inline std::string EventsClip() {
 inline std::string CuesClip(int cues) {
   return SamplePath("cues_" + std::to_string(cues) + ".mp4");
 }
+// A card folder of short clips named as cameras name them (make_samples.sh says which form
+// trips), ending in "/".
+inline std::string TripFolder() {
+  return SamplePath("trip/");
+}
 // The telemetry lines each clip carries, one per line, as written into its subtitle track.
 inline std::string TelemetryOf(const std::string& clip) {
   return clip.substr(0, clip.size() - 4) + ".telemetry.txt";

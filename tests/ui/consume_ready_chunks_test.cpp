@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "chart/chart_binding.h"
+#include "null_map_loader.h"
 #include "telemetry/track_store.h"
 #include "ui/controller_adapters.h"
 
@@ -16,23 +17,13 @@ namespace korvane {
 namespace {
 
 // Records the chunk range each hand-over gives the map.
-class RangeLoader : public CMapLoader {
+class RangeLoader : public test::NullMapLoader {
  public:
-  void LoadPage(DuiLib::CWebBrowserUI*, const std::string&) override {}
-  void ReloadPage(DuiLib::CWebBrowserUI*, const std::string&) override {}
-  void SetCarPosition(DuiLib::CWebBrowserUI*, double, double) override {}
   void UpdateRoute(DuiLib::CWebBrowserUI*, const CTrackStore& store,
                    std::int32_t readyChunks) override {
     if (store.consumedChunks() < readyChunks)
       ranges->emplace_back(store.consumedChunks(), readyChunks);
   }
-  void ResetMarker() override {}
-  void ClearRoute(DuiLib::CWebBrowserUI*) override {}
-  void SetPageTexts(DuiLib::CWebBrowserUI*, const std::string&) override {}
-  void SetRouteStyle(DuiLib::CWebBrowserUI*, bool, SpeedUnit) override {}
-  void SetRouteId(std::uint32_t) override {}
-  void ShowRouteTip(DuiLib::CWebBrowserUI*, std::int32_t, const std::string&) override {}
-  void SetEventMarks(DuiLib::CWebBrowserUI*, std::span<const EventMark>) override {}
   std::vector<std::pair<int, int>>* ranges = nullptr;
 };
 

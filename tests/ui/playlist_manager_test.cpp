@@ -423,5 +423,27 @@ TEST_F(PlaylistActionsTest, ClearAsksOnlyWhenTheUserWantsIt) {
   EXPECT_EQ(manager.GetCurrentPath(path), 0);
 }
 
+// A trip replaces the list in time order, which is not name order; a clip deleted since the index
+// saw it is left out, and next then walks the trip.
+TEST_F(PlaylistActionsTest, ClipsOfATripReplaceTheListInTheirOrderWithoutDeletedOnes) {
+  Load("0.mp4");
+  const std::string gone = folder + "9.mp4";
+  ASSERT_EQ(manager.LoadClips(
+                {folder + "3.mp4", gone, folder + "1.mp4", folder + "3.mp4", folder + "2.mp4"}),
+            3);
+  EXPECT_EQ(EntryNames(), (std::vector<std::string>{"3.mp4", "1.mp4", "2.mp4"}));
+  EXPECT_EQ(CurrentName(), "3.mp4");
+  ExpectViewMatchesList();
+  ASSERT_FALSE(host.lists.empty());
+  EXPECT_EQ(host.lists.back().second, 0);
+  EXPECT_EQ(manager.SelectNext(), 1);
+  EXPECT_EQ(CurrentName(), "1.mp4");
+  // A trip all of whose clips are gone leaves the list as it was.
+  EXPECT_EQ(manager.LoadClips({gone}), 0);
+  EXPECT_EQ(manager.LoadClips({}), 0);
+  EXPECT_EQ(EntryNames(), (std::vector<std::string>{"3.mp4", "1.mp4", "2.mp4"}));
+  EXPECT_EQ(CurrentName(), "1.mp4");
+}
+
 }  // namespace
 }  // namespace korvane
