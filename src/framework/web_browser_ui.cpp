@@ -9,6 +9,7 @@
 #include <dlfcn.h>
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -117,10 +118,19 @@ bool WebEngineHelperPresent() {
 }
 
 // The web engine module's entry, loaded once; null when the module cannot be loaded (the reason
-// goes to the log).
+// goes to the log). The module beside the program comes first, by its full path: a bare name is
+// searched along the run path of whoever calls dlopen, and when a sanitizer's interceptor makes
+// that call the program's run path is never looked at. The bare name then serves programs that
+// live elsewhere and find the module along their own run path (the tests).
 CreateWebViewFunction WebViewFactory() {
   static const CreateWebViewFunction factory = []() -> CreateWebViewFunction {
-    void* module = dlopen(kWebEngineModule, RTLD_NOW | RTLD_LOCAL);
+    const QByteArray besideProgram =
+        QFile::encodeName(QCoreApplication::applicationDirPath() + QLatin1Char('/') +
+                          QLatin1String(kWebEngineModule));
+    void* module = QFileInfo::exists(QFile::decodeName(besideProgram))
+                       ? dlopen(besideProgram.constData(), RTLD_NOW | RTLD_LOCAL)
+                       : nullptr;
+    if (module == nullptr) module = dlopen(kWebEngineModule, RTLD_NOW | RTLD_LOCAL);
     if (module == nullptr) {
       qWarning("The web engine module cannot be loaded: %s", dlerror());
       return nullptr;
