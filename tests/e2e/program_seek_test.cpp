@@ -157,8 +157,12 @@ TEST_F(SeekTest, TheChartShowsItsValuesUnderTheMouseAndAClickSeeksThere) {
   ASSERT_EQ(
       run->WaitFor([](const ProbeState& p) { return p.Int("state") == 4; }, 5000).Int("state"), 4);
   ASSERT_TRUE(XdoTool(display.name(), {"click", "1"}));
+  // The player's position comes first; the panel and the cursor follow its answer.
   s = run->WaitFor(
-      [](const ProbeState& p) { return p.Int("position") == 8 && p.Str("cursorX") != "null"; },
+      [](const ProbeState& p) {
+        return p.Int("position") == 8 && p.Str("timeLabel").ends_with("08:30:08") &&
+               p.Str("cursorX") != "null" && p.Str("cursorX") != "0.000000";
+      },
       5000);
   EXPECT_EQ(s.Int("position"), 8) << s.json;
   EXPECT_TRUE(s.Str("timeLabel").ends_with("08:30:08")) << s.json;
