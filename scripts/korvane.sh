@@ -3,8 +3,8 @@
 #   bash scripts/korvane.sh run    install what is missing, build, start KORVANE on the sample clip
 #   bash scripts/korvane.sh test   install what is missing, build, run every test
 #   bash scripts/korvane.sh bench  build and run the benchmarks
-#   bash scripts/korvane.sh sanitize  the program under ASan and UBSan, run by the whole-program
-#                                      tests (the full sanitizer suite is the README's command)
+#   bash scripts/korvane.sh sanitize  the whole suite built and run under ASan and UBSan
+#   bash scripts/korvane.sh sanitize e2e   the same for the program and whole-program tests only
 # A second run installs nothing and builds incrementally.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -88,9 +88,10 @@ case "$cmd" in
     ctest --output-on-failure --timeout 600 -j "$(nproc)"
     ;;
   sanitize)
-    # The "asan" preset's program, player and whole-program tests only: every start, playback,
-    # second start and close of the real window under the sanitizers, in a fraction of the time
-    # the full sanitizer build takes.
+    # The "asan" preset: `sanitize` runs the whole suite under ASan and UBSan (what CI runs after
+    # the tests); `sanitize e2e` builds only the program, its helpers and the whole-program tests
+    # and runs those: every start, playback, second start and close of the real window, in a
+    # fraction of the time.
     if [ ! -f "$root/build-asan/CMakeCache.txt" ]; then
       launcher=()
       if command -v ccache >/dev/null 2>&1; then
@@ -98,8 +99,14 @@ case "$cmd" in
       fi
       cmake --preset asan "${launcher[@]}" >/dev/null
     fi
-    cmake --build --preset asan --target korvane mplayer korvane_e2e_tests -j "$(nproc)"
-    ctest --preset asan -L e2e --timeout 600 -j "$(nproc)"
+    if [ "${2:-}" = e2e ]; then
+      cmake --build --preset asan --target korvane mplayer korvane-indexer korvane_e2e_tests \
+        -j "$(nproc)"
+      ctest --preset asan -L e2e --timeout 600 -j "$(nproc)"
+    else
+      cmake --build --preset asan -j "$(nproc)"
+      ctest --preset asan --timeout 600 -j "$(nproc)"
+    fi
     ;;
   bench)
     for b in "$build"/bench/korvane_bench_*; do
