@@ -54,14 +54,15 @@ install_web_libraries() {
   fi
 }
 
+# A compiler cache, where one is installed, serves every clone of the tree and every build
+# alike: paths are hashed relative to the clone and the build folder's own path is left out.
+launcher=()
+if command -v ccache >/dev/null 2>&1; then
+  launcher=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+fi
+
 build() {
   if [ ! -f "$build/CMakeCache.txt" ]; then
-    local launcher=()
-    # A compiler cache, where one is installed, serves every clone of the tree alike: paths are
-    # hashed relative to the clone and the build folder's own path is left out.
-    if command -v ccache >/dev/null 2>&1; then
-      launcher=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
-    fi
     cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "${launcher[@]}"
   fi
   export CCACHE_BASEDIR="$root" CCACHE_NOHASHDIR=1
@@ -93,10 +94,6 @@ case "$cmd" in
     # and runs those: every start, playback, second start and close of the real window, in a
     # fraction of the time.
     if [ ! -f "$root/build-asan/CMakeCache.txt" ]; then
-      launcher=()
-      if command -v ccache >/dev/null 2>&1; then
-        launcher=(-DCMAKE_C_COMPILER_LAUNCHER=ccache -DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
-      fi
       cmake --preset asan "${launcher[@]}" >/dev/null
     fi
     if [ "${2:-}" = e2e ]; then
@@ -117,7 +114,7 @@ case "$cmd" in
     done
     ;;
   *)
-    echo "usage: $0 run|test|sanitize|bench" >&2
+    echo "usage: $0 run|test|sanitize [e2e]|bench" >&2
     exit 2
     ;;
 esac
