@@ -1,7 +1,9 @@
 #include "telemetry/clip_time_range.h"
 
 #include <array>
+#include <chrono>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 
 #include "telemetry/civil_date.h"
@@ -116,21 +118,69 @@ std::optional<std::int64_t> FileNameDateTime(std::string_view name) {
   return std::nullopt;
 }
 
-std::optional<std::int64_t> Mp4CreationTime(const std::string& path) {
+namespace {
+
+// The movie header (moov/mvhd) of the MP4 file at `path`: creation time (s since 1904), time scale
+// and duration. False when the file has none or cannot be read.
+bool ReadMovieHeader(const std::string& path, std::uint64_t& created, std::uint64_t& timeScale,
+                     std::uint64_t& duration) {
   std::ifstream in(path, std::ios::binary | std::ios::ate);
-  if (!in) return std::nullopt;
+  if (!in) return false;
   const auto size = static_cast<std::uint64_t>(in.tellg());
   std::uint64_t moov = 0, moovEnd = 0, mvhd = 0, mvhdEnd = 0;
   if (!FindBox(in, 0, size, "moov", moov, moovEnd) ||
       !FindBox(in, moov, moovEnd, "mvhd", mvhd, mvhdEnd)) {
-    return std::nullopt;
+    return false;
   }
-  unsigned char body[12];
+  // Version 0: flags, creation, modification, time scale, duration (4 bytes each); version 1
+  // has 8-byte times and duration.
+  unsigned char body[32];
   in.seekg(static_cast<std::streamoff>(mvhd));
-  if (mvhdEnd - mvhd < 12 || !in.read(reinterpret_cast<char*>(body), 12)) return std::nullopt;
-  const std::uint64_t created = body[0] == 1 ? BigEndian(body + 4, 8) : BigEndian(body + 4, 4);
+  if (mvhdEnd - mvhd < 20 || !in.read(reinterpret_cast<char*>(body), 20)) return false;
+  if (body[0] == 1) {
+    if (mvhdEnd - mvhd < 32 || !in.read(reinterpret_cast<char*>(body + 20), 12)) return false;
+    created = BigEndian(body + 4, 8);
+    timeScale = BigEndian(body + 20, 4);
+    duration = BigEndian(body + 24, 8);
+  } else {
+    created = BigEndian(body + 4, 4);
+    timeScale = BigEndian(body + 12, 4);
+    duration = BigEndian(body + 16, 4);
+  }
+  return true;
+}
+
+}  // namespace
+
+std::optional<std::int64_t> Mp4CreationTime(const std::string& path) {
+  std::uint64_t created = 0, timeScale = 0, duration = 0;
+  if (!ReadMovieHeader(path, created, timeScale, duration)) return std::nullopt;
   if (created == 0 || created < static_cast<std::uint64_t>(kQuickTimeEpoch)) return std::nullopt;
   return (static_cast<std::int64_t>(created) - kQuickTimeEpoch) * 1000;
+}
+
+std::int64_t Mp4DurationMs(const std::string& path) {
+  std::uint64_t created = 0, timeScale = 0, duration = 0;
+  if (!ReadMovieHeader(path, created, timeScale, duration) || timeScale == 0) return 0;
+  // A duration of all ones means "not known"; anything past a day is not a dash-cam clip.
+  if (duration / timeScale > 86'400) return 0;
+  return static_cast<std::int64_t>(duration * 1000 / timeScale);
+}
+
+ClipTimeFacts ClipTimeFactsOfFile(const std::string& path) {
+  ClipTimeFacts facts;
+  facts.creationTimeUtcMs = Mp4CreationTime(path);
+  const std::string_view name = std::string_view(path).substr(path.find_last_of('/') + 1);
+  if (const auto seconds = FileNameDateTime(name)) facts.fileNameUtcMs = *seconds * 1000;
+  std::error_code error;
+  const auto written = std::filesystem::last_write_time(path, error);
+  if (!error) {
+    const auto since1970 = std::chrono::file_clock::to_sys(written);
+    facts.modifiedUtcMs =
+        std::chrono::duration_cast<std::chrono::milliseconds>(since1970.time_since_epoch()).count();
+  }
+  facts.durationMs = Mp4DurationMs(path);
+  return facts;
 }
 
 }  // namespace korvane

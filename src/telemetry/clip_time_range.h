@@ -42,5 +42,12 @@ std::optional<std::int64_t> FileNameDateTime(std::string_view fileName);
 // ms since 1970 UTC. nullopt when the file has none, says 0 (not set) or cannot be read; only
 // the box headers on the way are read, never the media data.
 std::optional<std::int64_t> Mp4CreationTime(const std::string& path);
+// The duration in that movie header in ms; 0 when it has none or says none.
+std::int64_t Mp4DurationMs(const std::string& path);
+
+// The facts of the clip file at `path` that has no camera times: its header's creation time and
+// duration, the date-time in its name (taken as UTC: the camera's zone is not applied) and its
+// modification time.
+ClipTimeFacts ClipTimeFactsOfFile(const std::string& path);
 
 }  // namespace korvane

@@ -8,6 +8,8 @@ std::string_view TelemetrySourceText(TelemetrySourceKind kind) {
       return "subtitle";
     case TelemetrySourceKind::NmeaSidecar:
       return "nmea";
+    case TelemetrySourceKind::GpxImport:
+      return "gpx";
     case TelemetrySourceKind::None:
       break;
   }
@@ -15,7 +17,8 @@ std::string_view TelemetrySourceText(TelemetrySourceKind kind) {
 }
 
 TelemetrySourceKind TelemetrySourceFromText(std::string_view text) {
-  for (const auto kind : {TelemetrySourceKind::SubtitleTrack, TelemetrySourceKind::NmeaSidecar}) {
+  for (const auto kind : {TelemetrySourceKind::SubtitleTrack, TelemetrySourceKind::NmeaSidecar,
+                          TelemetrySourceKind::GpxImport}) {
     if (text == TelemetrySourceText(kind)) return kind;
   }
   return TelemetrySourceKind::None;

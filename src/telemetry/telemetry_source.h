@@ -1,7 +1,8 @@
 // The one reading interface of a clip's telemetry, whatever holds it: the clip's own subtitle
-// track, a GPS log beside the clip, and the next format as one more unit behind it. Every source
-// hands over the same records (the parser's), each with its media time, so the index, the playing
-// clip and export never ask where a track came from except to know whether it has G values.
+// track, a GPS log beside the clip, a track imported from another device, and the next format as
+// one more unit behind it. Every source hands over the same records (the parser's), each with its
+// media time, so the index, the playing clip and export never ask where a track came from except to
+// know whether it has G values.
 #pragma once
 #include <cstdint>
 #include <functional>
@@ -12,9 +13,9 @@
 
 namespace korvane {
 
-enum class TelemetrySourceKind { None, SubtitleTrack, NmeaSidecar };
+enum class TelemetrySourceKind { None, SubtitleTrack, NmeaSidecar, GpxImport };
 
-// The stored spelling ("", "subtitle", "nmea"); None for a text that names no source.
+// The stored spelling ("", "subtitle", "nmea", "gpx"); None for a text that names no source.
 std::string_view TelemetrySourceText(TelemetrySourceKind kind);
 TelemetrySourceKind TelemetrySourceFromText(std::string_view text);
 

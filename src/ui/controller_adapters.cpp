@@ -118,6 +118,16 @@ void CFrameViewPort::RestyleRoute() {
   map_.SetRouteStyle(browser(), context_.settings.routeBySpeed, context_.settings.speedUnit);
 }
 
+void CFrameViewPort::ShowTrackImport(const TrackImportResult& result) {
+  if (!result.stored) std::fprintf(stderr, "korvane: track import: %s\n", result.error.c_str());
+  std::string text = ReadLanguageTextOrEnglish(
+      context_, kEventInterfaceSection, result.stored ? "IDS_GPXIMPORTED" : "IDS_GPXNOTIMPORTED");
+  if (const auto at = text.find("%d"); at != std::string::npos) {
+    text.replace(at, 2, std::to_string(result.clipsWithTrack));
+  }
+  view_.ShowNotice(text);
+}
+
 void CFrameViewPort::ReloadCaptions() {
   RebuildLanguagePath(context_);
   view_.ReadCaptions(context_);

@@ -113,6 +113,7 @@ class CFrameViewPort final : public IViewPort {
   int RunSettingsWindow() override { return modals.settings ? modals.settings() : 0; }
   void ReloadCaptions() override;
   void RestyleRoute() override;
+  void ShowTrackImport(const TrackImportResult& result) override;
 
  private:
   DuiLib::CWebBrowserUI* browser() const;

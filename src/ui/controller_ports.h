@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "media/player_state.h"
 #include "telemetry/telemetry_record.h"
@@ -53,6 +54,12 @@ class IPipelinePort {
   virtual bool busy() const = 0;
 };
 
+struct TrackImportResult {
+  bool stored = false;     // the import is kept in the data folder
+  int clipsWithTrack = 0;  // clips that play from it: no own track or log, and a position in it
+  std::string error;       // why it was not stored
+};
+
 // The window side: controls, map, chart, track store and modal windows. Every operation skips a
 // control the skin does not have.
 class IViewPort {
@@ -97,9 +104,12 @@ class IViewPort {
   virtual void ReloadCaptions() = 0;
   // Colours the map's route and labels its legend as the settings now say.
   virtual void RestyleRoute() = 0;
+  // Tells the user how many clips a GPX import gave a track, or that it was not imported.
+  virtual void ShowTrackImport(const TrackImportResult& result) = 0;
 };
 
-// Clips whose telemetry is not their own subtitle track (a GPS log beside them): their whole track,
+// Clips whose telemetry is not their own subtitle track (a GPS log beside them, an imported GPX
+// track): their whole track,
 // read when they start and shown at the player's time, with no extraction and no subtitle poll.
 class ITrackFeedPort {
  public:
@@ -111,6 +121,10 @@ class ITrackFeedPort {
   virtual bool Load(const std::string& path) = 0;
   // The record shown at `seconds` of the loaded clip; nullopt where the track has no fix.
   virtual std::optional<TelemetryRecord> RecordAt(double seconds) const = 0;
+  // Stores the GPX file as the track of the clips in `clipFolder` that have no track of their own
+  // and no GPS log; `clips` are the folder's clips, for the count.
+  virtual TrackImportResult ImportTrack(const std::string& gpxPath, const std::string& clipFolder,
+                                        const std::vector<std::string>& clips) = 0;
 };
 
 }  // namespace korvane

@@ -9,6 +9,7 @@
 #include "telemetry/pipeline_lines.h"
 #include "ui/gps_panel.h"
 #include "ui/playback_speed.h"
+#include "ui/playlist_files.h"
 #include "ui/time_text.h"
 
 namespace korvane {
@@ -180,8 +181,33 @@ void CPlaybackController::Open() {
 }
 
 void CPlaybackController::OnDropFiles(const std::vector<std::string>& paths) {
-  b_.playlist.DropFiles(paths);
-  StartAfterDrop();
+  const DroppedFiles dropped = SplitDroppedFiles(paths);
+  if (dropped.tracks.empty()) {
+    b_.playlist.DropFiles(paths);
+    StartAfterDrop();
+    return;
+  }
+  if (!dropped.clips.empty()) b_.playlist.DropFiles(dropped.clips);
+  // A folder keeps one import: of several tracks dropped at once, the last is taken.
+  const bool currentNowFed = ImportTrack(dropped.tracks.back());
+  if (!dropped.clips.empty() || currentNowFed) StartAfterDrop();
+}
+
+bool CPlaybackController::ImportTrack(const std::string& gpxPath) {
+  std::string current;
+  if (b_.feed == nullptr || b_.playlist.GetCurrentPath(current) == 0) {
+    b_.view.ShowTrackImport({false, 0, "no folder of clips is open"});
+    return false;
+  }
+  const std::string folder = SplitPath(current).folder;
+  std::vector<std::string> clips;
+  for (const auto& entry : b_.playlist.playlist().entries()) {
+    if (SplitPath(entry->path).folder == folder) clips.push_back(entry->path);
+  }
+  const TrackImportResult result = b_.feed->ImportTrack(gpxPath, folder, clips);
+  b_.view.ShowTrackImport(result);
+  // The clip on screen starts again from the imported track when it now plays from it.
+  return result.stored && !fed_ && b_.feed->Feeds(current);
 }
 
 void CPlaybackController::PlayClips(const std::vector<std::string>& paths) {

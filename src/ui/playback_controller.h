@@ -69,11 +69,14 @@ class CPlaybackController {
   void OnVideoWheel(int delta);
   void OnProgressChanged(int value) { Seek(value); }
   void OnVolumeChanged(int value) { b_.player.SetVolume(value); }
-  // Dropped files, and the files named on the command line: the playlist takes them, then
-  // StartAfterDrop.
+  // Dropped files, and the files named on the command line: a GPX track among them is imported
+  // for the current folder (ImportTrack), the playlist takes the others, then StartAfterDrop.
   void OnDropFiles(const std::vector<std::string>& paths);
   // After the playlist has taken a drop: the current entry starts with a new car marker.
   void StartAfterDrop();
+  // Imports a dropped GPX track for the current entry's folder and tells the user how many clips
+  // it gave a track. True when the current clip now plays from it and must start again.
+  bool ImportTrack(const std::string& gpxPath);
   // The tree's delete button was pressed.
   void OnDeleteItem();
 

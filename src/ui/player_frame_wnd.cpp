@@ -90,8 +90,9 @@ void CPlayerFrameWnd::StartStartupWorker() {
   eventMarks_ = std::make_unique<CClipEventMarks>(
       context, IndexDatabasePath(), view.chartBinding, map_,
       [&view] { return dynamic_cast<DuiLib::CWebBrowserUI*>(view.webMap); });
-  trackFeed_ = std::make_unique<CTrackFeed>(IndexDatabasePath(), playback.trackStore,
-                                            playback.navigationTrack, context.settings);
+  trackFeed_ =
+      std::make_unique<CTrackFeed>(IndexDatabasePath(), context.dataFolder, playback.trackStore,
+                                   playback.navigationTrack, context.settings);
   controller_ = std::make_unique<CPlaybackController>(ControllerBinding{
       *playerPort_, *pipelinePort_, *viewPort_, panel_->manager(), view.texts, view.gpsShown,
       view.gpsValid, view.fullScreen, playback.duration, playback.position, lastSwitchTick,

@@ -39,6 +39,15 @@ bool IsSupportedExtension(const std::vector<std::string>& supported, std::string
                      [&](const std::string& known) { return EqualsIgnoringAsciiCase(known, ext); });
 }
 
+DroppedFiles SplitDroppedFiles(const std::vector<std::string>& paths) {
+  DroppedFiles dropped;
+  for (const std::string& path : paths) {
+    (EqualsIgnoringAsciiCase(SplitPath(path).extension, "gpx") ? dropped.tracks : dropped.clips)
+        .push_back(path);
+  }
+  return dropped;
+}
+
 std::vector<std::string> ParseSupportedExtensions(std::string_view associate) {
   std::vector<std::string> supported;
   while (!associate.empty()) {

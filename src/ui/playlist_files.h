@@ -34,6 +34,14 @@ struct OpenFilter {
 };
 OpenFilter MakeOpenFilter(std::string_view caption, std::string_view pattern);
 
+// A dropped file is a GPX track to import (extension "gpx" in any case), never a clip; the
+// other files go to the playlist as before, each drop taking one route per file.
+struct DroppedFiles {
+  std::vector<std::string> clips;
+  std::vector<std::string> tracks;
+};
+DroppedFiles SplitDroppedFiles(const std::vector<std::string>& paths);
+
 // Names of the regular files (symbolic links followed) in folder; an empty folder means the
 // working folder. std::nullopt when the folder cannot be listed.
 std::optional<std::vector<std::string>> ListFolder(const std::string& folder);

@@ -219,6 +219,10 @@ void CTestProbe::RunCommand(const std::string& verb, const std::string& argument
                         : argument == "time" ? kSeekTimeQuery
                                              : nullptr;
     if (query != nullptr) window_.GetPlaybackContext()->player.SendCommand(query, true);
+  } else if (verb == "drop") {
+    // The message a drop on the window (or the map) sends, with one path.
+    DuiLib::DropFiles drop{{argument}};
+    window_.SendMessage(DuiLib::WM_DROPFILES, reinterpret_cast<DuiLib::WPARAM>(&drop));
   } else if (verb == "key") {
     window_.SendMessage(DuiLib::WM_KEYDOWN,
                         static_cast<DuiLib::WPARAM>(std::atoi(argument.c_str())));
@@ -244,8 +248,8 @@ void CTestProbe::Write() {
        << ",\"speedLabel\":" << Quoted(view->texts.speedLabel)
        << ",\"statusLabel\":" << Quoted(view->texts.statusLabel)
        << ",\"indexProgress\":" << Quoted(view->texts.indexProgress)
-       << ",\"gpsShown\":" << view->gpsShown << ",\"gpsValid\":" << view->gpsValid
-       << ",\"fullScreen\":" << view->fullScreen
+       << ",\"notice\":" << Quoted(view->texts.notice) << ",\"gpsShown\":" << view->gpsShown
+       << ",\"gpsValid\":" << view->gpsValid << ",\"fullScreen\":" << view->fullScreen
        << ",\"playButton\":" << VisibleName(view->btnPlay, view->btnPause)
        << ",\"progress\":" << (view->sliderProgress ? view->sliderProgress->GetValue() : -1)
        << ",\"progressMax\":" << (view->sliderProgress ? view->sliderProgress->GetMaxValue() : -1);

@@ -3,7 +3,8 @@
 // marks and the current clip, and the map page's state, the video's screen position) every 50 ms,
 // so whole-program tests can watch it from outside, and runs the commands a test leaves in
 // "<file>.cmd" as the user would give them: "click <control>", "seek <seconds>" (the progress
-// slider), "key <virtual key>", "close window", "ask speed" and "ask time" (the player's answers
+// slider), "key <virtual key>", "drop <path without spaces>" (as a file dropped on the window),
+// "close window", "ask speed" and "ask time" (the player's answers
 // show as "playerSpeed" and "timePosition"); and "maptarget <fraction>", which asks the map page
 // where on the screen the route point at that fraction of the route lies ("mapTarget": [x, y, t] in
 // the state), and "linetarget <clip>,<fraction>", the same for the overview line of the clip of

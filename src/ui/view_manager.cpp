@@ -109,12 +109,21 @@ void CViewManager::RefreshLabels() {
   SetLabel(labelPlayTime, texts.playTime);
   SetShownLabel(labelPlaybackSpeed, texts.playbackSpeed);
   SetLabel(playlistHeader, texts.playlistCaption);
-  SetShownLabel(indexProgress, texts.indexProgress);
+  ShowHeaderStatus();
+}
+
+void CViewManager::ShowHeaderStatus() {
+  SetShownLabel(indexProgress, texts.indexProgress.empty() ? texts.notice : texts.indexProgress);
 }
 
 void CViewManager::ShowIndexProgress(std::size_t done, std::size_t total) {
   texts.indexProgress = IndexProgressText(texts.indexingCaption, done, total);
-  SetShownLabel(indexProgress, texts.indexProgress);
+  ShowHeaderStatus();
+}
+
+void CViewManager::ShowNotice(const std::string& text) {
+  texts.notice = text;
+  ShowHeaderStatus();
 }
 
 // Hands a slider's new value on when the notification is its own "valuechanged".

@@ -40,6 +40,7 @@ struct ViewTexts {
   std::string playlistCaption;  // "IDS_PLAYLIST"
   std::string indexingCaption;  // "IDS_INDEXING"
   std::string indexProgress;    // "Indexing 12 / 340" while background indexing runs, else empty
+  std::string notice;           // the last action's result ("GPX imported: 3 clips")
 };
 
 inline constexpr char kIdlePlayTime[] = "00:00:00/00:00:00";
@@ -60,6 +61,10 @@ class CViewManager {
   void RefreshLabels();
   // The background indexing's progress message: composes the text and shows it.
   void ShowIndexProgress(std::size_t done, std::size_t total);
+  // The playlist header's label shows the notice while no indexing progress is shown.
+  void ShowNotice(const std::string& text);
+  // The label of the header: indexing progress, else the notice.
+  void ShowHeaderStatus();
 
   // Slider delegates: act on "valuechanged" of their own slider only; always true.
   bool OnVolumeNotify(void* param);

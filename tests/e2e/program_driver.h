@@ -141,9 +141,14 @@ class ProgramRun {
   }
   ~ProgramRun() { Stop(); }
 
-  // `environment` adds NAME=VALUE entries to the program's own.
+  // `environment` adds NAME=VALUE entries to the program's own. A run started before (closed, as
+  // a restart) is ended and its probe file removed first; home and cache stay.
   bool Start(const std::vector<std::string>& files,
              const std::vector<std::string>& environment = {}) {
+    if (program_.IsStarted()) {
+      program_.Release();
+      std::filesystem::remove(probe_);
+    }
     ProcessOptions o;
     o.program = ProgramDir() + "korvane";
     o.args = files;

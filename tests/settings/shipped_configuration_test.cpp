@@ -57,6 +57,8 @@ constexpr TextKey kTextKeys[] = {
     {kEventInterfaceSection, "IDS_PREVEVENT"},
     {kEventInterfaceSection, "IDS_NEXTEVENT"},
     {kEventInterfaceSection, "IDS_NOGVALUES"},
+    {kEventInterfaceSection, "IDS_GPXIMPORTED"},
+    {kEventInterfaceSection, "IDS_GPXNOTIMPORTED"},
     {kTripInterfaceSection, "IDS_TRIPS"},
     {kTripInterfaceSection, "IDS_TRIPDATE"},
     {kTripInterfaceSection, "IDS_TRIPTIME"},

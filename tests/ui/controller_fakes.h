@@ -126,6 +126,7 @@ class RecordingView : public IViewPort {
   }
   void ReloadCaptions() override { ++captionReloads; }
   void RestyleRoute() override { ++routeRestyles; }
+  void ShowTrackImport(const TrackImportResult& result) override { trackImports.push_back(result); }
 
   bool pauseShown = false;
   bool muteShown = false;
@@ -144,6 +145,7 @@ class RecordingView : public IViewPort {
   int settingsResult = 1;
   int captionReloads = 0;
   int routeRestyles = 0;
+  std::vector<TrackImportResult> trackImports;
 };
 
 // Feeds the clips named in `fedClips` from one record at 5 s (fix until 7 s, the log's life).
@@ -165,8 +167,20 @@ class FakeFeed : public ITrackFeedPort {
     r.year = 2026;
     return r;
   }
+  TrackImportResult ImportTrack(const std::string& gpxPath, const std::string& clipFolder,
+                                const std::vector<std::string>& clips) override {
+    imports.push_back({gpxPath, clipFolder, clips});
+    fedClips.insert(fedClips.end(), fedAfterImport.begin(), fedAfterImport.end());
+    return {true, static_cast<int>(fedAfterImport.size()), ""};
+  }
+  struct Import {
+    std::string gpxPath, clipFolder;
+    std::vector<std::string> clips;
+  };
   std::vector<std::string> fedClips;
   std::vector<std::string> loaded;
+  std::vector<Import> imports;
+  std::vector<std::string> fedAfterImport;  // clips that play from an import once it is made
 };
 
 // A playlist host with the default options and a view that only answers the delete index.

@@ -385,6 +385,40 @@ TEST_F(ControllerTest, AFedClipSkipsExtractionAndIsShownFromItsTrackAtThePlayers
   EXPECT_EQ(view.car, car) << "a clip with its own track moves the marker by its lines only";
 }
 
+// The drop rule: a GPX track is never a clip. Dropped with a clip, the clip goes to the playlist
+// and the track is imported for that clip's folder with the folder's clips; the clip on screen
+// starts again when it now plays from the import, and the user is told the count. A track with
+// no folder open is not imported and nothing is listed or played.
+TEST_F(ControllerTest, ADroppedGpxTrackIsImportedForTheCurrentFolderAndNeverListed) {
+  std::ofstream(dir.path() / "drive.GPX").put('x');
+  controller.OnDropFiles({Clip("drive.GPX")});
+  EXPECT_TRUE(feed.imports.empty());
+  EXPECT_EQ(playlist.playlist().count(), 0);
+  EXPECT_TRUE(player.log.empty());
+  ASSERT_EQ(view.trackImports.size(), 1u);
+  EXPECT_FALSE(view.trackImports[0].stored);
+
+  feed.fedAfterImport = {Clip("b.mp4")};
+  controller.OnDropFiles({Clip("b.mp4"), Clip("drive.GPX")});
+  ASSERT_EQ(feed.imports.size(), 1u);
+  EXPECT_EQ(feed.imports[0].gpxPath, Clip("drive.GPX"));
+  EXPECT_EQ(feed.imports[0].clipFolder, dir.str());
+  EXPECT_THAT(feed.imports[0].clips, ElementsAre(Clip("a.mp4"), Clip("b.mp4"), Clip("c.mp4")));
+  EXPECT_EQ(playlist.playlist().count(), 3) << "the track is not listed";
+  EXPECT_EQ(player.log, std::vector<std::string>{"play " + Clip("b.mp4") + " (no subtitle poll)"});
+  ASSERT_EQ(view.trackImports.size(), 2u);
+  EXPECT_EQ(view.trackImports[1].clipsWithTrack, 1);
+
+  // Dropped alone while a.mp4 (its own track) plays: imported, a.mp4 is not started again.
+  now += 5000;
+  controller.OnItemActivate(0);
+  player.log.clear();
+  feed.fedAfterImport.clear();
+  controller.OnDropFiles({Clip("drive.GPX")});
+  EXPECT_EQ(feed.imports.size(), 2u);
+  EXPECT_TRUE(player.log.empty());
+}
+
 TEST_F(ControllerTest, SnapshotPausesShowsTheTipAndResumes) {
   PlayFirst();
   settings.snapshotPreview = false;

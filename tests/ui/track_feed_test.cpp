@@ -6,9 +6,13 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <filesystem>
+#include <fstream>
 
+#include "index/index_writer.h"
 #include "support/sample_paths.h"
 #include "support/temp_dir.h"
+#include "telemetry/track_import_store.h"
 
 namespace korvane::test {
 namespace {
@@ -48,7 +52,7 @@ TEST(TrackFeed, TheMixedFolderLogFillsStoreAndNavigationAndIsShownAtThePlayersTi
   CTrackStore store;
   CNavigationTrack navigation;
   Settings settings;
-  CTrackFeed feed(dir.str() + "no index.sqlite", store, navigation, settings);
+  CTrackFeed feed(dir.str() + "no index.sqlite", dir.str() + "data", store, navigation, settings);
   const std::string clip = SamplePath("mixed/sidecar_only.mp4");
   EXPECT_FALSE(feed.Feeds(SamplePath("mixed/own_track.mp4")));
   EXPECT_FALSE(feed.Feeds(SamplePath("mixed/no_gps.mp4")));
@@ -73,6 +77,85 @@ TEST(TrackFeed, TheMixedFolderLogFillsStoreAndNavigationAndIsShownAtThePlayersTi
   EXPECT_TRUE(feed.RecordAt(21.5).has_value()) << "the last fix lives on for a moment";
   EXPECT_FALSE(feed.RecordAt(25.0).has_value());
   EXPECT_FALSE(feed.RecordAt(std::nan("")).has_value());
+}
+
+// A GPX track of six seconds from 2026-05-18 07:00:00 UTC heading east, one point a second.
+void WriteGpx(const std::filesystem::path& path) {
+  std::ofstream gpx(path);
+  gpx << "<?xml version=\"1.0\"?><gpx version=\"1.1\"><trk><trkseg>";
+  for (int s = 0; s <= 6; ++s) {
+    gpx << "<trkpt lat=\"38.7200\" lon=\"" << -9.1400 + s * 0.0002 << "\"><time>2026-05-18T07:00:0"
+        << s << "Z</time></trkpt>";
+  }
+  gpx << "</trkseg></trk></gpx>";
+}
+
+void IndexWithoutTelemetry(const std::string& indexPath, const std::string& clip) {
+  ClipSummary summary;
+  summary.path = clip;
+  summary.status = ClipStatus::NoTelemetry;
+  ASSERT_EQ(CIndexWriter(indexPath).Store(summary, {}, {}), "");
+}
+
+// An import lives in the data folder: a program started again (a new feed) with the index cache
+// deleted still has it, and the clip without telemetry plays from it once the index has read the
+// clip again. A clip not read yet, one with a log beside it, and another folder do not use it.
+TEST(TrackFeed, AnImportIsKeptInTheDataFolderAndFeedsTheFolderAfterARestartWithoutTheCache) {
+  TempDir dir;
+  const std::filesystem::path clips = dir.path() / "clips";
+  std::filesystem::create_directories(clips);
+  const std::string noGps = (clips / "20260518_070001_no_gps.mp4").string();
+  std::filesystem::copy_file(SamplePath("mixed/no_gps.mp4"), noGps);
+  const std::string withLog = (clips / "sidecar_only.mp4").string();
+  std::filesystem::copy_file(SamplePath("mixed/sidecar_only.mp4"), withLog);
+  std::filesystem::copy_file(SamplePath("mixed/sidecar_only.nmea"), clips / "sidecar_only.nmea");
+  const std::string notRead = (clips / "20260518_070002_not_read.mp4").string();
+  std::filesystem::copy_file(SamplePath("mixed/no_gps.mp4"), notRead);
+  const std::filesystem::path dropped = dir.path() / "drive.gpx";
+  WriteGpx(dropped);
+  const std::string data = dir.str() + "data";
+  const std::string index = dir.str() + "cache/index.sqlite";
+  std::filesystem::create_directories(dir.path() / "cache");
+  IndexWithoutTelemetry(index, noGps);
+
+  CTrackStore store;
+  CNavigationTrack navigation;
+  Settings settings;
+  {
+    CTrackFeed feed(index, data, store, navigation, settings);
+    EXPECT_FALSE(feed.Feeds(noGps));
+    const TrackImportResult result =
+        feed.ImportTrack(dropped.string(), clips.string() + "/", {noGps, withLog, notRead});
+    ASSERT_TRUE(result.stored) << result.error;
+    EXPECT_EQ(result.clipsWithTrack, 1);
+    EXPECT_TRUE(feed.Feeds(noGps));
+  }
+  std::filesystem::remove(dropped);  // the import is a copy
+  std::filesystem::remove_all(dir.path() / "cache");
+
+  CTrackFeed restarted(index, data, store, navigation, settings);
+  EXPECT_TRUE(StoredFolderImport(data, clips.string()).has_value()) << "trailing / or not";
+  EXPECT_FALSE(StoredFolderImport(data, dir.str()).has_value());
+  EXPECT_FALSE(restarted.Feeds(noGps)) << "not read by the new index yet";
+  IndexWithoutTelemetry(index, noGps);
+  ASSERT_TRUE(restarted.Feeds(noGps));
+  ASSERT_TRUE(restarted.Load(noGps));
+  EXPECT_EQ(navigation.size(), 21u) << "every 200 ms of the 4 s clip, from 1 s into the track";
+  const auto at2 = restarted.RecordAt(2.0);
+  ASSERT_TRUE(at2.has_value());
+  EXPECT_EQ(at2->second, 3);
+  EXPECT_NEAR(at2->longitude, -9.1400 + 3 * 0.0002, 1e-6);
+  EXPECT_TRUE(restarted.Feeds(withLog));
+  ASSERT_TRUE(restarted.Load(withLog));
+  EXPECT_NEAR(restarted.RecordAt(6.05)->longitude, -9.14, 0.01) << "its log, not the import";
+
+  // A track that cannot be read is not stored and leaves the one before.
+  std::ofstream(dir.path() / "junk.gpx") << "not xml";
+  const TrackImportResult junk =
+      restarted.ImportTrack((dir.path() / "junk.gpx").string(), clips.string(), {noGps});
+  EXPECT_FALSE(junk.stored);
+  EXPECT_FALSE(junk.error.empty());
+  EXPECT_TRUE(restarted.Feeds(noGps));
 }
 
 }  // namespace

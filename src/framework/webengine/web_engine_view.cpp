@@ -59,6 +59,9 @@ class WebEngineView final : public QWebEngineView, public IWebView {
   WebEngineView(QWidget* parent, WebViewEvents events)
       : QWebEngineView(parent), events_(std::move(events)) {
     setContextMenuPolicy(Qt::NoContextMenu);
+    // Files dropped on the map go to the window's one route for drops (a GPX track imported,
+    // clips to the playlist); the page would otherwise open a dropped file in place of the map.
+    setAcceptDrops(false);
     auto* page = new BrowserPage(MapProfile(), this, events_);
     QWebEngineSettings* settings = page->settings();
     // Local pages draw tiles from the map services.

@@ -1,0 +1,30 @@
+// CGpxImportSource: a clip's telemetry taken from a GPX track imported for its folder, behind the
+// one reading interface. The clip's range comes from its file (ClipTimeFactsOfFile: it has no
+// camera times), its records from the track at the feed's step, with their media time. The track
+// is read once, on the first clip asked for.
+#pragma once
+#include <optional>
+#include <string>
+
+#include "telemetry/gpx_track.h"
+#include "telemetry/telemetry_source.h"
+
+namespace korvane {
+
+class CGpxImportSource final : public ITelemetrySource {
+ public:
+  explicit CGpxImportSource(std::string gpxPath) : gpxPath_(std::move(gpxPath)) {}
+
+  TelemetrySourceKind kind() const override { return TelemetrySourceKind::GpxImport; }
+  // `reason` holds the match's log line ("<clip>: times from the file name, 20 of 21 moments
+  // with a position"), or why the track cannot be read.
+  TelemetryRead Read(const std::string& clipPath, const RecordSink& onRecord) override;
+
+ private:
+  std::string gpxPath_;
+  std::optional<GpxTrack> track_;
+  std::string trackError_;
+  bool readTried_ = false;
+};
+
+}  // namespace korvane
