@@ -33,7 +33,10 @@ IndexedClip IndexClip(const std::string& path, std::span<ITelemetrySource* const
     s.durationMs = std::max(s.durationMs, read.durationMs);
     if (points.empty()) {
       if (source == sources.front()) firstReason = read.reason;
-      if (read.present) presentReasons += (presentReasons.empty() ? "" : "; ") + read.reason;
+      if (read.present) {
+        presentReasons += (presentReasons.empty() ? "" : "; ") + read.reason;
+        s.source = source->kind();  // the last one there: a log read in vain is not read again
+      }
       continue;
     }
     clip.points = std::move(points);

@@ -16,9 +16,7 @@ namespace {
 // A file's entry can be used when it was made from the file as it is now and the indexer did
 // finish it (a failure may have been a time-out of a low-priority run: the export tries again).
 bool IsFresh(const ClipSummary& stored, std::string& factsError) {
-  ClipSummary now;
-  if (!ReadFileFacts(stored.path, now, factsError)) return false;
-  return stored.status != ClipStatus::Failed && IsUpToDate(stored, now);
+  return IsStoredRowCurrent(stored, factsError) && stored.status != ClipStatus::Failed;
 }
 
 }  // namespace

@@ -96,10 +96,10 @@ void CBackgroundIndexer::BeginRun(const Command& command) {
     for (int i : NearestFirst(count, command.current)) {
       if (stop_) break;
       const std::string& clip = command.clips[static_cast<std::size_t>(i)];
-      ClipSummary now;
-      std::string reason;
-      if (!ReadFileFacts(clip, now, reason)) continue;  // gone since the playlist listed it
-      if (IsUpToDate(reader.GetClip(clip), now)) continue;
+      const ClipSummary stored = reader.GetClip(clip);
+      std::string factsError;
+      if (IsStoredRowCurrent(stored, factsError)) continue;
+      if (!factsError.empty()) continue;  // gone since the playlist listed it
       clips.push_back(clip);
     }
   }

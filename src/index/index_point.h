@@ -51,7 +51,9 @@ struct ClipSummary {
   std::string reason;
   std::int32_t eventCount = 0;  // driving events found by `eventRules`
   EventRules eventRules;
-  TelemetrySourceKind source = TelemetrySourceKind::None;  // where the points came from
+  // Where the points came from; without telemetry, the last source that was there but held no
+  // position (a track or a log of invalid fixes), None when the clip had none.
+  TelemetrySourceKind source = TelemetrySourceKind::None;
   // False when the points' G-sensor fields are not readings (a GPS log): no events, no G curves,
   // no G columns.
   bool hasGSensor = true;

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "index/clip_events.h"
+#include "index/clip_file.h"
 #include "index/index_reader.h"
 #include "indexer_run.h"
 #include "support/file_text.h"
@@ -104,10 +105,50 @@ INSTANTIATE_TEST_SUITE_P(
         SourceChoice{"BinaryJunk", "no_gps.mp4",
                      "\x7f"
                      "ELF\x02\x01\x01\xff\xfe\x80 junk",
-                     ClipStatus::NoTelemetry, TelemetrySourceKind::None, "no NMEA sentence"},
+                     ClipStatus::NoTelemetry, TelemetrySourceKind::NmeaSidecar, "no NMEA sentence"},
         SourceChoice{"OnlyNoFix", "no_gps.mp4", "$GPRMC,063000.00,V,,,,,,,180526,,,A*7F\r\n",
-                     ClipStatus::NoTelemetry, TelemetrySourceKind::None, "no valid fix"}),
+                     ClipStatus::NoTelemetry, TelemetrySourceKind::NmeaSidecar, "no valid fix"}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// A GPS log copied beside a clip after it was indexed makes its row stale, so the log's track
+// reaches trips and export; so does removing it. A log that held nothing is not read again.
+TEST_F(SidecarIndex, AGpsLogThatCameOrWentSinceIndexingMakesTheRowStale) {
+  const std::string clip = dir.str() + "clip 1.mp4";
+  const std::string log = dir.str() + "clip 1.nmea";
+  fs::copy_file(Mixed("no_gps.mp4"), clip);
+  const auto indexedRow = [&] {
+    EXPECT_EQ(IndexClips(db, {clip}).exitCode, 0);
+    return CIndexReader(db).GetClip(clip);
+  };
+  const auto current = [](const ClipSummary& row) {
+    std::string factsError;
+    const bool isCurrent = IsStoredRowCurrent(row, factsError);
+    EXPECT_EQ(factsError, "");
+    return isCurrent;
+  };
+
+  ClipSummary row = indexedRow();
+  ASSERT_EQ(row.status, ClipStatus::NoTelemetry);
+  EXPECT_TRUE(current(row));
+  fs::copy_file(Mixed("sidecar_only.nmea"), log);
+  EXPECT_FALSE(current(row)) << "a log came";
+  row = indexedRow();
+  EXPECT_EQ(row.status, ClipStatus::Indexed);
+  EXPECT_TRUE(current(row));
+  fs::remove(log);
+  EXPECT_FALSE(current(row)) << "the log went";
+  WriteFileText(log, "not a GPS log\n");
+  row = indexedRow();
+  EXPECT_EQ(row.status, ClipStatus::NoTelemetry);
+  EXPECT_TRUE(current(row)) << "a log read in vain is not read on every run";
+
+  // A clip's own track goes before a log: one beside it changes nothing.
+  const std::string own = dir.str() + "own.mp4";
+  fs::copy_file(Mixed("own_track.mp4"), own);
+  ASSERT_EQ(IndexClips(db, {own}).exitCode, 0);
+  fs::copy_file(Mixed("sidecar_only.nmea"), dir.str() + "own.gps");
+  EXPECT_TRUE(current(CIndexReader(db).GetClip(own)));
+}
 
 }  // namespace
 }  // namespace korvane::test
