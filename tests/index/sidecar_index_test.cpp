@@ -3,6 +3,7 @@
 // A GPS log's track has no G values: no events are found in it, whatever the rules.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -10,6 +11,7 @@
 #include "index/clip_events.h"
 #include "index/clip_file.h"
 #include "index/index_reader.h"
+#include "index/trips.h"
 #include "indexer_run.h"
 #include "support/file_text.h"
 #include "support/sample_paths.h"
@@ -68,6 +70,16 @@ TEST_F(SidecarIndex, TheMixedFolderIsIndexedFromOwnTrackGpsLogOrNotAtAll) {
   const ClipSummary none = reader.GetClip(Mixed("no_gps.mp4"));
   EXPECT_EQ(none.status, ClipStatus::NoTelemetry);
   EXPECT_EQ(none.reason, "no subtitle track");
+
+  // The clip with only a log has its own place in the folder's trips; the one without GPS none.
+  const std::vector<std::string> folder = {own.path, log.path, none.path};
+  const std::vector<Trip> trips = GroupTrips(reader.GetClips(folder));
+  ASSERT_EQ(trips.size(), 2u);
+  const auto logTrip = std::find_if(trips.begin(), trips.end(),
+                                    [&](const Trip& t) { return t.clips[0].path == log.path; });
+  ASSERT_NE(logTrip, trips.end());
+  EXPECT_EQ(logTrip->clips.size(), 1u);
+  EXPECT_EQ(logTrip->firstCameraTime, log.firstCameraTime);
 }
 
 struct SourceChoice {
