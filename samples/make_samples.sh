@@ -16,6 +16,9 @@
 #                        have one: own_track.mp4 (10 s, its own track), sidecar_only.mp4 (20 s, no
 #                        track, its GPS log sidecar_only.nmea from nmea_log.awk, faults included)
 #                        and no_gps.mp4 (4 s, neither)
+#   phone_log.gpx        a GPX track from another device (gpx_log.awk): a morning stretch over
+#                        own_track.mp4's camera times, and a night stretch across midnight with a
+#                        20 s gap
 # Beside each clip with subtitles, NAME.telemetry.txt lists its cue texts in order.
 set -euo pipefail
 out=${1:?output folder}
@@ -58,6 +61,8 @@ make_clip mixed/sidecar_only 20 320x180 25 0 ""
 awk -v seconds=20 -v out="$work/sidecar_only.nmea" -f "$here/nmea_log.awk"
 mv "$work/sidecar_only.nmea" "$out/mixed/sidecar_only.nmea"
 make_clip mixed/no_gps 4 320x180 25 0 ""
+awk -v out="$work/phone_log.gpx" -f "$here/gpx_log.awk"
+mv "$work/phone_log.gpx" "$out/phone_log.gpx"
 
 mkdir -p "$out/trip" "$work/trip"
 make_clip trip/20260518_083000_F 20 160x90 10 200 "Ambarella EXT" -v start_s=30600

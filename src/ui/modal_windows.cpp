@@ -46,11 +46,13 @@ void ShowExportNote(ApplicationContext& context, WindowHandle parent, const std:
   RunModal(tip, parent, "ShowSnapsTipWindow");
 }
 
-std::optional<TripRow> ShowTripsWindow(ApplicationContext& context, WindowHandle parent,
-                                       TripList trips) {
+TripsChoice ShowTripsWindow(ApplicationContext& context, WindowHandle parent, TripList trips) {
   CDuiTripsWnd window(context, std::move(trips));
-  if (RunModal(window, parent, "TripsWnd") != 1 || window.chosen() == nullptr) return std::nullopt;
-  return *window.chosen();
+  const int code = RunModal(window, parent, "TripsWnd");
+  TripsChoice choice;
+  if (code == 1 && window.chosen() != nullptr) choice.trip = *window.chosen();
+  if (code == static_cast<int>(kTripsImportTrack)) choice.trackToImport = window.trackToImport();
+  return choice;
 }
 
 int ShowSettingsWindow(ApplicationContext& context, WindowHandle parent) {

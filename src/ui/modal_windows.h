@@ -18,9 +18,13 @@ void ShowSnapshotWindow(ApplicationContext& context, WindowHandle parent, const 
 // The note after an export: `title` over `text` (the file written, or why nothing was).
 void ShowExportNote(ApplicationContext& context, WindowHandle parent, const std::string& title,
                     const std::string& text);
-// The trips of a folder; the one the user chose to play, if any.
-std::optional<TripRow> ShowTripsWindow(ApplicationContext& context, WindowHandle parent,
-                                       TripList trips);
+// What the user chose in the trips window: a trip to play, or a GPX file to import for the
+// folder, or neither.
+struct TripsChoice {
+  std::optional<TripRow> trip;
+  std::string trackToImport;
+};
+TripsChoice ShowTripsWindow(ApplicationContext& context, WindowHandle parent, TripList trips);
 // What the settings window's modal loop returned: 1 after OK.
 int ShowSettingsWindow(ApplicationContext& context, WindowHandle parent);
 // What the clear confirmation returned: 1 when the user wants the list cleared.

@@ -187,10 +187,18 @@ void CPlaybackController::OnDropFiles(const std::vector<std::string>& paths) {
     StartAfterDrop();
     return;
   }
-  if (!dropped.clips.empty()) b_.playlist.DropFiles(dropped.clips);
   // A folder keeps one import: of several tracks dropped at once, the last is taken.
-  const bool currentNowFed = ImportTrack(dropped.tracks.back());
-  if (!dropped.clips.empty() || currentNowFed) StartAfterDrop();
+  if (dropped.clips.empty()) {
+    ImportTrackFile(dropped.tracks.back());
+    return;
+  }
+  b_.playlist.DropFiles(dropped.clips);
+  ImportTrack(dropped.tracks.back());
+  StartAfterDrop();
+}
+
+void CPlaybackController::ImportTrackFile(const std::string& gpxPath) {
+  if (ImportTrack(gpxPath)) StartAfterDrop();
 }
 
 bool CPlaybackController::ImportTrack(const std::string& gpxPath) {

@@ -74,9 +74,10 @@ class CPlaybackController {
   void OnDropFiles(const std::vector<std::string>& paths);
   // After the playlist has taken a drop: the current entry starts with a new car marker.
   void StartAfterDrop();
-  // Imports a dropped GPX track for the current entry's folder and tells the user how many clips
-  // it gave a track. True when the current clip now plays from it and must start again.
-  bool ImportTrack(const std::string& gpxPath);
+  // The one route of a GPX file the user gives, dropped or chosen in the trips window: imported
+  // for the current entry's folder (ImportTrack), and the clip on screen started again when it
+  // now plays from it.
+  void ImportTrackFile(const std::string& gpxPath);
   // The tree's delete button was pressed.
   void OnDeleteItem();
 
@@ -121,6 +122,9 @@ class CPlaybackController {
   void LeaveFullScreen();
 
  private:
+  // Imports the GPX track for the current entry's folder and tells the user how many clips it
+  // gave a track. True when the current clip now plays from it and must start again.
+  bool ImportTrack(const std::string& gpxPath);
   void OpenInPlayer(const std::string& path, bool pollSubtitles);
   // The GPS panel and the car marker at `record`, a moment of the clip player `processId` plays.
   void ShowMoment(const TelemetryRecord& record, std::uint32_t processId);

@@ -308,9 +308,11 @@ void CPlayerFrameWnd::ShowTrips() {
       SupportedFilesIn(SplitPath(clip).folder, panel_->manager().supportedExtensions());
   CIndexReader index(IndexDatabasePath());
   TripList trips = BuildTripList(clips, index.GetClips(clips));
-  if (const std::optional<TripRow> chosen =
-          ShowTripsWindow(GetContext(), GetHWND(), std::move(trips))) {
-    controller_->PlayClips(chosen->clips);
+  const TripsChoice choice = ShowTripsWindow(GetContext(), GetHWND(), std::move(trips));
+  if (choice.trip) {
+    controller_->PlayClips(choice.trip->clips);
+  } else if (!choice.trackToImport.empty()) {
+    controller_->ImportTrackFile(choice.trackToImport);
   }
 }
 

@@ -1,6 +1,7 @@
 #include "ui/trips_wnd.h"
 
 #include "dialogs/dialog_support.h"
+#include "framework/file_dialog.h"
 #include "settings/localization.h"
 
 namespace korvane {
@@ -13,6 +14,8 @@ struct ColumnText {
   const char* key;
   UINT align;
 };
+constexpr char kImportButton[] = "TripsImportGpxButton";
+
 // In the order of TripCells.
 constexpr ColumnText kColumns[] = {
     {"IDS_TRIPDATE", DT_LEFT},      {"IDS_TRIPTIME", DT_LEFT},      {"IDS_TRIPCLIPS", DT_RIGHT},
@@ -47,6 +50,7 @@ void CDuiTripsWnd::InitWindow() {
   SetControlText(
       m_PaintManager, "TripsSummaryLabel",
       SummaryText(trips_, text("IDS_TRIPCOUNT"), text("IDS_NOTELEMETRY"), text("IDS_NOTINDEXED")));
+  SetControlText(m_PaintManager, kImportButton, text("IDS_IMPORTGPX"));
   list_ = dynamic_cast<CListViewUI*>(m_PaintManager.FindControl("TripList"));
   if (list_ == nullptr) return;
   std::vector<ListViewColumn> columns;
@@ -73,12 +77,33 @@ void CDuiTripsWnd::Choose(int row) {
   Close(1);
 }
 
+void CDuiTripsWnd::AskForTrack() {
+  OpenFileRequest request;
+  request.owner = GetHWND();
+  request.title = ReadLanguageTextOrEnglish(context_, kTripInterfaceSection, "IDS_IMPORTGPX");
+  request.filterText = "GPX";
+  request.filterPattern = "*.gpx";
+  std::string path;
+  if (!ShowOpenFileDialog(request, path)) return;
+  trackToImport_ = std::move(path);
+  Close(kTripsImportTrack);
+}
+
 void CDuiTripsWnd::Notify(TNotifyUI& msg) {
   if (msg.sType == DUI_MSGTYPE_ITEMACTIVATE && msg.pSender == list_) {
     Choose(static_cast<int>(msg.wParam));
     return;
   }
+
   CXMLWnd::Notify(msg);
+}
+
+void CDuiTripsWnd::OnClick(TNotifyUI& msg) {
+  if (msg.pSender != nullptr && msg.pSender->GetName() == kImportButton) {
+    AskForTrack();
+    return;
+  }
+  CXMLWnd::OnClick(msg);
 }
 
 LRESULT CDuiTripsWnd::ResponseDefaultKeyEvent(WPARAM wParam) {

@@ -1,7 +1,9 @@
 // The real program given a GPX track for a clip without any telemetry (the generated mixed
-// folder's no_gps.mp4, named with its recording time): the track dropped on the window is
-// imported for the folder, the user is told one clip got a position, and the clip plays with a
-// route and the GPS panel from it, also when the program starts again with its index cache gone.
+// folder's no_gps.mp4, named with a recording time the generated phone_log.gpx covers, across
+// midnight): the track dropped on the window, or chosen with the trips window's button in the
+// real file dialog, is imported for the folder, the user is told one clip got a position, and the
+// clip plays with a route and the GPS panel from it, also when the program starts again with its
+// index cache gone.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -13,15 +15,14 @@
 namespace korvane::test {
 namespace {
 
-// Eight seconds heading east through Lisbon from 2026-05-18 07:00:00 UTC, a point a second.
-void WriteGpx(const std::filesystem::path& path) {
-  std::ofstream gpx(path);
-  gpx << "<?xml version=\"1.0\"?>\n<gpx version=\"1.1\" creator=\"test\"><trk><trkseg>\n";
-  for (int s = 0; s <= 8; ++s) {
-    gpx << "<trkpt lat=\"38.7200\" lon=\"" << -9.1400 + s * 0.0004 << "\"><time>2026-05-18T07:00:0"
-        << s << "Z</time></trkpt>\n";
-  }
-  gpx << "</trkseg></trk></gpx>\n";
+// no_gps.mp4 (4 s) named as recorded from 23:59:58 UTC: it ends two seconds into the next day.
+constexpr char kNightClipName[] = "20260518_235958_no_gps.mp4";
+
+// The moment shown lies in the clip's range on either side of midnight.
+bool ShowsNightMoment(const ProbeState& p) {
+  const std::string time = p.Str("timeLabel");
+  return time.find("2026-05-18 23:59:5") != std::string::npos ||
+         time.find("2026-05-19 00:00:0") != std::string::npos;
 }
 
 bool ShowsImportedTrack(const ProbeState& p) {
@@ -33,12 +34,12 @@ TEST(ProgramGpxImport, ADroppedTrackFillsAClipWithoutGpsAndIsKeptAcrossARestart)
   PrivateDisplay display;
   if (display.name().empty()) GTEST_SKIP() << "Xvfb cannot be started here";
   TempDir folder;
-  const std::string clip = folder.str() + "20260518_070001_no_gps.mp4";
+  const std::string clip = folder.str() + kNightClipName;
   std::filesystem::copy_file(SamplePath("mixed/no_gps.mp4"), clip);
   std::filesystem::copy_file(SamplePath("mixed/own_track.mp4"), folder.path() / "own_track.mp4");
   TempDir elsewhere;
   const std::filesystem::path gpx = elsewhere.path() / "phone_log.gpx";
-  WriteGpx(gpx);
+  std::filesystem::copy_file(SamplePath("phone_log.gpx"), gpx);
 
   ProgramRun run(display.name());
   const std::string db = run.home().str() + ".cache/korvane/index.sqlite";
@@ -57,7 +58,7 @@ TEST(ProgramGpxImport, ADroppedTrackFillsAClipWithoutGpsAndIsKeptAcrossARestart)
   s = run.WaitFor(ShowsImportedTrack, 20000);
   EXPECT_EQ(s.Str("notice"), "GPX imported: 1 clips") << s.json;
   ASSERT_TRUE(ShowsImportedTrack(s)) << s.json;
-  EXPECT_NE(s.Str("timeLabel").find("2026-05-18 07:00:0"), std::string::npos) << s.json;
+  EXPECT_TRUE(ShowsNightMoment(s)) << s.json;
   EXPECT_NE(s.Str("latitudeLabel").find("N 38"), std::string::npos) << s.json;
   if (s.HasChart()) {
     EXPECT_EQ(s.Curves(), std::vector<double>(3, 0.0)) << "no flat G lines";
@@ -91,6 +92,65 @@ TEST(ProgramGpxImport, ADroppedTrackFillsAClipWithoutGpsAndIsKeptAcrossARestart)
   s = run.WaitFor(ShowsImportedTrack, 30000);
   EXPECT_TRUE(ShowsImportedTrack(s)) << s.json;
   EXPECT_EQ(s.Str("notice"), "") << "nothing imported in this run";
+  ASSERT_TRUE(run.Close());
+  EXPECT_EQ(run.exitCode(), 0);
+}
+
+// Where in the trips window (skin "Trips.xml", 860 x 480) the import button's middle lies: the
+// 220 px button right-aligned 18 px from the edge in the 44 px bar at the bottom.
+constexpr int kImportButtonX = 860 - 1 - 18 - 110;
+constexpr int kImportButtonY = 480 - 1 - 22;
+
+// The same track, chosen with the trips window's button in the real file dialog (typed there as a
+// user would), takes the drop's route: the same notice, and the clip on screen starts again from
+// it.
+TEST(ProgramGpxImport, TheTripsWindowsButtonImportsTheTrackChosenInTheFileDialog) {
+  PrivateDisplay display;
+  if (display.name().empty()) GTEST_SKIP() << "Xvfb cannot be started here";
+  TempDir folder;
+  const std::string clip = folder.str() + kNightClipName;
+  std::filesystem::copy_file(SamplePath("mixed/no_gps.mp4"), clip);
+  TempDir elsewhere;
+  const std::string gpx = elsewhere.str() + "phone_log.gpx";
+  std::filesystem::copy_file(SamplePath("phone_log.gpx"), gpx);
+
+  ProgramRun run(display.name());
+  const std::string db = run.home().str() + ".cache/korvane/index.sqlite";
+  ASSERT_TRUE(run.Start({clip}));
+  ProbeState s = run.WaitFor(
+      [&](const ProbeState& p) {
+        return p.Int("state") == 3 && p.Str("indexProgress").empty() &&
+               Numbers(p.Str("tripsButton")).size() == 4 &&
+               CIndexReader(db).GetClip(clip).status == ClipStatus::NoTelemetry;
+      },
+      60000);
+  ASSERT_EQ(CIndexReader(db).GetClip(clip).status, ClipStatus::NoTelemetry) << s.json;
+  EXPECT_EQ(s.Int("gpsValid"), 0) << s.json;
+
+  const std::vector<double> button = Numbers(s.Str("tripsButton"));
+  ASSERT_TRUE(XdoTool(display.name(),
+                      {"mousemove", std::to_string((button[0] + button[2]) / 2),
+                       std::to_string((button[1] + button[3]) / 2), "sleep", "0.2", "click", "1"}));
+  ASSERT_TRUE(
+      XdoTool(display.name(), {"search", "--sync", "--name", "^TripsWnd$", "sleep", "0.5"}));
+  if (const char* shot = std::getenv("KORVANE_SHOT")) {
+    EXPECT_EQ(
+        std::system(("DISPLAY=" + display.name() + " import -window root '" + shot + "'").c_str()),
+        0);
+  }
+  ASSERT_TRUE(
+      XdoTool(display.name(), {"search", "--sync", "--name", "^TripsWnd$", "mousemove", "--window",
+                               "%1", std::to_string(kImportButtonX), std::to_string(kImportButtonY),
+                               "sleep", "0.3", "click", "1"}));
+  // The dialog, titled with the button's text, takes the path typed into its name field.
+  ASSERT_TRUE(XdoTool(display.name(), {"search", "--sync", "--name", "^Import GPX track", "sleep",
+                                       "0.5", "type", "--delay", "20", gpx}));
+  ASSERT_TRUE(XdoTool(display.name(), {"sleep", "0.3", "key", "Return"}));
+
+  s = run.WaitFor(ShowsImportedTrack, 20000);
+  EXPECT_EQ(s.Str("notice"), "GPX imported: 1 clips") << s.json;
+  ASSERT_TRUE(ShowsImportedTrack(s)) << s.json;
+  EXPECT_TRUE(ShowsNightMoment(s)) << s.json;
   ASSERT_TRUE(run.Close());
   EXPECT_EQ(run.exitCode(), 0);
 }

@@ -70,6 +70,7 @@ constexpr TextKey kTextKeys[] = {
     {kTripInterfaceSection, "IDS_TRIPCOUNT"},
     {kTripInterfaceSection, "IDS_NOTELEMETRY"},
     {kTripInterfaceSection, "IDS_NOTINDEXED"},
+    {kTripInterfaceSection, "IDS_IMPORTGPX"},
 };
 
 // True when `text` is well-formed UTF-8.
