@@ -18,6 +18,12 @@ namespace {
 
 constexpr char kScreenshotCommand[] = "screenshot 0";
 
+// A player process is on: starting, playing or paused.
+bool IsRunning(PlayerState state) {
+  return state == PlayerState::Starting || state == PlayerState::Playing ||
+         state == PlayerState::Paused;
+}
+
 }  // namespace
 
 bool CPlaybackController::OnClick(const std::string& name) {
@@ -418,8 +424,13 @@ void CPlaybackController::ShowNoGps() {
 
 void CPlaybackController::OnPlayerMessage(WPARAM code) {
   switch (static_cast<int>(code)) {
-    case kPlayerPipeFailed:
     case kPlayerQuit:
+      // Only a player that was stopped quits on request. Stopped to start the next clip, its quit
+      // comes after that start, and must not wipe what the new clip shows (a fed clip's route and
+      // its "no G values" notice are put up at its start, and nothing puts them up again).
+      if (IsRunning(b_.player.state())) break;
+      [[fallthrough]];
+    case kPlayerPipeFailed:
       b_.view.ResetAccChart();
       ProgressReset();
       b_.view.ResetMarker();
@@ -448,6 +459,8 @@ void CPlaybackController::OnPlayerMessage(WPARAM code) {
       SnapshotShown();
       break;
     case kPlayerNoSubtitle:
+      // A fed clip is never polled: the answer is the previous clip's, which was.
+      if (fed_) break;
       b_.view.ResetMarker();
       ResetStoreWhenIdle();
       b_.view.ResetAccChart();

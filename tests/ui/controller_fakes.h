@@ -103,12 +103,18 @@ class RecordingView : public IViewPort {
   }
   void SetChartCursor(double seconds) override { cursor = seconds; }
   void RefreshLabels() override { ++refreshes; }
-  void ResetAccChart() override { ++chartResets; }
+  void ResetAccChart() override {
+    ++chartResets;
+    gNotice = false;
+  }
   void ResetMarker() override { ++markerResets; }
   void ClearRoute() override { ++routeClears; }
   void ResetStore() override { ++storeResets; }
   void ConsumeTrack() override { ++consumed; }
-  void ShowNoGValues() override { ++noGValues; }
+  void ShowNoGValues() override {
+    ++noGValues;
+    gNotice = true;
+  }
   void SetCarPosition(double longitude, double latitude) override { car = {longitude, latitude}; }
   void SetVideoAspect(double aspect) override { videoAspect = aspect; }
   void EnterFullScreenWindow() override { windowLog.push_back("enter"); }
@@ -145,6 +151,7 @@ class RecordingView : public IViewPort {
   int settingsResult = 1;
   int captionReloads = 0;
   int routeRestyles = 0;
+  bool gNotice = false;  // the chart's "no G values" notice: up until the chart's next reset
   std::vector<TrackImportResult> trackImports;
 };
 

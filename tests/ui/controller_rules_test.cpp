@@ -125,6 +125,7 @@ TEST_F(ControllerTest, StoreIsResetOnlyWhileNoRunWritesIt) {
   controller.OnPlayerMessage(kPlayerPipeFailed);
   EXPECT_EQ(view.storeResets, 0);
   pipeline.busy_ = false;
+  player.SetState(PlayerState::Idle);  // a player quits on request once it was stopped
   controller.OnPlayerMessage(kPlayerQuit);
   EXPECT_EQ(view.storeResets, 1);
 }
@@ -417,6 +418,24 @@ TEST_F(ControllerTest, ADroppedGpxTrackIsImportedForTheCurrentFolderAndNeverList
   controller.OnDropFiles({Clip("drive.GPX")});
   EXPECT_EQ(feed.imports.size(), 2u);
   EXPECT_TRUE(player.log.empty());
+}
+
+// The player stopped to start the clip again from an import answers after that start: its quit,
+// and the "no subtitle" of its last poll, must leave the fed clip's track, route and "no G values"
+// notice, which nothing puts up again.
+TEST_F(ControllerTest, TheStoppedPlayersLateAnswersLeaveAClipRestartedFromAnImportAsItWasShown) {
+  PlayFirst();
+  feed.fedAfterImport = {Clip("a.mp4")};
+  controller.ImportTrackFile(Clip("drive.gpx"));
+  ASSERT_EQ(player.log.back(), "play " + Clip("a.mp4") + " (no subtitle poll)");
+  ASSERT_TRUE(view.gNotice);
+  const int storeResets = view.storeResets, markerResets = view.markerResets;
+
+  controller.OnPlayerMessage(kPlayerNoSubtitle);
+  controller.OnPlayerMessage(kPlayerQuit);
+  EXPECT_TRUE(view.gNotice) << "the chart still says why it has no curves";
+  EXPECT_EQ(view.storeResets, storeResets);
+  EXPECT_EQ(view.markerResets, markerResets);
 }
 
 TEST_F(ControllerTest, SnapshotPausesShowsTheTipAndResumes) {
