@@ -1,7 +1,7 @@
 // The player's side of every map page: the route, the car marker and the functions the player
 // calls (createCarMarker, setCarMarker, clearLinePoints, addLinePoints, createPolyline,
 // reloadPolyline, showRouteTip, setPageTexts, setEventMarks, setRouteStyle, setOverviewLines,
-// addOverviewLines). Each page sets window.KorvaneMapConfig before loading this script. The texts
+// addOverviewLines, setTrackChoice). Each page sets window.KorvaneMapConfig before loading this script. The texts
 // the page shows itself start in English and are replaced by the player in the interface language
 // through setPageTexts.
 //
@@ -58,7 +58,9 @@
   var texts = {
     tilesUnavailable: 'Map tiles are unavailable',
     speedLegend: 'Speed',
-    allRoutes: 'Every route of the folder'
+    allRoutes: 'Every route of the folder',
+    cameraTrack: 'Camera track',
+    gpxTrack: 'GPX track'
   };
 
   var notice = L.control({position: 'topright'});
@@ -74,6 +76,7 @@
     if (noticeText) noticeText.textContent = texts.tilesUnavailable;
     showLegend();
     if (routesButton) routesButton.title = texts.allRoutes;
+    showTrackChoice();
   }
   var noticeShown = false;
   var tileState = {loaded: 0, failed: 0};
@@ -163,6 +166,7 @@
     new QWebChannel(qt.webChannelTransport, function (channel) {
       program = channel.objects.korvane || null;
       if (program) routesToggle.addTo(map);
+      placeTrackChoice();
     });
   }
   connectProgram();
@@ -821,6 +825,54 @@
     if (routesButton) L.DomUtil[overview.set !== 0 ? 'addClass' : 'removeClass'](routesButton, 'korvane-on');
   }
 
+  // ---- The clip's track: its own or the folder's imported GPX track ----
+
+  // setTrackChoice(offered, gpx): the player offers the playing clip's choice (1) or not (0), and
+  // says which track the clip plays from (gpx 1: the import). The two buttons side by side in the
+  // top right corner ask the player for the other one ("trackChoice" {gpx}); it starts the clip again from
+  // that track and answers with setTrackChoice. Like the toggle, they need the player to answer.
+  var trackChoice = {offered: false, gpx: false, shown: false};
+  var trackControl = L.control({position: 'topright'});
+  var trackButtons = null;
+  trackControl.onAdd = function () {
+    var bar = L.DomUtil.create('div', 'leaflet-bar korvane-track');
+    trackButtons = {};
+    [['own', 0], ['gpx', 1]].forEach(function (kind) {
+      var button = L.DomUtil.create('a', '', bar);
+      button.href = '#';
+      button.setAttribute('role', 'button');
+      L.DomEvent.on(button, 'click', function (e) {
+        L.DomEvent.preventDefault(e);
+        if ((kind[1] === 1) !== trackChoice.gpx) post('trackChoice', {gpx: kind[1]});
+      });
+      trackButtons[kind[0]] = button;
+    });
+    L.DomEvent.disableClickPropagation(bar);
+    showTrackChoice();
+    return bar;
+  };
+  function showTrackChoice() {
+    if (!trackButtons) return;
+    trackButtons.own.textContent = texts.cameraTrack;
+    trackButtons.gpx.textContent = texts.gpxTrack;
+    L.DomUtil[trackChoice.gpx ? 'removeClass' : 'addClass'](trackButtons.own, 'korvane-on');
+    L.DomUtil[trackChoice.gpx ? 'addClass' : 'removeClass'](trackButtons.gpx, 'korvane-on');
+  }
+  function placeTrackChoice() {
+    var wanted = trackChoice.offered && program !== null;
+    if (wanted === trackChoice.shown) return;
+    trackChoice.shown = wanted;
+    if (wanted) trackControl.addTo(map);
+    else trackControl.remove();
+  }
+  window.setTrackChoice = function (offered, gpx) {
+    trackChoice.offered = Number(offered) === 1;
+    trackChoice.gpx = Number(gpx) === 1;
+    placeTrackChoice();
+    showTrackChoice();
+    return true;
+  };
+
   window.setOverviewLines = function (set, json) {
     for (var i = 0; i < overview.lines.length; i++) overview.lines[i].line.remove();
     overview.lines = [];
@@ -923,6 +975,9 @@
       overviewLines: overview.lines.length,
       overviewPoints: overview.points,
       routesToggle: routesButton ? centreOf(routesButton) : null,
+      trackChoice: [trackChoice.shown ? 1 : 0, trackChoice.gpx ? 1 : 0],
+      cameraTrackButton: trackChoice.shown ? centreOf(trackButtons.own) : null,
+      gpxTrackButton: trackChoice.shown ? centreOf(trackButtons.gpx) : null,
       tip: hover.tip && map.hasLayer(hover.tip) ? hover.tip.getContent() : '',
       lastClick: clicks.last ? {t: clicks.last.t, at: clicks.last.at, markerMs: clicks.last.markerMs} : null
     };

@@ -54,4 +54,8 @@ void CMapDisplay::SetOverviewLines(DuiLib::CWebBrowserUI* browser, std::uint32_t
   if (loader_) loader_->SetOverviewLines(browser, set, lines, replace);
 }
 
+void CMapDisplay::SetTrackChoice(DuiLib::CWebBrowserUI* browser, bool offered, bool import) {
+  if (loader_) loader_->SetTrackChoice(browser, offered, import);
+}
+
 }  // namespace korvane

@@ -79,6 +79,10 @@ class CMapLoader {
   // and the moment of the nearest point. Failed calls are ignored.
   virtual void SetOverviewLines(DuiLib::CWebBrowserUI* browser, std::uint32_t set,
                                 std::span<const ClipOverview> lines, bool replace) = 0;
+  // Offers the playing clip's choice between its own track and the folder's imported GPX track in
+  // the map's corner, showing which one it plays from (`import`), or hides it (`offered` false).
+  // The user's pick comes back as "trackChoice". Failed calls are ignored.
+  virtual void SetTrackChoice(DuiLib::CWebBrowserUI* browser, bool offered, bool import) = 0;
 };
 
 class CMapDisplay : public CMapLoader {
@@ -102,6 +106,7 @@ class CMapDisplay : public CMapLoader {
   void SetEventMarks(DuiLib::CWebBrowserUI* browser, std::span<const EventMark> marks) override;
   void SetOverviewLines(DuiLib::CWebBrowserUI* browser, std::uint32_t set,
                         std::span<const ClipOverview> lines, bool replace) override;
+  void SetTrackChoice(DuiLib::CWebBrowserUI* browser, bool offered, bool import) override;
 
  private:
   std::unique_ptr<CMapLoader> loader_;

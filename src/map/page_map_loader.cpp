@@ -146,6 +146,10 @@ void CPageMapLoader::SetOverviewLines(DuiLib::CWebBrowserUI* browser, std::uint3
                    {std::to_string(set), OverviewLinesJson(lines, setup_.toMapDatum)});
 }
 
+void CPageMapLoader::SetTrackChoice(DuiLib::CWebBrowserUI* browser, bool offered, bool import) {
+  CallPageFunction(browser, kSetTrackChoice, page_, {offered ? "1" : "0", import ? "1" : "0"});
+}
+
 void CPageMapLoader::SetPageTexts(DuiLib::CWebBrowserUI* browser, const std::string& textsJson) {
   CallPageFunction(browser, kSetPageTexts, page_, {textsJson});
 }

@@ -23,6 +23,7 @@ inline constexpr const char* kSetEventMarks = "setEventMarks";
 inline constexpr const char* kSetRouteStyle = "setRouteStyle";
 inline constexpr const char* kSetOverviewLines = "setOverviewLines";
 inline constexpr const char* kAddOverviewLines = "addOverviewLines";
+inline constexpr const char* kSetTrackChoice = "setTrackChoice";
 
 // Six decimals with a point whatever the process locale says ("nan"/"inf" for non-finite values,
 // which the pages refuse).
@@ -74,6 +75,7 @@ class CPageMapLoader : public CMapLoader {
   void SetEventMarks(DuiLib::CWebBrowserUI* browser, std::span<const EventMark> marks) override;
   void SetOverviewLines(DuiLib::CWebBrowserUI* browser, std::uint32_t set,
                         std::span<const ClipOverview> lines, bool replace) override;
+  void SetTrackChoice(DuiLib::CWebBrowserUI* browser, bool offered, bool import) override;
 
   // The page file under `programFolder` (which ends in "/").
   std::string PagePath(const std::string& programFolder) const;

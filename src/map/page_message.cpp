@@ -102,14 +102,16 @@ std::optional<PageEvent> ValidatePageMessage(std::string_view name, std::string_
     event.kind = PageEventKind::OverviewClick;
   } else if (name == "overviewToggle") {
     event.kind = PageEventKind::OverviewToggle;
+  } else if (name == "trackChoice") {
+    event.kind = PageEventKind::TrackChoice;
   } else {
     return std::nullopt;
   }
   const auto fields = NumberObjectReader(json).Read();
   if (!fields) return std::nullopt;
   constexpr double kLargest = std::numeric_limits<std::int32_t>::max();
-  if (event.kind == PageEventKind::OverviewToggle) {
-    const auto on = fields->find("on");
+  if (event.kind == PageEventKind::OverviewToggle || event.kind == PageEventKind::TrackChoice) {
+    const auto on = fields->find(event.kind == PageEventKind::TrackChoice ? "gpx" : "on");
     if (on == fields->end() || (on->second != 0 && on->second != 1)) return std::nullopt;
     event.on = on->second == 1;
     return event;

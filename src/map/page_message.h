@@ -15,14 +15,23 @@ namespace korvane {
 //   "routeLeave" {"route": id}           the mouse is no longer near the route
 //   "overviewClick" {"set": n, "clip": c, "t": ms}  a click near clip c's overview line of set n
 //   "overviewToggle" {"on": 1 or 0}      the user wants every route of the folder shown, or not
+//   "trackChoice" {"gpx": 1 or 0}        the user wants the clip played from the folder's imported
+//                                        GPX track, or from its own track
 // `route` is the id the page got with clearLinePoints; `t` the media time the point came with.
-enum class PageEventKind { RouteClick, RouteHover, RouteLeave, OverviewClick, OverviewToggle };
+enum class PageEventKind {
+  RouteClick,
+  RouteHover,
+  RouteLeave,
+  OverviewClick,
+  OverviewToggle,
+  TrackChoice
+};
 
 struct PageEvent {
   PageEventKind kind = PageEventKind::RouteLeave;
   std::int32_t timeMs = 0;  // 0 for RouteLeave
   std::uint32_t clip = 0;   // OverviewClick only
-  bool on = false;          // OverviewToggle only
+  bool on = false;          // OverviewToggle; TrackChoice: the imported track
   friend bool operator==(const PageEvent&, const PageEvent&) = default;
 };
 

@@ -1,6 +1,7 @@
 // The texts a map page shows of its own (the notice that tiles cannot be fetched, the tooltip of
-// the every-route toggle; legends join the table as pages gain them): which language key fills
-// which page text, and the JSON object the page function "setPageTexts" takes.
+// the every-route toggle, the two buttons of the track choice; legends join the table as pages gain
+// them): which language key fills which page text, and the JSON object the page function
+// "setPageTexts" takes.
 #pragma once
 #include <array>
 #include <functional>
@@ -16,10 +17,12 @@ struct PageTextKey {
   const char* languageKey;  // in the language files' "Map_Interface" section
 };
 
-inline constexpr std::array<PageTextKey, 3> kPageTextKeys{{
+inline constexpr std::array<PageTextKey, 5> kPageTextKeys{{
     {"tilesUnavailable", "IDS_TILESUNAVAILABLE"},
     {"speedLegend", "IDS_SPEEDLEGEND"},
     {"allRoutes", "IDS_ALLROUTES"},
+    {"cameraTrack", "IDS_CAMERATRACK"},
+    {"gpxTrack", "IDS_GPXTRACK"},
 }};
 
 // {"tilesUnavailable":"…"} in table order, each text JSON-escaped. A text `lookup` gives as empty

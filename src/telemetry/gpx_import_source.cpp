@@ -14,7 +14,8 @@ TelemetryRead CGpxImportSource::Read(const std::string& clipPath, const RecordSi
     read.reason = gpxPath_ + ": " + trackError_;
     return read;
   }
-  const ImportCandidate clip{clipPath, ClipTimeFactsOfFile(clipPath)};
+  ImportCandidate clip{clipPath, ClipTimeFactsOfFile(clipPath)};
+  clip.facts.cameraStartUtcMs = cameraStartUtcMs_;
   std::vector<ImportedClip> matched = MatchTrackToClips(track_->points, {&clip, 1});
   read.present = true;
   read.durationMs = clip.facts.durationMs;

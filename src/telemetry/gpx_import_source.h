@@ -1,8 +1,10 @@
 // CGpxImportSource: a clip's telemetry taken from a GPX track imported for its folder, behind the
-// one reading interface. The clip's range comes from its file (ClipTimeFactsOfFile: it has no
-// camera times), its records from the track at the feed's step, with their media time. The track
-// is read once, on the first clip asked for.
+// one reading interface. The clip's range comes from its camera times when it has its own track
+// (the user chose the import for it), else from its file (ClipTimeFactsOfFile); its records from
+// the track at the feed's step, with their media time. The track is read once, on the first clip
+// asked for.
 #pragma once
+#include <cstdint>
 #include <optional>
 #include <string>
 
@@ -13,7 +15,11 @@ namespace korvane {
 
 class CGpxImportSource final : public ITelemetrySource {
  public:
-  explicit CGpxImportSource(std::string gpxPath) : gpxPath_(std::move(gpxPath)) {}
+  // `cameraStartUtcMs`: the first camera time of the clip read, its zone applied; nullopt for a
+  // clip without camera times.
+  explicit CGpxImportSource(std::string gpxPath,
+                            std::optional<std::int64_t> cameraStartUtcMs = std::nullopt)
+      : gpxPath_(std::move(gpxPath)), cameraStartUtcMs_(cameraStartUtcMs) {}
 
   TelemetrySourceKind kind() const override { return TelemetrySourceKind::GpxImport; }
   // `reason` holds the match's log line ("<clip>: times from the file name, 20 of 21 moments
@@ -22,6 +28,7 @@ class CGpxImportSource final : public ITelemetrySource {
 
  private:
   std::string gpxPath_;
+  std::optional<std::int64_t> cameraStartUtcMs_;
   std::optional<GpxTrack> track_;
   std::string trackError_;
   bool readTried_ = false;

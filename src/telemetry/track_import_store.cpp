@@ -1,10 +1,12 @@
 #include "telemetry/track_import_store.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <vector>
 
 namespace korvane {
 
@@ -40,6 +42,46 @@ bool WriteReplacing(const fs::path& target, const std::string& bytes) {
   fs::rename(temporary, target, error);
   if (error) fs::remove(temporary, error);
   return !error;
+}
+
+// A record of choices never grows past this: a folder holds some thousands of clips at most.
+constexpr std::uintmax_t kMaxChoiceRecordBytes = 4u << 20;
+
+struct ClipPlace {
+  std::string folder;  // without its trailing "/"
+  std::string name;
+};
+
+ClipPlace PlaceOf(const std::string& clipPath) {
+  const std::size_t slash = clipPath.find_last_of('/');
+  if (slash == std::string::npos) return {".", clipPath};
+  return {FolderName(clipPath.substr(0, slash + 1)), clipPath.substr(slash + 1)};
+}
+
+// A name a clip file can have and a line of the record can hold.
+bool IsRecordableName(const std::string& name) {
+  return !name.empty() && name != "." && name != ".." &&
+         name.find_first_of(std::string("/\n\r\0", 4)) == std::string::npos;
+}
+
+fs::path ChoiceRecordOf(const std::string& dataFolder, const std::string& folder) {
+  return fs::path(ImportsFolderOf(dataFolder)) / (KeyOf(folder) + ".choices");
+}
+
+// The clip names the folder's record lists; none when it is missing, names another folder or is
+// larger than a record grows.
+std::vector<std::string> ReadChoices(const fs::path& record, const std::string& folder) {
+  std::error_code error;
+  const std::uintmax_t size = fs::file_size(record, error);
+  if (error || size > kMaxChoiceRecordBytes) return {};
+  std::ifstream in(record, std::ios::binary);
+  std::string line;
+  if (!std::getline(in, line) || line != folder) return {};
+  std::vector<std::string> names;
+  while (std::getline(in, line)) {
+    if (IsRecordableName(line)) names.push_back(line);
+  }
+  return names;
 }
 
 }  // namespace
@@ -82,6 +124,35 @@ std::optional<std::string> StoredFolderImport(const std::string& dataFolder,
   std::error_code error;
   if (!fs::is_regular_file(track, error)) return std::nullopt;
   return track.string();
+}
+
+bool StoreImportChoice(const std::string& dataFolder, const std::string& clipPath, bool chosen,
+                       std::string& error) {
+  const ClipPlace place = PlaceOf(clipPath);
+  if (!IsRecordableName(place.name)) {
+    error = "a clip named " + place.name + " cannot be recorded";
+    return false;
+  }
+  const fs::path record = ChoiceRecordOf(dataFolder, place.folder);
+  std::vector<std::string> names = ReadChoices(record, place.folder);
+  std::erase(names, place.name);
+  if (chosen) names.push_back(place.name);
+  std::string text = place.folder + "\n";
+  for (const std::string& name : names) text += name + "\n";
+  std::error_code made;
+  fs::create_directories(record.parent_path(), made);
+  if (!WriteReplacing(record, text)) {
+    error = "cannot write " + record.string();
+    return false;
+  }
+  return true;
+}
+
+bool ImportChosen(const std::string& dataFolder, const std::string& clipPath) {
+  const ClipPlace place = PlaceOf(clipPath);
+  const std::vector<std::string> names =
+      ReadChoices(ChoiceRecordOf(dataFolder, place.folder), place.folder);
+  return std::find(names.begin(), names.end(), place.name) != names.end();
 }
 
 }  // namespace korvane

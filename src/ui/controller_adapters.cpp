@@ -118,6 +118,10 @@ void CFrameViewPort::RestyleRoute() {
   map_.SetRouteStyle(browser(), context_.settings.routeBySpeed, context_.settings.speedUnit);
 }
 
+void CFrameViewPort::ShowTrackChoice(const TrackChoice& choice) {
+  map_.SetTrackChoice(browser(), choice.offered, choice.import);
+}
+
 void CFrameViewPort::ShowTrackImport(const TrackImportResult& result) {
   if (!result.stored) std::fprintf(stderr, "korvane: track import: %s\n", result.error.c_str());
   std::string text = ReadLanguageTextOrEnglish(

@@ -114,6 +114,7 @@ class CFrameViewPort final : public IViewPort {
   void ReloadCaptions() override;
   void RestyleRoute() override;
   void ShowTrackImport(const TrackImportResult& result) override;
+  void ShowTrackChoice(const TrackChoice& choice) override;
 
  private:
   DuiLib::CWebBrowserUI* browser() const;

@@ -60,6 +60,14 @@ struct TrackImportResult {
   std::string error;       // why it was not stored
 };
 
+// For a clip with a track of its own in a folder with an imported GPX track: whether the user may
+// choose which of them it plays from, and whether the import is chosen.
+struct TrackChoice {
+  bool offered = false;
+  bool import = false;
+  friend bool operator==(const TrackChoice&, const TrackChoice&) = default;
+};
+
 // The window side: controls, map, chart, track store and modal windows. Every operation skips a
 // control the skin does not have.
 class IViewPort {
@@ -106,6 +114,8 @@ class IViewPort {
   virtual void RestyleRoute() = 0;
   // Tells the user how many clips a GPX import gave a track, or that it was not imported.
   virtual void ShowTrackImport(const TrackImportResult& result) = 0;
+  // Shows the playing clip's choice between its own track and the import, or hides it.
+  virtual void ShowTrackChoice(const TrackChoice& choice) = 0;
 };
 
 // Clips whose telemetry is not their own subtitle track (a GPS log beside them, an imported GPX
@@ -122,9 +132,14 @@ class ITrackFeedPort {
   // The record shown at `seconds` of the loaded clip; nullopt where the track has no fix.
   virtual std::optional<TelemetryRecord> RecordAt(double seconds) const = 0;
   // Stores the GPX file as the track of the clips in `clipFolder` that have no track of their own
-  // and no GPS log; `clips` are the folder's clips, for the count.
+  // and no GPS log, or whose user chose the import; `clips` are the folder's clips, for the count.
   virtual TrackImportResult ImportTrack(const std::string& gpxPath, const std::string& clipFolder,
                                         const std::vector<std::string>& clips) = 0;
+  // The clip's choice between its own track and its folder's import.
+  virtual TrackChoice ChoiceOf(const std::string& path) = 0;
+  // Keeps the user's choice of the import (or of the clip's own track) for the clip, across
+  // restarts; false when it could not be kept.
+  virtual bool ChooseImport(const std::string& path, bool import) = 0;
 };
 
 }  // namespace korvane

@@ -103,6 +103,7 @@ void CPlaybackController::StartCurrentItem() {
   // A clip fed from another track has no telemetry subtitle: ffmpeg would never connect and every
   // poll would answer "none", resetting what the fed track shows.
   fed_ = b_.feed != nullptr && b_.feed->Feeds(path);
+  if (b_.feed != nullptr) b_.view.ShowTrackChoice(b_.feed->ChoiceOf(path));
   if (fed_) {
     b_.pipeline.Stop();
     const bool loaded = b_.feed->Load(path);
@@ -220,8 +221,19 @@ bool CPlaybackController::ImportTrack(const std::string& gpxPath) {
   }
   const TrackImportResult result = b_.feed->ImportTrack(gpxPath, folder, clips);
   b_.view.ShowTrackImport(result);
+  // A clip with its own track may now be played from the import instead.
+  if (result.stored) b_.view.ShowTrackChoice(b_.feed->ChoiceOf(current));
   // The clip on screen starts again from the imported track when it now plays from it.
   return result.stored && !fed_ && b_.feed->Feeds(current);
+}
+
+void CPlaybackController::ChooseTrack(bool import) {
+  std::string path;
+  if (b_.feed == nullptr || b_.playlist.GetCurrentPath(path) == 0) return;
+  if (!b_.feed->ChooseImport(path, import)) return;
+  const PlayerState state = b_.player.state();
+  const bool running = state == PlayerState::Playing || state == PlayerState::Paused;
+  PlayEntryAt(b_.playlist.playlist().current(), running ? b_.player.timePosition() : 0.0);
 }
 
 void CPlaybackController::PlayClips(const std::vector<std::string>& paths) {

@@ -78,6 +78,10 @@ class CPlaybackController {
   // for the current entry's folder (ImportTrack), and the clip on screen started again when it
   // now plays from it.
   void ImportTrackFile(const std::string& gpxPath);
+  // The user's choice for the current clip between its own track and its folder's imported GPX
+  // track: kept (ITrackFeedPort::ChooseImport), then the clip starts again from the player's
+  // position, fed from the chosen track. Nothing happens when it cannot be kept.
+  void ChooseTrack(bool import);
   // The tree's delete button was pressed.
   void OnDeleteItem();
 

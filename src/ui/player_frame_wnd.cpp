@@ -15,6 +15,7 @@
 #include "map/page_message.h"
 #include "platform/tick.h"
 #include "settings/localization.h"
+#include "settings/settings_store.h"
 #include "ui/modal_windows.h"
 #include "ui/player_keys.h"
 #include "ui/route_tip.h"
@@ -90,9 +91,13 @@ void CPlayerFrameWnd::StartStartupWorker() {
   eventMarks_ = std::make_unique<CClipEventMarks>(
       context, IndexDatabasePath(), view.chartBinding, map_,
       [&view] { return dynamic_cast<DuiLib::CWebBrowserUI*>(view.webMap); });
+  // A zone that is neither "local" nor an offset is taken as local, as the export takes it.
+  const CameraTimeZone zone = ParseCameraTimeZone(ReadSettingString(context, kSettingsSection,
+                                                                    kKeyTimeZone, kDefaultTimeZone))
+                                  .value_or(CameraTimeZone{});
   trackFeed_ =
       std::make_unique<CTrackFeed>(IndexDatabasePath(), context.dataFolder, playback.trackStore,
-                                   playback.navigationTrack, context.settings);
+                                   playback.navigationTrack, context.settings, zone);
   controller_ = std::make_unique<CPlaybackController>(ControllerBinding{
       *playerPort_, *pipelinePort_, *viewPort_, panel_->manager(), view.texts, view.gpsShown,
       view.gpsValid, view.fullScreen, playback.duration, playback.position, lastSwitchTick,
@@ -203,6 +208,9 @@ void CPlayerFrameWnd::OnPageMessage(const std::string& name, const std::string& 
       break;
     case PageEventKind::OverviewToggle:
       ShowAllRoutes(event->on);
+      break;
+    case PageEventKind::TrackChoice:
+      controller_->ChooseTrack(event->on);
       break;
     case PageEventKind::RouteClick:
       if (probe_) probe_->RouteClicked(event->timeMs);

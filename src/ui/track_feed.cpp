@@ -11,32 +11,69 @@
 
 namespace korvane {
 
+namespace {
+
+std::string FolderOf(const std::string& path) {
+  return path.substr(0, path.find_last_of('/') + 1);
+}
+
+// The index has read the clip's own subtitle track.
+bool HasOwnTrack(const ClipSummary& indexed) {
+  return indexed.status == ClipStatus::Indexed &&
+         indexed.source == TelemetrySourceKind::SubtitleTrack;
+}
+
+}  // namespace
+
 bool IsFedClip(const ClipSummary& indexed, bool hasSidecar) {
-  const bool ownTrack =
-      indexed.status == ClipStatus::Indexed && indexed.source == TelemetrySourceKind::SubtitleTrack;
-  return hasSidecar && !ownTrack;
+  return hasSidecar && !HasOwnTrack(indexed);
 }
 
 bool IsImportFedClip(const ClipSummary& indexed) {
   return indexed.status == ClipStatus::NoTelemetry;
 }
 
-std::optional<std::string> CTrackFeed::ImportFor(const std::string& path) {
-  if (FindNmeaSidecar(path)) return std::nullopt;
-  auto stored = StoredFolderImport(dataFolder_, path.substr(0, path.find_last_of('/') + 1));
-  if (!stored || !IsImportFedClip(index_.GetClip(path))) return std::nullopt;
-  return stored;
+ClipTrackDecision DecideClipTrack(const ClipSummary& indexed, bool hasSidecar, bool hasImport,
+                                  bool importChosen) {
+  ClipTrackDecision decision;
+  const bool chosen = hasImport && importChosen;
+  decision.choice.offered = hasImport && (HasOwnTrack(indexed) || hasSidecar || chosen);
+  decision.choice.import = chosen;
+  if (chosen) {
+    decision.track = ClipTrack::Import;
+  } else if (IsFedClip(indexed, hasSidecar)) {
+    decision.track = ClipTrack::Sidecar;
+  } else if (hasImport && IsImportFedClip(indexed)) {
+    decision.track = ClipTrack::Import;
+  }
+  return decision;
+}
+
+ClipTrackDecision CTrackFeed::Decide(const std::string& path, const ClipSummary& indexed) const {
+  const bool hasImport = StoredFolderImport(dataFolder_, FolderOf(path)).has_value();
+  return DecideClipTrack(indexed, FindNmeaSidecar(path).has_value(), hasImport,
+                         hasImport && ImportChosen(dataFolder_, path));
+}
+
+std::optional<std::int64_t> CTrackFeed::CameraStartOf(const ClipSummary& indexed) const {
+  if (!HasOwnTrack(indexed) || indexed.firstCameraTime == 0) return std::nullopt;
+  return CameraTimeToUtc(indexed.firstCameraTime, zone_) * 1000;
 }
 
 bool CTrackFeed::Feeds(const std::string& path) {
-  return IsFedClip(index_.GetClip(path), FindNmeaSidecar(path).has_value()) ||
-         ImportFor(path).has_value();
+  return Decide(path, index_.GetClip(path)).track != ClipTrack::Own;
+}
+
+TrackChoice CTrackFeed::ChoiceOf(const std::string& path) {
+  return Decide(path, index_.GetClip(path)).choice;
 }
 
 bool CTrackFeed::Load(const std::string& path) {
   bool loaded = false;
-  if (const auto imported = ImportFor(path)) {
-    CGpxImportSource source(*imported);
+  const ClipSummary indexed = index_.GetClip(path);
+  const std::optional<std::string> imported = StoredFolderImport(dataFolder_, FolderOf(path));
+  if (imported && Decide(path, indexed).track == ClipTrack::Import) {
+    CGpxImportSource source(*imported, CameraStartOf(indexed));
     loaded = track_.Load(source, path);
   } else {
     CNmeaSidecarSource source;
@@ -47,6 +84,13 @@ bool CTrackFeed::Load(const std::string& path) {
   navigation_.MarkComplete();
   LoadWholeTrack(track_.records(), store_, settings_.mapKind, settings_.locale);
   return loaded;
+}
+
+bool CTrackFeed::ChooseImport(const std::string& path, bool import) {
+  std::string error;
+  if (StoreImportChoice(dataFolder_, path, import, error)) return true;
+  std::fprintf(stderr, "korvane: track choice not kept: %s\n", error.c_str());
+  return false;
 }
 
 std::optional<TelemetryRecord> CTrackFeed::RecordAt(double seconds) const {
@@ -67,7 +111,11 @@ TrackImportResult CTrackFeed::ImportTrack(const std::string& gpxPath, const std:
   result.stored = true;
   std::vector<ImportCandidate> candidates;
   for (const std::string& clip : clips) {
-    if (ImportFor(clip)) candidates.push_back({clip, ClipTimeFactsOfFile(clip)});
+    const ClipSummary indexed = index_.GetClip(clip);
+    if (Decide(clip, indexed).track != ClipTrack::Import) continue;
+    ImportCandidate candidate{clip, ClipTimeFactsOfFile(clip)};
+    candidate.facts.cameraStartUtcMs = CameraStartOf(indexed);
+    candidates.push_back(std::move(candidate));
   }
   for (const ImportedClip& matched : MatchTrackToClips(track->points, candidates)) {
     std::fprintf(stderr, "korvane: track import %s\n", matched.log.c_str());

@@ -89,7 +89,13 @@ INSTANTIATE_TEST_SUITE_P(
         MessageCase{"ToggleOff", "overviewToggle", R"({"on":0})",
                     PageEvent{K::OverviewToggle, 0, 0, false}},
         MessageCase{"ToggleHalf", "overviewToggle", R"({"on":0.5})", std::nullopt},
-        MessageCase{"ToggleWithout", "overviewToggle", R"({})", std::nullopt}),
+        MessageCase{"ToggleWithout", "overviewToggle", R"({})", std::nullopt},
+        MessageCase{"ChoiceOfTheImport", "trackChoice", R"({"gpx":1})",
+                    PageEvent{K::TrackChoice, 0, 0, true}},
+        MessageCase{"ChoiceOfTheOwnTrack", "trackChoice", R"({"gpx":0})",
+                    PageEvent{K::TrackChoice, 0, 0, false}},
+        MessageCase{"ChoiceByTheToggleKey", "trackChoice", R"({"on":1})", std::nullopt},
+        MessageCase{"ChoiceOfNeither", "trackChoice", R"({"gpx":2})", std::nullopt}),
     [](const testing::TestParamInfo<MessageCase>& info) { return std::string(info.param.label); });
 
 TEST(PageMessagesOverview, NoLinesShownTakesNoOverviewClick) {

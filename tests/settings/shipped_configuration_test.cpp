@@ -48,6 +48,8 @@ constexpr TextKey kTextKeys[] = {
     {kSnapshotInterfaceSection, "IDS_SAVEPATH"},
     {kMapInterfaceSection, "IDS_TILESUNAVAILABLE"},
     {kMapInterfaceSection, "IDS_ALLROUTES"},
+    {kMapInterfaceSection, "IDS_CAMERATRACK"},
+    {kMapInterfaceSection, "IDS_GPXTRACK"},
     {kEventInterfaceSection, "IDS_EVENTLIMIT"},
     {kEventInterfaceSection, "IDS_EVENTFLIP"},
     {kEventInterfaceSection, "IDS_EVENT_BRAKING"},

@@ -133,6 +133,7 @@ class RecordingView : public IViewPort {
   void ReloadCaptions() override { ++captionReloads; }
   void RestyleRoute() override { ++routeRestyles; }
   void ShowTrackImport(const TrackImportResult& result) override { trackImports.push_back(result); }
+  void ShowTrackChoice(const TrackChoice& choice) override { trackChoice = choice; }
 
   bool pauseShown = false;
   bool muteShown = false;
@@ -153,6 +154,7 @@ class RecordingView : public IViewPort {
   int routeRestyles = 0;
   bool gNotice = false;  // the chart's "no G values" notice: up until the chart's next reset
   std::vector<TrackImportResult> trackImports;
+  std::optional<TrackChoice> trackChoice;  // the last shown
 };
 
 // Feeds the clips named in `fedClips` from one record at 5 s (fix until 7 s, the log's life).
@@ -180,6 +182,19 @@ class FakeFeed : public ITrackFeedPort {
     fedClips.insert(fedClips.end(), fedAfterImport.begin(), fedAfterImport.end());
     return {true, static_cast<int>(fedAfterImport.size()), ""};
   }
+  // The clips in `ownTrackClips` are offered the choice; a chosen one is fed.
+  TrackChoice ChoiceOf(const std::string& path) override {
+    const auto has = [&path](const std::vector<std::string>& list) {
+      return std::find(list.begin(), list.end(), path) != list.end();
+    };
+    return {has(ownTrackClips), has(ownTrackClips) && has(fedClips)};
+  }
+  bool ChooseImport(const std::string& path, bool import) override {
+    if (!keepsChoices) return false;
+    std::erase(fedClips, path);
+    if (import) fedClips.push_back(path);
+    return true;
+  }
   struct Import {
     std::string gpxPath, clipFolder;
     std::vector<std::string> clips;
@@ -188,6 +203,8 @@ class FakeFeed : public ITrackFeedPort {
   std::vector<std::string> loaded;
   std::vector<Import> imports;
   std::vector<std::string> fedAfterImport;  // clips that play from an import once it is made
+  std::vector<std::string> ownTrackClips;   // clips with a track of their own and an import
+  bool keepsChoices = true;                 // false: the data folder cannot be written
 };
 
 // A playlist host with the default options and a view that only answers the delete index.

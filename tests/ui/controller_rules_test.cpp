@@ -438,6 +438,34 @@ TEST_F(ControllerTest, TheStoppedPlayersLateAnswersLeaveAClipRestartedFromAnImpo
   EXPECT_EQ(view.markerResets, markerResets);
 }
 
+// The per-clip choice of a clip with its own track in a folder with an import: shown when the clip
+// starts; chosen, it is kept and the clip starts again from the player's position fed from the
+// import (no extraction, no subtitle poll), and chosen back, from its own track again. A choice
+// that cannot be kept changes nothing.
+TEST_F(ControllerTest, ChoosingTheImportStartsTheClipAgainFromThePlayersPositionFedFromIt) {
+  feed.ownTrackClips = {Clip("a.mp4")};
+  PlayFirst();
+  EXPECT_EQ(view.trackChoice, (TrackChoice{true, false}));
+  player.timePosition_ = 3.5;
+  controller.ChooseTrack(true);
+  EXPECT_THAT(player.log, ElementsAre("stop", "play " + Clip("a.mp4") + " (no subtitle poll)"));
+  EXPECT_EQ(feed.loaded, std::vector<std::string>{Clip("a.mp4")});
+  EXPECT_EQ(view.trackChoice, (TrackChoice{true, true}));
+  controller.OnPlayerMessage(kPlayerStarted);
+  EXPECT_EQ(player.log.back(), "seek 3.5") << "from where it was";
+
+  player.log.clear();
+  feed.keepsChoices = false;
+  controller.ChooseTrack(false);
+  EXPECT_TRUE(player.log.empty()) << "not kept: not started again";
+
+  feed.keepsChoices = true;
+  controller.ChooseTrack(false);
+  EXPECT_EQ(player.log, (std::vector<std::string>{"stop", "play " + Clip("a.mp4")}));
+  EXPECT_EQ(pipeline.extracted, (std::vector<std::string>{Clip("a.mp4"), Clip("a.mp4")}));
+  EXPECT_EQ(view.trackChoice, (TrackChoice{true, false}));
+}
+
 TEST_F(ControllerTest, SnapshotPausesShowsTheTipAndResumes) {
   PlayFirst();
   settings.snapshotPreview = false;

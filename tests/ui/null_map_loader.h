@@ -19,6 +19,7 @@ class NullMapLoader : public CMapLoader {
   void SetEventMarks(DuiLib::CWebBrowserUI*, std::span<const EventMark>) override {}
   void SetOverviewLines(DuiLib::CWebBrowserUI*, std::uint32_t, std::span<const ClipOverview>,
                         bool) override {}
+  void SetTrackChoice(DuiLib::CWebBrowserUI*, bool, bool) override {}
 };
 
 }  // namespace korvane::test

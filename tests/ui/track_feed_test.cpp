@@ -47,6 +47,54 @@ INSTANTIATE_TEST_SUITE_P(Clips, FedClipRule,
                                                  TelemetrySourceKind::None, false, false}),
                          [](const auto& info) { return std::string(info.param.name); });
 
+enum Own { kOwnTrack, kLog, kNone, kNotRead };
+struct DecisionCase {
+  const char* name;
+  Own own;
+  bool hasImport;
+  bool chosen;
+  ClipTrack track;
+  TrackChoice choice;
+};
+
+class ClipTrackRule : public testing::TestWithParam<DecisionCase> {};
+
+// A clip with a track of its own (its subtitle track, or a log beside it) plays from the folder's
+// import only when the user chose it, and is offered the choice while the folder has one; a clip
+// the index found without telemetry plays from the import; a clip not read yet keeps its own.
+TEST_P(ClipTrackRule, TheImportFeedsAClipWithItsOwnTrackOnlyWhenChosen) {
+  const DecisionCase& c = GetParam();
+  ClipSummary indexed;
+  indexed.status = c.own == kOwnTrack ? ClipStatus::Indexed
+                   : c.own == kNone   ? ClipStatus::NoTelemetry
+                                      : ClipStatus::Unknown;
+  indexed.source =
+      c.own == kOwnTrack ? TelemetrySourceKind::SubtitleTrack : TelemetrySourceKind::None;
+  const ClipTrackDecision decision = DecideClipTrack(indexed, c.own == kLog, c.hasImport, c.chosen);
+  EXPECT_EQ(decision.track, c.track);
+  EXPECT_EQ(decision.choice, c.choice);
+}
+
+constexpr TrackChoice kNoChoice{false, false}, kOwnOffered{true, false}, kImportChosen{true, true};
+INSTANTIATE_TEST_SUITE_P(
+    Clips, ClipTrackRule,
+    testing::Values(
+        DecisionCase{"OwnTrack", kOwnTrack, false, false, ClipTrack::Own, kNoChoice},
+        DecisionCase{"OwnTrackChosenNoImport", kOwnTrack, false, true, ClipTrack::Own, kNoChoice},
+        DecisionCase{"OwnTrackImport", kOwnTrack, true, false, ClipTrack::Own, kOwnOffered},
+        DecisionCase{"OwnTrackImportChosen", kOwnTrack, true, true, ClipTrack::Import,
+                     kImportChosen},
+        DecisionCase{"Log", kLog, false, false, ClipTrack::Sidecar, kNoChoice},
+        DecisionCase{"LogChosenNoImport", kLog, false, true, ClipTrack::Sidecar, kNoChoice},
+        DecisionCase{"LogImport", kLog, true, false, ClipTrack::Sidecar, kOwnOffered},
+        DecisionCase{"LogImportChosen", kLog, true, true, ClipTrack::Import, kImportChosen},
+        DecisionCase{"None", kNone, false, false, ClipTrack::Own, kNoChoice},
+        DecisionCase{"NoneChosenNoImport", kNone, false, true, ClipTrack::Own, kNoChoice},
+        DecisionCase{"NoneImport", kNone, true, false, ClipTrack::Import, kNoChoice},
+        DecisionCase{"NoneImportChosen", kNone, true, true, ClipTrack::Import, kImportChosen},
+        DecisionCase{"NotReadImport", kNotRead, true, false, ClipTrack::Own, kNoChoice}),
+    [](const auto& info) { return std::string(info.param.name); });
+
 TEST(TrackFeed, TheMixedFolderLogFillsStoreAndNavigationAndIsShownAtThePlayersTime) {
   TempDir dir;
   CTrackStore store;
@@ -156,6 +204,59 @@ TEST(TrackFeed, AnImportIsKeptInTheDataFolderAndFeedsTheFolderAfterARestartWitho
   EXPECT_FALSE(junk.stored);
   EXPECT_FALSE(junk.error.empty());
   EXPECT_TRUE(restarted.Feeds(noGps));
+}
+
+// The generated phone_log.gpx chosen for a copy of own_track.mp4, which the index has read from its
+// own track (camera clock 2026-05-18 08:30:00, UTC): the choice is kept in the data folder, the
+// clip then plays from the track's morning stretch placed by its camera times, and chosen back from
+// its own track; a program started again without the index cache still plays it from the import.
+TEST(TrackFeed, AClipWithItsOwnTrackPlaysFromTheImportOnlyWhileChosenAndTheChoiceOutlivesTheCache) {
+  TempDir dir;
+  const std::filesystem::path clips = dir.path() / "clips";
+  std::filesystem::create_directories(clips);
+  const std::string own = (clips / "own_track.mp4").string();
+  std::filesystem::copy_file(SamplePath("mixed/own_track.mp4"), own);
+  const std::string data = dir.str() + "data";
+  const std::string index = dir.str() + "cache/index.sqlite";
+  std::filesystem::create_directories(dir.path() / "cache");
+  ClipSummary summary;
+  summary.path = own;
+  summary.status = ClipStatus::Indexed;
+  summary.source = TelemetrySourceKind::SubtitleTrack;
+  summary.firstCameraTime = 1'779'093'000;  // 2026-05-18 08:30:00
+  summary.pointCount = 100;
+  ASSERT_EQ(CIndexWriter(index).Store(summary, {}, {}), "");
+
+  CTrackStore store;
+  CNavigationTrack navigation;
+  Settings settings;
+  const CameraTimeZone utc{false, 0};
+  CTrackFeed feed(index, data, store, navigation, settings, utc);
+  ASSERT_TRUE(feed.ChooseImport(own, true));
+  EXPECT_FALSE(feed.Feeds(own)) << "no import yet";
+  EXPECT_EQ(feed.ChoiceOf(own), (TrackChoice{false, false}));
+  const TrackImportResult result =
+      feed.ImportTrack(SamplePath("phone_log.gpx"), clips.string(), {own});
+  ASSERT_TRUE(result.stored) << result.error;
+  EXPECT_EQ(result.clipsWithTrack, 1) << "matched by its camera times";
+  EXPECT_EQ(feed.ChoiceOf(own), (TrackChoice{true, true}));
+  ASSERT_TRUE(feed.Feeds(own));
+  ASSERT_TRUE(feed.Load(own));
+  EXPECT_EQ(navigation.size(), 51u) << "every 200 ms of the 10 s clip";
+  const auto at2 = feed.RecordAt(2.0);  // 08:30:02, seven seconds into the morning stretch
+  ASSERT_TRUE(at2.has_value());
+  EXPECT_NEAR(at2->latitude, 38.7007, 1e-6);
+  EXPECT_NEAR(at2->longitude, -9.15, 1e-6);
+
+  ASSERT_TRUE(feed.ChooseImport(own, false));
+  EXPECT_FALSE(feed.Feeds(own));
+  EXPECT_EQ(feed.ChoiceOf(own), (TrackChoice{true, false}));
+  ASSERT_TRUE(feed.ChooseImport(own, true));
+
+  std::filesystem::remove_all(dir.path() / "cache");
+  CTrackFeed restarted(index, data, store, navigation, settings, utc);
+  EXPECT_TRUE(restarted.Feeds(own)) << "the choice is in the data folder";
+  EXPECT_EQ(restarted.ChoiceOf(own), (TrackChoice{true, true}));
 }
 
 }  // namespace
