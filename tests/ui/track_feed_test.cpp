@@ -127,17 +127,6 @@ TEST(TrackFeed, TheMixedFolderLogFillsStoreAndNavigationAndIsShownAtThePlayersTi
   EXPECT_FALSE(feed.RecordAt(std::nan("")).has_value());
 }
 
-// A GPX track of six seconds from 2026-05-18 07:00:00 UTC heading east, one point a second.
-void WriteGpx(const std::filesystem::path& path) {
-  std::ofstream gpx(path);
-  gpx << "<?xml version=\"1.0\"?><gpx version=\"1.1\"><trk><trkseg>";
-  for (int s = 0; s <= 6; ++s) {
-    gpx << "<trkpt lat=\"38.7200\" lon=\"" << -9.1400 + s * 0.0002 << "\"><time>2026-05-18T07:00:0"
-        << s << "Z</time></trkpt>";
-  }
-  gpx << "</trkseg></trk></gpx>";
-}
-
 void IndexWithoutTelemetry(const std::string& indexPath, const std::string& clip) {
   ClipSummary summary;
   summary.path = clip;
@@ -147,24 +136,30 @@ void IndexWithoutTelemetry(const std::string& indexPath, const std::string& clip
 
 // An import lives in the data folder: a program started again (a new feed) with the index cache
 // deleted still has it, and the clip without telemetry plays from it once the index has read the
-// clip again. A clip not read yet, one with a log beside it, and another folder do not use it.
+// clip again, across midnight. A clip not read yet, one with a log beside it, one in the track's
+// gap and another folder do not use it. The track is the generated phone_log.gpx: its night
+// stretch runs east from 9.1400 W at 0.0002° a second from 23:59:50, with no point from 00:00:10
+// to 00:00:30.
 TEST(TrackFeed, AnImportIsKeptInTheDataFolderAndFeedsTheFolderAfterARestartWithoutTheCache) {
   TempDir dir;
   const std::filesystem::path clips = dir.path() / "clips";
   std::filesystem::create_directories(clips);
-  const std::string noGps = (clips / "20260518_070001_no_gps.mp4").string();
+  const std::string noGps = (clips / "20260518_235958_no_gps.mp4").string();
   std::filesystem::copy_file(SamplePath("mixed/no_gps.mp4"), noGps);
   const std::string withLog = (clips / "sidecar_only.mp4").string();
   std::filesystem::copy_file(SamplePath("mixed/sidecar_only.mp4"), withLog);
   std::filesystem::copy_file(SamplePath("mixed/sidecar_only.nmea"), clips / "sidecar_only.nmea");
-  const std::string notRead = (clips / "20260518_070002_not_read.mp4").string();
+  const std::string notRead = (clips / "20260518_235959_not_read.mp4").string();
   std::filesystem::copy_file(SamplePath("mixed/no_gps.mp4"), notRead);
+  const std::string inGap = (clips / "20260519_000012_in_gap.mp4").string();
+  std::filesystem::copy_file(SamplePath("mixed/no_gps.mp4"), inGap);
   const std::filesystem::path dropped = dir.path() / "drive.gpx";
-  WriteGpx(dropped);
+  std::filesystem::copy_file(SamplePath("phone_log.gpx"), dropped);
   const std::string data = dir.str() + "data";
   const std::string index = dir.str() + "cache/index.sqlite";
   std::filesystem::create_directories(dir.path() / "cache");
   IndexWithoutTelemetry(index, noGps);
+  IndexWithoutTelemetry(index, inGap);
 
   CTrackStore store;
   CNavigationTrack navigation;
@@ -173,9 +168,9 @@ TEST(TrackFeed, AnImportIsKeptInTheDataFolderAndFeedsTheFolderAfterARestartWitho
     CTrackFeed feed(index, data, store, navigation, settings);
     EXPECT_FALSE(feed.Feeds(noGps));
     const TrackImportResult result =
-        feed.ImportTrack(dropped.string(), clips.string() + "/", {noGps, withLog, notRead});
+        feed.ImportTrack(dropped.string(), clips.string() + "/", {noGps, withLog, notRead, inGap});
     ASSERT_TRUE(result.stored) << result.error;
-    EXPECT_EQ(result.clipsWithTrack, 1);
+    EXPECT_EQ(result.clipsWithTrack, 1) << "the clip in the gap has no position";
     EXPECT_TRUE(feed.Feeds(noGps));
   }
   std::filesystem::remove(dropped);  // the import is a copy
@@ -188,11 +183,12 @@ TEST(TrackFeed, AnImportIsKeptInTheDataFolderAndFeedsTheFolderAfterARestartWitho
   IndexWithoutTelemetry(index, noGps);
   ASSERT_TRUE(restarted.Feeds(noGps));
   ASSERT_TRUE(restarted.Load(noGps));
-  EXPECT_EQ(navigation.size(), 21u) << "every 200 ms of the 4 s clip, from 1 s into the track";
-  const auto at2 = restarted.RecordAt(2.0);
+  EXPECT_EQ(navigation.size(), 21u) << "every 200 ms of the 4 s clip";
+  const auto at2 = restarted.RecordAt(2.0);  // 00:00:00, the next day
   ASSERT_TRUE(at2.has_value());
-  EXPECT_EQ(at2->second, 3);
-  EXPECT_NEAR(at2->longitude, -9.1400 + 3 * 0.0002, 1e-6);
+  EXPECT_EQ(at2->day, 19);
+  EXPECT_EQ(at2->second, 0);
+  EXPECT_NEAR(at2->longitude, -9.1400 + 10 * 0.0002, 1e-6);
   EXPECT_TRUE(restarted.Feeds(withLog));
   ASSERT_TRUE(restarted.Load(withLog));
   EXPECT_NEAR(restarted.RecordAt(6.05)->longitude, -9.14, 0.01) << "its log, not the import";
