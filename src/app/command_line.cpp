@@ -11,6 +11,7 @@
 #include "settings/data_folder.h"
 #include "settings/settings.h"
 #include "settings/settings_store.h"
+#include "telemetry/clock_offset_store.h"
 #include "ui/playlist_files.h"
 
 namespace korvane {
@@ -79,6 +80,8 @@ int RunExportCommand(const CommandLine& command, const std::string& programFolde
   } else {
     zoneWarning = "TimeZone \"" + zoneText + "\" is neither local nor ±HH:MM; using local";
   }
+
+  request.clockOffsets = ReadClockOffsets(ExistingDataFolder(programFolder));
 
   CClipPoints source(IndexDatabasePath(), programFolder + "korvane-indexer");
   const ExportResult result = RunExport(request, source);

@@ -76,6 +76,8 @@ ExportResult RunExport(const ExportRequest& request, CClipPoints& source) {
   for (const ClipSummary& s : summaries) {
     if (s.status != ClipStatus::Indexed) result.log.push_back(s.path + ": " + s.reason);
   }
+  // Trips are grouped on the corrected clocks, as the Trips window groups them.
+  ApplyClockOffsets(summaries, request.clockOffsets);
 
   const auto writer = MakeTrackWriter(request.format);
   writer->Begin(file.out());
@@ -88,9 +90,10 @@ ExportResult RunExport(const ExportRequest& request, CClipPoints& source) {
         result.error = clip.path + ": " + reason;
         return result;
       }
+      const int offset = IsCameraClock(clip.source) ? request.clockOffsets.OfClip(clip.path) : 0;
       ExportClip exported{
           FileNameOf(clip.path),
-          ExportPointsOf(points, ZoneOfSource(clip.source, request.zone), result.counts),
+          ExportPointsOf(points, ZoneOfSource(clip.source, request.zone), offset, result.counts),
           clip.hasGSensor};
       if (!exported.points.empty()) track.clips.push_back(std::move(exported));
     }

@@ -9,6 +9,7 @@
 #include "export/clip_points.h"
 #include "export/export_format.h"
 #include "export/export_track.h"
+#include "telemetry/clock_offset.h"
 
 namespace korvane {
 
@@ -18,6 +19,7 @@ struct ExportRequest {
   bool byTrip = false;             // one track per trip of the clips, else one per clip
   std::string outputPath;
   CameraTimeZone zone;
+  ClockOffsets clockOffsets;  // added to the camera's times before they are read in `zone`
 };
 
 struct ExportResult {

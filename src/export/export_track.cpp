@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "telemetry/clock_offset.h"
+
 namespace korvane {
 
 bool IsExportablePosition(double latitude, double longitude) {
@@ -11,11 +13,12 @@ bool IsExportablePosition(double latitude, double longitude) {
 }
 
 CameraTimeZone ZoneOfSource(TelemetrySourceKind source, const CameraTimeZone& cameraZone) {
-  return source == TelemetrySourceKind::NmeaSidecar ? CameraTimeZone{false, 0} : cameraZone;
+  return IsCameraClock(source) ? cameraZone : CameraTimeZone{false, 0};
 }
 
 std::vector<ExportPoint> ExportPointsOf(std::span<const IndexPoint> points,
-                                        const CameraTimeZone& zone, ExportCounts& counts) {
+                                        const CameraTimeZone& zone, int clockOffsetSeconds,
+                                        ExportCounts& counts) {
   std::vector<ExportPoint> out;
   out.reserve(points.size());
   // Zone rules change on whole minutes at most: one conversion per camera minute, not per point.
@@ -27,12 +30,13 @@ std::vector<ExportPoint> ExportPointsOf(std::span<const IndexPoint> points,
     } else if (!IsExportablePosition(p.latitude, p.longitude)) {
       ++counts.badPositions;
     } else {
-      const std::int64_t minute = p.cameraTime - ((p.cameraTime % 60) + 60) % 60;
+      const std::int64_t corrected = p.cameraTime + clockOffsetSeconds;
+      const std::int64_t minute = corrected - ((corrected % 60) + 60) % 60;
       if (minute != cachedMinute) {
         cachedMinute = minute;
         cachedShift = CameraTimeToUtc(minute, zone) - minute;
       }
-      out.push_back(ExportPoint{p.mediaMs, p.cameraTime + cachedShift, p.latitude, p.longitude,
+      out.push_back(ExportPoint{p.mediaMs, corrected + cachedShift, p.latitude, p.longitude,
                                 p.speedKmh, p.accelX, p.accelY, p.accelZ});
     }
   }

@@ -48,9 +48,11 @@ bool IsExportablePosition(double latitude, double longitude);
 // The zone of a clip's times: a GPS log's are the receiver's UTC, whatever the camera's clock.
 CameraTimeZone ZoneOfSource(TelemetrySourceKind source, const CameraTimeZone& cameraZone);
 
-// The points of a clip that can be written, in track order, with UTC times in `zone`; the others
-// are counted in `counts`.
+// The points of a clip that can be written, in track order, with UTC times: each camera time
+// plus `clockOffsetSeconds` (the camera clock offset), read in `zone`. The others are counted in
+// `counts`.
 std::vector<ExportPoint> ExportPointsOf(std::span<const IndexPoint> points,
-                                        const CameraTimeZone& zone, ExportCounts& counts);
+                                        const CameraTimeZone& zone, int clockOffsetSeconds,
+                                        ExportCounts& counts);
 
 }  // namespace korvane

@@ -58,6 +58,10 @@ void CEditUI::SetMaxChar(int max) {
   if (QLineEdit* e = Editor(this)) e->setMaxLength(max);
 }
 
+void CEditUI::SetSelAll() {
+  if (QLineEdit* e = Editor(this)) e->selectAll();
+}
+
 void CEditUI::SetEnabled(bool enabled) {
   CLabelUI::SetEnabled(enabled);
   if (QLineEdit* e = Editor(this)) e->setEnabled(enabled);

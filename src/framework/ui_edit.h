@@ -18,6 +18,8 @@ class CEditUI : public CLabelUI {
   void SetReadOnly(bool readOnly);
   bool IsReadOnly() const { return readOnly_; }
   void SetMaxChar(int max);
+  // Selects the whole text, as a field the user will most likely type over.
+  void SetSelAll();
   void SetEnabled(bool enabled = true) override;
 
   void DoInit() override;

@@ -4,20 +4,11 @@
 #include <cmath>
 #include <numbers>
 
+#include "telemetry/civil_date.h"
+
 namespace korvane {
 
 namespace {
-
-// Days since 1970-01-01 of a proleptic Gregorian date (H. Hinnant's days_from_civil), exact for
-// any year the parser can produce.
-std::int64_t DaysFromCivil(std::int64_t y, std::int64_t m, std::int64_t d) {
-  y -= m <= 2;
-  const std::int64_t era = (y >= 0 ? y : y - 399) / 400;
-  const std::int64_t yoe = y - era * 400;
-  const std::int64_t doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
-  const std::int64_t doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-  return era * 146097 + doe - 719468;
-}
 
 constexpr double kEarthRadiusM = 6371008.8;  // mean radius (IUGG)
 
@@ -28,16 +19,13 @@ std::int64_t CameraSeconds(const TelemetryRecord& r) {
   const std::int64_t monthIndex = std::int64_t{r.month} - 1;
   const std::int64_t year = r.year + (monthIndex >= 0 ? monthIndex / 12 : (monthIndex - 11) / 12);
   const std::int64_t month = ((monthIndex % 12) + 12) % 12 + 1;
-  const std::int64_t days = DaysFromCivil(year, month, 1) + r.day - 1;
+  const std::int64_t days = DaysFromCivil(year, static_cast<unsigned>(month), 1) + r.day - 1;
   return days * 86400 + r.hour * 3600 + r.minute * 60 + r.second;
 }
 
 bool IsRealCameraDate(const TelemetryRecord& r) {
-  if (r.year < 1 || r.year > 9999 || r.month < 1 || r.month > 12 || r.day < 1) return false;
-  if (r.hour > 23 || r.minute > 59 || r.second > 59) return false;
-  const bool leap = (r.year % 4 == 0 && r.year % 100 != 0) || r.year % 400 == 0;
-  constexpr int kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-  return r.day <= kDays[r.month - 1] + (r.month == 2 && leap ? 1 : 0);
+  return r.year >= 1 && r.year <= 9999 &&
+         IsRealCivilTime({r.year, r.month, r.day, r.hour, r.minute, r.second});
 }
 
 IndexPoint ToIndexPoint(const TelemetryRecord& r, std::int32_t mediaMs) {

@@ -24,6 +24,18 @@ std::string TripChannel(std::string_view clipPath) {
   return channel.append(extension);
 }
 
+void ApplyClockOffsets(std::span<ClipSummary> clips, const ClockOffsets& offsets) {
+  if (offsets.empty()) return;
+  for (ClipSummary& clip : clips) {
+    if (!IsCameraClock(clip.source) || (clip.firstCameraTime == 0 && clip.lastCameraTime == 0)) {
+      continue;
+    }
+    const int seconds = offsets.OfClip(clip.path);
+    clip.firstCameraTime += seconds;
+    clip.lastCameraTime += seconds;
+  }
+}
+
 std::vector<Trip> GroupTrips(std::vector<ClipSummary> clips) {
   std::erase_if(clips, [](const ClipSummary& c) {
     return c.pointCount <= 0 || (c.firstCameraTime == 0 && c.lastCameraTime == 0);

@@ -3,11 +3,13 @@
 // the index's summaries, no I/O.
 #pragma once
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "index/index_point.h"
+#include "telemetry/clock_offset.h"
 
 namespace korvane {
 
@@ -24,6 +26,11 @@ struct Trip {
   std::int64_t firstCameraTime = 0;
   std::int64_t lastCameraTime = 0;
 };
+
+// The clips' first and last camera times corrected by the camera clock offset of each one's
+// folder, where they come from the camera's clock (IsCameraClock); a clip with no time (both 0)
+// keeps none.
+void ApplyClockOffsets(std::span<ClipSummary> clips, const ClockOffsets& offsets);
 
 // The trips of the clips, ordered by first camera time (then channel). Clips without telemetry
 // (no valid point, or no point with a real camera date) are in no trip. Equal or out-of-order

@@ -131,6 +131,13 @@ std::string ExistingSettingsPath(const std::string& programFolder) {
   return programFolder + "conf/TotalConfig/Velmora.ini";
 }
 
+std::string ExistingDataFolder(const std::string& programFolder) {
+  const std::string documents = DocumentsFolder();
+  const std::string own = documents + "/KORVANE/";
+  if (!documents.empty() && Exists(own)) return own;
+  return programFolder + "Screencut/";
+}
+
 void PrepareDataFolderIn(ApplicationContext& context, const std::string& documentsFolder) {
   // A new account or a minimal install may have no documents folder yet; the program folder is
   // read-only once installed, so the folder is made rather than falling back at once.

@@ -20,6 +20,9 @@ void PrepareDataFolder(ApplicationContext& context);
 // The settings file PrepareDataFolder would name, without making or copying anything: the user's
 // copy when it exists, else the program folder's defaults. For runs that only read settings.
 std::string ExistingSettingsPath(const std::string& programFolder);
+// The data folder PrepareDataFolder would name, without making anything: the user's when it
+// exists, else the program folder's fallback.
+std::string ExistingDataFolder(const std::string& programFolder);
 
 // The same with the documents folder given; empty means none was found.
 void PrepareDataFolderIn(ApplicationContext& context, const std::string& documentsFolder);

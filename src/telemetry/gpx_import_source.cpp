@@ -14,7 +14,7 @@ TelemetryRead CGpxImportSource::Read(const std::string& clipPath, const RecordSi
     read.reason = gpxPath_ + ": " + trackError_;
     return read;
   }
-  ImportCandidate clip{clipPath, ClipTimeFactsOfFile(clipPath)};
+  ImportCandidate clip{clipPath, ClipTimeFactsOfFile(clipPath), clockOffsetSeconds_};
   clip.facts.cameraStartUtcMs = cameraStartUtcMs_;
   std::vector<ImportedClip> matched = MatchTrackToClips(track_->points, {&clip, 1});
   read.present = true;

@@ -16,10 +16,14 @@ namespace korvane {
 class CGpxImportSource final : public ITelemetrySource {
  public:
   // `cameraStartUtcMs`: the first camera time of the clip read, its zone applied; nullopt for a
-  // clip without camera times.
+  // clip without camera times. `clockOffsetSeconds`: the camera clock offset of the folder the
+  // track was imported for.
   explicit CGpxImportSource(std::string gpxPath,
-                            std::optional<std::int64_t> cameraStartUtcMs = std::nullopt)
-      : gpxPath_(std::move(gpxPath)), cameraStartUtcMs_(cameraStartUtcMs) {}
+                            std::optional<std::int64_t> cameraStartUtcMs = std::nullopt,
+                            int clockOffsetSeconds = 0)
+      : gpxPath_(std::move(gpxPath)),
+        cameraStartUtcMs_(cameraStartUtcMs),
+        clockOffsetSeconds_(clockOffsetSeconds) {}
 
   TelemetrySourceKind kind() const override { return TelemetrySourceKind::GpxImport; }
   // `reason` holds the match's log line ("<clip>: times from the file name, 20 of 21 moments
@@ -29,6 +33,7 @@ class CGpxImportSource final : public ITelemetrySource {
  private:
   std::string gpxPath_;
   std::optional<std::int64_t> cameraStartUtcMs_;
+  int clockOffsetSeconds_ = 0;
   std::optional<GpxTrack> track_;
   std::string trackError_;
   bool readTried_ = false;

@@ -23,16 +23,13 @@ TelemetryRecord NmeaFixRecord(const NmeaFix& fix) {
   TelemetryRecord r;
   r.valid = fix.valid;
   r.mediaTimeMs = fix.mediaMs;
-  const std::int64_t days =
-      fix.cameraTime >= 0 ? fix.cameraTime / 86400 : (fix.cameraTime - 86399) / 86400;
-  const std::int64_t second = fix.cameraTime - days * 86400;
-  const CivilDate date = CivilFromDays(days);
-  r.year = static_cast<std::int32_t>(date.year);
-  r.month = static_cast<std::uint8_t>(date.month);
-  r.day = static_cast<std::uint8_t>(date.day);
-  r.hour = static_cast<std::uint8_t>(second / 3600);
-  r.minute = static_cast<std::uint8_t>(second / 60 % 60);
-  r.second = static_cast<std::uint8_t>(second % 60);
+  const CivilTime t = CivilFromSeconds(fix.cameraTime);
+  r.year = static_cast<std::int32_t>(t.year);
+  r.month = static_cast<std::uint8_t>(t.month);
+  r.day = static_cast<std::uint8_t>(t.day);
+  r.hour = static_cast<std::uint8_t>(t.hour);
+  r.minute = static_cast<std::uint8_t>(t.minute);
+  r.second = static_cast<std::uint8_t>(t.second);
   if (!fix.valid) return r;
   r.latitude = fix.latitude;
   r.latHemisphere = fix.latitude < 0 ? 'S' : 'N';

@@ -15,13 +15,18 @@ namespace korvane {
 struct ImportCandidate {
   std::string path;
   ClipTimeFacts facts;
+  // The camera clock offset of the clip's folder (seconds), added to its range whatever fact it
+  // comes from: the file's name, header and modification times are written by the same clock.
+  int clockOffsetSeconds = 0;
 };
 
 struct ImportedClip {
   std::string path;
   ClipTimeRange range;
   std::vector<TelemetryRecord> records;  // empty: the track does not reach the clip
-  std::string log;                       // "<path>: times from the file name, 530 of 531 moments"
+  // "<path>: times from the file name, 530 of 531 moments with a position", with
+  // "shifted by +01:00:00" after the fact when the clip's clock has an offset.
+  std::string log;
 };
 
 // One entry per candidate, in the order given.

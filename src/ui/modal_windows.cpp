@@ -46,8 +46,9 @@ void ShowExportNote(ApplicationContext& context, WindowHandle parent, const std:
   RunModal(tip, parent, "ShowSnapsTipWindow");
 }
 
-TripsChoice ShowTripsWindow(ApplicationContext& context, WindowHandle parent, TripList trips) {
-  CDuiTripsWnd window(context, std::move(trips));
+TripsChoice ShowTripsWindow(ApplicationContext& context, WindowHandle parent, TripList trips,
+                            TripsClockOffset clock) {
+  CDuiTripsWnd window(context, std::move(trips), std::move(clock));
   const int code = RunModal(window, parent, "TripsWnd");
   TripsChoice choice;
   if (code == 1 && window.chosen() != nullptr) choice.trip = *window.chosen();

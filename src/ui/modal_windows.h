@@ -8,6 +8,7 @@
 #include "platform/window_message.h"
 #include "settings/application_context.h"
 #include "ui/trip_rows.h"
+#include "ui/trips_wnd.h"
 
 namespace korvane {
 
@@ -18,13 +19,14 @@ void ShowSnapshotWindow(ApplicationContext& context, WindowHandle parent, const 
 // The note after an export: `title` over `text` (the file written, or why nothing was).
 void ShowExportNote(ApplicationContext& context, WindowHandle parent, const std::string& title,
                     const std::string& text);
-// What the user chose in the trips window: a trip to play, or a GPX file to import for the
-// folder, or neither.
+// What the user chose in the trips window (which also sets the folder's camera clock offset): a
+// trip to play, or a GPX file to import for the folder, or neither.
 struct TripsChoice {
   std::optional<TripRow> trip;
   std::string trackToImport;
 };
-TripsChoice ShowTripsWindow(ApplicationContext& context, WindowHandle parent, TripList trips);
+TripsChoice ShowTripsWindow(ApplicationContext& context, WindowHandle parent, TripList trips,
+                            TripsClockOffset clock);
 // What the settings window's modal loop returned: 1 after OK.
 int ShowSettingsWindow(ApplicationContext& context, WindowHandle parent);
 // What the clear confirmation returned: 1 when the user wants the list cleared.

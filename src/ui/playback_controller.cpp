@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "media/player_state.h"
+#include "telemetry/clock_offset.h"
 #include "telemetry/pipeline_lines.h"
 #include "ui/gps_panel.h"
 #include "ui/playback_speed.h"
@@ -104,6 +105,7 @@ void CPlaybackController::StartCurrentItem() {
   // poll would answer "none", resetting what the fed track shows.
   fed_ = b_.feed != nullptr && b_.feed->Feeds(path);
   if (b_.feed != nullptr) b_.view.ShowTrackChoice(b_.feed->ChoiceOf(path));
+  startedPath_ = path;
   if (fed_) {
     b_.pipeline.Stop();
     const bool loaded = b_.feed->Load(path);
@@ -503,10 +505,18 @@ void CPlaybackController::ShowMoment(const TelemetryRecord& record, std::uint32_
   // The live parse reports its success through its message, not through the record's flag.
   shownRecord_ = record;
   shownRecord_.valid = true;
+  // Shifted here, so the snapshot's stamp reads the time the panel shows.
+  ShiftMoment(shownRecord_, ShownClockOffset());
   shownProcess_ = processId;
-  ShowTelemetryTexts(b_.texts, GpsFlags{b_.gpsShown, b_.gpsValid}, record, b_.settings.speedUnit);
+  ShowTelemetryTexts(b_.texts, GpsFlags{b_.gpsShown, b_.gpsValid}, shownRecord_,
+                     b_.settings.speedUnit);
   b_.view.RefreshLabels();
   b_.view.SetCarPosition(record.longitude, record.latitude);
+}
+
+int CPlaybackController::ShownClockOffset() const {
+  if (fed_ || startedPath_.empty() || !b_.clockOffsetOf) return 0;
+  return b_.clockOffsetOf(startedPath_);
 }
 
 void CPlaybackController::ShowFedMoment() {

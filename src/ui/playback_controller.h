@@ -47,6 +47,8 @@ struct ControllerBinding {
   std::function<void(const std::string&)> onClipStarted = {};
   // Null: every clip plays from its own subtitle track.
   ITrackFeedPort* feed = nullptr;
+  // The camera clock offset of a clip's folder, in seconds; unset: none.
+  std::function<int(const std::string&)> clockOffsetOf = {};
 };
 
 class CPlaybackController {
@@ -55,6 +57,10 @@ class CPlaybackController {
 
   // The click table; false for a name it does not know (the base then acts alone).
   bool OnClick(const std::string& name);
+  // The camera clock offset the shown times of the playing clip take: its folder's when they come
+  // from the camera's clock, 0 when it plays from a GPS receiver's track (a log, an import) or
+  // from nothing.
+  int ShownClockOffset() const;
   // An item of the playlist tree was activated; `index` is the entry (-1 changes nothing).
   void OnItemActivate(int index);
   // Double click on the video: full screen on or off.
@@ -130,7 +136,8 @@ class CPlaybackController {
   // gave a track. True when the current clip now plays from it and must start again.
   bool ImportTrack(const std::string& gpxPath);
   void OpenInPlayer(const std::string& path, bool pollSubtitles);
-  // The GPS panel and the car marker at `record`, a moment of the clip player `processId` plays.
+  // The GPS panel and the car marker at `record`, a moment of the clip player `processId` plays;
+  // the panel's time with the clip's clock offset.
   void ShowMoment(const TelemetryRecord& record, std::uint32_t processId);
   // The fed clip's record at the player's time on the panel and the marker, or no signal.
   void ShowFedMoment();
@@ -152,6 +159,7 @@ class CPlaybackController {
   int wheelDelta_ = 0;         // wheel turns not yet a whole notch
   double pendingSeek_ = -1.0;  // seconds to seek to once the starting player runs; < 0: none
   bool fed_ = false;           // the clip last started plays from the feed's track
+  std::string startedPath_;    // the clip last started
 };
 
 }  // namespace korvane

@@ -1,6 +1,7 @@
 #include "ui/player_frame_wnd.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <system_error>
 #include <utility>
 
@@ -16,6 +17,7 @@
 #include "platform/tick.h"
 #include "settings/localization.h"
 #include "settings/settings_store.h"
+#include "telemetry/clock_offset_store.h"
 #include "ui/modal_windows.h"
 #include "ui/player_keys.h"
 #include "ui/route_tip.h"
@@ -95,6 +97,7 @@ void CPlayerFrameWnd::StartStartupWorker() {
   const CameraTimeZone zone = ParseCameraTimeZone(ReadSettingString(context, kSettingsSection,
                                                                     kKeyTimeZone, kDefaultTimeZone))
                                   .value_or(CameraTimeZone{});
+  clockOffsets_ = ReadClockOffsets(context.dataFolder);
   trackFeed_ =
       std::make_unique<CTrackFeed>(IndexDatabasePath(), context.dataFolder, playback.trackStore,
                                    playback.navigationTrack, context.settings, zone);
@@ -103,7 +106,8 @@ void CPlayerFrameWnd::StartStartupWorker() {
       view.gpsValid, view.fullScreen, playback.duration, playback.position, lastSwitchTick,
       context.settings, [] { return GetTick(); },
       [&playback]() -> const TelemetryRecord& { return playback.liveParser.record(); },
-      [this](const std::string& path) { eventMarks_->ClipStarted(path); }, trackFeed_.get()});
+      [this](const std::string& path) { eventMarks_->ClipStarted(path); }, trackFeed_.get(),
+      [this](const std::string& path) { return clockOffsets_.OfClip(path); }});
   view.onSeek = [this](int value) { controller_->OnProgressChanged(value); };
   for (const auto& [button, key] : {std::pair{kPrevEventButton, "IDS_PREVEVENT"},
                                     std::pair{kNextEventButton, "IDS_NEXTEVENT"}}) {
@@ -219,8 +223,10 @@ void CPlayerFrameWnd::OnPageMessage(const std::string& name, const std::string& 
       break;
     case PageEventKind::RouteHover:
       if (const std::optional<NavPoint> point = track.Nearest(event->timeMs)) {
+        NavPoint shown = *point;
+        ShiftMoment(shown, controller_ ? controller_->ShownClockOffset() : 0);
         map_.ShowRouteTip(dynamic_cast<DuiLib::CWebBrowserUI*>(view->webMap), event->timeMs,
-                          RouteTipText(*point, GetContext().settings.speedUnit));
+                          RouteTipText(shown, GetContext().settings.speedUnit));
       }
       break;
     case PageEventKind::RouteLeave:
@@ -312,11 +318,22 @@ void CPlayerFrameWnd::ExportTrack() {
 void CPlayerFrameWnd::ShowTrips() {
   std::string clip;
   if (!controller_ || panel_->manager().GetCurrentPath(clip) == 0) return;  // no folder yet
+  const std::string folder = SplitPath(clip).folder;
   const std::vector<std::string> clips =
-      SupportedFilesIn(SplitPath(clip).folder, panel_->manager().supportedExtensions());
-  CIndexReader index(IndexDatabasePath());
-  TripList trips = BuildTripList(clips, index.GetClips(clips));
-  const TripsChoice choice = ShowTripsWindow(GetContext(), GetHWND(), std::move(trips));
+      SupportedFilesIn(folder, panel_->manager().supportedExtensions());
+  const std::vector<ClipSummary> indexed = CIndexReader(IndexDatabasePath()).GetClips(clips);
+  TripsClockOffset clock{
+      clockOffsets_.OfFolder(folder),
+      [&](int seconds, std::string& error) -> std::optional<TripList> {
+        if (!StoreClockOffset(GetContext().dataFolder, folder, seconds, clockOffsets_, error)) {
+          std::fprintf(stderr, "korvane: %s\n", error.c_str());
+          return std::nullopt;
+        }
+        return BuildTripList(clips, indexed, clockOffsets_);
+      }};
+  TripList trips = BuildTripList(clips, indexed, clockOffsets_);
+  const TripsChoice choice =
+      ShowTripsWindow(GetContext(), GetHWND(), std::move(trips), std::move(clock));
   if (choice.trip) {
     controller_->PlayClips(choice.trip->clips);
   } else if (!choice.trackToImport.empty()) {

@@ -13,6 +13,7 @@
 
 #include "index/background_indexer.h"
 #include "map/map_loader.h"
+#include "telemetry/clock_offset.h"
 #include "telemetry/subtitle_extractor.h"
 #include "ui/clip_event_marks.h"
 #include "ui/controller_adapters.h"
@@ -84,8 +85,8 @@ class CPlayerFrameWnd : public CDuiFrameWnd {
   // The export button: the save dialog offers the current clip or its folder in each format, and
   // the export runs in the background; its end shows where the track went or why it did not.
   void ExportTrack();
-  // The trips button: the trips of the playing clip's folder from the index; the one chosen
-  // becomes the playlist and plays.
+  // The trips button: the trips of the playing clip's folder from the index, and the folder's
+  // camera clock offset to set; the trip chosen becomes the playlist and plays.
   void ShowTrips();
   // The every-route toggle in the map's corner: the overview lines of the playing clip's folder on
   // the map, or none.
@@ -103,6 +104,9 @@ class CPlayerFrameWnd : public CDuiFrameWnd {
   std::unique_ptr<CExtractorPort> pipelinePort_;
   std::unique_ptr<CFrameViewPort> viewPort_;
   std::unique_ptr<CTrackFeed> trackFeed_;
+  // The camera clock offsets as stored in the data folder: read at start-up, set in the Trips
+  // window.
+  ClockOffsets clockOffsets_;
   std::unique_ptr<CPlaybackController> controller_;
   std::unique_ptr<CClipEventMarks> eventMarks_;
   std::unique_ptr<CRouteOverview> overview_;

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "telemetry/clock_offset_store.h"
 #include "telemetry/gpx_import_source.h"
 #include "telemetry/nmea_source.h"
 #include "telemetry/track_import.h"
@@ -73,7 +74,8 @@ bool CTrackFeed::Load(const std::string& path) {
   const ClipSummary indexed = index_.GetClip(path);
   const std::optional<std::string> imported = StoredFolderImport(dataFolder_, FolderOf(path));
   if (imported && Decide(path, indexed).track == ClipTrack::Import) {
-    CGpxImportSource source(*imported, CameraStartOf(indexed));
+    CGpxImportSource source(*imported, CameraStartOf(indexed),
+                            ReadClockOffsets(dataFolder_).OfClip(path));
     loaded = track_.Load(source, path);
   } else {
     CNmeaSidecarSource source;
@@ -109,11 +111,12 @@ TrackImportResult CTrackFeed::ImportTrack(const std::string& gpxPath, const std:
   }
   if (!StoreFolderImport(dataFolder_, clipFolder, gpxPath, result.error)) return result;
   result.stored = true;
+  const ClockOffsets offsets = ReadClockOffsets(dataFolder_);
   std::vector<ImportCandidate> candidates;
   for (const std::string& clip : clips) {
     const ClipSummary indexed = index_.GetClip(clip);
     if (Decide(clip, indexed).track != ClipTrack::Import) continue;
-    ImportCandidate candidate{clip, ClipTimeFactsOfFile(clip)};
+    ImportCandidate candidate{clip, ClipTimeFactsOfFile(clip), offsets.OfClip(clip)};
     candidate.facts.cameraStartUtcMs = CameraStartOf(indexed);
     candidates.push_back(std::move(candidate));
   }

@@ -41,8 +41,9 @@ ClipTrackDecision DecideClipTrack(const ClipSummary& indexed, bool hasSidecar, b
 
 class CTrackFeed final : public ITrackFeedPort {
  public:
-  // Imports and choices are kept in, and read from, `dataFolder`; `zone` is the camera clock's,
-  // which places a clip with its own track on the imported track's time.
+  // Imports, choices and the clock offsets the matching applies are kept in, and read from,
+  // `dataFolder`; `zone` is the camera clock's, which places a clip with its own track on the
+  // imported track's time.
   CTrackFeed(std::string indexPath, std::string dataFolder, CTrackStore& store,
              CNavigationTrack& navigation, const Settings& settings, CameraTimeZone zone = {})
       : index_(std::move(indexPath)),

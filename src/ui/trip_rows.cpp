@@ -47,7 +47,7 @@ double AverageKmh(const TripRow& row) {
 }  // namespace
 
 TripList BuildTripList(std::span<const std::string> folderClips,
-                       std::span<const ClipSummary> indexed) {
+                       std::span<const ClipSummary> indexed, const ClockOffsets& offsets) {
   std::unordered_map<std::string_view, const ClipSummary*> byPath;
   for (const ClipSummary& summary : indexed) {
     if (summary.status != ClipStatus::Unknown) byPath.emplace(summary.path, &summary);
@@ -64,6 +64,7 @@ TripList BuildTripList(std::span<const std::string> folderClips,
       known.push_back(*found->second);
     }
   }
+  ApplyClockOffsets(known, offsets);
   const std::size_t withPoints = known.size();
   std::size_t grouped = 0;
   for (Trip& trip : GroupTrips(std::move(known))) {

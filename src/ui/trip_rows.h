@@ -8,12 +8,13 @@
 #include <vector>
 
 #include "index/index_point.h"
+#include "telemetry/clock_offset.h"
 
 namespace korvane {
 
 struct TripRow {
   std::vector<std::string> clips;  // paths, in camera-time order
-  std::int64_t start = 0;          // camera time of the first point, as the camera wrote it
+  std::int64_t start = 0;          // camera time of the first point, its clock offset applied
   std::int64_t end = 0;            // camera time of the last point
   double distanceM = 0.0;
   float maxSpeedKmh = 0.0f;
@@ -26,10 +27,11 @@ struct TripList {
 };
 
 // The trips of `folderClips` from the index's summaries of them (`indexed`, any order, entries
-// for other paths ignored). A clip without a summary, or with an Unknown one, counts as not
-// indexed; never throws on odd summaries (equal or reversed camera times, zero distance).
+// for other paths ignored), their camera times corrected by `offsets`. A clip without a summary,
+// or with an Unknown one, counts as not indexed; never throws on odd summaries (equal or reversed
+// camera times, zero distance).
 TripList BuildTripList(std::span<const std::string> folderClips,
-                       std::span<const ClipSummary> indexed);
+                       std::span<const ClipSummary> indexed, const ClockOffsets& offsets = {});
 
 // The row's texts, one per column: "2021-01-05", "10:15:00 – 10:32:10", "3", "12.4 km",
 // "00:17:10", "43 km/h", "88 km/h". The average reads "–" for a trip that lasts no time.

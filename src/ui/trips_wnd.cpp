@@ -2,7 +2,10 @@
 
 #include "dialogs/dialog_support.h"
 #include "framework/file_dialog.h"
+#include "framework/ui_edit.h"
+#include "framework/ui_label.h"
 #include "settings/localization.h"
+#include "telemetry/clock_offset.h"
 
 namespace korvane {
 
@@ -23,6 +26,10 @@ constexpr ColumnText kColumns[] = {
     {"IDS_TRIPMAXIMUM", DT_RIGHT},
 };
 
+// The note after Apply: the window's quiet text colour, or the close button's red for a refusal.
+constexpr DWORD kNoteColor = 0xFF98A1AD;
+constexpr DWORD kRefusedColor = 0xFFE5484D;
+
 }  // namespace
 
 std::string CDuiTripsWnd::SummaryText(const TripList& trips, std::string_view tripsCaption,
@@ -42,20 +49,38 @@ std::string CDuiTripsWnd::SummaryText(const TripList& trips, std::string_view tr
   return text;
 }
 
+std::string CDuiTripsWnd::Text(const char* key) const {
+  return ReadLanguageTextOrEnglish(context_, kTripInterfaceSection, key);
+}
+
 void CDuiTripsWnd::InitWindow() {
-  const auto text = [this](const char* key) {
-    return ReadLanguageTextOrEnglish(context_, kTripInterfaceSection, key);
-  };
-  SetControlText(m_PaintManager, "TripsTitleLabel", text("IDS_TRIPS"));
+  SetControlText(m_PaintManager, "TripsTitleLabel", Text("IDS_TRIPS"));
+  if (CControlUI* line = m_PaintManager.FindControl("ClockOffsetLine")) {
+    line->SetVisible(static_cast<bool>(clock_.apply));
+  }
+  SetControlText(m_PaintManager, kImportButton, Text("IDS_IMPORTGPX"));
+  SetControlText(m_PaintManager, "ClockOffsetLabel", Text("IDS_CLOCKOFFSET"));
+  SetControlText(m_PaintManager, "ClockOffsetApply", Text("IDS_CLOCKAPPLY"));
+  if (CControlUI* edit =
+          SetControlText(m_PaintManager, "ClockOffsetEdit", ClockOffsetText(clock_.seconds))) {
+    edit->SetToolTip(Text("IDS_CLOCKHINT"));
+  }
+  list_ = dynamic_cast<CListViewUI*>(m_PaintManager.FindControl("TripList"));
+  if (list_ != nullptr) {
+    std::vector<ListViewColumn> columns;
+    for (const ColumnText& column : kColumns) columns.push_back({Text(column.key), column.align});
+    list_->SetColumns(std::move(columns));
+  }
+  ShowTrips();
+  if (list_ != nullptr) m_PaintManager.SetFocus(list_);
+}
+
+void CDuiTripsWnd::ShowTrips() {
   SetControlText(
       m_PaintManager, "TripsSummaryLabel",
-      SummaryText(trips_, text("IDS_TRIPCOUNT"), text("IDS_NOTELEMETRY"), text("IDS_NOTINDEXED")));
-  SetControlText(m_PaintManager, kImportButton, text("IDS_IMPORTGPX"));
-  list_ = dynamic_cast<CListViewUI*>(m_PaintManager.FindControl("TripList"));
+      SummaryText(trips_, Text("IDS_TRIPCOUNT"), Text("IDS_NOTELEMETRY"), Text("IDS_NOTINDEXED")));
   if (list_ == nullptr) return;
-  std::vector<ListViewColumn> columns;
-  for (const ColumnText& column : kColumns) columns.push_back({text(column.key), column.align});
-  list_->SetColumns(std::move(columns));
+  list_->RemoveAllRows();
   for (std::size_t i = 0; i < trips_.trips.size(); ++i) {
     const std::vector<std::string> cells = TripCells(trips_.trips[i]);
     const std::vector<double> keys = TripSortKeys(trips_.trips[i]);
@@ -67,7 +92,34 @@ void CDuiTripsWnd::InitWindow() {
     list_->AddRow(std::move(row));
   }
   list_->SelectRow(0);
-  m_PaintManager.SetFocus(list_);
+}
+
+void CDuiTripsWnd::ApplyClockOffset() {
+  CControlUI* edit = m_PaintManager.FindControl("ClockOffsetEdit");
+  auto* note = dynamic_cast<CLabelUI*>(m_PaintManager.FindControl("ClockOffsetNote"));
+  if (edit == nullptr || !clock_.apply) return;
+  const auto tell = [note](const std::string& text, bool refused) {
+    if (note == nullptr) return;
+    note->SetTextColor(refused ? kRefusedColor : kNoteColor);
+    note->SetText(text);
+  };
+  const std::optional<int> seconds = ParseClockOffset(edit->GetText());
+  if (!seconds) {
+    tell(Text("IDS_CLOCKREFUSED"), true);
+    return;
+  }
+  std::string error;
+  std::optional<TripList> trips = clock_.apply(*seconds, error);
+  if (!trips) {
+    tell(Text("IDS_CLOCKNOTSAVED") + " " + error, true);
+    return;
+  }
+  clock_.seconds = *seconds;
+  trips_ = std::move(*trips);
+  edit->SetText(ClockOffsetText(*seconds));
+  if (auto* field = dynamic_cast<CEditUI*>(edit)) field->SetSelAll();
+  ShowTrips();
+  tell(Text("IDS_CLOCKAPPLIED"), false);
 }
 
 void CDuiTripsWnd::Choose(int row) {
@@ -80,7 +132,7 @@ void CDuiTripsWnd::Choose(int row) {
 void CDuiTripsWnd::AskForTrack() {
   OpenFileRequest request;
   request.owner = GetHWND();
-  request.title = ReadLanguageTextOrEnglish(context_, kTripInterfaceSection, "IDS_IMPORTGPX");
+  request.title = Text("IDS_IMPORTGPX");
   request.filterText = "GPX";
   request.filterPattern = "*.gpx";
   std::string path;
@@ -103,7 +155,21 @@ void CDuiTripsWnd::OnClick(TNotifyUI& msg) {
     AskForTrack();
     return;
   }
+  if (msg.pSender != nullptr && msg.pSender->GetName() == "ClockOffsetApply") {
+    ApplyClockOffset();
+    return;
+  }
   CXMLWnd::OnClick(msg);
+}
+
+LRESULT CDuiTripsWnd::MessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam, bool& bHandled) {
+  // Enter in the offset's field applies the offset; it must not also play the selected trip.
+  if (uMsg == WM_KEYDOWN && wParam == VK_RETURN && (lParam & KEY_TEXTFIELD) != 0) {
+    bHandled = true;
+    ApplyClockOffset();
+    return 1;
+  }
+  return CXMLWnd::MessageHandler(uMsg, wParam, lParam, bHandled);
 }
 
 LRESULT CDuiTripsWnd::ResponseDefaultKeyEvent(WPARAM wParam) {

@@ -1,10 +1,15 @@
 // CDuiTripsWnd: the modal list of the trips of a folder ("Trips.xml"): one row per trip, sortable
-// by any column, and under it how many trips there are and how many clips are in none. A double
-// click or Enter on a row closes the window with 1 and chosen() naming the trip; the import button
-// asks for a GPX file and, given one, closes the window with kTripsImportTrack and trackToImport()
-// naming it (the window imports nothing itself); Escape and the close button close it with another
-// code and neither.
+// by any column, under it the folder's camera clock offset, and how many trips there are and how
+// many clips are in none. A double click or Enter on a row closes the window with 1 and chosen()
+// naming the trip; the import button asks for a GPX file and, given one, closes the window with
+// kTripsImportTrack and trackToImport() naming it (the window imports nothing itself); Escape and
+// the close button close it with another code and neither. Apply (or Enter in the offset's field)
+// sets the offset and lists the trips again as they read with it.
 #pragma once
+#include <functional>
+#include <optional>
+#include <string>
+
 #include "framework/list_view.h"
 #include "framework/xml_wnd.h"
 #include "settings/application_context.h"
@@ -16,16 +21,29 @@ inline constexpr char kTripsSkin[] = "Trips.xml";
 // The code the window closes with when the user chose a GPX file to import.
 inline constexpr DuiLib::UINT kTripsImportTrack = 2;
 
+// The folder's camera clock offset as it stands, and what Apply does with a new one: stores it and
+// answers the trips as they read with it, or nullopt with the reason when it cannot be stored.
+// Without `apply` the offset's line is not shown.
+struct TripsClockOffset {
+  int seconds = 0;
+  std::function<std::optional<TripList>(int seconds, std::string& error)> apply;
+};
+
 class CDuiTripsWnd : public CXMLWnd {
  public:
-  CDuiTripsWnd(const ApplicationContext& context, TripList trips)
-      : CXMLWnd(kTripsSkin), context_(context), trips_(std::move(trips)) {}
+  CDuiTripsWnd(const ApplicationContext& context, TripList trips, TripsClockOffset clock = {})
+      : CXMLWnd(kTripsSkin),
+        context_(context),
+        trips_(std::move(trips)),
+        clock_(std::move(clock)) {}
 
   const char* GetWindowClassName() const override { return "TripsWnd"; }
   void InitWindow() override;
   void Notify(DuiLib::TNotifyUI& msg) override;
   void OnClick(DuiLib::TNotifyUI& msg) override;
   DuiLib::LRESULT ResponseDefaultKeyEvent(DuiLib::WPARAM wParam) override;
+  DuiLib::LRESULT MessageHandler(DuiLib::UINT uMsg, DuiLib::WPARAM wParam, DuiLib::LPARAM lParam,
+                                 bool& bHandled) override;
 
   // The trip chosen, or null when none was.
   const TripRow* chosen() const;
@@ -42,9 +60,16 @@ class CDuiTripsWnd : public CXMLWnd {
   void Choose(int row);
   // The open-file dialog for *.gpx; closes the window when the user picked a file.
   void AskForTrack();
+  // The rows and the summary line from trips_.
+  void ShowTrips();
+  // Takes the offset typed in its field: refused with a message (nothing changes) unless it reads
+  // as one (ParseClockOffset), else stored and the trips listed again.
+  void ApplyClockOffset();
+  std::string Text(const char* key) const;
 
   const ApplicationContext& context_;
   TripList trips_;
+  TripsClockOffset clock_;
   DuiLib::CListViewUI* list_ = nullptr;
   int chosen_ = -1;
   std::string trackToImport_;

@@ -34,9 +34,11 @@ class ExportJob : public testing::Test {
     request.byTrip = byTrip;
     request.outputPath = output_;
     request.zone = CameraTimeZone{false, 480};
+    request.clockOffsets = offsets_;
     return RunExport(request, source);
   }
   test::TempDir dir_;
+  ClockOffsets offsets_;
   std::string output_ = dir_.str() + "out";
 };
 
@@ -72,6 +74,23 @@ TEST_F(ExportJob, AClipWithAGpsLogGoesOutInItsUtcTimesWithoutGValues) {
   const std::string firstRow = csv.substr(start, csv.find('\n', start) + 1 - start);
   EXPECT_EQ(firstRow.rfind("sidecar_only.mp4,0,2026-05-18T06:30:00Z,38.72", 0), 0u) << firstRow;
   EXPECT_NE(firstRow.find(",,\n"), std::string::npos) << firstRow;
+}
+
+// The camera clock offset goes onto the camera's times before its zone comes off, back over
+// midnight here; a GPS log's receiver times take neither, whatever its folder's offset.
+TEST_F(ExportJob, CameraTimesTakeTheirFoldersClockOffsetAndGpsLogTimesDoNot) {
+  const std::string camera = test::CuesClip(5);
+  const std::string log = test::SamplePath("mixed/sidecar_only.mp4");
+  for (const std::string& clip : {camera, log}) {
+    offsets_.Set(clip.substr(0, clip.rfind('/') + 1), -14 * 3600);
+  }
+  CClipPoints source(dir_.str() + "index.sqlite", Indexer());
+  const ExportResult result = Export(source, {camera, log}, ExportFormat::Csv);
+  ASSERT_EQ(result.error, "");
+  const std::string csv = test::ReadFileText(output_);
+  const std::string cameraName = camera.substr(camera.rfind('/') + 1);
+  EXPECT_NE(csv.find("\n" + cameraName + ",0,2026-05-17T10:30:00Z,"), std::string::npos) << csv;
+  EXPECT_NE(csv.find("\nsidecar_only.mp4,0,2026-05-18T06:30:00Z,"), std::string::npos) << csv;
 }
 
 TEST_F(ExportJob, AClipThatKeepsChangingFailsAndLeavesNoFile) {

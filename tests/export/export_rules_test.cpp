@@ -68,7 +68,7 @@ TEST(ExportPoints, LeavesOutAndCountsUnrealDatesAndPositionsWithoutAFix) {
       {700, kWinterNoon + 61, 0.0, 10.0, 0, 0, 0, 0},
   };
   ExportCounts counts;
-  const auto out = ExportPointsOf(points, {false, 60}, counts);
+  const auto out = ExportPointsOf(points, {false, 60}, 0, counts);
   ASSERT_EQ(out.size(), 3u);
   EXPECT_EQ(out[0].mediaMs, 0);
   EXPECT_EQ(out[0].utcTime, kWinterNoon - 3600);

@@ -73,6 +73,12 @@ constexpr TextKey kTextKeys[] = {
     {kTripInterfaceSection, "IDS_NOTELEMETRY"},
     {kTripInterfaceSection, "IDS_NOTINDEXED"},
     {kTripInterfaceSection, "IDS_IMPORTGPX"},
+    {kTripInterfaceSection, "IDS_CLOCKOFFSET"},
+    {kTripInterfaceSection, "IDS_CLOCKAPPLY"},
+    {kTripInterfaceSection, "IDS_CLOCKHINT"},
+    {kTripInterfaceSection, "IDS_CLOCKREFUSED"},
+    {kTripInterfaceSection, "IDS_CLOCKNOTSAVED"},
+    {kTripInterfaceSection, "IDS_CLOCKAPPLIED"},
 };
 
 // True when `text` is well-formed UTF-8.

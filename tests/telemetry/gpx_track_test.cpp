@@ -121,6 +121,32 @@ TEST(GpxTrack, AFolderIsMatchedClipByClipWithTheTimeUsedInTheLog) {
             "track");
 }
 
+// A camera clock an hour slow: with the folder's offset each clip's range moves before matching,
+// whatever fact it came from, and the log says so.
+TEST(GpxTrack, TheClockOffsetMovesEveryClipsRangeBeforeMatching) {
+  std::string error;
+  const std::optional<GpxTrack> track = ParseGpxText(MidnightGpx("1.1"), error);
+  ASSERT_TRUE(track.has_value()) << error;
+  constexpr std::int64_t kHour = 3'600'000;
+  std::vector<ImportCandidate> clips(3);
+  clips[0].path = "/c/20260517_225958.mp4";
+  clips[0].facts.fileNameUtcMs = k20260518 - 2000 - kHour;
+  clips[1].path = "/c/copied.mp4";
+  clips[1].facts.modifiedUtcMs = k20260518 - 1000 - kHour;
+  clips[2] = clips[0];
+  for (ImportCandidate& clip : clips) clip.facts.durationMs = 1000;
+  clips[0].clockOffsetSeconds = clips[1].clockOffsetSeconds = 3600;
+  const std::vector<ImportedClip> matched = MatchTrackToClips(track->points, clips);
+  ASSERT_EQ(matched.size(), 3u);
+  EXPECT_EQ(matched[0].range.startUtcMs, k20260518 - 2000);
+  EXPECT_EQ(matched[0].log,
+            "/c/20260517_225958.mp4: times from the file name shifted by +01:00:00, 6 of 6 "
+            "moments with a position");
+  EXPECT_EQ(matched[1].range.startUtcMs, k20260518 - 2000);
+  EXPECT_EQ(matched[1].records.size(), 6u);
+  EXPECT_TRUE(matched[2].records.empty()) << "without the offset the track is an hour away";
+}
+
 struct BadDocument {
   const char* name;
   std::string xml;

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "support/temp_dir.h"
+#include "telemetry/clock_offset.h"
 #include "ui/controller_ports.h"
 #include "ui/playback_controller.h"
 
@@ -122,6 +123,7 @@ class RecordingView : public IViewPort {
   void MarkSnapshot(const std::string& path, const TelemetryRecord& record, bool stamp) override {
     marks.push_back(path + " " + std::to_string(record.year) + (record.valid ? " valid" : "") +
                     (stamp ? " stamp" : ""));
+    markedHour = record.hour;
   }
   void ShowSnapshotTip(const std::string& path, int, int, bool preview) override {
     tips.push_back(path + (preview ? " preview" : " folder"));
@@ -148,6 +150,7 @@ class RecordingView : public IViewPort {
   std::vector<std::string> windowLog;
   std::vector<std::string> tips;
   std::vector<std::string> marks;
+  int markedHour = -1;  // of the last moment marked
   std::function<void()> onSettings;
   int settingsResult = 1;
   int captionReloads = 0;
@@ -174,6 +177,9 @@ class FakeFeed : public ITrackFeedPort {
     r.longitude = -9.14;
     r.latitude = 38.72;
     r.year = 2026;
+    r.month = 12;
+    r.day = 31;
+    r.hour = 23;
     return r;
   }
   TrackImportResult ImportTrack(const std::string& gpxPath, const std::string& clipFolder,
@@ -252,7 +258,8 @@ struct ControllerWorld {
                                      [this] { return now; },
                                      [this]() -> const TelemetryRecord& { return record; },
                                      {},
-                                     &feed}) {
+                                     &feed,
+                                     offsetOf}) {
     playlist.LoadPlaylistOptions();
     for (const char* name : {"a.mp4", "b.mp4", "c.mp4"}) std::ofstream(dir.path() / name).put('x');
   }
@@ -274,6 +281,10 @@ struct ControllerWorld {
   Settings settings;
   TelemetryRecord record;
   FakeFeed feed;
+  ClockOffsets clockOffsets;
+  std::function<int(const std::string&)> offsetOf = [this](const std::string& clip) {
+    return clockOffsets.OfClip(clip);
+  };
   CPlaybackController controller;
 };
 

@@ -386,6 +386,37 @@ TEST_F(ControllerTest, AFedClipSkipsExtractionAndIsShownFromItsTrackAtThePlayers
   EXPECT_EQ(view.car, car) << "a clip with its own track moves the marker by its lines only";
 }
 
+// The panel shows a camera time with its folder's clock offset, over midnight and the year's end
+// both ways, and so does the snapshot's stamp; a clip fed from a GPS receiver's track shows the
+// receiver's time as it is.
+TEST_F(ControllerTest, ThePanelShowsCameraTimesWithTheFoldersClockOffset) {
+  PlayFirst();
+  record.minute = 30;
+  record.second = 15;
+  const struct {
+    int year, month, day, hour, offset;
+    const char* shown;
+  } cases[] = {{2026, 12, 31, 23, 14 * 3600, "2027-01-01 13:30:15"},
+               {2027, 1, 1, 0, -14 * 3600, "2026-12-31 10:30:15"}};
+  for (const auto& c : cases) {
+    record.year = c.year;
+    record.month = static_cast<std::uint8_t>(c.month);
+    record.day = static_cast<std::uint8_t>(c.day);
+    record.hour = static_cast<std::uint8_t>(c.hour);
+    clockOffsets.Set(dir.str(), c.offset);
+    controller.OnPositionMessage(player.processId(), 1);
+    EXPECT_TRUE(texts.timeLabel.ends_with(c.shown)) << texts.timeLabel;
+  }
+  controller.OnPlayerMessage(kPlayerScreenshot);
+  EXPECT_EQ(view.markedHour, 10) << "the stamp of the time shown";
+
+  feed.fedClips = {Clip("b.mp4")};
+  controller.Next();
+  player.timePosition_ = 6.0;
+  controller.OnPlayerMessage(kPlayerPosition);
+  EXPECT_TRUE(texts.timeLabel.ends_with("2026-12-31 23:00:00")) << texts.timeLabel;
+}
+
 // The drop rule: a GPX track is never a clip. Dropped with a clip, the clip goes to the playlist
 // and the track is imported for that clip's folder with the folder's clips; the clip on screen
 // starts again when it now plays from the import, and the user is told the count. A track with

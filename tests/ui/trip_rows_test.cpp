@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QTimer>
+#include <tuple>
 
 #include "framework/UIlib.h"
 #include "settings/localization.h"
@@ -90,6 +91,30 @@ TEST(TripList, TripsFollowCameraTimeWhateverTheOrderOfTheSummaries) {
   EXPECT_EQ(list.trips[1].clips, std::vector<std::string>{"/c/0101_R.mp4"});
   EXPECT_EQ(list.trips[2].clips, std::vector<std::string>{"/c/0200_F.mp4"});
   EXPECT_EQ(list.withoutTelemetry + list.notIndexed, 0);
+}
+
+// The folder's offset moves the camera's times, over midnight and the year's end both ways; a GPS
+// log's receiver times stay as they are, and so do the trips.
+TEST(TripList, TheClockOffsetMovesCameraTimesOnlyAndKeepsTheTrips) {
+  constexpr std::int64_t kNewYearsEve = 1798759800;  // 2026-12-31 23:30:00
+  std::vector<ClipSummary> clips = {Clip("/c/2330_F.mp4", kNewYearsEve, kNewYearsEve + 60),
+                                    Clip("/c/2331_F.mp4", kNewYearsEve + 65, kNewYearsEve + 125),
+                                    Clip("/c/2330_L.mp4", kNewYearsEve, kNewYearsEve + 60)};
+  clips[2].source = TelemetrySourceKind::NmeaSidecar;
+  for (const auto& [seconds, date, times] :
+       {std::tuple{14 * 3600, "2027-01-01", "13:30:00 \u2013 13:32:05"},
+        std::tuple{-14 * 3600, "2026-12-31", "09:30:00 \u2013 09:32:05"}}) {
+    ClockOffsets offsets;
+    offsets.Set("/c", seconds);
+    const TripList list = BuildTripList(Paths(clips), clips, offsets);
+    ASSERT_EQ(list.trips.size(), 2u);
+    const bool cameraFirst = list.trips[0].clips.size() == 2;
+    const TripRow& camera = list.trips[cameraFirst ? 0 : 1];
+    EXPECT_EQ(camera.clips, (std::vector<std::string>{"/c/2330_F.mp4", "/c/2331_F.mp4"}));
+    EXPECT_EQ(TripCells(camera)[0], date);
+    EXPECT_EQ(TripCells(camera)[1], times);
+    EXPECT_EQ(TripCells(list.trips[cameraFirst ? 1 : 0])[1], "23:30:00 \u2013 23:31:00");
+  }
 }
 
 TEST(TripList, RowTextsAndSortKeys) {
