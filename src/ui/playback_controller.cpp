@@ -233,6 +233,14 @@ void CPlaybackController::ChooseTrack(bool import) {
   std::string path;
   if (b_.feed == nullptr || b_.playlist.GetCurrentPath(path) == 0) return;
   if (!b_.feed->ChooseImport(path, import)) return;
+  RestartWhereItIs();
+}
+
+void CPlaybackController::ClockOffsetChanged() {
+  if (fed_ && HasCurrent()) RestartWhereItIs();
+}
+
+void CPlaybackController::RestartWhereItIs() {
   const PlayerState state = b_.player.state();
   const bool running = state == PlayerState::Playing || state == PlayerState::Paused;
   PlayEntryAt(b_.playlist.playlist().current(), running ? b_.player.timePosition() : 0.0);

@@ -88,6 +88,10 @@ class CPlaybackController {
   // track: kept (ITrackFeedPort::ChooseImport), then the clip starts again from the player's
   // position, fed from the chosen track. Nothing happens when it cannot be kept.
   void ChooseTrack(bool import);
+  // The camera clock offset of the playing clip's folder was changed: a clip fed from another
+  // track starts again where it was, so an imported track is matched to it anew; a clip's own
+  // camera times take the new offset at the next report, with no restart.
+  void ClockOffsetChanged();
   // The tree's delete button was pressed.
   void OnDeleteItem();
 
@@ -136,6 +140,9 @@ class CPlaybackController {
   // gave a track. True when the current clip now plays from it and must start again.
   bool ImportTrack(const std::string& gpxPath);
   void OpenInPlayer(const std::string& path, bool pollSubtitles);
+  // The current entry starts again at the player's position (from the start when it is not
+  // running).
+  void RestartWhereItIs();
   // The GPS panel and the car marker at `record`, a moment of the clip player `processId` plays;
   // the panel's time with the clip's clock offset.
   void ShowMoment(const TelemetryRecord& record, std::uint32_t processId);

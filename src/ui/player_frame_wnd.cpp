@@ -331,6 +331,7 @@ void CPlayerFrameWnd::ShowTrips() {
         }
         return BuildTripList(clips, indexed, clockOffsets_);
       }};
+  const int offsetBefore = clockOffsets_.OfFolder(folder);
   TripList trips = BuildTripList(clips, indexed, clockOffsets_);
   const TripsChoice choice =
       ShowTripsWindow(GetContext(), GetHWND(), std::move(trips), std::move(clock));
@@ -338,6 +339,8 @@ void CPlayerFrameWnd::ShowTrips() {
     controller_->PlayClips(choice.trip->clips);
   } else if (!choice.trackToImport.empty()) {
     controller_->ImportTrackFile(choice.trackToImport);
+  } else if (clockOffsets_.OfFolder(folder) != offsetBefore) {
+    controller_->ClockOffsetChanged();
   }
 }
 

@@ -410,11 +410,18 @@ TEST_F(ControllerTest, ThePanelShowsCameraTimesWithTheFoldersClockOffset) {
   controller.OnPlayerMessage(kPlayerScreenshot);
   EXPECT_EQ(view.markedHour, 10) << "the stamp of the time shown";
 
+  player.log.clear();
+  controller.ClockOffsetChanged();
+  EXPECT_TRUE(player.log.empty()) << "its own times need no restart";
+
   feed.fedClips = {Clip("b.mp4")};
   controller.Next();
   player.timePosition_ = 6.0;
   controller.OnPlayerMessage(kPlayerPosition);
   EXPECT_TRUE(texts.timeLabel.ends_with("2026-12-31 23:00:00")) << texts.timeLabel;
+  // A fed clip is read again, so an imported track is matched with the new offset.
+  controller.ClockOffsetChanged();
+  EXPECT_EQ(feed.loaded, (std::vector<std::string>{Clip("b.mp4"), Clip("b.mp4")}));
 }
 
 // The drop rule: a GPX track is never a clip. Dropped with a clip, the clip goes to the playlist
