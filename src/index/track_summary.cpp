@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <vector>
 
 #include "telemetry/civil_date.h"
 
@@ -60,6 +61,25 @@ void SummarizeTrack(std::span<const IndexPoint> points, ClipSummary& summary) {
                                            points[i].latitude, points[i].longitude);
     }
   }
+}
+
+ClipSummary SummarizeImportedRecords(ClipSummary row, std::span<const TelemetryRecord> records,
+                                     std::int64_t shiftSeconds) {
+  std::vector<IndexPoint> points;
+  for (const TelemetryRecord& record : records) {
+    if (!record.valid) continue;
+    IndexPoint point = ToIndexPoint(record, record.mediaTimeMs);
+    if (point.cameraTime != kNoCameraTime) point.cameraTime += shiftSeconds;
+    points.push_back(point);
+  }
+  if (points.empty()) return row;
+  SummarizeTrack(points, row);
+  row.status = ClipStatus::Indexed;
+  row.source = TelemetrySourceKind::GpxImport;
+  row.hasGSensor = false;
+  row.eventCount = 0;
+  row.reason.clear();
+  return row;
 }
 
 }  // namespace korvane

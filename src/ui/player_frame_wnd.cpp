@@ -12,7 +12,6 @@
 #include "framework/playlist_tree_view.h"
 #include "framework/web_browser_ui.h"
 #include "index/index_database.h"
-#include "index/index_reader.h"
 #include "map/page_message.h"
 #include "platform/tick.h"
 #include "settings/localization.h"
@@ -321,7 +320,8 @@ void CPlayerFrameWnd::ShowTrips() {
   const std::string folder = SplitPath(clip).folder;
   const std::vector<std::string> clips =
       SupportedFilesIn(folder, panel_->manager().supportedExtensions());
-  const std::vector<ClipSummary> indexed = CIndexReader(IndexDatabasePath()).GetClips(clips);
+  // Clips that play from the folder's imported track make trips of what it gives them, matched
+  // with the offset as it stands.
   TripsClockOffset clock{
       clockOffsets_.OfFolder(folder),
       [&](int seconds, std::string& error) -> std::optional<TripList> {
@@ -329,10 +329,10 @@ void CPlayerFrameWnd::ShowTrips() {
           std::fprintf(stderr, "korvane: %s\n", error.c_str());
           return std::nullopt;
         }
-        return BuildTripList(clips, indexed, clockOffsets_);
+        return BuildTripList(clips, trackFeed_->TripSummaries(clips), clockOffsets_);
       }};
   const int offsetBefore = clockOffsets_.OfFolder(folder);
-  TripList trips = BuildTripList(clips, indexed, clockOffsets_);
+  TripList trips = BuildTripList(clips, trackFeed_->TripSummaries(clips), clockOffsets_);
   const TripsChoice choice =
       ShowTripsWindow(GetContext(), GetHWND(), std::move(trips), std::move(clock));
   if (choice.trip) {

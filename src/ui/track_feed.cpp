@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "index/track_summary.h"
 #include "telemetry/clock_offset_store.h"
 #include "telemetry/gpx_import_source.h"
 #include "telemetry/nmea_source.h"
@@ -111,15 +112,8 @@ TrackImportResult CTrackFeed::ImportTrack(const std::string& gpxPath, const std:
   }
   if (!StoreFolderImport(dataFolder_, clipFolder, gpxPath, result.error)) return result;
   result.stored = true;
-  const ClockOffsets offsets = ReadClockOffsets(dataFolder_);
   std::vector<ImportCandidate> candidates;
-  for (const std::string& clip : clips) {
-    const ClipSummary indexed = index_.GetClip(clip);
-    if (Decide(clip, indexed).track != ClipTrack::Import) continue;
-    ImportCandidate candidate{clip, ClipTimeFactsOfFile(clip), offsets.OfClip(clip)};
-    candidate.facts.cameraStartUtcMs = CameraStartOf(indexed);
-    candidates.push_back(std::move(candidate));
-  }
+  for (ImportFedClip& fed : ImportFedClips(clips)) candidates.push_back(std::move(fed.candidate));
   for (const ImportedClip& matched : MatchTrackToClips(track->points, candidates)) {
     std::fprintf(stderr, "korvane: track import %s\n", matched.log.c_str());
     if (std::any_of(matched.records.begin(), matched.records.end(),
@@ -128,6 +122,54 @@ TrackImportResult CTrackFeed::ImportTrack(const std::string& gpxPath, const std:
     }
   }
   return result;
+}
+
+std::vector<CTrackFeed::ImportFedClip> CTrackFeed::ImportFedClips(
+    const std::vector<std::string>& clips) {
+  const ClockOffsets offsets = ReadClockOffsets(dataFolder_);
+  std::vector<ImportFedClip> fed;
+  for (const std::string& clip : clips) {
+    ClipSummary indexed = index_.GetClip(clip);
+    if (Decide(clip, indexed).track != ClipTrack::Import) continue;
+    ImportCandidate candidate{clip, ClipTimeFactsOfFile(clip), offsets.OfClip(clip)};
+    candidate.facts.cameraStartUtcMs = CameraStartOf(indexed);
+    fed.push_back({std::move(indexed), std::move(candidate)});
+  }
+  return fed;
+}
+
+std::vector<ClipSummary> CTrackFeed::TripSummaries(const std::vector<std::string>& clips) {
+  std::vector<ClipSummary> rows = index_.GetClips(clips);
+  if (clips.empty()) return rows;
+  const std::optional<std::string> imported = StoredFolderImport(dataFolder_, FolderOf(clips[0]));
+  if (!imported) return rows;
+  std::vector<ImportFedClip> fed = ImportFedClips(clips);
+  if (fed.empty()) return rows;
+  std::string error;
+  const std::optional<GpxTrack> track = ReadGpxFile(*imported, error);
+  if (!track) {
+    std::fprintf(stderr, "korvane: trips without the imported track %s: %s\n", imported->c_str(),
+                 error.c_str());
+    return rows;
+  }
+  std::vector<ImportCandidate> candidates;
+  for (const ImportFedClip& clip : fed) candidates.push_back(clip.candidate);
+  const std::vector<ImportedClip> matched = MatchTrackToClips(track->points, candidates);
+  for (std::size_t i = 0; i < fed.size(); ++i) {
+    const ClipSummary& indexed = fed[i].indexed;
+    // The track's times are UTC; a clip placed by its camera times goes back onto that clock.
+    const std::optional<std::int64_t> start = fed[i].candidate.facts.cameraStartUtcMs;
+    const std::int64_t shift = start ? indexed.firstCameraTime - *start / 1000 : 0;
+    ClipSummary summary = SummarizeImportedRecords(indexed, matched[i].records, shift);
+    const auto row = std::find_if(rows.begin(), rows.end(),
+                                  [&](const ClipSummary& r) { return r.path == summary.path; });
+    if (row != rows.end()) {
+      *row = std::move(summary);
+    } else if (summary.status == ClipStatus::Indexed) {
+      rows.push_back(std::move(summary));
+    }
+  }
+  return rows;
 }
 
 }  // namespace korvane

@@ -2,17 +2,20 @@
 // imported for their folder, instead of their own subtitle track. Decides which clips those are
 // (DecideClipTrack), keeps the user's per-clip choice of the import in the data folder, reads a
 // started clip's track into the track store and the navigation track (for the map's route and
-// seeking), and answers the record at the player's time. Owns the clip's whole track. UI thread.
+// seeking), answers the record at the player's time, and gives trips the summaries of the clips
+// fed from an import. Owns the clip's whole track. UI thread.
 #pragma once
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "export/camera_time_zone.h"
 #include "index/index_reader.h"
 #include "settings/settings.h"
 #include "telemetry/fed_track.h"
 #include "telemetry/navigation_track.h"
+#include "telemetry/track_import.h"
 #include "telemetry/track_store.h"
 #include "ui/controller_ports.h"
 
@@ -63,7 +66,20 @@ class CTrackFeed final : public ITrackFeedPort {
   // Says on stderr why a choice could not be kept.
   bool ChooseImport(const std::string& path, bool import) override;
 
+  // The index's rows of `clips` (one folder) as trips count them: each clip that plays from the
+  // folder's import has in place of its row the summary of what the track gives it, on the same
+  // clock as the folder's own camera times (SummarizeImportedRecords). The index's rows alone when
+  // the folder has no import, or it cannot be read (said on stderr). Reads and matches the track.
+  std::vector<ClipSummary> TripSummaries(const std::vector<std::string>& clips);
+
  private:
+  struct ImportFedClip {
+    ClipSummary indexed;
+    ImportCandidate candidate;
+  };
+  // The clips among `clips` that play from their folder's import, with the facts that place them
+  // on the track.
+  std::vector<ImportFedClip> ImportFedClips(const std::vector<std::string>& clips);
   ClipTrackDecision Decide(const std::string& path, const ClipSummary& indexed) const;
   // The clip's first camera time in UTC ms, for a clip whose own track the index has read.
   std::optional<std::int64_t> CameraStartOf(const ClipSummary& indexed) const;

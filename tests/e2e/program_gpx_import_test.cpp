@@ -1,9 +1,9 @@
 // The real program given a GPX track for a clip without any telemetry (the generated mixed
 // folder's no_gps.mp4, named with a recording time the generated phone_log.gpx covers, across
 // midnight): the track dropped on the window, or chosen with the trips window's button in the
-// real file dialog, is imported for the folder, the user is told one clip got a position, and the
-// clip plays with a route and the GPS panel from it, also when the program starts again with its
-// index cache gone.
+// real file dialog, is imported for the folder, the user is told one clip got a position, the clip
+// plays with a route and the GPS panel from it and makes a trip of its own, and it plays from the
+// import also when the program starts again with its index cache gone.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -28,6 +28,22 @@ bool ShowsNightMoment(const ProbeState& p) {
 bool ShowsImportedTrack(const ProbeState& p) {
   return p.Int("state") == 3 && p.Int("gpsValid") == 1 && p.Map("points") == "21" &&
          Numbers(p.Map("marker")).size() == 2;
+}
+
+// Where in the trips window (skin "Trips.xml") a row's middle lies: the 46 px title bar, the
+// list's 12 px inset and its 32 px header, then 30 px rows.
+constexpr int kRowX = 200;
+constexpr int kFirstRowY = 1 + 46 + 12 + 32 + 15;
+constexpr int kRowHeight = 30;
+
+// Clicks the main window's Trips button and waits for the trips window.
+bool OpenTrips(const std::string& display, const ProbeState& s) {
+  const std::vector<double> button = Numbers(s.Str("tripsButton"));
+  return button.size() == 4 &&
+         XdoTool(display,
+                 {"mousemove", std::to_string((button[0] + button[2]) / 2),
+                  std::to_string((button[1] + button[3]) / 2), "sleep", "0.2", "click", "1"}) &&
+         XdoTool(display, {"search", "--sync", "--name", "^TripsWnd$", "sleep", "0.5"});
 }
 
 TEST(ProgramGpxImport, ADroppedTrackFillsAClipWithoutGpsAndIsKeptAcrossARestart) {
@@ -73,6 +89,22 @@ TEST(ProgramGpxImport, ADroppedTrackFillsAClipWithoutGpsAndIsKeptAcrossARestart)
     EXPECT_EQ(
         std::system(("DISPLAY=" + display.name() + " import -window root '" + shot + "'").c_str()),
         0);
+  }
+  // The clip now makes a trip of its own after own_track.mp4's morning one: each row of the trips
+  // window plays its trip's one clip.
+  const std::string own = folder.str() + "own_track.mp4";
+  for (const auto& [row, played] : {std::pair{0, own}, std::pair{1, clip}}) {
+    ASSERT_TRUE(OpenTrips(display.name(), s)) << s.json;
+    ASSERT_TRUE(XdoTool(display.name(),
+                        {"search", "--sync", "--name", "^TripsWnd$", "mousemove", "--window", "%1",
+                         std::to_string(kRowX), std::to_string(kFirstRowY + row * kRowHeight),
+                         "sleep", "0.3", "click", "--repeat", "2", "--delay", "80", "1"}));
+    s = run.WaitFor(
+        [&](const ProbeState& p) {
+          return p.Int("entries") == 1 && p.Str("current") == played && p.Int("state") == 3;
+        },
+        30000);
+    ASSERT_EQ(s.Str("current"), played) << "trip " << row << ": " << s.json;
   }
   ASSERT_TRUE(run.Close());
   EXPECT_EQ(run.exitCode(), 0);
@@ -129,12 +161,7 @@ TEST(ProgramGpxImport, TheTripsWindowsButtonImportsTheTrackChosenInTheFileDialog
   ASSERT_EQ(CIndexReader(db).GetClip(clip).status, ClipStatus::NoTelemetry) << s.json;
   EXPECT_EQ(s.Int("gpsValid"), 0) << s.json;
 
-  const std::vector<double> button = Numbers(s.Str("tripsButton"));
-  ASSERT_TRUE(XdoTool(display.name(),
-                      {"mousemove", std::to_string((button[0] + button[2]) / 2),
-                       std::to_string((button[1] + button[3]) / 2), "sleep", "0.2", "click", "1"}));
-  ASSERT_TRUE(
-      XdoTool(display.name(), {"search", "--sync", "--name", "^TripsWnd$", "sleep", "0.5"}));
+  ASSERT_TRUE(OpenTrips(display.name(), s)) << s.json;
   if (const char* shot = std::getenv("KORVANE_SHOT")) {
     EXPECT_EQ(
         std::system(("DISPLAY=" + display.name() + " import -window root '" + shot + "'").c_str()),

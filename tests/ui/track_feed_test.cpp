@@ -13,6 +13,7 @@
 #include "support/sample_paths.h"
 #include "support/temp_dir.h"
 #include "telemetry/track_import_store.h"
+#include "ui/trip_rows.h"
 
 namespace korvane::test {
 namespace {
@@ -253,6 +254,58 @@ TEST(TrackFeed, AClipWithItsOwnTrackPlaysFromTheImportOnlyWhileChosenAndTheChoic
   CTrackFeed restarted(index, data, store, navigation, settings, utc);
   EXPECT_TRUE(restarted.Feeds(own)) << "the choice is in the data folder";
   EXPECT_EQ(restarted.ChoiceOf(own), (TrackChoice{true, true}));
+}
+
+// Trips count the clips that play from the folder's import by what the track gives them: the clip
+// without telemetry named 20260518_235958 runs 4 s east along the track's night stretch
+// (0.0008° of longitude at 38.72° N: 69.4 m) across midnight; own_track.mp4, chosen for the
+// import, is placed on the track by its camera clock (10:30:00 at +02:00, the track's 08:30:00Z)
+// and listed on that clock with the track's 10 s north (0.001° of latitude: 111.2 m).
+TEST(TrackFeed, TripsTakeTheClipsThatPlayFromTheImportWithTheTracksFigures) {
+  TempDir dir;
+  const std::filesystem::path clips = dir.path() / "clips";
+  std::filesystem::create_directories(clips);
+  const std::string noGps = (clips / "20260518_235958_no_gps.mp4").string();
+  std::filesystem::copy_file(SamplePath("mixed/no_gps.mp4"), noGps);
+  const std::string own = (clips / "own_track.mp4").string();
+  std::filesystem::copy_file(SamplePath("mixed/own_track.mp4"), own);
+  const std::string index = dir.str() + "index.sqlite";
+  IndexWithoutTelemetry(index, noGps);
+  constexpr std::int64_t kMidnight = 1'779'062'400;  // 2026-05-18 00:00:00
+  ClipSummary ownRow;
+  ownRow.path = own;
+  ownRow.status = ClipStatus::Indexed;
+  ownRow.source = TelemetrySourceKind::SubtitleTrack;
+  ownRow.firstCameraTime = kMidnight + 10 * 3600 + 30 * 60;
+  ownRow.lastCameraTime = ownRow.firstCameraTime + 10;
+  ownRow.pointCount = 100;
+  ownRow.distanceM = 5.0;
+  ASSERT_EQ(CIndexWriter(index).Store(ownRow, {}, {}), "");
+
+  CTrackStore store;
+  CNavigationTrack navigation;
+  Settings settings;
+  CTrackFeed feed(index, dir.str() + "data", store, navigation, settings, {false, 120});
+  const std::vector<std::string> folder{noGps, own};
+  TripList trips = BuildTripList(folder, feed.TripSummaries(folder));
+  ASSERT_EQ(trips.trips.size(), 1u) << "no import yet";
+  EXPECT_EQ(trips.withoutTelemetry, 1);
+
+  ASSERT_TRUE(feed.ImportTrack(SamplePath("phone_log.gpx"), clips.string(), folder).stored);
+  ASSERT_TRUE(feed.ChooseImport(own, true));
+  trips = BuildTripList(folder, feed.TripSummaries(folder));
+  EXPECT_EQ(trips.withoutTelemetry, 0);
+  ASSERT_EQ(trips.trips.size(), 2u);
+  const TripRow& morning = trips.trips[0];
+  EXPECT_EQ(morning.clips, std::vector<std::string>{own});
+  EXPECT_EQ(morning.start, ownRow.firstCameraTime);
+  EXPECT_EQ(morning.end, ownRow.firstCameraTime + 10);
+  EXPECT_NEAR(morning.distanceM, 111.2, 0.5) << "the track's, not the clip's own";
+  const TripRow& night = trips.trips[1];
+  EXPECT_EQ(night.clips, std::vector<std::string>{noGps});
+  EXPECT_EQ(night.start, kMidnight + 86'398);
+  EXPECT_EQ(night.end, kMidnight + 86'402);
+  EXPECT_NEAR(night.distanceM, 69.4, 0.5);
 }
 
 }  // namespace
