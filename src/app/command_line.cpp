@@ -12,6 +12,7 @@
 #include "settings/settings.h"
 #include "settings/settings_store.h"
 #include "telemetry/clock_offset_store.h"
+#include "ui/clip_track.h"
 #include "ui/playlist_files.h"
 
 namespace korvane {
@@ -81,7 +82,12 @@ int RunExportCommand(const CommandLine& command, const std::string& programFolde
     zoneWarning = "TimeZone \"" + zoneText + "\" is neither local nor ±HH:MM; using local";
   }
 
-  request.clockOffsets = ReadClockOffsets(ExistingDataFolder(programFolder));
+  const std::string dataFolder = ExistingDataFolder(programFolder);
+  request.clockOffsets = ReadClockOffsets(dataFolder);
+  CClipTracks clipTracks(IndexDatabasePath(), dataFolder, request.zone);
+  request.importedTracks = [&clipTracks](std::span<const std::string> clips) {
+    return clipTracks.ImportedTracks(clips, false);
+  };
 
   CClipPoints source(IndexDatabasePath(), programFolder + "korvane-indexer");
   const ExportResult result = RunExport(request, source);

@@ -63,23 +63,24 @@ void SummarizeTrack(std::span<const IndexPoint> points, ClipSummary& summary) {
   }
 }
 
-ClipSummary SummarizeImportedRecords(ClipSummary row, std::span<const TelemetryRecord> records,
-                                     std::int64_t shiftSeconds) {
-  std::vector<IndexPoint> points;
+ImportedTrack SummarizeImportedRecords(ClipSummary row, std::span<const TelemetryRecord> records,
+                                       std::int64_t shiftSeconds) {
+  ImportedTrack track{std::move(row), {}};
   for (const TelemetryRecord& record : records) {
     if (!record.valid) continue;
     IndexPoint point = ToIndexPoint(record, record.mediaTimeMs);
     if (point.cameraTime != kNoCameraTime) point.cameraTime += shiftSeconds;
-    points.push_back(point);
+    track.points.push_back(point);
   }
-  if (points.empty()) return row;
-  SummarizeTrack(points, row);
-  row.status = ClipStatus::Indexed;
-  row.source = TelemetrySourceKind::GpxImport;
-  row.hasGSensor = false;
-  row.eventCount = 0;
-  row.reason.clear();
-  return row;
+  if (track.points.empty()) return track;
+  ClipSummary& s = track.summary;
+  SummarizeTrack(track.points, s);
+  s.status = ClipStatus::Indexed;
+  s.source = TelemetrySourceKind::GpxImport;
+  s.hasGSensor = false;
+  s.eventCount = 0;
+  s.reason.clear();
+  return track;
 }
 
 }  // namespace korvane

@@ -3,6 +3,7 @@
 #pragma once
 #include <cstdint>
 #include <span>
+#include <vector>
 
 #include "index/index_point.h"
 #include "telemetry/telemetry_record.h"
@@ -30,11 +31,16 @@ double HaversineMetres(double lat1, double lon1, double lat2, double lon2);
 // have one. No points (or none with a camera time): those figures are 0.
 void SummarizeTrack(std::span<const IndexPoint> points, ClipSummary& summary);
 
-// The summary of a clip that plays from a track recorded by another device: `row` (the index's,
-// for the file's facts) with the figures of the track's valid `records` (SummarizeTrack), each
-// record's time moved by `shiftSeconds` onto the clip's clock; Indexed from that source, no G
-// values. A clip with no valid record keeps `row` as it is.
-ClipSummary SummarizeImportedRecords(ClipSummary row, std::span<const TelemetryRecord> records,
-                                     std::int64_t shiftSeconds);
+// A clip's summary and points from a track recorded by another device.
+struct ImportedTrack {
+  ClipSummary summary;
+  std::vector<IndexPoint> points;  // valid ones, in track order
+};
+// The track of a clip that plays from a track recorded by another device: `row` (the index's, for
+// the file's facts) with the points of the track's valid `records` and their figures
+// (SummarizeTrack), each record's time moved by `shiftSeconds` onto the clip's clock; Indexed from
+// that source, no G values. A clip with no valid record keeps `row` as it is, and no points.
+ImportedTrack SummarizeImportedRecords(ClipSummary row, std::span<const TelemetryRecord> records,
+                                       std::int64_t shiftSeconds);
 
 }  // namespace korvane

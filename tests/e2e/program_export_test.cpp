@@ -2,6 +2,7 @@
 // lock held), the settings' TimeZone, and one clear line for each way it can fail.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -12,6 +13,7 @@
 #include "support/sample_paths.h"
 #include "support/scoped_env.h"
 #include "support/temp_dir.h"
+#include "telemetry/track_import_store.h"
 
 namespace korvane {
 namespace {
@@ -83,6 +85,31 @@ TEST_F(HeadlessExport, GarbageTimeZoneFallsBackToLocalWithALogLine) {
   ASSERT_EQ(run.exitCode, 0) << run.out;
   EXPECT_NE(run.out.find("TimeZone \"+25:99 Mars\""), std::string::npos) << run.out;
   EXPECT_NE(test::ReadFileText(out).find(",2026-05-18T08:30:00Z,"), std::string::npos);
+}
+
+// A clip without telemetry in a folder the generated phone_log.gpx was imported for (named as
+// recorded from 23:59:58, the track's night stretch) is exported from the track: its 21 moments
+// at 200 ms in the track's UTC, whatever the camera's zone, and no G values.
+TEST_F(HeadlessExport, AClipThatPlaysFromTheFoldersImportedTrackIsExportedFromIt) {
+  SetTimeZone("+08:00");
+  const std::string folder = home_.str() + "card/";
+  std::filesystem::create_directories(folder);
+  std::filesystem::copy_file(test::SamplePath("mixed/no_gps.mp4"),
+                             folder + "20260518_235958_no_gps.mp4");
+  std::string error;
+  ASSERT_TRUE(StoreFolderImport(home_.str() + "Documents/KORVANE", folder,
+                                test::SamplePath("phone_log.gpx"), error))
+      << error;
+  const std::string out = home_.str() + "drive.csv";
+  const ProgramRun run = Korvane({"--export", "csv", folder, out});
+  ASSERT_EQ(run.exitCode, 0) << run.out;
+  const std::string csv = test::ReadFileText(out);
+  EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 1 + 21) << csv;
+  EXPECT_NE(csv.find(",0,2026-05-18T23:59:58Z,38.7200000,-9.1384000,"), std::string::npos) << csv;
+  EXPECT_NE(csv.find(",4000,2026-05-19T00:00:02Z,38.7200000,-9.1376000,"), std::string::npos);
+  std::size_t withoutG = 0;
+  for (std::size_t at = 0; (at = csv.find(",,,\n", at)) != std::string::npos; ++at) ++withoutG;
+  EXPECT_EQ(withoutG, 21u) << "no G values: " << csv;
 }
 
 TEST_F(HeadlessExport, HelpListsTheExport) {

@@ -1,0 +1,83 @@
+// Where a clip's telemetry comes from (DecideClipTrack: its own track, the GPS log beside it, or
+// the GPX track imported for its folder), and CClipTracks, which applies that rule to clips on
+// disk and gives the clips fed from an import what the track gives them: their place on it, and
+// their summary and points for trips and export. Reads the index, the data folder and the track;
+// writes nothing.
+#pragma once
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "export/camera_time_zone.h"
+#include "index/index_reader.h"
+#include "index/track_summary.h"
+#include "telemetry/track_import.h"
+#include "ui/controller_ports.h"
+
+namespace korvane {
+
+// True when a clip plays from the GPS log beside it: it has one, and the index does not hold the
+// clip as read from its own track. A clip the index has not read yet counts as fed when it has a
+// log, as cameras that keep one write no track.
+bool IsFedClip(const ClipSummary& indexed, bool hasSidecar);
+// True when a clip may play from a track imported for its folder: the index has read it and found
+// no telemetry. A clip not read yet may have its own track, which an import must not hide.
+bool IsImportFedClip(const ClipSummary& indexed);
+
+// Where a clip's telemetry comes from while it plays.
+enum class ClipTrack { Own, Sidecar, Import };  // Own: its subtitle track (or none at all)
+struct ClipTrackDecision {
+  ClipTrack track = ClipTrack::Own;
+  TrackChoice choice;  // offered when the clip has a track of its own and the folder an import
+};
+// The import when the folder has one and the user chose it for the clip; else the log beside it
+// (IsFedClip); else the import for a clip the index found without telemetry; else its own track.
+// The choice is offered for a clip with a track of its own (found by the index, or a log beside
+// it) in a folder with an import, and stays offered once the import is chosen.
+ClipTrackDecision DecideClipTrack(const ClipSummary& indexed, bool hasSidecar, bool hasImport,
+                                  bool importChosen);
+
+class CClipTracks {
+ public:
+  // Imports, choices and clock offsets are read from `dataFolder`; `zone` is the camera clock's,
+  // which places a clip with its own track on the imported track's time.
+  CClipTracks(std::string indexPath, std::string dataFolder, CameraTimeZone zone)
+      : index_(std::move(indexPath)), dataFolder_(std::move(dataFolder)), zone_(zone) {}
+
+  ClipTrackDecision Decide(const std::string& path, const ClipSummary& indexed) const;
+  // The stored copy of the track imported for the clip's folder; nullopt when there is none.
+  std::optional<std::string> ImportOf(const std::string& clipPath) const;
+  // The clip's first camera time in UTC ms, for a clip whose own track the index has read.
+  std::optional<std::int64_t> CameraStartOf(const ClipSummary& indexed) const;
+
+  struct ImportFedClip {
+    ClipSummary indexed;
+    ImportCandidate candidate;
+  };
+  // The clips among `clips` that play from their folder's import, with the facts (and clock
+  // offset) that place them on the track.
+  std::vector<ImportFedClip> ImportFedClips(std::span<const std::string> clips);
+
+  // What the import of their folder (`clips` share one) gives the clips among them that play from
+  // it (SummarizeImportedRecords): their times UTC, or with `cameraClock` on the clock of the
+  // folder's own camera times. None when the folder has no import, or it cannot be read (said on
+  // stderr). Reads and matches the track.
+  std::vector<ImportedTrack> ImportedTracks(std::span<const std::string> clips, bool cameraClock);
+
+  // The index's rows of `clips` (one folder) as trips count them: each clip that plays from the
+  // folder's import has in place of its row the summary of what the track gives it, on the clock
+  // of the folder's own camera times.
+  std::vector<ClipSummary> TripSummaries(std::span<const std::string> clips);
+
+  CIndexReader& index() { return index_; }
+  const std::string& dataFolder() const { return dataFolder_; }
+
+ private:
+  CIndexReader index_;
+  std::string dataFolder_;
+  CameraTimeZone zone_;
+};
+
+}  // namespace korvane
