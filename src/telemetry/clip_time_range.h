@@ -18,7 +18,8 @@ std::string_view ClipTimeBasisText(ClipTimeBasis basis);
 struct ClipTimeFacts {
   std::optional<std::int64_t> cameraStartUtcMs;   // the first camera time, its zone applied
   std::optional<std::int64_t> creationTimeUtcMs;  // Mp4CreationTime
-  std::optional<std::int64_t> fileNameUtcMs;      // FileNameDateTime, its zone applied
+  // FileNameDateTime as placed in UTC by the caller (ClipTimeFactsOfFile: as written, no zone).
+  std::optional<std::int64_t> fileNameUtcMs;
   std::int64_t modifiedUtcMs = 0;
   std::int64_t durationMs = 0;
 };
