@@ -6,14 +6,11 @@
 #include "telemetry/clock_offset_store.h"
 #include "telemetry/nmea_source.h"
 #include "telemetry/track_import_store.h"
+#include "ui/playlist_files.h"
 
 namespace korvane {
 
 namespace {
-
-std::string FolderOf(const std::string& path) {
-  return path.substr(0, path.find_last_of('/') + 1);
-}
 
 // The index has read the clip's own subtitle track.
 bool HasOwnTrack(const ClipSummary& indexed) {
@@ -54,7 +51,7 @@ ClipTrackDecision CClipTracks::Decide(const std::string& path, const ClipSummary
 }
 
 std::optional<std::string> CClipTracks::ImportOf(const std::string& clipPath) const {
-  return StoredFolderImport(dataFolder_, FolderOf(clipPath));
+  return StoredFolderImport(dataFolder_, SplitPath(clipPath).folder);
 }
 
 std::optional<std::int64_t> CClipTracks::CameraStartOf(const ClipSummary& indexed) const {

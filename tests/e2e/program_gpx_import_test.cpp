@@ -46,6 +46,19 @@ bool OpenTrips(const std::string& display, const ProbeState& s) {
          XdoTool(display, {"search", "--sync", "--name", "^TripsWnd$", "sleep", "0.5"});
 }
 
+// Waits until the program plays `clip` and the index has found it without telemetry, which it
+// must have before an import may fill it, with the Trips button in place.
+ProbeState WaitForClipWithoutTelemetry(ProgramRun& run, const std::string& db,
+                                       const std::string& clip) {
+  return run.WaitFor(
+      [&](const ProbeState& p) {
+        return p.Int("state") == 3 && p.Str("indexProgress").empty() &&
+               Numbers(p.Str("tripsButton")).size() == 4 &&
+               CIndexReader(db).GetClip(clip).status == ClipStatus::NoTelemetry;
+      },
+      60000);
+}
+
 TEST(ProgramGpxImport, ADroppedTrackFillsAClipWithoutGpsAndIsKeptAcrossARestart) {
   PrivateDisplay display;
   if (display.name().empty()) GTEST_SKIP() << "Xvfb cannot be started here";
@@ -60,13 +73,7 @@ TEST(ProgramGpxImport, ADroppedTrackFillsAClipWithoutGpsAndIsKeptAcrossARestart)
   ProgramRun run(display.name());
   const std::string db = run.home().str() + ".cache/korvane/index.sqlite";
   ASSERT_TRUE(run.Start({clip}));
-  // The index must have found the clip without telemetry before an import may fill it.
-  ProbeState s = run.WaitFor(
-      [&](const ProbeState& p) {
-        return p.Int("state") == 3 && p.Str("indexProgress").empty() &&
-               CIndexReader(db).GetClip(clip).status == ClipStatus::NoTelemetry;
-      },
-      60000);
+  ProbeState s = WaitForClipWithoutTelemetry(run, db, clip);
   ASSERT_EQ(CIndexReader(db).GetClip(clip).status, ClipStatus::NoTelemetry) << s.json;
   EXPECT_EQ(s.Int("gpsValid"), 0) << s.json;
 
@@ -151,13 +158,7 @@ TEST(ProgramGpxImport, TheTripsWindowsButtonImportsTheTrackChosenInTheFileDialog
   ProgramRun run(display.name());
   const std::string db = run.home().str() + ".cache/korvane/index.sqlite";
   ASSERT_TRUE(run.Start({clip}));
-  ProbeState s = run.WaitFor(
-      [&](const ProbeState& p) {
-        return p.Int("state") == 3 && p.Str("indexProgress").empty() &&
-               Numbers(p.Str("tripsButton")).size() == 4 &&
-               CIndexReader(db).GetClip(clip).status == ClipStatus::NoTelemetry;
-      },
-      60000);
+  ProbeState s = WaitForClipWithoutTelemetry(run, db, clip);
   ASSERT_EQ(CIndexReader(db).GetClip(clip).status, ClipStatus::NoTelemetry) << s.json;
   EXPECT_EQ(s.Int("gpsValid"), 0) << s.json;
 
