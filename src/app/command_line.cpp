@@ -12,7 +12,7 @@
 #include "settings/settings.h"
 #include "settings/settings_store.h"
 #include "telemetry/clock_offset_store.h"
-#include "ui/clip_track.h"
+#include "tracks/clip_track.h"
 #include "ui/playlist_files.h"
 
 namespace korvane {

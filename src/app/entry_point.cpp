@@ -9,6 +9,7 @@
 
 #include "platform/instance_hand_over.h"
 #include "platform/instance_lock.h"
+#include "platform/path_parts.h"
 
 namespace korvane {
 
@@ -16,8 +17,7 @@ std::string ExecutableFolder() {
   char buffer[PATH_MAX];
   ssize_t n = readlink("/proc/self/exe", buffer, sizeof buffer - 1);
   if (n <= 0) return {};
-  std::string path(buffer, static_cast<size_t>(n));
-  return path.substr(0, path.rfind('/') + 1);
+  return SplitPath(std::string_view(buffer, static_cast<size_t>(n))).folder;
 }
 
 std::vector<std::string> CommandLineFiles(int argc, char** argv) {

@@ -11,13 +11,10 @@
 
 #include "export/track_writers.h"
 #include "index/trips.h"
+#include "platform/path_parts.h"
 
 namespace korvane {
 namespace {
-
-std::string FileNameOf(const std::string& path) {
-  return path.substr(path.rfind('/') + 1);
-}
 
 // The output under a temporary name in its own folder, renamed into place by Commit.
 class CPendingFile {
@@ -107,7 +104,7 @@ ExportResult RunExport(const ExportRequest& request, CClipPoints& source) {
       }
       const int offset = IsCameraClock(clip.source) ? request.clockOffsets.OfClip(clip.path) : 0;
       ExportClip exported{
-          FileNameOf(clip.path),
+          SplitPath(clip.path).fileName,
           ExportPointsOf(points, ZoneOfSource(clip.source, request.zone), offset, result.counts),
           clip.hasGSensor};
       if (!exported.points.empty()) track.clips.push_back(std::move(exported));

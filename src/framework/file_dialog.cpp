@@ -7,6 +7,7 @@
 
 #include "framework/qt_bridge.h"
 #include "framework/window_wnd.h"
+#include "platform/path_parts.h"
 
 namespace DuiLib {
 
@@ -81,8 +82,8 @@ std::string WithPatternExtension(const std::string& path, const std::string& pat
       pattern.find_first_of("*?", dot) != std::string::npos) {
     return path;
   }
-  const std::size_t nameStart = path.rfind('/') + 1;
-  if (path.find('.', nameStart) != std::string::npos || nameStart == path.size()) return path;
+  const std::string name = korvane::SplitPath(path).fileName;
+  if (name.find('.') != std::string::npos || name.empty()) return path;
   return path + pattern.substr(dot);
 }
 

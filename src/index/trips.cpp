@@ -4,24 +4,22 @@
 #include <map>
 #include <tuple>
 
+#include "platform/path_parts.h"
+
 namespace korvane {
 
 std::string TripChannel(std::string_view clipPath) {
-  const std::size_t slash = clipPath.rfind('/');
-  const std::size_t nameStart = slash == std::string_view::npos ? 0 : slash + 1;
-  std::string_view name = clipPath.substr(nameStart);
-  const std::size_t dot = name.rfind('.');
-  const std::string_view extension = dot == std::string_view::npos ? "" : name.substr(dot);
-  name = name.substr(0, name.size() - extension.size());
-  std::string channel(clipPath.substr(0, nameStart));
-  for (const char c : name) {
+  const SplitPathResult parts = SplitPath(clipPath);
+  const std::size_t nameStart = parts.folder.size();
+  std::string channel = parts.folder;
+  for (const char c : parts.stem) {
     if (c >= '0' && c <= '9') continue;
     // Separators that only stood between numbers ("20210105_101500") count once.
     const bool separator = c == '_' || c == '-' || c == ' ';
     if (separator && channel.size() > nameStart && channel.back() == c) continue;
     channel += c;
   }
-  return channel.append(extension);
+  return parts.stem.size() == parts.fileName.size() ? channel : channel + "." + parts.extension;
 }
 
 void ApplyClockOffsets(std::span<ClipSummary> clips, const ClockOffsets& offsets) {

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/fd_io.h"
+#include "platform/path_parts.h"
 #include "platform/xdg_folders.h"
 
 namespace korvane {
@@ -30,10 +31,9 @@ bool Exists(const std::string& path) {
 bool MakeFolders(const std::string& folder) {
   struct stat info {};
   if (stat(folder.c_str(), &info) == 0) return S_ISDIR(info.st_mode);
-  const std::size_t slash = folder.find_last_of('/');
-  if (slash != std::string::npos && slash > 0 && !MakeFolders(folder.substr(0, slash))) {
-    return false;
-  }
+  // The folder above, without its last "/" ("a/b/" above "a/b/c", none above "/a").
+  const std::string above = SplitPath(folder).folder;
+  if (above.size() > 1 && !MakeFolders(above.substr(0, above.size() - 1))) return false;
   return mkdir(folder.c_str(), 0755) == 0 || errno == EEXIST;
 }
 

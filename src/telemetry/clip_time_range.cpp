@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "platform/path_parts.h"
 #include "telemetry/civil_date.h"
 
 namespace korvane {
@@ -170,8 +171,8 @@ std::int64_t Mp4DurationMs(const std::string& path) {
 ClipTimeFacts ClipTimeFactsOfFile(const std::string& path) {
   ClipTimeFacts facts;
   facts.creationTimeUtcMs = Mp4CreationTime(path);
-  const std::string_view name = std::string_view(path).substr(path.find_last_of('/') + 1);
-  if (const auto seconds = FileNameDateTime(name)) facts.fileNameUtcMs = *seconds * 1000;
+  if (const auto seconds = FileNameDateTime(SplitPath(path).fileName))
+    facts.fileNameUtcMs = *seconds * 1000;
   std::error_code error;
   const auto written = std::filesystem::last_write_time(path, error);
   if (!error) {

@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "platform/field_line.h"
+#include "platform/path_parts.h"
 
 namespace korvane {
 namespace {
@@ -80,8 +81,7 @@ int ClockOffsets::OfFolder(std::string_view folder) const {
 }
 
 int ClockOffsets::OfClip(std::string_view clipPath) const {
-  const std::size_t slash = clipPath.rfind('/');
-  return OfFolder(clipPath.substr(0, slash == std::string_view::npos ? 0 : slash + 1));
+  return OfFolder(SplitPath(clipPath).folder);
 }
 
 void ClockOffsets::Set(std::string_view folder, int seconds) {

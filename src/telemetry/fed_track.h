@@ -1,6 +1,7 @@
 // CFedTrack: the whole track of a clip whose telemetry is not its own subtitle track (a GPS log
-// beside it), read at once when the clip starts, and the record shown at each moment the player
-// reports. Owns its copy of the records, in media-time order. UI thread.
+// beside it, or a GPX track imported for its folder), read at once when the clip starts, and the
+// record shown at each moment the player reports. Owns its copy of the records, in media-time
+// order. UI thread.
 #pragma once
 #include <cstdint>
 #include <optional>

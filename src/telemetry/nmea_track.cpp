@@ -9,6 +9,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "platform/path_parts.h"
 #include "telemetry/civil_date.h"
 
 namespace korvane {
@@ -265,11 +266,8 @@ std::string FormatNmeaSentence(std::string_view body) {
 }
 
 std::optional<std::string> FindNmeaSidecar(const std::string& clipPath) {
-  const std::size_t slash = clipPath.rfind('/');
-  const std::size_t dot = clipPath.rfind('.');
-  const std::string base = dot != std::string::npos && (slash == std::string::npos || dot > slash)
-                               ? clipPath.substr(0, dot)
-                               : clipPath;
+  const SplitPathResult parts = SplitPath(clipPath);
+  const std::string base = parts.folder + parts.stem;
   for (const char* extension : {".nmea", ".NMEA", ".gps", ".txt"}) {
     const std::string candidate = base + extension;
     struct stat st {};

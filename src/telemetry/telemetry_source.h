@@ -1,8 +1,11 @@
 // The one reading interface of a clip's telemetry, whatever holds it: the clip's own subtitle
 // track, a GPS log beside the clip, a track imported from another device, and the next format as
 // one more unit behind it. Every source hands over the same records (the parser's), each with its
-// media time, so the index, the playing clip and export never ask where a track came from except to
-// know whether it has G values.
+// media time. Where a track came from is still asked in a few places, through the kind: whether
+// it has G values (SourceHasGSensor), whose clock its times are (IsCameraClock, clock_offset.h),
+// which source the indexer tries first (the order in indexer/clip_indexer), whether a clip plays
+// from a log or an import (tracks/clip_track), and which files beside a clip make its index entry
+// stale (index/clip_file).
 #pragma once
 #include <cstdint>
 #include <functional>

@@ -8,6 +8,8 @@
 #include <sstream>
 #include <vector>
 
+#include "platform/path_parts.h"
+
 namespace korvane {
 
 namespace fs = std::filesystem;
@@ -53,9 +55,9 @@ struct ClipPlace {
 };
 
 ClipPlace PlaceOf(const std::string& clipPath) {
-  const std::size_t slash = clipPath.find_last_of('/');
-  if (slash == std::string::npos) return {".", clipPath};
-  return {FolderName(clipPath.substr(0, slash + 1)), clipPath.substr(slash + 1)};
+  SplitPathResult parts = SplitPath(clipPath);
+  if (parts.folder.empty()) return {".", std::move(parts.fileName)};
+  return {FolderName(parts.folder), std::move(parts.fileName)};
 }
 
 // A name a clip file can have and a line of the record can hold.

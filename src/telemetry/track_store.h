@@ -91,10 +91,10 @@ class CTrackStore {
 int ProcessBatch(std::int32_t batchIndex, IPipelineLines& pipeline, CTrackStore& store,
                  std::uint8_t mapKind, const std::string& locale);
 
-// The store filled at once with a whole track read on the UI thread (a clip fed from a GPS log):
-// reset, every record appended, each chunk converted for the map as ProcessBatch converts it, and
-// all marked ready. Call only while no run writes. Returns the points stored, fewer when the
-// store cannot grow.
+// The store filled at once with a whole track read on the UI thread (a clip fed from a GPS log or
+// an imported GPX track): reset, every record appended, each chunk converted for the map as
+// ProcessBatch converts it, and all marked ready. Call only while no run writes. Returns the points
+// stored, fewer when the store cannot grow.
 std::int32_t LoadWholeTrack(std::span<const TelemetryRecord> records, CTrackStore& store,
                             std::uint8_t mapKind, const std::string& locale);
 

@@ -1,12 +1,12 @@
-#include "ui/clip_track.h"
+#include "tracks/clip_track.h"
 
 #include <algorithm>
 #include <cstdio>
 
+#include "platform/path_parts.h"
 #include "telemetry/clock_offset_store.h"
 #include "telemetry/nmea_source.h"
 #include "telemetry/track_import_store.h"
-#include "ui/playlist_files.h"
 
 namespace korvane {
 

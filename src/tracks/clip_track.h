@@ -14,7 +14,7 @@
 #include "index/index_reader.h"
 #include "index/track_summary.h"
 #include "telemetry/track_import.h"
-#include "ui/controller_ports.h"
+#include "tracks/track_feed_port.h"
 
 namespace korvane {
 

@@ -1,43 +1,42 @@
-// CRouteOverview: every route of the folder on the map while the user wants it. It sends the map
-// the overview lines of the folder's indexed clips as one set, then, as more clips finish
-// indexing, their lines as additions to that set. A line carries the clip's number in the folder
-// list, which a click on the line gives back (ClipPath). Reads the index; draws nothing itself.
+// COverviewSet: the clips whose overview lines are on the map while the user wants every route of
+// the folder. It numbers a folder's clips, gives the lines of those the index has read, each once,
+// as more clips finish indexing, and names the clip a clicked line's number stands for. Each
+// showing is a new set, so a click on a line of an earlier one is told apart. Reads the index.
 #pragma once
 #include <cstdint>
-#include <functional>
 #include <string>
 #include <vector>
 
+#include "index/index_point.h"
 #include "index/index_reader.h"
-#include "map/map_loader.h"
 
 namespace korvane {
 
-class CRouteOverview {
+// A clip's overview line with its number in the folder list.
+struct NumberedOverview {
+  std::uint32_t clip = 0;
+  std::vector<IndexPoint> points;
+};
+
+class COverviewSet {
  public:
-  using BrowserOf = std::function<DuiLib::CWebBrowserUI*()>;
-  CRouteOverview(std::string indexPath, CMapLoader& map, BrowserOf browser)
-      : reader_(std::move(indexPath)), map_(map), browser_(std::move(browser)) {}
+  explicit COverviewSet(std::string indexPath) : reader_(std::move(indexPath)) {}
 
-  // Shows the lines of `folderClips` as a new set, in place of any shown; the clips not indexed
-  // yet join as Refresh finds them.
-  void Show(std::vector<std::string> folderClips);
-  // Removes every line; a click on one that was shown no longer counts.
-  void Hide();
-  // Sends the lines of the clips indexed since the last look; nothing while hidden. Returns how
-  // many lines were sent.
-  int Refresh();
+  // Starts a new set of `folderClips`, in place of any; returns its number (never 0).
+  std::uint32_t Start(std::vector<std::string> folderClips);
+  // Ends the set: no line is given, and a number names no clip.
+  void Clear();
+  // The lines of the set's clips the index has read since the last look; a clip read without
+  // telemetry has no line and is not asked for again. Nothing while no set is shown.
+  std::vector<NumberedOverview> TakeNewLines();
 
-  bool shown() const { return set_ != 0; }
-  // The set of lines shown; 0 while hidden.
+  // The set shown; 0 while none is.
   std::uint32_t set() const { return set_; }
   // The path of clip number `clip` of the set shown; empty for a number it does not have.
   std::string ClipPath(std::uint32_t clip) const;
 
  private:
   CIndexReader reader_;
-  CMapLoader& map_;
-  BrowserOf browser_;
   std::vector<std::string> clips_;  // the folder's clips; a line's number is the index here
   std::vector<bool> looked_;        // the index had the clip (with or without a line)
   std::uint32_t set_ = 0;

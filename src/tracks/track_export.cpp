@@ -1,19 +1,16 @@
-#include "ui/track_export.h"
+#include "tracks/track_export.h"
 
 #include <signal.h>
+
+#include "platform/path_parts.h"
 
 namespace korvane {
 namespace {
 
-std::string FolderOf(const std::string& path) {
-  return path.substr(0, path.rfind('/') + 1);
-}
-
-// The name without its folder and extension.
+// The name without its folder and extension; a name that is all extension (".mp4") is kept whole.
 std::string StemOf(const std::string& path) {
-  const std::string name = path.substr(path.rfind('/') + 1);
-  const std::size_t dot = name.rfind('.');
-  return dot == std::string::npos || dot == 0 ? name : name.substr(0, dot);
+  SplitPathResult parts = SplitPath(path);
+  return parts.stem.empty() ? parts.fileName : parts.stem;
 }
 
 }  // namespace
@@ -25,7 +22,7 @@ ExportTarget ExportTargetAt(int index) {
 }
 
 std::string SuggestedExportPath(const ExportTarget& target, const std::string& clipPath) {
-  const std::string folder = FolderOf(clipPath);
+  const std::string folder = SplitPath(clipPath).folder;
   std::string stem = StemOf(clipPath);
   if (target.wholeFolder) {
     const std::string withoutSlash = folder.empty() ? folder : folder.substr(0, folder.size() - 1);
@@ -36,7 +33,7 @@ std::string SuggestedExportPath(const ExportTarget& target, const std::string& c
 
 std::vector<std::string> ExportArguments(const ExportTarget& target, const std::string& clipPath,
                                          const std::string& outputPath) {
-  const std::string input = target.wholeFolder ? FolderOf(clipPath) : clipPath;
+  const std::string input = target.wholeFolder ? SplitPath(clipPath).folder : clipPath;
   return {"--export", std::string(ExportFormatName(target.format)), input.empty() ? "." : input,
           outputPath};
 }

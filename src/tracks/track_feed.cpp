@@ -1,4 +1,4 @@
-#include "ui/track_feed.h"
+#include "tracks/track_feed.h"
 
 #include <algorithm>
 #include <cmath>

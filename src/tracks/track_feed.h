@@ -14,8 +14,8 @@
 #include "telemetry/fed_track.h"
 #include "telemetry/navigation_track.h"
 #include "telemetry/track_store.h"
-#include "ui/clip_track.h"
-#include "ui/controller_ports.h"
+#include "tracks/clip_track.h"
+#include "tracks/track_feed_port.h"
 
 namespace korvane {
 

@@ -1,6 +1,7 @@
-// The Trips window's content: a folder's clips, as the index knows them, turned into one row per
-// trip (date, start and end time, clips, distance, duration, average and maximum speed) and the
-// counts of clips in no trip. The grouping itself is GroupTrips' (index/trips.h). Pure, no I/O.
+// The trips of a folder as the Trips window lists them: its clips, as the index knows them, turned
+// into one row per trip (start and end time, clips, distance, maximum speed, and from those the
+// duration and average speed) and the counts of clips in no trip. The grouping itself is
+// GroupTrips' (index/trips.h). Pure, no I/O.
 #pragma once
 #include <cstdint>
 #include <span>
@@ -33,10 +34,9 @@ struct TripList {
 TripList BuildTripList(std::span<const std::string> folderClips,
                        std::span<const ClipSummary> indexed, const ClockOffsets& offsets = {});
 
-// The row's texts, one per column: "2021-01-05", "10:15:00 – 10:32:10", "3", "12.4 km",
-// "00:17:10", "43 km/h", "88 km/h". The average reads "–" for a trip that lasts no time.
-std::vector<std::string> TripCells(const TripRow& row);
-// The row's sort keys per column (the date and times sort by the start, the rest by value).
-std::vector<double> TripSortKeys(const TripRow& row);
+// How long the trip lasts, in seconds; never negative.
+std::int64_t TripDurationSeconds(const TripRow& row);
+// km/h along the trip; negative when it lasts no time.
+double TripAverageKmh(const TripRow& row);
 
 }  // namespace korvane

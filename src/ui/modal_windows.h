@@ -7,7 +7,7 @@
 
 #include "platform/window_message.h"
 #include "settings/application_context.h"
-#include "ui/trip_rows.h"
+#include "tracks/trip_rows.h"
 #include "ui/trips_wnd.h"
 
 namespace korvane {

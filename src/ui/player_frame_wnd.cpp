@@ -17,11 +17,11 @@
 #include "settings/localization.h"
 #include "settings/settings_store.h"
 #include "telemetry/clock_offset_store.h"
+#include "tracks/trip_rows.h"
 #include "ui/modal_windows.h"
 #include "ui/player_keys.h"
 #include "ui/route_tip.h"
 #include "ui/test_probe.h"
-#include "ui/trip_rows.h"
 
 namespace korvane {
 

@@ -15,6 +15,8 @@
 #include "map/map_loader.h"
 #include "telemetry/clock_offset.h"
 #include "telemetry/subtitle_extractor.h"
+#include "tracks/track_export.h"
+#include "tracks/track_feed.h"
 #include "ui/clip_event_marks.h"
 #include "ui/controller_adapters.h"
 #include "ui/main_window.h"
@@ -22,8 +24,6 @@
 #include "ui/playlist_panel.h"
 #include "ui/route_overview.h"
 #include "ui/startup_targets.h"
-#include "ui/track_export.h"
-#include "ui/track_feed.h"
 
 namespace korvane {
 

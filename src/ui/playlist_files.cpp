@@ -18,21 +18,6 @@ bool IsKnownExtension(std::string_view piece) {
 
 }  // namespace
 
-SplitPathResult SplitPath(std::string_view path) {
-  SplitPathResult result;
-  std::size_t slash = path.rfind('/');
-  std::size_t nameStart = slash == std::string_view::npos ? 0 : slash + 1;
-  result.folder = std::string(path.substr(0, nameStart));
-  result.fileName = std::string(path.substr(nameStart));
-  result.extension = ExtensionOf(result.fileName);
-  return result;
-}
-
-std::string ExtensionOf(std::string_view fileName) {
-  std::size_t dot = fileName.rfind('.');
-  return dot == std::string_view::npos ? std::string() : std::string(fileName.substr(dot + 1));
-}
-
 bool IsSupportedExtension(const std::vector<std::string>& supported, std::string_view ext) {
   if (ext.empty()) return false;
   return std::any_of(supported.begin(), supported.end(),

@@ -1,24 +1,15 @@
-// How files become playlist entries: path splitting, the supported file types from the settings,
-// the open dialog's filter, and the one folder listing the playlist needs.
+// How files become playlist entries: the supported file types from the settings, the open
+// dialog's filter, and the one folder listing the playlist needs.
 #pragma once
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "platform/path_parts.h"
 #include "ui/playlist.h"
 
 namespace korvane {
-
-struct SplitPathResult {
-  std::string folder;     // up to and including the last "/"; empty when there is none
-  std::string fileName;   // after the last "/"; the whole path when there is none
-  std::string extension;  // after the file name's last "."; empty when it has no dot
-};
-SplitPathResult SplitPath(std::string_view path);
-
-// The text after the last "." of a file name; empty when the name has no dot.
-std::string ExtensionOf(std::string_view fileName);
 
 // True when ext equals one of supported ignoring ASCII case; false for an empty ext.
 bool IsSupportedExtension(const std::vector<std::string>& supported, std::string_view ext);

@@ -6,6 +6,7 @@
 #include "framework/ui_label.h"
 #include "settings/localization.h"
 #include "telemetry/clock_offset.h"
+#include "ui/trip_cells.h"
 
 namespace korvane {
 

@@ -13,7 +13,7 @@
 #include "framework/list_view.h"
 #include "framework/xml_wnd.h"
 #include "settings/application_context.h"
-#include "ui/trip_rows.h"
+#include "tracks/trip_rows.h"
 
 namespace korvane {
 

@@ -7,9 +7,9 @@
 namespace korvane::layering {
 namespace {
 
-const std::set<std::string> kCoreBelowUi = {"dialogs",  "map",       "chart", "framework",
-                                            "media",    "telemetry", "index", "export",
-                                            "settings", "platform"};
+const std::set<std::string> kCoreBelowUi = {"dialogs", "map",      "chart",     "framework",
+                                            "media",   "tracks",   "telemetry", "index",
+                                            "export",  "settings", "platform"};
 
 std::set<std::string> Plus(std::set<std::string> set, const std::set<std::string>& more) {
   set.insert(more.begin(), more.end());
@@ -39,6 +39,7 @@ const LayerRules& ProjectRules() {
     r["media"] = {"platform"};
     r["index"] = {"telemetry", "settings", "platform"};
     r["export"] = {"index", "telemetry", "settings", "platform"};
+    r["tracks"] = {"export", "index", "telemetry", "settings", "platform"};
     r["framework"] = {"platform"};
     r["map"] = {"framework", "telemetry", "settings", "platform"};
     r["chart"] = {"framework", "telemetry", "platform"};

@@ -58,6 +58,8 @@ INSTANTIATE_TEST_SUITE_P(
     Layers, IncludeRuleTest,
     ::testing::Values(IncludeCase{"src/framework/a.h", "settings/settings.h", false},
                       IncludeCase{"src/dialogs/a.h", "ui/main_window.h", false},
+                      IncludeCase{"src/tracks/a.cpp", "map/map_loader.h", false},
+                      IncludeCase{"src/ui/a.cpp", "tracks/track_feed.h", true},
                       IncludeCase{"src/settings/a.h", "telemetry/track_store.h", false},
                       IncludeCase{"src/map/a.cpp", "framework/web_browser_ui.h", true},
                       IncludeCase{"src/app/main.cpp", "ui/player_frame_wnd.h", true},

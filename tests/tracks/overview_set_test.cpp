@@ -1,41 +1,29 @@
-// Every route of the folder: what the map is given from a real index as the toggle is turned on,
-// as clips finish indexing and as it is turned off, and which clip a clicked line names.
-#include "ui/route_overview.h"
+// Every route of the folder: which lines a real index gives as the toggle is turned on, as clips
+// finish indexing and as it is turned off, and which clip a clicked line names.
+#include "tracks/overview_set.h"
 
 #include <gtest/gtest.h>
 
 #include "index/index_writer.h"
 #include "index/overview_line.h"
 #include "index/track_summary.h"
-#include "null_map_loader.h"
 #include "support/temp_dir.h"
 
 namespace korvane {
 namespace {
 
-// Records each SetOverviewLines as the set, the clip numbers of its lines and whether it replaced.
-class LineRecorder : public test::NullMapLoader {
- public:
-  struct Call {
-    std::uint32_t set;
-    std::vector<std::uint32_t> clips;
-    bool replace;
-    bool operator==(const Call&) const = default;
-  };
-  void SetOverviewLines(DuiLib::CWebBrowserUI*, std::uint32_t set,
-                        std::span<const ClipOverview> lines, bool replace) override {
-    Call call{set, {}, replace};
-    for (const ClipOverview& line : lines) {
-      call.clips.push_back(line.clip);
-      points += line.points.size();
-    }
-    calls.push_back(call);
+// The clip numbers of the lines, and how many points they hold in all.
+std::pair<std::vector<std::uint32_t>, std::size_t> Numbers(
+    const std::vector<NumberedOverview>& lines) {
+  std::pair<std::vector<std::uint32_t>, std::size_t> numbers;
+  for (const NumberedOverview& line : lines) {
+    numbers.first.push_back(line.clip);
+    numbers.second += line.points.size();
   }
-  std::vector<Call> calls;
-  std::size_t points = 0;
-};
+  return numbers;
+}
 
-class RouteOverviewTest : public ::testing::Test {
+class OverviewSetTest : public ::testing::Test {
  protected:
   void Store(const std::string& clip, int points) {
     std::vector<IndexPoint> track;
@@ -54,51 +42,45 @@ class RouteOverviewTest : public ::testing::Test {
   test::TempDir dir;
   std::string db = dir.str() + "index.sqlite";
   CIndexWriter writer{db};
-  LineRecorder map;
-  CRouteOverview overview{db, map, [] { return nullptr; }};
+  COverviewSet overview{db};
   const std::vector<std::string> folder = {"/card/a.mp4", "/card/b.mp4", "/card/c.mp4"};
 };
 
-TEST_F(RouteOverviewTest, LinesAppearAsClipsFinishIndexingEachOnce) {
+TEST_F(OverviewSetTest, LinesAppearAsClipsFinishIndexingEachOnce) {
   Store(folder[0], 1000);
   Store(folder[1], 0);  // read, no telemetry: no line, and never asked for again
-  overview.Show(folder);
-  using Call = LineRecorder::Call;
-  EXPECT_EQ(map.calls, (std::vector<Call>{{1, {}, true}, {1, {0}, false}}));
-  EXPECT_LE(map.points, 200u) << "overview lines, not the full track";
-  EXPECT_EQ(overview.Refresh(), 0);
+  EXPECT_EQ(overview.Start(folder), 1u);
+  const auto [first, points] = Numbers(overview.TakeNewLines());
+  EXPECT_EQ(first, std::vector<std::uint32_t>{0});
+  EXPECT_LE(points, 200u) << "overview lines, not the full track";
+  EXPECT_TRUE(overview.TakeNewLines().empty());
   Store(folder[2], 30);
-  EXPECT_EQ(overview.Refresh(), 1);
-  EXPECT_EQ(map.calls.back(), (Call{1, {2}, false}));
-  EXPECT_EQ(overview.Refresh(), 0);
-  EXPECT_EQ(map.calls.size(), 3u);
+  EXPECT_EQ(Numbers(overview.TakeNewLines()).first, std::vector<std::uint32_t>{2});
+  EXPECT_TRUE(overview.TakeNewLines().empty());
   EXPECT_EQ(overview.ClipPath(2), folder[2]);
   EXPECT_EQ(overview.ClipPath(3), "");
 }
 
-TEST_F(RouteOverviewTest, HidingRemovesTheLinesAndEndsTheSetsClicks) {
+TEST_F(OverviewSetTest, ClearingEndsTheSetAndItsClicks) {
   Store(folder[0], 100);
-  overview.Show(folder);
-  overview.Hide();
-  EXPECT_EQ(map.calls.back(), (LineRecorder::Call{0, {}, true}));
+  overview.Start(folder);
+  overview.Clear();
   EXPECT_EQ(overview.set(), 0u);
-  EXPECT_FALSE(overview.shown());
   EXPECT_EQ(overview.ClipPath(0), "");
   Store(folder[1], 100);
-  EXPECT_EQ(overview.Refresh(), 0);
+  EXPECT_TRUE(overview.TakeNewLines().empty());
   // Shown again: a new set, so a click on a line of the old one is told apart.
-  overview.Show({folder[1]});
-  EXPECT_EQ(overview.set(), 2u);
-  EXPECT_EQ(map.calls.back(), (LineRecorder::Call{2, {0}, false}));
+  EXPECT_EQ(overview.Start({folder[1]}), 2u);
+  EXPECT_EQ(Numbers(overview.TakeNewLines()).first, std::vector<std::uint32_t>{0});
 }
 
-TEST_F(RouteOverviewTest, AFolderNothingOfWhichIsIndexedYetShowsNoLineAndNoIndexIsNoFault) {
-  overview.Show(folder);
-  EXPECT_EQ(map.calls, (std::vector<LineRecorder::Call>{{1, {}, true}}));
-  CRouteOverview missing(dir.str() + "none/index.sqlite", map, [] { return nullptr; });
-  missing.Show(folder);
-  EXPECT_EQ(missing.Refresh(), 0);
-  EXPECT_TRUE(missing.shown());
+TEST_F(OverviewSetTest, AFolderNothingOfWhichIsIndexedYetGivesNoLineAndNoIndexIsNoFault) {
+  overview.Start(folder);
+  EXPECT_TRUE(overview.TakeNewLines().empty());
+  COverviewSet missing(dir.str() + "none/index.sqlite");
+  EXPECT_EQ(missing.Start(folder), 1u);
+  EXPECT_TRUE(missing.TakeNewLines().empty());
+  EXPECT_EQ(missing.set(), 1u);
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 // The window's export: the choices of the save dialog, and the real program run in the
 // background with its end posted to the window.
-#include "ui/track_export.h"
+#include "tracks/track_export.h"
 
 #include <gtest/gtest.h>
 

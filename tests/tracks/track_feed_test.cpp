@@ -1,7 +1,7 @@
 // Which clips play from the GPS log beside them, and the feed on the generated mixed folder: the
 // log read into the track store and the navigation track, the record at the player's time, none
 // in a stretch without a fix.
-#include "ui/track_feed.h"
+#include "tracks/track_feed.h"
 
 #include <gtest/gtest.h>
 
@@ -13,7 +13,7 @@
 #include "support/sample_paths.h"
 #include "support/temp_dir.h"
 #include "telemetry/track_import_store.h"
-#include "ui/trip_rows.h"
+#include "tracks/trip_rows.h"
 
 namespace korvane::test {
 namespace {

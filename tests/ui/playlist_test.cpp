@@ -106,25 +106,6 @@ TEST(Playlist, SortsByCodeUnitsAndKeepsTheCurrentEntry) {
   EXPECT_EQ(list.entries()[list.current()]->fileName, "a.mp4");
 }
 
-TEST(PlaylistFiles, SplitPath) {
-  struct Case {
-    const char* path;
-    const char* folder;
-    const char* name;
-    const char* ext;
-  };
-  for (const Case& c :
-       {Case{"/m/card/CLIP_0001.MP4", "/m/card/", "CLIP_0001.MP4", "MP4"},
-        Case{"clip.mp4", "", "clip.mp4", "mp4"}, Case{"/m/card.v1/CLIP", "/m/card.v1/", "CLIP", ""},
-        Case{"/m/a.b.mov", "/m/", "a.b.mov", "mov"}, Case{"/m/", "/m/", "", ""},
-        Case{"/m/trailing.", "/m/", "trailing.", ""}}) {
-    SplitPathResult parts = SplitPath(c.path);
-    EXPECT_EQ(parts.folder, c.folder) << c.path;
-    EXPECT_EQ(parts.fileName, c.name) << c.path;
-    EXPECT_EQ(parts.extension, c.ext) << c.path;
-  }
-}
-
 TEST(PlaylistFiles, SupportedExtensionsFromTheSettingsValue) {
   EXPECT_EQ(ParseSupportedExtensions("MP4"), std::vector<std::string>{"MP4"});
   EXPECT_EQ(ParseSupportedExtensions("mp4;AVI;xyz"), (std::vector<std::string>{"mp4", "AVI"}));
