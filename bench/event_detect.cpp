@@ -19,11 +19,12 @@ std::vector<IndexPoint> HourTrack() {
   for (int i = 0; i < kPoints; ++i) {
     const double t = i / 10.0;
     const bool event = i % 600 == 300;
+    // Readings in g, as the index keeps them (a camera's raw units are 1/333 g).
     points.push_back(
-        {i * 100, 1779093000 + i / 10, 22.5 + i * 1e-5, 113.9, 50.0f,
-         static_cast<std::int32_t>(2000 + 120 * std::sin(t * 0.7) + 25 * std::sin(t * 3.1)),
-         static_cast<std::int32_t>(2000 + 90 * std::sin(t * 0.3 + 1) - (event ? 300 : 0)),
-         static_cast<std::int32_t>(2333 + 40 * std::sin(t * 2.0))});
+        {i * 100, (1779093000 + i / 10) * 1000LL, 22.5 + i * 1e-5, 113.9, 50.0f,
+         static_cast<float>((120 * std::sin(t * 0.7) + 25 * std::sin(t * 3.1)) / 333.3),
+         static_cast<float>((90 * std::sin(t * 0.3 + 1) - (event ? 300 : 0)) / 333.3),
+         static_cast<float>(1.0 + 40 * std::sin(t * 2.0) / 333.3)});
   }
   return points;
 }

@@ -34,8 +34,8 @@ std::vector<IndexPoint> ClipTrack(int clip) {
     if (i % 600 > 580) heading += 0.08;
     lat += 1.2e-5 * std::cos(heading);
     lon += 1.2e-5 * std::sin(heading);
-    points.push_back({i * 100, 1779093000 + clip * 180 + i / 10, lat, lon,
-                      static_cast<float>(40 + i % 30), 2000 + i % 50, 2000, 2333});
+    points.push_back({i * 100, (1779093000 + clip * 180 + i / 10) * 1000LL, lat, lon,
+                      static_cast<float>(40 + i % 30), (i % 50) * 3e-3f, 0.0f, 1.0f});
   }
   return points;
 }

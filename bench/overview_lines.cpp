@@ -81,9 +81,9 @@ std::vector<std::string> WriteIndex(const std::string& db, int clips) {
     std::vector<IndexPoint> track;
     const double lat0 = 22.50 + (c % 20) * 0.004, lon0 = 113.90 + (c / 20) * 0.004;
     for (int i = 0; i < 1800; ++i) {
-      track.push_back({i * 100, 1779093000 + c * 180 + i / 10,
+      track.push_back({i * 100, (1779093000 + c * 180 + i / 10) * 1000LL,
                        lat0 + i * 0.000004 + 0.001 * std::sin(i / 150.0),
-                       lon0 + i * 0.000003 + 0.001 * std::cos(i / 170.0), 50.0f, 2000, 2000, 2333});
+                       lon0 + i * 0.000003 + 0.001 * std::cos(i / 170.0), 50.0f, 0.0f, 0.0f, 1.0f});
     }
     ClipSummary summary;
     summary.path = "/card/" + std::to_string(100000 + c) + "_F.mp4";

@@ -9,6 +9,7 @@
 #include "index/track_summary.h"
 #include "subtitle_track_source.h"
 #include "telemetry/nmea_source.h"
+#include "telemetry/source_registry.h"
 
 namespace korvane {
 
@@ -24,29 +25,33 @@ IndexedClip IndexClip(const std::string& path, std::span<ITelemetrySource* const
     s.reason = "empty file";
     return clip;
   }
+  s.besideFiles = BesideFilesText(path);
   std::string firstReason, presentReasons;
   for (ITelemetrySource* source : sources) {
     std::vector<IndexPoint> points;
+    const SourceTraits traits = TraitsOf(source->name());
     const TelemetryRead read = source->Read(path, [&](const TelemetryRecord& r) {
-      if (r.valid) points.push_back(ToIndexPoint(r, r.mediaTimeMs));
+      if (r.valid) points.push_back(ToIndexPoint(r, r.mediaTimeMs, traits.clock));
     });
     s.durationMs = std::max(s.durationMs, read.durationMs);
     if (points.empty()) {
       if (source == sources.front()) firstReason = read.reason;
       if (read.present) {
         presentReasons += (presentReasons.empty() ? "" : "; ") + read.reason;
-        s.source = source->kind();  // the last one there: a log read in vain is not read again
+        // The last one there: a log read in vain is not read again.
+        s.source = source->name();
+        s.traits = traits;
       }
       continue;
     }
     clip.points = std::move(points);
-    s.source = source->kind();
-    s.hasGSensor = SourceHasGSensor(s.source);
+    s.source = source->name();
+    s.traits = traits;
     s.reason = read.reason;
     SummarizeTrack(clip.points, s);
     clip.overview = SimplifyOverview(clip.points);
     // A source without a G-sensor gives zeros, which would read as hard events everywhere.
-    if (s.hasGSensor) clip.events = DetectEvents(clip.points, s.eventRules);
+    if (s.traits.gSensor) clip.events = DetectEvents(clip.points, s.eventRules);
     s.eventCount = static_cast<std::int32_t>(clip.events.size());
     s.status = ClipStatus::Indexed;
     return clip;
@@ -58,8 +63,15 @@ IndexedClip IndexClip(const std::string& path, std::span<ITelemetrySource* const
 IndexedClip IndexClip(const std::string& path) {
   CSubtitleTrackSource subtitle;
   CNmeaSidecarSource sidecar;
-  ITelemetrySource* const sources[] = {&subtitle, &sidecar};
-  return IndexClip(path, sources);
+  // The readers of the registry's sources, tried in its order.
+  ITelemetrySource* const readers[] = {&subtitle, &sidecar};
+  std::vector<ITelemetrySource*> ordered;
+  for (const SourceInfo& known : KnownSources()) {
+    for (ITelemetrySource* reader : readers) {
+      if (reader->name() == known.name && known.indexed) ordered.push_back(reader);
+    }
+  }
+  return IndexClip(path, ordered);
 }
 
 ClipSummary FailedClip(const std::string& path, const std::string& reason) {

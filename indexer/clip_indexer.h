@@ -1,6 +1,7 @@
 // What the indexer stores for one clip: its file facts, the valid points of its telemetry at full
-// rate from the first source that has any (the clip's own subtitle track, else the GPS log beside
-// it), the summary, the overview line and, for a source with G values, the driving events by the
+// rate from the first source that has any, in the registry's order (the clip's own subtitle
+// track, else the GPS log beside it), with that source's traits and the files beside the clip,
+// the summary, the overview line and, for a source with G values, the driving events by the
 // default rules (the program finds them again from the points when its settings differ).
 #pragma once
 #include <cstdint>
@@ -25,7 +26,7 @@ struct IndexedClip {
 // reasons of the sources it has (the first source's when it has none); a clip whose reading
 // stopped early keeps what was read.
 IndexedClip IndexClip(const std::string& path, std::span<ITelemetrySource* const> sources);
-// ... from the subtitle track, then the NMEA sidecar.
+// ... from every source the indexer reads, in the registry's order.
 IndexedClip IndexClip(const std::string& path);
 
 // The row that marks a clip failed (after the indexer crashed or timed out on it), with the file's

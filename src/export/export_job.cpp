@@ -102,17 +102,19 @@ ExportResult RunExport(const ExportRequest& request, CClipPoints& source) {
         result.error = clip.path + ": " + reason;
         return result;
       }
-      const int offset = IsCameraClock(clip.source) ? request.clockOffsets.OfClip(clip.path) : 0;
+      const bool cameraClock = clip.traits.clock == SourceClock::Camera;
+      const int offset = cameraClock ? request.clockOffsets.OfClip(clip.path) : 0;
       ExportClip exported{
           SplitPath(clip.path).fileName,
-          ExportPointsOf(points, ZoneOfSource(clip.source, request.zone), offset, result.counts),
-          clip.hasGSensor};
+          ExportPointsOf(points, ZoneOfSource(clip.traits, request.zone), offset, result.counts),
+          clip.traits.gSensor};
       if (!exported.points.empty()) track.clips.push_back(std::move(exported));
     }
     if (track.clips.empty()) continue;
     const std::string& first = track.clips.front().name;
-    track.name =
-        request.byTrip ? UtcText(track.clips.front().points.front().utcTime) + " " + first : first;
+    track.name = request.byTrip
+                     ? UtcText(track.clips.front().points.front().utcTimeMs / 1000) + " " + first
+                     : first;
     writer->Write(file.out(), track);
     ++result.tracks;
   }

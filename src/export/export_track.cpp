@@ -2,8 +2,6 @@
 
 #include <cmath>
 
-#include "telemetry/clock_offset.h"
-
 namespace korvane {
 
 bool IsExportablePosition(double latitude, double longitude) {
@@ -12,8 +10,8 @@ bool IsExportablePosition(double latitude, double longitude) {
   return latitude != 0.0 || longitude != 0.0;
 }
 
-CameraTimeZone ZoneOfSource(TelemetrySourceKind source, const CameraTimeZone& cameraZone) {
-  return IsCameraClock(source) ? cameraZone : CameraTimeZone{false, 0};
+CameraTimeZone ZoneOfSource(const SourceTraits& source, const CameraTimeZone& cameraZone) {
+  return source.clock == SourceClock::Camera ? cameraZone : CameraTimeZone{false, 0};
 }
 
 std::vector<ExportPoint> ExportPointsOf(std::span<const IndexPoint> points,
@@ -22,22 +20,23 @@ std::vector<ExportPoint> ExportPointsOf(std::span<const IndexPoint> points,
   std::vector<ExportPoint> out;
   out.reserve(points.size());
   // Zone rules change on whole minutes at most: one conversion per camera minute, not per point.
-  std::int64_t cachedMinute = kNoCameraTime;
+  std::int64_t cachedMinute = kNoTime;
   std::int64_t cachedShift = 0;
   for (const IndexPoint& p : points) {
-    if (p.cameraTime == kNoCameraTime) {
+    if (p.timeMs == kNoTime) {
       ++counts.badDates;
     } else if (!IsExportablePosition(p.latitude, p.longitude)) {
       ++counts.badPositions;
     } else {
-      const std::int64_t corrected = p.cameraTime + clockOffsetSeconds;
+      const std::int64_t corrected = p.seconds() + clockOffsetSeconds;
       const std::int64_t minute = corrected - ((corrected % 60) + 60) % 60;
       if (minute != cachedMinute) {
         cachedMinute = minute;
         cachedShift = CameraTimeToUtc(minute, zone) - minute;
       }
-      out.push_back(ExportPoint{p.mediaMs, corrected + cachedShift, p.latitude, p.longitude,
-                                p.speedKmh, p.accelX, p.accelY, p.accelZ});
+      const std::int64_t utc = corrected + cachedShift;
+      out.push_back(ExportPoint{p.mediaMs, utc * 1000 + (p.timeMs - p.seconds() * 1000), p.latitude,
+                                p.longitude, p.altitudeM, p.speedKmh, p.gX, p.gY, p.gZ});
     }
   }
   counts.written += static_cast<std::int64_t>(out.size());

@@ -13,13 +13,14 @@ namespace korvane {
 
 struct ExportPoint {
   std::int32_t mediaMs = 0;
-  std::int64_t utcTime = 0;  // seconds since 1970, UTC
-  double latitude = 0.0;     // WGS-84
+  std::int64_t utcTimeMs = 0;  // ms since 1970, UTC
+  double latitude = 0.0;       // WGS-84
   double longitude = 0.0;
+  float altitudeM = 0.0f;  // NaN where unknown
   float speedKmh = 0.0f;
-  std::int32_t accelX = 0;  // raw G-sensor readings
-  std::int32_t accelY = 0;
-  std::int32_t accelZ = 0;
+  float gX = 0.0f;  // accelerations in g
+  float gY = 0.0f;
+  float gZ = 0.0f;
 };
 
 struct ExportClip {
@@ -45,12 +46,12 @@ struct ExportCounts {
 // and not exactly 0/0, which cameras write while they have no fix.
 bool IsExportablePosition(double latitude, double longitude);
 
-// The zone of a clip's times: a GPS log's are the receiver's UTC, whatever the camera's clock.
-CameraTimeZone ZoneOfSource(TelemetrySourceKind source, const CameraTimeZone& cameraZone);
+// The zone of a clip's times: a receiver's are UTC, whatever the camera's clock.
+CameraTimeZone ZoneOfSource(const SourceTraits& source, const CameraTimeZone& cameraZone);
 
-// The points of a clip that can be written, in track order, with UTC times: each camera time
-// plus `clockOffsetSeconds` (the camera clock offset), read in `zone`. The others are counted in
-// `counts`.
+// The points of a clip that can be written, in track order, with UTC times: each time (with its
+// milliseconds) plus `clockOffsetSeconds` (the camera clock offset), read in `zone`. The others are
+// counted in `counts`.
 std::vector<ExportPoint> ExportPointsOf(std::span<const IndexPoint> points,
                                         const CameraTimeZone& zone, int clockOffsetSeconds,
                                         ExportCounts& counts);

@@ -1,11 +1,10 @@
 #include "export/track_writers.h"
 
 #include <charconv>
+#include <cmath>
 #include <pugixml.hpp>
 #include <sstream>
 #include <string>
-
-#include "telemetry/g_sensor.h"
 
 namespace korvane {
 namespace {
@@ -19,6 +18,11 @@ std::string Fixed(double value, int decimals) {
   const auto result =
       std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, decimals);
   return std::string(text, result.ptr);
+}
+
+// An altitude in the KML coordinate: "0" as before for none, else metres to a decimetre.
+std::string Altitude(double metres) {
+  return metres == 0.0 ? "0" : Fixed(metres, 1);
 }
 
 // A document of the skeleton of the output with a comment where the tracks go, printed once and
@@ -88,7 +92,8 @@ class CGpxWriter : public CXmlTrackWriter {
         pugi::xml_node point = segment.append_child("trkpt");
         point.append_attribute("lat") = Fixed(p.latitude, 7).c_str();
         point.append_attribute("lon") = Fixed(p.longitude, 7).c_str();
-        AppendText(point, "time", UtcText(p.utcTime));
+        if (std::isfinite(p.altitudeM)) AppendText(point, "ele", Fixed(p.altitudeM, 1));
+        AppendText(point, "time", UtcMsText(p.utcTimeMs));
         pugi::xml_node extension =
             point.append_child("extensions").append_child("gpxtpx:TrackPointExtension");
         AppendText(extension, "gpxtpx:speed", Fixed(p.speedKmh / 3.6, 3));
@@ -113,11 +118,13 @@ class CKmlWriter : public CXmlTrackWriter {
     AppendText(placemark, "name", track.name);
     pugi::xml_node gxTrack = placemark.append_child("gx:Track");
     for (const ExportClip& clip : track.clips) {
-      for (const ExportPoint& p : clip.points) AppendText(gxTrack, "when", UtcText(p.utcTime));
+      for (const ExportPoint& p : clip.points) AppendText(gxTrack, "when", UtcMsText(p.utcTimeMs));
     }
     for (const ExportClip& clip : track.clips) {
       for (const ExportPoint& p : clip.points) {
-        AppendText(gxTrack, "gx:coord", Fixed(p.longitude, 7) + " " + Fixed(p.latitude, 7) + " 0");
+        const double altitude = std::isfinite(p.altitudeM) ? p.altitudeM : 0.0;
+        AppendText(gxTrack, "gx:coord",
+                   Fixed(p.longitude, 7) + " " + Fixed(p.latitude, 7) + " " + Altitude(altitude));
       }
     }
   }
@@ -131,15 +138,15 @@ class CCsvWriter : public CTrackWriter {
     for (const ExportClip& clip : track.clips) {
       const std::string name = CsvField(clip.name);
       for (const ExportPoint& p : clip.points) {
-        out << name << ',' << p.mediaMs << ',' << UtcText(p.utcTime) << ',' << Fixed(p.latitude, 7)
-            << ',' << Fixed(p.longitude, 7) << ',' << Fixed(p.speedKmh, 2) << ',';
+        out << name << ',' << p.mediaMs << ',' << UtcMsText(p.utcTimeMs) << ','
+            << Fixed(p.latitude, 7) << ',' << Fixed(p.longitude, 7) << ',' << Fixed(p.speedKmh, 2)
+            << ',';
         if (clip.hasGSensor) {
-          out << Fixed(AccelerationInG(p.accelX), 4) << ',' << Fixed(AccelerationInG(p.accelY), 4)
-              << ',' << Fixed(AccelerationInG(p.accelZ), 4);
+          out << Fixed(p.gX, 4) << ',' << Fixed(p.gY, 4) << ',' << Fixed(p.gZ, 4);
         } else {
-          out << ",,";  // a GPS log has no G-sensor: empty, not −6 G
+          out << ",,";  // a source without a G-sensor: empty, not readings
         }
-        out << '\n';
+        out << ',' << (std::isfinite(p.altitudeM) ? Fixed(p.altitudeM, 1) : std::string()) << '\n';
       }
     }
   }

@@ -19,7 +19,7 @@ std::optional<std::vector<DriveEvent>> LoadClipEvents(CIndexReader& reader,
                                                       const EventRules& rules) {
   const ClipSummary clip = reader.GetClip(clipPath);
   if (clip.status == ClipStatus::Unknown) return std::nullopt;
-  if (clip.status != ClipStatus::Indexed || !clip.hasGSensor) return std::vector<DriveEvent>{};
+  if (clip.status != ClipStatus::Indexed || !clip.traits.gSensor) return std::vector<DriveEvent>{};
   if (SameRules(clip.eventRules, rules)) return reader.GetEvents(clipPath);
   return DetectEvents(reader.GetPoints(clipPath), rules);
 }

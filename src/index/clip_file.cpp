@@ -5,7 +5,7 @@
 #include <cerrno>
 #include <cstring>
 
-#include "telemetry/nmea_track.h"
+#include "telemetry/source_registry.h"
 
 namespace korvane {
 
@@ -25,19 +25,18 @@ bool IsUpToDate(const ClipSummary& stored, const ClipSummary& now) {
          stored.mtimeNs == now.mtimeNs;
 }
 
-bool GpsLogCameOrWent(const ClipSummary& stored, bool hasLogNow) {
+bool BesideFilesCameOrWent(const ClipSummary& stored, const std::string& besideNow) {
   if (stored.status != ClipStatus::Indexed && stored.status != ClipStatus::NoTelemetry)
     return false;
-  const bool ownTrack =
-      stored.status == ClipStatus::Indexed && stored.source == TelemetrySourceKind::SubtitleTrack;
-  return !ownTrack && hasLogNow != (stored.source == TelemetrySourceKind::NmeaSidecar);
+  // A row without telemetry was read from nothing: any source that came or went may give some.
+  const std::string_view readFrom = stored.status == ClipStatus::Indexed ? stored.source : "";
+  return BesideFilesChanged(stored.besideFiles, besideNow, readFrom);
 }
 
 bool IsStoredRowCurrent(const ClipSummary& stored, std::string& factsError) {
   ClipSummary now;
   if (!ReadFileFacts(stored.path, now, factsError)) return false;
-  return IsUpToDate(stored, now) &&
-         !GpsLogCameOrWent(stored, FindNmeaSidecar(stored.path).has_value());
+  return IsUpToDate(stored, now) && !BesideFilesCameOrWent(stored, BesideFilesText(stored.path));
 }
 
 }  // namespace korvane

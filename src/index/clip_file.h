@@ -1,6 +1,6 @@
 // A clip file's facts as the index records them (size, modification time), and whether a stored
-// row still describes the clip: a changed clip, or one whose GPS log beside it came or went, is
-// indexed again.
+// row still describes the clip: a changed clip, or one beside which a file of a source came or
+// went that would be read before the row's, is indexed again.
 #pragma once
 #include <string>
 
@@ -16,14 +16,14 @@ bool ReadFileFacts(const std::string& path, ClipSummary& summary, std::string& r
 // ReadFileFacts): known status, same size, same modification time.
 bool IsUpToDate(const ClipSummary& stored, const ClipSummary& now);
 
-// True when a GPS log beside the clip (`hasLogNow`) came or went since `stored` was made. Only
-// counts for a clip the index did not read from its own track (that track goes before a log),
-// and not for a failed one (retried when the file changes). A log that held no fix is recorded
-// as the row's source, so it does not make the clip stale on every run.
-bool GpsLogCameOrWent(const ClipSummary& stored, bool hasLogNow);
+// True when the files of sources beside the clip (`besideNow`, BesideFilesText) changed since
+// `stored` was made in a way that may change what it is read from (BesideFilesChanged). Not for
+// a failed row (retried when the file changes). A log that held no fix is recorded as the row's
+// source and among its files, so it does not make the clip stale on every run.
+bool BesideFilesCameOrWent(const ClipSummary& stored, const std::string& besideNow);
 
-// IsUpToDate for the file at stored.path as it is now, and no GPS log came or went. False, with
-// `factsError`, when the file cannot be read.
+// IsUpToDate for the file at stored.path as it is now, and no file beside it came or went. False,
+// with `factsError`, when the file cannot be read.
 bool IsStoredRowCurrent(const ClipSummary& stored, std::string& factsError);
 
 }  // namespace korvane

@@ -9,9 +9,9 @@ namespace korvane {
 
 namespace {
 
-// The median of one axis in raw units; the mean of the two middle values for an even count.
-double MedianRaw(std::span<const IndexPoint> points, std::int32_t IndexPoint::*axis,
-                 std::vector<std::int32_t>& scratch) {
+// The median of one axis in g; the mean of the two middle values for an even count.
+double MedianG(std::span<const IndexPoint> points, float IndexPoint::*axis,
+               std::vector<float>& scratch) {
   scratch.clear();
   for (const IndexPoint& p : points) scratch.push_back(p.*axis);
   const std::size_t mid = scratch.size() / 2;
@@ -51,11 +51,11 @@ std::vector<DriveEvent> DetectEvents(std::span<const IndexPoint> points, EventRu
   std::vector<DriveEvent> events;
   if (points.size() < 2) return events;  // one reading is its own median
 
-  std::vector<std::int32_t> scratch;
+  std::vector<float> scratch;
   scratch.reserve(points.size());
-  const double mx = MedianRaw(points, &IndexPoint::accelX, scratch);
-  const double my = MedianRaw(points, &IndexPoint::accelY, scratch);
-  const double mz = MedianRaw(points, &IndexPoint::accelZ, scratch);
+  const double mx = MedianG(points, &IndexPoint::gX, scratch);
+  const double my = MedianG(points, &IndexPoint::gY, scratch);
+  const double mz = MedianG(points, &IndexPoint::gZ, scratch);
 
   // Each run of points beyond the threshold gives its strongest point.
   std::optional<DriveEvent> run;
@@ -70,8 +70,7 @@ std::vector<DriveEvent> DetectEvents(std::span<const IndexPoint> points, EventRu
     run.reset();
   };
   for (const IndexPoint& p : points) {
-    const std::optional<Candidate> c = Classify(
-        (p.accelX - mx) / kRawPerG, (p.accelY - my) / kRawPerG, (p.accelZ - mz) / kRawPerG, rules);
+    const std::optional<Candidate> c = Classify(p.gX - mx, p.gY - my, p.gZ - mz, rules);
     if (!c) {
       endRun();
       continue;

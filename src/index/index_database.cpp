@@ -34,7 +34,11 @@ CREATE TABLE clip(
   event_threshold_mg INTEGER NOT NULL,
   event_flip_y INTEGER NOT NULL,
   source TEXT NOT NULL,
-  has_g_sensor INTEGER NOT NULL);
+  has_g_sensor INTEGER NOT NULL,
+  clock TEXT NOT NULL,
+  in_clip INTEGER NOT NULL,
+  extracted INTEGER NOT NULL,
+  beside_files TEXT NOT NULL);
 CREATE TABLE clip_track(
   clip_id INTEGER PRIMARY KEY REFERENCES clip(id) ON DELETE CASCADE,
   points BLOB NOT NULL,

@@ -13,8 +13,10 @@ namespace korvane {
 
 // 2: the driving events of each clip and their count in its row. 3: points whose camera date is
 // not a real date carry kNoCameraTime. 4: each clip's telemetry source and whether its points
-// carry G values. An index of another version is moved aside and built again, as any derived data.
-constexpr std::int64_t kIndexSchemaVersion = 4;
+// carry G values. 5: the source's traits and the files beside the clip in each row; points with
+// milliseconds, altitude, heading and g. An index of another version is moved aside and built
+// again, as any derived data.
+constexpr std::int64_t kIndexSchemaVersion = 5;
 // Marks the file as this program's index ("KRVX"), so a foreign SQLite file is never taken for it.
 constexpr std::int64_t kIndexApplicationId = 0x4B525658;
 constexpr int kIndexBusyTimeoutMs = 5000;

@@ -9,7 +9,7 @@ namespace {
 constexpr const char* kSelectClip =
     "SELECT size, mtime_ns, duration_ms, first_camera_time, last_camera_time, point_count,"
     " distance_m, max_speed_kmh, status, reason, event_count, event_threshold_mg, event_flip_y,"
-    " source, has_g_sensor FROM clip WHERE path = ?1";
+    " source, has_g_sensor, clock, in_clip, extracted, beside_files FROM clip WHERE path = ?1";
 constexpr const char* kSelectPoints =
     "SELECT points FROM clip_track JOIN clip ON clip.id = clip_track.clip_id WHERE path = ?1";
 constexpr const char* kSelectEvents =
@@ -74,8 +74,12 @@ ClipSummary CIndexReader::GetClip(const std::string& clipPath) {
     s.eventCount = static_cast<std::int32_t>(clip_.ColumnInt(10));
     s.eventRules.thresholdG = static_cast<double>(clip_.ColumnInt(11)) / 1000.0;
     s.eventRules.flipY = clip_.ColumnInt(12) != 0;
-    s.source = TelemetrySourceFromText(clip_.ColumnText(13));
-    s.hasGSensor = clip_.ColumnInt(14) != 0;
+    s.source = std::string(clip_.ColumnText(13));
+    s.traits.gSensor = clip_.ColumnInt(14) != 0;
+    s.traits.clock = SourceClockFromText(clip_.ColumnText(15)).value_or(SourceClock::Camera);
+    s.traits.inClip = clip_.ColumnInt(16) != 0;
+    s.traits.extracted = clip_.ColumnInt(17) != 0;
+    s.besideFiles = std::string(clip_.ColumnText(18));
   }
   clip_.Reset();
   return s;

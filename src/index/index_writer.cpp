@@ -11,8 +11,10 @@ namespace {
 constexpr const char* kUpsertClip = R"sql(
 INSERT INTO clip(path, size, mtime_ns, duration_ms, first_camera_time, last_camera_time,
                  point_count, distance_m, max_speed_kmh, status, reason, event_count,
-                 event_threshold_mg, event_flip_y, source, has_g_sensor)
-VALUES(?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, ?13, ?14, ?15, ?16)
+                 event_threshold_mg, event_flip_y, source, has_g_sensor, clock, in_clip,
+                 extracted, beside_files)
+VALUES(?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, ?13, ?14, ?15, ?16, ?17, ?18, ?19,
+       ?20)
 ON CONFLICT(path) DO UPDATE SET
   size = excluded.size, mtime_ns = excluded.mtime_ns, duration_ms = excluded.duration_ms,
   first_camera_time = excluded.first_camera_time, last_camera_time = excluded.last_camera_time,
@@ -20,7 +22,8 @@ ON CONFLICT(path) DO UPDATE SET
   max_speed_kmh = excluded.max_speed_kmh, status = excluded.status, reason = excluded.reason,
   event_count = excluded.event_count, event_threshold_mg = excluded.event_threshold_mg,
   event_flip_y = excluded.event_flip_y, source = excluded.source,
-  has_g_sensor = excluded.has_g_sensor
+  has_g_sensor = excluded.has_g_sensor, clock = excluded.clock, in_clip = excluded.in_clip,
+  extracted = excluded.extracted, beside_files = excluded.beside_files
 RETURNING id
 )sql";
 
@@ -112,8 +115,12 @@ int CIndexWriter::Write(const ClipSummary& s, std::span<const IndexPoint> points
     clip.Bind(12, static_cast<std::int64_t>(events.size()));
     clip.Bind(13, static_cast<std::int64_t>(std::llround(s.eventRules.thresholdG * 1000)));
     clip.Bind(14, std::int64_t{s.eventRules.flipY ? 1 : 0});
-    clip.BindText(15, TelemetrySourceText(s.source));
-    clip.Bind(16, std::int64_t{s.hasGSensor ? 1 : 0});
+    clip.BindText(15, s.source);
+    clip.Bind(16, std::int64_t{s.traits.gSensor ? 1 : 0});
+    clip.BindText(17, SourceClockText(s.traits.clock));
+    clip.Bind(18, std::int64_t{s.traits.inClip ? 1 : 0});
+    clip.Bind(19, std::int64_t{s.traits.extracted ? 1 : 0});
+    clip.BindText(20, s.besideFiles);
     rc = clip.Step();
   }
   std::int64_t id = 0;

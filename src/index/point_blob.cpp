@@ -23,6 +23,9 @@ U GetLittle(const char*& in) {
   return value;
 }
 
+// Flag bits of a record's last byte.
+constexpr std::uint8_t kReceiverTimeFlag = 1;
+
 }  // namespace
 
 std::string PackPoints(std::span<const IndexPoint> points) {
@@ -30,13 +33,13 @@ std::string PackPoints(std::span<const IndexPoint> points) {
   blob.reserve(points.size() * kPackedPointSize);
   for (const IndexPoint& p : points) {
     PutLittle(blob, static_cast<std::uint32_t>(p.mediaMs));
-    PutLittle(blob, static_cast<std::uint64_t>(p.cameraTime));
+    PutLittle(blob, static_cast<std::uint64_t>(p.timeMs));
     PutLittle(blob, std::bit_cast<std::uint64_t>(p.latitude));
     PutLittle(blob, std::bit_cast<std::uint64_t>(p.longitude));
-    PutLittle(blob, std::bit_cast<std::uint32_t>(p.speedKmh));
-    PutLittle(blob, static_cast<std::uint32_t>(p.accelX));
-    PutLittle(blob, static_cast<std::uint32_t>(p.accelY));
-    PutLittle(blob, static_cast<std::uint32_t>(p.accelZ));
+    for (const float value : {p.speedKmh, p.gX, p.gY, p.gZ, p.altitudeM, p.headingDeg}) {
+      PutLittle(blob, std::bit_cast<std::uint32_t>(value));
+    }
+    PutLittle(blob, static_cast<std::uint8_t>(p.receiverTime ? kReceiverTimeFlag : 0));
   }
   return blob;
 }
@@ -47,13 +50,13 @@ std::optional<std::vector<IndexPoint>> UnpackPoints(std::string_view blob) {
   const char* in = blob.data();
   for (IndexPoint& p : points) {
     p.mediaMs = static_cast<std::int32_t>(GetLittle<std::uint32_t>(in));
-    p.cameraTime = static_cast<std::int64_t>(GetLittle<std::uint64_t>(in));
+    p.timeMs = static_cast<std::int64_t>(GetLittle<std::uint64_t>(in));
     p.latitude = std::bit_cast<double>(GetLittle<std::uint64_t>(in));
     p.longitude = std::bit_cast<double>(GetLittle<std::uint64_t>(in));
-    p.speedKmh = std::bit_cast<float>(GetLittle<std::uint32_t>(in));
-    p.accelX = static_cast<std::int32_t>(GetLittle<std::uint32_t>(in));
-    p.accelY = static_cast<std::int32_t>(GetLittle<std::uint32_t>(in));
-    p.accelZ = static_cast<std::int32_t>(GetLittle<std::uint32_t>(in));
+    for (float* value : {&p.speedKmh, &p.gX, &p.gY, &p.gZ, &p.altitudeM, &p.headingDeg}) {
+      *value = std::bit_cast<float>(GetLittle<std::uint32_t>(in));
+    }
+    p.receiverTime = (GetLittle<std::uint8_t>(in) & kReceiverTimeFlag) != 0;
   }
   return points;
 }

@@ -1,5 +1,6 @@
-// The packed form of a clip's points in the index: fixed 44-byte little-endian records, one after
-// the other, so a clip's track is one blob that reads back in one pass.
+// The packed form of a clip's points in the index: fixed 53-byte little-endian records, one after
+// the other, so a clip's track is one blob that reads back in one pass: media time, fix time in
+// ms, latitude, longitude, speed, the three accelerations in g, altitude, heading and flags.
 #pragma once
 #include <optional>
 #include <span>
@@ -11,7 +12,7 @@
 
 namespace korvane {
 
-constexpr std::size_t kPackedPointSize = 44;
+constexpr std::size_t kPackedPointSize = 53;
 
 std::string PackPoints(std::span<const IndexPoint> points);
 // The points of a blob; nullopt when its length is not a whole number of records.

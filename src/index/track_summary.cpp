@@ -6,6 +6,8 @@
 #include <vector>
 
 #include "telemetry/civil_date.h"
+#include "telemetry/g_sensor.h"
+#include "telemetry/record_fields.h"
 
 namespace korvane {
 
@@ -29,10 +31,40 @@ bool IsRealCameraDate(const TelemetryRecord& r) {
          IsRealCivilTime({r.year, r.month, r.day, r.hour, r.minute, r.second});
 }
 
-IndexPoint ToIndexPoint(const TelemetryRecord& r, std::int32_t mediaMs) {
-  const std::int64_t cameraTime = IsRealCameraDate(r) ? CameraSeconds(r) : kNoCameraTime;
-  return IndexPoint{mediaMs,    cameraTime, r.latitude, r.longitude,
-                    r.speedKmh, r.accelX,   r.accelY,   r.accelZ};
+IndexPoint ToIndexPoint(const TelemetryRecord& r, std::int32_t mediaMs, SourceClock clock) {
+  IndexPoint p;
+  p.mediaMs = mediaMs;
+  p.timeMs = IsRealCameraDate(r) ? CameraSeconds(r) * 1000 + r.millisecond % 1000 : kNoTime;
+  p.latitude = r.latitude;
+  p.longitude = r.longitude;
+  p.altitudeM = r.altitudeM;
+  p.headingDeg = r.headingDeg;
+  p.speedKmh = r.speedKmh;
+  p.gX = r.accelInG ? r.gX : static_cast<float>(AccelerationInG(r.accelX));
+  p.gY = r.accelInG ? r.gY : static_cast<float>(AccelerationInG(r.accelY));
+  p.gZ = r.accelInG ? r.gZ : static_cast<float>(AccelerationInG(r.accelZ));
+  p.receiverTime = clock == SourceClock::Receiver;
+  return p;
+}
+
+TelemetryRecord RecordOfPoint(const IndexPoint& p) {
+  TelemetryRecord r;
+  r.valid = true;
+  r.mediaTimeMs = p.mediaMs;
+  if (p.timeMs != kNoTime) SetRecordTime(r, p.timeMs);
+  SetRecordPosition(r, p.latitude, p.longitude);
+  r.speedKmh = p.speedKmh;
+  r.altitudeM = p.altitudeM;
+  r.headingDeg = p.headingDeg;
+  r.accelInG = true;
+  r.gX = p.gX;
+  r.gY = p.gY;
+  r.gZ = p.gZ;
+  // The chart draws the camera's raw units.
+  r.accelX = static_cast<std::int32_t>(std::lround(p.gX * kAccRawPerG + kAccZeroRaw));
+  r.accelY = static_cast<std::int32_t>(std::lround(p.gY * kAccRawPerG + kAccZeroRaw));
+  r.accelZ = static_cast<std::int32_t>(std::lround(p.gZ * kAccRawPerG + kAccZeroRaw));
+  return r;
 }
 
 double HaversineMetres(double lat1, double lon1, double lat2, double lon2) {
@@ -49,11 +81,11 @@ void SummarizeTrack(std::span<const IndexPoint> points, ClipSummary& summary) {
   summary.pointCount = static_cast<std::int32_t>(points.size());
   summary.distanceM = 0.0;
   summary.maxSpeedKmh = 0.0f;
-  const auto hasTime = [](const IndexPoint& p) { return p.cameraTime != kNoCameraTime; };
+  const auto hasTime = [](const IndexPoint& p) { return p.timeMs != kNoTime; };
   const auto first = std::find_if(points.begin(), points.end(), hasTime);
   const auto last = std::find_if(points.rbegin(), points.rend(), hasTime);
-  summary.firstCameraTime = first == points.end() ? 0 : first->cameraTime;
-  summary.lastCameraTime = last == points.rend() ? 0 : last->cameraTime;
+  summary.firstCameraTime = first == points.end() ? 0 : first->seconds();
+  summary.lastCameraTime = last == points.rend() ? 0 : last->seconds();
   for (std::size_t i = 0; i < points.size(); ++i) {
     summary.maxSpeedKmh = std::max(summary.maxSpeedKmh, points[i].speedKmh);
     if (i > 0) {
@@ -68,16 +100,16 @@ ImportedTrack SummarizeImportedRecords(ClipSummary row, std::span<const Telemetr
   ImportedTrack track{std::move(row), {}};
   for (const TelemetryRecord& record : records) {
     if (!record.valid) continue;
-    IndexPoint point = ToIndexPoint(record, record.mediaTimeMs);
-    if (point.cameraTime != kNoCameraTime) point.cameraTime += shiftSeconds;
+    IndexPoint point = ToIndexPoint(record, record.mediaTimeMs, SourceClock::Receiver);
+    if (point.timeMs != kNoTime) point.timeMs += shiftSeconds * 1000;
     track.points.push_back(point);
   }
   if (track.points.empty()) return track;
   ClipSummary& s = track.summary;
   SummarizeTrack(track.points, s);
   s.status = ClipStatus::Indexed;
-  s.source = TelemetrySourceKind::GpxImport;
-  s.hasGSensor = false;
+  s.source = std::string(kGpxSource);
+  s.traits = TraitsOf(kGpxSource);
   s.eventCount = 0;
   s.reason.clear();
   return track;

@@ -18,10 +18,15 @@ std::int64_t CameraSeconds(const TelemetryRecord& record);
 // month has, hour 0..23, minute and second 0..59. The parser checks none of these.
 bool IsRealCameraDate(const TelemetryRecord& record);
 
-// The point of a parsed record at `mediaMs` in the clip; its cameraTime is kNoCameraTime when the
-// record's date is not a real one (IsRealCameraDate). The record's validity is the caller's
-// question.
-IndexPoint ToIndexPoint(const TelemetryRecord& record, std::int32_t mediaMs);
+// The point of a parsed record at `mediaMs` in the clip, from a source that keeps `clock`: its
+// time (with the record's milliseconds) is kNoTime when the record's date is not a real one
+// (IsRealCameraDate); raw G readings are turned into g as the chart turns them, unless the record
+// holds g already. The record's validity is the caller's question.
+IndexPoint ToIndexPoint(const TelemetryRecord& record, std::int32_t mediaMs,
+                        SourceClock clock = SourceClock::Camera);
+// The record a clip fed from the index shows for one of its points: the parser's fields, the g
+// values, and raw readings in the chart's units.
+TelemetryRecord RecordOfPoint(const IndexPoint& point);
 
 // Great-circle distance in metres between two WGS-84 positions (haversine, mean earth radius).
 double HaversineMetres(double lat1, double lon1, double lat2, double lon2);
@@ -39,7 +44,8 @@ struct ImportedTrack {
 // The track of a clip that plays from a track recorded by another device: `row` (the index's, for
 // the file's facts) with the points of the track's valid `records` and their figures
 // (SummarizeTrack), each record's time moved by `shiftSeconds` onto the clip's clock; Indexed from
-// that source, no G values. A clip with no valid record keeps `row` as it is, and no points.
+// that source, with its traits (no G values). A clip with no valid record keeps `row` as it is, and
+// no points.
 ImportedTrack SummarizeImportedRecords(ClipSummary row, std::span<const TelemetryRecord> records,
                                        std::int64_t shiftSeconds);
 

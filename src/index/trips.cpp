@@ -25,7 +25,8 @@ std::string TripChannel(std::string_view clipPath) {
 void ApplyClockOffsets(std::span<ClipSummary> clips, const ClockOffsets& offsets) {
   if (offsets.empty()) return;
   for (ClipSummary& clip : clips) {
-    if (!IsCameraClock(clip.source) || (clip.firstCameraTime == 0 && clip.lastCameraTime == 0)) {
+    if (clip.traits.clock != SourceClock::Camera ||
+        (clip.firstCameraTime == 0 && clip.lastCameraTime == 0)) {
       continue;
     }
     const int seconds = offsets.OfClip(clip.path);

@@ -28,8 +28,8 @@ struct Trip {
 };
 
 // The clips' first and last camera times corrected by the camera clock offset of each one's
-// folder, where they come from the camera's clock (IsCameraClock); a clip with no time (both 0)
-// keeps none.
+// folder, where they come from the camera's clock (a source whose traits say so); a clip with no
+// time (both 0) keeps none.
 void ApplyClockOffsets(std::span<ClipSummary> clips, const ClockOffsets& offsets);
 
 // The trips of the clips, ordered by first camera time (then channel). Clips without telemetry

@@ -71,10 +71,6 @@ std::string ClockOffsetText(int seconds) {
   return text;
 }
 
-bool IsCameraClock(TelemetrySourceKind source) {
-  return source != TelemetrySourceKind::NmeaSidecar && source != TelemetrySourceKind::GpxImport;
-}
-
 int ClockOffsets::OfFolder(std::string_view folder) const {
   const auto found = byFolder_.find(FolderKey(folder));
   return found == byFolder_.end() ? 0 : found->second;

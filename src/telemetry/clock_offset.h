@@ -12,7 +12,6 @@
 #include <string_view>
 
 #include "telemetry/civil_date.h"
-#include "telemetry/telemetry_source.h"
 
 namespace korvane {
 
@@ -24,10 +23,6 @@ inline constexpr int kMaxClockOffsetSeconds = 14 * 3600;
 std::optional<int> ParseClockOffset(std::string_view text);
 // "+01:30:00", "-14:00:00"; no offset reads "+00:00:00".
 std::string ClockOffsetText(int seconds);
-
-// Whether the times of a track from `source` come from the camera's own clock, which the offset
-// corrects (the clip's subtitle track), rather than from a GPS receiver.
-bool IsCameraClock(TelemetrySourceKind source);
 
 // Moves a moment written as date and time fields (a telemetry record, a route point) by `seconds`,
 // carrying over midnight and month and year ends. Fields that name no real moment are left as

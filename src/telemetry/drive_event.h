@@ -22,13 +22,6 @@ struct DriveEvent {
   friend bool operator==(const DriveEvent&, const DriveEvent&) = default;
 };
 
-// Raw sensor units to G, as the chart labels them: G = (raw − 2000) / 333.3.
-constexpr double kRawZeroG = 2000.0;
-constexpr double kRawPerG = 333.3;
-constexpr double RawToG(std::int32_t raw) {
-  return (raw - kRawZeroG) / kRawPerG;
-}
-
 // The rules of detection. The threshold is how far an axis must leave its clip median, in G; its
 // default and range are the settings' (settings/settings.h).
 // Beyond this many thresholds on any axis an event is an impact.

@@ -5,10 +5,15 @@
 namespace korvane {
 
 bool CFedTrack::Load(ITelemetrySource& source, const std::string& clipPath) {
-  records_.clear();
-  const TelemetryRead read =
-      source.Read(clipPath, [this](const TelemetryRecord& r) { records_.push_back(r); });
-  if (read.records == 0) {
+  std::vector<TelemetryRecord> records;
+  source.Read(clipPath, [&records](const TelemetryRecord& r) { records.push_back(r); });
+  return Assign(std::move(records));
+}
+
+bool CFedTrack::Assign(std::vector<TelemetryRecord> records) {
+  records_ = std::move(records);
+  if (std::none_of(records_.begin(), records_.end(),
+                   [](const TelemetryRecord& r) { return r.valid; })) {
     records_.clear();
     return false;
   }

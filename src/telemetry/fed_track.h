@@ -21,6 +21,8 @@ class CFedTrack {
   // Reads the clip's track from `source`, replacing the one held. False, and nothing held, when
   // the source gives no valid record.
   bool Load(ITelemetrySource& source, const std::string& clipPath);
+  // Holds `records` (any order) as the clip's track; false, and nothing held, when none is valid.
+  bool Assign(std::vector<TelemetryRecord> records);
   void Clear() { records_.clear(); }
 
   // The record shown at `timeMs` of the clip: the last one at or before it, when it has a fix and

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "telemetry/gpx_track.h"
+#include "telemetry/source_registry.h"
 #include "telemetry/telemetry_source.h"
 
 namespace korvane {
@@ -25,7 +26,7 @@ class CGpxImportSource final : public ITelemetrySource {
         cameraStartUtcMs_(cameraStartUtcMs),
         clockOffsetSeconds_(clockOffsetSeconds) {}
 
-  TelemetrySourceKind kind() const override { return TelemetrySourceKind::GpxImport; }
+  std::string_view name() const override { return kGpxSource; }
   // `reason` holds the match's log line ("<clip>: times from the file name, 20 of 21 moments
   // with a position"), or why the track cannot be read.
   TelemetryRead Read(const std::string& clipPath, const RecordSink& onRecord) override;

@@ -1,42 +1,16 @@
 #include "telemetry/nmea_source.h"
 
-#include <cmath>
-
-#include "telemetry/civil_date.h"
+#include "telemetry/record_fields.h"
 
 namespace korvane {
-
-namespace {
-
-// Whole degrees, minutes and the seconds left of |degrees|, as the camera's lines carry them.
-void SplitDegrees(double degrees, std::uint8_t& whole, std::uint8_t& minutes, float& seconds) {
-  const double a = std::fabs(degrees);
-  whole = static_cast<std::uint8_t>(a);
-  const double m = (a - whole) * 60.0;
-  minutes = static_cast<std::uint8_t>(m);
-  seconds = static_cast<float>((m - minutes) * 60.0);
-}
-
-}  // namespace
 
 TelemetryRecord NmeaFixRecord(const NmeaFix& fix) {
   TelemetryRecord r;
   r.valid = fix.valid;
   r.mediaTimeMs = fix.mediaMs;
-  const CivilTime t = CivilFromSeconds(fix.cameraTime);
-  r.year = static_cast<std::int32_t>(t.year);
-  r.month = static_cast<std::uint8_t>(t.month);
-  r.day = static_cast<std::uint8_t>(t.day);
-  r.hour = static_cast<std::uint8_t>(t.hour);
-  r.minute = static_cast<std::uint8_t>(t.minute);
-  r.second = static_cast<std::uint8_t>(t.second);
+  SetRecordTime(r, fix.cameraTime * 1000 + fix.milliseconds);
   if (!fix.valid) return r;
-  r.latitude = fix.latitude;
-  r.latHemisphere = fix.latitude < 0 ? 'S' : 'N';
-  SplitDegrees(fix.latitude, r.latDegrees, r.latMinutes, r.latSeconds);
-  r.longitude = fix.longitude;
-  r.lonHemisphere = fix.longitude < 0 ? 'W' : 'E';
-  SplitDegrees(fix.longitude, r.lonDegrees, r.lonMinutes, r.lonSeconds);
+  SetRecordPosition(r, fix.latitude, fix.longitude);
   r.speedKmh = fix.speedKmh;
   return r;
 }

@@ -4,6 +4,7 @@
 #include <cstddef>
 
 #include "telemetry/nmea_track.h"
+#include "telemetry/source_registry.h"
 #include "telemetry/telemetry_source.h"
 
 namespace korvane {
@@ -16,7 +17,7 @@ TelemetryRecord NmeaFixRecord(const NmeaFix& fix);
 class CNmeaSidecarSource : public ITelemetrySource {
  public:
   explicit CNmeaSidecarSource(std::size_t maxBytes = kMaxNmeaBytes) : maxBytes_(maxBytes) {}
-  TelemetrySourceKind kind() const override { return TelemetrySourceKind::NmeaSidecar; }
+  std::string_view name() const override { return kNmeaSource; }
   // Not present without a sidecar (FindNmeaSidecar); present with no records when the log holds
   // no sentence that reads. The reason counts skipped sentences and says when the log was cut.
   TelemetryRead Read(const std::string& clipPath, const RecordSink& onRecord) override;

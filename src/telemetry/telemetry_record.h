@@ -2,6 +2,7 @@
 // conversion adds. The parser fills it; the track store keeps one per track point.
 #pragma once
 #include <cstdint>
+#include <limits>
 
 namespace korvane {
 
@@ -30,6 +31,16 @@ struct TelemetryRecord {
   std::int32_t accelX = 0;  // G-sensor readings as the camera wrote them
   std::int32_t accelY = 0;
   std::int32_t accelZ = 0;
+  // What sources other than the camera's subtitle line give: the fix time's milliseconds, the
+  // altitude and heading (NaN where unknown), and accelerations already in g (with `accelInG`;
+  // the raw readings above are then the chart's units of the same values).
+  std::uint16_t millisecond = 0;
+  float altitudeM = std::numeric_limits<float>::quiet_NaN();
+  float headingDeg = std::numeric_limits<float>::quiet_NaN();
+  bool accelInG = false;
+  float gX = 0.0f;
+  float gY = 0.0f;
+  float gZ = 0.0f;
   // Where the line's cue starts in the clip, in ms; −1 when its head did not parse. The parser
   // never writes it: the track builder takes it from the cue head.
   std::int32_t mediaTimeMs = -1;

@@ -1,11 +1,8 @@
 // The one reading interface of a clip's telemetry, whatever holds it: the clip's own subtitle
 // track, a GPS log beside the clip, a track imported from another device, and the next format as
 // one more unit behind it. Every source hands over the same records (the parser's), each with its
-// media time. Where a track came from is still asked in a few places, through the kind: whether
-// it has G values (SourceHasGSensor), whose clock its times are (IsCameraClock, clock_offset.h),
-// which source the indexer tries first (the order in indexer/clip_indexer), whether a clip plays
-// from a log or an import (tracks/clip_track), and which files beside a clip make its index entry
-// stale (index/clip_file).
+// media time. What a source can give (G values, whose clock, where it lies) is its entry in the
+// registry (source_registry.h), kept with each index row; nothing else asks which source it was.
 #pragma once
 #include <cstdint>
 #include <functional>
@@ -15,16 +12,6 @@
 #include "telemetry/telemetry_record.h"
 
 namespace korvane {
-
-enum class TelemetrySourceKind { None, SubtitleTrack, NmeaSidecar, GpxImport };
-
-// The stored spelling ("", "subtitle", "nmea", "gpx"); None for a text that names no source.
-std::string_view TelemetrySourceText(TelemetrySourceKind kind);
-TelemetrySourceKind TelemetrySourceFromText(std::string_view text);
-
-// True for sources that write G-sensor values; a GPS log has none, and its records' zeros are
-// not readings.
-bool SourceHasGSensor(TelemetrySourceKind kind);
 
 struct TelemetryRead {
   bool present = false;         // the clip has this source (a subtitle track, a log beside it)
@@ -42,7 +29,8 @@ class ITelemetrySource {
   using RecordSink = std::function<void(const TelemetryRecord&)>;
 
   virtual ~ITelemetrySource() = default;
-  virtual TelemetrySourceKind kind() const = 0;
+  // The source's name in the registry (source_registry.h).
+  virtual std::string_view name() const = 0;
   // Reads the clip's telemetry from this source. Never throws; a source the clip does not have,
   // or one that cannot be read, comes back with present false or no records, and the reason.
   virtual TelemetryRead Read(const std::string& clipPath, const RecordSink& onRecord) = 0;

@@ -5,39 +5,27 @@
 
 #include "platform/path_parts.h"
 #include "telemetry/clock_offset_store.h"
-#include "telemetry/nmea_source.h"
 #include "telemetry/track_import_store.h"
 
 namespace korvane {
 
-namespace {
-
-// The index has read the clip's own subtitle track.
-bool HasOwnTrack(const ClipSummary& indexed) {
-  return indexed.status == ClipStatus::Indexed &&
-         indexed.source == TelemetrySourceKind::SubtitleTrack;
-}
-
-}  // namespace
-
-bool IsFedClip(const ClipSummary& indexed, bool hasSidecar) {
-  return hasSidecar && !HasOwnTrack(indexed);
+bool IsIndexFedClip(const ClipSummary& indexed) {
+  return indexed.status == ClipStatus::Indexed && !indexed.traits.extracted;
 }
 
 bool IsImportFedClip(const ClipSummary& indexed) {
   return indexed.status == ClipStatus::NoTelemetry;
 }
 
-ClipTrackDecision DecideClipTrack(const ClipSummary& indexed, bool hasSidecar, bool hasImport,
-                                  bool importChosen) {
+ClipTrackDecision DecideClipTrack(const ClipSummary& indexed, bool hasImport, bool importChosen) {
   ClipTrackDecision decision;
   const bool chosen = hasImport && importChosen;
-  decision.choice.offered = hasImport && (HasOwnTrack(indexed) || hasSidecar || chosen);
+  decision.choice.offered = hasImport && (indexed.status == ClipStatus::Indexed || chosen);
   decision.choice.import = chosen;
   if (chosen) {
     decision.track = ClipTrack::Import;
-  } else if (IsFedClip(indexed, hasSidecar)) {
-    decision.track = ClipTrack::Sidecar;
+  } else if (IsIndexFedClip(indexed)) {
+    decision.track = ClipTrack::Index;
   } else if (hasImport && IsImportFedClip(indexed)) {
     decision.track = ClipTrack::Import;
   }
@@ -46,8 +34,7 @@ ClipTrackDecision DecideClipTrack(const ClipSummary& indexed, bool hasSidecar, b
 
 ClipTrackDecision CClipTracks::Decide(const std::string& path, const ClipSummary& indexed) const {
   const bool hasImport = ImportOf(path).has_value();
-  return DecideClipTrack(indexed, FindNmeaSidecar(path).has_value(), hasImport,
-                         hasImport && ImportChosen(dataFolder_, path));
+  return DecideClipTrack(indexed, hasImport, hasImport && ImportChosen(dataFolder_, path));
 }
 
 std::optional<std::string> CClipTracks::ImportOf(const std::string& clipPath) const {
@@ -55,7 +42,10 @@ std::optional<std::string> CClipTracks::ImportOf(const std::string& clipPath) co
 }
 
 std::optional<std::int64_t> CClipTracks::CameraStartOf(const ClipSummary& indexed) const {
-  if (!HasOwnTrack(indexed) || indexed.firstCameraTime == 0) return std::nullopt;
+  if (indexed.status != ClipStatus::Indexed || indexed.traits.clock != SourceClock::Camera ||
+      indexed.firstCameraTime == 0) {
+    return std::nullopt;
+  }
   return CameraTimeToUtc(indexed.firstCameraTime, zone_) * 1000;
 }
 

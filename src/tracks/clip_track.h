@@ -1,8 +1,8 @@
-// Where a clip's telemetry comes from (DecideClipTrack: its own track, the GPS log beside it, or
-// the GPX track imported for its folder), and CClipTracks, which applies that rule to clips on
-// disk and gives the clips fed from an import what the track gives them: their place on it, and
-// their summary and points for trips and export. Reads the index, the data folder and the track;
-// writes nothing.
+// Where a clip's telemetry comes from (DecideClipTrack: its own track, the points the index read
+// from another source, or the GPX track imported for its folder), and CClipTracks, which applies
+// that rule to clips on disk and gives the clips fed from an import what the track gives them:
+// their place on it, and their summary and points for trips and export. Reads the index, the data
+// folder and the track; writes nothing.
 #pragma once
 #include <cstdint>
 #include <optional>
@@ -18,26 +18,28 @@
 
 namespace korvane {
 
-// True when a clip plays from the GPS log beside it: it has one, and the index does not hold the
-// clip as read from its own track. A clip the index has not read yet counts as fed when it has a
-// log, as cameras that keep one write no track.
-bool IsFedClip(const ClipSummary& indexed, bool hasSidecar);
+// True when a clip plays from the points the index read for it: the index read it from a source
+// that is not its own subtitle track (which plays through the extraction pipeline).
+bool IsIndexFedClip(const ClipSummary& indexed);
 // True when a clip may play from a track imported for its folder: the index has read it and found
 // no telemetry. A clip not read yet may have its own track, which an import must not hide.
 bool IsImportFedClip(const ClipSummary& indexed);
 
 // Where a clip's telemetry comes from while it plays.
-enum class ClipTrack { Own, Sidecar, Import };  // Own: its subtitle track (or none at all)
+enum class ClipTrack {
+  Own,     // its subtitle track, through the extraction pipeline (or none at all)
+  Index,   // the points the index read from another source (a GPS log beside it, a box of the file)
+  Import,  // the GPX track imported for its folder
+};
 struct ClipTrackDecision {
   ClipTrack track = ClipTrack::Own;
   TrackChoice choice;  // offered when the clip has a track of its own and the folder an import
 };
-// The import when the folder has one and the user chose it for the clip; else the log beside it
-// (IsFedClip); else the import for a clip the index found without telemetry; else its own track.
-// The choice is offered for a clip with a track of its own (found by the index, or a log beside
-// it) in a folder with an import, and stays offered once the import is chosen.
-ClipTrackDecision DecideClipTrack(const ClipSummary& indexed, bool hasSidecar, bool hasImport,
-                                  bool importChosen);
+// The import when the folder has one and the user chose it for the clip; else the index's points
+// (IsIndexFedClip); else the import for a clip the index found without telemetry; else its own
+// track. The choice is offered for a clip the index found a track in, of any source, in a folder
+// with an import, and stays offered once the import is chosen.
+ClipTrackDecision DecideClipTrack(const ClipSummary& indexed, bool hasImport, bool importChosen);
 
 class CClipTracks {
  public:
@@ -49,7 +51,8 @@ class CClipTracks {
   ClipTrackDecision Decide(const std::string& path, const ClipSummary& indexed) const;
   // The stored copy of the track imported for the clip's folder; nullopt when there is none.
   std::optional<std::string> ImportOf(const std::string& clipPath) const;
-  // The clip's first camera time in UTC ms, for a clip whose own track the index has read.
+  // The clip's first camera time in UTC ms, for a clip whose track on the camera's clock the index
+  // has read.
   std::optional<std::int64_t> CameraStartOf(const ClipSummary& indexed) const;
 
   struct ImportFedClip {

@@ -24,17 +24,32 @@ struct TrackChoice {
   friend bool operator==(const TrackChoice&, const TrackChoice&) = default;
 };
 
-// Clips whose telemetry is not their own subtitle track (a GPS log beside them, an imported GPX
-// track): their whole track, read when they start and shown at the player's time, with no
-// extraction and no subtitle poll.
+// How a clip's telemetry reaches the window.
+enum class ClipFeed {
+  Pipeline,  // its own subtitle track, through the extraction and the subtitle poll (or none)
+  Fed,       // another track, read whole: the points the index read, or an imported GPX track
+  Unread,    // the index does not know the clip as it is now: ReadNow, then ask again
+};
+
+// Clips whose telemetry is not their own subtitle track (a GPS log beside them, a box of the file,
+// an imported GPX track): their whole track, read when they start and shown at the player's time,
+// with no extraction and no subtitle poll.
 class ITrackFeedPort {
  public:
   virtual ~ITrackFeedPort() = default;
+  virtual ClipFeed FeedOf(const std::string& path) = 0;
   // True when the clip plays from another track than its own subtitle track.
-  virtual bool Feeds(const std::string& path) = 0;
+  bool Feeds(const std::string& path) { return FeedOf(path) == ClipFeed::Fed; }
+  // Has the indexer read the clip now, off the UI thread; the window is told when it is done and
+  // then asks ReadDone.
+  virtual void ReadNow(const std::string& path) = 0;
+  // True once the clip asked for by ReadNow has been read (FeedOf then answers from it).
+  virtual bool ReadDone(const std::string& path) = 0;
   // Reads the clip's track into the track store and the navigation track (the store must not be
   // written by a run). False when it has no valid record: the clip then shows no position.
   virtual bool Load(const std::string& path) = 0;
+  // Whether the track Load read has G values, which the chart draws (else it says it has none).
+  virtual bool loadedHasGValues() const = 0;
   // The record shown at `seconds` of the loaded clip; nullopt where the track has no fix.
   virtual std::optional<TelemetryRecord> RecordAt(double seconds) const = 0;
   // Stores the GPX file as the track of the clips in `clipFolder` that have no track of their own

@@ -35,6 +35,7 @@ class CMplayerPort final : public IPlayerPort {
   PlayerState state() const override { return player_.state(); }
   void Stop() override { player_.Stop(); }
   void Play(const std::string& path, bool pollSubtitles) override;
+  void SetSubtitlePoll(bool poll) override { player_.pollSubtitles = poll; }
   void TogglePause() override { player_.TogglePause(); }
   void SendCommand(const std::string& command) override { player_.SendCommand(command, true); }
   void SetVolume(int value) override { player_.SetVolume(value); }

@@ -22,6 +22,9 @@ class IPlayerPort {
   // Sets the media path and starts the player on it; without `pollSubtitles` the player is asked
   // only for the time, never for the subtitle (a clip fed from another track).
   virtual void Play(const std::string& path, bool pollSubtitles) = 0;
+  // Turns the subtitle poll of the running player off (a clip found to play from another track)
+  // or on; the next player takes Play's.
+  virtual void SetSubtitlePoll(bool poll) = 0;
   virtual void TogglePause() = 0;
   virtual void SendCommand(const std::string& command) = 0;
   virtual void SetVolume(int value) = 0;

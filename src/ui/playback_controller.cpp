@@ -103,18 +103,45 @@ void CPlaybackController::StartCurrentItem() {
   ProgressReset();
   // A clip fed from another track has no telemetry subtitle: ffmpeg would never connect and every
   // poll would answer "none", resetting what the fed track shows.
-  fed_ = b_.feed != nullptr && b_.feed->Feeds(path);
+  const ClipFeed feed = b_.feed != nullptr ? b_.feed->FeedOf(path) : ClipFeed::Pipeline;
+  fed_ = feed == ClipFeed::Fed;
   if (b_.feed != nullptr) b_.view.ShowTrackChoice(b_.feed->ChoiceOf(path));
   startedPath_ = path;
   if (fed_) {
     b_.pipeline.Stop();
-    const bool loaded = b_.feed->Load(path);
-    b_.view.ShowNoGValues();
-    if (loaded) b_.view.ConsumeTrack();
+    LoadFedTrack(path);
   }
   OpenInPlayer(path, !fed_);
+  // A clip the index does not know yet plays through the pipeline, as most clips do, while the
+  // indexer reads it; OnClipRead moves it to the feed when it has another source.
   if (!fed_) b_.pipeline.ExtractFile(path);
+  if (feed == ClipFeed::Unread) b_.feed->ReadNow(path);
   if (b_.onClipStarted) b_.onClipStarted(path);
+}
+
+void CPlaybackController::LoadFedTrack(const std::string& path) {
+  const bool loaded = b_.feed->Load(path);
+  if (!b_.feed->loadedHasGValues()) b_.view.ShowNoGValues();
+  if (loaded) b_.view.ConsumeTrack();
+}
+
+void CPlaybackController::OnClipRead() {
+  if (b_.feed == nullptr || startedPath_.empty() || !b_.feed->ReadDone(startedPath_)) return;
+  if (fed_ || b_.feed->FeedOf(startedPath_) != ClipFeed::Fed) return;
+  const PlayerState state = b_.player.state();
+  if (state != PlayerState::Starting && state != PlayerState::Playing &&
+      state != PlayerState::Paused) {
+    return;
+  }
+  // The run writes the store until it has stopped; the player goes on where it is.
+  b_.pipeline.Stop();
+  b_.player.SetSubtitlePoll(false);
+  fed_ = true;
+  b_.view.ResetAccChart();
+  b_.view.ClearRoute();
+  b_.view.ShowTrackChoice(b_.feed->ChoiceOf(startedPath_));
+  LoadFedTrack(startedPath_);
+  ShowFedMoment();
 }
 
 void CPlaybackController::PlayEntryAt(int index, double seconds) {

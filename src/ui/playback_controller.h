@@ -95,6 +95,10 @@ class CPlaybackController {
   // The tree's delete button was pressed.
   void OnDeleteItem();
 
+  // The indexer has read a clip the index did not know (ITrackFeedPort::ReadNow): the playing
+  // clip, when it was that one and it plays from another track than its own, moves to the feed
+  // where it is, without a restart.
+  void OnClipRead();
   void OnPlayerMessage(WPARAM code);
   void OnPipelineMessage(WPARAM code);
   void OnPositionMessage(WPARAM processId, LPARAM hasPosition);
@@ -148,6 +152,8 @@ class CPlaybackController {
   void ShowMoment(const TelemetryRecord& record, std::uint32_t processId);
   // The fed clip's record at the player's time on the panel and the marker, or no signal.
   void ShowFedMoment();
+  // The fed clip's whole track into the store and the view; the chart says when it has no G values.
+  void LoadFedTrack(const std::string& path);
   void ProgressReset();
   void ResetStoreWhenIdle();
   void ShowTotalTime();

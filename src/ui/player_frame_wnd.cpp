@@ -97,9 +97,10 @@ void CPlayerFrameWnd::StartStartupWorker() {
                                                                     kKeyTimeZone, kDefaultTimeZone))
                                   .value_or(CameraTimeZone{});
   clockOffsets_ = ReadClockOffsets(context.dataFolder);
-  trackFeed_ =
-      std::make_unique<CTrackFeed>(IndexDatabasePath(), context.dataFolder, playback.trackStore,
-                                   playback.navigationTrack, context.settings, zone);
+  trackFeed_ = std::make_unique<CTrackFeed>(
+      IndexDatabasePath(), context.dataFolder, playback.trackStore, playback.navigationTrack,
+      context.settings, zone, context.programFolder + kIndexerRelativePath,
+      [self] { PostWindowMessage(self, kMsgClipRead, 0, 0); });
   controller_ = std::make_unique<CPlaybackController>(ControllerBinding{
       *playerPort_, *pipelinePort_, *viewPort_, panel_->manager(), view.texts, view.gpsShown,
       view.gpsValid, view.fullScreen, playback.duration, playback.position, lastSwitchTick,
@@ -464,6 +465,9 @@ DuiLib::LRESULT CPlayerFrameWnd::HandleMessage(DuiLib::UINT uMsg, DuiLib::WPARAM
       break;
     case kMsgExportDone:
       OnExportDone();
+      break;
+    case kMsgClipRead:
+      if (controller_) controller_->OnClipRead();
       break;
     case WM_INDEX_PROGRESS:
       if (CViewManager* view = GetViewManager(); view != nullptr) {

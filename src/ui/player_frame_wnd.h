@@ -34,6 +34,7 @@ constexpr std::uint32_t kMsgStartupDone = WM_USER + 10;      // the start-up wor
 constexpr std::uint32_t kMsgVideoWindow = WM_USER + 11;      // sent: answers the video window id
 constexpr std::uint32_t kMsgOpenCommandLine = WM_USER + 13;  // the files of the command line
 constexpr std::uint32_t kMsgExportDone = WM_USER + 14;       // the track export has ended
+constexpr std::uint32_t kMsgClipRead = WM_USER + 15;  // the indexer has read a clip for the feed
 // Sent by the hand-over server: lParam points to the std::vector<std::string> of files a second
 // start handed over, valid during the send.
 constexpr std::uint32_t kMsgHandedFiles = WM_USER + 30;

@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <limits>
+#include <tuple>
 
 #include "export/camera_time_zone.h"
 #include "export/export_track.h"
@@ -58,22 +59,23 @@ TEST(CameraTime, AnOffsetIsTakenOffAndLocalFollowsTheSystemsRulesForEachDate) {
 TEST(ExportPoints, LeavesOutAndCountsUnrealDatesAndPositionsWithoutAFix) {
   const double nan = std::numeric_limits<double>::quiet_NaN();
   const std::vector<IndexPoint> points = {
-      {0, kWinterNoon, 22.5, 113.9, 36.0f, 2000, 2333, 1667},
-      {100, kNoCameraTime, 22.5, 113.9, 0, 0, 0, 0},
-      {200, kWinterNoon, 0.0, 0.0, 0, 0, 0, 0},
-      {300, kWinterNoon, 91.0, 10.0, 0, 0, 0, 0},
-      {400, kWinterNoon, 10.0, -180.5, 0, 0, 0, 0},
-      {500, kWinterNoon, nan, 10.0, 0, 0, 0, 0},
-      {600, kWinterNoon + 59, -33.9, -70.6, 0, 0, 0, 0},
-      {700, kWinterNoon + 61, 0.0, 10.0, 0, 0, 0, 0},
+      {0, kWinterNoon * 1000, 22.5, 113.9, 36.0f, 0.0f, 1.0f, -1.0f, 12.5f},
+      {100, kNoTime, 22.5, 113.9},
+      {200, kWinterNoon * 1000, 0.0, 0.0},
+      {300, kWinterNoon * 1000, 91.0, 10.0},
+      {400, kWinterNoon * 1000, 10.0, -180.5},
+      {500, kWinterNoon * 1000, nan, 10.0},
+      {600, (kWinterNoon + 59) * 1000 + 250, -33.9, -70.6},
+      {700, (kWinterNoon + 61) * 1000, 0.0, 10.0},
   };
   ExportCounts counts;
   const auto out = ExportPointsOf(points, {false, 60}, 0, counts);
   ASSERT_EQ(out.size(), 3u);
   EXPECT_EQ(out[0].mediaMs, 0);
-  EXPECT_EQ(out[0].utcTime, kWinterNoon - 3600);
-  EXPECT_EQ(out[1].utcTime, kWinterNoon + 59 - 3600);
-  EXPECT_EQ(out[2].utcTime, kWinterNoon + 61 - 3600);  // the next minute converts too
+  EXPECT_EQ(out[0].utcTimeMs, (kWinterNoon - 3600) * 1000);
+  EXPECT_EQ(std::tuple(out[0].gY, out[0].gZ, out[0].altitudeM), std::tuple(1.0f, -1.0f, 12.5f));
+  EXPECT_EQ(out[1].utcTimeMs, (kWinterNoon + 59 - 3600) * 1000 + 250) << "milliseconds kept";
+  EXPECT_EQ(out[2].utcTimeMs, (kWinterNoon + 61 - 3600) * 1000);  // the next minute converts too
   EXPECT_EQ(counts.written, 3);
   EXPECT_EQ(counts.badDates, 1);
   EXPECT_EQ(counts.badPositions, 4);

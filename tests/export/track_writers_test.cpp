@@ -6,6 +6,7 @@
 
 #include <cstdio>
 #include <fstream>
+#include <limits>
 #include <pugixml.hpp>
 #include <sstream>
 
@@ -17,12 +18,14 @@ namespace korvane {
 namespace {
 
 constexpr std::int64_t kStart = 1779064200;  // 2026-05-18T00:30:00Z
+constexpr float kNoAltitude = std::numeric_limits<float>::quiet_NaN();
 
 ExportClip Clip(const std::string& name, int count, std::int64_t start, double lat) {
   ExportClip clip{name, {}};
   for (int i = 0; i < count; ++i) {
-    clip.points.push_back(ExportPoint{i * 100, start + i, lat + i * 1e-4, 113.9 - i * 2e-4,
-                                      36.0f + i, 2000 + i, 2333, 1667 - i});
+    clip.points.push_back(ExportPoint{i * 100, (start + i) * 1000, lat + i * 1e-4, 113.9 - i * 2e-4,
+                                      kNoAltitude, 36.0f + i, i * 0.003f, 0.999f,
+                                      -1.0f - i * 0.002f});
   }
   return clip;
 }
@@ -57,7 +60,7 @@ std::string ExpectedPoints(const std::vector<ExportTrack>& tracks) {
     for (const ExportClip& clip : track.clips) {
       for (const ExportPoint& p : clip.points) {
         char line[128];
-        const time_t t = p.utcTime;
+        const time_t t = p.utcTimeMs / 1000;
         tm f{};
         gmtime_r(&t, &f);
         std::snprintf(line, sizeof line, "%.6f,%.6f,%04d/%02d/%02d,%02d:%02d:%02d\n", p.latitude,
@@ -105,17 +108,17 @@ TEST(XmlWriter, NoTrackIsStillAWellFormedFile) {
   }
 }
 
-TEST(CsvWriter, WritesTheHeaderAndOneRowPerPointWithGFromTheRawValues) {
+TEST(CsvWriter, WritesTheHeaderAndOneRowPerPointWithGAndAltitudeLast) {
   const std::string csv = Written(ExportFormat::Csv, SampleTracks());
   std::istringstream lines(csv);
   std::string line;
   std::getline(lines, line);
-  EXPECT_EQ(line, "clip,media_ms,camera_time_utc,lat,lon,speed_kmh,ax_g,ay_g,az_g");
+  EXPECT_EQ(line, "clip,media_ms,camera_time_utc,lat,lon,speed_kmh,ax_g,ay_g,az_g,alt_m");
   std::getline(lines, line);
   std::getline(lines, line);
   EXPECT_EQ(line,
             "a1.mp4,100,2026-05-18T00:30:01Z,22.5001000,113.8998000,37.00,0.0030,0.9990,"
-            "-1.0020");
+            "-1.0020,");
   int rows = 2;
   while (std::getline(lines, line)) ++rows;
   EXPECT_EQ(rows, 12);
@@ -125,7 +128,28 @@ TEST(CsvWriter, AClipWithoutGSensorLeavesItsGColumnsEmpty) {
   ExportClip log = Clip("log.mp4", 2, kStart, 38.7);
   log.hasGSensor = false;
   const std::string csv = Written(ExportFormat::Csv, {ExportTrack{"t", {log}}});
-  EXPECT_NE(csv.find("\nlog.mp4,100,2026-05-18T00:30:01Z,38.7001000,113.8998000,37.00,,,\n"),
+  EXPECT_NE(csv.find("\nlog.mp4,100,2026-05-18T00:30:01Z,38.7001000,113.8998000,37.00,,,,\n"),
+            std::string::npos)
+      << csv;
+}
+
+// A receiver's fix at 10 Hz keeps its milliseconds, and a known altitude is written, in each
+// format; an unknown one is left out (GPX), 0 (KML) or empty (CSV), as the tracks above show.
+TEST(TrackWriters, MillisecondsAndAltitudeWhereKnown) {
+  ExportClip clip = Clip("fix.mp4", 1, kStart, 38.7);
+  clip.points[0].utcTimeMs += 250;
+  clip.points[0].altitudeM = 112.5f;
+  const std::vector<ExportTrack> tracks = {ExportTrack{"t", {clip}}};
+  const std::string gpx = Written(ExportFormat::Gpx, tracks);
+  EXPECT_NE(gpx.find("<ele>112.5</ele>"), std::string::npos) << gpx;
+  EXPECT_NE(gpx.find("<time>2026-05-18T00:30:00.250Z</time>"), std::string::npos) << gpx;
+  const std::string kml = Written(ExportFormat::Kml, tracks);
+  EXPECT_NE(kml.find("<when>2026-05-18T00:30:00.250Z</when>"), std::string::npos) << kml;
+  EXPECT_NE(kml.find("<gx:coord>113.9000000 38.7000000 112.5</gx:coord>"), std::string::npos)
+      << kml;
+  const std::string csv = Written(ExportFormat::Csv, tracks);
+  EXPECT_NE(csv.find("\nfix.mp4,0,2026-05-18T00:30:00.250Z,38.7000000,113.9000000,36.00,0.0000,"
+                     "0.9990,-1.0000,112.5\n"),
             std::string::npos)
       << csv;
 }

@@ -3,7 +3,6 @@
 // rules), and the events sample clip through the real indexer program.
 #include <gtest/gtest.h>
 
-#include <climits>
 #include <cmath>
 #include <string>
 #include <vector>
@@ -24,15 +23,14 @@ namespace {
 std::vector<IndexPoint> Quiet(int seconds) {
   std::vector<IndexPoint> points;
   for (int i = 0; i < seconds * 10; ++i) {
-    points.push_back(
-        {i * 100, 1779093000 + i / 10, 22.5 + i * 1e-5, 113.9, 40.0f, 2000, 2000, 2333});
+    points.push_back({.mediaMs = i * 100,
+                      .timeMs = (1779093000 + i / 10) * 1000LL,
+                      .latitude = 22.5 + i * 1e-5,
+                      .longitude = 113.9,
+                      .speedKmh = 40.0f,
+                      .gZ = 1.0f});
   }
   return points;
-}
-
-// Raw units for `g` G away from rest.
-std::int32_t Raw(double g) {
-  return static_cast<std::int32_t>(std::lround(2000 + g * 333.3));
 }
 
 struct Bump {
@@ -45,8 +43,8 @@ std::vector<IndexPoint> WithBumps(std::vector<IndexPoint> points, const std::vec
   for (const Bump& b : bumps) {
     for (int d = -100; d <= 100; d += 100) {
       IndexPoint& p = points.at(static_cast<std::size_t>((b.atMs + d) / 100));
-      std::int32_t& v = b.axis == 'x' ? p.accelX : b.axis == 'y' ? p.accelY : p.accelZ;
-      v += Raw(d == 0 ? b.g : b.g / 2) - 2000;
+      float& v = b.axis == 'x' ? p.gX : b.axis == 'y' ? p.gY : p.gZ;
+      v += static_cast<float>(d == 0 ? b.g : b.g / 2);
     }
   }
   return points;
@@ -129,8 +127,8 @@ TEST(DetectEvents, MeasuresFromTheClipMedianNotFromRest) {
   // A camera whose Y rests at −0.3 G: braking of 0.6 G beyond that is −0.9 G read, and −0.3 G
   // read all along is no event.
   std::vector<IndexPoint> points = Quiet(30);
-  for (IndexPoint& p : points) p.accelY = Raw(-0.3);
-  points[150].accelY = Raw(-0.9);
+  for (IndexPoint& p : points) p.gY = -0.3f;
+  points[150].gY = -0.9f;
   const std::vector<DriveEvent> events = DetectEvents(points, {});
   ASSERT_EQ(events.size(), 1u);
   EXPECT_EQ(events[0].kind, K::Braking);
@@ -141,16 +139,16 @@ TEST(DetectEvents, BadTracksGiveNoEventOrFiniteOnes) {
   EXPECT_TRUE(DetectEvents({}, {}).empty());
   std::vector<IndexPoint> one = Quiet(1);
   one.resize(1);
-  one[0].accelY = INT32_MIN;
+  one[0].gY = -1e30f;
   EXPECT_TRUE(DetectEvents(one, {}).empty()) << "one reading is its own median";
   std::vector<IndexPoint> flat = Quiet(10);
-  for (IndexPoint& p : flat) p.accelX = p.accelY = p.accelZ = 4095;
+  for (IndexPoint& p : flat) p.gX = p.gY = p.gZ = 6.3f;
   EXPECT_TRUE(DetectEvents(flat, {}).empty());
 
-  // Readings at the ends of the raw range are impacts of finite strength.
+  // Readings at the ends of the float range are impacts of finite strength.
   std::vector<IndexPoint> extremes = Quiet(10);
-  extremes[20].accelX = INT32_MAX;
-  extremes[60].accelZ = INT32_MIN;
+  extremes[20].gX = 3e38f;
+  extremes[60].gZ = -3e38f;
   const std::vector<DriveEvent> events = DetectEvents(extremes, {});
   ASSERT_EQ(events.size(), 2u);
   for (const DriveEvent& e : events) {
@@ -176,6 +174,8 @@ class IndexedEvents : public testing::Test {
     ClipSummary s;
     s.path = path;
     s.status = ClipStatus::Indexed;
+    s.source = kSubtitleSource;
+    s.traits = TraitsOf(kSubtitleSource);
     SummarizeTrack(points, s);
     return s;
   }

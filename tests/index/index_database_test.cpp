@@ -26,8 +26,9 @@ using test::WriteFileText;
 std::vector<IndexPoint> Track(int n, double lat0) {
   std::vector<IndexPoint> points;
   for (int i = 0; i < n; ++i) {
-    points.push_back({i * 100, 1779093000 + i / 10, lat0 + i * 1e-5, 113.9 + (i % 7) * 1e-6,
-                      static_cast<float>(i % 90), 2000 + i, 2000 - i, 2333});
+    points.push_back({i * 100, (1779093000 + i / 10) * 1000LL, lat0 + i * 1e-5,
+                      113.9 + (i % 7) * 1e-6, static_cast<float>(i % 90), i * 1e-3f, -i * 1e-3f,
+                      1.0f});
   }
   return points;
 }

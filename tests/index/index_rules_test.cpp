@@ -19,10 +19,11 @@ namespace {
 
 TEST(PointBlob, PointsComeBackBitForBitAndTornBlobsAreRefused) {
   const std::vector<IndexPoint> points = {
-      {0, 1779093000, 22.5356, 113.9393, 65.93f, 2000, 2075, 2333},
+      {0, 1779093000123, 22.5356, 113.9393, 65.93f, 0.0f, 0.225f, 1.0f, 12.5f, 271.25f, true},
       {std::numeric_limits<std::int32_t>::max(), -1, -33.8688, -151.2093, 0.0f,
-       std::numeric_limits<std::int32_t>::min(), -4, 98},
-      {100, std::numeric_limits<std::int64_t>::max(), -0.0, 1e-300, 1e30f, 0, 0, 0},
+       -std::numeric_limits<float>::max(), -4.0f, 98.0f},
+      {100, std::numeric_limits<std::int64_t>::max(), -0.0, 1e-300, 1e30f, 0, 0, 0, -420.0f},
+      {200, kNoTime, 1.0, 2.0, 3.0f},
   };
   const std::string blob = PackPoints(points);
   ASSERT_EQ(blob.size(), points.size() * kPackedPointSize);
@@ -73,9 +74,9 @@ TEST(TrackSummary, DistanceSpeedAndCameraTimesComeFromTheValidPoints) {
   EXPECT_EQ(HaversineMetres(22.5, 113.9, 22.5, 113.9), 0.0);
 
   const std::vector<IndexPoint> points = {
-      {0, 1000, 0.0, 0.0, 10.0f, 0, 0, 0},
-      {100, 1001, 1.0, 0.0, 80.5f, 0, 0, 0},
-      {200, 1003, 1.0, 1.0, 20.0f, 0, 0, 0},
+      {0, 1000'000, 0.0, 0.0, 10.0f, 0, 0, 0},
+      {100, 1001'000, 1.0, 0.0, 80.5f, 0, 0, 0},
+      {200, 1003'500, 1.0, 1.0, 20.0f, 0, 0, 0},
   };
   ClipSummary s;
   SummarizeTrack(points, s);

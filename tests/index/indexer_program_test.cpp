@@ -47,8 +47,8 @@ TEST_F(IndexerProgram, KeepsEveryCueOfTheTrackAtFullRate) {
     EXPECT_EQ(s.status, ClipStatus::Indexed);
     EXPECT_EQ(s.pointCount, static_cast<int>(expected.size()));
     EXPECT_EQ(s.size, static_cast<std::int64_t>(std::filesystem::file_size(clip)));
-    EXPECT_EQ(s.firstCameraTime, expected.front().cameraTime);
-    EXPECT_EQ(s.lastCameraTime, expected.back().cameraTime);
+    EXPECT_EQ(s.firstCameraTime, expected.front().seconds());
+    EXPECT_EQ(s.lastCameraTime, expected.back().seconds());
     ASSERT_EQ(reader.GetOverviews(std::vector<std::string>{clip}).size(), 1u);
     EXPECT_EQ(reader.GetOverviews(std::vector<std::string>{clip})[0].points,
               SimplifyOverview(expected));

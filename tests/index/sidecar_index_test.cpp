@@ -40,14 +40,15 @@ TEST_F(SidecarIndex, TheMixedFolderIsIndexedFromOwnTrackGpsLogOrNotAtAll) {
 
   const ClipSummary own = reader.GetClip(Mixed("own_track.mp4"));
   EXPECT_EQ(own.status, ClipStatus::Indexed);
-  EXPECT_EQ(own.source, TelemetrySourceKind::SubtitleTrack);
-  EXPECT_TRUE(own.hasGSensor);
+  EXPECT_EQ(own.source, kSubtitleSource);
+  EXPECT_EQ(own.traits, (SourceTraits{true, SourceClock::Camera, true, true}));
   EXPECT_EQ(reader.GetPoints(own.path), ParsedLines(TelemetryOf(own.path)));
 
   const ClipSummary log = reader.GetClip(Mixed("sidecar_only.mp4"));
   ASSERT_EQ(log.status, ClipStatus::Indexed) << log.reason;
-  EXPECT_EQ(log.source, TelemetrySourceKind::NmeaSidecar);
-  EXPECT_FALSE(log.hasGSensor);
+  EXPECT_EQ(log.source, kNmeaSource);
+  EXPECT_EQ(log.traits, (SourceTraits{false, SourceClock::Receiver, false, false}));
+  EXPECT_EQ(log.besideFiles, kNmeaSource);
   EXPECT_EQ(log.pointCount, 188) << "no bad sentence, no status V fix";
   EXPECT_EQ(log.durationMs, 20'000) << "from the clip, not the log";
   EXPECT_EQ(log.firstCameraTime, 1779085800);  // 2026-05-18 06:30:00, the receiver's UTC
@@ -87,7 +88,7 @@ struct SourceChoice {
   const char* clip;  // copied from the mixed folder
   const char* log;   // text of the log beside it; nullptr: the generated log
   ClipStatus status;
-  TelemetrySourceKind source;
+  std::string_view source;
   const char* reason;
 };
 
@@ -111,15 +112,15 @@ TEST_P(SourceChoices, TheClipsOwnTrackComesFirstAndABadLogSaysWhy) {
 
 INSTANTIATE_TEST_SUITE_P(
     Clips, SourceChoices,
-    testing::Values(
-        SourceChoice{"OwnTrackAndLog", "own_track.mp4", nullptr, ClipStatus::Indexed,
-                     TelemetrySourceKind::SubtitleTrack, ""},
-        SourceChoice{"BinaryJunk", "no_gps.mp4",
-                     "\x7f"
-                     "ELF\x02\x01\x01\xff\xfe\x80 junk",
-                     ClipStatus::NoTelemetry, TelemetrySourceKind::NmeaSidecar, "no NMEA sentence"},
-        SourceChoice{"OnlyNoFix", "no_gps.mp4", "$GPRMC,063000.00,V,,,,,,,180526,,,A*7F\r\n",
-                     ClipStatus::NoTelemetry, TelemetrySourceKind::NmeaSidecar, "no valid fix"}),
+    testing::Values(SourceChoice{"OwnTrackAndLog", "own_track.mp4", nullptr, ClipStatus::Indexed,
+                                 kSubtitleSource, ""},
+                    SourceChoice{"BinaryJunk", "no_gps.mp4",
+                                 "\x7f"
+                                 "ELF\x02\x01\x01\xff\xfe\x80 junk",
+                                 ClipStatus::NoTelemetry, kNmeaSource, "no NMEA sentence"},
+                    SourceChoice{"OnlyNoFix", "no_gps.mp4",
+                                 "$GPRMC,063000.00,V,,,,,,,180526,,,A*7F\r\n",
+                                 ClipStatus::NoTelemetry, kNmeaSource, "no valid fix"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 // A GPS log copied beside a clip after it was indexed makes its row stale, so the log's track

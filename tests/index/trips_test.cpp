@@ -25,7 +25,7 @@ TEST_P(CameraDate, IsRealOnlyForADateTheCalendarHas) {
   r.minute = static_cast<std::uint8_t>(c.minute);
   r.second = static_cast<std::uint8_t>(c.second);
   EXPECT_EQ(IsRealCameraDate(r), c.real);
-  EXPECT_EQ(ToIndexPoint(r, 0).cameraTime == kNoCameraTime, !c.real);
+  EXPECT_EQ(ToIndexPoint(r, 0).timeMs == kNoTime, !c.real);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -39,7 +39,7 @@ INSTANTIATE_TEST_SUITE_P(
                     DateCase{0, 5, 18, 8, 0, 0, false}));
 
 TEST(CameraDate, ASummarysTimesComeFromPointsThatHaveOne) {
-  std::vector<IndexPoint> points = {{0, kNoCameraTime}, {100, 50}, {200, 60}, {300, kNoCameraTime}};
+  std::vector<IndexPoint> points = {{0, kNoTime}, {100, 50'000}, {200, 60'000}, {300, kNoTime}};
   ClipSummary s;
   SummarizeTrack(points, s);
   EXPECT_EQ(s.firstCameraTime, 50);

@@ -28,8 +28,7 @@ class OverviewSetTest : public ::testing::Test {
   void Store(const std::string& clip, int points) {
     std::vector<IndexPoint> track;
     for (int i = 0; i < points; ++i) {
-      track.push_back(
-          {i * 100, 1779093000 + i / 10, 22.5 + i * 1e-5, 113.9, 40.0f, 2000, 2000, 2333});
+      track.push_back({i * 100, (1779093000 + i / 10) * 1000LL, 22.5 + i * 1e-5, 113.9, 40.0f});
     }
     ClipSummary summary;
     summary.path = clip;

@@ -1,14 +1,19 @@
-// Which clips play from the GPS log beside them, and the feed on the generated mixed folder: the
-// log read into the track store and the navigation track, the record at the player's time, none
-// in a stretch without a fix.
+// Which clips play from the index's points or an imported track, and the feed on the generated
+// mixed folder: a clip the index does not know read by the real indexer, its points into the
+// track store and the navigation track, the record at the player's time, none in a gap.
 #include "tracks/track_feed.h"
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <thread>
+#include <tuple>
 
+#include "index/clip_file.h"
 #include "index/index_writer.h"
 #include "support/sample_paths.h"
 #include "support/temp_dir.h"
@@ -21,32 +26,32 @@ namespace {
 struct FedCase {
   const char* name;
   ClipStatus status;
-  TelemetrySourceKind source;
-  bool hasSidecar;
+  const char* source;
   bool fed;
 };
 
 class FedClipRule : public testing::TestWithParam<FedCase> {};
 
-TEST_P(FedClipRule, ALogFeedsTheClipUnlessTheIndexKnowsItsOwnTrack) {
+// Any source but the clip's own subtitle track, one this program knows or not, plays from the
+// index's points: the row's traits decide, never the name.
+TEST_P(FedClipRule, TheIndexFeedsEveryClipReadFromAnotherSourceThanItsSubtitleTrack) {
   ClipSummary indexed;
   indexed.status = GetParam().status;
   indexed.source = GetParam().source;
-  EXPECT_EQ(IsFedClip(indexed, GetParam().hasSidecar), GetParam().fed);
+  indexed.traits = TraitsOf(indexed.source);
+  if (indexed.source == std::string("box")) indexed.traits = {true, SourceClock::Camera, true};
+  EXPECT_EQ(IsIndexFedClip(indexed), GetParam().fed);
 }
 
-INSTANTIATE_TEST_SUITE_P(Clips, FedClipRule,
-                         testing::Values(FedCase{"NotIndexedWithLog", ClipStatus::Unknown,
-                                                 TelemetrySourceKind::None, true, true},
-                                         FedCase{"IndexedFromLog", ClipStatus::Indexed,
-                                                 TelemetrySourceKind::NmeaSidecar, true, true},
-                                         FedCase{"OwnTrackAndLog", ClipStatus::Indexed,
-                                                 TelemetrySourceKind::SubtitleTrack, true, false},
-                                         FedCase{"NoTelemetryYetALogNow", ClipStatus::NoTelemetry,
-                                                 TelemetrySourceKind::None, true, true},
-                                         FedCase{"NoLog", ClipStatus::Unknown,
-                                                 TelemetrySourceKind::None, false, false}),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(
+    Clips, FedClipRule,
+    testing::Values(FedCase{"NotIndexed", ClipStatus::Unknown, "", false},
+                    FedCase{"IndexedFromLog", ClipStatus::Indexed, "nmea", true},
+                    FedCase{"OwnTrack", ClipStatus::Indexed, "subtitle", false},
+                    FedCase{"ASourceNotKnownHere", ClipStatus::Indexed, "box", true},
+                    FedCase{"LogWithoutFix", ClipStatus::NoTelemetry, "nmea", false},
+                    FedCase{"Failed", ClipStatus::Failed, "", false}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 enum Own { kOwnTrack, kLog, kNone, kNotRead };
 struct DecisionCase {
@@ -66,12 +71,12 @@ class ClipTrackRule : public testing::TestWithParam<DecisionCase> {};
 TEST_P(ClipTrackRule, TheImportFeedsAClipWithItsOwnTrackOnlyWhenChosen) {
   const DecisionCase& c = GetParam();
   ClipSummary indexed;
-  indexed.status = c.own == kOwnTrack ? ClipStatus::Indexed
-                   : c.own == kNone   ? ClipStatus::NoTelemetry
-                                      : ClipStatus::Unknown;
-  indexed.source =
-      c.own == kOwnTrack ? TelemetrySourceKind::SubtitleTrack : TelemetrySourceKind::None;
-  const ClipTrackDecision decision = DecideClipTrack(indexed, c.own == kLog, c.hasImport, c.chosen);
+  indexed.status = c.own == kOwnTrack || c.own == kLog ? ClipStatus::Indexed
+                   : c.own == kNone                    ? ClipStatus::NoTelemetry
+                                                       : ClipStatus::Unknown;
+  indexed.source = c.own == kOwnTrack ? kSubtitleSource : c.own == kLog ? kNmeaSource : "";
+  indexed.traits = TraitsOf(indexed.source);
+  const ClipTrackDecision decision = DecideClipTrack(indexed, c.hasImport, c.chosen);
   EXPECT_EQ(decision.track, c.track);
   EXPECT_EQ(decision.choice, c.choice);
 }
@@ -85,9 +90,9 @@ INSTANTIATE_TEST_SUITE_P(
         DecisionCase{"OwnTrackImport", kOwnTrack, true, false, ClipTrack::Own, kOwnOffered},
         DecisionCase{"OwnTrackImportChosen", kOwnTrack, true, true, ClipTrack::Import,
                      kImportChosen},
-        DecisionCase{"Log", kLog, false, false, ClipTrack::Sidecar, kNoChoice},
-        DecisionCase{"LogChosenNoImport", kLog, false, true, ClipTrack::Sidecar, kNoChoice},
-        DecisionCase{"LogImport", kLog, true, false, ClipTrack::Sidecar, kOwnOffered},
+        DecisionCase{"Log", kLog, false, false, ClipTrack::Index, kNoChoice},
+        DecisionCase{"LogChosenNoImport", kLog, false, true, ClipTrack::Index, kNoChoice},
+        DecisionCase{"LogImport", kLog, true, false, ClipTrack::Index, kOwnOffered},
         DecisionCase{"LogImportChosen", kLog, true, true, ClipTrack::Import, kImportChosen},
         DecisionCase{"None", kNone, false, false, ClipTrack::Own, kNoChoice},
         DecisionCase{"NoneChosenNoImport", kNone, false, true, ClipTrack::Own, kNoChoice},
@@ -96,43 +101,81 @@ INSTANTIATE_TEST_SUITE_P(
         DecisionCase{"NotReadImport", kNotRead, true, false, ClipTrack::Own, kNoChoice}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(TrackFeed, TheMixedFolderLogFillsStoreAndNavigationAndIsShownAtThePlayersTime) {
-  TempDir dir;
+// A feed whose clips the index does not know are read by the real indexer program.
+struct ReadingFeed {
+  ReadingFeed(const std::string& index, const std::string& data, const CameraTimeZone& zone = {})
+      : feed(index, data, store, navigation, settings, zone, ProgramDir() + "korvane-indexer",
+             [this] { reads.fetch_add(1); }) {}
+  // Has the indexer read the clip, and waits (at most 20 s) until it has.
+  bool ReadNow(const std::string& clip) {
+    const int before = reads.load();
+    feed.ReadNow(clip);
+    for (int i = 0; i < 2000 && reads.load() == before; ++i) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    return feed.ReadDone(clip);
+  }
   CTrackStore store;
   CNavigationTrack navigation;
   Settings settings;
-  CTrackFeed feed(dir.str() + "no index.sqlite", dir.str() + "data", store, navigation, settings);
-  const std::string clip = SamplePath("mixed/sidecar_only.mp4");
-  EXPECT_FALSE(feed.Feeds(SamplePath("mixed/own_track.mp4")));
-  EXPECT_FALSE(feed.Feeds(SamplePath("mixed/no_gps.mp4")));
-  ASSERT_TRUE(feed.Feeds(clip));
+  std::atomic<int> reads{0};
+  CTrackFeed feed;
+};
 
-  const std::uint32_t generation = navigation.generation();
+// The log beside a clip is read by the indexer only: the clip is unread until then, and plays from
+// the points the read gave, in the index's private copy when the shared one cannot be written.
+TEST(TrackFeed, AClipTheIndexDoesNotKnowIsReadThenFedFromItsPoints) {
+  TempDir dir;
+  std::ofstream(dir.path() / "a file") << "no folder";
+  ReadingFeed reading(dir.str() + "a file/index.sqlite", dir.str() + "data");
+  CTrackFeed& feed = reading.feed;
+  const std::string clip = SamplePath("mixed/sidecar_only.mp4");
+  EXPECT_EQ(feed.FeedOf(clip), ClipFeed::Unread);
+  EXPECT_FALSE(feed.ReadDone(clip)) << "not asked for";
+  ASSERT_TRUE(reading.ReadNow(clip));
+  ASSERT_EQ(feed.FeedOf(clip), ClipFeed::Fed);
+  EXPECT_FALSE(feed.ReadDone(clip)) << "once";
+
+  const std::uint32_t generation = reading.navigation.generation();
   ASSERT_TRUE(feed.Load(clip));
-  EXPECT_EQ(store.totalPoints(), 198) << "every moment the log has, those without a fix too";
-  EXPECT_EQ(store.readyChunks(), 4);
-  EXPECT_EQ(navigation.size(), 188u) << "only fixes to seek to";
-  EXPECT_TRUE(navigation.complete());
-  EXPECT_NE(navigation.generation(), generation) << "the route of the clip before is old";
+  EXPECT_FALSE(feed.loadedHasGValues()) << "a GPS log";
+  EXPECT_EQ(reading.store.totalPoints(), 188) << "every fix of the log";
+  EXPECT_EQ(reading.store.readyChunks(), 3);
+  EXPECT_EQ(reading.navigation.size(), 188u);
+  EXPECT_TRUE(reading.navigation.complete());
+  EXPECT_NE(reading.navigation.generation(), generation) << "the route of the clip before is old";
 
   const auto at6 = feed.RecordAt(6.05);
   ASSERT_TRUE(at6.has_value());
   EXPECT_EQ(at6->mediaTimeMs, 6000);
   EXPECT_NEAR(at6->latitude, 38.72, 0.01);
   EXPECT_LT(at6->longitude, -9.0);
-  EXPECT_FALSE(feed.RecordAt(8.5).has_value()) << "status V";
-  EXPECT_TRUE(feed.RecordAt(9.0).has_value());
+  EXPECT_EQ(std::tuple(at6->hour, at6->minute, at6->second), std::tuple(6, 30, 6)) << "UTC";
   EXPECT_FALSE(feed.RecordAt(-0.5).has_value());
   EXPECT_TRUE(feed.RecordAt(21.5).has_value()) << "the last fix lives on for a moment";
   EXPECT_FALSE(feed.RecordAt(25.0).has_value());
   EXPECT_FALSE(feed.RecordAt(std::nan("")).has_value());
+
+  // A clip with its own subtitle track plays through the pipeline once read; one without
+  // telemetry too, as before.
+  for (const char* name : {"mixed/own_track.mp4", "mixed/no_gps.mp4"}) {
+    ASSERT_TRUE(reading.ReadNow(SamplePath(name))) << name;
+    EXPECT_EQ(feed.FeedOf(SamplePath(name)), ClipFeed::Pipeline) << name;
+  }
+}
+
+// A row of `clip` as the indexer writes it for the file as it is now.
+ClipSummary RowOf(const std::string& clip, ClipStatus status) {
+  ClipSummary summary;
+  summary.path = clip;
+  summary.status = status;
+  std::string reason;
+  EXPECT_TRUE(ReadFileFacts(clip, summary, reason)) << reason;
+  return summary;
 }
 
 void IndexWithoutTelemetry(const std::string& indexPath, const std::string& clip) {
-  ClipSummary summary;
-  summary.path = clip;
-  summary.status = ClipStatus::NoTelemetry;
-  ASSERT_EQ(CIndexWriter(indexPath).Store(summary, {}, {}), "");
+  ASSERT_EQ(CIndexWriter(indexPath).Store(RowOf(clip, ClipStatus::NoTelemetry), {}, {}), "");
 }
 
 // An import lives in the data folder: a program started again (a new feed) with the index cache
@@ -177,19 +220,22 @@ TEST(TrackFeed, AnImportIsKeptInTheDataFolderAndFeedsTheFolderAfterARestartWitho
   std::filesystem::remove(dropped);  // the import is a copy
   std::filesystem::remove_all(dir.path() / "cache");
 
-  CTrackFeed restarted(index, data, store, navigation, settings);
+  ReadingFeed reading(index, data);
+  CTrackFeed& restarted = reading.feed;
   EXPECT_TRUE(StoredFolderImport(data, clips.string()).has_value()) << "trailing / or not";
   EXPECT_FALSE(StoredFolderImport(data, dir.str()).has_value());
   EXPECT_FALSE(restarted.Feeds(noGps)) << "not read by the new index yet";
   IndexWithoutTelemetry(index, noGps);
   ASSERT_TRUE(restarted.Feeds(noGps));
   ASSERT_TRUE(restarted.Load(noGps));
-  EXPECT_EQ(navigation.size(), 21u) << "every 200 ms of the 4 s clip";
+  EXPECT_EQ(reading.navigation.size(), 21u) << "every 200 ms of the 4 s clip";
   const auto at2 = restarted.RecordAt(2.0);  // 00:00:00, the next day
   ASSERT_TRUE(at2.has_value());
   EXPECT_EQ(at2->day, 19);
   EXPECT_EQ(at2->second, 0);
   EXPECT_NEAR(at2->longitude, -9.1400 + 10 * 0.0002, 1e-6);
+  EXPECT_EQ(restarted.FeedOf(withLog), ClipFeed::Unread);
+  ASSERT_TRUE(reading.ReadNow(withLog));
   EXPECT_TRUE(restarted.Feeds(withLog));
   ASSERT_TRUE(restarted.Load(withLog));
   EXPECT_NEAR(restarted.RecordAt(6.05)->longitude, -9.14, 0.01) << "its log, not the import";
@@ -216,10 +262,9 @@ TEST(TrackFeed, AClipWithItsOwnTrackPlaysFromTheImportOnlyWhileChosenAndTheChoic
   const std::string data = dir.str() + "data";
   const std::string index = dir.str() + "cache/index.sqlite";
   std::filesystem::create_directories(dir.path() / "cache");
-  ClipSummary summary;
-  summary.path = own;
-  summary.status = ClipStatus::Indexed;
-  summary.source = TelemetrySourceKind::SubtitleTrack;
+  ClipSummary summary = RowOf(own, ClipStatus::Indexed);
+  summary.source = kSubtitleSource;
+  summary.traits = TraitsOf(kSubtitleSource);
   summary.firstCameraTime = 1'779'093'000;  // 2026-05-18 08:30:00
   summary.pointCount = 100;
   ASSERT_EQ(CIndexWriter(index).Store(summary, {}, {}), "");
@@ -272,10 +317,9 @@ TEST(TrackFeed, TripsTakeTheClipsThatPlayFromTheImportWithTheTracksFigures) {
   const std::string index = dir.str() + "index.sqlite";
   IndexWithoutTelemetry(index, noGps);
   constexpr std::int64_t kMidnight = 1'779'062'400;  // 2026-05-18 00:00:00
-  ClipSummary ownRow;
-  ownRow.path = own;
-  ownRow.status = ClipStatus::Indexed;
-  ownRow.source = TelemetrySourceKind::SubtitleTrack;
+  ClipSummary ownRow = RowOf(own, ClipStatus::Indexed);
+  ownRow.source = kSubtitleSource;
+  ownRow.traits = TraitsOf(kSubtitleSource);
   ownRow.firstCameraTime = kMidnight + 10 * 3600 + 30 * 60;
   ownRow.lastCameraTime = ownRow.firstCameraTime + 10;
   ownRow.pointCount = 100;

@@ -93,7 +93,8 @@ TEST(TripList, TheClockOffsetMovesCameraTimesOnlyAndKeepsTheTrips) {
   std::vector<ClipSummary> clips = {Clip("/c/2330_F.mp4", kNewYearsEve, kNewYearsEve + 60),
                                     Clip("/c/2331_F.mp4", kNewYearsEve + 65, kNewYearsEve + 125),
                                     Clip("/c/2330_L.mp4", kNewYearsEve, kNewYearsEve + 60)};
-  clips[2].source = TelemetrySourceKind::NmeaSidecar;
+  clips[2].source = kNmeaSource;
+  clips[2].traits = TraitsOf(kNmeaSource);
   // 2027-01-01 13:30:00 and 2026-12-31 09:30:00.
   for (const int seconds : {14 * 3600, -14 * 3600}) {
     ClockOffsets offsets;

@@ -30,6 +30,9 @@ class FakePlayer : public IPlayerPort {
     state_ = PlayerState::Playing;
     ++processId_;
   }
+  void SetSubtitlePoll(bool poll) override {
+    log.push_back(poll ? "subtitle poll on" : "subtitle poll off");
+  }
   void TogglePause() override {
     if (state_ == PlayerState::Playing) {
       state_ = PlayerState::Paused;
@@ -160,16 +163,29 @@ class RecordingView : public IViewPort {
   std::optional<TrackChoice> trackChoice;  // the last shown
 };
 
-// Feeds the clips named in `fedClips` from one record at 5 s (fix until 7 s, the log's life).
+// Feeds the clips named in `fedClips` from one record at 5 s (fix until 7 s, the log's life); the
+// clips in `unreadClips` are not known until read, and then fed.
 class FakeFeed : public ITrackFeedPort {
  public:
-  bool Feeds(const std::string& path) override {
-    return std::find(fedClips.begin(), fedClips.end(), path) != fedClips.end();
+  ClipFeed FeedOf(const std::string& path) override {
+    const auto has = [&path](const std::vector<std::string>& list) {
+      return std::find(list.begin(), list.end(), path) != list.end();
+    };
+    if (has(unreadClips)) return ClipFeed::Unread;
+    return has(fedClips) ? ClipFeed::Fed : ClipFeed::Pipeline;
+  }
+  void ReadNow(const std::string& path) override { readsAsked.push_back(path); }
+  bool ReadDone(const std::string& path) override {
+    if (std::find(unreadClips.begin(), unreadClips.end(), path) == unreadClips.end()) return false;
+    std::erase(unreadClips, path);
+    fedClips.push_back(path);
+    return true;
   }
   bool Load(const std::string& path) override {
     loaded.push_back(path);
     return true;
   }
+  bool loadedHasGValues() const override { return gValues; }
   std::optional<TelemetryRecord> RecordAt(double seconds) const override {
     if (seconds < 5.0 || seconds > 7.0) return std::nullopt;
     TelemetryRecord r;
@@ -206,6 +222,9 @@ class FakeFeed : public ITrackFeedPort {
     std::vector<std::string> clips;
   };
   std::vector<std::string> fedClips;
+  std::vector<std::string> unreadClips;
+  std::vector<std::string> readsAsked;
+  bool gValues = false;
   std::vector<std::string> loaded;
   std::vector<Import> imports;
   std::vector<std::string> fedAfterImport;  // clips that play from an import once it is made

@@ -386,6 +386,39 @@ TEST_F(ControllerTest, AFedClipSkipsExtractionAndIsShownFromItsTrackAtThePlayers
   EXPECT_EQ(view.car, car) << "a clip with its own track moves the marker by its lines only";
 }
 
+// A clip the index does not know plays through the pipeline while the indexer reads it; found to
+// play from another track, it moves to the feed where it is: the run stopped, the poll off, the
+// route and panel from the feed, curves when its track has G values. A late read of a clip no
+// longer playing changes nothing.
+TEST_F(ControllerTest, AClipReadAfterItStartedMovesToTheFeedWithoutARestart) {
+  feed.unreadClips = {Clip("b.mp4")};
+  feed.gValues = true;
+  DropClip("b.mp4");
+  EXPECT_EQ(player.log, std::vector<std::string>{"play " + Clip("b.mp4")});
+  EXPECT_EQ(pipeline.extracted, std::vector<std::string>{Clip("b.mp4")});
+  EXPECT_EQ(feed.readsAsked, std::vector<std::string>{Clip("b.mp4")});
+  const int stops = pipeline.stops;
+  controller.OnClipRead();
+  EXPECT_EQ(player.log.back(), "subtitle poll off");
+  EXPECT_EQ(player.log.size(), 2u) << "no restart";
+  EXPECT_EQ(pipeline.stops, stops + 1);
+  EXPECT_EQ(feed.loaded, std::vector<std::string>{Clip("b.mp4")});
+  EXPECT_EQ(view.noGValues, 0) << "its track has G values";
+  EXPECT_EQ(view.consumed, 1);
+  player.timePosition_ = 6.0;
+  controller.OnPlayerMessage(kPlayerPosition);
+  EXPECT_THAT(view.car, ElementsAre(-9.14, 38.72));
+  controller.OnClipRead();
+  EXPECT_EQ(feed.loaded.size(), 1u) << "read once";
+
+  now += 5000;
+  controller.OnItemActivate(0);
+  feed.unreadClips = {Clip("b.mp4")};
+  controller.OnClipRead();
+  EXPECT_EQ(pipeline.extracted.back(), Clip("a.mp4")) << "a late read of b: a's run goes on";
+  EXPECT_EQ(feed.loaded.size(), 1u);
+}
+
 // The panel shows a camera time with its folder's clock offset, over midnight and the year's end
 // both ways, and so does the snapshot's stamp; a clip fed from a GPS receiver's track shows the
 // receiver's time as it is.

@@ -1,0 +1,89 @@
+#include "telemetry/source_registry.h"
+
+#include <algorithm>
+
+#include "telemetry/nmea_track.h"
+
+namespace korvane {
+namespace {
+
+// The indexer tries them in this order: a clip's own track goes before a file beside it.
+constexpr SourceInfo kSources[] = {
+    {kSubtitleSource, {true, SourceClock::Camera, true, true}},
+    {kNmeaSource, {false, SourceClock::Receiver, false, false}, true, &FindNmeaSidecar},
+    {kGpxSource, {false, SourceClock::Receiver, false, false}, false},
+};
+
+// The position of a source in the indexer's order; past the end for one it does not know.
+std::size_t OrderOf(std::string_view name) {
+  const auto found = std::find_if(std::begin(kSources), std::end(kSources),
+                                  [&](const SourceInfo& s) { return s.name == name; });
+  return static_cast<std::size_t>(found - std::begin(kSources));
+}
+
+bool Lists(std::string_view list, std::string_view name) {
+  while (!list.empty()) {
+    const std::size_t comma = list.find(',');
+    if (list.substr(0, comma) == name) return true;
+    if (comma == std::string_view::npos) break;
+    list.remove_prefix(comma + 1);
+  }
+  return false;
+}
+
+}  // namespace
+
+std::string_view SourceClockText(SourceClock clock) {
+  switch (clock) {
+    case SourceClock::Receiver:
+      return "utc";
+    case SourceClock::None:
+      return "none";
+    case SourceClock::Camera:
+      break;
+  }
+  return "camera";
+}
+
+std::optional<SourceClock> SourceClockFromText(std::string_view text) {
+  for (const SourceClock clock : {SourceClock::Camera, SourceClock::Receiver, SourceClock::None}) {
+    if (text == SourceClockText(clock)) return clock;
+  }
+  return std::nullopt;
+}
+
+std::span<const SourceInfo> KnownSources() {
+  return kSources;
+}
+
+const SourceInfo* FindSource(std::string_view name) {
+  const std::size_t order = OrderOf(name);
+  return order < std::size(kSources) ? &kSources[order] : nullptr;
+}
+
+SourceTraits TraitsOf(std::string_view name) {
+  const SourceInfo* source = FindSource(name);
+  return source != nullptr ? source->traits : SourceTraits{};
+}
+
+std::string BesideFilesText(const std::string& clipPath) {
+  std::string text;
+  for (const SourceInfo& source : kSources) {
+    if (source.besideFile == nullptr || !source.indexed || !source.besideFile(clipPath)) continue;
+    text += (text.empty() ? "" : ",") + std::string(source.name);
+  }
+  return text;
+}
+
+bool BesideFilesChanged(std::string_view then, std::string_view now, std::string_view readFrom) {
+  const std::size_t readOrder = readFrom.empty() ? std::size(kSources) : OrderOf(readFrom);
+  for (const SourceInfo& source : kSources) {
+    if (source.besideFile == nullptr) continue;
+    // A source after the one read from cannot change what the clip is read from.
+    if (OrderOf(source.name) > readOrder) continue;
+    if (Lists(then, source.name) != Lists(now, source.name)) return true;
+  }
+  return false;
+}
+
+}  // namespace korvane
