@@ -167,5 +167,32 @@ TEST(ReportClips, SaysOfEachClipWhatTheIndexerFoundInItWithoutFailingOnBadOnes) 
   EXPECT_LT(truncated.fixes, 600);
 }
 
+// An indexer that ends before it replies (as one that crashes on a clip does) leaves the clip
+// unread: a line that says so instead of a report, and the other clips' reports still come.
+TEST(ReportClips, AClipTheIndexerCannotFinishIsAFailureNotAReport) {
+  test::TempDir dir;
+  const std::string index = dir.str() + "index.sqlite";
+  const std::string fresh = dir.str() + "fresh.mp4";
+  const std::string crashing = dir.str() + "crashing.mp4";
+  std::filesystem::copy_file(test::CuesClip(5), fresh);
+  std::filesystem::copy_file(test::CuesClip(5), crashing);
+  {
+    CClipPoints indexed(index, test::ProgramDir() + "korvane-indexer");
+    ASSERT_EQ(ReportClips({fresh}, indexed).reports.size(), 1u);
+  }
+  const std::string script = dir.str() + "indexer.sh";
+  test::WriteFileText(script, "#!/bin/sh\nkill -SEGV $$\n");
+  std::filesystem::permissions(script, std::filesystem::perms::owner_all);
+  CClipPoints source(index, script);
+  const ReportResult result = ReportClips({crashing, fresh}, source);
+  ASSERT_EQ(result.error, "");
+  ASSERT_EQ(result.reports.size(), 1u);
+  EXPECT_EQ(result.reports[0].path, fresh);
+  EXPECT_EQ(result.reports[0].fixes, 5);
+  ASSERT_EQ(result.failures.size(), 1u);
+  EXPECT_EQ(result.failures[0].rfind(crashing + ": could not be indexed: ", 0), 0u)
+      << result.failures[0];
+}
+
 }  // namespace
 }  // namespace korvane
