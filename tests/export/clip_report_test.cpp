@@ -109,12 +109,6 @@ TEST(ClipReportText, SaysTheSameForAReader) {
             "  G values:  no\n"
             "  duration:  60000 ms\n"
             "  reason:    3 sentences without a fix skipped\n");
-  EXPECT_EQ(ClipReportText(ReportOfClip(Summary(TelemetrySourceKind::None, true), {})),
-            "/card/行车 \"A\\1\".mp4\n"
-            "  source:    none\n"
-            "  fixes:     0\n"
-            "  G values:  no\n"
-            "  duration:  60000 ms\n");
 }
 
 // Each clip as the indexer reads it now: nothing was in the index before.
