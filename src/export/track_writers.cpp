@@ -1,10 +1,10 @@
 #include "export/track_writers.h"
 
-#include <charconv>
 #include <pugixml.hpp>
 #include <sstream>
 #include <string>
 
+#include "platform/json_text.h"
 #include "telemetry/g_sensor.h"
 
 namespace korvane {
@@ -13,13 +13,6 @@ namespace {
 constexpr char kIndent[] = "  ";
 constexpr char kTracksMark[] = "tracks";
 constexpr char kCreator[] = "KORVANE";
-
-std::string Fixed(double value, int decimals) {
-  char text[64];
-  const auto result =
-      std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, decimals);
-  return std::string(text, result.ptr);
-}
 
 // A document of the skeleton of the output with a comment where the tracks go, printed once and
 // cut there: the tracks, each printed from a document of its own, go between the halves.
@@ -86,12 +79,12 @@ class CGpxWriter : public CXmlTrackWriter {
       pugi::xml_node segment = trk.append_child("trkseg");
       for (const ExportPoint& p : clip.points) {
         pugi::xml_node point = segment.append_child("trkpt");
-        point.append_attribute("lat") = Fixed(p.latitude, 7).c_str();
-        point.append_attribute("lon") = Fixed(p.longitude, 7).c_str();
+        point.append_attribute("lat") = FixedText(p.latitude, 7).c_str();
+        point.append_attribute("lon") = FixedText(p.longitude, 7).c_str();
         AppendText(point, "time", UtcText(p.utcTime));
         pugi::xml_node extension =
             point.append_child("extensions").append_child("gpxtpx:TrackPointExtension");
-        AppendText(extension, "gpxtpx:speed", Fixed(p.speedKmh / 3.6, 3));
+        AppendText(extension, "gpxtpx:speed", FixedText(p.speedKmh / 3.6, 3));
       }
     }
   }
@@ -117,7 +110,8 @@ class CKmlWriter : public CXmlTrackWriter {
     }
     for (const ExportClip& clip : track.clips) {
       for (const ExportPoint& p : clip.points) {
-        AppendText(gxTrack, "gx:coord", Fixed(p.longitude, 7) + " " + Fixed(p.latitude, 7) + " 0");
+        AppendText(gxTrack, "gx:coord",
+                   FixedText(p.longitude, 7) + " " + FixedText(p.latitude, 7) + " 0");
       }
     }
   }
@@ -131,11 +125,13 @@ class CCsvWriter : public CTrackWriter {
     for (const ExportClip& clip : track.clips) {
       const std::string name = CsvField(clip.name);
       for (const ExportPoint& p : clip.points) {
-        out << name << ',' << p.mediaMs << ',' << UtcText(p.utcTime) << ',' << Fixed(p.latitude, 7)
-            << ',' << Fixed(p.longitude, 7) << ',' << Fixed(p.speedKmh, 2) << ',';
+        out << name << ',' << p.mediaMs << ',' << UtcText(p.utcTime) << ','
+            << FixedText(p.latitude, 7) << ',' << FixedText(p.longitude, 7) << ','
+            << FixedText(p.speedKmh, 2) << ',';
         if (clip.hasGSensor) {
-          out << Fixed(AccelerationInG(p.accelX), 4) << ',' << Fixed(AccelerationInG(p.accelY), 4)
-              << ',' << Fixed(AccelerationInG(p.accelZ), 4);
+          out << FixedText(AccelerationInG(p.accelX), 4) << ','
+              << FixedText(AccelerationInG(p.accelY), 4) << ','
+              << FixedText(AccelerationInG(p.accelZ), 4);
         } else {
           out << ",,";  // a GPS log has no G-sensor: empty, not −6 G
         }

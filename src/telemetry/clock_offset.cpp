@@ -72,7 +72,8 @@ std::string ClockOffsetText(int seconds) {
 }
 
 bool IsCameraClock(TelemetrySourceKind source) {
-  return source != TelemetrySourceKind::NmeaSidecar && source != TelemetrySourceKind::GpxImport;
+  // Without a source there are no times, and none to leave alone.
+  return ClockOfSource(source) != SourceClock::Utc;
 }
 
 int ClockOffsets::OfFolder(std::string_view folder) const {

@@ -26,6 +26,14 @@ TelemetrySourceKind TelemetrySourceFromText(std::string_view text);
 // not readings.
 bool SourceHasGSensor(TelemetrySourceKind kind);
 
+// Whose clock a source's times are on: the camera's own, which has no zone and may be wrong (the
+// folder's clock offset and the TimeZone setting correct it), or a GPS receiver's UTC. None: no
+// source, so no times.
+enum class SourceClock { None, Camera, Utc };
+SourceClock ClockOfSource(TelemetrySourceKind kind);
+// "none", "camera", "utc".
+std::string_view SourceClockText(SourceClock clock);
+
 struct TelemetryRead {
   bool present = false;         // the clip has this source (a subtitle track, a log beside it)
   int records = 0;              // valid records handed over
