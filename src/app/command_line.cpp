@@ -1,12 +1,19 @@
 #include "app/command_line.h"
 
+#include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
+#include <iterator>
+#include <string_view>
 
 #include "export/camera_time_zone.h"
 #include "export/clip_points.h"
 #include "export/export_job.h"
+#include "export/report_job.h"
 #include "index/index_database.h"
 #include "settings/data_folder.h"
 #include "settings/settings.h"
@@ -18,8 +25,58 @@
 namespace korvane {
 namespace {
 
-bool IsOption(const std::string& arg, const char* name) {
-  return arg == name;
+// Every option the program has that begins with "--".
+constexpr std::string_view kLongOptions[] = {"--help", "--version", "--info", "--json", "--export"};
+
+bool IsLongOption(const std::string& arg) {
+  return arg.starts_with("--");
+}
+
+bool IsProgramOption(const std::string& arg) {
+  return std::find(std::begin(kLongOptions), std::end(kLongOptions), arg) != std::end(kLongOptions);
+}
+
+CommandLine Bad(std::string error) {
+  CommandLine command;
+  command.kind = CommandLine::Kind::Bad;
+  command.error = std::move(error);
+  return command;
+}
+
+// args[0] is "--export".
+CommandLine ParseExport(const std::vector<std::string>& args) {
+  if (args.size() != 4) return Bad("--export needs a format, a clip or folder and an output file");
+  if (const auto misplaced = std::find_if(args.begin() + 1, args.end(), IsLongOption);
+      misplaced != args.end()) {
+    return Bad(*misplaced + " is out of place");
+  }
+  const auto format = ParseExportFormat(args[1]);
+  if (!format) return Bad("unknown export format \"" + args[1] + "\" (gpx, kml or csv)");
+  CommandLine command;
+  command.kind = CommandLine::Kind::Export;
+  command.format = *format;
+  command.input = args[2];
+  command.output = args[3];
+  return command;
+}
+
+// args[0] is "--info"; --json may stand anywhere after it.
+CommandLine ParseInfo(const std::vector<std::string>& args) {
+  CommandLine command;
+  command.kind = CommandLine::Kind::Info;
+  std::vector<std::string> paths;
+  for (auto arg = args.begin() + 1; arg != args.end(); ++arg) {
+    if (*arg == "--json") {
+      command.json = true;
+    } else if (IsLongOption(*arg)) {
+      return Bad(*arg + " is out of place");
+    } else {
+      paths.push_back(*arg);
+    }
+  }
+  if (paths.size() != 1) return Bad("--info needs one clip or folder");
+  command.input = paths[0];
+  return command;
 }
 
 // The clips an input names: the file itself, or the folder's files of the supported types
@@ -34,6 +91,10 @@ std::optional<std::vector<std::string>> ClipsOf(const std::string& input,
   if (!isFolder) {
     if (!fs::is_regular_file(path, error)) {
       reason = input + ": no such clip or folder";
+      return std::nullopt;
+    }
+    if (access(path.c_str(), R_OK) != 0) {
+      reason = input + ": cannot be read: " + std::strerror(errno);
       return std::nullopt;
     }
     return std::vector<std::string>{path.string()};
@@ -53,91 +114,154 @@ std::optional<std::vector<std::string>> ClipsOf(const std::string& input,
   return clips;
 }
 
-int RunExportCommand(const CommandLine& command, const std::string& programFolder) {
+// What the headless commands read of the user's settings and data folder, and the clips their
+// input names.
+struct HeadlessSetup {
+  std::vector<std::string> clips;
+  bool isFolder = false;
+  std::string error;  // the input names no clip or folder that can be read: nothing else is set
+  CameraTimeZone zone;
+  std::string zoneWarning;  // the TimeZone setting could not be read
+  std::string dataFolder;
+};
+
+HeadlessSetup ReadHeadlessSetup(const std::string& programFolder, const std::string& input) {
   ApplicationContext context;
   context.programFolder = programFolder;
   context.settingsPath = ExistingSettingsPath(programFolder);
+  HeadlessSetup setup;
   std::string associate = ReadSettingString(context, kSettingsSection, kKeyAssociate, "");
   if (associate.empty()) associate = kDefaultAssociate;
+  auto clips = ClipsOf(input, ParseSupportedExtensions(associate), setup.isFolder, setup.error);
+  if (!clips) return setup;
+  setup.clips = std::move(*clips);
+  const std::string zoneText =
+      ReadSettingString(context, kSettingsSection, kKeyTimeZone, kDefaultTimeZone);
+  if (const auto zone = ParseCameraTimeZone(zoneText)) {
+    setup.zone = *zone;
+  } else {
+    setup.zoneWarning = "TimeZone \"" + zoneText + "\" is neither local nor ±HH:MM; using local";
+  }
+  setup.dataFolder = ExistingDataFolder(programFolder);
+  return setup;
+}
 
+// The clips' points from the index, the indexer for stale ones, and for the clips that play from
+// their folder's imported track, that track in UTC.
+CClipPoints ClipPointsOf(const std::string& programFolder, CClipTracks& clipTracks) {
+  return CClipPoints(IndexDatabasePath(), programFolder + "korvane-indexer",
+                     [&clipTracks](std::span<const std::string> clips) {
+                       return clipTracks.ImportedTracks(clips, false);
+                     });
+}
+
+int RunExportCommand(const CommandLine& command, const std::string& programFolder) {
+  const HeadlessSetup setup = ReadHeadlessSetup(programFolder, command.input);
+  if (!setup.error.empty()) {
+    std::fprintf(stderr, "korvane: %s\n", setup.error.c_str());
+    return kExitExportFailed;
+  }
   ExportRequest request;
   request.format = command.format;
   request.outputPath = command.output;
-  bool isFolder = false;
-  std::string reason;
-  const auto clips = ClipsOf(command.input, ParseSupportedExtensions(associate), isFolder, reason);
-  if (!clips) {
-    std::fprintf(stderr, "korvane: %s\n", reason.c_str());
-    return kExitExportFailed;
-  }
-  request.clips = *clips;
-  request.byTrip = isFolder;
+  request.clips = setup.clips;
+  request.byTrip = setup.isFolder;
+  request.zone = setup.zone;
+  request.clockOffsets = ReadClockOffsets(setup.dataFolder);
 
-  const std::string zoneText =
-      ReadSettingString(context, kSettingsSection, kKeyTimeZone, kDefaultTimeZone);
-  std::string zoneWarning;
-  if (const auto zone = ParseCameraTimeZone(zoneText)) {
-    request.zone = *zone;
-  } else {
-    zoneWarning = "TimeZone \"" + zoneText + "\" is neither local nor ±HH:MM; using local";
-  }
-
-  const std::string dataFolder = ExistingDataFolder(programFolder);
-  request.clockOffsets = ReadClockOffsets(dataFolder);
-  CClipTracks clipTracks(IndexDatabasePath(), dataFolder, request.zone);
-  request.importedTracks = [&clipTracks](std::span<const std::string> clips) {
-    return clipTracks.ImportedTracks(clips, false);
-  };
-
-  CClipPoints source(IndexDatabasePath(), programFolder + "korvane-indexer");
+  CClipTracks clipTracks(IndexDatabasePath(), setup.dataFolder, request.zone);
+  CClipPoints source = ClipPointsOf(programFolder, clipTracks);
   const ExportResult result = RunExport(request, source);
   // A failure is one line; what a written file leaves out goes to the log.
   if (!result.error.empty()) {
     std::fprintf(stderr, "korvane: export failed: %s\n", result.error.c_str());
     return kExitExportFailed;
   }
-  if (!zoneWarning.empty()) std::fprintf(stderr, "korvane: %s\n", zoneWarning.c_str());
+  if (!setup.zoneWarning.empty()) std::fprintf(stderr, "korvane: %s\n", setup.zoneWarning.c_str());
   for (const std::string& line : result.log) std::fprintf(stderr, "korvane: %s\n", line.c_str());
   return 0;
+}
+
+// Reports go to stdout, a clip that could not be indexed to stderr (and the exit code).
+int RunInfoCommand(const CommandLine& command, const std::string& programFolder) {
+  const HeadlessSetup setup = ReadHeadlessSetup(programFolder, command.input);
+  if (!setup.error.empty()) {
+    std::fprintf(stderr, "korvane: %s\n", setup.error.c_str());
+    return kExitExportFailed;
+  }
+  if (setup.clips.empty()) {
+    std::fprintf(stderr, "korvane: %s: no clips\n", command.input.c_str());
+    return 0;
+  }
+  CClipTracks clipTracks(IndexDatabasePath(), setup.dataFolder, setup.zone);
+  CClipPoints source = ClipPointsOf(programFolder, clipTracks);
+  const ReportResult result = ReportClips(setup.clips, source);
+  if (!result.error.empty()) {
+    std::fprintf(stderr, "korvane: %s: %s\n", command.input.c_str(), result.error.c_str());
+    return kExitExportFailed;
+  }
+  for (std::size_t i = 0; i < result.reports.size(); ++i) {
+    const ClipReport& report = result.reports[i];
+    const std::string text =
+        command.json ? ClipReportJson(report) + "\n" : (i > 0 ? "\n" : "") + ClipReportText(report);
+    std::fputs(text.c_str(), stdout);
+  }
+  std::fflush(stdout);
+  for (const std::string& line : result.failures) {
+    std::fprintf(stderr, "korvane: %s\n", line.c_str());
+  }
+  return result.failures.empty() ? 0 : kExitExportFailed;
 }
 
 }  // namespace
 
 CommandLine ParseCommandLine(const std::vector<std::string>& args) {
+  for (const std::string& arg : args) {
+    if (IsLongOption(arg) && !IsProgramOption(arg)) return Bad("unknown option " + arg);
+  }
+  if (args.empty()) return {};
   CommandLine command;
-  if (args.empty()) return command;
-  if (IsOption(args[0], "--help") || IsOption(args[0], "-h")) {
+  const std::string& first = args[0];
+  if (first == "--help" || first == "-h") {
     command.kind = CommandLine::Kind::Help;
-    return command;
+  } else if (first == "--version") {
+    command.kind = CommandLine::Kind::Version;
+  } else if (first == "--export") {
+    return ParseExport(args);
+  } else if (first == "--info") {
+    return ParseInfo(args);
+  } else if (const auto misplaced = std::find_if(args.begin(), args.end(), IsLongOption);
+             misplaced != args.end()) {
+    return Bad(*misplaced + " is out of place");
   }
-  if (!IsOption(args[0], "--export")) return command;
-  command.kind = CommandLine::Kind::Bad;
-  if (args.size() != 4) {
-    command.error = "--export needs a format, a clip or folder and an output file";
-    return command;
-  }
-  const auto format = ParseExportFormat(args[1]);
-  if (!format) {
-    command.error = "unknown export format \"" + args[1] + "\" (gpx, kml or csv)";
-    return command;
-  }
-  command.kind = CommandLine::Kind::Export;
-  command.format = *format;
-  command.input = args[2];
-  command.output = args[3];
   return command;
 }
 
 std::string UsageText() {
   return "Usage: korvane [FILE...]\n"
+         "       korvane --info [--json] CLIP|FOLDER\n"
          "       korvane --export gpx|kml|csv CLIP|FOLDER OUTPUT\n"
+         "       korvane --version\n"
          "       korvane --help\n"
          "\n"
-         "Without options the window opens, playing the files given.\n"
+         "Without options the window opens, playing the files given (a file whose name begins\n"
+         "with \"--\" is given as ./--NAME). The window needs a display (DISPLAY or\n"
+         "WAYLAND_DISPLAY): without one it says so and ends with exit code 1.\n"
+         "--info   says of a clip, or of each of a folder's clips, where its telemetry comes from\n"
+         "         (subtitle: its own track; nmea: the GPS log beside it; gpx: the track imported\n"
+         "         for its folder; none) and on whose clock (camera, utc or none), the number of\n"
+         "         fixes, the first and last fix (time, media time, position, speed), whether it\n"
+         "         has G values, its duration, and what the index found wrong. Times are as the\n"
+         "         source wrote them, without the folder's clock offset or the TimeZone setting:\n"
+         "         ISO 8601 with milliseconds, \"Z\" for a receiver's UTC. With --json, one JSON\n"
+         "         object a line (path, source, clock, fixes, first, last, g_sensor, duration_ms,\n"
+         "         reason; null where there is none). Clips not indexed yet are indexed first.\n"
          "--export writes the telemetry of a clip (one track), or of a folder's clips (one track\n"
          "         per trip), to OUTPUT as GPX 1.1, KML or CSV, with times in UTC (the TimeZone\n"
-         "         setting says the zone of the camera's clock: local or +HH:MM). It needs no\n"
-         "         display and runs beside an open window. Exit code 0, else 1 (2: bad usage).\n";
+         "         setting says the zone of the camera's clock: local or +HH:MM).\n"
+         "--version prints the program's version.\n"
+         "--info and --export need no display and run beside an open window. Exit code 0, else\n"
+         "1 (a path that does not exist, cannot be read or cannot be indexed), 2 for bad usage.\n";
 }
 
 std::optional<int> RunCommandLine(const CommandLine& command, const std::string& programFolder) {
@@ -147,9 +271,14 @@ std::optional<int> RunCommandLine(const CommandLine& command, const std::string&
     case CommandLine::Kind::Help:
       std::fputs(UsageText().c_str(), stdout);
       return 0;
+    case CommandLine::Kind::Version:
+      std::fputs("korvane " KORVANE_VERSION "\n", stdout);
+      return 0;
     case CommandLine::Kind::Bad:
-      std::fprintf(stderr, "korvane: %s (see korvane --help)\n", command.error.c_str());
+      std::fprintf(stderr, "korvane: %s\n%s", command.error.c_str(), UsageText().c_str());
       return kExitUsage;
+    case CommandLine::Kind::Info:
+      return RunInfoCommand(command, programFolder);
     case CommandLine::Kind::Export:
       return RunExportCommand(command, programFolder);
   }

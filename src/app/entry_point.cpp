@@ -4,9 +4,13 @@
 #include <stdlib.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <filesystem>
+#include <string_view>
 #include <system_error>
 
+#include "platform/ascii_text.h"
 #include "platform/instance_hand_over.h"
 #include "platform/instance_lock.h"
 #include "platform/path_parts.h"
@@ -24,12 +28,28 @@ std::vector<std::string> CommandLineFiles(int argc, char** argv) {
   std::vector<std::string> files;
   for (int i = 1; i < argc; ++i) {
     const std::string argument = argv[i] != nullptr ? argv[i] : "";
-    if (argument.empty() || argument[0] == '-') continue;
+    if (argument.empty() || (argument[0] == '-' && argument != "-")) continue;
     std::error_code error;
     const std::filesystem::path absolute = std::filesystem::absolute(argument, error);
     files.push_back(error ? argument : absolute.lexically_normal().string());
   }
   return files;
+}
+
+std::optional<std::string> NoDisplayLine(const char* display, const char* waylandDisplay,
+                                         const char* platform) {
+  const auto isSet = [](const char* value) { return value != nullptr && *value != '\0'; };
+  if (isSet(display) || isSet(waylandDisplay)) return std::nullopt;
+  std::string_view platforms = isSet(platform) ? platform : "";
+  while (!platforms.empty()) {
+    const std::size_t end = std::min(platforms.find(';'), platforms.size());
+    const std::string_view name = platforms.substr(0, std::min(platforms.find(':'), end));
+    if (EqualsIgnoringAsciiCase(name, "offscreen") || EqualsIgnoringAsciiCase(name, "minimal")) {
+      return std::nullopt;
+    }
+    platforms.remove_prefix(std::min(end + 1, platforms.size()));
+  }
+  return "korvane: no display to open the window on (neither DISPLAY nor WAYLAND_DISPLAY is set)";
 }
 
 int RunApplication(int argc, char** argv,
@@ -48,6 +68,12 @@ int RunApplication(int argc, char** argv,
       break;
     case InstanceLock::Result::Unavailable:
       break;
+  }
+  // After the lock: a start without a display still hands its files to a window that has one.
+  if (const auto line =
+          NoDisplayLine(getenv("DISPLAY"), getenv("WAYLAND_DISPLAY"), getenv("QT_QPA_PLATFORM"))) {
+    std::fprintf(stderr, "%s\n", line->c_str());
+    return 1;
   }
   context.programFolder = ExecutableFolder();
   return runMainWindow(context);

@@ -46,24 +46,13 @@ std::int64_t CameraTimeToUtc(std::int64_t cameraSeconds, const CameraTimeZone& z
 }
 
 std::string UtcText(std::int64_t utcSeconds) {
-  return UtcMsText(utcSeconds * 1000);
-}
-
-std::string UtcMsText(std::int64_t utcMs) {
-  const std::int64_t whole = utcMs >= 0 ? utcMs / 1000 : (utcMs - 999) / 1000;
-  const auto ms = static_cast<int>(utcMs - whole * 1000);
-  const time_t seconds = static_cast<time_t>(whole);
+  const time_t seconds = static_cast<time_t>(utcSeconds);
   tm f{};
   if (gmtime_r(&seconds, &f) == nullptr) return {};
-  char text[48];
-  std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02d", f.tm_year + 1900, f.tm_mon + 1,
+  char text[40];
+  std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02dZ", f.tm_year + 1900, f.tm_mon + 1,
                 f.tm_mday, f.tm_hour, f.tm_min, f.tm_sec);
-  std::string out = text;
-  if (ms != 0) {
-    std::snprintf(text, sizeof text, ".%03d", ms);
-    out += text;
-  }
-  return out + "Z";
+  return text;
 }
 
 }  // namespace korvane

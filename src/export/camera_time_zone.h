@@ -28,7 +28,5 @@ std::int64_t CameraTimeToUtc(std::int64_t cameraSeconds, const CameraTimeZone& z
 
 // ISO 8601 UTC text of seconds since 1970: "2026-05-18T08:30:00Z". Locale-independent.
 std::string UtcText(std::int64_t utcSeconds);
-// The same for ms since 1970, with ".mmm" before the "Z" when they are not whole seconds.
-std::string UtcMsText(std::int64_t utcMs);
 
 }  // namespace korvane

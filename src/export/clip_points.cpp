@@ -3,6 +3,7 @@
 #include <stdlib.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 
@@ -21,8 +22,11 @@ bool IsFresh(const ClipSummary& stored, std::string& factsError) {
 
 }  // namespace
 
-CClipPoints::CClipPoints(std::string indexPath, std::string indexerProgram)
-    : indexerProgram_(std::move(indexerProgram)), shared_(std::move(indexPath)) {}
+CClipPoints::CClipPoints(std::string indexPath, std::string indexerProgram,
+                         ImportedTracksOf importedTracks)
+    : indexerProgram_(std::move(indexerProgram)),
+      importedTracks_(std::move(importedTracks)),
+      shared_(std::move(indexPath)) {}
 
 CClipPoints::~CClipPoints() {
   private_.reset();
@@ -117,11 +121,25 @@ std::string CClipPoints::Refresh(const std::vector<std::string>& clips,
     }
     summaries.push_back(std::move(s));
   }
+  imported_.clear();
+  if (!importedTracks_) return {};
+  for (ImportedTrack& track : importedTracks_(clips)) {
+    const auto row = std::find_if(summaries.begin(), summaries.end(), [&](const ClipSummary& s) {
+      return s.path == track.summary.path;
+    });
+    if (row == summaries.end() || track.points.empty()) continue;
+    imported_[row->path] = std::move(track.points);
+    *row = std::move(track.summary);
+  }
   return {};
 }
 
 bool CClipPoints::Points(ClipSummary& summary, std::vector<IndexPoint>& points,
                          std::string& reason) {
+  if (const auto found = imported_.find(summary.path); found != imported_.end()) {
+    points = found->second;
+    return true;
+  }
   for (int attempt = 0; attempt < 2; ++attempt) {
     CIndexReader& reader = ReaderFor(summary.path);
     points = reader.GetPoints(summary.path);

@@ -2,12 +2,10 @@
 
 #include <unistd.h>
 
-#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
-#include <map>
 
 #include "export/track_writers.h"
 #include "index/trips.h"
@@ -72,17 +70,6 @@ ExportResult RunExport(const ExportRequest& request, CClipPoints& source) {
   if (result.error = source.Refresh(request.clips, summaries); !result.error.empty()) {
     return result;
   }
-  std::map<std::string, std::vector<IndexPoint>> importedPoints;
-  if (request.importedTracks) {
-    for (ImportedTrack& track : request.importedTracks(request.clips)) {
-      const auto row = std::find_if(summaries.begin(), summaries.end(), [&](const ClipSummary& s) {
-        return s.path == track.summary.path;
-      });
-      if (row == summaries.end() || track.points.empty()) continue;
-      importedPoints[row->path] = std::move(track.points);
-      *row = std::move(track.summary);
-    }
-  }
   for (const ClipSummary& s : summaries) {
     if (s.status != ClipStatus::Indexed) result.log.push_back(s.path + ": " + s.reason);
   }
@@ -96,9 +83,7 @@ ExportResult RunExport(const ExportRequest& request, CClipPoints& source) {
     for (ClipSummary& clip : clips) {
       std::vector<IndexPoint> points;
       std::string reason;
-      if (const auto imported = importedPoints.find(clip.path); imported != importedPoints.end()) {
-        points = imported->second;
-      } else if (!source.Points(clip, points, reason)) {
+      if (!source.Points(clip, points, reason)) {
         result.error = clip.path + ": " + reason;
         return result;
       }

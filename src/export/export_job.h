@@ -2,8 +2,6 @@
 // each, or a trip each), the writer of the format, and the file, which appears whole or not at
 // all: it is written beside its final name and renamed into place at the end.
 #pragma once
-#include <functional>
-#include <span>
 #include <string>
 #include <vector>
 
@@ -23,9 +21,6 @@ struct ExportRequest {
   std::string outputPath;
   CameraTimeZone zone;
   ClockOffsets clockOffsets;  // added to the camera's times before they are read in `zone`
-  // What a track imported for their folder gives the clips that play from it (UTC times), asked
-  // once the index is up to date: those clips are exported from it instead of the index.
-  std::function<std::vector<ImportedTrack>(std::span<const std::string> clips)> importedTracks;
 };
 
 struct ExportResult {

@@ -1,10 +1,12 @@
 #include "export/track_writers.h"
 
-#include <charconv>
 #include <cmath>
 #include <pugixml.hpp>
 #include <sstream>
 #include <string>
+
+#include "export/clip_report.h"
+#include "platform/json_text.h"
 
 namespace korvane {
 namespace {
@@ -13,16 +15,10 @@ constexpr char kIndent[] = "  ";
 constexpr char kTracksMark[] = "tracks";
 constexpr char kCreator[] = "KORVANE";
 
-std::string Fixed(double value, int decimals) {
-  char text[64];
-  const auto result =
-      std::to_chars(text, text + sizeof text, value, std::chars_format::fixed, decimals);
-  return std::string(text, result.ptr);
-}
-
-// An altitude in the KML coordinate: "0" as before for none, else metres to a decimetre.
-std::string Altitude(double metres) {
-  return metres == 0.0 ? "0" : Fixed(metres, 1);
+// A point's UTC time: whole seconds as ever, a receiver's 10 Hz fix with its milliseconds.
+std::string UtcMsText(std::int64_t utcMs) {
+  if (utcMs % 1000 == 0) return UtcText(utcMs / 1000);
+  return SourceTimeText(utcMs, SourceClock::Receiver);
 }
 
 // A document of the skeleton of the output with a comment where the tracks go, printed once and
@@ -90,13 +86,13 @@ class CGpxWriter : public CXmlTrackWriter {
       pugi::xml_node segment = trk.append_child("trkseg");
       for (const ExportPoint& p : clip.points) {
         pugi::xml_node point = segment.append_child("trkpt");
-        point.append_attribute("lat") = Fixed(p.latitude, 7).c_str();
-        point.append_attribute("lon") = Fixed(p.longitude, 7).c_str();
-        if (std::isfinite(p.altitudeM)) AppendText(point, "ele", Fixed(p.altitudeM, 1));
+        point.append_attribute("lat") = FixedText(p.latitude, 7).c_str();
+        point.append_attribute("lon") = FixedText(p.longitude, 7).c_str();
+        if (std::isfinite(p.altitudeM)) AppendText(point, "ele", FixedText(p.altitudeM, 1));
         AppendText(point, "time", UtcMsText(p.utcTimeMs));
         pugi::xml_node extension =
             point.append_child("extensions").append_child("gpxtpx:TrackPointExtension");
-        AppendText(extension, "gpxtpx:speed", Fixed(p.speedKmh / 3.6, 3));
+        AppendText(extension, "gpxtpx:speed", FixedText(p.speedKmh / 3.6, 3));
       }
     }
   }
@@ -122,9 +118,11 @@ class CKmlWriter : public CXmlTrackWriter {
     }
     for (const ExportClip& clip : track.clips) {
       for (const ExportPoint& p : clip.points) {
-        const double altitude = std::isfinite(p.altitudeM) ? p.altitudeM : 0.0;
+        // The altitude "0" as ever where it is unknown.
+        const std::string altitude =
+            std::isfinite(p.altitudeM) && p.altitudeM != 0 ? FixedText(p.altitudeM, 1) : "0";
         AppendText(gxTrack, "gx:coord",
-                   Fixed(p.longitude, 7) + " " + Fixed(p.latitude, 7) + " " + Altitude(altitude));
+                   FixedText(p.longitude, 7) + " " + FixedText(p.latitude, 7) + " " + altitude);
       }
     }
   }
@@ -139,14 +137,15 @@ class CCsvWriter : public CTrackWriter {
       const std::string name = CsvField(clip.name);
       for (const ExportPoint& p : clip.points) {
         out << name << ',' << p.mediaMs << ',' << UtcMsText(p.utcTimeMs) << ','
-            << Fixed(p.latitude, 7) << ',' << Fixed(p.longitude, 7) << ',' << Fixed(p.speedKmh, 2)
-            << ',';
+            << FixedText(p.latitude, 7) << ',' << FixedText(p.longitude, 7) << ','
+            << FixedText(p.speedKmh, 2) << ',';
         if (clip.hasGSensor) {
-          out << Fixed(p.gX, 4) << ',' << Fixed(p.gY, 4) << ',' << Fixed(p.gZ, 4);
+          out << FixedText(p.gX, 4) << ',' << FixedText(p.gY, 4) << ',' << FixedText(p.gZ, 4);
         } else {
           out << ",,";  // a source without a G-sensor: empty, not readings
         }
-        out << ',' << (std::isfinite(p.altitudeM) ? Fixed(p.altitudeM, 1) : std::string()) << '\n';
+        out << ',' << (std::isfinite(p.altitudeM) ? FixedText(p.altitudeM, 1) : std::string())
+            << '\n';
       }
     }
   }

@@ -1,12 +1,27 @@
 #include "index/trips.h"
 
 #include <algorithm>
+#include <cmath>
 #include <map>
 #include <tuple>
 
 #include "platform/path_parts.h"
 
 namespace korvane {
+namespace {
+
+// The distance of the part of `clip` after `coveredUntil`, the last camera time of the trip's
+// clips before it.
+double DistanceAfter(const ClipSummary& clip, std::int64_t coveredUntil) {
+  if (!std::isfinite(clip.distanceM)) return 0.0;
+  if (clip.firstCameraTime >= coveredUntil) return clip.distanceM;
+  const std::int64_t span = clip.lastCameraTime - clip.firstCameraTime;
+  const std::int64_t after = clip.lastCameraTime - coveredUntil;
+  if (span <= 0 || after <= 0) return 0.0;
+  return clip.distanceM * static_cast<double>(after) / static_cast<double>(span);
+}
+
+}  // namespace
 
 std::string TripChannel(std::string_view clipPath) {
   const SplitPathResult parts = SplitPath(clipPath);
@@ -52,6 +67,9 @@ std::vector<Trip> GroupTrips(std::vector<ClipSummary> clips) {
       if (open == nullptr || clip.firstCameraTime - open->lastCameraTime > kTripGapSeconds) {
         trips.push_back(Trip{channel, {}, clip.firstCameraTime, clip.lastCameraTime});
         open = &trips.back();
+        open->distanceM = DistanceAfter(clip, clip.firstCameraTime);
+      } else {
+        open->distanceM += DistanceAfter(clip, open->lastCameraTime);
       }
       open->lastCameraTime = std::max(open->lastCameraTime, clip.lastCameraTime);
       open->clips.push_back(std::move(clip));

@@ -20,11 +20,16 @@ inline constexpr std::int64_t kTripGapSeconds = 10;
 // "/card/_F.mp4"), so front and rear cameras, which overlap in time, make trips of their own.
 std::string TripChannel(std::string_view clipPath);
 
+// A trip counts each moment once: a clip that starts before the end of the clips before it (a
+// camera that keeps an event copy of a stretch) adds only its part after that end, to the time
+// from first to last and to the distance alike. The summaries hold no distance by time, so the
+// part's distance is the clip's in proportion to the part's share of the clip's time.
 struct Trip {
   std::string channel;
   std::vector<ClipSummary> clips;  // in camera-time order
   std::int64_t firstCameraTime = 0;
   std::int64_t lastCameraTime = 0;
+  double distanceM = 0.0;  // counted once, as above; a distance that is not finite adds nothing
 };
 
 // The clips' first and last camera times corrected by the camera clock offset of each one's

@@ -1,25 +1,14 @@
 #include "map/page_map_loader.h"
 
 #include <algorithm>
-#include <charconv>
 
 #include "framework/web_browser_ui.h"
 #include "map/page_texts.h"
 #include "map/route_trace.h"
+#include "platform/json_text.h"
 #include "telemetry/track_store.h"
 
 namespace korvane {
-
-namespace {
-
-std::string FixedText(double value, int decimals) {
-  char buffer[64];
-  const auto result =
-      std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
-  return result.ec == std::errc() ? std::string(buffer, result.ptr) : "nan";
-}
-
-}  // namespace
 
 std::string FormatCoordinate(double value) {
   // "%lf" would follow LC_NUMERIC, which the UI toolkit sets from the environment: a comma there

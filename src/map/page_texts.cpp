@@ -1,27 +1,9 @@
 #include "map/page_texts.h"
 
-#include <cstdio>
-
+#include "platform/json_text.h"
 #include "settings/localization.h"
 
 namespace korvane {
-
-void AppendJsonString(std::string& out, std::string_view text) {
-  out += '"';
-  for (const char c : text) {
-    if (c == '"' || c == '\\') {
-      out += '\\';
-      out += c;
-    } else if (static_cast<unsigned char>(c) < 0x20) {
-      char escaped[8];
-      std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned>(c));
-      out += escaped;
-    } else {
-      out += c;
-    }
-  }
-  out += '"';
-}
 
 std::string ComposePageTexts(const std::function<std::string(std::string_view)>& lookup) {
   std::string json = "{";

@@ -29,10 +29,6 @@ inline constexpr std::array<PageTextKey, 5> kPageTextKeys{{
 // is left out, so the page keeps its own English one; no text at all gives "{}".
 std::string ComposePageTexts(const std::function<std::string(std::string_view)>& lookup);
 
-// Appends `text` as a JSON string literal: quotes, backslashes and control characters escaped;
-// UTF-8 passes as is.
-void AppendJsonString(std::string& out, std::string_view text);
-
 // The page texts of the current language file, each falling back to the English file.
 std::string PageTextsOf(const ApplicationContext& context);
 

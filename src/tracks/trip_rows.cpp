@@ -1,7 +1,6 @@
 #include "tracks/trip_rows.h"
 
 #include <algorithm>
-#include <cmath>
 #include <unordered_map>
 
 #include "index/trips.h"
@@ -33,9 +32,9 @@ TripList BuildTripList(std::span<const std::string> folderClips,
     TripRow row;
     row.start = trip.firstCameraTime;
     row.end = trip.lastCameraTime;
+    row.distanceM = trip.distanceM;
     for (const ClipSummary& clip : trip.clips) {
       row.clips.push_back(clip.path);
-      row.distanceM += std::isfinite(clip.distanceM) ? clip.distanceM : 0.0;
       row.maxSpeedKmh = std::max(row.maxSpeedKmh, clip.maxSpeedKmh);
     }
     grouped += trip.clips.size();

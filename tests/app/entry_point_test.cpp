@@ -93,17 +93,55 @@ TEST_F(EntryPoint, SecondInstanceEndsWithOneAndLeavesTheFirstRunning) {
   EXPECT_EQ(third.exitCode(), 7);
 }
 
-// Options are no files; a relative file is made absolute, as the running instance it may be handed
-// to works in another folder.
+// Options are no files (a lone "-" is one); a relative file is made absolute, as the running
+// instance it may be handed to works in another folder.
 TEST(CommandLineFilesTest, AreTheAbsolutePathsOfTheArgumentsThatAreNoOptions) {
   const std::string here = std::filesystem::current_path().string();
   const std::string parent = std::filesystem::current_path().parent_path().string();
-  char arg0[] = "korvane", arg1[] = "--export", arg2[] = "a b.mp4", arg3[] = "/clips/./x.MP4",
-       arg4[] = "-", arg5[] = "../y.mp4", arg6[] = "";
-  char* argv[] = {arg0, arg1, arg2, arg3, arg4, arg5, arg6, nullptr};
-  EXPECT_EQ(CommandLineFiles(7, argv),
-            (std::vector<std::string>{here + "/a b.mp4", "/clips/x.MP4", parent + "/y.mp4"}));
+  char arg0[] = "korvane", arg1[] = "-style", arg2[] = "a b.mp4", arg3[] = "/clips/./x.MP4",
+       arg4[] = "-", arg5[] = "../y.mp4", arg6[] = "", arg7[] = "./-z.mp4";
+  char* argv[] = {arg0, arg1, arg2, arg3, arg4, arg5, arg6, arg7, nullptr};
+  EXPECT_EQ(CommandLineFiles(8, argv),
+            (std::vector<std::string>{here + "/a b.mp4", "/clips/x.MP4", here + "/-",
+                                      parent + "/y.mp4", here + "/-z.mp4"}));
 }
+
+struct DisplayCase {
+  const char* display;
+  const char* wayland;
+  const char* platform;
+  bool opens;
+};
+
+void PrintTo(const DisplayCase& c, std::ostream* os) {
+  for (const char* value : {c.display, c.wayland, c.platform}) {
+    *os << " [" << (value != nullptr ? value : "unset") << "]";
+  }
+}
+
+class NoDisplay : public testing::TestWithParam<DisplayCase> {};
+
+TEST_P(NoDisplay, IsSaidOnlyWithoutADisplayAndWithoutAPlatformThatNeedsNone) {
+  const DisplayCase& c = GetParam();
+  const auto line = NoDisplayLine(c.display, c.wayland, c.platform);
+  EXPECT_EQ(!line.has_value(), c.opens);
+  if (line) {
+    EXPECT_EQ(line->find('\n'), std::string::npos);
+    EXPECT_NE(line->find("DISPLAY"), std::string::npos);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Environments, NoDisplay,
+    testing::Values(DisplayCase{":0", nullptr, nullptr, true},
+                    DisplayCase{nullptr, "wayland-0", "xcb", true},
+                    DisplayCase{nullptr, nullptr, nullptr, false}, DisplayCase{"", "", "", false},
+                    DisplayCase{nullptr, nullptr, "xcb", false},
+                    DisplayCase{nullptr, nullptr, "offscreen", true},
+                    DisplayCase{nullptr, nullptr, "Minimal", true},
+                    DisplayCase{nullptr, nullptr, "offscreen:fontengine=freetype", true},
+                    DisplayCase{nullptr, nullptr, "wayland;xcb;minimal", true},
+                    DisplayCase{nullptr, nullptr, "offscreenx;xcb:minimal", false}));
 
 TEST(ExecutableFolderTest, IsTheFolderOfThisProgramEndingInSlash) {
   const std::string folder = ExecutableFolder();

@@ -6,67 +6,19 @@
 #include <string>
 #include <vector>
 
-#include "platform/instance_lock.h"
-#include "platform/process.h"
+#include "headless_program.h"
 #include "support/command_output.h"
-#include "support/file_text.h"
-#include "support/sample_paths.h"
-#include "support/scoped_env.h"
-#include "support/temp_dir.h"
 #include "telemetry/track_import_store.h"
 
 namespace korvane {
 namespace {
 
-struct ProgramRun {
-  int exitCode = -1;
-  std::string out;  // stdout and stderr
-};
-
-class HeadlessExport : public testing::Test {
- protected:
-  void SetUp() override {
-    // No display at all, a home of its own (settings, index) and the window's lock held.
-    env_.Unset("DISPLAY");
-    env_.Unset("WAYLAND_DISPLAY");
-    env_.Set("QT_QPA_PLATFORM", "xcb");
-    env_.Set("HOME", home_.str());
-    env_.Set("XDG_CONFIG_HOME", home_.str() + "config");
-    env_.Set("XDG_CACHE_HOME", home_.str() + "cache");
-    env_.Set("XDG_RUNTIME_DIR", home_.str());
-    ASSERT_EQ(window_.Acquire("TesmarOrvixMutex"), InstanceLock::Result::Acquired);
-  }
-
-  void SetTimeZone(const std::string& value) {
-    test::WriteFileText(home_.path() / "Documents/KORVANE/conf/Velmora.ini",
-                        "[MPlayer]\nTimeZone=" + value + "\n");
-  }
-
-  ProgramRun Korvane(std::vector<std::string> args) {
-    ProcessOptions o;
-    o.program = test::ProgramDir() + "korvane";
-    o.args = std::move(args);
-    o.pipeStdout = o.stderrToStdout = true;
-    ChildProcess korvane;
-    ProgramRun run;
-    if (korvane.Start(o) != 0) return run;
-    char buffer[4096];
-    for (ssize_t got; (got = korvane.ReadStdout(buffer, sizeof buffer)) > 0;) {
-      run.out.append(buffer, static_cast<std::size_t>(got));
-    }
-    if (korvane.WaitForExit(120000)) run.exitCode = korvane.exitCode();
-    return run;
-  }
-
-  test::TempDir home_;
-  test::ScopedEnv env_;
-  InstanceLock window_;
-};
+class HeadlessExport : public test::HeadlessProgram {};
 
 TEST_F(HeadlessExport, WritesEveryCueOfTheClipInUtcWithoutADisplay) {
   SetTimeZone("+08:00");
   const std::string out = home_.str() + "drive.gpx";
-  const ProgramRun run = Korvane({"--export", "gpx", test::DefaultClip(), out});
+  const test::HeadlessRun run = Korvane({"--export", "gpx", test::DefaultClip(), out});
   ASSERT_EQ(run.exitCode, 0) << run.out;
   EXPECT_EQ(run.out, "");
   // gpsbabel's reading: 600 points, the camera's 08:30 at +08:00 being 00:30 UTC.
@@ -81,7 +33,7 @@ TEST_F(HeadlessExport, GarbageTimeZoneFallsBackToLocalWithALogLine) {
   SetTimeZone("+25:99 Mars");
   env_.Set("TZ", "UTC");
   const std::string out = home_.str() + "drive.csv";
-  const ProgramRun run = Korvane({"--export", "csv", test::DefaultClip(), out});
+  const test::HeadlessRun run = Korvane({"--export", "csv", test::DefaultClip(), out});
   ASSERT_EQ(run.exitCode, 0) << run.out;
   EXPECT_NE(run.out.find("TimeZone \"+25:99 Mars\""), std::string::npos) << run.out;
   EXPECT_NE(test::ReadFileText(out).find(",2026-05-18T08:30:00Z,"), std::string::npos);
@@ -101,7 +53,7 @@ TEST_F(HeadlessExport, AClipThatPlaysFromTheFoldersImportedTrackIsExportedFromIt
                                 test::SamplePath("phone_log.gpx"), error))
       << error;
   const std::string out = home_.str() + "drive.csv";
-  const ProgramRun run = Korvane({"--export", "csv", folder, out});
+  const test::HeadlessRun run = Korvane({"--export", "csv", folder, out});
   ASSERT_EQ(run.exitCode, 0) << run.out;
   const std::string csv = test::ReadFileText(out);
   EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 1 + 21) << csv;
@@ -113,7 +65,7 @@ TEST_F(HeadlessExport, AClipThatPlaysFromTheFoldersImportedTrackIsExportedFromIt
 }
 
 TEST_F(HeadlessExport, HelpListsTheExport) {
-  const ProgramRun run = Korvane({"--help"});
+  const test::HeadlessRun run = Korvane({"--help"});
   EXPECT_EQ(run.exitCode, 0);
   EXPECT_NE(run.out.find("--export gpx|kml|csv"), std::string::npos) << run.out;
 }
@@ -137,7 +89,7 @@ TEST_F(HeadlessExport, FailsWithOneClearLine) {
       {{"--export", "kml", test::DefaultClip(), "/proc/out.kml"}, 1, "cannot write"},
   };
   for (const Case& c : cases) {
-    const ProgramRun run = Korvane(c.args);
+    const test::HeadlessRun run = Korvane(c.args);
     EXPECT_EQ(run.exitCode, c.exitCode) << c.args[1] << " " << run.out;
     EXPECT_NE(run.out.find(c.says), std::string::npos) << run.out;
     EXPECT_FALSE(std::filesystem::exists(out)) << c.says;

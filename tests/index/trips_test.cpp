@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+#include <ostream>
+
 #include "index/track_summary.h"
 
 namespace korvane {
@@ -80,6 +83,64 @@ TEST(Trips, ClipsWithinTenSecondsOfEachOtherPerChannelFormATrip) {
   EXPECT_EQ(trips[1].channel, "/c/_R.mp4");
   EXPECT_EQ(trips[2].clips.size(), 1u);
   EXPECT_EQ(trips[2].firstCameraTime, 1201);
+}
+
+// Clips of one channel, each 1 km a minute (60 km/h) at 70 km/h at most, overlapping in time as a
+// camera that keeps an event copy of a stretch leaves them: every moment counts once, so the trip's
+// average speed stays the clips' own, below their maximum.
+struct OverlapCase {
+  const char* name;
+  std::vector<ClipSummary> clips;
+  double distanceM;
+};
+
+void PrintTo(const OverlapCase& c, std::ostream* os) {
+  *os << c.name;
+}
+
+class TripOverlap : public testing::TestWithParam<OverlapCase> {};
+
+TEST_P(TripOverlap, CountsTheTimeAClipSharesWithTheOnesBeforeItOnce) {
+  std::vector<ClipSummary> clips = GetParam().clips;
+  for (ClipSummary& clip : clips) {
+    clip.distanceM = 1000.0 * static_cast<double>(clip.lastCameraTime - clip.firstCameraTime) / 60;
+    clip.maxSpeedKmh = 70;
+  }
+  const auto trips = GroupTrips(clips);
+  ASSERT_EQ(trips.size(), 1u);
+  const Trip& trip = trips[0];
+  EXPECT_EQ(trip.clips.size(), clips.size());
+  EXPECT_NEAR(trip.distanceM, GetParam().distanceM, 1e-6);
+  const double hours = static_cast<double>(trip.lastCameraTime - trip.firstCameraTime) / 3600;
+  EXPECT_LE(trip.distanceM / 1000 / hours, 70.0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Clips, TripOverlap,
+    testing::Values(
+        OverlapCase{"Following", {Clip("/c/1_F.mp4", 0, 60), Clip("/c/2_F.mp4", 60, 120)}, 2000},
+        OverlapCase{"Partly", {Clip("/c/1_F.mp4", 0, 60), Clip("/c/2_F.mp4", 30, 90)}, 1500},
+        OverlapCase{"Wholly", {Clip("/c/1_F.mp4", 0, 60), Clip("/c/2_F.mp4", 10, 40)}, 1000},
+        OverlapCase{"SameStretch", {Clip("/c/1_F.mp4", 0, 60), Clip("/c/2_F.mp4", 0, 60)}, 1000},
+        // The copy inside the first clip does not move the end the third one is measured from.
+        OverlapCase{
+            "WhollyThenPartly",
+            {Clip("/c/1_F.mp4", 0, 60), Clip("/c/2_F.mp4", 20, 50), Clip("/c/3_F.mp4", 45, 105)},
+            1750},
+        // A longer clip that starts with a shorter one: only its part after the shorter's end.
+        OverlapCase{
+            "SameStartLonger", {Clip("/c/1_F.mp4", 0, 30), Clip("/c/2_F.mp4", 0, 60)}, 1000}),
+    [](const testing::TestParamInfo<OverlapCase>& info) { return std::string(info.param.name); });
+
+TEST(TripOverlap, ReversedTimesAndNoDistanceAddNothing) {
+  std::vector<ClipSummary> clips = {Clip("/c/1_F.mp4", 0, 60), Clip("/c/2_F.mp4", 40, 30),
+                                    Clip("/c/3_F.mp4", 50, 70)};
+  clips[0].distanceM = 1000;
+  clips[1].distanceM = 500;  // its last time before its first: no part after the first's end
+  clips[2].distanceM = std::numeric_limits<double>::quiet_NaN();
+  const auto trips = GroupTrips(clips);
+  ASSERT_EQ(trips.size(), 1u);
+  EXPECT_DOUBLE_EQ(trips[0].distanceM, 1000);
 }
 
 }  // namespace

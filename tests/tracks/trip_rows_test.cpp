@@ -79,7 +79,8 @@ TEST(TripList, TripsFollowCameraTimeWhateverTheOrderOfTheSummaries) {
                                                    "/c/0102_F.mp4", "/c/0103_F.mp4"}));
   EXPECT_EQ(front.start, kMorning);
   EXPECT_EQ(front.end, kMorning + 125);
-  EXPECT_DOUBLE_EQ(front.distanceM, 3000);
+  // 0101 shares its first half with 0100 and adds only its second.
+  EXPECT_DOUBLE_EQ(front.distanceM, 2500);
   EXPECT_FLOAT_EQ(front.maxSpeedKmh, 80);
   EXPECT_EQ(list.trips[1].clips, std::vector<std::string>{"/c/0101_R.mp4"});
   EXPECT_EQ(list.trips[2].clips, std::vector<std::string>{"/c/0200_F.mp4"});
