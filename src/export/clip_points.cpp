@@ -1,5 +1,6 @@
 #include "export/clip_points.h"
 
+#include <signal.h>
 #include <stdlib.h>
 #include <unistd.h>
 
@@ -60,6 +61,10 @@ bool CClipPoints::RunIndexer(const std::string& db, const std::vector<std::strin
   // One process for the clips; when a clip ends it (a crash), that clip is left out and the rest
   // go to a new one.
   while (next < clips.size()) {
+    if (cancelled_) {
+      reason = "the reading was cancelled";
+      return false;
+    }
     ChildProcess indexer;
     ProcessOptions options;
     options.program = indexerProgram_;
@@ -71,6 +76,9 @@ bool CClipPoints::RunIndexer(const std::string& db, const std::vector<std::strin
       reason = "cannot start " + indexerProgram_ + ": " + std::strerror(rc);
       return false;
     }
+    running_ = indexer.pid();
+    // A cancel that came before the pid was known ends this run here.
+    if (cancelled_) kill(indexer.pid(), SIGKILL);
     std::string pending;
     char buffer[4096];
     for (ssize_t got; (got = indexer.ReadStdout(buffer, sizeof buffer)) > 0;) {
@@ -86,6 +94,11 @@ bool CClipPoints::RunIndexer(const std::string& db, const std::vector<std::strin
       }
     }
     indexer.WaitForExit(-1);
+    running_ = 0;
+    if (cancelled_) {
+      reason = "the reading was cancelled";
+      return false;
+    }
     if (indexer.exitCode() == 0) return true;
     if (indexer.exitCode() == 3) {
       reason = "the index cannot be written";
@@ -94,6 +107,11 @@ bool CClipPoints::RunIndexer(const std::string& db, const std::vector<std::strin
     ++next;  // the clip it was reading when it ended
   }
   return true;
+}
+
+void CClipPoints::Cancel() {
+  cancelled_ = true;
+  if (const pid_t pid = running_.load(); pid > 0) kill(pid, SIGKILL);
 }
 
 std::string CClipPoints::Refresh(const std::vector<std::string>& clips,

@@ -5,6 +5,9 @@
 // end that process, never the caller. When the index cannot be written, the stale clips go into a
 // private index in a temporary folder that lives as long as this object.
 #pragma once
+#include <sys/types.h>
+
+#include <atomic>
 #include <functional>
 #include <map>
 #include <memory>
@@ -43,6 +46,10 @@ class CClipPoints {
   // again once; false, with the reason, when it keeps changing or cannot be read any more.
   bool Points(ClipSummary& summary, std::vector<IndexPoint>& points, std::string& reason);
 
+  // From any thread: ends the indexer run under way and every one after, so a Refresh or Points
+  // in another thread returns soon, with a reason.
+  void Cancel();
+
  private:
   // Runs the indexer on the clips into the index at `db`; the clips it replied for go into
   // `replied`. False (with the reason) when the index at `db` cannot be written or the program
@@ -54,6 +61,8 @@ class CClipPoints {
   bool UsePrivateIndex(std::string& reason);
 
   std::string indexerProgram_;
+  std::atomic<bool> cancelled_{false};
+  std::atomic<pid_t> running_{0};  // the indexer process under way, 0 when none
   ImportedTracksOf importedTracks_;
   std::map<std::string, std::vector<IndexPoint>> imported_;  // clip → its points on the track
   CIndexReader shared_;

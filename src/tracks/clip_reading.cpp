@@ -1,14 +1,10 @@
 #include "tracks/clip_reading.h"
 
-#include "export/clip_points.h"
-
 namespace korvane {
 
 CClipReading::CClipReading(std::string indexPath, std::string indexerProgram,
                            std::function<void()> done)
-    : indexPath_(std::move(indexPath)),
-      indexerProgram_(std::move(indexerProgram)),
-      done_(std::move(done)) {}
+    : points_(std::move(indexPath), std::move(indexerProgram)), done_(std::move(done)) {}
 
 CClipReading::~CClipReading() {
   {
@@ -16,6 +12,7 @@ CClipReading::~CClipReading() {
     stop_ = true;
     waiting_.reset();
   }
+  points_.Cancel();
   wake_.notify_all();
   if (thread_.joinable()) thread_.join();
 }
@@ -38,8 +35,6 @@ std::optional<CClipReading::Read> CClipReading::Take(const std::string& path) {
 }
 
 void CClipReading::Loop() {
-  // One reader for the thread's life: a private index it made stays for the clips read after.
-  CClipPoints points(indexPath_, indexerProgram_);
   for (;;) {
     std::string path;
     {
@@ -51,7 +46,7 @@ void CClipReading::Loop() {
     }
     Read read{path, {}, {}};
     std::vector<ClipSummary> summaries;
-    const std::string error = points.Refresh({path}, summaries);
+    const std::string error = points_.Refresh({path}, summaries);
     if (!error.empty() || summaries.empty()) {
       read.summary.path = path;
       read.summary.status = ClipStatus::Failed;
@@ -60,7 +55,7 @@ void CClipReading::Loop() {
       read.summary = std::move(summaries.front());
       std::string reason;
       if (read.summary.status == ClipStatus::Indexed &&
-          !points.Points(read.summary, read.points, reason)) {
+          !points_.Points(read.summary, read.points, reason)) {
         read.summary.status = ClipStatus::Failed;
         read.summary.reason = reason;
       }

@@ -12,6 +12,7 @@
 #include <thread>
 #include <vector>
 
+#include "export/clip_points.h"
 #include "index/index_point.h"
 
 namespace korvane {
@@ -25,7 +26,7 @@ class CClipReading {
   };
 
   CClipReading(std::string indexPath, std::string indexerProgram, std::function<void()> done);
-  // Waits for the clip being read, if any; a clip still waiting is not read.
+  // Ends the indexer reading a clip, if any; a clip still waiting is not read.
   ~CClipReading();
   CClipReading(const CClipReading&) = delete;
   CClipReading& operator=(const CClipReading&) = delete;
@@ -38,8 +39,8 @@ class CClipReading {
  private:
   void Loop();
 
-  std::string indexPath_;
-  std::string indexerProgram_;
+  // One reader for the object's life: a private index it made stays for the clips read after.
+  CClipPoints points_;
   std::function<void()> done_;
   std::mutex mutex_;
   std::condition_variable wake_;

@@ -6,6 +6,11 @@
 
 #include <cmath>
 
+#include "index/clip_file.h"
+#include "index/index_reader.h"
+#include "index/index_writer.h"
+#include "index/overview_line.h"
+#include "index/track_summary.h"
 #include "program_driver.h"
 
 namespace korvane::test {
@@ -83,6 +88,59 @@ TEST(ProgramSidecar, AClipWithOnlyAGpsLogPlaysWithRouteGpsPanelAndANoGNotice) {
 
   ASSERT_TRUE(run.Close());
   EXPECT_EQ(run.exitCode(), 0);
+}
+
+// A clip whose index row names a source this program has no reader for, with that source's traits
+// (G values, the camera's clock, inside the clip, not through the pipeline) and 10 Hz points: the
+// window plays it from the points with route, panel, marker and curves, knowing nothing of it.
+TEST(ProgramSidecar, AClipReadFromASourceTheWindowDoesNotKnowPlaysFromItsIndexedPoints) {
+  PrivateDisplay display;
+  if (display.name().empty()) GTEST_SKIP() << "Xvfb cannot be started here";
+  TempDir folder;
+  const std::string clip = folder.str() + "box clip.mp4";
+  std::filesystem::copy_file(SamplePath("mixed/sidecar_only.mp4"), clip);
+  std::vector<IndexPoint> points;
+  for (int i = 0; i < 200; ++i) {
+    points.push_back({i * 100, 1779093000000LL + i * 100, 48.85 + i * 1e-5, 2.35, 50.0f,
+                      0.2f * static_cast<float>(std::sin(i / 5.0)), 0.0f, 1.0f, 35.0f + i * 0.1f});
+  }
+  ClipSummary row;
+  row.path = clip;
+  row.status = ClipStatus::Indexed;
+  row.source = "box9";
+  row.traits = {true, SourceClock::Camera, true, false};
+  row.durationMs = 20'000;
+  std::string reason;
+  ASSERT_TRUE(ReadFileFacts(clip, row, reason)) << reason;
+  SummarizeTrack(points, row);
+
+  ProgramRun run(display.name());
+  const std::string index = run.home().str() + ".cache/korvane/index.sqlite";
+  std::filesystem::create_directories(run.home().path() / ".cache/korvane");
+  ASSERT_EQ(CIndexWriter(index).Store(row, points, SimplifyOverview(points)), "");
+  ASSERT_TRUE(run.Start({clip}));
+  ProbeState s = run.WaitFor(
+      [](const ProbeState& p) {
+        return p.Int("state") == 3 && p.Int("gpsValid") == 1 && p.Map("points") == "200" &&
+               Numbers(p.Map("marker")).size() == 2 &&
+               (!p.HasChart() || (p.Curves().size() == 3 && p.Curves()[0] > 0));
+      },
+      30000);
+  ASSERT_EQ(s.Int("state"), 3) << s.json;
+  EXPECT_EQ(s.Map("points"), "200") << s.json;
+  EXPECT_NE(s.Str("timeLabel").find("2026-05-18 08:30:"), std::string::npos) << s.json;
+  EXPECT_NE(s.Str("latitudeLabel").find("N 48"), std::string::npos) << s.json;
+  const std::vector<double> marker = Numbers(s.Map("marker"));
+  ASSERT_EQ(marker.size(), 2u) << s.json;
+  EXPECT_NEAR(marker[0], 48.85, 0.01);
+  if (s.HasChart()) {
+    EXPECT_EQ(s.Str("chartNotice"), "") << s.json;
+    const std::vector<double> curves = s.Curves();
+    ASSERT_EQ(curves.size(), 3u) << s.json;
+    EXPECT_GT(curves[0], 0) << s.json;
+  }
+  EXPECT_EQ(CIndexReader(index).GetClip(clip).source, "box9") << "not read again";
+  ASSERT_TRUE(run.Close());
 }
 
 }  // namespace
