@@ -40,8 +40,8 @@ class COverviewSet {
 
  private:
   CIndexReader reader_;
-  std::vector<std::string> clips_;  // the folder's clips; a line's number is the index here
-  std::vector<bool> looked_;        // the index had the clip (with or without a line)
+  std::vector<std::string> clips_;         // the folder's clips; a line's number is the index here
+  std::vector<bool> looked_;               // the index had the clip (with or without a line)
   std::unordered_set<std::string> drawn_;  // the moments (MomentOf) that have their line
   std::uint32_t set_ = 0;
   std::uint32_t lastSet_ = 0;
