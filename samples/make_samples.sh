@@ -19,6 +19,13 @@
 #   phone_log.gpx        a GPX track from another device (gpx_log.awk): a morning stretch over
 #                        own_track.mp4's camera times, and a night stretch across midnight with a
 #                        20 s gap
+#   channels/            front/rear files of one moment under each camera family's naming, the
+#                        front (test pattern) with telemetry, the rear (another pattern) without:
+#                        viofo/, viofo14/, blackvue/, 70mai/Normal/{Front,Back}/, thinkware/,
+#                        words/; tesla/ a four-camera moment; shorter/ a rear of 4 s beside its
+#                        front of 10 s; broken/ a rear cut off after its first bytes
+#   dualcard/            a two-camera card: REC_…_F (telemetry) and REC_…_R (none) of four moments,
+#                        three in a row (one trip) and one 20 min later (a trip of its own)
 # Beside each clip with subtitles, NAME.telemetry.txt lists its cue texts in order.
 set -euo pipefail
 out=${1:?output folder}
@@ -33,7 +40,8 @@ make_clip() {
   local name=$1 secs=$2 size=$3 fps=$4 cues=$5 handler=$6
   shift 6
   local srt="$work/$name.srt"
-  local inputs=(-f lavfi -i "testsrc=size=$size:rate=$fps:duration=$secs"
+  # The picture: testsrc, or the caller's `pattern` (a rear camera looks different).
+  local inputs=(-f lavfi -i "${pattern:-testsrc}=size=$size:rate=$fps:duration=$secs"
                 -f lavfi -i "sine=frequency=440:sample_rate=44100:duration=$secs")
   local maps=(-map 0:v -map 1:a)
   if [ "$cues" -gt 0 ]; then
@@ -70,6 +78,33 @@ make_clip trip/20260518_083020_F 20 160x90 10 200 "Ambarella EXT" -v start_s=306
 make_clip trip/20260518_083040_F 20 160x90 10 200 "Ambarella EXT" -v start_s=30640 -v lat0=22.5416
 make_clip trip/20260518_090000_F 20 160x90 10 200 "Ambarella EXT" -v start_s=32400 -v lon0=113.9473
 make_clip trip/20260518_091000_F 3 160x90 10 0 ""
+
+# make_pair FRONT REAR SECONDS START_S [REAR_SECONDS]: a front with telemetry, a rear without.
+make_pair() {
+  mkdir -p "$(dirname "$out/$1")" "$(dirname "$work/$1")" "$(dirname "$out/$2")" \
+    "$(dirname "$work/$2")"
+  make_clip "$1" "$3" 160x90 10 $(($3 * 10)) "Ambarella EXT" -v start_s="$4"
+  pattern=smptebars make_clip "$2" "${5:-$3}" 160x90 10 0 ""
+}
+make_pair channels/viofo/2026_0518_083000_0001F channels/viofo/2026_0518_083000_0002R 6 30600
+make_pair channels/viofo14/20260518083100_000001F channels/viofo14/20260518083100_000001R 6 30660
+make_pair channels/blackvue/20260518_083200_NF channels/blackvue/20260518_083200_NR 6 30720
+make_pair channels/70mai/Normal/Front/NO20260518-083300-000001F \
+  channels/70mai/Normal/Back/NO20260518-083300-000002B 6 30780
+make_pair channels/thinkware/REC_2026_05_18_08_34_00_F channels/thinkware/REC_2026_05_18_08_34_00_R \
+  6 30840
+make_pair channels/words/drive_front channels/words/drive_rear 6 30900
+make_pair channels/tesla/2026-05-18_08-35-00-front channels/tesla/2026-05-18_08-35-00-back 6 30960
+pattern=rgbtestsrc make_clip channels/tesla/2026-05-18_08-35-00-left_repeater 6 160x90 10 0 ""
+pattern=testsrc2 make_clip channels/tesla/2026-05-18_08-35-00-right_repeater 6 160x90 10 0 ""
+make_pair channels/shorter/20260518_083600_NF channels/shorter/20260518_083600_NR 10 31020 4
+make_pair channels/broken/20260518_083700_NF channels/broken/20260518_083700_NR 6 31080
+head -c 2000 "$out/channels/broken/20260518_083700_NR.mp4" > "$work/broken.mp4"
+mv "$work/broken.mp4" "$out/channels/broken/20260518_083700_NR.mp4"
+for start in 30600 30620 30640 31800; do
+  stamp=$(printf '2026_05_18_%02d_%02d_%02d' $((start / 3600)) $((start / 60 % 60)) $((start % 60)))
+  make_pair "dualcard/REC_${stamp}_F" "dualcard/REC_${stamp}_R" 20 "$start"
+done
 
 # Two telemetry tracks: every reader must take the first one, even though only the second is
 # flagged as the default track.

@@ -53,8 +53,9 @@ std::vector<std::vector<ClipSummary>> TrackClips(const std::vector<ClipSummary>&
     for (Trip& trip : GroupTrips(summaries)) tracks.push_back(std::move(trip.clips));
     return tracks;
   }
-  for (const ClipSummary& s : summaries) {
-    if (s.pointCount > 0) tracks.push_back({s});
+  // A moment recorded by several cameras is one track, from the channel that has telemetry.
+  for (ClipSummary& s : OnePerMoment(summaries)) {
+    if (s.pointCount > 0) tracks.push_back({std::move(s)});
   }
   return tracks;
 }

@@ -12,6 +12,7 @@ namespace {
 
 constexpr int kDeleteMargin = 4;  // between the delete button and the node's right edge
 constexpr int kTextGap = 4;       // between the text and the delete button
+constexpr int kMarkWidth = 20;    // the channel mark's column
 constexpr int kScrollBarWidth = 6;
 constexpr int kSelectionBarWidth = 3;
 constexpr int kMinThumbHeight = 16;
@@ -210,8 +211,21 @@ void CPlayListNodeUI::PaintText(HDC hDC) {
                pos.right - inset_.right, pos.bottom - inset_.bottom};
   RECT button = GetDeleteButtonRect();
   if (!IsRectEmpty(button)) text.right = std::min(text.right, button.left - kTextGap);
+  if (!mark_.empty()) {
+    RECT mark = text;
+    mark.left = std::max(text.left, text.right - kMarkWidth);
+    text.right = mark.left;
+    CRenderEngine::DrawText(hDC, GetManager(), mark, mark_, CurrentTextColor(), font_,
+                            DT_CENTER | DT_VCENTER | DT_SINGLELINE);
+  }
   CRenderEngine::DrawText(hDC, GetManager(), text, GetText(), CurrentTextColor(), font_,
                           textStyle_ | DT_SINGLELINE);
+}
+
+void CPlayListNodeUI::SetItemMark(std::string_view mark) {
+  if (mark_ == mark) return;
+  mark_.assign(mark);
+  Invalidate();
 }
 
 void CPlayListNodeUI::PaintStatusImage(HDC hDC) {

@@ -24,6 +24,10 @@ class CPlayListNodeUI : public CControlUI {
 
   void SetItemText(std::string_view text);
   CDuiString GetItemText() const { return GetText(); }
+  // A short mark drawn in a narrow column at the text's right end, before the delete button (the
+  // camera channel of the entry: "F", "R", "I"); empty for none, the text then keeps the width.
+  void SetItemMark(std::string_view mark);
+  const CDuiString& GetItemMark() const { return mark_; }
   // ARGB colours of the text: normal, under the mouse, selected, and while the entry plays.
   void SetItemTextColor(DWORD argb);
   void SetItemHotTextColor(DWORD argb);
@@ -63,6 +67,7 @@ class CPlayListNodeUI : public CControlUI {
   DWORD CurrentTextColor() const;
 
   CPlayListTreeViewUI* owner_;
+  CDuiString mark_;
   RECT inset_;
   DWORD textColor_ = 0xFFC8C6CB;
   DWORD hotTextColor_ = 0xFFC8C6CB;

@@ -4,8 +4,9 @@
 #include <cmath>
 #include <map>
 #include <tuple>
+#include <unordered_map>
 
-#include "platform/path_parts.h"
+#include "index/clip_channels.h"
 
 namespace korvane {
 namespace {
@@ -23,18 +24,35 @@ double DistanceAfter(const ClipSummary& clip, std::int64_t coveredUntil) {
 
 }  // namespace
 
-std::string TripChannel(std::string_view clipPath) {
-  const SplitPathResult parts = SplitPath(clipPath);
-  const std::size_t nameStart = parts.folder.size();
-  std::string channel = parts.folder;
-  for (const char c : parts.stem) {
-    if (c >= '0' && c <= '9') continue;
-    // Separators that only stood between numbers ("20210105_101500") count once.
-    const bool separator = c == '_' || c == '-' || c == ' ';
-    if (separator && channel.size() > nameStart && channel.back() == c) continue;
-    channel += c;
+bool HasTripTelemetry(const ClipSummary& clip) {
+  return clip.pointCount > 0 && (clip.firstCameraTime != 0 || clip.lastCameraTime != 0);
+}
+
+std::vector<ClipSummary> OnePerMoment(std::vector<ClipSummary> clips) {
+  struct Chosen {
+    std::size_t clip;
+    CameraChannel channel;
+  };
+  std::unordered_map<std::string, std::size_t> slotOf;  // moment → index into `chosen`
+  std::vector<Chosen> chosen;
+  for (std::size_t i = 0; i < clips.size(); ++i) {
+    const ClipMoment moment = MomentOf(clips[i].path);
+    const auto [slot, added] = slotOf.emplace(moment.moment, chosen.size());
+    if (added) {
+      chosen.push_back({i, moment.channel});
+      continue;
+    }
+    Chosen& held = chosen[slot->second];
+    const bool heldHas = HasTripTelemetry(clips[held.clip]);
+    const bool has = HasTripTelemetry(clips[i]);
+    if ((has && !heldHas) || (has == heldHas && moment.channel < held.channel)) {
+      held = {i, moment.channel};
+    }
   }
-  return parts.stem.size() == parts.fileName.size() ? channel : channel + "." + parts.extension;
+  std::vector<ClipSummary> once;
+  once.reserve(chosen.size());
+  for (const Chosen& c : chosen) once.push_back(std::move(clips[c.clip]));
+  return once;
 }
 
 void ApplyClockOffsets(std::span<ClipSummary> clips, const ClockOffsets& offsets) {
@@ -51,21 +69,20 @@ void ApplyClockOffsets(std::span<ClipSummary> clips, const ClockOffsets& offsets
 }
 
 std::vector<Trip> GroupTrips(std::vector<ClipSummary> clips) {
-  std::erase_if(clips, [](const ClipSummary& c) {
-    return c.pointCount <= 0 || (c.firstCameraTime == 0 && c.lastCameraTime == 0);
-  });
-  std::map<std::string, std::vector<ClipSummary>> byChannel;
-  for (ClipSummary& clip : clips) byChannel[TripChannel(clip.path)].push_back(std::move(clip));
+  clips = OnePerMoment(std::move(clips));
+  std::erase_if(clips, [](const ClipSummary& c) { return !HasTripTelemetry(c); });
+  std::map<std::string, std::vector<ClipSummary>> byCamera;
+  for (ClipSummary& clip : clips) byCamera[MomentOf(clip.path).camera].push_back(std::move(clip));
 
   std::vector<Trip> trips;
-  for (auto& [channel, members] : byChannel) {
+  for (auto& [camera, members] : byCamera) {
     std::sort(members.begin(), members.end(), [](const ClipSummary& a, const ClipSummary& b) {
       return std::tie(a.firstCameraTime, a.path) < std::tie(b.firstCameraTime, b.path);
     });
     Trip* open = nullptr;
     for (ClipSummary& clip : members) {
       if (open == nullptr || clip.firstCameraTime - open->lastCameraTime > kTripGapSeconds) {
-        trips.push_back(Trip{channel, {}, clip.firstCameraTime, clip.lastCameraTime});
+        trips.push_back(Trip{camera, {}, clip.firstCameraTime, clip.lastCameraTime});
         open = &trips.back();
         open->distanceM = DistanceAfter(clip, clip.firstCameraTime);
       } else {
@@ -76,7 +93,7 @@ std::vector<Trip> GroupTrips(std::vector<ClipSummary> clips) {
     }
   }
   std::sort(trips.begin(), trips.end(), [](const Trip& a, const Trip& b) {
-    return std::tie(a.firstCameraTime, a.channel) < std::tie(b.firstCameraTime, b.channel);
+    return std::tie(a.firstCameraTime, a.camera) < std::tie(b.firstCameraTime, b.camera);
   });
   return trips;
 }

@@ -2,11 +2,15 @@
 
 #include <unordered_map>
 
+#include "index/clip_channels.h"
+#include "index/trips.h"
+
 namespace korvane {
 
 std::uint32_t COverviewSet::Start(std::vector<std::string> folderClips) {
   clips_ = std::move(folderClips);
   looked_.assign(clips_.size(), false);
+  drawn_.clear();
   set_ = ++lastSet_;
   return set_;
 }
@@ -14,6 +18,7 @@ std::uint32_t COverviewSet::Start(std::vector<std::string> folderClips) {
 void COverviewSet::Clear() {
   clips_.clear();
   looked_.clear();
+  drawn_.clear();
   set_ = 0;
 }
 
@@ -28,12 +33,18 @@ std::vector<NumberedOverview> COverviewSet::TakeNewLines() {
   }
   if (waiting.empty()) return {};
   // A clip read by the indexer is looked at once: a clip without telemetry has no line to wait for.
-  std::vector<std::string> indexed;
-  for (const ClipSummary& clip : reader_.GetClips(waiting)) {
+  std::vector<ClipSummary> read;
+  for (ClipSummary& clip : reader_.GetClips(waiting)) {
     const auto number = numberOf.find(clip.path);
     if (clip.status == ClipStatus::Unknown || number == numberOf.end()) continue;
     looked_[number->second] = true;
-    indexed.push_back(clip.path);
+    read.push_back(std::move(clip));
+  }
+  std::vector<std::string> indexed;
+  for (const ClipSummary& clip : OnePerMoment(std::move(read))) {
+    if (clip.pointCount > 0 && drawn_.insert(MomentOf(clip.path).moment).second) {
+      indexed.push_back(clip.path);
+    }
   }
   std::vector<NumberedOverview> lines;
   for (OverviewLine& line : reader_.GetOverviews(indexed)) {

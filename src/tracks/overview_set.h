@@ -1,10 +1,13 @@
 // COverviewSet: the clips whose overview lines are on the map while the user wants every route of
 // the folder. It numbers a folder's clips, gives the lines of those the index has read, each once,
 // as more clips finish indexing, and names the clip a clicked line's number stands for. Each
-// showing is a new set, so a click on a line of an earlier one is told apart. Reads the index.
+// showing is a new set, so a click on a line of an earlier one is told apart. A moment recorded by
+// several cameras is one line, from the first of its channels read with telemetry (the front
+// among those read together). Reads the index.
 #pragma once
 #include <cstdint>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "index/index_point.h"
@@ -37,8 +40,9 @@ class COverviewSet {
 
  private:
   CIndexReader reader_;
-  std::vector<std::string> clips_;  // the folder's clips; a line's number is the index here
-  std::vector<bool> looked_;        // the index had the clip (with or without a line)
+  std::vector<std::string> clips_;         // the folder's clips; a line's number is the index here
+  std::vector<bool> looked_;               // the index had the clip (with or without a line)
+  std::unordered_set<std::string> drawn_;  // the moments (MomentOf) that have their line
   std::uint32_t set_ = 0;
   std::uint32_t lastSet_ = 0;
 };

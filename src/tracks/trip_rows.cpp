@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <unordered_map>
 
+#include "index/clip_channels.h"
 #include "index/trips.h"
 
 namespace korvane {
@@ -13,18 +14,37 @@ TripList BuildTripList(std::span<const std::string> folderClips,
   for (const ClipSummary& summary : indexed) {
     if (summary.status != ClipStatus::Unknown) byPath.emplace(summary.path, &summary);
   }
-  TripList list;
+  // Each moment counts once: it is in a trip when one of its channels has telemetry (a rear
+  // camera's clip without GPS takes nothing from its moment), not yet indexed while a channel
+  // waits for the indexer, and without telemetry only when every channel was read without.
+  enum class Seen { WithoutTelemetry, NotIndexed, WithPoints };
+  std::unordered_map<std::string, Seen> moments;
+  std::vector<std::string> order;
   std::vector<ClipSummary> known;
   for (const std::string& clip : folderClips) {
     const auto found = byPath.find(clip);
+    Seen seen = Seen::WithPoints;
     if (found == byPath.end()) {
-      ++list.notIndexed;
+      seen = Seen::NotIndexed;
     } else if (found->second->status != ClipStatus::Indexed || found->second->pointCount <= 0) {
-      ++list.withoutTelemetry;
+      seen = Seen::WithoutTelemetry;
     } else {
       known.push_back(*found->second);
     }
+    const auto [at, added] = moments.emplace(MomentOf(clip).moment, seen);
+    if (added) {
+      order.push_back(at->first);
+    } else {
+      at->second = std::max(at->second, seen);
+    }
   }
+  TripList list;
+  for (const std::string& moment : order) {
+    const Seen seen = moments[moment];
+    if (seen == Seen::NotIndexed) ++list.notIndexed;
+    if (seen == Seen::WithoutTelemetry) ++list.withoutTelemetry;
+  }
+  known = OnePerMoment(std::move(known));
   ApplyClockOffsets(known, offsets);
   const std::size_t withPoints = known.size();
   std::size_t grouped = 0;

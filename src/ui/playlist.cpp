@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "index/clip_channels.h"
+
 namespace korvane {
 
 const KnownExtension KnownExtensions[] = {
@@ -11,8 +13,11 @@ const KnownExtension KnownExtensions[] = {
 
 int Playlist::AddEntry(std::string path, std::string fileName) {
   if (!paths_.insert(path).second) return -1;
-  entries_.push_back(
-      std::make_unique<PlaylistEntry>(PlaylistEntry{std::move(path), std::move(fileName)}));
+  ClipMoment moment = MomentOf(path);
+  std::string mark = moment.named ? std::string(ChannelMark(moment.channel)) : std::string();
+  entries_.push_back(std::make_unique<PlaylistEntry>(
+      PlaylistEntry{std::move(path), std::move(fileName), std::move(moment.moment), std::move(mark),
+                    static_cast<int>(moment.channel)}));
   return count() - 1;
 }
 
@@ -39,8 +44,21 @@ void Playlist::ClearEntries() {
 
 int Playlist::GetCurrentPath(std::string& path) const {
   if (current_ < 0 || current_ >= count()) return 0;
-  path = entries_[current_]->path;
+  const PlaylistEntry* plays = entries_[current_].get();
+  for (const int i : MomentEntries(current_)) {
+    if (entries_[i]->channel < plays->channel) plays = entries_[i].get();
+  }
+  path = plays->path;
   return 1;
+}
+
+std::vector<int> Playlist::MomentEntries(int index) const {
+  std::vector<int> same;
+  if (index < 0 || index >= count()) return same;
+  for (int i = 0; i < count(); ++i) {
+    if (entries_[i]->moment == entries_[index]->moment) same.push_back(i);
+  }
+  return same;
 }
 
 int Playlist::SetCurrent(int index) {
@@ -49,9 +67,12 @@ int Playlist::SetCurrent(int index) {
 }
 
 int Playlist::StepFromCurrent(int step) const {
-  if (current_ < 0) return -1;
-  int target = current_ + step;
-  return (target >= 0 && target < count()) ? target : -1;
+  if (current_ < 0 || step == 0) return -1;
+  const std::string& moment = entries_[current_]->moment;
+  for (int target = current_ + step; target >= 0 && target < count(); target += step) {
+    if (entries_[target]->moment != moment) return target;
+  }
+  return -1;
 }
 
 void Playlist::SortByName() {

@@ -12,6 +12,9 @@ namespace korvane {
 struct PlaylistEntry {
   std::string path;      // folder with its trailing "/", then the file name
   std::string fileName;  // the node's text and tooltip, and the sort key
+  std::string moment;    // MomentOf(path).moment: the entries of one moment share it
+  std::string mark;      // the channel's mark ("F", "R", "I"…); empty when the name has none
+  int channel = 0;       // the CameraChannel, in order: the moment plays its lowest (the front)
 };
 
 // The file types the settings may name under "Associate", in the order they are looked up.
@@ -33,13 +36,17 @@ class Playlist {
   // Index of the entry with this path, or -1.
   int FindEntry(std::string_view path) const;
   void ClearEntries();
-  // 0 (path untouched) when there is no current entry; otherwise 1 and the current path.
+  // 0 (path untouched) when there is no current entry; otherwise 1 and the path the current
+  // moment plays: its front channel's among the listed entries of the current entry's moment.
   int GetCurrentPath(std::string& path) const;
+  // The indexes of the entries of index's moment, in list order; none for an index out of range.
+  std::vector<int> MomentEntries(int index) const;
 
   // Makes index current; an index out of range leaves no current entry. Returns the new current.
   int SetCurrent(int index);
-  // The index one step (±1) from current, or -1 when there is no current entry or the step would
-  // leave the list.
+  // The index of the nearest entry of another moment in the step's direction (±1) from current, so
+  // a moment's other channels are not played again; -1 when there is no current entry or no
+  // such entry.
   int StepFromCurrent(int step) const;
   // Ascending by file name in code-unit (byte) order, so "B.mp4" precedes "a.mp4"; equal names
   // keep their order. The current entry stays current.

@@ -99,7 +99,7 @@ int CPlaylistManager::LoadClips(const std::vector<std::string>& paths) {
   playlist_ = std::move(clips);
   RebuildView();
   view_->SelectNode(0);
-  view_->SetPlayingNode(0, true);
+  MoveMark(-1, 0);
   host_.ListChanged(Paths(), 0);
   return playlist_.count();
 }
@@ -119,9 +119,10 @@ int CPlaylistManager::DeleteClickedEntry() {
   playlist_.RemoveEntry(deleted);
   if (deleted != wasCurrent) return 0;
   // RemoveEntry already stepped back from a deleted last entry; the node at the current index is
-  // the entry that moved up, or the new last one.
-  int now = playlist_.current();
-  if (now >= 0) view_->SetPlayingNode(now, true);
+  // the entry that moved up, or the new last one. The deleted moment's other channels may lie
+  // anywhere, so every mark is set anew.
+  for (int i = 0; i < playlist_.count(); ++i) view_->SetPlayingNode(i, false);
+  MoveMark(-1, playlist_.current());
   return 1;
 }
 
@@ -144,10 +145,9 @@ int CPlaylistManager::Step(int step) {
   int target = playlist_.StepFromCurrent(step);
   if (target < 0) return 0;
   int oldCurrent = playlist_.current();
-  view_->SetPlayingNode(oldCurrent, false);
   playlist_.SetCurrent(target);
   view_->SelectNode(target);
-  view_->SetPlayingNode(target, true);
+  MoveMark(oldCurrent, target);
   return 1;
 }
 
@@ -164,8 +164,9 @@ void CPlaylistManager::RebuildView() {
 }
 
 void CPlaylistManager::MoveMark(int oldCurrent, int newCurrent) {
-  view_->SetPlayingNode(oldCurrent, false);
-  view_->SetPlayingNode(newCurrent, true);
+  // Every channel's entry of the playing moment is marked together.
+  for (const int i : playlist_.MomentEntries(oldCurrent)) view_->SetPlayingNode(i, false);
+  for (const int i : playlist_.MomentEntries(newCurrent)) view_->SetPlayingNode(i, true);
 }
 
 }  // namespace korvane

@@ -26,6 +26,7 @@ void StylePlaylistNode(DuiLib::CPlayListNodeUI* node, const PlaylistEntry& entry
   if (node == nullptr) return;
   node->SetItemText(entry.fileName);
   node->SetToolTip(entry.fileName);
+  node->SetItemMark(entry.mark);
   node->SetItemTextColor(kNodeTextColor);
   node->SetItemHotTextColor(kNodeTextColor);
   node->SetSelItemTextColor(kNodeTextColor);

@@ -110,8 +110,9 @@ TEST_F(ExportJob, AClipThatKeepsChangingFailsAndLeavesNoFile) {
   }
 }
 
-TEST_F(ExportJob, AFolderGoesOutAsOneTrackPerTripAndChannel) {
-  // Two front clips of the same moments form one trip; the rear camera's clip is a trip of its own.
+TEST_F(ExportJob, AFolderGoesOutAsOneTrackPerTripEachMomentOnce) {
+  // Two front clips of the same moments form one trip; the rear camera's clip of the first moment
+  // adds nothing: its moment is the front's, and the front's telemetry is taken.
   std::vector<std::string> clips;
   for (const char* name : {"0001_F.mp4", "0002_F.mp4", "0001_R.mp4"}) {
     clips.push_back(dir_.str() + name);
@@ -120,11 +121,11 @@ TEST_F(ExportJob, AFolderGoesOutAsOneTrackPerTripAndChannel) {
   CClipPoints source(dir_.str() + "index.sqlite", Indexer());
   const ExportResult result = Export(source, clips, ExportFormat::Gpx, true);
   ASSERT_EQ(result.error, "");
-  EXPECT_EQ(result.tracks, 2);
+  EXPECT_EQ(result.tracks, 1);
   pugi::xml_document doc;
   ASSERT_TRUE(doc.load_file(output_.c_str()));
-  EXPECT_EQ(doc.select_nodes("/gpx/trk").size(), 2u);
-  EXPECT_EQ(doc.select_nodes("/gpx/trk/trkseg/trkpt").size(), 15u);
+  EXPECT_EQ(doc.select_nodes("/gpx/trk").size(), 1u);
+  EXPECT_EQ(doc.select_nodes("/gpx/trk/trkseg/trkpt").size(), 10u);
   EXPECT_STREQ(doc.select_node("/gpx/trk/trkseg/trkpt/time").node().text().get(),
                "2026-05-18T00:30:00Z");
 }

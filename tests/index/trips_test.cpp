@@ -49,13 +49,6 @@ TEST(CameraDate, ASummarysTimesComeFromPointsThatHaveOne) {
   EXPECT_EQ(s.lastCameraTime, 60);
 }
 
-TEST(Trips, ChannelIsTheFolderAndTheNameWithoutDigits) {
-  EXPECT_EQ(TripChannel("/card/20210105_101500_F.mp4"), "/card/_F.mp4");
-  EXPECT_EQ(TripChannel("/card 2/x.mp4"), "/card 2/x.mp4");
-  EXPECT_EQ(TripChannel("123.mp4"), ".mp4");
-  EXPECT_EQ(TripChannel("/c/v1.2/A-001--002.MOV"), "/c/v1.2/A-.MOV");
-}
-
 ClipSummary Clip(const std::string& path, std::int64_t first, std::int64_t last, int points = 10) {
   ClipSummary s;
   s.path = path;
@@ -66,23 +59,30 @@ ClipSummary Clip(const std::string& path, std::int64_t first, std::int64_t last,
   return s;
 }
 
-TEST(Trips, ClipsWithinTenSecondsOfEachOtherPerChannelFormATrip) {
+// A moment counts once whatever its channels: its telemetry comes from the front when several
+// channels have it, else from the one that has.
+TEST(Trips, ClipsWithinTenSecondsOfEachOtherFormATripEachMomentOnce) {
   const auto trips = GroupTrips({
       Clip("/c/0003_F.mp4", 1130, 1190),  // out of order; 10 s after the one before
+      Clip("/c/0001_R.mp4", 1000, 1070),  // the rear of 0001, with telemetry of its own
       Clip("/c/0001_F.mp4", 1000, 1060), Clip("/c/0002_F.mp4", 1060, 1120),  // equal times
       Clip("/c/0004_F.mp4", 1201, 1260),                                     // 11 s: a new trip
-      Clip("/c/0001_R.mp4", 1000, 1060),  // another camera at the same moments
-      Clip("/c/0009_F.mp4", 0, 0, 0),     // no telemetry: in no trip
+      Clip("/c/0005_F.mp4", 0, 0, 0),           // no telemetry in the front …
+      Clip("/c/0005_R.mp4", 1270, 1300),        // … the rear has it
+      Clip("/c/0009_F.mp4", 0, 0, 0),           // no telemetry: in no trip
+      Clip("/c/other/0001_F.mp4", 1000, 1060),  // another card's folder: a camera of its own
   });
   ASSERT_EQ(trips.size(), 3u);
-  EXPECT_EQ(trips[0].channel, "/c/_F.mp4");
-  ASSERT_EQ(trips[0].clips.size(), 3u);
-  EXPECT_EQ(trips[0].clips[0].path, "/c/0001_F.mp4");
-  EXPECT_EQ(trips[0].clips[2].path, "/c/0003_F.mp4");
-  EXPECT_EQ(trips[0].lastCameraTime, 1190);
-  EXPECT_EQ(trips[1].channel, "/c/_R.mp4");
-  EXPECT_EQ(trips[2].clips.size(), 1u);
+  EXPECT_NE(trips[0].camera, trips[1].camera);
+  const Trip& first = trips[0].clips.size() == 3 ? trips[0] : trips[1];
+  ASSERT_EQ(first.clips.size(), 3u);
+  EXPECT_EQ(first.clips[0].path, "/c/0001_F.mp4");
+  EXPECT_EQ(first.clips[2].path, "/c/0003_F.mp4");
+  EXPECT_EQ(first.lastCameraTime, 1190);
+  ASSERT_EQ(trips[2].clips.size(), 2u);
   EXPECT_EQ(trips[2].firstCameraTime, 1201);
+  EXPECT_EQ(trips[2].clips[1].path, "/c/0005_R.mp4");
+  EXPECT_EQ(trips[2].camera, first.camera);
 }
 
 // Clips of one channel, each 1 km a minute (60 km/h) at 70 km/h at most, overlapping in time as a

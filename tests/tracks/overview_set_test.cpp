@@ -60,6 +60,24 @@ TEST_F(OverviewSetTest, LinesAppearAsClipsFinishIndexingEachOnce) {
   EXPECT_EQ(overview.ClipPath(3), "");
 }
 
+// The moments of a two-camera card are one line each: the front's while both have telemetry, the
+// rear's when only it has, and none for a channel read after its moment has its line.
+TEST_F(OverviewSetTest, AMomentOfSeveralChannelsIsOneLine) {
+  const std::vector<std::string> card = {"/card/1_F.mp4", "/card/1_R.mp4", "/card/2_F.mp4",
+                                         "/card/2_R.mp4"};
+  Store(card[0], 50);
+  Store(card[1], 50);
+  Store(card[2], 0);
+  Store(card[3], 50);
+  overview.Start(card);
+  EXPECT_EQ(Numbers(overview.TakeNewLines()).first, (std::vector<std::uint32_t>{0, 3}));
+  overview.Start({"/card/3_R.mp4", "/card/3_F.mp4"});
+  Store("/card/3_R.mp4", 40);
+  EXPECT_EQ(Numbers(overview.TakeNewLines()).first, std::vector<std::uint32_t>{0});
+  Store("/card/3_F.mp4", 40);
+  EXPECT_TRUE(overview.TakeNewLines().empty());
+}
+
 TEST_F(OverviewSetTest, ClearingEndsTheSetAndItsClicks) {
   Store(folder[0], 100);
   overview.Start(folder);

@@ -56,8 +56,8 @@ TEST(TripList, ClipsWithoutUsableTelemetryAreInNoTripAndCounted) {
   EXPECT_EQ(list.notIndexed, 0);
 }
 
-// Summaries come in any order, some with equal or reversed times; front and rear cameras overlap
-// and make trips of their own; a summary of a clip outside the folder is not listed.
+// Summaries come in any order, some with equal or reversed times; a rear camera's clip is its
+// moment's other channel and adds no trip; a summary of a clip outside the folder is not listed.
 TEST(TripList, TripsFollowCameraTimeWhateverTheOrderOfTheSummaries) {
   const std::vector<ClipSummary> clips = {
       Clip("/c/0103_F.mp4", kMorning + 130, kMorning + 120, 700, 80),  // last before first
@@ -73,7 +73,7 @@ TEST(TripList, TripsFollowCameraTimeWhateverTheOrderOfTheSummaries) {
     withStranger.push_back(Clip("/elsewhere/0101_F.mp4", kMorning, kMorning + 60));
     return withStranger;
   }());
-  ASSERT_EQ(list.trips.size(), 3u);
+  ASSERT_EQ(list.trips.size(), 2u);
   const TripRow& front = list.trips[0];
   EXPECT_EQ(front.clips, (std::vector<std::string>{"/c/0100_F.mp4", "/c/0101_F.mp4",
                                                    "/c/0102_F.mp4", "/c/0103_F.mp4"}));
@@ -82,9 +82,27 @@ TEST(TripList, TripsFollowCameraTimeWhateverTheOrderOfTheSummaries) {
   // 0101 shares its first half with 0100 and adds only its second.
   EXPECT_DOUBLE_EQ(front.distanceM, 2500);
   EXPECT_FLOAT_EQ(front.maxSpeedKmh, 80);
-  EXPECT_EQ(list.trips[1].clips, std::vector<std::string>{"/c/0101_R.mp4"});
-  EXPECT_EQ(list.trips[2].clips, std::vector<std::string>{"/c/0200_F.mp4"});
+  EXPECT_EQ(list.trips[1].clips, std::vector<std::string>{"/c/0200_F.mp4"});
   EXPECT_EQ(list.withoutTelemetry + list.notIndexed, 0);
+}
+
+// A moment counts once in the summary too: a rear clip without GPS beside a front with it is
+// neither a trip nor "without telemetry", and a moment waits while any channel is unread.
+TEST(TripList, ARearClipWithoutTelemetryCountsWithItsMoment) {
+  const std::vector<ClipSummary> clips = {
+      Clip("/c/0001_F.mp4", kMorning, kMorning + 60),
+      Clip("/c/0001_R.mp4", 0, 0, 0, 0, ClipStatus::NoTelemetry, 0),
+      Clip("/c/0002_F.mp4", 0, 0, 0, 0, ClipStatus::NoTelemetry, 0),
+      Clip("/c/0002_R.mp4", 0, 0, 0, 0, ClipStatus::Failed, 0),
+      Clip("/c/0003_R.mp4", 0, 0, 0, 0, ClipStatus::NoTelemetry, 0),  // 0003_F not read yet
+  };
+  std::vector<std::string> folder = Paths(clips);
+  folder.push_back("/c/0003_F.mp4");
+  const TripList list = BuildTripList(folder, clips);
+  ASSERT_EQ(list.trips.size(), 1u);
+  EXPECT_EQ(list.trips[0].clips, std::vector<std::string>{"/c/0001_F.mp4"});
+  EXPECT_EQ(list.withoutTelemetry, 1);
+  EXPECT_EQ(list.notIndexed, 1);
 }
 
 // The folder's offset moves the camera's times, over midnight and the year's end both ways; a GPS

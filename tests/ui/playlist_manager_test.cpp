@@ -389,6 +389,46 @@ INSTANTIATE_TEST_SUITE_P(
                     DeleteCase{"1.mp4", 4, 0, "1.mp4"},  // stale index: nothing removed
                     DeleteCase{"1.mp4", -1, 0, "1.mp4"}));
 
+// A two-camera card: every file is an entry with its channel's mark; the entries of the playing
+// moment are marked together, any of them plays the moment's front, and next and previous go to
+// another moment. Deleting a channel's entry removes only it.
+TEST_F(PlaylistActionsTest, TheChannelsOfOneMomentPlayAndAreMarkedTogether) {
+  const std::string card = Folder("two cameras");
+  for (const char* name : {"1_F.mp4", "1_R.mp4", "2_F.mp4", "2_R.mp4", "x.mp4"}) {
+    Touch(card + name);
+  }
+  manager.LoadFolderOf("1_R.mp4", card);  // opening a rear file opens its moment
+  std::vector<std::string> marks;
+  for (const auto& entry : manager.playlist().entries()) marks.push_back(entry->mark);
+  EXPECT_EQ(marks, (std::vector<std::string>{"F", "R", "F", "R", ""}));
+  std::string path;
+  manager.GetCurrentPath(path);
+  EXPECT_EQ(path, card + "1_F.mp4");
+  EXPECT_EQ(view.PlayingNodes(), (std::vector<int>{0, 1}));
+
+  EXPECT_EQ(manager.SelectNext(), 1);  // not 1's front again
+  EXPECT_EQ(CurrentName(), "2_F.mp4");
+  EXPECT_EQ(view.PlayingNodes(), (std::vector<int>{2, 3}));
+  EXPECT_EQ(manager.SelectNext(), 1);
+  EXPECT_EQ(CurrentName(), "x.mp4");
+  EXPECT_EQ(manager.SelectPrevious(), 1);
+  EXPECT_EQ(CurrentName(), "2_R.mp4");
+  EXPECT_EQ(manager.SelectPrevious(), 1);
+  EXPECT_EQ(CurrentName(), "1_R.mp4");
+  EXPECT_EQ(manager.SelectPrevious(), 0);
+
+  manager.ActivateEntry(3);
+  manager.GetCurrentPath(path);
+  EXPECT_EQ(path, card + "2_F.mp4");
+  EXPECT_EQ(Delete(2), 0);  // the front's entry goes; its rear now plays the moment
+  EXPECT_EQ(manager.playlist().count(), 4);
+  manager.GetCurrentPath(path);
+  EXPECT_EQ(path, card + "2_R.mp4");
+  EXPECT_EQ(Delete(2), 1);
+  EXPECT_EQ(CurrentName(), "x.mp4");
+  EXPECT_EQ(view.PlayingNodes(), std::vector<int>{2});
+}
+
 TEST_F(PlaylistActionsTest, DeletingTheOnlyEntryLeavesNothingCurrent) {
   std::string single = Folder("single");
   Touch(single + "only.mp4");
