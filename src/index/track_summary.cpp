@@ -61,9 +61,9 @@ TelemetryRecord RecordOfPoint(const IndexPoint& p) {
   r.gY = p.gY;
   r.gZ = p.gZ;
   // The chart draws the camera's raw units.
-  r.accelX = static_cast<std::int32_t>(std::lround(p.gX * kAccRawPerG + kAccZeroRaw));
-  r.accelY = static_cast<std::int32_t>(std::lround(p.gY * kAccRawPerG + kAccZeroRaw));
-  r.accelZ = static_cast<std::int32_t>(std::lround(p.gZ * kAccRawPerG + kAccZeroRaw));
+  r.accelX = RawOfG(p.gX);
+  r.accelY = RawOfG(p.gY);
+  r.accelZ = RawOfG(p.gZ);
   return r;
 }
 
