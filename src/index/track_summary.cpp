@@ -56,14 +56,7 @@ TelemetryRecord RecordOfPoint(const IndexPoint& p) {
   r.speedKmh = p.speedKmh;
   r.altitudeM = p.altitudeM;
   r.headingDeg = p.headingDeg;
-  r.accelInG = true;
-  r.gX = p.gX;
-  r.gY = p.gY;
-  r.gZ = p.gZ;
-  // The chart draws the camera's raw units.
-  r.accelX = RawOfG(p.gX);
-  r.accelY = RawOfG(p.gY);
-  r.accelZ = RawOfG(p.gZ);
+  SetRecordG(r, p.gX, p.gY, p.gZ);
   return r;
 }
 

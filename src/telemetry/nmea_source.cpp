@@ -1,7 +1,6 @@
 #include "telemetry/nmea_source.h"
 
 #include "telemetry/clip_time_range.h"
-#include "telemetry/g_sensor.h"
 #include "telemetry/record_fields.h"
 
 namespace korvane {
@@ -16,14 +15,7 @@ TelemetryRecord NmeaFixRecord(const NmeaFix& fix) {
   r.speedKmh = fix.speedKmh;
   r.altitudeM = fix.altitudeM;
   r.headingDeg = fix.headingDeg;
-  if (!fix.hasG) return r;
-  r.accelInG = true;
-  r.gX = fix.gX;
-  r.gY = fix.gY;
-  r.gZ = fix.gZ;
-  r.accelX = RawOfG(fix.gX);
-  r.accelY = RawOfG(fix.gY);
-  r.accelZ = RawOfG(fix.gZ);
+  if (fix.hasG) SetRecordG(r, fix.gX, fix.gY, fix.gZ);
   return r;
 }
 
