@@ -29,11 +29,12 @@ IndexedClip IndexClip(const std::string& path, std::span<ITelemetrySource* const
   std::string firstReason, presentReasons;
   for (ITelemetrySource* source : sources) {
     std::vector<IndexPoint> points;
-    const SourceTraits traits = TraitsOf(source->name());
+    SourceTraits traits = TraitsOf(source->name());
     const TelemetryRead read = source->Read(path, [&](const TelemetryRecord& r) {
       if (r.valid) points.push_back(ToIndexPoint(r, r.mediaTimeMs, traits.clock));
     });
     s.durationMs = std::max(s.durationMs, read.durationMs);
+    traits.gSensor = traits.gSensor || read.gValues;
     if (points.empty()) {
       if (source == sources.front()) firstReason = read.reason;
       if (read.present) {

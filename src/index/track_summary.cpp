@@ -56,14 +56,7 @@ TelemetryRecord RecordOfPoint(const IndexPoint& p) {
   r.speedKmh = p.speedKmh;
   r.altitudeM = p.altitudeM;
   r.headingDeg = p.headingDeg;
-  r.accelInG = true;
-  r.gX = p.gX;
-  r.gY = p.gY;
-  r.gZ = p.gZ;
-  // The chart draws the camera's raw units.
-  r.accelX = static_cast<std::int32_t>(std::lround(p.gX * kAccRawPerG + kAccZeroRaw));
-  r.accelY = static_cast<std::int32_t>(std::lround(p.gY * kAccRawPerG + kAccZeroRaw));
-  r.accelZ = static_cast<std::int32_t>(std::lround(p.gZ * kAccRawPerG + kAccZeroRaw));
+  SetRecordG(r, p.gX, p.gY, p.gZ);
   return r;
 }
 

@@ -135,6 +135,10 @@ std::optional<GpxTrack> ParseGpxText(std::string_view xml, std::string& error) {
           const double ms = speed.text().as_double(-1.0);
           if (std::isfinite(ms) && ms >= 0.0) point.speedKmh = static_cast<float>(ms * 3.6);
         }
+        if (const pugi::xml_node ele = Child(pt, "ele"); ele) {
+          const double metres = ele.text().as_double(std::nan(""));
+          if (std::isfinite(metres)) point.altitudeM = static_cast<float>(metres);
+        }
         point.segmentStart = first;
         first = false;
         track.points.push_back(point);
@@ -190,6 +194,7 @@ std::optional<GpxPoint> GpxPositionAt(std::span<const GpxPoint> points, std::int
   p.utcMs = utcMs;
   p.latitude = a.latitude + (b.latitude - a.latitude) * f;
   p.longitude = a.longitude + (b.longitude - a.longitude) * f;
+  p.altitudeM = static_cast<float>(a.altitudeM + (b.altitudeM - a.altitudeM) * f);
   p.speedKmh = a.speedKmh >= 0 && b.speedKmh >= 0
                    ? static_cast<float>(a.speedKmh + (b.speedKmh - a.speedKmh) * f)
                    : static_cast<float>(NearbyMetres(a, b) / ((b.utcMs - a.utcMs) / 1000.0) * 3.6);
@@ -217,6 +222,7 @@ std::vector<TelemetryRecord> GpxClipRecords(std::span<const GpxPoint> points,
       fix.latitude = p->latitude;
       fix.longitude = p->longitude;
       fix.speedKmh = p->speedKmh;
+      fix.altitudeM = p->altitudeM;
       any = true;
     }
     records.push_back(NmeaFixRecord(fix));

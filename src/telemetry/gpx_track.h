@@ -5,6 +5,7 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <limits>
 #include <optional>
 #include <span>
 #include <string>
@@ -19,7 +20,8 @@ struct GpxPoint {
   std::int64_t utcMs = 0;  // since 1970-01-01 UTC
   double latitude = 0.0;
   double longitude = 0.0;
-  float speedKmh = -1.0f;     // from <speed> (GPX 1.0, m/s); −1: not given
+  float speedKmh = -1.0f;  // from <speed> (GPX 1.0, m/s); −1: not given
+  float altitudeM = std::numeric_limits<float>::quiet_NaN();  // from <ele>; NaN: not given
   bool segmentStart = false;  // first point of a <trkseg>: no line joins it to the one before
 };
 
@@ -41,8 +43,9 @@ constexpr std::int32_t kGpxRecordStepMs = 200;
 // anything else.
 std::optional<std::int64_t> ParseGpxTime(std::string_view text);
 
-// The track points of a GPX 1.0 or 1.1 document. nullopt with `error` for a document that does not
-// parse, is not GPX, or has no point with a time.
+// The track points of a GPX 1.0 or 1.1 document, every <trkseg> of every <trk>; extensions
+// (a Garmin TrackPointExtension's heart rate, cadence, temperature) are passed over. nullopt with
+// `error` for a document that does not parse, is not GPX, or has no point with a time.
 std::optional<GpxTrack> ParseGpxText(std::string_view xml, std::string& error);
 // The same for a file, refused (nullopt, `error`) when it cannot be read or is larger than
 // `maxBytes`.
@@ -51,7 +54,8 @@ std::optional<GpxTrack> ReadGpxFile(const std::string& path, std::string& error,
 
 // The position at `utcMs`, interpolated between the track points around it; nullopt before the
 // first point, after the last, and in a gap (points more than kGpxMaxGapMs apart, or a new
-// segment). Speed is the point's own when given, else the distance over the time between them.
+// segment). Speed is the point's own when given, else the distance over the time between them;
+// the altitude lies between theirs (NaN when either has none).
 std::optional<GpxPoint> GpxPositionAt(std::span<const GpxPoint> points, std::int64_t utcMs);
 
 // The records of a clip that starts at `clipStartUtcMs` and lasts `durationMs`, one every `stepMs`

@@ -1,5 +1,6 @@
 #include "telemetry/nmea_source.h"
 
+#include "telemetry/clip_time_range.h"
 #include "telemetry/record_fields.h"
 
 namespace korvane {
@@ -12,6 +13,9 @@ TelemetryRecord NmeaFixRecord(const NmeaFix& fix) {
   if (!fix.valid) return r;
   SetRecordPosition(r, fix.latitude, fix.longitude);
   r.speedKmh = fix.speedKmh;
+  r.altitudeM = fix.altitudeM;
+  r.headingDeg = fix.headingDeg;
+  if (fix.hasG) SetRecordG(r, fix.gX, fix.gY, fix.gZ);
   return r;
 }
 
@@ -23,7 +27,8 @@ TelemetryRead CNmeaSidecarSource::Read(const std::string& clipPath, const Record
     return read;
   }
   read.present = true;
-  const std::optional<NmeaTrack> track = ReadNmeaFile(*sidecar, maxBytes_);
+  const std::optional<NmeaTrack> track =
+      ReadNmeaFile(*sidecar, ClipTimeRangeOf(ClipTimeFactsOfFile(clipPath)).startUtcMs, maxBytes_);
   if (!track) {
     read.reason = "the GPS log " + *sidecar + " holds no NMEA sentence that reads";
     return read;
@@ -32,6 +37,7 @@ TelemetryRead CNmeaSidecarSource::Read(const std::string& clipPath, const Record
     onRecord(NmeaFixRecord(fix));
     if (fix.valid) ++read.records;
   }
+  read.gValues = track->gValues;
   if (read.records == 0) {
     read.reason = "the GPS log " + *sidecar + " has no valid fix";
   } else if (track->badSentences > 0) {

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "telemetry/civil_date.h"
+#include "telemetry/g_sensor.h"
 
 namespace korvane {
 namespace {
@@ -37,6 +38,16 @@ void SetRecordPosition(TelemetryRecord& r, double latitude, double longitude) {
   r.longitude = longitude;
   r.lonHemisphere = longitude < 0 ? 'W' : 'E';
   SplitDegrees(longitude, r.lonDegrees, r.lonMinutes, r.lonSeconds);
+}
+
+void SetRecordG(TelemetryRecord& record, float gX, float gY, float gZ) {
+  record.accelInG = true;
+  record.gX = gX;
+  record.gY = gY;
+  record.gZ = gZ;
+  record.accelX = RawOfG(gX);
+  record.accelY = RawOfG(gY);
+  record.accelZ = RawOfG(gZ);
 }
 
 }  // namespace korvane

@@ -17,6 +17,9 @@ struct TelemetryRead {
   bool present = false;         // the clip has this source (a subtitle track, a log beside it)
   int records = 0;              // valid records handed over
   std::int64_t durationMs = 0;  // the clip's duration when the source learns it; 0 otherwise
+  // The records carry G-sensor readings: for a source whose files may or may not hold them (a
+  // GPS log with a camera's accelerometer lines), this read has them whatever its traits say.
+  bool gValues = false;
   // Why the source is missing or gave nothing, or (with records) what was skipped or cut short;
   // empty when everything read.
   std::string reason;

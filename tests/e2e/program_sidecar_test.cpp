@@ -31,17 +31,17 @@ TEST(ProgramSidecar, AClipWithOnlyAGpsLogPlaysWithRouteGpsPanelAndANoGNotice) {
 
   ProgramRun run(display.name());
   ASSERT_TRUE(run.Start({clip}));
-  // The log's 188 fixes make the route at once; the whole track is there to seek in.
+  // The log's 190 fixes make the route at once; the whole track is there to seek in.
   ProbeState s = run.WaitFor(
       [](const ProbeState& p) {
         const std::vector<double> nav = Numbers(p.Str("nav"));
-        return p.Int("state") == 3 && p.Int("gpsValid") == 1 && p.Map("points") == "188" &&
-               nav.size() == 3 && nav[0] == 188 && nav[1] == 1 && p.Map("channel") == "1" &&
+        return p.Int("state") == 3 && p.Int("gpsValid") == 1 && p.Map("points") == "190" &&
+               nav.size() == 3 && nav[0] == 190 && nav[1] == 1 && p.Map("channel") == "1" &&
                Numbers(p.Map("marker")).size() == 2;
       },
       30000);
   ASSERT_EQ(s.Int("state"), 3) << s.json;
-  EXPECT_EQ(s.Map("points"), "188") << s.json;
+  EXPECT_EQ(s.Map("points"), "190") << s.json;
   EXPECT_EQ(s.Int("gpsValid"), 1) << s.json;
   EXPECT_NE(s.Str("timeLabel").find("2026-05-18 06:30:"), std::string::npos) << s.json;
   EXPECT_NE(s.Str("latitudeLabel").find("N 38"), std::string::npos) << s.json;
@@ -80,7 +80,7 @@ TEST(ProgramSidecar, AClipWithOnlyAGpsLogPlaysWithRouteGpsPanelAndANoGNotice) {
   std::this_thread::sleep_for(std::chrono::milliseconds(1200));  // two polls
   s = run.Read();
   EXPECT_EQ(s.Int("state"), 3) << s.json;
-  EXPECT_EQ(s.Map("points"), "188") << s.json;
+  EXPECT_EQ(s.Map("points"), "190") << s.json;
   if (s.HasChart()) {
     EXPECT_NE(s.Str("chartNotice"), "") << s.json;
   }

@@ -146,7 +146,7 @@ TEST(ReportClips, SaysOfEachClipWhatTheIndexerFoundInItWithoutFailingOnBadOnes) 
 
   const ClipReport& log = result.reports[2];
   EXPECT_EQ(log.source, kNmeaSource);
-  EXPECT_EQ(log.fixes, 188);
+  EXPECT_EQ(log.fixes, 190);
   EXPECT_FALSE(log.gSensor);
   ASSERT_TRUE(log.first);
   EXPECT_EQ(SourceTimeText(*log.first->timeMs, log.clock), "2026-05-18T06:30:00.000Z");

@@ -62,18 +62,19 @@ TEST_F(ExportJob, AnIndexThatCannotBeWrittenGivesWayToAPrivateOne) {
 }
 
 // A GPS log's times are the receiver's UTC: the camera's zone (+08:00 here) is not taken off,
-// and it has no G columns to fill.
+// and it has no G columns to fill, but its GGA's altitude.
 TEST_F(ExportJob, AClipWithAGpsLogGoesOutInItsUtcTimesWithoutGValues) {
   CClipPoints source(dir_.str() + "index.sqlite", Indexer());
   const ExportResult result =
       Export(source, {test::SamplePath("mixed/sidecar_only.mp4")}, ExportFormat::Csv);
   ASSERT_EQ(result.error, "");
-  EXPECT_EQ(result.counts.written, 188);
+  EXPECT_EQ(result.counts.written, 190);
   const std::string csv = test::ReadFileText(output_);
   const std::size_t start = csv.find('\n') + 1;
   const std::string firstRow = csv.substr(start, csv.find('\n', start) + 1 - start);
   EXPECT_EQ(firstRow.rfind("sidecar_only.mp4,0,2026-05-18T06:30:00Z,38.72", 0), 0u) << firstRow;
-  EXPECT_NE(firstRow.find(",,\n"), std::string::npos) << firstRow;
+  // No G columns; the altitude of the moment's GGA.
+  EXPECT_NE(firstRow.find(",,,,35.0\n"), std::string::npos) << firstRow;
 }
 
 // The camera clock offset goes onto the camera's times before its zone comes off, back over

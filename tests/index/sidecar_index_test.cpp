@@ -1,9 +1,11 @@
 // The indexer on clips whose telemetry is not (only) their own track: the generated mixed folder,
 // where a clip has its own track, a GPS log beside it or nothing, and the choices between sources.
-// A GPS log's track has no G values: no events are found in it, whatever the rules.
+// A GPS log without G-sensor lines has no G values: no events are found in it, whatever the
+// rules; a camera's log with them (upper-case .NMEA, $GSENSORD in g) has both.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -16,6 +18,7 @@
 #include "support/file_text.h"
 #include "support/sample_paths.h"
 #include "support/temp_dir.h"
+#include "telemetry/nmea_sentence.h"
 
 namespace korvane::test {
 namespace {
@@ -49,14 +52,14 @@ TEST_F(SidecarIndex, TheMixedFolderIsIndexedFromOwnTrackGpsLogOrNotAtAll) {
   EXPECT_EQ(log.source, kNmeaSource);
   EXPECT_EQ(log.traits, (SourceTraits{false, SourceClock::Receiver, false, false}));
   EXPECT_EQ(log.besideFiles, kNmeaSource);
-  EXPECT_EQ(log.pointCount, 188) << "no bad sentence, no status V fix";
+  EXPECT_EQ(log.pointCount, 190) << "no status V fix";
   EXPECT_EQ(log.durationMs, 20'000) << "from the clip, not the log";
   EXPECT_EQ(log.firstCameraTime, 1779085800);  // 2026-05-18 06:30:00, the receiver's UTC
   EXPECT_EQ(log.lastCameraTime, 1779085819);
   EXPECT_NE(log.reason.find("4 bad sentences"), std::string::npos) << log.reason;
   EXPECT_GT(log.distanceM, 150);
   const std::vector<IndexPoint> points = reader.GetPoints(log.path);
-  ASSERT_EQ(points.size(), 188u);
+  ASSERT_EQ(points.size(), 190u);
   EXPECT_NEAR(points.front().latitude, 38.72, 0.01);
   EXPECT_NEAR(points.front().longitude, -9.14, 0.01);
   EXPECT_EQ(reader.GetOverviews(std::vector<std::string>{log.path}).size(), 1u);
@@ -122,6 +125,39 @@ INSTANTIATE_TEST_SUITE_P(
                                  "$GPRMC,063000.00,V,,,,,,,180526,,,A*7F\r\n",
                                  ClipStatus::NoTelemetry, kNmeaSource, "no valid fix"}),
     [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(SidecarIndex, ACamerasLogWithGSensorLinesGivesGValuesAndEvents) {
+  const std::string clip = dir.str() + "FILE0042.MP4";
+  fs::copy_file(Mixed("no_gps.mp4"), clip);
+  std::string log;
+  for (int s = 0; s < 30; ++s) {
+    char time[16];
+    std::snprintf(time, sizeof time, "0448%02d.000", s);
+    log += FormatNmeaSentence(std::string("GPGGA,") + time +
+                              ",2300.0000,S,15000.0000,E,1,12,0.7,13.9,M,48.6,M,,0000") +
+           "\r\n";
+    log += FormatNmeaSentence(std::string("GPRMC,") + time +
+                              ",A,2300.0000,S,15000.0000,E,20.00,90.00,250626,,,A") +
+           "\r\n";
+    log += s == 15 ? "$GSENSORD,0.100,-2.500,1.000\r\n" : "$GSENSORD,0.010,0.020,1.000\r\n";
+  }
+  WriteFileText(dir.str() + "FILE0042.NMEA", log);
+  ASSERT_EQ(IndexClips(db, {clip}).exitCode, 0);
+  CIndexReader reader(db);
+  const ClipSummary row = reader.GetClip(clip);
+  ASSERT_EQ(row.status, ClipStatus::Indexed) << row.reason;
+  EXPECT_EQ(row.source, kNmeaSource);
+  EXPECT_EQ(row.traits, (SourceTraits{true, SourceClock::Receiver, false, false}));
+  const std::vector<IndexPoint> points = reader.GetPoints(clip);
+  ASSERT_EQ(points.size(), 30u);
+  EXPECT_FLOAT_EQ(points[15].gY, -2.5f);
+  EXPECT_FLOAT_EQ(points[3].gZ, 1.0f);
+  EXPECT_FLOAT_EQ(points[3].altitudeM, 13.9f);
+  const auto events = LoadClipEvents(reader, clip, EventRules{});
+  ASSERT_TRUE(events.has_value());
+  ASSERT_EQ(events->size(), 1u);
+  EXPECT_EQ(events->front().mediaMs, 15'000);
+}
 
 // A GPS log copied beside a clip after it was indexed makes its row stale, so the log's track
 // reaches trips and export; so does removing it. A log that held nothing is not read again.

@@ -139,9 +139,9 @@ TEST(TrackFeed, AClipTheIndexDoesNotKnowIsReadThenFedFromItsPoints) {
   const std::uint32_t generation = reading.navigation.generation();
   ASSERT_TRUE(feed.Load(clip));
   EXPECT_FALSE(feed.loadedHasGValues()) << "a GPS log";
-  EXPECT_EQ(reading.store.totalPoints(), 188) << "every fix of the log";
+  EXPECT_EQ(reading.store.totalPoints(), 190) << "every fix of the log";
   EXPECT_EQ(reading.store.readyChunks(), 3);
-  EXPECT_EQ(reading.navigation.size(), 188u);
+  EXPECT_EQ(reading.navigation.size(), 190u);
   EXPECT_TRUE(reading.navigation.complete());
   EXPECT_NE(reading.navigation.generation(), generation) << "the route of the clip before is old";
 
