@@ -29,7 +29,8 @@ bool BesideFilesCameOrWent(const ClipSummary& stored, const std::string& besideN
   if (stored.status != ClipStatus::Indexed && stored.status != ClipStatus::NoTelemetry)
     return false;
   // A row without telemetry was read from nothing: any source that came or went may give some.
-  const std::string_view readFrom = stored.status == ClipStatus::Indexed ? stored.source : "";
+  const std::string_view readFrom =
+      stored.status == ClipStatus::Indexed ? std::string_view(stored.source) : std::string_view();
   return BesideFilesChanged(stored.besideFiles, besideNow, readFrom);
 }
 
