@@ -219,11 +219,16 @@ TEST_F(BackgroundIndexing, IndexesThePlaylistWithAtMostTwoLowPriorityIndexers) {
   EXPECT_LE(most, 2u);
   EXPECT_GE(most, 1u);
 
-  // Progress counts up by one to the whole playlist.
-  std::size_t expected = 0;
-  for (const RecordedMessage& m : dispatcher.MessagesOf(WM_INDEX_PROGRESS)) {
-    EXPECT_EQ(m.lParam, static_cast<LPARAM>(clips.size()));
-    EXPECT_EQ(m.wParam, expected++);
+  // Progress counts up from 0 to the whole playlist, each report more than the one before (two
+  // clips that end in one pass of the indexer's loop are one report).
+  const std::vector<RecordedMessage> progress = dispatcher.MessagesOf(WM_INDEX_PROGRESS);
+  ASSERT_FALSE(progress.empty());
+  EXPECT_EQ(progress.front().wParam, 0u);
+  for (std::size_t i = 0; i < progress.size(); ++i) {
+    EXPECT_EQ(progress[i].lParam, static_cast<LPARAM>(clips.size()));
+    if (i > 0) {
+      EXPECT_GT(progress[i].wParam, progress[i - 1].wParam);
+    }
   }
   CIndexReader reader(db);
   EXPECT_EQ(reader.GetClip(clips[0]).pointCount, 600);
