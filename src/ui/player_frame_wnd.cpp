@@ -472,6 +472,7 @@ DuiLib::LRESULT CPlayerFrameWnd::HandleMessage(DuiLib::UINT uMsg, DuiLib::WPARAM
     case WM_INDEX_PROGRESS:
       if (CViewManager* view = GetViewManager(); view != nullptr) {
         view->ShowIndexProgress(wParam, static_cast<std::size_t>(lParam));
+        if (probe_) probe_->IndexProgressShown(view->texts.indexProgress);
       }
       // The playing clip's events, and other clips' lines, may have just been stored.
       if (eventMarks_) eventMarks_->Retry();

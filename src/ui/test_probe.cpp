@@ -248,6 +248,7 @@ void CTestProbe::Write() {
        << ",\"speedLabel\":" << Quoted(view->texts.speedLabel)
        << ",\"statusLabel\":" << Quoted(view->texts.statusLabel)
        << ",\"indexProgress\":" << Quoted(view->texts.indexProgress)
+       << ",\"indexProgressSeen\":" << Quoted(indexProgressSeen_)
        << ",\"notice\":" << Quoted(view->texts.notice) << ",\"gpsShown\":" << view->gpsShown
        << ",\"gpsValid\":" << view->gpsValid << ",\"fullScreen\":" << view->fullScreen
        << ",\"playButton\":" << VisibleName(view->btnPlay, view->btnPause)

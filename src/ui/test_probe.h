@@ -41,6 +41,11 @@ class CTestProbe {
   // A click on the route asked for moment `ms`; the seek has been written.
   void RouteClicked(std::int32_t ms);
   void SeekSent() { click_.seekSentMs = NowMs(); }
+  // The header was given indexing progress; a whole folder can be indexed between two ticks, so
+  // the last running text is kept for the file.
+  void IndexProgressShown(const std::string& text) {
+    if (!text.empty()) indexProgressSeen_ = text;
+  }
   // UI thread: every message of the main window passes here; the tick writes the file.
   void OnMessage(std::uint32_t message);
 
@@ -61,6 +66,7 @@ class CTestProbe {
   std::int64_t shownMs_ = 0;
   std::int64_t startupDoneMs_ = 0;
   std::int64_t pageReadyMs_ = 0;
+  std::string indexProgressSeen_;
   struct Click {
     std::int32_t t = -1;   // the moment clicked, ms
     std::string dateTime;  // the camera's date-time there, as the panel shows it
