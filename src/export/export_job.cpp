@@ -71,7 +71,8 @@ ExportResult RunExport(const ExportRequest& request, CClipPoints& source) {
   if (result.error = source.Refresh(request.clips, summaries); !result.error.empty()) {
     return result;
   }
-  for (const ClipSummary& s : summaries) {
+  // A rear camera's clip without telemetry is no loss when its moment's front has some.
+  for (const ClipSummary& s : OnePerMoment(summaries)) {
     if (s.status != ClipStatus::Indexed) result.log.push_back(s.path + ": " + s.reason);
   }
   // Trips are grouped on the corrected clocks, as the Trips window groups them.

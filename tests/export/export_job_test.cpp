@@ -112,17 +112,23 @@ TEST_F(ExportJob, AClipThatKeepsChangingFailsAndLeavesNoFile) {
 }
 
 TEST_F(ExportJob, AFolderGoesOutAsOneTrackPerTripEachMomentOnce) {
-  // Two front clips of the same moments form one trip; the rear camera's clip of the first moment
-  // adds nothing: its moment is the front's, and the front's telemetry is taken.
+  // Two front clips of the same moments form one trip; the rear camera's clips add nothing: their
+  // moments are the fronts', whose telemetry is taken, and a rear without any is not reported.
   std::vector<std::string> clips;
-  for (const char* name : {"0001_F.mp4", "0002_F.mp4", "0001_R.mp4"}) {
+  for (const char* name : {"0001_F.mp4", "0002_F.mp4", "0001_R.mp4", "0002_R.mp4"}) {
     clips.push_back(dir_.str() + name);
-    std::filesystem::copy_file(test::CuesClip(5), clips.back());
+    std::filesystem::copy_file(clips.size() == 4 ? test::NoSubtitleClip() : test::CuesClip(5),
+                               clips.back());
   }
+  // A clip that has no moment's front is reported.
+  clips.push_back(dir_.str() + "0003_R.mp4");
+  std::filesystem::copy_file(test::NoSubtitleClip(), clips.back());
   CClipPoints source(dir_.str() + "index.sqlite", Indexer());
   const ExportResult result = Export(source, clips, ExportFormat::Gpx, true);
   ASSERT_EQ(result.error, "");
   EXPECT_EQ(result.tracks, 1);
+  ASSERT_EQ(result.log.size(), 1u);
+  EXPECT_TRUE(result.log[0].starts_with(clips.back() + ": ")) << result.log[0];
   pugi::xml_document doc;
   ASSERT_TRUE(doc.load_file(output_.c_str()));
   EXPECT_EQ(doc.select_nodes("/gpx/trk").size(), 1u);
