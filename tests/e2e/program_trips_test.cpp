@@ -2,6 +2,7 @@
 // button lists the folder's trips, a double click on one makes its clips the playlist in time
 // order and plays the first, and the end of a clip goes on to the next clip of the trip; with every
 // route of the folder on, a click on another clip's line plays that clip from the clicked moment.
+// On a two-camera card each moment is one trip's clip, played through its front camera.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -28,6 +29,19 @@ void ClickAt(const std::string& display, int x, int y) {
       display, {"mousemove", std::to_string(x), std::to_string(y), "sleep", "0.2", "click", "1"}));
 }
 
+void ClickCentre(const std::string& display, const std::vector<int>& rect) {
+  ASSERT_EQ(rect.size(), 4u);
+  ClickAt(display, (rect[0] + rect[2]) / 2, (rect[1] + rect[3]) / 2);
+}
+
+// Double-clicks row `row` (from 0) of the Trips window once it is open.
+void DoubleClickTripRow(const std::string& display, int row) {
+  ASSERT_TRUE(
+      XdoTool(display, {"search", "--sync", "--name", "^TripsWnd$", "mousemove", "--window", "%1",
+                        std::to_string(kFirstRowX), std::to_string(kFirstRowY + 30 * row), "sleep",
+                        "0.3", "click", "--repeat", "2", "--delay", "80", "1"}));
+}
+
 TEST(ProgramTrips, ATripPlaysInTimeOrderAndAClickOnAnotherClipsLinePlaysItFromThere) {
   PrivateDisplay display;
   if (display.name().empty()) GTEST_SKIP() << "Xvfb cannot be started here";
@@ -48,15 +62,9 @@ TEST(ProgramTrips, ATripPlaysInTimeOrderAndAClickOnAnotherClipsLinePlaysItFromTh
       120000);
   ASSERT_EQ(CIndexReader(db).GetClips(clips).size(), clips.size()) << s.json;
 
-  const std::vector<int> button = Ints(s.Str("tripsButton"));
-  ASSERT_TRUE(XdoTool(display.name(),
-                      {"mousemove", std::to_string((button[0] + button[2]) / 2),
-                       std::to_string((button[1] + button[3]) / 2), "sleep", "0.2", "click", "1"}));
+  ClickCentre(display.name(), Ints(s.Str("tripsButton")));
   // The first row is the earliest trip: the three front-camera clips from 08:30:00.
-  ASSERT_TRUE(
-      XdoTool(display.name(), {"search", "--sync", "--name", "^TripsWnd$", "mousemove", "--window",
-                               "%1", std::to_string(kFirstRowX), std::to_string(kFirstRowY),
-                               "sleep", "0.3", "click", "--repeat", "2", "--delay", "80", "1"}));
+  DoubleClickTripRow(display.name(), 0);
   s = run.WaitFor(
       [&](const ProbeState& p) {
         return p.Int("entries") == 3 && p.Str("current") == clips[0] && p.Int("state") == 3;
@@ -101,6 +109,51 @@ TEST(ProgramTrips, ATripPlaysInTimeOrderAndAClickOnAnotherClipsLinePlaysItFromTh
   EXPECT_EQ(s.Str("current"), clips[3]) << s.json;
   EXPECT_GE(s.Num("timePosition"), seconds - 1.0) << "played from the clicked moment: " << s.json;
   EXPECT_LT(s.Num("timePosition"), seconds + 5.0) << s.json;
+
+  ASSERT_TRUE(run.Close());
+  EXPECT_EQ(run.exitCode(), 0);
+}
+
+TEST(ProgramTrips, ATwoCameraCardListsEachMomentOnceAndPlaysItsFront) {
+  PrivateDisplay display;
+  if (display.name().empty()) GTEST_SKIP() << "Xvfb cannot be started here";
+  const std::string folder = SamplePath("dualcard/");
+  std::vector<std::string> clips;
+  for (const char* time : {"08_30_00", "08_30_20", "08_30_40", "08_50_00"}) {
+    for (const char* channel : {"F", "R"}) {
+      clips.push_back(folder + "REC_2026_05_18_" + time + "_" + channel + ".mp4");
+    }
+  }
+  ProgramRun run(display.name());
+  const std::string db = run.home().str() + ".cache/korvane/index.sqlite";
+  // Opening the rear camera's file opens its moment, which plays its front.
+  ASSERT_TRUE(run.Start({clips[7]}));
+  ProbeState s = run.WaitFor(
+      [&](const ProbeState& p) {
+        return p.Int("state") == 3 && p.Str("indexProgress").empty() &&
+               Ints(p.Str("tripsButton")).size() == 4 &&
+               CIndexReader(db).GetClips(clips).size() == clips.size();
+      },
+      120000);
+  ASSERT_EQ(CIndexReader(db).GetClips(clips).size(), clips.size()) << s.json;
+  EXPECT_EQ(s.Int("entries"), 8) << "every file is an entry: " << s.json;
+  EXPECT_EQ(s.Str("current"), clips[6]) << s.json;
+
+  // Two trips, not four: the rear clips share their fronts' moments. The second row is the
+  // 08:50 moment alone.
+  ClickCentre(display.name(), Ints(s.Str("tripsButton")));
+  DoubleClickTripRow(display.name(), 1);
+  s = run.WaitFor([&](const ProbeState& p) { return p.Int("entries") == 1 && p.Int("state") == 3; },
+                  30000);
+  EXPECT_EQ(s.Int("entries"), 1) << s.json;
+  EXPECT_EQ(s.Str("current"), clips[6]) << s.json;
+
+  ClickCentre(display.name(), Ints(s.Str("tripsButton")));
+  DoubleClickTripRow(display.name(), 0);
+  s = run.WaitFor([&](const ProbeState& p) { return p.Int("entries") == 3 && p.Int("state") == 3; },
+                  30000);
+  EXPECT_EQ(s.Int("entries"), 3) << "one entry a moment of the trip: " << s.json;
+  EXPECT_EQ(s.Str("current"), clips[0]) << s.json;
 
   ASSERT_TRUE(run.Close());
   EXPECT_EQ(run.exitCode(), 0);
