@@ -1,9 +1,17 @@
 #!/usr/bin/env bash
-# Runs one fuzz target for SECONDS (default 600) from the "fuzz" preset's build folder:
-#   fuzz/run.sh telemetry_parser|coord_transform|nmea_sentence|gpx_track|reply_handler|slave_command [SECONDS]
+# Runs one fuzz target for SECONDS (default 600) from the "fuzz" preset's build folder, or lists
+# the names of every target (one a line, from fuzz/CMakeLists.txt):
+#   fuzz/run.sh NAME [SECONDS]
+#   fuzz/run.sh --list
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
-name=${1:?target name}
+if [ "${1:-}" = --list ]; then
+  # The names after the library in every korvane_fuzz_targets(...) call.
+  grep -v '^ *#' "$here/CMakeLists.txt" | tr '\n' ' ' | grep -o 'korvane_fuzz_targets([^)]*)' |
+    sed 's/korvane_fuzz_targets(//; s/)//' | awk '{ for (i = 2; i <= NF; ++i) print $i }'
+  exit 0
+fi
+name=${1:?target name, or --list}
 seconds=${2:-600}
 bin="$here/../build-fuzz/fuzz/fuzz_$name"
 work=$(mktemp -d)

@@ -156,7 +156,9 @@ bool ReadMovieHeader(const std::string& path, std::uint64_t& created, std::uint6
 std::optional<std::int64_t> Mp4CreationTime(const std::string& path) {
   std::uint64_t created = 0, timeScale = 0, duration = 0;
   if (!ReadMovieHeader(path, created, timeScale, duration)) return std::nullopt;
-  if (created == 0 || created < static_cast<std::uint64_t>(kQuickTimeEpoch)) return std::nullopt;
+  // Before 1970 no camera wrote it; past the year 9999 it is garbage, whose ms would overflow.
+  constexpr std::uint64_t kFirst = kQuickTimeEpoch, kLast = kQuickTimeEpoch + 253'402'300'799;
+  if (created < kFirst || created > kLast) return std::nullopt;
   return (static_cast<std::int64_t>(created) - kQuickTimeEpoch) * 1000;
 }
 

@@ -4,8 +4,13 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstdlib>
+#include <fstream>
+#include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "support/command_output.h"
 #include "support/sample_paths.h"
@@ -71,6 +76,33 @@ TEST(Mp4Header, TheCreationTimeFfmpegWroteReadsBackAndAMissingOneIsNone) {
   EXPECT_EQ(Mp4CreationTime(SamplePath("mixed/no_gps.mp4")), std::nullopt) << "ffmpeg wrote 0";
   EXPECT_EQ(Mp4CreationTime(SamplePath("mixed/sidecar_only.nmea")), std::nullopt);
   EXPECT_EQ(Mp4CreationTime(dir.str() + "missing.mp4"), std::nullopt);
+}
+
+// A version-1 movie header's 64-bit creation time can say anything: past the year 9999 it is no
+// time (its ms would not fit), while the duration beside it still reads.
+TEST(Mp4Header, ACreationTimePastTheYear9999IsNone) {
+  TempDir dir;
+  const auto be = [](std::uint64_t v, int bytes) {
+    std::string out;
+    for (int i = bytes - 1; i >= 0; --i) out += static_cast<char>((v >> (8 * i)) & 0xFF);
+    return out;
+  };
+  const auto header = [&](std::uint64_t created) {
+    const std::string mvhd = std::string("\1\0\0\0", 4) + be(created, 8) + be(created, 8) +
+                             be(1000, 4) + be(20'000, 8) + std::string(80, '\0');
+    const std::string moov = be(8 + mvhd.size(), 4) + "mvhd" + mvhd;
+    return be(8 + moov.size(), 4) + "moov" + moov;
+  };
+  const std::string clip = dir.str() + "v1.mp4";
+  for (const auto& [created, expected] :
+       std::vector<std::pair<std::uint64_t, std::optional<std::int64_t>>>{
+           {0x0100000100000000, std::nullopt},
+           {2'082'844'800 + 253'402'300'799ull, 253'402'300'799'000},
+           {2'082'844'800 + 1'779'085'800ull, 1'779'085'800'000}}) {
+    std::ofstream(clip, std::ios::binary) << header(created);
+    EXPECT_EQ(Mp4CreationTime(clip), expected) << created;
+    EXPECT_EQ(Mp4DurationMs(clip), 20'000);
+  }
 }
 
 }  // namespace
