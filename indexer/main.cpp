@@ -3,7 +3,9 @@
 //   korvane-indexer [--db PATH] CLIP...                    index the clips, one reply line each
 //   korvane-indexer [--db PATH] --serve [--background]     requests on stdin, replies on stdout
 // The protocol is in index/indexer_protocol.h. --background lowers the CPU and I/O priority.
-// Exit codes: 0 done, 2 bad command line, 3 the index cannot be written.
+// --cpu-seconds N gives each clip N s of processor time instead of the usual budget.
+// Exit codes: 0 done, 2 bad command line, 3 the index cannot be written, 4 a clip used up its
+// processor time (index/indexer_limits.h).
 #include <signal.h>
 #include <sys/prctl.h>
 #include <unistd.h>
@@ -13,14 +15,18 @@ extern "C" {
 }
 
 #include <cstdio>
+#include <cstdlib>
 #include <iostream>
+#include <new>
 #include <string>
 #include <vector>
 
 #include "clip_indexer.h"
 #include "index/index_database.h"
 #include "index/index_writer.h"
+#include "index/indexer_limits.h"
 #include "index/indexer_protocol.h"
+#include "platform/process_limits.h"
 #include "platform/process_priority.h"
 
 namespace korvane {
@@ -29,7 +35,7 @@ namespace {
 constexpr int kExitUsage = 2;
 constexpr int kExitDatabase = 3;
 
-IndexerReply Handle(const IndexerRequest& request, CIndexWriter& writer) {
+IndexerReply Handle(const IndexerRequest& request, CIndexWriter& writer, int processorSeconds) {
   IndexerReply reply;
   std::string error;
   if (request.kind == IndexerRequest::Kind::Fail) {
@@ -38,10 +44,18 @@ IndexerReply Handle(const IndexerRequest& request, CIndexWriter& writer) {
     reply.status = ClipStatus::Failed;
     reply.reason = request.reason;
   } else {
-    const IndexedClip clip = IndexClip(request.path);
-    error = writer.Store(clip.summary, clip.points, clip.overview, clip.events);
-    reply.status = clip.summary.status;
-    reply.reason = clip.summary.reason;
+    SetProcessorTimeFromNow(processorSeconds);
+    try {
+      const IndexedClip clip = IndexClip(request.path);
+      error = writer.Store(clip.summary, clip.points, clip.overview, clip.events);
+      reply.status = clip.summary.status;
+      reply.reason = clip.summary.reason;
+    } catch (const std::bad_alloc&) {
+      // What the clip made us allocate is freed by now; its failure can be stored.
+      error = writer.Store(FailedClip(request.path, MemoryLimitReason()), {}, {});
+      reply.status = ClipStatus::Failed;
+      reply.reason = MemoryLimitReason();
+    }
   }
   if (!error.empty()) reply = IndexerReply{true, ClipStatus::Unknown, error};
   return reply;
@@ -53,7 +67,7 @@ void WriteReply(const IndexerReply& reply) {
   std::fflush(stdout);
 }
 
-int Serve(CIndexWriter& writer) {
+int Serve(CIndexWriter& writer, int processorSeconds) {
   std::string line;
   while (std::getline(std::cin, line)) {
     const auto request = ParseRequest(line);
@@ -61,7 +75,7 @@ int Serve(CIndexWriter& writer) {
       WriteReply({true, ClipStatus::Unknown, "bad request"});
       continue;
     }
-    const IndexerReply reply = Handle(*request, writer);
+    const IndexerReply reply = Handle(*request, writer, processorSeconds);
     WriteReply(reply);
     if (std::ferror(stdout)) return 0;  // the program has gone
   }
@@ -72,6 +86,7 @@ int Run(int argc, char** argv) {
   std::string db = IndexDatabasePath();
   bool serve = false;
   bool background = false;
+  int processorSeconds = kClipProcessorSeconds;
   std::vector<std::string> clips;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
@@ -81,6 +96,8 @@ int Run(int argc, char** argv) {
       serve = true;
     } else if (arg == "--background") {
       background = true;
+    } else if (arg == "--cpu-seconds" && i + 1 < argc) {
+      processorSeconds = std::atoi(argv[++i]);
     } else if (arg.starts_with("--")) {
       std::fprintf(stderr, "korvane-indexer: unknown option %s\n", arg.c_str());
       return kExitUsage;
@@ -102,13 +119,18 @@ int Run(int argc, char** argv) {
   // A file-size limit shows as a failed write (an index that cannot grow), not a killed process.
   signal(SIGXFSZ, SIG_IGN);
   signal(SIGPIPE, SIG_IGN);
+  // A clip over its processor time ends us with a code the program records as a failed clip
+  // (the default would dump core).
+  signal(SIGXCPU, [](int) { _exit(kExitProcessorTime); });
+  if (!kSanitizerBuild) SetAddressSpaceLimit(kIndexerAddressSpace);
   av_log_set_level(AV_LOG_QUIET);
 
   CIndexWriter writer(db);
-  if (serve) return Serve(writer);
+  if (serve) return Serve(writer, processorSeconds);
   int status = 0;
   for (const std::string& clip : clips) {
-    const IndexerReply reply = Handle({IndexerRequest::Kind::Index, clip, ""}, writer);
+    const IndexerReply reply =
+        Handle({IndexerRequest::Kind::Index, clip, ""}, writer, processorSeconds);
     WriteReply(reply);
     if (reply.databaseError) status = kExitDatabase;
   }

@@ -9,6 +9,7 @@
 #include <filesystem>
 
 #include "index/clip_file.h"
+#include "index/indexer_limits.h"
 #include "index/indexer_protocol.h"
 #include "platform/process.h"
 
@@ -16,9 +17,11 @@ namespace korvane {
 namespace {
 
 // A file's entry can be used when it was made from the file as it is now and the indexer did
-// finish it (a failure may have been a time-out of a low-priority run: the export tries again).
+// finish it (a failure may have been a time-out of a low-priority run: the export tries again),
+// or failed it on one of a clip's limits, which another try would hit again.
 bool IsFresh(const ClipSummary& stored, std::string& factsError) {
-  return IsStoredRowCurrent(stored, factsError) && stored.status != ClipStatus::Failed;
+  return IsStoredRowCurrent(stored, factsError) &&
+         (stored.status != ClipStatus::Failed || IsClipLimitReason(stored.reason));
 }
 
 }  // namespace
@@ -104,9 +107,28 @@ bool CClipPoints::RunIndexer(const std::string& db, const std::vector<std::strin
       reason = "the index cannot be written";
       return false;
     }
-    ++next;  // the clip it was reading when it ended
+    // The clip it was reading when it ended; one over its limits is stored as failed, so it is
+    // not read again until it changes.
+    if (IsClipLimitEnd(indexer.exitCode())) {
+      StoreFailed(db, clips[next], IndexerEndReason(indexer.exitCode()));
+    }
+    ++next;
   }
   return true;
+}
+
+void CClipPoints::StoreFailed(const std::string& db, const std::string& clip,
+                              const std::string& why) {
+  ChildProcess indexer;
+  ProcessOptions options;
+  options.program = indexerProgram_;
+  options.args = {"--db", db, "--serve"};
+  options.pipeStdin = true;
+  if (indexer.Start(options) != 0) return;
+  const std::string request = FormatRequest({IndexerRequest::Kind::Fail, clip, why});
+  indexer.WriteStdin(request.data(), request.size());
+  indexer.CloseStdin();
+  indexer.WaitForExit(5000);
 }
 
 void CClipPoints::Cancel() {

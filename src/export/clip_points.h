@@ -51,11 +51,13 @@ class CClipPoints {
   void Cancel();
 
  private:
-  // Runs the indexer on the clips into the index at `db`; the clips it replied for go into
-  // `replied`. False (with the reason) when the index at `db` cannot be written or the program
-  // cannot be started.
+  // Runs the indexer on the clips into the index at `db`; a clip that ends an indexer is left
+  // out and the rest go to a new one. False (with the reason) when the index at `db` cannot be
+  // written or the program cannot be started.
   bool RunIndexer(const std::string& db, const std::vector<std::string>& clips,
                   std::string& reason);
+  // Stores `clip` in the index at `db` as failed with `why` (the indexer's fail request).
+  void StoreFailed(const std::string& db, const std::string& clip, const std::string& why);
   // The reader of the index that holds the clip's entry now.
   CIndexReader& ReaderFor(const std::string& clip);
   bool UsePrivateIndex(std::string& reason);

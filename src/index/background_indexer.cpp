@@ -10,6 +10,7 @@
 
 #include "index/clip_file.h"
 #include "index/index_reader.h"
+#include "index/indexer_limits.h"
 #include "platform/process_priority.h"
 
 namespace korvane {
@@ -18,11 +19,6 @@ namespace {
 
 constexpr int kLoopMs = 100;          // how soon commands, pauses and time limits are noticed
 constexpr int kGracefulEndMs = 1000;  // an idle indexer told to end has this long before the kill
-
-std::string DeathReason(int exitCode) {
-  if (exitCode > 128) return "the indexer was killed by signal " + std::to_string(exitCode - 128);
-  return "the indexer ended with code " + std::to_string(exitCode);
-}
 
 }  // namespace
 
@@ -194,9 +190,13 @@ void CBackgroundIndexer::Died(Worker& worker) {
   const int code = worker.process.WaitForExit(kGracefulEndMs) ? worker.process.exitCode() : -1;
   worker.process.Release();
   if (!worker.job) return;
-  const std::string reason = DeathReason(code);
+  const std::string reason = IndexerEndReason(code);
   Log(reason + " on " + worker.job->path);
-  queue_.Crashed(*worker.job, reason);
+  if (IsClipLimitEnd(code)) {
+    queue_.TimedOut(*worker.job, reason);
+  } else {
+    queue_.Crashed(*worker.job, reason);
+  }
   worker.job.reset();
   worker.stopped = false;
 }

@@ -30,7 +30,8 @@ class IndexQueue {
   // The indexer died during `request`. An index request is handed out once more the first time;
   // the second time the clip gets a failed mark with `reason`. A failed mark that dies is given up.
   void Crashed(const IndexerRequest& request, const std::string& reason);
-  // `request` ran too long: its clip gets a failed mark with `reason` (no retry).
+  // `request` ran too long or hit one of its limits: its clip gets a failed mark with `reason`
+  // (no retry).
   void TimedOut(const IndexerRequest& request, const std::string& reason);
 
   std::size_t total() const { return total_; }  // clips of this run

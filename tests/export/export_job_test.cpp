@@ -2,11 +2,16 @@
 // entries, an index that cannot be written, a clip that keeps changing, a folder's trips.
 #include "export/export_job.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
+#include <atomic>
+#include <csignal>
 #include <filesystem>
 #include <pugixml.hpp>
+#include <thread>
 
 #include "index/index_reader.h"
 #include "support/file_text.h"
@@ -109,6 +114,46 @@ TEST_F(ExportJob, AClipThatKeepsChangingFailsAndLeavesNoFile) {
   for (const auto& entry : std::filesystem::directory_iterator(dir_.path())) {
     EXPECT_FALSE(entry.path().filename().string().starts_with("out")) << "no part file left";
   }
+}
+
+// The indexer reading `path` (its command line names it), or 0 when none is.
+pid_t IndexerReading(const std::string& path) {
+  for (const auto& entry : std::filesystem::directory_iterator("/proc")) {
+    const std::string line = test::ReadFileText((entry.path() / "cmdline").string());
+    if (line.find("korvane-indexer") != std::string::npos && line.find(path) != std::string::npos) {
+      return static_cast<pid_t>(std::atoi(entry.path().filename().c_str()));
+    }
+  }
+  return 0;
+}
+
+TEST_F(ExportJob, AClipOverItsProcessorTimeIsStoredFailedAndNotReadAgain) {
+  const std::string stuck = dir_.str() + "stuck.mp4";
+  ASSERT_EQ(mkfifo(stuck.c_str(), 0600), 0);  // never fed: the indexer waits on it
+  std::atomic<int> signalled{0};
+  std::atomic<bool> done{false};
+  // Sends the kernel's signal at the processor-time limit to whichever indexer has opened the
+  // clip (a writer can open the pipe only then).
+  std::thread limit([&] {
+    while (!done) {
+      if (const int fd = open(stuck.c_str(), O_WRONLY | O_NONBLOCK); fd >= 0) {
+        if (const pid_t pid = IndexerReading(stuck); pid > 0 && kill(pid, SIGXCPU) == 0) {
+          ++signalled;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+        close(fd);
+      }
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+  });
+  CClipPoints source(dir_.str() + "index.sqlite", Indexer());
+  for (int run = 0; run < 2; ++run) {
+    const ExportResult result = Export(source, {stuck}, ExportFormat::Csv);
+    EXPECT_EQ(result.error, "no telemetry to export (used more than 20 s of processor time)");
+  }
+  done = true;
+  limit.join();
+  EXPECT_EQ(signalled, 1) << "the failed clip was read again";
 }
 
 TEST_F(ExportJob, AFolderGoesOutAsOneTrackPerTripEachMomentOnce) {

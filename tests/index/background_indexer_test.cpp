@@ -302,6 +302,21 @@ TEST_F(BackgroundIndexing, AClipOverTheTimeLimitIsKilledAndMarkedFailedWithoutRe
   EXPECT_LT(open(stuck.path().c_str(), O_WRONLY | O_NONBLOCK), 0) << "no second reader";
 }
 
+TEST_F(BackgroundIndexing, AClipOverItsProcessorTimeIsMarkedFailedWithoutRetry) {
+  // The kernel's signal at the processor-time limit, sent early: the indexer waits on the clip.
+  FifoClip stuck(dir.str() + "stuck.mp4");
+  CBackgroundIndexer indexer(Config());
+  indexer.Start({stuck.path()}, 0);
+  ASSERT_TRUE(stuck.WaitForReader());
+  ASSERT_EQ(kill(indexer.indexerPids().at(0), SIGXCPU), 0);
+  ASSERT_TRUE(WaitForProgress(1, 1)) << LogText();
+  const ClipSummary failed = CIndexReader(db).GetClip(stuck.path());
+  EXPECT_EQ(failed.status, ClipStatus::Failed);
+  EXPECT_EQ(failed.reason, "used more than 20 s of processor time");
+  EXPECT_TRUE(WaitUntil([&] { return indexer.indexerPids().empty(); }, 5s));
+  EXPECT_LT(open(stuck.path().c_str(), O_WRONLY | O_NONBLOCK), 0) << "no second reader";
+}
+
 TEST_F(BackgroundIndexing, WaitsWhileTheExtractionRunsWithoutCountingThatTime) {
   const std::string bytes = StreamableClipBytes();
   ASSERT_FALSE(bytes.empty());

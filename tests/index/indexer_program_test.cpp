@@ -85,6 +85,32 @@ void OrdinarySubtitles(const std::string& path) {
   std::filesystem::copy_file(PlainSubtitleClip(), path);
 }
 void Missing(const std::string&) {}
+// Every sample table of the clip claims 2^31 entries, far more than its box holds.
+void ClaimsBillionsOfRecords(const std::string& path) {
+  std::string bytes = ReadFileText(DefaultClip());
+  for (const std::string table : {"stsz", "stts", "stco", "stsc"}) {
+    const std::size_t countAt = table == "stsz" ? 12 : 8;  // after version, flags (and size)
+    for (std::size_t at = bytes.find(table); at != std::string::npos;
+         at = bytes.find(table, at + 4)) {
+      bytes.replace(at + countAt, 4, std::string("\x80\0\0\0", 4));
+    }
+  }
+  WriteFileText(path, bytes);
+}
+// 100 000 movie boxes, each the only content of the one around it.
+void BoxesNestWithoutEnd(const std::string& path) {
+  constexpr std::uint32_t kDepth = 100'000;
+  std::string bytes(
+      "\0\0\0\x14"
+      "ftypisom\0\0\2\0isom",
+      20);
+  for (std::uint32_t level = 0; level < kDepth; ++level) {
+    const std::uint32_t size = 8 * (kDepth - level);
+    for (int shift = 24; shift >= 0; shift -= 8) bytes += static_cast<char>(size >> shift);
+    bytes += "moov";
+  }
+  WriteFileText(path, bytes);
+}
 
 class BadClips : public IndexerProgram, public testing::WithParamInterface<BadClip> {};
 
@@ -102,12 +128,15 @@ TEST_P(BadClips, AreStoredAsNoTelemetryWithTheReason) {
 
 INSTANTIATE_TEST_SUITE_P(
     Clips, BadClips,
-    testing::Values(BadClip{"ZeroBytes", ZeroBytes, "empty file"},
-                    BadClip{"Truncated", Truncated, "not a readable video file"},
-                    BadClip{"RenamedText", RenamedText, "not a readable video file"},
-                    BadClip{"WithoutSubtitles", WithoutSubtitles, "no subtitle track"},
-                    BadClip{"OrdinarySubtitles", OrdinarySubtitles, "no telemetry line among 60"},
-                    BadClip{"Missing", Missing, "No such file"}),
+    testing::Values(
+        BadClip{"ZeroBytes", ZeroBytes, "empty file"},
+        BadClip{"Truncated", Truncated, "not a readable video file"},
+        BadClip{"RenamedText", RenamedText, "not a readable video file"},
+        BadClip{"WithoutSubtitles", WithoutSubtitles, "no subtitle track"},
+        BadClip{"OrdinarySubtitles", OrdinarySubtitles, "no telemetry line among 60"},
+        BadClip{"Missing", Missing, "No such file"},
+        BadClip{"ClaimsBillionsOfRecords", ClaimsBillionsOfRecords, "not a readable video file"},
+        BadClip{"BoxesNestWithoutEnd", BoxesNestWithoutEnd, "not a readable video file"}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(IndexerProgram, AClipCutShortKeepsTheCuesBeforeTheCut) {
