@@ -12,7 +12,12 @@ std::string WriteExifTags(const std::string& path, const std::vector<ExifTag>& t
   const fs::path copy = fs::path(path + ".exif-part");
   std::error_code error;
   fs::copy_file(original, copy, fs::copy_options::overwrite_existing, error);
-  if (error) return "cannot copy the snapshot: " + error.message();
+  if (error) {
+    // A copy cut short by a full disk is not left beside the picture.
+    std::error_code ignored;
+    fs::remove(copy, ignored);
+    return "cannot copy the snapshot: " + error.message();
+  }
   std::string failure;
   try {
     auto image = Exiv2::ImageFactory::open(copy.string());

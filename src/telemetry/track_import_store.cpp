@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/path_parts.h"
+#include "platform/small_file.h"
 
 namespace korvane {
 
@@ -30,20 +31,6 @@ std::string KeyOf(const std::string& folder) {
   char key[17];
   std::snprintf(key, sizeof key, "%016llx", static_cast<unsigned long long>(hash));
   return key;
-}
-
-bool WriteReplacing(const fs::path& target, const std::string& bytes) {
-  const fs::path temporary = fs::path(target).concat(".part");
-  {
-    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-    if (!out.write(bytes.data(), static_cast<std::streamsize>(bytes.size())) || !out.flush()) {
-      return false;
-    }
-  }
-  std::error_code error;
-  fs::rename(temporary, target, error);
-  if (error) fs::remove(temporary, error);
-  return !error;
 }
 
 // A record of choices never grows past this: a folder holds some thousands of clips at most.
@@ -106,8 +93,8 @@ bool StoreFolderImport(const std::string& dataFolder, const std::string& clipFol
   fs::create_directories(imports, made);
   const std::string key = KeyOf(folder);
   // The track first: a record never names a folder whose track is missing.
-  if (!WriteReplacing(imports / (key + ".gpx"), gpx.str()) ||
-      !WriteReplacing(imports / (key + ".folder"), folder + "\n")) {
+  if (!ReplaceFile((imports / (key + ".gpx")).string(), gpx.str()) ||
+      !ReplaceFile((imports / (key + ".folder")).string(), folder + "\n")) {
     error = "cannot write to " + imports.string();
     return false;
   }
@@ -143,7 +130,7 @@ bool StoreImportChoice(const std::string& dataFolder, const std::string& clipPat
   for (const std::string& name : names) text += name + "\n";
   std::error_code made;
   fs::create_directories(record.parent_path(), made);
-  if (!WriteReplacing(record, text)) {
+  if (!ReplaceFile(record.string(), text)) {
     error = "cannot write " + record.string();
     return false;
   }
