@@ -34,6 +34,22 @@ void ClickCentre(const std::string& display, const std::vector<int>& rect) {
   ClickAt(display, (rect[0] + rect[2]) / 2, (rect[1] + rect[3]) / 2);
 }
 
+std::string IndexOf(ProgramRun& run) {
+  return run.home().str() + ".cache/korvane/index.sqlite";
+}
+
+// The state once the first clip plays, the folder's clips are indexed and the Trips button shows.
+ProbeState WaitUntilIndexed(ProgramRun& run, const std::vector<std::string>& clips) {
+  const std::string db = IndexOf(run);
+  return run.WaitFor(
+      [&](const ProbeState& p) {
+        return p.Int("state") == 3 && p.Str("indexProgress").empty() &&
+               Ints(p.Str("tripsButton")).size() == 4 &&
+               CIndexReader(db).GetClips(clips).size() == clips.size();
+      },
+      120000);
+}
+
 // Double-clicks row `row` (from 0) of the Trips window once it is open.
 void DoubleClickTripRow(const std::string& display, int row) {
   ASSERT_TRUE(
@@ -51,16 +67,9 @@ TEST(ProgramTrips, ATripPlaysInTimeOrderAndAClickOnAnotherClipsLinePlaysItFromTh
     clips.push_back(folder + "20260518_" + name + ".mp4");
   }
   ProgramRun run(display.name());
-  const std::string db = run.home().str() + ".cache/korvane/index.sqlite";
   ASSERT_TRUE(run.Start({folder + "20260518_090000_F.mp4"}));
-  ProbeState s = run.WaitFor(
-      [&](const ProbeState& p) {
-        return p.Int("state") == 3 && p.Str("indexProgress").empty() &&
-               Ints(p.Str("tripsButton")).size() == 4 &&
-               CIndexReader(db).GetClips(clips).size() == clips.size();
-      },
-      120000);
-  ASSERT_EQ(CIndexReader(db).GetClips(clips).size(), clips.size()) << s.json;
+  ProbeState s = WaitUntilIndexed(run, clips);
+  ASSERT_EQ(CIndexReader(IndexOf(run)).GetClips(clips).size(), clips.size()) << s.json;
 
   ClickCentre(display.name(), Ints(s.Str("tripsButton")));
   // The first row is the earliest trip: the three front-camera clips from 08:30:00.
@@ -125,17 +134,10 @@ TEST(ProgramTrips, ATwoCameraCardListsEachMomentOnceAndPlaysItsFront) {
     }
   }
   ProgramRun run(display.name());
-  const std::string db = run.home().str() + ".cache/korvane/index.sqlite";
   // Opening the rear camera's file opens its moment, which plays its front.
   ASSERT_TRUE(run.Start({clips[7]}));
-  ProbeState s = run.WaitFor(
-      [&](const ProbeState& p) {
-        return p.Int("state") == 3 && p.Str("indexProgress").empty() &&
-               Ints(p.Str("tripsButton")).size() == 4 &&
-               CIndexReader(db).GetClips(clips).size() == clips.size();
-      },
-      120000);
-  ASSERT_EQ(CIndexReader(db).GetClips(clips).size(), clips.size()) << s.json;
+  ProbeState s = WaitUntilIndexed(run, clips);
+  ASSERT_EQ(CIndexReader(IndexOf(run)).GetClips(clips).size(), clips.size()) << s.json;
   EXPECT_EQ(s.Int("entries"), 8) << "every file is an entry: " << s.json;
   EXPECT_EQ(s.Str("current"), clips[6]) << s.json;
 
