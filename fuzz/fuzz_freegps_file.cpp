@@ -11,7 +11,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace korvane;
   const ReadAtFn readAt = [&](std::uint64_t at, std::span<std::uint8_t> out) -> std::size_t {
-    if (at >= size) return 0;
+    if (at >= size || out.empty()) return 0;
     const std::size_t n = std::min<std::uint64_t>(out.size(), size - at);
     std::memcpy(out.data(), data + at, n);
     return n;

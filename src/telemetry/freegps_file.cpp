@@ -78,6 +78,7 @@ void ReadIndex(const ReadAtFn& readAt, const Box& gps, std::uint64_t fileSize,
     Note(list.problem, "the GPS index was read up to its first blocks");
     count = kMaxFreeGpsBlocks;
   }
+  if (count == 0) return;
   std::vector<std::uint8_t> table(static_cast<std::size_t>(count) * 8);
   table.resize(readAt(gps.offset + gps.header + 8, table) / 8 * 8);
   for (std::size_t i = 0; i < table.size(); i += 8) {

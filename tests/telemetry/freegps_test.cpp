@@ -34,6 +34,7 @@ std::span<const std::uint8_t> Bytes(const std::string& s) {
 
 ReadAtFn Over(const std::string& file, std::uint64_t* bytesRead = nullptr) {
   return [&file, bytesRead](std::uint64_t at, std::span<std::uint8_t> out) -> std::size_t {
+    if (out.empty()) ADD_FAILURE() << "a read of no bytes at " << at;
     if (at >= file.size()) return 0;
     const std::size_t n = std::min<std::uint64_t>(out.size(), file.size() - at);
     std::memcpy(out.data(), file.data() + at, n);
@@ -235,6 +236,8 @@ INSTANTIATE_TEST_SUITE_P(
         FileCase{"IndexIntoTheMdat", Indexed(3, 3), 3, 3, true, ""},
         FileCase{"IndexClaimingAMillionBlocks", Indexed(3, 1'000'000), 3, 3, true,
                  "more blocks than it holds"},
+        FileCase{"IndexWithoutEntriesFallsBackToTheScan",
+                 Ftyp() + Box("moov", GpsIndex({}, 0)) + Drive(3), 3, 3, false, ""},
         FileCase{"IndexOutsideTheFileFallsBackToTheScan", IndexAt(1'000'000'000), 3, 3, false,
                  "outside the file"},
         FileCase{"IndexPointingAtItself", IndexAt(kFtyp + 8), 3, 3, false, "over the index"},
