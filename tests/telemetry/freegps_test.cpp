@@ -250,8 +250,6 @@ INSTANTIATE_TEST_SUITE_P(
         FileCase{"SixtyFourBitSizeIsSkipped", Ftyp() + kMdat64 + Drive(3) + kMoov, 3, 3, false, ""},
         FileCase{"TruncatedLastBlock", (Ftyp() + Drive(3)).substr(0, kFtyp + 512 + 60), 2, 2, false,
                  "past the end"},
-        FileCase{"SecondWrittenTwiceKeptOnce", Times({0, 1, 1, 2}, {'A', 'A', 'A', 'A'}), 3, 3,
-                 false, ""},
         FileCase{"VoidStretchHasNoPositions", Times({0, 1, 2, 3}, {'V', 'V', 'A', 'A'}), 4, 2,
                  false, ""},
         FileCase{"NoBlocks", Ftyp() + kMoov, 0, 0, false, ""}),
