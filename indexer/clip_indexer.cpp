@@ -8,6 +8,7 @@
 #include "index/overview_line.h"
 #include "index/track_summary.h"
 #include "subtitle_track_source.h"
+#include "telemetry/freegps_source.h"
 #include "telemetry/nmea_source.h"
 #include "telemetry/source_registry.h"
 
@@ -63,9 +64,10 @@ IndexedClip IndexClip(const std::string& path, std::span<ITelemetrySource* const
 
 IndexedClip IndexClip(const std::string& path) {
   CSubtitleTrackSource subtitle;
+  CFreeGpsSource freeGps;
   CNmeaSidecarSource sidecar;
   // The readers of the registry's sources, tried in its order.
-  ITelemetrySource* const readers[] = {&subtitle, &sidecar};
+  ITelemetrySource* const readers[] = {&subtitle, &freeGps, &sidecar};
   std::vector<ITelemetrySource*> ordered;
   for (const SourceInfo& known : KnownSources()) {
     for (ITelemetrySource* reader : readers) {

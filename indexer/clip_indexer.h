@@ -1,8 +1,9 @@
 // What the indexer stores for one clip: its file facts, the valid points of its telemetry at full
 // rate from the first source that has any, in the registry's order (the clip's own subtitle
-// track, else the GPS log beside it), with that source's traits and the files beside the clip,
-// the summary, the overview line and, for a source with G values, the driving events by the
-// default rules (the program finds them again from the points when its settings differ).
+// track, its GPS blocks, else the GPS log beside it), with that source's traits and the files
+// beside the clip, the summary, the overview line and, for a source with G values, the driving
+// events by the default rules (the program finds them again from the points when its settings
+// differ).
 #pragma once
 #include <cstdint>
 #include <span>

@@ -10,6 +10,8 @@ namespace {
 // The indexer tries them in this order: a clip's own track goes before a file beside it.
 constexpr SourceInfo kSources[] = {
     {kSubtitleSource, {true, SourceClock::Camera, true, true}},
+    // The G values of a camera with an accelerometer come with the read (TelemetryRead).
+    {kFreeGpsSource, {false, SourceClock::Camera, true, false}},
     {kNmeaSource, {false, SourceClock::Receiver, false, false}, true, &FindNmeaSidecar},
     {kGpxSource, {false, SourceClock::Receiver, false, false}, false},
 };
