@@ -8,6 +8,9 @@
 #include "index/overview_line.h"
 #include "index/track_summary.h"
 #include "subtitle_track_source.h"
+#include "telemetry/blackvue_source.h"
+#include "telemetry/dji_srt_source.h"
+#include "telemetry/escort_source.h"
 #include "telemetry/nmea_source.h"
 #include "telemetry/source_registry.h"
 
@@ -64,8 +67,11 @@ IndexedClip IndexClip(const std::string& path, std::span<ITelemetrySource* const
 IndexedClip IndexClip(const std::string& path) {
   CSubtitleTrackSource subtitle;
   CNmeaSidecarSource sidecar;
+  CBlackVueSidecarSource blackVue;
+  CDjiSrtSidecarSource djiSrt;
+  CEscortSidecarSource escort;
   // The readers of the registry's sources, tried in its order.
-  ITelemetrySource* const readers[] = {&subtitle, &sidecar};
+  ITelemetrySource* const readers[] = {&subtitle, &sidecar, &blackVue, &djiSrt, &escort};
   std::vector<ITelemetrySource*> ordered;
   for (const SourceInfo& known : KnownSources()) {
     for (ITelemetrySource* reader : readers) {

@@ -2,6 +2,9 @@
 
 #include <algorithm>
 
+#include "telemetry/blackvue_source.h"
+#include "telemetry/dji_srt_source.h"
+#include "telemetry/escort_source.h"
 #include "telemetry/nmea_track.h"
 
 namespace korvane {
@@ -11,6 +14,9 @@ namespace {
 constexpr SourceInfo kSources[] = {
     {kSubtitleSource, {true, SourceClock::Camera, true, true}},
     {kNmeaSource, {false, SourceClock::Receiver, false, false}, true, &FindNmeaSidecar},
+    {kBlackVueSource, {true, SourceClock::Receiver, false, false}, true, &FindBlackVueSidecar},
+    {kDjiSrtSource, {false, SourceClock::Camera, false, false}, true, &FindDjiSrtSidecar},
+    {kEscortSource, {true, SourceClock::Receiver, false, false}, true, &FindEscortSidecar},
     {kGpxSource, {false, SourceClock::Receiver, false, false}, false},
 };
 
