@@ -12,6 +12,7 @@
 #include "telemetry/dji_srt_source.h"
 #include "telemetry/escort_source.h"
 #include "telemetry/nmea_source.h"
+#include "telemetry/seventymai_source.h"
 #include "telemetry/source_registry.h"
 
 namespace korvane {
@@ -70,8 +71,10 @@ IndexedClip IndexClip(const std::string& path) {
   CBlackVueSidecarSource blackVue;
   CDjiSrtSidecarSource djiSrt;
   CEscortSidecarSource escort;
+  CSeventyMaiSource seventyMai;
   // The readers of the registry's sources, tried in its order.
-  ITelemetrySource* const readers[] = {&subtitle, &sidecar, &blackVue, &djiSrt, &escort};
+  ITelemetrySource* const readers[] = {&subtitle, &sidecar, &blackVue,
+                                       &djiSrt,   &escort,  &seventyMai};
   std::vector<ITelemetrySource*> ordered;
   for (const SourceInfo& known : KnownSources()) {
     for (ITelemetrySource* reader : readers) {

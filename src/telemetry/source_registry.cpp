@@ -6,6 +6,7 @@
 #include "telemetry/dji_srt_source.h"
 #include "telemetry/escort_source.h"
 #include "telemetry/nmea_track.h"
+#include "telemetry/seventymai_source.h"
 
 namespace korvane {
 namespace {
@@ -17,6 +18,7 @@ constexpr SourceInfo kSources[] = {
     {kBlackVueSource, {true, SourceClock::Receiver, false, false}, true, &FindBlackVueSidecar},
     {kDjiSrtSource, {false, SourceClock::Camera, false, false}, true, &FindDjiSrtSidecar},
     {kEscortSource, {true, SourceClock::Receiver, false, false}, true, &FindEscortSidecar},
+    {kSeventyMaiSource, {true, SourceClock::Receiver, false, false}, true, &FindSeventyMaiLog},
     {kGpxSource, {false, SourceClock::Receiver, false, false}, false},
 };
 

@@ -1,0 +1,60 @@
+#include "telemetry/seventymai_source.h"
+
+#include <filesystem>
+
+#include "platform/ascii_text.h"
+#include "platform/path_parts.h"
+#include "telemetry/bounded_file.h"
+#include "telemetry/nmea_source.h"
+#include "telemetry/seventymai_gps.h"
+
+namespace korvane {
+
+std::optional<std::string> FindSeventyMaiLog(const std::string& clipPath) {
+  const SplitPathResult parts = SplitPath(clipPath);
+  std::optional<std::string> first;
+  std::error_code ec;
+  const std::filesystem::path folder = parts.folder.empty() ? "." : parts.folder;
+  for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end;
+       it.increment(ec)) {
+    const std::string name = it->path().filename().string();
+    if (!StartsWithIgnoringAsciiCase(name, "GPSData") || AsciiLowered(ExtensionOf(name)) != "txt") {
+      continue;
+    }
+    std::error_code typeEc;
+    if (!it->is_regular_file(typeEc)) continue;
+    const std::string path = parts.folder + name;
+    if (!first || path < *first) first = path;
+  }
+  return first;
+}
+
+TelemetryRead CSeventyMaiSource::Read(const std::string& clipPath, const RecordSink& onRecord) {
+  TelemetryRead read;
+  const std::optional<std::string> log = FindSeventyMaiLog(clipPath);
+  if (!log) {
+    read.reason = "no 70mai GPS log beside the clip";
+    return read;
+  }
+  CSeventyMaiDecoder decoder(SplitPath(clipPath).fileName);
+  const BoundedRead file = ReadFileLines(*log, maxBytes_, kMaxSeventyMaiLine,
+                                         [&](std::string_view line) { decoder.Line(line); });
+  if (!file.opened) {
+    read.reason = "the 70mai GPS log " + *log + " cannot be read";
+    return read;
+  }
+  read.present = true;
+  const SeventyMaiTrack track = decoder.Finish();
+  read.records = HandOverFixes(track.fixes, onRecord);
+  read.gValues = !track.fixes.empty();
+  if (read.records == 0)
+    AddNote(read.reason, "the 70mai GPS log " + *log + " has no fix of the clip");
+  if (track.badLines > 0)
+    AddNote(read.reason, std::to_string(track.badLines) + " bad lines skipped");
+  if (file.truncated) {
+    AddNote(read.reason, "GPS log read up to " + std::to_string(maxBytes_ >> 20) + " MiB");
+  }
+  return read;
+}
+
+}  // namespace korvane
