@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Runs one fuzz target for SECONDS (default 600) from the "fuzz" preset's build folder:
-#   fuzz/run.sh telemetry_parser|coord_transform|nmea_sentence|gpx_track|reply_handler|slave_command [SECONDS]
+#   fuzz/run.sh telemetry_parser|coord_transform|nmea_sentence|gpx_track|camera_logs|reply_handler|slave_command [SECONDS]
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 name=${1:?target name}

@@ -112,4 +112,25 @@ void AddNote(std::string& reason, const std::string& note) {
   reason += (reason.empty() ? "" : "; ") + note;
 }
 
+BoundedRead ReadLogLines(TelemetryRead& read, const std::optional<std::string>& log,
+                         const std::string& what, std::size_t maxBytes, std::size_t maxLine,
+                         const std::function<void(std::string_view)>& onLine) {
+  if (!log) {
+    read.reason = "no " + what + " beside the clip";
+    return {};
+  }
+  const BoundedRead file = ReadFileLines(*log, maxBytes, maxLine, onLine);
+  read.present = file.opened;
+  if (!file.opened) read.reason = "the " + what + " " + *log + " cannot be read";
+  return file;
+}
+
+void AddLogNotes(TelemetryRead& read, const std::string& what, const std::string& log,
+                 const BoundedRead& file, std::size_t maxBytes) {
+  if (read.records == 0) AddNote(read.reason, "the " + what + " " + log + " has no valid fix");
+  if (file.truncated) {
+    AddNote(read.reason, what + " read up to " + std::to_string(maxBytes >> 20) + " MiB");
+  }
+}
+
 }  // namespace korvane

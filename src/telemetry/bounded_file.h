@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "telemetry/telemetry_source.h"
+
 namespace korvane {
 
 struct BoundedRead {
@@ -37,5 +39,16 @@ void ForEachLine(std::string_view text, const std::function<void(std::string_vie
 
 // Appends `note` to a read's reason, "; " between notes.
 void AddNote(std::string& reason, const std::string& note);
+
+// A log source's read of the file it found (`log`; nullopt when there is none): `read` not
+// present, with the reason, without the file or when it cannot be opened; else present and the
+// log's lines handed to `onLine` (ReadFileLines).
+BoundedRead ReadLogLines(TelemetryRead& read, const std::optional<std::string>& log,
+                         const std::string& what, std::size_t maxBytes, std::size_t maxLine,
+                         const std::function<void(std::string_view)>& onLine);
+
+// The notes every log source ends its reason with: a log of no fix, and one read up to the bound.
+void AddLogNotes(TelemetryRead& read, const std::string& what, const std::string& log,
+                 const BoundedRead& file, std::size_t maxBytes);
 
 }  // namespace korvane

@@ -1,10 +1,10 @@
 #include "telemetry/escort_map.h"
 
-#include <charconv>
 #include <cmath>
 #include <string>
 
 #include "telemetry/bounded_file.h"
+#include "telemetry/log_fields.h"
 #include "telemetry/nmea_sentence.h"
 
 namespace korvane {
@@ -12,11 +12,6 @@ namespace {
 
 constexpr std::int64_t kDayMs = 86'400'000;
 constexpr std::size_t kFields = 11;
-
-bool ReadNumber(std::string_view text, double& out) {
-  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), out);
-  return ec == std::errc() && end == text.data() + text.size() && std::isfinite(out);
-}
 
 }  // namespace
 
@@ -26,18 +21,12 @@ void CEscortMapDecoder::Line(std::string_view line) {
   }
   if (line.empty()) return;
   std::string_view f[kFields];
-  std::size_t count = 0;
-  for (std::size_t start = 0; count < kFields;) {
-    const std::size_t comma = line.find(',', start);
-    f[count++] = line.substr(start, comma - start);
-    if (comma == std::string_view::npos) break;
-    start = comma + 1;
-  }
+  const std::size_t count = SplitLogFields(line, f);
   double speed = 0.0;
   double g[3] = {0.0, 0.0, 0.0};
   bool reads = count == kFields && line.find_first_of("$*") == std::string_view::npos &&
-               ReadNumber(f[7], speed);
-  for (std::size_t axis = 0; reads && axis < 3; ++axis) reads = ReadNumber(f[8 + axis], g[axis]);
+               ReadLogNumber(f[7], speed);
+  for (std::size_t axis = 0; reads && axis < 3; ++axis) reads = ReadLogNumber(f[8 + axis], g[axis]);
   // The status, time, position and date are an RMC sentence's fields in another order, and are
   // read by its decoder.
   const NmeaSentence rmc =

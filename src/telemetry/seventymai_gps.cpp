@@ -1,28 +1,18 @@
 #include "telemetry/seventymai_gps.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 
 #include "platform/ascii_text.h"
 #include "telemetry/bounded_file.h"
 #include "telemetry/clip_time_range.h"
+#include "telemetry/log_fields.h"
 
 namespace korvane {
 namespace {
 
 constexpr std::size_t kFields = 13;
 constexpr std::int64_t kHour = 3600;
-
-bool ReadNumber(std::string_view text, double& out) {
-  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), out);
-  return ec == std::errc() && end == text.data() + text.size() && std::isfinite(out);
-}
-
-bool ReadInteger(std::string_view text, std::int64_t& out) {
-  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), out);
-  return ec == std::errc() && end == text.data() + text.size();
-}
 
 std::int64_t NameTime(std::string_view name) {
   return FileNameDateTime(name).value_or(0);
@@ -37,18 +27,12 @@ void CSeventyMaiDecoder::Line(std::string_view line) {
   while (!line.empty() && (line.back() == '\r' || line.back() == ' ')) line.remove_suffix(1);
   if (line.empty() || line.starts_with("$V")) return;
   std::string_view f[kFields];
-  std::size_t count = 0;
-  for (std::size_t start = 0; count < kFields;) {
-    const std::size_t comma = line.find(',', start);
-    f[count++] = line.substr(start, comma - start);
-    if (comma == std::string_view::npos) break;
-    start = comma + 1;
-  }
+  const std::size_t count = SplitLogFields(line, f);
   Entry read;
   double v[7] = {};  // latitude, longitude, speed, heading, three axes
-  bool reads = count >= 10 && ReadInteger(f[0], read.unixTime) && read.unixTime >= 0 &&
+  bool reads = count >= 10 && ReadLogInteger(f[0], read.unixTime) && read.unixTime >= 0 &&
                read.unixTime < (std::int64_t{1} << 40) && (f[1] == "A" || f[1] == "V");
-  for (std::size_t i = 0; reads && i < 7; ++i) reads = ReadNumber(f[2 + i], v[i]);
+  for (std::size_t i = 0; reads && i < 7; ++i) reads = ReadLogNumber(f[2 + i], v[i]);
   if (!reads || std::abs(v[0]) > 90.0 || std::abs(v[1]) > 180.0) {
     ++track_.badLines;
     return;

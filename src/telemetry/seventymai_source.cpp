@@ -32,28 +32,16 @@ std::optional<std::string> FindSeventyMaiLog(const std::string& clipPath) {
 TelemetryRead CSeventyMaiSource::Read(const std::string& clipPath, const RecordSink& onRecord) {
   TelemetryRead read;
   const std::optional<std::string> log = FindSeventyMaiLog(clipPath);
-  if (!log) {
-    read.reason = "no 70mai GPS log beside the clip";
-    return read;
-  }
   CSeventyMaiDecoder decoder(SplitPath(clipPath).fileName);
-  const BoundedRead file = ReadFileLines(*log, maxBytes_, kMaxSeventyMaiLine,
-                                         [&](std::string_view line) { decoder.Line(line); });
-  if (!file.opened) {
-    read.reason = "the 70mai GPS log " + *log + " cannot be read";
-    return read;
-  }
-  read.present = true;
+  const BoundedRead file = ReadLogLines(read, log, "70mai GPS log", maxBytes_, kMaxSeventyMaiLine,
+                                        [&](std::string_view line) { decoder.Line(line); });
+  if (!read.present) return read;
   const SeventyMaiTrack track = decoder.Finish();
   read.records = HandOverFixes(track.fixes, onRecord);
   read.gValues = !track.fixes.empty();
-  if (read.records == 0)
-    AddNote(read.reason, "the 70mai GPS log " + *log + " has no fix of the clip");
+  AddLogNotes(read, "70mai GPS log", *log, file, maxBytes_);
   if (track.badLines > 0)
     AddNote(read.reason, std::to_string(track.badLines) + " bad lines skipped");
-  if (file.truncated) {
-    AddNote(read.reason, "GPS log read up to " + std::to_string(maxBytes_ >> 20) + " MiB");
-  }
   return read;
 }
 
