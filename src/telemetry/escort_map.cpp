@@ -29,12 +29,13 @@ void CEscortMapDecoder::Line(std::string_view line) {
   for (std::size_t axis = 0; reads && axis < 3; ++axis) reads = ReadLogNumber(f[8 + axis], g[axis]);
   // The status, time, position and date are an RMC sentence's fields in another order, and are
   // read by its decoder.
-  const NmeaSentence rmc =
-      reads ? DecodeNmeaSentence(FormatNmeaSentence(
-                  "GPRMC," + std::string(f[2]) + "," + std::string(f[0]) + "," + std::string(f[3]) +
-                  "," + std::string(f[4]) + "," + std::string(f[5]) + "," + std::string(f[6]) +
-                  ",,," + std::string(f[1])))
-            : NmeaSentence{NmeaKind::Bad};
+  NmeaSentence rmc{NmeaKind::Bad};
+  if (reads) {
+    body_.assign("GPRMC,");
+    for (const std::size_t field : {2, 0, 3, 4, 5, 6}) body_.append(f[field]).push_back(',');
+    body_.append(",,").append(f[1]);
+    rmc = DecodeNmeaSentence(FormatNmeaSentence(body_));
+  }
   if (rmc.kind != NmeaKind::Rmc) {
     ++track_.badLines;
     return;

@@ -3,6 +3,7 @@
 // time and position as an RMC sentence has them, the speed in km/h and the accelerometer in g.
 // Pure: no I/O.
 #pragma once
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -26,6 +27,7 @@ class CEscortMapDecoder {
 
  private:
   EscortMapTrack track_;
+  std::string body_;  // the RMC body of the line being read, kept for its allocation
   std::int64_t firstMs_ = 0;
   std::int64_t lastMs_ = 0;
 };

@@ -39,13 +39,16 @@ void CSeventyMaiDecoder::Line(std::string_view line) {
   }
   const std::string_view name = f[9];
   if (!name.empty()) {
-    const std::int64_t nameTime = NameTime(name);
-    if (nameTime != 0) {
-      if (std::find(starts_.begin(), starts_.end(), nameTime) == starts_.end()) {
-        starts_.push_back(nameTime);
+    // A name runs for a clip's length of lines: its time is read and listed once per run.
+    if (name != lastName_) {
+      lastName_.assign(name);
+      lastNameTime_ = NameTime(name);
+      if (lastNameTime_ != 0 &&
+          std::find(starts_.begin(), starts_.end(), lastNameTime_) == starts_.end()) {
+        starts_.push_back(lastNameTime_);
       }
-      offsets_.push_back(read.unixTime - nameTime);
     }
+    if (lastNameTime_ != 0) offsets_.push_back(read.unixTime - lastNameTime_);
     if (!EqualsIgnoringAsciiCase(name, clipName_)) return;
     read.ours = true;
   } else {

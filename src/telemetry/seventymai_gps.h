@@ -44,6 +44,8 @@ class CSeventyMaiDecoder {
   std::string clipName_;
   std::int64_t clipNameTime_ = 0;  // seconds on the names' clock; 0 for a name without one
   std::vector<Entry> lines_;
+  std::string lastName_;  // the name of the line before, and its time
+  std::int64_t lastNameTime_ = 0;
   std::vector<std::int64_t> starts_;   // the named clips' name times, as seen
   std::vector<std::int64_t> offsets_;  // unixTime time less name time, per named line
   SeventyMaiTrack track_;
