@@ -69,6 +69,7 @@ IndexedClip IndexClip(const std::string& path) {
   CSubtitleTrackSource subtitle;
   CNmeaSidecarSource sidecar;
   CBlackVueSidecarSource blackVue;
+  CBlackVueInClipSource blackVueInClip;
   CDjiSrtSidecarSource djiSrt;
   CEscortSidecarSource escort;
   CSeventyMaiSource seventyMai;

@@ -1,5 +1,7 @@
 #include "telemetry/blackvue_files.h"
 
+#include <algorithm>
+
 namespace korvane {
 namespace {
 
@@ -43,6 +45,29 @@ BlackVueGLog DecodeBlackVue3gf(std::string_view bytes) {
   }
   log.oddTail = at < bytes.size();
   return log;
+}
+
+BlackVueBoxes BlackVueFreeBoxChildren(std::string_view payload) {
+  // The camera's boxes, as its files have them.
+  constexpr std::string_view kTypes[] = {"cprt", "sttm", "ptnm", "ptrh", "thum", "gps ", "3gf "};
+  BlackVueBoxes boxes;
+  for (std::size_t at = 0; at + 8 <= payload.size();) {
+    const std::uint32_t size = Be32(payload, at);
+    const std::string_view type = payload.substr(at + 4, 4);
+    if (at == 0) {
+      boxes.found = std::find(std::begin(kTypes), std::end(kTypes), type) != std::end(kTypes);
+      if (!boxes.found) break;
+    }
+    if (size < 8 || size > payload.size() - at) break;
+    const std::string_view data = payload.substr(at + 8, size - 8);
+    if (type == "gps ") {
+      boxes.gps = data.substr(0, data.find_last_not_of('\0') + 1);
+    } else if (type == "3gf ") {
+      boxes.g3gf = data;
+    }
+    at += size;
+  }
+  return boxes;
 }
 
 std::vector<std::string> BlackVueLogStems(std::string_view clipStem) {

@@ -28,6 +28,18 @@ struct BlackVueGLog {
 // to an offset of 0xFFFFFFFF. Anything after the end mark is not read.
 BlackVueGLog DecodeBlackVue3gf(std::string_view bytes);
 
+// The same two logs inside a clip: children of a top-level `free` box, each a box of its own
+// (32-bit size, type, data) among the camera's others.
+struct BlackVueBoxes {
+  bool found = false;     // the payload is the camera's (it opens with one of its boxes)
+  std::string_view gps;   // the `gps ` box's NMEA text, its NUL padding cut
+  std::string_view g3gf;  // the `3gf ` box's records
+};
+
+// The children of a `free` box's payload, up to the first that does not fit in it; `found` is
+// read from the first box's type alone, so the payload's first 8 bytes say whose box it is.
+BlackVueBoxes BlackVueFreeBoxChildren(std::string_view payload);
+
 // The stems a BlackVue clip's logs may have, most likely first: a clip named
 // "20260718_060329_NF" (date, time, recording mode, camera) shares "20260718_060329_N" with the
 // other cameras of its moment, or has logs of its own stem. Empty for a stem not named so.

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
+#include <fstream>
 
 #include "platform/path_parts.h"
 #include "telemetry/bounded_file.h"
@@ -56,6 +57,62 @@ bool AddBlackVueG(std::vector<NmeaFix>& fixes, std::vector<BlackVueGSample> samp
   return any;
 }
 
+namespace {
+
+// The fixes of the GPS log (`gpsName` for the reason) with the G log's readings handed over;
+// `notes` (the G log's) and the log's own go into the reason.
+void HandOverLogs(const NmeaTrack& track, std::vector<BlackVueGSample> samples,
+                  const std::string& gpsName, std::vector<std::string> notes,
+                  const ITelemetrySource::RecordSink& onRecord, std::size_t maxBytes,
+                  TelemetryRead& read) {
+  std::vector<NmeaFix> fixes = track.fixes;
+  read.gValues = AddBlackVueG(fixes, std::move(samples));
+  read.records = HandOverFixes(fixes, onRecord);
+  if (read.records == 0)
+    notes.insert(notes.begin(), "the GPS log " + gpsName + " has no valid fix");
+  if (track.badSentences > 0) {
+    notes.push_back("GPS log: " + std::to_string(track.badSentences) + " bad sentences skipped");
+  }
+  if (track.truncated) {
+    notes.push_back("GPS log read up to " + std::to_string(maxBytes >> 20) + " MiB");
+  }
+  for (const std::string& note : notes) AddNote(read.reason, note);
+}
+
+// The G log's samples, with what was wrong with it in `notes`.
+std::vector<BlackVueGSample> GSamples(std::string_view bytes, bool truncated,
+                                      std::vector<std::string>& notes) {
+  BlackVueGLog decoded = DecodeBlackVue3gf(bytes);
+  if (truncated) {
+    notes.push_back("G log read up to " + std::to_string(kMaxBlackVue3gfBytes >> 20) + " MiB");
+  }
+  if (decoded.oddTail) notes.push_back("G log ends inside a record");
+  return std::move(decoded.samples);
+}
+
+// The payload of the clip's top-level `free` box that is the camera's; nullopt when there is
+// none. A payload over `maxBytes` is not read.
+std::optional<std::string> CameraFreeBox(const std::string& clipPath, std::size_t maxBytes) {
+  std::ifstream in(clipPath, std::ios::binary | std::ios::ate);
+  if (!in) return std::nullopt;
+  const auto size = static_cast<std::uint64_t>(in.tellg());
+  std::uint64_t body = 0, bodyEnd = 0;
+  for (std::uint64_t from = 0; FindMp4Box(in, from, size, "free", body, bodyEnd); from = bodyEnd) {
+    std::string head(std::min<std::uint64_t>(bodyEnd - body, 8), '\0');
+    in.seekg(static_cast<std::streamoff>(body));
+    if (!in.read(head.data(), static_cast<std::streamsize>(head.size()))) return std::nullopt;
+    if (!BlackVueFreeBoxChildren(head).found) continue;
+    if (bodyEnd - body > maxBytes) return std::nullopt;
+    std::string payload(bodyEnd - body, '\0');
+    in.seekg(static_cast<std::streamoff>(body));
+    if (!in.read(payload.data(), static_cast<std::streamsize>(payload.size()))) return std::nullopt;
+    return payload;
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
 TelemetryRead CBlackVueSidecarSource::Read(const std::string& clipPath,
                                            const RecordSink& onRecord) {
   TelemetryRead read;
@@ -71,11 +128,7 @@ TelemetryRead CBlackVueSidecarSource::Read(const std::string& clipPath,
   if (gLog) {
     bool truncated = false;
     const std::optional<std::string> bytes = ReadFileHead(*gLog, kMaxBlackVue3gfBytes, truncated);
-    BlackVueGLog decoded = DecodeBlackVue3gf(bytes.value_or(std::string()));
-    samples = std::move(decoded.samples);
-    if (truncated)
-      notes.push_back("G log read up to " + std::to_string(kMaxBlackVue3gfBytes >> 20) + " MiB");
-    if (decoded.oddTail) notes.push_back("G log ends inside a record");
+    samples = GSamples(bytes.value_or(std::string()), truncated, notes);
   }
   if (!gps) {
     read.reason = "only a G log beside the clip, which has no position";
@@ -87,17 +140,25 @@ TelemetryRead CBlackVueSidecarSource::Read(const std::string& clipPath,
     read.reason = "the GPS log " + *gps + " holds no NMEA sentence that reads";
     return read;
   }
-  std::vector<NmeaFix> fixes = track->fixes;
-  read.gValues = AddBlackVueG(fixes, std::move(samples));
-  read.records = HandOverFixes(fixes, onRecord);
-  if (read.records == 0) notes.insert(notes.begin(), "the GPS log " + *gps + " has no valid fix");
-  if (track->badSentences > 0) {
-    notes.push_back("GPS log: " + std::to_string(track->badSentences) + " bad sentences skipped");
+  HandOverLogs(*track, std::move(samples), *gps, std::move(notes), onRecord, maxBytes_, read);
+  return read;
+}
+
+TelemetryRead CBlackVueInClipSource::Read(const std::string& clipPath, const RecordSink& onRecord) {
+  TelemetryRead read;
+  const std::string payload = CameraFreeBox(clipPath, maxBytes_).value_or(std::string());
+  const BlackVueBoxes boxes = BlackVueFreeBoxChildren(payload);
+  if (boxes.gps.empty()) {
+    read.reason = "no BlackVue GPS log inside the clip";
+    return read;
   }
-  if (track->truncated) {
-    notes.push_back("GPS log read up to " + std::to_string(maxBytes_ >> 20) + " MiB");
-  }
-  for (const std::string& note : notes) AddNote(read.reason, note);
+  read.present = true;
+  std::vector<std::string> notes;
+  std::vector<BlackVueGSample> samples = GSamples(boxes.g3gf, false, notes);
+  const NmeaTrack track =
+      ParseNmeaText(boxes.gps, ClipTimeRangeOf(ClipTimeFactsOfFile(clipPath)).startUtcMs);
+  HandOverLogs(track, std::move(samples), "inside the clip", std::move(notes), onRecord, maxBytes_,
+               read);
   return read;
 }
 

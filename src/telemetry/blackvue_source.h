@@ -12,6 +12,7 @@
 namespace korvane {
 
 inline constexpr std::string_view kBlackVueSource = "blackvue";
+inline constexpr std::string_view kBlackVueClipSource = "blackvue-mp4";
 // A .3gf is a few hundred kB an hour; a larger one is read up to this.
 inline constexpr std::size_t kMaxBlackVue3gfBytes = std::size_t{16} << 20;
 
@@ -31,6 +32,21 @@ class CBlackVueSidecarSource : public ITelemetrySource {
   // Not present without either log. Fixes come from the .gps, timed from its earliest fix, which
   // is where the .3gf's offsets start too; a .3gf alone gives no records (it has no position).
   // The reason says what was cut short or unread.
+  TelemetryRead Read(const std::string& clipPath, const RecordSink& onRecord) override;
+
+ private:
+  std::size_t maxBytes_;
+};
+
+// The same two logs inside the clip, in its top-level `free` box (BlackVueFreeBoxChildren), found
+// by seeks over the top-level boxes; only that box is read, never the video.
+class CBlackVueInClipSource : public ITelemetrySource {
+ public:
+  explicit CBlackVueInClipSource(std::size_t maxBytes = kMaxBlackVue3gfBytes)
+      : maxBytes_(maxBytes) {}
+  std::string_view name() const override { return kBlackVueClipSource; }
+  // Not present without the box or with no GPS log in it (a box larger than the bound is not
+  // read).
   TelemetryRead Read(const std::string& clipPath, const RecordSink& onRecord) override;
 
  private:

@@ -16,6 +16,7 @@ constexpr SourceInfo kSources[] = {
     {kSubtitleSource, {true, SourceClock::Camera, true, true}},
     {kNmeaSource, {false, SourceClock::Receiver, false, false}, true, &FindNmeaSidecar},
     {kBlackVueSource, {true, SourceClock::Receiver, false, false}, true, &FindBlackVueSidecar},
+    {kBlackVueClipSource, {true, SourceClock::Receiver, true, false}},
     {kDjiSrtSource, {false, SourceClock::Camera, false, false}, true, &FindDjiSrtSidecar},
     {kEscortSource, {true, SourceClock::Receiver, false, false}, true, &FindEscortSidecar},
     {kSeventyMaiSource, {true, SourceClock::Receiver, false, false}, true, &FindSeventyMaiLog},

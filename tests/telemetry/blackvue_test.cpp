@@ -201,5 +201,65 @@ TEST_F(BlackVueSource, AnOversizedLogIsReadUpToTheLimitAndAnOddGLogSaysSo) {
   EXPECT_NE(r.read.reason.find("ends inside a record"), std::string::npos) << r.read.reason;
 }
 
+std::string Box(const std::string& type, const std::string& data) {
+  const std::uint32_t size = static_cast<std::uint32_t>(data.size() + 8);
+  std::string box;
+  for (int shift = 24; shift >= 0; shift -= 8) box += static_cast<char>(size >> shift);
+  return box + type + data;
+}
+
+// A generated clip with the camera's `free` box (or `payload`) appended at its top level.
+std::string ClipWithFreeBox(const TempDir& dir, const std::string& payload) {
+  const std::string clip = ClipNamed(dir, "20260718_060329_NF.mp4");
+  WriteFileText(clip,
+                ReadFileText(clip) + Box("free", std::string(16, '\0')) + Box("free", payload));
+  return clip;
+}
+
+TEST(BlackVueInClip, TheFreeBoxsLogsGiveFixesWithGAndOtherBoxesAreNotTheCameras) {
+  std::string gps;
+  for (int s = 0; s < 5; ++s) {
+    gps += "[" + std::to_string(1784358209000 + s * 1000) + "]" +
+           FormatNmeaSentence("GPRMC,06033" + std::to_string(s) +
+                              ".000,A,5200.0000,N,00010.0000,W,048.0,145.2,180726,,,A") +
+           "\n";
+  }
+  std::string g3gf;
+  for (int i = 0; i < 50; ++i) g3gf += Record(static_cast<std::uint32_t>(i * 100), 128, 0, -64);
+  g3gf += kEnd;
+  const std::string camera =
+      Box("cprt", "BlackVue") + Box("gps ", gps + std::string(64, '\0')) + Box("3gf ", g3gf);
+  struct Case {
+    const char* name;
+    std::string payload;
+    int records;
+    bool gValues;
+  };
+  const Case cases[] = {
+      {"both logs", camera, 5, true},
+      {"no G log", Box("cprt", "x") + Box("gps ", gps), 5, false},
+      {"the G log cut short", Box("gps ", gps) + Box("3gf ", g3gf.substr(0, 205)), 5, true},
+      {"a box larger than its parent", Box("gps ", gps).substr(0, 40), 0, false},
+      {"another maker's free box", Box("junk", gps), 0, false},
+  };
+  for (const Case& c : cases) {
+    TempDir dir;
+    CBlackVueInClipSource source;
+    const Read r = ReadClip(source, ClipWithFreeBox(dir, c.payload));
+    EXPECT_EQ(r.read.records, c.records) << c.name << ": " << r.read.reason;
+    EXPECT_EQ(r.read.gValues, c.gValues) << c.name;
+    if (c.records == 0) {
+      EXPECT_NE(r.read.reason.find("no BlackVue GPS log inside"), std::string::npos) << c.name;
+      continue;
+    }
+    EXPECT_EQ(r.records.back().mediaTimeMs, 4000) << c.name;
+    EXPECT_NEAR(r.records.back().longitude, -10.0 / 60, 1e-9) << c.name;
+  }
+  TempDir dir;
+  CBlackVueInClipSource small(100);
+  EXPECT_FALSE(ReadClip(small, ClipWithFreeBox(dir, camera)).read.present) << "over the bound";
+  EXPECT_FALSE(ReadClip(small, NoSubtitleClip()).read.present);
+}
+
 }  // namespace
 }  // namespace korvane::test
