@@ -1,4 +1,4 @@
-// Arbitrary bytes through the decoders of the cameras' own logs beside a clip (BlackVue .3gf,
+// Arbitrary bytes through the decoders of the cameras' own logs (BlackVue .3gf and free box,
 // DJI subtitles, Escort trip logs, 70mai folder logs), the first byte choosing which: no crash,
 // no overflow, and what they give within its bounds (media times from 0 in order, a position
 // on the globe, milliseconds of a second).
@@ -23,8 +23,8 @@ void CheckFixes(const std::vector<korvane::NmeaFix>& fixes, bool strictlyLater) 
     if (f.valid && (!(std::abs(f.latitude) <= 90.0) || !(std::abs(f.longitude) <= 180.0))) {
       std::abort();
     }
-    if (i > 0 && (strictlyLater ? f.mediaMs <= fixes[i - 1].mediaMs
-                                : f.mediaMs < fixes[i - 1].mediaMs)) {
+    if (i > 0 &&
+        (strictlyLater ? f.mediaMs <= fixes[i - 1].mediaMs : f.mediaMs < fixes[i - 1].mediaMs)) {
       std::abort();
     }
   }
@@ -41,6 +41,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       const BlackVueGLog log = DecodeBlackVue3gf(bytes);
       if (log.samples.size() > bytes.size() / 10) std::abort();
       if (log.endMark && log.oddTail) std::abort();
+      // The logs of a free box lie inside it.
+      const BlackVueBoxes boxes = BlackVueFreeBoxChildren(bytes);
+      for (const std::string_view part : {boxes.gps, boxes.g3gf}) {
+        if (!part.empty() && (part.data() < bytes.data() ||
+                              part.data() + part.size() > bytes.data() + bytes.size())) {
+          std::abort();
+        }
+      }
       break;
     }
     case 1:
