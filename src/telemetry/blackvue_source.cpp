@@ -93,6 +93,9 @@ std::vector<BlackVueGSample> GSamples(std::string_view bytes, bool truncated,
 // The payload of the clip's top-level `free` box that is the camera's; nullopt when there is
 // none. A payload over `maxBytes` is not read.
 std::optional<std::string> CameraFreeBox(const std::string& clipPath, std::size_t maxBytes) {
+  // A pipe was the clip's stream for the sources before; opening it again would wait for ever.
+  std::error_code ec;
+  if (!std::filesystem::is_regular_file(clipPath, ec)) return std::nullopt;
   std::ifstream in(clipPath, std::ios::binary | std::ios::ate);
   if (!in) return std::nullopt;
   const auto size = static_cast<std::uint64_t>(in.tellg());
