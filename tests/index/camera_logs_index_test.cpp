@@ -11,6 +11,7 @@
 #include "index/clip_file.h"
 #include "index/index_reader.h"
 #include "indexer_run.h"
+#include "support/camera_log_text.h"
 #include "support/file_text.h"
 #include "support/sample_paths.h"
 #include "support/temp_dir.h"
@@ -26,12 +27,6 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr int kFixes = 20;
-
-std::string TwoDigits(int n) {
-  char text[8];
-  std::snprintf(text, sizeof text, "%02d", n);
-  return text;
-}
 
 std::string BlackVueGps() {
   std::string log;
@@ -63,21 +58,11 @@ std::string BlackVue3gf() {
 }
 
 std::string DjiSrt() {
-  std::string srt;
-  for (int s = 0; s < kFixes; ++s) {
-    srt += std::to_string(s + 1) + "\n00:00:" + TwoDigits(s) +
-           ",000 --> 00:00:" + TwoDigits(s + 1) + ",000\n2022.06.21 16:06:" + TwoDigits(s) +
-           "\nGPS(-6.1120,36.6146,16) BAROMETER:0.3M\n\n";
-  }
-  return srt;
+  return DjiSrtText(kFixes);
 }
 
 std::string EscortMap() {
-  std::string map;
-  for (int s = 0; s < kFixes; ++s) {
-    map += "A,110526,0016" + TwoDigits(s) + ",3700.0000,N,12100.0000,W,117.36,0.10,-0.17,1.0;\r\n";
-  }
-  return map;
+  return EscortMapText(kFixes);
 }
 
 std::string SeventyMaiLog() {
