@@ -8,8 +8,12 @@
 #include "index/overview_line.h"
 #include "index/track_summary.h"
 #include "subtitle_track_source.h"
+#include "telemetry/blackvue_source.h"
+#include "telemetry/dji_srt_source.h"
+#include "telemetry/escort_source.h"
 #include "telemetry/freegps_source.h"
 #include "telemetry/nmea_source.h"
+#include "telemetry/seventymai_source.h"
 #include "telemetry/source_registry.h"
 
 namespace korvane {
@@ -66,8 +70,14 @@ IndexedClip IndexClip(const std::string& path) {
   CSubtitleTrackSource subtitle;
   CFreeGpsSource freeGps;
   CNmeaSidecarSource sidecar;
+  CBlackVueSidecarSource blackVue;
+  CBlackVueInClipSource blackVueInClip;
+  CDjiSrtSidecarSource djiSrt;
+  CEscortSidecarSource escort;
+  CSeventyMaiSource seventyMai;
   // The readers of the registry's sources, tried in its order.
-  ITelemetrySource* const readers[] = {&subtitle, &freeGps, &sidecar};
+  ITelemetrySource* const readers[] = {&subtitle, &freeGps, &blackVueInClip, &sidecar,
+                                       &blackVue, &djiSrt,  &escort,         &seventyMai};
   std::vector<ITelemetrySource*> ordered;
   for (const SourceInfo& known : KnownSources()) {
     for (ITelemetrySource* reader : readers) {

@@ -186,4 +186,9 @@ ClipTimeFacts ClipTimeFactsOfFile(const std::string& path) {
   return facts;
 }
 
+bool FindMp4Box(std::ifstream& in, std::uint64_t offset, std::uint64_t end, const char* type,
+                std::uint64_t& bodyOffset, std::uint64_t& bodyEnd) {
+  return FindBox(in, offset, end, type, bodyOffset, bodyEnd);
+}
+
 }  // namespace korvane

@@ -4,6 +4,7 @@
 // stops writing it). Which of them was used is kept, for the log.
 #pragma once
 #include <cstdint>
+#include <iosfwd>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -50,5 +51,10 @@ std::int64_t Mp4DurationMs(const std::string& path);
 // duration, the date-time in its name (taken as UTC: the camera's zone is not applied) and its
 // modification time.
 ClipTimeFacts ClipTimeFactsOfFile(const std::string& path);
+
+// The first box of `type` among the boxes from `offset` to `end` of an MP4 file, by seeks: its
+// body's range. False when there is none, or a box's size runs past `end`.
+bool FindMp4Box(std::ifstream& in, std::uint64_t offset, std::uint64_t end, const char* type,
+                std::uint64_t& bodyOffset, std::uint64_t& bodyEnd);
 
 }  // namespace korvane

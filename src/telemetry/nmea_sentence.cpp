@@ -1,5 +1,6 @@
 #include "telemetry/nmea_sentence.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -107,13 +108,18 @@ bool ReadDate(std::string_view text, std::int64_t& days) {
 }
 
 // "ddmm.mmmm" with its hemisphere → signed degrees; `degreeDigits` 2 for latitude, 3 for longitude.
+// The minutes always have two whole digits; the degrees may have fewer than `degreeDigits` (an
+// anonymiser writes a longitude of 0° as "0.0000"), as GPSBabel reads them.
 bool ReadAngle(std::string_view value, std::string_view hemisphere, int degreeDigits, double limit,
                double& out) {
-  const auto digits = static_cast<std::size_t>(degreeDigits);
+  const std::size_t whole = std::min(value.find('.'), value.size());
+  const std::size_t digits = whole > 2 ? whole - 2 : 0;
   int degrees = 0;
   double minutes = 0.0;
-  if (value.size() < digits + 2 || !ReadDigits(value.substr(0, digits), degrees) ||
-      !ReadDouble(value.substr(digits), minutes) || minutes < 0.0 || minutes >= 60.0) {
+  if (whole == 0 || digits > static_cast<std::size_t>(degreeDigits) ||
+      (digits > 0 && !ReadDigits(value.substr(0, digits), degrees)) ||
+      !ReadDouble(value.substr(digits), minutes) || minutes < 0.0 || minutes >= 60.0 ||
+      value[digits] == '-' || value[digits] == '+') {
     return false;
   }
   out = degrees + minutes / 60.0;

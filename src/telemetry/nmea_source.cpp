@@ -19,6 +19,15 @@ TelemetryRecord NmeaFixRecord(const NmeaFix& fix) {
   return r;
 }
 
+int HandOverFixes(const std::vector<NmeaFix>& fixes, const ITelemetrySource::RecordSink& onRecord) {
+  int valid = 0;
+  for (const NmeaFix& fix : fixes) {
+    onRecord(NmeaFixRecord(fix));
+    if (fix.valid) ++valid;
+  }
+  return valid;
+}
+
 TelemetryRead CNmeaSidecarSource::Read(const std::string& clipPath, const RecordSink& onRecord) {
   TelemetryRead read;
   const std::optional<std::string> sidecar = FindNmeaSidecar(clipPath);
@@ -33,10 +42,7 @@ TelemetryRead CNmeaSidecarSource::Read(const std::string& clipPath, const Record
     read.reason = "the GPS log " + *sidecar + " holds no NMEA sentence that reads";
     return read;
   }
-  for (const NmeaFix& fix : track->fixes) {
-    onRecord(NmeaFixRecord(fix));
-    if (fix.valid) ++read.records;
-  }
+  read.records = HandOverFixes(track->fixes, onRecord);
   read.gValues = track->gValues;
   if (read.records == 0) {
     read.reason = "the GPS log " + *sidecar + " has no valid fix";

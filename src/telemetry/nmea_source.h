@@ -15,6 +15,8 @@ namespace korvane {
 // (in g, and as the camera's raw units) and mediaTimeMs. A fix without a position (status V)
 // gives a record with `valid` false and no position.
 TelemetryRecord NmeaFixRecord(const NmeaFix& fix);
+// Hands over the record of each fix in order; returns how many are valid.
+int HandOverFixes(const std::vector<NmeaFix>& fixes, const ITelemetrySource::RecordSink& onRecord);
 
 class CNmeaSidecarSource : public ITelemetrySource {
  public:

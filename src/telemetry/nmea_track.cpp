@@ -1,15 +1,11 @@
 #include "telemetry/nmea_track.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <array>
-#include <cerrno>
 #include <cmath>
 
 #include "platform/path_parts.h"
+#include "telemetry/blackvue_files.h"
+#include "telemetry/bounded_file.h"
 
 namespace korvane {
 
@@ -185,53 +181,20 @@ NmeaTrack ParseNmeaText(std::string_view text, NmeaUndatedStart clipStartUtcMs) 
 
 std::optional<NmeaTrack> ReadNmeaFile(const std::string& path, NmeaUndatedStart clipStartUtcMs,
                                       std::size_t maxBytes) {
-  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-  if (fd < 0) return std::nullopt;
-  struct stat st {};
-  if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-    close(fd);
-    return std::nullopt;
-  }
   NmeaAssembler reader;
-  std::string carry;
-  std::array<char, 1 << 16> block{};
-  std::size_t total = 0;
-  bool truncated = false;
-  for (;;) {
-    const std::size_t want = std::min(block.size(), maxBytes - total);
-    if (want == 0) {
-      truncated = true;
-      break;
-    }
-    const ssize_t got = read(fd, block.data(), want);
-    if (got < 0 && errno == EINTR) continue;
-    if (got <= 0) break;
-    total += static_cast<std::size_t>(got);
-    const std::string_view fresh(block.data(), static_cast<std::size_t>(got));
-    if (carry.empty()) {
-      // The usual case: the block's whole lines straight from it, only its tail kept.
-      carry.assign(fresh.substr(FeedLines(reader, fresh)));
-    } else {
-      carry.append(fresh);
-      carry.erase(0, FeedLines(reader, carry));
-    }
-    if (carry.size() > kMaxCarry) carry.clear();
-  }
-  close(fd);
-  if (!truncated && !carry.empty()) reader.Add(DecodeNmeaSentence(carry));
-  if (reader.known() == 0) return std::nullopt;
-  return reader.Finish(clipStartUtcMs, truncated);
+  const BoundedRead read = ReadFileLines(path, maxBytes, kMaxCarry, [&](std::string_view line) {
+    reader.Add(DecodeNmeaSentence(line));
+  });
+  if (!read.opened || reader.known() == 0) return std::nullopt;
+  return reader.Finish(clipStartUtcMs, read.truncated);
 }
 
 std::optional<std::string> FindNmeaSidecar(const std::string& clipPath) {
-  const SplitPathResult parts = SplitPath(clipPath);
-  const std::string base = parts.folder + parts.stem;
-  for (const char* extension : {".nmea", ".NMEA", ".gps", ".txt"}) {
-    const std::string candidate = base + extension;
-    struct stat st {};
-    if (stat(candidate.c_str(), &st) == 0 && S_ISREG(st.st_mode)) return candidate;
+  // A BlackVue clip's .gps is its camera's log, read with the rest of it (blackvue_source.h).
+  if (!BlackVueLogStems(SplitPath(clipPath).stem).empty()) {
+    return FindBesideFile(clipPath, {".nmea", ".NMEA", ".txt"});
   }
-  return std::nullopt;
+  return FindBesideFile(clipPath, {".nmea", ".NMEA", ".gps", ".txt"});
 }
 
 }  // namespace korvane

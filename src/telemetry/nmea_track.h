@@ -61,7 +61,7 @@ std::optional<NmeaTrack> ReadNmeaFile(const std::string& path,
                                       std::size_t maxBytes = kMaxNmeaBytes);
 
 // The sidecar of `clipPath`: the first of base name + ".nmea", ".NMEA", ".gps", ".txt" that is
-// a regular file; nullopt when there is none.
+// a regular file (not .gps for a clip named as BlackVue names them); nullopt when there is none.
 std::optional<std::string> FindNmeaSidecar(const std::string& clipPath);
 
 }  // namespace korvane

@@ -2,7 +2,11 @@
 
 #include <algorithm>
 
+#include "telemetry/blackvue_source.h"
+#include "telemetry/dji_srt_source.h"
+#include "telemetry/escort_source.h"
 #include "telemetry/nmea_track.h"
+#include "telemetry/seventymai_source.h"
 
 namespace korvane {
 namespace {
@@ -12,7 +16,12 @@ constexpr SourceInfo kSources[] = {
     {kSubtitleSource, {true, SourceClock::Camera, true, true}},
     // The G values of a camera with an accelerometer come with the read (TelemetryRead).
     {kFreeGpsSource, {false, SourceClock::Camera, true, false}},
+    {kBlackVueClipSource, {true, SourceClock::Receiver, true, false}},
     {kNmeaSource, {false, SourceClock::Receiver, false, false}, true, &FindNmeaSidecar},
+    {kBlackVueSource, {true, SourceClock::Receiver, false, false}, true, &FindBlackVueSidecar},
+    {kDjiSrtSource, {false, SourceClock::Camera, false, false}, true, &FindDjiSrtSidecar},
+    {kEscortSource, {true, SourceClock::Receiver, false, false}, true, &FindEscortSidecar},
+    {kSeventyMaiSource, {true, SourceClock::Receiver, false, false}, true, &FindSeventyMaiLog},
     {kGpxSource, {false, SourceClock::Receiver, false, false}, false},
 };
 
