@@ -4,7 +4,9 @@
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -97,6 +99,34 @@ TEST_F(ExportJob, CameraTimesTakeTheirFoldersClockOffsetAndGpsLogTimesDoNot) {
   const std::string cameraName = camera.substr(camera.rfind('/') + 1);
   EXPECT_NE(csv.find("\n" + cameraName + ",0,2026-05-17T10:30:00Z,"), std::string::npos) << csv;
   EXPECT_NE(csv.find("\nsidecar_only.mp4,0,2026-05-18T06:30:00Z,"), std::string::npos) << csv;
+}
+
+TEST_F(ExportJob, AnExportOnAFullDiskSaysSoAndKeepsThePreviousFile) {
+  const std::string clip = test::CuesClip(640);
+  {
+    CClipPoints indexed(dir_.str() + "index.sqlite", Indexer());
+    ASSERT_EQ(Export(indexed, {clip}, ExportFormat::Gpx).error, "");
+  }
+  test::WriteFileText(output_, "the previous export\n");
+  // A file-size limit the track overflows fails its write as a full disk does.
+  const pid_t pid = fork();
+  if (pid == 0) {
+    signal(SIGXFSZ, SIG_IGN);
+    const rlimit limit{64 << 10, 64 << 10};
+    setrlimit(RLIMIT_FSIZE, &limit);
+    CClipPoints source(dir_.str() + "index.sqlite", Indexer());
+    const std::string error = Export(source, {clip}, ExportFormat::Gpx).error;
+    _exit(error == "cannot write " + output_ + " (disk full?)" ? 0 : 1);
+  }
+  int status = 0;
+  waitpid(pid, &status, 0);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+  EXPECT_EQ(test::ReadFileText(output_), "the previous export\n");
+  for (const auto& entry : std::filesystem::directory_iterator(dir_.path())) {
+    EXPECT_FALSE(entry.path().filename().string().starts_with("out") &&
+                 entry.path().string() != output_)
+        << "no part file left: " << entry.path();
+  }
 }
 
 TEST_F(ExportJob, AClipThatKeepsChangingFailsAndLeavesNoFile) {
