@@ -14,22 +14,23 @@
 
 namespace {
 
-// One memory file for the whole run, rewritten per input.
-const std::string& MemoryFilePath() {
-  static const std::string path = [] {
-    const int fd = memfd_create("fuzz_clip", 0);
-    if (fd < 0) std::abort();
-    return "/proc/self/fd/" + std::to_string(fd);
-  }();
-  return path;
+// One memory file for the whole run, rewritten per input, and the path the reader opens it by.
+struct MemoryFile {
+  int fd = memfd_create("fuzz_clip", 0);
+  std::string path = "/proc/self/fd/" + std::to_string(fd);
+};
+
+const MemoryFile& TheMemoryFile() {
+  static const MemoryFile file;
+  if (file.fd < 0) std::abort();
+  return file;
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace korvane;
-  const std::string& path = MemoryFilePath();
-  const int fd = std::stoi(path.substr(path.rfind('/') + 1));
+  const auto& [fd, path] = TheMemoryFile();
   if (ftruncate(fd, 0) != 0 || pwrite(fd, data, size, 0) != static_cast<ssize_t>(size)) {
     std::abort();
   }
