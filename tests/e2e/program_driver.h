@@ -2,7 +2,9 @@
 // own HOME and runtime folder and the test probe on, the probe's state read back, and commands
 // handed to the running program.
 #pragma once
+#include <fcntl.h>
 #include <signal.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -31,6 +33,7 @@ class PrivateDisplay {
       const std::string lock = "/tmp/.X" + std::to_string(n) + "-lock";
       const std::string socket = "/tmp/.X11-unix/X" + std::to_string(n);
       if (std::filesystem::exists(lock) || std::filesystem::exists(socket)) continue;
+      if (!Reserve(n)) continue;
       ProcessOptions o;
       o.program = "/usr/bin/Xvfb";
       o.args = {":" + std::to_string(n), "-screen", "0", "1600x900x24", "-nolisten", "tcp"};
@@ -44,7 +47,10 @@ class PrivateDisplay {
         }
         if (server_.WaitForExit(50)) break;  // lost the race for this number
       }
-      if (display_.empty()) server_.Release();
+      if (display_.empty()) {
+        server_.Release();
+        Unreserve();
+      }
     }
   }
   // Asked to end, Xvfb removes its lock file and socket; killed at once it would leave them, and
@@ -55,12 +61,32 @@ class PrivateDisplay {
       server_.WaitForExit(3000);
     }
     server_.Release();
+    Unreserve();
   }
   const std::string& name() const { return display_; }
 
  private:
+  // Two tests started together may both find a number free and both start a server on it; the
+  // loser's "already active" can come later than any wait on a loaded machine, and then both
+  // programs share one screen and each test's keys reach the other's window. A lock on a file of
+  // our own, taken before the server starts and held while it runs, gives every number to one
+  // test only; the kernel drops it when a test dies, so nothing stale is left behind.
+  bool Reserve(int n) {
+    const std::string path = "/tmp/.korvane-test-display-" + std::to_string(n);
+    reservation_ = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+    if (reservation_ < 0) return false;
+    if (flock(reservation_, LOCK_EX | LOCK_NB) == 0) return true;
+    Unreserve();
+    return false;
+  }
+  void Unreserve() {
+    if (reservation_ >= 0) close(reservation_);
+    reservation_ = -1;
+  }
+
   ChildProcess server_;
   std::string display_;
+  int reservation_ = -1;
 };
 
 // Runs xdotool on `display` with `args` (the real pointer and buttons of that X server); true when
