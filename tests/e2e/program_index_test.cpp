@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <regex>
 #include <string>
 
 #include "index/index_reader.h"
@@ -39,14 +40,14 @@ TEST(ProgramIndex, OpeningAFolderIndexesEveryClipWithItsProgressShown) {
   ASSERT_TRUE(run.Start({paths[3]}));
 
   // A fast machine indexes the whole folder between two writes of the probe: the header's last
-  // running text is what it keeps.
+  // running text is what it keeps. The run counts the clips without a current row, so the clip
+  // that plays may be done before the folder's run begins (11) or be part of it (12).
+  const std::regex progress("Indexing [0-9]+ / 1[12]");
   ProbeState s = run.WaitFor(
-      [](const ProbeState& p) {
-        return p.Str("indexProgressSeen").find(" / 12") != std::string::npos;
-      },
+      [&](const ProbeState& p) { return std::regex_match(p.Str("indexProgressSeen"), progress); },
       60000);
-  EXPECT_NE(s.Str("indexProgressSeen").find(" / 12"), std::string::npos) << s.json;
-  EXPECT_EQ(s.Str("indexProgressSeen").rfind("Indexing ", 0), 0u) << "English by default";
+  EXPECT_TRUE(std::regex_match(s.Str("indexProgressSeen"), progress))
+      << "English by default: " << s.json;
   s = run.WaitFor(
       [&](const ProbeState& p) {
         // On a fast machine the index may be done before the player has started.
