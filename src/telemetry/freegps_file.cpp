@@ -1,7 +1,6 @@
 #include "telemetry/freegps_file.h"
 
 #include <algorithm>
-#include <array>
 #include <cmath>
 #include <cstring>
 #include <optional>
@@ -13,82 +12,34 @@
 namespace korvane {
 namespace {
 
-struct Box {
-  std::uint64_t offset = 0;
-  std::uint64_t size = 0;    // whole box, header included, cut to its parent's end
-  std::uint64_t header = 0;  // 8, or 16 with a 64-bit size
-  char type[4] = {};
-  bool Is(std::string_view t) const { return std::memcmp(type, t.data(), 4) == 0; }
-};
-
-std::uint64_t Be(const std::uint8_t* p, int bytes) {
-  std::uint64_t v = 0;
-  for (int i = 0; i < bytes; ++i) v = v << 8 | p[i];
-  return v;
-}
-
-void Note(std::string& problem, std::string_view what) {
-  if (problem.find(what) != std::string::npos) return;
-  problem += (problem.empty() ? "" : "; ") + std::string(what);
-}
-
-// The box at `at` inside [at, end); nullopt at the end or where the walk cannot go on.
-std::optional<Box> ReadBox(const ReadAtFn& readAt, std::uint64_t at, std::uint64_t end,
-                           std::string& problem) {
-  if (end < at || end - at < 8) return std::nullopt;
-  std::array<std::uint8_t, 16> h{};
-  if (readAt(at, std::span(h).first(8)) != 8) return std::nullopt;
-  Box box;
-  box.offset = at;
-  box.header = 8;
-  std::memcpy(box.type, &h[4], 4);
-  std::uint64_t size = Be(h.data(), 4);
-  if (size == 1) {
-    if (end - at < 16 || readAt(at + 8, std::span(h).subspan(8, 8)) != 8) return std::nullopt;
-    box.header = 16;
-    size = Be(&h[8], 8);
-  } else if (size == 0) {
-    size = end - at;
-  }
-  if (size < box.header) {
-    Note(problem, "a box size below its header ends the walk");
-    return std::nullopt;
-  }
-  if (size > end - at) {
-    Note(problem, "a box runs past the end of the file");
-    size = end - at;
-  }
-  box.size = size;
-  return box;
-}
-
 // The `gps ` box's table: version, count, then big-endian (offset, size) pairs.
-void ReadIndex(const ReadAtFn& readAt, const Box& gps, std::uint64_t fileSize,
+void ReadIndex(const ReadAtFn& readAt, const Mp4Box& gps, std::uint64_t fileSize,
                FreeGpsBlockList& list) {
   const std::uint64_t payload = gps.size - gps.header;
   if (payload < 8) return;
   std::uint8_t head[8];
   if (readAt(gps.offset + gps.header, head) != 8) return;
-  std::uint64_t count = Be(head + 4, 4);
+  std::uint64_t count = ReadBigEndian(head + 4, 4);
   if (count > (payload - 8) / 8) {
-    Note(list.problem, "the GPS index lists more blocks than it holds");
+    NoteMp4Problem(list.problem, "the GPS index lists more blocks than it holds");
     count = (payload - 8) / 8;
   }
   if (count > kMaxFreeGpsBlocks) {
-    Note(list.problem, "the GPS index was read up to its first blocks");
+    NoteMp4Problem(list.problem, "the GPS index was read up to its first blocks");
     count = kMaxFreeGpsBlocks;
   }
   if (count == 0) return;
   std::vector<std::uint8_t> table(static_cast<std::size_t>(count) * 8);
   table.resize(readAt(gps.offset + gps.header + 8, table) / 8 * 8);
   for (std::size_t i = 0; i < table.size(); i += 8) {
-    const FreeGpsBlockRef ref{Be(&table[i], 4), Be(&table[i + 4], 4)};
+    const FreeGpsBlockRef ref{ReadBigEndian(&table[i], 4), ReadBigEndian(&table[i + 4], 4)};
     // An entry outside the file, or over the index itself, holds no block.
     const bool inFile =
         ref.size >= 12 && ref.offset < fileSize && ref.size <= fileSize - ref.offset;
     const bool overIndex = ref.offset < gps.offset + gps.size && gps.offset < ref.offset + ref.size;
     if (!inFile || overIndex) {
-      Note(list.problem, "GPS index entries outside the file or over the index were dropped");
+      NoteMp4Problem(list.problem,
+                     "GPS index entries outside the file or over the index were dropped");
       continue;
     }
     list.blocks.push_back(ref);
@@ -98,7 +49,7 @@ void ReadIndex(const ReadAtFn& readAt, const Box& gps, std::uint64_t fileSize,
 // A top-level `free` box whose payload starts with the rest of the mark ("GPS ") is a block;
 // one whose payload is a whole block without its size field ("freeGPS ...") holds one 4 bytes
 // in.
-void ScanFreeBox(const ReadAtFn& readAt, const Box& box, FreeGpsBlockList& list) {
+void ScanFreeBox(const ReadAtFn& readAt, const Mp4Box& box, FreeGpsBlockList& list) {
   if (box.header != 8 || box.size < 20) return;
   std::uint8_t p[8];
   if (readAt(box.offset + 8, p) != 8) return;
@@ -113,31 +64,20 @@ void ScanFreeBox(const ReadAtFn& readAt, const Box& box, FreeGpsBlockList& list)
 
 FreeGpsBlockList FindFreeGpsBlocks(std::uint64_t fileSize, const ReadAtFn& readAt) {
   FreeGpsBlockList index, scan;
-  std::uint64_t at = 0;
-  for (std::size_t n = 0; n < kMaxTopLevelBoxes; ++n) {
-    const std::optional<Box> box = ReadBox(readAt, at, fileSize, scan.problem);
-    if (!box) break;
-    if (box->Is("moov") && !index.fromIndex) {
-      std::uint64_t child = box->offset + box->header;
-      const std::uint64_t end = box->offset + box->size;
-      for (std::size_t c = 0; c < kMaxTopLevelBoxes; ++c) {
-        const std::optional<Box> inner = ReadBox(readAt, child, end, scan.problem);
-        if (!inner) break;
-        if (inner->Is("gps ")) {
-          index.fromIndex = true;
-          ReadIndex(readAt, *inner, fileSize, index);
-          break;
-        }
-        child += inner->size;
+  ForEachMp4Box(readAt, 0, fileSize, scan.problem, [&](const Mp4Box& box) {
+    if (box.Is("moov") && !index.fromIndex) {
+      if (const std::optional<Mp4Box> gps = FindMp4Child(readAt, box, "gps ", scan.problem)) {
+        index.fromIndex = true;
+        ReadIndex(readAt, *gps, fileSize, index);
       }
-    } else if (box->Is("free") && scan.blocks.size() < kMaxFreeGpsBlocks) {
-      ScanFreeBox(readAt, *box, scan);
+    } else if (box.Is("free") && scan.blocks.size() < kMaxFreeGpsBlocks) {
+      ScanFreeBox(readAt, box, scan);
     }
-    at += box->size;
-  }
+    return true;
+  });
   FreeGpsBlockList& found = index.blocks.empty() ? scan : index;
   const FreeGpsBlockList& other = index.blocks.empty() ? index : scan;
-  if (!other.problem.empty()) Note(found.problem, other.problem);
+  if (!other.problem.empty()) NoteMp4Problem(found.problem, other.problem);
   return std::move(found);
 }
 

@@ -10,13 +10,10 @@
 #include <string>
 #include <vector>
 
+#include "telemetry/mp4_boxes.h"
 #include "telemetry/telemetry_record.h"
 
 namespace korvane {
-
-// Reads up to out.size() bytes at `offset`; returns how many it read (fewer at the end of the
-// file or on an error).
-using ReadAtFn = std::function<std::size_t(std::uint64_t offset, std::span<std::uint8_t> out)>;
 
 struct FreeGpsBlockRef {
   std::uint64_t offset = 0;  // of the block's size field, right before the mark
@@ -31,8 +28,6 @@ struct FreeGpsBlockList {
 
 // Most blocks taken from one clip: a day at one a second.
 inline constexpr std::size_t kMaxFreeGpsBlocks = 86'400;
-// Most top-level boxes the scan visits.
-inline constexpr std::size_t kMaxTopLevelBoxes = 200'000;
 
 // The blocks of a file of `fileSize` bytes. Index entries outside the file are dropped; an
 // index with none inside falls back to the scan. Box sizes past the end are cut to it, a size

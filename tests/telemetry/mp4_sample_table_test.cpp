@@ -1,0 +1,205 @@
+// The sample table reader: a real clip's subtitle track against what ffprobe says of its
+// packets, and hand-built tables for the layouts and faults firmware writes (several chunk runs,
+// 64-bit offsets, compact sizes, counts past their box, samples outside the file).
+#include "telemetry/mp4_sample_table.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "support/command_output.h"
+#include "support/sample_paths.h"
+
+namespace korvane::test {
+namespace {
+
+std::string Be(std::uint64_t v, int bytes) {
+  std::string s(static_cast<std::size_t>(bytes), '\0');
+  for (int i = bytes - 1; i >= 0; --i, v >>= 8) s[static_cast<std::size_t>(i)] = char(v & 0xff);
+  return s;
+}
+std::string Box(const std::string& type, const std::string& body) {
+  return Be(body.size() + 8, 4) + type + body;
+}
+std::string FullBox(const std::string& type, const std::string& body, int version = 0) {
+  return Box(type, Be(static_cast<std::uint64_t>(version), 1) + std::string(3, '\0') + body);
+}
+std::string Table(const std::vector<std::vector<std::uint64_t>>& rows, int bytes = 4) {
+  std::string s = Be(rows.size(), 4);
+  for (const auto& row : rows) {
+    for (std::uint64_t v : row) s += Be(v, bytes);
+  }
+  return s;
+}
+
+// A file of `payload` bytes of media data, then a `moov` with one `meta` track of format
+// "gpmd", timescale 1000, whose sample table boxes are `stbl`.
+std::string FileWith(const std::string& stbl, std::size_t payload = 4000) {
+  const std::string mdat = Box("mdat", std::string(payload, 'x'));
+  const std::string stsd = FullBox("stsd", Be(1, 4) + Box("gpmd", std::string(8, '\0')));
+  const std::string minf = Box("minf", Box("stbl", stsd + stbl));
+  const std::string mdia = Box("mdia", FullBox("mdhd", Be(0, 8) + Be(1000, 4) + Be(9000, 4)) +
+                                           FullBox("hdlr", Be(0, 4) + "meta" + Be(0, 12)) + minf);
+  const std::string trak = Box("trak", FullBox("tkhd", Be(0, 8) + Be(7, 4)) + mdia);
+  return mdat + Box("moov", trak);
+}
+
+struct Bytes {
+  std::string file;
+  ReadAtFn readAt() const {
+    return [this](std::uint64_t at, std::span<std::uint8_t> out) -> std::size_t {
+      if (at >= file.size()) return 0;
+      const std::size_t n = std::min<std::size_t>(out.size(), file.size() - at);
+      std::memcpy(out.data(), file.data() + at, n);
+      return n;
+    };
+  }
+};
+
+struct Case {
+  const char* name;
+  std::string stbl;
+  std::vector<std::vector<std::uint64_t>> samples;  // offset, size, start, duration
+  const char* problem;                              // a part of it; "" for none
+};
+
+class Mp4SampleTableTest : public ::testing::TestWithParam<Case> {};
+
+TEST_P(Mp4SampleTableTest, PlacesEverySampleTheTableHolds) {
+  const Case& c = GetParam();
+  const Bytes bytes{FileWith(c.stbl)};
+  const std::vector<Mp4Track> tracks =
+      ReadMp4Tracks(bytes.file.size(), bytes.readAt(), [](const Mp4TrackHeader&) { return true; });
+  ASSERT_EQ(tracks.size(), 1u);
+  const Mp4Track& t = tracks[0];
+  EXPECT_EQ(t.header.id, 7u);
+  EXPECT_TRUE(t.header.HandlerIs("meta"));
+  EXPECT_TRUE(t.header.FormatIs("gpmd"));
+  EXPECT_EQ(t.header.timescale, 1000u);
+  EXPECT_EQ(t.header.duration, 9000u);
+  std::vector<std::vector<std::uint64_t>> got;
+  for (const Mp4Sample& s : t.samples) got.push_back({s.offset, s.size, s.start, s.duration});
+  EXPECT_EQ(got, c.samples);
+  if (*c.problem == '\0') {
+    EXPECT_EQ(t.problem, "");
+  } else {
+    EXPECT_NE(t.problem.find(c.problem), std::string::npos) << t.problem;
+  }
+}
+
+const std::string kSizes = FullBox("stsz", Be(0, 4) + Table({{100}, {200}, {300}, {400}, {500}}));
+const std::string kTimes = FullBox("stts", Table({{2, 1000}, {3, 500}}));
+
+INSTANTIATE_TEST_SUITE_P(
+    Tables, Mp4SampleTableTest,
+    ::testing::Values(
+        // Two samples in the first chunk, then one a chunk.
+        Case{"ChunkRuns",
+             kSizes + kTimes + FullBox("stsc", Table({{1, 2, 1}, {2, 1, 1}})) +
+                 FullBox("stco", Table({{16}, {1000}, {2000}, {3000}})),
+             {{16, 100, 0, 1000},
+              {116, 200, 1000, 1000},
+              {1000, 300, 2000, 500},
+              {2000, 400, 2500, 500},
+              {3000, 500, 3000, 500}},
+             ""},
+        Case{"WideOffsetsAndOneSize",
+             FullBox("stsz", Be(50, 4) + Be(3, 4)) + FullBox("stts", Table({{3, 100}})) +
+                 FullBox("stsc", Table({{1, 3, 1}})) + FullBox("co64", Table({{40}}, 8)),
+             {{40, 50, 0, 100}, {90, 50, 100, 100}, {140, 50, 200, 100}},
+             ""},
+        Case{"CompactSizes",
+             FullBox("stz2", std::string(3, '\0') + "\x10" + Be(2, 4) + Be(7, 2) + Be(9, 2)) +
+                 FullBox("stts", Table({{2, 10}})) + FullBox("stsc", Table({{1, 1, 1}})) +
+                 FullBox("stco", Table({{20}, {30}})),
+             {{20, 7, 0, 10}, {30, 9, 10, 10}},
+             ""},
+        // Times end early: the last duration goes on.
+        Case{"ShortTimeTable",
+             FullBox("stsz", Be(10, 4) + Be(3, 4)) + FullBox("stts", Table({{1, 40}})) +
+                 FullBox("stsc", Table({{1, 1, 1}})) + FullBox("stco", Table({{8}, {18}, {28}})),
+             {{8, 10, 0, 40}, {18, 10, 40, 40}, {28, 10, 80, 40}},
+             ""},
+        Case{"CountPastTheBox",
+             FullBox("stsz", Be(0, 4) + Be(1'000'000, 4) + Be(10, 4) + Be(20, 4)) +
+                 FullBox("stts", Table({{2, 1}})) + FullBox("stsc", Table({{1, 1, 1}})) +
+                 FullBox("stco", Table({{8}, {18}})),
+             {{8, 10, 0, 1}, {18, 20, 1, 1}},
+             "the stsz lists more entries than it holds"},
+        Case{"SamplesOutsideTheFile",
+             FullBox("stsz", Be(10, 4) + Be(3, 4)) + FullBox("stts", Table({{3, 1}})) +
+                 FullBox("stsc", Table({{1, 1, 1}})) +
+                 FullBox("stco", Table({{8}, {0xfffffff0}, {4004}})),
+             {{8, 10, 0, 1}, {4004, 10, 2, 1}},
+             "samples outside the file were dropped"},
+        // A run that goes back ends the table there; a run of 4 billion samples holds only
+        // the samples stsz lists.
+        Case{"RunsOutOfOrder",
+             FullBox("stsz", Be(10, 4) + Be(2, 4)) + FullBox("stts", Table({{2, 1}})) +
+                 FullBox("stsc", Table({{1, 0xffffffff, 1}, {1, 1, 1}})) +
+                 FullBox("stco", Table({{8}})),
+             {{8, 10, 0, 1}, {18, 10, 1, 1}},
+             "the stsc chunks are out of order"},
+        Case{"NoChunks",
+             kSizes + kTimes + FullBox("stsc", Table({{1, 1, 1}})),
+             {},
+             "the chunks hold fewer samples than stsz lists"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(Mp4SampleTableTest, ReadsOnlyTheTablesOfTheTracksWanted) {
+  const Bytes bytes{FileWith(kSizes + kTimes + FullBox("stsc", Table({{1, 5, 1}})) +
+                             FullBox("stco", Table({{16}})))};
+  const std::vector<Mp4Track> tracks =
+      ReadMp4Tracks(bytes.file.size(), bytes.readAt(),
+                    [](const Mp4TrackHeader& h) { return h.FormatIs("tx3g"); });
+  ASSERT_EQ(tracks.size(), 1u);
+  EXPECT_TRUE(tracks[0].header.FormatIs("gpmd"));
+  EXPECT_TRUE(tracks[0].samples.empty());
+}
+
+// The sample clip's subtitle track, as ffmpeg muxed it, sample by sample as ffprobe reads it.
+TEST(Mp4SampleTableTest, AgreesWithFfprobeOnARealClip) {
+  const std::string clip = DefaultClip();
+  const std::string probe = CommandOutput(
+      "ffprobe -v error -select_streams s -show_entries "
+      "packet=pts_time,duration_time,pos,size -of csv=p=0 '" +
+      clip + "'");
+  if (probe.empty()) GTEST_SKIP() << "ffprobe gives nothing for " << clip;
+  CMp4File file(clip);
+  ASSERT_TRUE(file.open());
+  const std::vector<Mp4Track> tracks = ReadMp4Tracks(
+      file.size(), file.readAt(),
+      [](const Mp4TrackHeader& h) { return h.HandlerIs("sbtl") || h.HandlerIs("text"); });
+  const Mp4Track* text = nullptr;
+  for (const Mp4Track& t : tracks) {
+    if (!t.samples.empty()) text = &t;
+  }
+  ASSERT_NE(text, nullptr);
+  EXPECT_TRUE(text->header.FormatIs("tx3g"));
+  std::istringstream lines(probe);
+  std::string line;
+  std::size_t i = 0;
+  for (; std::getline(lines, line); ++i) {
+    double pts = 0, duration = 0;
+    unsigned long long size = 0, pos = 0;
+    ASSERT_EQ(std::sscanf(line.c_str(), "%lf,%lf,%llu,%llu", &pts, &duration, &size, &pos), 4)
+        << line;
+    ASSERT_LT(i, text->samples.size());
+    const Mp4Sample& s = text->samples[i];
+    EXPECT_EQ(s.offset, pos) << i;
+    EXPECT_EQ(s.size, size) << i;
+    EXPECT_NEAR(static_cast<double>(text->StartMs(s)), pts * 1000, 1) << i;
+  }
+  // ffmpeg ends the last cue with an empty sample (its 2-byte length and no text), which the
+  // table lists and ffprobe does not show.
+  ASSERT_EQ(i + 1, text->samples.size());
+  EXPECT_EQ(text->samples.back().size, 2u);
+  // The video's tables were not read: far less than the file came through.
+  EXPECT_LT(file.bytesRead(), file.size() / 4);
+}
+
+}  // namespace
+}  // namespace korvane::test
