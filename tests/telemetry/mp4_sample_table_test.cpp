@@ -1,11 +1,13 @@
-// The sample table reader: a real clip's subtitle track against what ffprobe says of its
-// packets, and hand-built tables for the layouts and faults firmware writes (several chunk runs,
-// 64-bit offsets, compact sizes, counts past their box, samples outside the file).
+// The sample table reader: the sample clip's subtitle track and a camera's GPMF track against
+// what ffprobe says of their packets, and hand-built tables for the layouts and faults firmware
+// writes (several chunk runs, 64-bit offsets, compact sizes, counts past their box, samples
+// outside the file).
 #include "telemetry/mp4_sample_table.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <filesystem>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -160,46 +162,61 @@ TEST(Mp4SampleTableTest, ReadsOnlyTheTablesOfTheTracksWanted) {
   EXPECT_TRUE(tracks[0].samples.empty());
 }
 
-// The sample clip's subtitle track, as ffmpeg muxed it, sample by sample as ffprobe reads it.
-TEST(Mp4SampleTableTest, AgreesWithFfprobeOnARealClip) {
-  const std::string clip = DefaultClip();
-  const std::string probe = CommandOutput(
-      "ffprobe -v error -select_streams s -show_entries "
-      "packet=pts_time,duration_time,pos,size -of csv=p=0 '" +
-      clip + "'");
-  if (probe.empty()) GTEST_SKIP() << "ffprobe gives nothing for " << clip;
-  CMp4File file(clip);
+struct RealTrack {
+  const char* name;
+  std::string path;
+  const char* stream;  // ffprobe's stream specifier for the track
+  const char* format;
+  // Samples the table lists after the last one ffprobe shows: ffmpeg ends the last cue of a
+  // subtitle track with an empty sample (its 2-byte length and no text).
+  std::size_t emptyAfter;
+};
+
+class Mp4RealTrackTest : public ::testing::TestWithParam<RealTrack> {};
+
+// A real file's telemetry track, sample by sample as ffprobe reads it, without the video's tables.
+TEST_P(Mp4RealTrackTest, AgreesWithFfprobe) {
+  const RealTrack& c = GetParam();
+  if (!std::filesystem::exists(c.path)) GTEST_SKIP() << "no " << c.path;
+  const std::string probe =
+      CommandOutput("ffprobe -v error -select_streams " + std::string(c.stream) +
+                    " -show_entries packet=pts_time,pos,size -of csv=p=0 '" + c.path + "'");
+  if (probe.empty()) GTEST_SKIP() << "ffprobe gives nothing for " << c.path;
+  CMp4File file(c.path);
   ASSERT_TRUE(file.open());
   const std::vector<Mp4Track> tracks = ReadMp4Tracks(
-      file.size(), file.readAt(),
-      [](const Mp4TrackHeader& h) { return h.HandlerIs("sbtl") || h.HandlerIs("text"); });
-  const Mp4Track* text = nullptr;
+      file.size(), file.readAt(), [&](const Mp4TrackHeader& h) { return h.FormatIs(c.format); });
+  const Mp4Track* track = nullptr;
   for (const Mp4Track& t : tracks) {
-    if (!t.samples.empty()) text = &t;
+    if (!t.samples.empty()) track = &t;
   }
-  ASSERT_NE(text, nullptr);
-  EXPECT_TRUE(text->header.FormatIs("tx3g"));
+  ASSERT_NE(track, nullptr);
+  EXPECT_EQ(track->problem, "");
   std::istringstream lines(probe);
   std::string line;
   std::size_t i = 0;
   for (; std::getline(lines, line); ++i) {
-    double pts = 0, duration = 0;
+    double pts = 0;
     unsigned long long size = 0, pos = 0;
-    ASSERT_EQ(std::sscanf(line.c_str(), "%lf,%lf,%llu,%llu", &pts, &duration, &size, &pos), 4)
-        << line;
-    ASSERT_LT(i, text->samples.size());
-    const Mp4Sample& s = text->samples[i];
+    ASSERT_EQ(std::sscanf(line.c_str(), "%lf,%llu,%llu", &pts, &size, &pos), 3) << line;
+    ASSERT_LT(i, track->samples.size());
+    const Mp4Sample& s = track->samples[i];
     EXPECT_EQ(s.offset, pos) << i;
     EXPECT_EQ(s.size, size) << i;
-    EXPECT_NEAR(static_cast<double>(text->StartMs(s)), pts * 1000, 1) << i;
+    EXPECT_NEAR(static_cast<double>(track->StartMs(s)), pts * 1000, 1) << i;
   }
-  // ffmpeg ends the last cue with an empty sample (its 2-byte length and no text), which the
-  // table lists and ffprobe does not show.
-  ASSERT_EQ(i + 1, text->samples.size());
-  EXPECT_EQ(text->samples.back().size, 2u);
-  // The video's tables were not read: far less than the file came through.
+  ASSERT_EQ(i + c.emptyAfter, track->samples.size());
+  for (; i < track->samples.size(); ++i) EXPECT_EQ(track->samples[i].size, 2u);
   EXPECT_LT(file.bytesRead(), file.size() / 4);
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, Mp4RealTrackTest,
+    ::testing::Values(RealTrack{"SampleClipCues", DefaultClip(), "s", "tx3g", 1},
+                      // A camera's own file: GPMF samples in chunks between the video's.
+                      RealTrack{"KarmaGpmf", SourceDir() + "/../shared/corpus/gopro-gpmf/karma.mp4",
+                                "3", "gpmd", 0}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace korvane::test
