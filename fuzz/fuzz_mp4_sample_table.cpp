@@ -1,21 +1,14 @@
 // Arbitrary bytes as a clip through the sample table reader: no crash, no hang, every sample it
 // gives inside the file and in time order, no more than its bound, and no read outside the file.
-#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
-#include <cstring>
 
 #include "telemetry/mp4_sample_table.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace korvane;
-  const ReadAtFn readAt = [&](std::uint64_t at, std::span<std::uint8_t> out) -> std::size_t {
-    if (at >= size || out.empty()) return 0;
-    const std::size_t n = std::min<std::uint64_t>(out.size(), size - at);
-    std::memcpy(out.data(), data + at, n);
-    return n;
-  };
+  const ReadAtFn readAt = MemoryReadAt({data, size});
   const auto tracks = ReadMp4Tracks(size, readAt, [](const Mp4TrackHeader&) { return true; });
   if (tracks.size() > kMaxMp4Tracks) std::abort();
   for (const Mp4Track& t : tracks) {

@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 
@@ -15,6 +16,15 @@ std::uint64_t ReadBigEndian(const std::uint8_t* p, int bytes) {
   std::uint64_t v = 0;
   for (int i = 0; i < bytes; ++i) v = v << 8 | p[i];
   return v;
+}
+
+ReadAtFn MemoryReadAt(std::span<const std::uint8_t> bytes) {
+  return [bytes](std::uint64_t at, std::span<std::uint8_t> out) -> std::size_t {
+    if (at >= bytes.size() || out.empty()) return 0;
+    const std::size_t n = std::min<std::uint64_t>(out.size(), bytes.size() - at);
+    std::memcpy(out.data(), bytes.data() + at, n);
+    return n;
+  };
 }
 
 void NoteMp4Problem(std::string& problem, std::string_view what) {

@@ -18,6 +18,10 @@ namespace korvane {
 // file or on an error).
 using ReadAtFn = std::function<std::size_t(std::uint64_t offset, std::span<std::uint8_t> out)>;
 
+// Reads of `bytes` held in memory (a payload cut from a file, a fuzzer's input); valid while they
+// live.
+ReadAtFn MemoryReadAt(std::span<const std::uint8_t> bytes);
+
 struct Mp4Box {
   std::uint64_t offset = 0;
   std::uint64_t size = 0;    // whole box, header included, cut to its parent's end

@@ -6,7 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <filesystem>
 #include <sstream>
 #include <string>
@@ -52,12 +51,7 @@ std::string FileWith(const std::string& stbl, std::size_t payload = 4000) {
 struct Bytes {
   std::string file;
   ReadAtFn readAt() const {
-    return [this](std::uint64_t at, std::span<std::uint8_t> out) -> std::size_t {
-      if (at >= file.size()) return 0;
-      const std::size_t n = std::min<std::size_t>(out.size(), file.size() - at);
-      std::memcpy(out.data(), file.data() + at, n);
-      return n;
-    };
+    return MemoryReadAt({reinterpret_cast<const std::uint8_t*>(file.data()), file.size()});
   }
 };
 
