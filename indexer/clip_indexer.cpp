@@ -12,6 +12,7 @@
 #include "telemetry/dji_srt_source.h"
 #include "telemetry/escort_source.h"
 #include "telemetry/freegps_source.h"
+#include "telemetry/gopro_source.h"
 #include "telemetry/nmea_source.h"
 #include "telemetry/seventymai_source.h"
 #include "telemetry/source_registry.h"
@@ -69,6 +70,7 @@ IndexedClip IndexClip(const std::string& path, std::span<ITelemetrySource* const
 IndexedClip IndexClip(const std::string& path) {
   CSubtitleTrackSource subtitle;
   CFreeGpsSource freeGps;
+  CGoProSource goPro;
   CNmeaSidecarSource sidecar;
   CBlackVueSidecarSource blackVue;
   CBlackVueInClipSource blackVueInClip;
@@ -76,8 +78,8 @@ IndexedClip IndexClip(const std::string& path) {
   CEscortSidecarSource escort;
   CSeventyMaiSource seventyMai;
   // The readers of the registry's sources, tried in its order.
-  ITelemetrySource* const readers[] = {&subtitle, &freeGps, &blackVueInClip, &sidecar,
-                                       &blackVue, &djiSrt,  &escort,         &seventyMai};
+  ITelemetrySource* const readers[] = {&subtitle, &freeGps, &goPro,  &blackVueInClip, &sidecar,
+                                       &blackVue, &djiSrt,  &escort, &seventyMai};
   std::vector<ITelemetrySource*> ordered;
   for (const SourceInfo& known : KnownSources()) {
     for (ITelemetrySource* reader : readers) {

@@ -16,6 +16,7 @@ constexpr SourceInfo kSources[] = {
     {kSubtitleSource, {true, SourceClock::Camera, true, true}},
     // The G values of a camera with an accelerometer come with the read (TelemetryRead).
     {kFreeGpsSource, {false, SourceClock::Camera, true, false}},
+    {kGoProSource, {false, SourceClock::Receiver, true, false}},
     {kBlackVueClipSource, {true, SourceClock::Receiver, true, false}},
     {kNmeaSource, {false, SourceClock::Receiver, false, false}, true, &FindNmeaSidecar},
     {kBlackVueSource, {true, SourceClock::Receiver, false, false}, true, &FindBlackVueSidecar},
