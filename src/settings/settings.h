@@ -51,12 +51,12 @@ inline constexpr char kDefaultVideoOutput[] = "directx:noaccel";
 inline constexpr char kDefaultAudioOutput[] = "dsound";
 inline constexpr int kDefaultSoundDevice = 0;
 inline constexpr int kDefaultVolume = 40;
-inline constexpr char kDefaultFilter[] = "*.mp4";
+inline constexpr char kDefaultFilter[] = "*.mp4 *.mov *.ts";
 inline constexpr double kDefaultEventThresholdG = 0.5;
 inline constexpr double kMinEventThresholdG = 0.1;
 inline constexpr double kMaxEventThresholdG = 2.0;
 // The file types a folder is played (and exported) with when "Associate" is missing or empty.
-inline constexpr char kDefaultAssociate[] = "MP4";
+inline constexpr char kDefaultAssociate[] = "MP4;MOV;TS";
 inline constexpr char kDefaultTimeZone[] = "local";
 
 // The map kinds of the settings record (`Settings::mapKind`).

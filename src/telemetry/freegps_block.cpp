@@ -13,7 +13,6 @@ namespace korvane {
 namespace {
 
 constexpr double kKnotsToKmh = 1.852;
-constexpr std::string_view kMark = "freeGPS ";
 
 std::uint32_t U32(std::span<const std::uint8_t> b, std::size_t at) {
   return static_cast<std::uint32_t>(b[at]) | static_cast<std::uint32_t>(b[at + 1]) << 8 |
@@ -133,7 +132,8 @@ void ReadInt32Degrees(std::span<const std::uint8_t> b, FreeGpsFix& out) {
 FreeGpsFix DecodeFreeGpsBlock(std::span<const std::uint8_t> block) {
   FreeGpsFix out;
   constexpr std::size_t kNovatekSize = 92, kMini2Size = 60, kInt32Size = 39;
-  if (block.size() < 4 + kMark.size() || std::memcmp(&block[4], kMark.data(), kMark.size()) != 0) {
+  if (block.size() < 4 + kFreeGpsMark.size() ||
+      std::memcmp(&block[4], kFreeGpsMark.data(), kFreeGpsMark.size()) != 0) {
     return out;
   }
   const auto b = block.first(std::min(block.size(), kFreeGpsDecodedBytes));

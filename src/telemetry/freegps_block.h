@@ -5,8 +5,12 @@
 #include <cstdint>
 #include <limits>
 #include <span>
+#include <string_view>
 
 namespace korvane {
+
+// The mark after a block's size field.
+inline constexpr std::string_view kFreeGpsMark = "freeGPS ";
 
 // The layouts the cameras write after the mark.
 enum class FreeGpsLayout {

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "telemetry/freegps_block.h"
+#include "telemetry/mpeg_ts.h"
 #include "telemetry/record_fields.h"
 
 namespace korvane {
@@ -55,10 +56,53 @@ void ScanFreeBox(const ReadAtFn& readAt, const Mp4Box& box, FreeGpsBlockList& li
   if (readAt(box.offset + 8, p) != 8) return;
   if (std::memcmp(p, "GPS ", 4) == 0) {
     list.blocks.push_back({box.offset, box.size});
-  } else if (std::memcmp(p, "freeGPS ", 8) == 0) {
+  } else if (std::memcmp(p, kFreeGpsMark.data(), kFreeGpsMark.size()) == 0) {
     list.blocks.push_back({box.offset + 4, box.size - 4});
   }
 }
+
+// Gathers a track block by block, block i at media time i s, as ReadFreeGpsFile describes.
+class CTrackBuilder {
+ public:
+  CTrackBuilder(FreeGpsTrack& track, std::int64_t startMs) : track_(track), startMs_(startMs) {}
+  void Add(const FreeGpsFix& fix) {
+    const auto mediaMs = static_cast<std::int64_t>(index_++) * 1000;
+    if (fix.layout == FreeGpsLayout::Unknown) {
+      ++track_.skipped;
+      return;
+    }
+    ++track_.blocks;
+    const bool ownTime = fix.layout != FreeGpsLayout::Int32Degrees;
+    if (ownTime && !fix.hasTime) {
+      ++track_.skipped;
+      return;
+    }
+    const std::int64_t timeMs = ownTime ? fix.timeMs : startMs_ + mediaMs;
+    if (lastTimeMs_ == timeMs) return;
+    lastTimeMs_ = timeMs;
+    TelemetryRecord r;
+    r.mediaTimeMs = static_cast<std::int32_t>(mediaMs);
+    SetRecordTime(r, timeMs);
+    if (fix.fix) {
+      r.valid = true;
+      SetRecordPosition(r, fix.latitude, fix.longitude);
+      if (!std::isnan(fix.speedKmh)) r.speedKmh = static_cast<float>(fix.speedKmh);
+      r.headingDeg = static_cast<float>(fix.headingDeg);
+      if (fix.hasG) {
+        SetRecordG(r, fix.g[0], fix.g[1], fix.g[2]);
+        track_.gValues = true;
+      }
+      ++track_.fixes;
+    }
+    track_.records.push_back(r);
+  }
+
+ private:
+  FreeGpsTrack& track_;
+  std::int64_t startMs_;
+  std::size_t index_ = 0;
+  std::optional<std::int64_t> lastTimeMs_;
+};
 
 }  // namespace
 
@@ -85,44 +129,41 @@ FreeGpsTrack ReadFreeGpsFile(std::uint64_t fileSize, const ReadAtFn& readAt, std
   const FreeGpsBlockList list = FindFreeGpsBlocks(fileSize, readAt);
   FreeGpsTrack track;
   track.problem = list.problem;
+  CTrackBuilder builder(track, startMs);
   std::vector<std::uint8_t> bytes;
-  std::optional<std::int64_t> lastTimeMs;
-  for (std::size_t i = 0; i < list.blocks.size(); ++i) {
-    const FreeGpsBlockRef& ref = list.blocks[i];
+  for (const FreeGpsBlockRef& ref : list.blocks) {
     bytes.resize(static_cast<std::size_t>(std::min<std::uint64_t>(ref.size, kFreeGpsDecodedBytes)));
     bytes.resize(readAt(ref.offset, bytes));
-    const FreeGpsFix fix = DecodeFreeGpsBlock(bytes);
-    if (fix.layout == FreeGpsLayout::Unknown) {
-      ++track.skipped;
-      continue;
-    }
-    ++track.blocks;
-    const auto mediaMs = static_cast<std::int64_t>(i) * 1000;
-    const bool ownTime = fix.layout != FreeGpsLayout::Int32Degrees;
-    if (ownTime && !fix.hasTime) {
-      ++track.skipped;
-      continue;
-    }
-    const std::int64_t timeMs = ownTime ? fix.timeMs : startMs + mediaMs;
-    if (lastTimeMs == timeMs) continue;
-    lastTimeMs = timeMs;
-    TelemetryRecord r;
-    r.mediaTimeMs = static_cast<std::int32_t>(mediaMs);
-    SetRecordTime(r, timeMs);
-    if (fix.fix) {
-      r.valid = true;
-      SetRecordPosition(r, fix.latitude, fix.longitude);
-      if (!std::isnan(fix.speedKmh)) r.speedKmh = static_cast<float>(fix.speedKmh);
-      r.headingDeg = static_cast<float>(fix.headingDeg);
-      if (fix.hasG) {
-        SetRecordG(r, fix.g[0], fix.g[1], fix.g[2]);
-        track.gValues = true;
-      }
-      ++track.fixes;
-    }
-    track.records.push_back(r);
+    builder.Add(DecodeFreeGpsBlock(bytes));
   }
   return track;
+}
+
+FreeGpsTrack ReadFreeGpsTs(std::uint64_t fileSize, const ReadAtFn& readAt, std::int64_t startMs) {
+  FreeGpsTrack track;
+  CTrackBuilder builder(track, startMs);
+  std::optional<std::uint16_t> gpsPid;
+  // The record as a block would hold it: the size field and the mark, then the record at 48.
+  constexpr std::size_t kRecordAt = 48;
+  std::vector<std::uint8_t> block(kRecordAt, 0);
+  std::memcpy(&block[4], kFreeGpsMark.data(), kFreeGpsMark.size());
+  ForEachTsPrivatePes(fileSize, readAt, track.problem, [&](const TsPes& pes) {
+    if (gpsPid && pes.pid != *gpsPid) return;
+    const std::size_t n = std::min(pes.data.size(), kFreeGpsDecodedBytes - kRecordAt);
+    block.resize(kRecordAt);
+    block.insert(block.end(), pes.data.begin(), pes.data.begin() + static_cast<std::ptrdiff_t>(n));
+    const FreeGpsFix fix = DecodeFreeGpsBlock(block);
+    // The stream is found by what it holds: the first whose packet reads as a record.
+    if (!gpsPid && fix.layout == FreeGpsLayout::Unknown) return;
+    gpsPid = pes.pid;
+    builder.Add(fix);
+  });
+  return track;
+}
+
+FreeGpsTrack ReadFreeGpsClip(std::uint64_t fileSize, const ReadAtFn& readAt, std::int64_t startMs) {
+  return LooksLikeMpegTs(fileSize, readAt) ? ReadFreeGpsTs(fileSize, readAt, startMs)
+                                           : ReadFreeGpsFile(fileSize, readAt, startMs);
 }
 
 }  // namespace korvane

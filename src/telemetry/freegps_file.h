@@ -49,4 +49,14 @@ struct FreeGpsTrack {
 // A block with status V gives a record without a position (`valid` false).
 FreeGpsTrack ReadFreeGpsFile(std::uint64_t fileSize, const ReadAtFn& readAt, std::int64_t startMs);
 
+// The records of a transport stream (a camera in TS mode), timed as ReadFreeGpsFile times its
+// blocks: each private-stream packet of the GPS stream holds one record of the common layout
+// from its first byte, as a block holds it after its first 48. The stream is the first whose
+// packet reads as a record (cameras give it different PIDs); `problem` says where the stream
+// did not read.
+FreeGpsTrack ReadFreeGpsTs(std::uint64_t fileSize, const ReadAtFn& readAt, std::int64_t startMs);
+
+// ReadFreeGpsTs for a file that starts as a transport stream, else ReadFreeGpsFile.
+FreeGpsTrack ReadFreeGpsClip(std::uint64_t fileSize, const ReadAtFn& readAt, std::int64_t startMs);
+
 }  // namespace korvane

@@ -14,7 +14,7 @@ TelemetryRead CFreeGpsSource::Read(const std::string& clipPath, const RecordSink
     return read;
   }
   const std::int64_t startMs = ClipTimeRangeOf(ClipTimeFactsOfFile(clipPath)).startUtcMs;
-  const FreeGpsTrack track = ReadFreeGpsFile(file.size(), file.readAt(), startMs);
+  const FreeGpsTrack track = ReadFreeGpsClip(file.size(), file.readAt(), startMs);
   if (track.blocks == 0) {
     read.reason = "no Novatek GPS blocks";
     if (!track.problem.empty()) read.reason += " (" + track.problem + ")";

@@ -1,5 +1,6 @@
 // The Novatek family's GPS blocks inside an MP4 or MOV clip (Viofo, 2E, SilverStone, Vantrue,
-// 70mai) as a telemetry source: the file read by seeks through freegps_file, never its video.
+// 70mai), and their records in a TS clip's private stream, as a telemetry source: the file read
+// through freegps_file, by seeks and never the video of an MP4, in one pass of a TS.
 #pragma once
 #include "telemetry/source_registry.h"
 #include "telemetry/telemetry_source.h"

@@ -8,7 +8,7 @@ namespace korvane {
 
 const KnownExtension KnownExtensions[] = {
     {"wmv", 1},  {"avi", 1}, {"rm", 1},  {"rmvb", 1}, {"mp4", 1}, {"mpg", 1},
-    {"mpeg", 1}, {"vob", 1}, {"mkv", 1}, {"mov", 1},  {"mod", 1}, {nullptr, 0},
+    {"mpeg", 1}, {"vob", 1}, {"mkv", 1}, {"mov", 1},  {"mod", 1}, {"ts", 1}, {nullptr, 0},
 };
 
 int Playlist::AddEntry(std::string path, std::string fileName) {

@@ -164,8 +164,8 @@ TEST(DefaultSettings, LoadIntoAWorkingRecord) {
   EXPECT_EQ(s.volume, 40);
   EXPECT_TRUE(s.snapshotPreview);
   EXPECT_TRUE(s.cleanTip);
-  EXPECT_EQ(ReadSettingString(context, kSettingsSection, kKeyAssociate, ""), "MP4");
-  EXPECT_EQ(ReadSettingString(context, kSettingsSection, kKeyFilter, ""), "*.mp4");
+  EXPECT_EQ(ReadSettingString(context, kSettingsSection, kKeyAssociate, ""), "MP4;MOV;TS");
+  EXPECT_EQ(ReadSettingString(context, kSettingsSection, kKeyFilter, ""), "*.mp4 *.mov *.ts");
   EXPECT_FALSE(ReadLanguageText(context, kMainInterfaceSection, "IDS_TITLE").empty());
 }
 

@@ -293,11 +293,65 @@ TEST(FreeGpsFileTest, ReadsTheIndexAndTheBlocksButNeverTheVideo) {
   EXPECT_LE(bytesRead, 2 * 256 * kBlocks + moov.size());
 }
 
-// ---- the corpus ----
+// ---- transport streams ----
 
 std::string CorpusDir() {
   return SourceDir() + "/../shared/corpus/";
 }
+
+// A PES as 188-byte packets of `pid`, the last one filled by its adaptation field.
+std::string TsPackets(int pid, const std::string& pes) {
+  std::string out;
+  for (std::size_t at = 0; at < pes.size(); at += 184) {
+    const std::string part = pes.substr(at, 184);
+    std::string packet = {'\x47', char((at == 0 ? 0x40 : 0) | pid >> 8), char(pid & 0xff)};
+    if (part.size() == 184) {
+      packet += '\x10';
+    } else {
+      const std::size_t fill = 184 - part.size();  // the adaptation field, its length byte first
+      packet += '\x30';
+      packet += char(fill - 1);
+      if (fill > 1) packet += '\x00' + std::string(fill - 2, '\xff');
+    }
+    out += packet + part;
+  }
+  return out;
+}
+std::string PrivatePes(const std::string& data) {
+  return std::string("\0\0\1\xbf", 4) + Be(data.size(), 2) + data;
+}
+
+// Video, another private stream that holds no record, then the GPS stream's records (each as a
+// block holds it after its first 48 bytes); a record too large to be one, and the sync lost
+// before the last record.
+TEST(FreeGpsTsTest, FindsTheGpsStreamByWhatItHoldsAndReadsUpToWhereTheStreamBreaks) {
+  std::string ts = TsPackets(0x100, std::string("\0\0\1\xe0\0\0", 6) + std::string(400, 'v')) +
+                   TsPackets(0x301, PrivatePes(std::string(300, 'x')));
+  for (int i = 0; i < 3; ++i)
+    ts += TsPackets(0x300, PrivatePes(NovatekBlock(DriveFix(Start(), i)).substr(48)));
+  ts += TsPackets(0x300, std::string("\0\0\1\xbf\0\0", 6) + std::string(70'000, 'g'));
+  ts += TsPackets(0x300, PrivatePes(NovatekBlock(DriveFix(Start(), 3)).substr(48)));
+  ts +=
+      "not a packet" + TsPackets(0x300, PrivatePes(NovatekBlock(DriveFix(Start(), 4)).substr(48)));
+  const FreeGpsTrack track = ReadFreeGpsClip(ts.size(), Over(ts), 0);
+  ASSERT_EQ(track.fixes, 4);
+  EXPECT_EQ(track.records.back().mediaTimeMs, 3000);
+  EXPECT_NEAR(track.records.back().latitude, DriveFix(Start(), 3).latitude, 1e-5);
+  EXPECT_NE(track.problem.find("larger than a record"), std::string::npos) << track.problem;
+  EXPECT_NE(track.problem.find("loses its sync"), std::string::npos) << track.problem;
+}
+
+// A camera's TS clip without GPS reads as one without blocks.
+TEST(FreeGpsTsTest, AClipWithoutAGpsStreamHasNoBlocks) {
+  const std::string path = CorpusDir() + "mpeg-ts-other/20260511134011_073648A.TS";
+  if (!std::filesystem::exists(path)) GTEST_SKIP() << "no corpus at " << CorpusDir();
+  const std::string bytes = ReadFileText(path);
+  const FreeGpsTrack track = ReadFreeGpsClip(bytes.size(), Over(bytes), 0);
+  EXPECT_EQ(track.blocks, 0);
+  EXPECT_EQ(track.problem, "");
+}
+
+// ---- the corpus ----
 
 struct Expected {
   std::int32_t mediaMs;
@@ -320,7 +374,7 @@ TEST_P(FreeGpsCorpusTest, GivesTheFixesDecodedByHand) {
   if (!std::filesystem::exists(path)) GTEST_SKIP() << "no corpus at " << CorpusDir();
   const std::string bytes = ReadFileText(path);
   constexpr std::int64_t kStart = 1'783'850'132'000;  // for the blocks without a time
-  const FreeGpsTrack track = ReadFreeGpsFile(bytes.size(), Over(bytes), kStart);
+  const FreeGpsTrack track = ReadFreeGpsClip(bytes.size(), Over(bytes), kStart);
   EXPECT_EQ(static_cast<int>(track.records.size()), c.records);
   ASSERT_EQ(track.fixes, c.fixes);
   std::vector<TelemetryRecord> fixes;
@@ -358,6 +412,15 @@ INSTANTIATE_TEST_SUITE_P(
                    {4000, Ms(2026, 4, 6, 14, 22, 5), 50.0, 30.0, 3.39 * 1.852},
                    {5000, Ms(2026, 4, 6, 14, 22, 6), 50.0 + 0.0059 / 60, 30.0 + 0.0061 / 60,
                     10.38 * 1.852}},
+        // A camera in TS mode: the record of the common layout from the first byte of each
+        // private_stream_2 packet on PID 0x300, 15:39:34..43 on 2021-03-18.
+        CorpusCase{"ViofoA119V3Ts",
+                   "novatek-ts/viofo-a119v3-ts-real-anonymized.TS",
+                   10,
+                   10,
+                   {0, Ms(2021, 3, 18, 15, 39, 34), 50.0, 30.0, 0.01 * 1.852},
+                   {9000, Ms(2021, 3, 18, 15, 39, 43), 50.0 + 0.0542 / 60, 30.0 + 0.05396 / 60,
+                    3.32 * 1.852}},
         // $GNRMC 180617..180619 on 070625 at 10 knots.
         CorpusCase{"VantrueN2x",
                    "vantrue-freegps-nmea/vantrue-n2x.mp4",

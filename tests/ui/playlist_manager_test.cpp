@@ -133,19 +133,20 @@ class PlaylistManagerTest : public testing::Test {
   CPlaylistManager manager;
 };
 
-TEST_F(PlaylistManagerTest, DefaultOptionsAreWrittenBackAndListOnlyMp4InAnyCase) {
+TEST_F(PlaylistManagerTest, DefaultOptionsAreWrittenBackAndListTheCamerasTypesInAnyCase) {
   Configure(nullptr);
-  EXPECT_EQ(host.writes, std::vector<std::string>{"Associate=MP4"});
-  EXPECT_EQ(manager.supportedExtensions(), std::vector<std::string>{"MP4"});
-  EXPECT_EQ(manager.openFilter().displayText, "Video files(*.mp4)");
-  EXPECT_EQ(manager.openFilter().pattern, "*.mp4");
+  EXPECT_EQ(host.writes, std::vector<std::string>{"Associate=MP4;MOV;TS"});
+  EXPECT_EQ(manager.supportedExtensions(), (std::vector<std::string>{"MP4", "MOV", "TS"}));
+  EXPECT_EQ(manager.openFilter().displayText, "Video files(*.mp4 *.mov *.ts)");
+  EXPECT_EQ(manager.openFilter().pattern, "*.mp4 *.mov *.ts");
 
   std::string folder = Folder("card");
-  for (const char* name : {"a.mp4", "b.MP4", "c.Mp4", "d.avi", "e.mkv", "f", "g.mp4.tmp"}) {
+  for (const char* name :
+       {"a.mp4", "b.MP4", "c.Mp4", "d.avi", "e.mkv", "f", "g.mp4.tmp", "h.TS", "i.mov"}) {
     Touch(folder + name);
   }
   manager.LoadFolderOf("a.mp4", folder);
-  EXPECT_EQ(EntryNames(), (std::vector<std::string>{"a.mp4", "b.MP4", "c.Mp4"}));
+  EXPECT_EQ(EntryNames(), (std::vector<std::string>{"a.mp4", "b.MP4", "c.Mp4", "h.TS", "i.mov"}));
   EXPECT_EQ(CurrentName(), "a.mp4");
   ExpectViewMatchesList();
 }
@@ -153,7 +154,7 @@ TEST_F(PlaylistManagerTest, DefaultOptionsAreWrittenBackAndListOnlyMp4InAnyCase)
 TEST_F(PlaylistManagerTest, EmptyFilterIsWrittenBackAndOtherFiltersKept) {
   host.settings["Filter"] = "";
   Configure("mp4;AVI;xyz");
-  EXPECT_EQ(host.writes, std::vector<std::string>{"Filter=*.mp4"});
+  EXPECT_EQ(host.writes, std::vector<std::string>{"Filter=*.mp4 *.mov *.ts"});
   EXPECT_EQ(manager.supportedExtensions(), (std::vector<std::string>{"mp4", "AVI"}));
 
   host.settings["Filter"] = "*.mp4;*.avi";
@@ -272,7 +273,7 @@ TEST_F(PlaylistManagerTest, OpenDialogLoadsTheChosenFilesFolder) {
   for (const char* name : {"a.mp4", "b.mp4"}) Touch(folder + name);
   EXPECT_EQ(manager.OpenFileDialog(), 0);  // cancelled
   EXPECT_EQ(manager.playlist().count(), 0);
-  EXPECT_EQ(host.shownFilter.pattern, "*.mp4");
+  EXPECT_EQ(host.shownFilter.pattern, "*.mp4 *.mov *.ts");
 
   host.chosen = folder + "b.mp4";
   EXPECT_EQ(manager.OpenFileDialog(), 1);

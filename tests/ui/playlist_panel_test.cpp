@@ -49,9 +49,9 @@ TEST_F(PlaylistPanelTest, DefaultsAreWrittenToTheSettingsFileAndKeptOtherwise) {
   auto panel = MakePanel();
   std::string ini = ReadFileText(context.settingsPath);
   EXPECT_NE(ini.find("Volume=55"), std::string::npos);
-  EXPECT_NE(ini.find("Associate=MP4"), std::string::npos) << ini;
-  EXPECT_NE(ini.find("Filter=*.mp4"), std::string::npos) << ini;
-  EXPECT_EQ(panel->manager().openFilter().displayText, "Video files(*.mp4)");
+  EXPECT_NE(ini.find("Associate=MP4;MOV;TS"), std::string::npos) << ini;
+  EXPECT_NE(ini.find("Filter=*.mp4 *.mov *.ts"), std::string::npos) << ini;
+  EXPECT_EQ(panel->manager().openFilter().displayText, "Video files(*.mp4 *.mov *.ts)");
 
   WriteFileText(context.settingsPath, "[mplayer]\nassociate=avi;MP4\nfilter=*.mp4;*.avi\n");
   panel = MakePanel();
@@ -71,8 +71,8 @@ TEST_F(PlaylistPanelTest, OpenDialogIsOwnedByTheMainWindowAndFillsTheTree) {
   });
   EXPECT_EQ(panel->manager().OpenFileDialog(), 1);
   EXPECT_EQ(seen.owner, context.mainWindowHandle);
-  EXPECT_EQ(seen.filterText, "Video files(*.mp4)");
-  EXPECT_EQ(seen.filterPattern, "*.mp4");
+  EXPECT_EQ(seen.filterText, "Video files(*.mp4 *.mov *.ts)");
+  EXPECT_EQ(seen.filterPattern, "*.mp4 *.mov *.ts");
   ASSERT_NE(panel->tree(), nullptr);
   ASSERT_EQ(panel->tree()->GetCount(), 2);
   EXPECT_EQ(panel->tree()->GetNodeAt(0)->GetItemText(), "a.mp4");
