@@ -102,6 +102,8 @@ std::string ClipReportJson(const ClipReport& report) {
   } else {
     AppendJsonString(json, report.reason);
   }
+  json += ",\"family\":";
+  AppendJsonString(json, SourceFamily(report.source));
   return json + "}";
 }
 
@@ -110,6 +112,9 @@ std::string ClipReportText(const ClipReport& report) {
   std::string text = report.path + "\n";
   text += "  source:    " + std::string(SourceName(report.source));
   if (clock != SourceClock::None) text += " (" + std::string(SourceClockText(clock)) + " clock)";
+  if (const std::string family = SourceFamily(report.source); family != SourceName(report.source)) {
+    text += "\n  family:    " + family;
+  }
   text += "\n  fixes:     " + std::to_string(report.fixes) + "\n";
   if (report.first) text += "  first:     " + FixText(*report.first, clock) + "\n";
   if (report.last) text += "  last:      " + FixText(*report.last, clock) + "\n";

@@ -47,11 +47,12 @@ std::string SourceTimeText(std::int64_t ms, SourceClock clock);
 // One JSON object without a line end: "path", "source" ("subtitle", "nmea", "gpx", another
 // source's name, or "none"),
 // "clock", "fixes", "first" and "last" (each "time", "media_ms", "lat", "lon", "speed_kmh"),
-// "g_sensor", "duration_ms", "reason"; null where there is none (a time, a fix, a reason, a
-// position that is not a number).
+// "g_sensor", "duration_ms", "reason", and last "family" (SourceFamily of the source, for a
+// person); null where there is none (a time, a fix, a reason, a position that is not a number).
 std::string ClipReportJson(const ClipReport& report);
-// The same for a reader: the path, then one indented line per field, each ending in '\n'; the
-// fixes and the reason only where there are some.
+// The same for a reader: the path, then one indented line per field, each ending in '\n' (the
+// source's family on the line after the source, unless it reads as the name itself); the fixes
+// and the reason only where there are some.
 std::string ClipReportText(const ClipReport& report);
 
 }  // namespace korvane

@@ -80,6 +80,7 @@ ExportResult RunExport(const ExportRequest& request, CClipPoints& source) {
 
   const auto writer = MakeTrackWriter(request.format);
   writer->Begin(file.out());
+  std::vector<std::string> readFrom;  // the source of each clip written, for the log
   for (std::vector<ClipSummary>& clips : TrackClips(summaries, request.byTrip)) {
     ExportTrack track;
     for (ClipSummary& clip : clips) {
@@ -95,7 +96,9 @@ ExportResult RunExport(const ExportRequest& request, CClipPoints& source) {
           SplitPath(clip.path).fileName,
           ExportPointsOf(points, ZoneOfSource(clip.traits, request.zone), offset, result.counts),
           clip.traits.gSensor};
-      if (!exported.points.empty()) track.clips.push_back(std::move(exported));
+      if (exported.points.empty()) continue;
+      track.clips.push_back(std::move(exported));
+      readFrom.push_back(clip.source);
     }
     if (track.clips.empty()) continue;
     const std::string& first = track.clips.front().name;
@@ -107,6 +110,10 @@ ExportResult RunExport(const ExportRequest& request, CClipPoints& source) {
   }
   writer->End(file.out());
 
+  for (const FamilyCount& family : CountFamilies(readFrom)) {
+    result.log.push_back(std::to_string(family.clips) + (family.clips == 1 ? " clip" : " clips") +
+                         " read from " + family.family);
+  }
   if (result.counts.badDates > 0) {
     result.log.push_back(std::to_string(result.counts.badDates) +
                          " points left out: their camera date is not a real date");

@@ -27,7 +27,9 @@ struct ExportResult {
   std::string error;  // empty on success: one line saying why nothing was written
   ExportCounts counts;
   int tracks = 0;
-  std::vector<std::string> log;  // what was left out and why, one line each (with success too)
+  // What was left out and why, and how many clips each source family gave ("3 clips read from
+  // NMEA log beside the clip"), one line each (with success too).
+  std::vector<std::string> log;
 };
 
 // Never throws. Fails (and leaves no output file) when the output's folder cannot be written, no

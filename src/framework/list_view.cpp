@@ -184,6 +184,11 @@ int CListViewUI::RowAt(POINT pt) const {
   return row < GetRowCount() ? row : -1;
 }
 
+CDuiString CListViewUI::GetToolTipAt(POINT pt) const {
+  const ListViewRow* row = GetRowAt(RowAt(pt));
+  return row != nullptr && !row->toolTip.empty() ? row->toolTip : GetToolTip();
+}
+
 std::vector<int> CListViewUI::Edges() const {
   const RECT list = ListRect();
   const std::vector<int> widths =

@@ -40,6 +40,7 @@ struct ListViewCell {
 struct ListViewRow {
   std::vector<ListViewCell> cells;  // a missing cell reads as empty
   std::uintptr_t tag = 0;
+  std::string toolTip = {};  // shown over the row; empty: the list's own tip, if any
 };
 
 // The order of `rows` sorted by `column`: indexes into `rows`, ascending (or descending), equal
@@ -85,6 +86,8 @@ class CListViewUI : public CControlUI {
   RECT GetRowRect(int row) const;  // empty when out of range
   int RowAt(POINT pt) const;       // -1 outside the rows
   int ColumnAt(int x) const;       // -1 outside the columns
+  // The tip of the row under `pt`, else the list's.
+  CDuiString GetToolTipAt(POINT pt) const override;
 
   void SetAttribute(std::string_view name, std::string_view value) override;
   void DoEvent(TEventUI& event) override;

@@ -383,7 +383,7 @@ void CPaintManagerUI::OnMouseWheel(POINT pt, int delta) {
 
 CDuiString CPaintManagerUI::GetToolTipAt(POINT pt) const {
   for (CControlUI* c = FindControl(pt); c != nullptr; c = c->GetParent()) {
-    if (!c->GetToolTip().empty()) return c->GetToolTip();
+    if (CDuiString tip = c->GetToolTipAt(pt); !tip.empty()) return tip;
   }
   return {};
 }

@@ -62,6 +62,9 @@ class CControlUI {
   virtual CDuiString GetText() const { return text_; }
   virtual void SetText(std::string_view text);
   CDuiString GetToolTip() const { return tooltip_; }
+  // The tip at `pt` (window coordinates) inside the control: a control whose parts have tips of
+  // their own answers the part's; empty when there is none.
+  virtual CDuiString GetToolTipAt(POINT /*pt*/) const { return tooltip_; }
   virtual void SetToolTip(std::string_view text) { tooltip_ = text; }
   CDuiString GetUserData() const { return userData_; }
   void SetUserData(std::string_view text) { userData_ = text; }

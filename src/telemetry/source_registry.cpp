@@ -13,17 +13,42 @@ namespace {
 
 // The indexer tries them in this order: a clip's own track goes before a file beside it.
 constexpr SourceInfo kSources[] = {
-    {kSubtitleSource, {true, SourceClock::Camera, true, true}},
+    {kSubtitleSource, "Camera subtitle track", {true, SourceClock::Camera, true, true}},
     // The G values of a camera with an accelerometer come with the read (TelemetryRead).
-    {kFreeGpsSource, {false, SourceClock::Camera, true, false}},
-    {kGoProSource, {false, SourceClock::Receiver, true, false}},
-    {kBlackVueClipSource, {true, SourceClock::Receiver, true, false}},
-    {kNmeaSource, {false, SourceClock::Receiver, false, false}, true, &FindNmeaSidecar},
-    {kBlackVueSource, {true, SourceClock::Receiver, false, false}, true, &FindBlackVueSidecar},
-    {kDjiSrtSource, {false, SourceClock::Camera, false, false}, true, &FindDjiSrtSidecar},
-    {kEscortSource, {true, SourceClock::Receiver, false, false}, true, &FindEscortSidecar},
-    {kSeventyMaiSource, {true, SourceClock::Receiver, false, false}, true, &FindSeventyMaiLog},
-    {kGpxSource, {false, SourceClock::Receiver, false, false}, false},
+    {kFreeGpsSource,
+     "Novatek GPS blocks (Viofo, 2E, SilverStone, Vantrue, 70mai)",
+     {false, SourceClock::Camera, true, false}},
+    {kGoProSource, "GoPro GPMF track", {false, SourceClock::Receiver, true, false}},
+    {kBlackVueClipSource, "BlackVue GPS in the clip", {true, SourceClock::Receiver, true, false}},
+    {kNmeaSource,
+     "NMEA log beside the clip",
+     {false, SourceClock::Receiver, false, false},
+     true,
+     &FindNmeaSidecar},
+    {kBlackVueSource,
+     "BlackVue logs beside the clip (.gps, .3gf)",
+     {true, SourceClock::Receiver, false, false},
+     true,
+     &FindBlackVueSidecar},
+    {kDjiSrtSource,
+     "DJI subtitle file beside the clip (.SRT)",
+     {false, SourceClock::Camera, false, false},
+     true,
+     &FindDjiSrtSidecar},
+    {kEscortSource,
+     "Escort trip log beside the clip (.map)",
+     {true, SourceClock::Receiver, false, false},
+     true,
+     &FindEscortSidecar},
+    {kSeventyMaiSource,
+     "70mai folder GPS log (GPSData)",
+     {true, SourceClock::Receiver, false, false},
+     true,
+     &FindSeventyMaiLog},
+    {kGpxSource,
+     "GPX track imported for the folder",
+     {false, SourceClock::Receiver, false, false},
+     false},
 };
 
 // The position of a source in the indexer's order; past the end for one it does not know.
@@ -76,6 +101,27 @@ const SourceInfo* FindSource(std::string_view name) {
 SourceTraits TraitsOf(std::string_view name) {
   const SourceInfo* source = FindSource(name);
   return source != nullptr ? source->traits : SourceTraits{};
+}
+
+std::string SourceFamily(std::string_view name) {
+  if (name.empty()) return "none";
+  const SourceInfo* source = FindSource(name);
+  return std::string(source != nullptr ? source->family : name);
+}
+
+std::vector<FamilyCount> CountFamilies(std::span<const std::string> sources) {
+  std::vector<FamilyCount> counts;
+  for (const std::string& name : sources) {
+    std::string family = SourceFamily(name);
+    const auto found = std::find_if(counts.begin(), counts.end(),
+                                    [&](const FamilyCount& c) { return c.family == family; });
+    if (found != counts.end()) {
+      ++found->clips;
+    } else {
+      counts.push_back({std::move(family), 1});
+    }
+  }
+  return counts;
 }
 
 std::string BesideFilesText(const std::string& clipPath) {

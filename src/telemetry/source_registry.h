@@ -2,14 +2,16 @@
 // gives: G values or not, whose clock its times are, whether it lies inside the clip or in a file
 // beside it, and whether the clip plays through the extraction pipeline (its own subtitle track)
 // or from the index's points. The index row stores the traits of the source it was read from, so
-// the program acts on a row's traits and never on a source's name; the name is for the user and
-// for the indexer's order. Adding a source: its reader unit, one row here, its reader in the
-// indexer's list (indexer/clip_indexer), and its text where the user sees it.
+// the program acts on a row's traits and never on a source's name; the name is for the index, the
+// machine-readable outputs and the indexer's order, the family for the user. Adding a source: its
+// reader unit, one row here (its family among it), and its reader in the indexer's list
+// (indexer/clip_indexer).
 #pragma once
 #include <optional>
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace korvane {
 
@@ -30,6 +32,9 @@ struct SourceTraits {
 
 struct SourceInfo {
   std::string_view name;  // the stored spelling, as the index row and --info write it
+  // What the user reads for it: the camera family or file kind, in proper names, never
+  // translated ("Novatek GPS blocks (Viofo, …)").
+  std::string_view family;
   SourceTraits traits;
   bool indexed = true;  // read by the indexer; an imported track is matched in the program
   // For a source in a file beside the clip: that file, when it is there now.
@@ -42,6 +47,17 @@ std::span<const SourceInfo> KnownSources();
 const SourceInfo* FindSource(std::string_view name);
 // The traits of a known source; a default (camera clock, no G values) for another name.
 SourceTraits TraitsOf(std::string_view name);
+// The family of a known source; a name the program does not know (a newer indexer's) reads as
+// itself, and the empty name of a clip read from none as "none".
+std::string SourceFamily(std::string_view name);
+
+struct FamilyCount {
+  std::string family;
+  int clips = 0;
+};
+// The families of `sources` (stored names, one a clip), each once in the order first met, with
+// how many of the clips each has; empty for no clips.
+std::vector<FamilyCount> CountFamilies(std::span<const std::string> sources);
 
 // The sources beside `clipPath` whose file is there now, as a text for the index row ("nmea", or
 // names joined by ","; empty when there is none). A row whose text differs from the clip's now

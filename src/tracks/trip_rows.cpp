@@ -55,6 +55,7 @@ TripList BuildTripList(std::span<const std::string> folderClips,
     row.distanceM = trip.distanceM;
     for (const ClipSummary& clip : trip.clips) {
       row.clips.push_back(clip.path);
+      row.sources.push_back(clip.source);
       row.maxSpeedKmh = std::max(row.maxSpeedKmh, clip.maxSpeedKmh);
     }
     grouped += trip.clips.size();

@@ -14,9 +14,10 @@
 namespace korvane {
 
 struct TripRow {
-  std::vector<std::string> clips;  // paths, in camera-time order
-  std::int64_t start = 0;          // camera time of the first point, its clock offset applied
-  std::int64_t end = 0;            // camera time of the last point
+  std::vector<std::string> clips;    // paths, in camera-time order
+  std::vector<std::string> sources;  // the source each of those clips was read from (its name)
+  std::int64_t start = 0;            // camera time of the first point, its clock offset applied
+  std::int64_t end = 0;              // camera time of the last point
   double distanceM = 0.0;
   float maxSpeedKmh = 0.0f;
 };

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <ctime>
 
+#include "telemetry/source_registry.h"
 #include "ui/time_text.h"
 
 namespace korvane {
@@ -61,6 +62,19 @@ std::vector<double> TripSortKeys(const TripRow& row) {
           static_cast<double>(TripDurationSeconds(row)),
           TripAverageKmh(row),
           static_cast<double>(row.maxSpeedKmh)};
+}
+
+std::string Captioned(std::string_view caption, std::string_view value) {
+  const bool wide = caption.ends_with("\uFF1A");
+  return std::string(caption) + (wide ? "" : " ") + std::string(value);
+}
+
+std::string TripSourcesTip(const TripRow& row, std::string_view caption) {
+  std::string families;
+  for (const FamilyCount& family : CountFamilies(row.sources)) {
+    families += (families.empty() ? "" : "; ") + family.family;
+  }
+  return families.empty() ? std::string() : Captioned(caption, families);
 }
 
 }  // namespace korvane

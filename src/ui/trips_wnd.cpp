@@ -35,10 +35,8 @@ constexpr DWORD kRefusedColor = 0xFFE5484D;
 
 std::string CDuiTripsWnd::SummaryText(const TripList& trips, std::string_view tripsCaption,
                                       std::string_view noTelemetry, std::string_view notIndexed) {
-  // A caption ending in a full-width colon takes its number without a space.
   const auto count = [](std::string_view caption, std::size_t n) {
-    const bool wide = caption.ends_with("\uFF1A");
-    return std::string(caption) + (wide ? "" : " ") + std::to_string(n);
+    return Captioned(caption, std::to_string(n));
   };
   std::string text = count(tripsCaption, trips.trips.size());
   if (trips.withoutTelemetry > 0) {
@@ -82,11 +80,13 @@ void CDuiTripsWnd::ShowTrips() {
       SummaryText(trips_, Text("IDS_TRIPCOUNT"), Text("IDS_NOTELEMETRY"), Text("IDS_NOTINDEXED")));
   if (list_ == nullptr) return;
   list_->RemoveAllRows();
+  const std::string sourcesCaption = Text("IDS_TRIPSOURCES");
   for (std::size_t i = 0; i < trips_.trips.size(); ++i) {
     const std::vector<std::string> cells = TripCells(trips_.trips[i]);
     const std::vector<double> keys = TripSortKeys(trips_.trips[i]);
     ListViewRow row;
     row.tag = i;
+    row.toolTip = TripSourcesTip(trips_.trips[i], sourcesCaption);
     for (std::size_t c = 0; c < cells.size(); ++c) {
       row.cells.push_back({cells[c], c < keys.size() ? std::optional(keys[c]) : std::nullopt});
     }

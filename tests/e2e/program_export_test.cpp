@@ -20,7 +20,8 @@ TEST_F(HeadlessExport, WritesEveryCueOfTheClipInUtcWithoutADisplay) {
   const std::string out = home_.str() + "drive.gpx";
   const test::HeadlessRun run = Korvane({"--export", "gpx", test::DefaultClip(), out});
   ASSERT_EQ(run.exitCode, 0) << run.out;
-  EXPECT_EQ(run.out, "");
+  // The only line: where the telemetry came from, in words.
+  EXPECT_EQ(run.out, "korvane: 1 clip read from Camera subtitle track\n");
   // gpsbabel's reading: 600 points, the camera's 08:30 at +08:00 being 00:30 UTC.
   const std::string points =
       test::CommandOutput("gpsbabel -t -i gpx -f '" + out + "' -o unicsv,utc=0 -F - | tail -n +2");

@@ -25,7 +25,7 @@ std::vector<std::string> Lines(const std::string& text) {
 }
 
 // Every clip of a folder (with an odd name) gets its line, the generated drive's whole: 600 fixes
-// on the camera's clock with G values; a clip without telemetry says why.
+// on the camera's clock with G values, and its camera family; a clip without telemetry says why.
 TEST_F(HeadlessInfo, JsonGivesEveryClipOfAFolderItsLine) {
   const std::string folder = home_.str() + "卡 \"card\" 1/";
   std::filesystem::create_directories(folder);
@@ -47,11 +47,15 @@ TEST_F(HeadlessInfo, JsonGivesEveryClipOfAFolderItsLine) {
             std::string::npos)
       << lines[0];
   EXPECT_NE(lines[0].find("\"g_sensor\":true,"), std::string::npos) << lines[0];
+  // The family for a person comes last, after every key a machine reader already takes.
+  EXPECT_TRUE(lines[0].ends_with(",\"reason\":null,\"family\":\"Camera subtitle track\"}"))
+      << lines[0];
   EXPECT_NE(lines[1].find("\"source\":\"none\",\"clock\":\"none\",\"fixes\":0,\"first\":null,"
                           "\"last\":null,\"g_sensor\":false,"),
             std::string::npos)
       << lines[1];
-  EXPECT_NE(lines[1].find("\"reason\":\"no subtitle track\"}"), std::string::npos) << lines[1];
+  EXPECT_TRUE(lines[1].ends_with("\"reason\":\"no subtitle track\",\"family\":\"none\"}"))
+      << lines[1];
   EXPECT_NE(lines[2].find("\"fixes\":5,"), std::string::npos) << lines[2];
 }
 

@@ -72,16 +72,22 @@ TEST(ClipReportJson, HoldsEveryFieldWithTheSourcesClockAndNullWhereThereIsNone) 
   const std::string path = "{\"path\":\"/card/行车 \\\"A\\\\1\\\".mp4\",";
   EXPECT_EQ(ClipReportJson(ReportOfClip(Summary(kSubtitleSource, true), kTwoFixes)),
             path + "\"source\":\"subtitle\",\"clock\":\"camera\"," + withSuffix("") +
-                "\"g_sensor\":true,\"duration_ms\":60000,\"reason\":null}");
+                "\"g_sensor\":true,\"duration_ms\":60000,\"reason\":null,"
+                "\"family\":\"Camera subtitle track\"}");
   EXPECT_EQ(ClipReportJson(ReportOfClip(Summary(kGpxSource, false), kTwoFixes)),
             path + "\"source\":\"gpx\",\"clock\":\"utc\"," + withSuffix("Z") +
-                "\"g_sensor\":false,\"duration_ms\":60000,\"reason\":null}");
+                "\"g_sensor\":false,\"duration_ms\":60000,\"reason\":null,"
+                "\"family\":\"GPX track imported for the folder\"}");
   // No fixes: no first or last, no G values whatever the source would have had.
   EXPECT_EQ(
       ClipReportJson(ReportOfClip(Summary("", true, "no subtitle track\ttab"), {})),
       path +
           "\"source\":\"none\",\"clock\":\"none\",\"fixes\":0,\"first\":null,\"last\":null,"
-          "\"g_sensor\":false,\"duration_ms\":60000,\"reason\":\"no subtitle track\\u0009tab\"}");
+          "\"g_sensor\":false,\"duration_ms\":60000,\"reason\":\"no subtitle track\\u0009tab\","
+          "\"family\":\"none\"}");
+  // A source this program does not know (a newer indexer's) is its own family.
+  EXPECT_TRUE(ClipReportJson(ReportOfClip(Summary("gpmf-v2", false), kTwoFixes))
+                  .ends_with(",\"reason\":null,\"family\":\"gpmf-v2\"}"));
 }
 
 TEST(ClipReportJson, AFixWithoutARealDateOrNumberHasNullThere) {
@@ -99,6 +105,7 @@ TEST(ClipReportText, SaysTheSameForAReader) {
                 Summary(kNmeaSource, false, "3 sentences without a fix skipped"), kTwoFixes)),
             "/card/行车 \"A\\1\".mp4\n"
             "  source:    nmea (utc clock)\n"
+            "  family:    NMEA log beside the clip\n"
             "  fixes:     2\n"
             "  first:     2026-05-18T08:30:00.000Z at 0 ms, 22.5356000 113.9393000, 12.50 km/h\n"
             "  last:      2026-05-18T08:30:59.900Z at 59900 ms, -33.8688000 -151.2093000, "
@@ -106,6 +113,12 @@ TEST(ClipReportText, SaysTheSameForAReader) {
             "  G values:  no\n"
             "  duration:  60000 ms\n"
             "  reason:    3 sentences without a fix skipped\n");
+  // A family that reads as the name itself (none, or a source this program does not know) is
+  // not said twice.
+  for (const char* source : {"", "gpmf-v2"}) {
+    const std::string text = ClipReportText(ReportOfClip(Summary(source, false), {}));
+    EXPECT_EQ(text.find("family:"), std::string::npos) << text;
+  }
 }
 
 // Each clip as the indexer reads it now: nothing was in the index before.

@@ -101,6 +101,22 @@ TEST_F(ExportJob, CameraTimesTakeTheirFoldersClockOffsetAndGpsLogTimesDoNot) {
   EXPECT_NE(csv.find("\nsidecar_only.mp4,0,2026-05-18T06:30:00Z,"), std::string::npos) << csv;
 }
 
+// The log names the family of every clip written, once a family with its clips counted, in the
+// order first met; a clip without telemetry is its own line and no family's.
+TEST_F(ExportJob, TheLogCountsTheClipsEachSourceFamilyGave) {
+  const std::vector<std::string> clips = {test::CuesClip(5), test::NoSubtitleClip(),
+                                          test::SamplePath("mixed/sidecar_only.mp4"),
+                                          test::DefaultClip()};
+  CClipPoints source(dir_.str() + "index.sqlite", Indexer());
+  const ExportResult result = Export(source, clips, ExportFormat::Gpx);
+  ASSERT_EQ(result.error, "");
+  ASSERT_EQ(result.log.size(), 3u);
+  EXPECT_TRUE(result.log[0].starts_with(clips[1] + ": ")) << result.log[0];
+  EXPECT_EQ(std::vector(result.log.begin() + 1, result.log.end()),
+            (std::vector<std::string>{"2 clips read from Camera subtitle track",
+                                      "1 clip read from NMEA log beside the clip"}));
+}
+
 TEST_F(ExportJob, AnExportOnAFullDiskSaysSoAndKeepsThePreviousFile) {
   const std::string clip = test::CuesClip(640);
   {
@@ -202,8 +218,9 @@ TEST_F(ExportJob, AFolderGoesOutAsOneTrackPerTripEachMomentOnce) {
   const ExportResult result = Export(source, clips, ExportFormat::Gpx, true);
   ASSERT_EQ(result.error, "");
   EXPECT_EQ(result.tracks, 1);
-  ASSERT_EQ(result.log.size(), 1u);
+  ASSERT_EQ(result.log.size(), 2u);
   EXPECT_TRUE(result.log[0].starts_with(clips.back() + ": ")) << result.log[0];
+  EXPECT_EQ(result.log[1], "2 clips read from Camera subtitle track");
   pugi::xml_document doc;
   ASSERT_TRUE(doc.load_file(output_.c_str()));
   EXPECT_EQ(doc.select_nodes("/gpx/trk").size(), 1u);

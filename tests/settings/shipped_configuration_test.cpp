@@ -72,6 +72,7 @@ constexpr TextKey kTextKeys[] = {
     {kTripInterfaceSection, "IDS_TRIPCOUNT"},
     {kTripInterfaceSection, "IDS_NOTELEMETRY"},
     {kTripInterfaceSection, "IDS_NOTINDEXED"},
+    {kTripInterfaceSection, "IDS_TRIPSOURCES"},
     {kTripInterfaceSection, "IDS_IMPORTGPX"},
     {kTripInterfaceSection, "IDS_CLOCKOFFSET"},
     {kTripInterfaceSection, "IDS_CLOCKAPPLY"},

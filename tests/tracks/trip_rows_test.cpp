@@ -70,6 +70,9 @@ TEST(TripList, TripsFollowCameraTimeWhateverTheOrderOfTheSummaries) {
   std::vector<std::string> folder = Paths(clips);
   const TripList list = BuildTripList(folder, [&] {
     auto withStranger = clips;
+    // Each clip's source, in the order above.
+    const char* sources[] = {"nmea", "novatek", "novatek", "subtitle", "gpx", "novatek"};
+    for (std::size_t i = 0; i < std::size(sources); ++i) withStranger[i].source = sources[i];
     withStranger.push_back(Clip("/elsewhere/0101_F.mp4", kMorning, kMorning + 60));
     return withStranger;
   }());
@@ -77,6 +80,8 @@ TEST(TripList, TripsFollowCameraTimeWhateverTheOrderOfTheSummaries) {
   const TripRow& front = list.trips[0];
   EXPECT_EQ(front.clips, (std::vector<std::string>{"/c/0100_F.mp4", "/c/0101_F.mp4",
                                                    "/c/0102_F.mp4", "/c/0103_F.mp4"}));
+  // Each clip's source goes with it, the rear camera's with its clip.
+  EXPECT_EQ(front.sources, (std::vector<std::string>{"subtitle", "novatek", "novatek", "nmea"}));
   EXPECT_EQ(front.start, kMorning);
   EXPECT_EQ(front.end, kMorning + 125);
   // 0101 shares its first half with 0100 and adds only its second.

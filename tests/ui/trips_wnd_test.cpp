@@ -118,5 +118,33 @@ TEST_F(TripsWindowTest, EscapeChoosesNothingAndAnEmptyListTakesEnter) {
   EXPECT_EQ(empty.chosen(), nullptr);
 }
 
+// Over each row the window names the families its clips were read from, after the language's
+// caption, whatever the order on screen; over the header there is no tip.
+TEST_F(TripsWindowTest, EachRowsTipNamesTheFamiliesItsClipsWereReadFrom) {
+  list.trips[0].sources = {"novatek", "nmea", "novatek"};
+  list.trips[1].sources = {"subtitle"};
+  list.trips[2].sources = {"gpmf-v2"};
+  CDuiTripsWnd window(context, list);
+  std::vector<std::string> tips;
+  std::string headerTip = "unset";
+  Run(window, [&] {
+    DuiLib::CListViewUI* rows = window.list();
+    ASSERT_NE(rows, nullptr);
+    rows->SortBy(3, false);  // distance: the third trip first
+    for (int row = 0; row < rows->GetRowCount(); ++row) {
+      const DuiLib::RECT rc = rows->GetRowRect(row);
+      tips.push_back(window.m_PaintManager.GetToolTipAt({(rc.left + rc.right) / 2, rc.top + 2}));
+    }
+    const DuiLib::RECT header = rows->GetHeaderRect();
+    headerTip = window.m_PaintManager.GetToolTipAt({header.left + 5, header.top + 5});
+    window.Close(0);
+  });
+  EXPECT_EQ(tips, (std::vector<std::string>{
+                      "Read from: gpmf-v2", "Read from: Camera subtitle track",
+                      "Read from: Novatek GPS blocks (Viofo, 2E, SilverStone, Vantrue, 70mai); "
+                      "NMEA log beside the clip"}));
+  EXPECT_EQ(headerTip, "");
+}
+
 }  // namespace
 }  // namespace korvane
