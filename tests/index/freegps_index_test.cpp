@@ -59,6 +59,24 @@ TEST_F(FreeGpsIndex, AClipWithBlocksIsIndexedFromThemAndStillPlays) {
             CommandOutput(frames + "'" + NoSubtitleClip() + "'"));
 }
 
+// A camera in TS mode: the records in a private stream among the video's packets.
+TEST_F(FreeGpsIndex, ATsClipIsIndexedFromItsGpsStreamAndStillPlays) {
+  const std::string ts = dir.str() + "2026_0518_083000_F.TS";
+  ASSERT_TRUE(WriteFreeGpsTs(NoSubtitleClip(), ts, Drive()));
+  const IndexedClip indexed = IndexClip(ts);
+  ASSERT_EQ(indexed.summary.status, ClipStatus::Indexed) << indexed.summary.reason;
+  EXPECT_EQ(indexed.summary.source, kFreeGpsSource);
+  ASSERT_EQ(indexed.points.size(), static_cast<std::size_t>(kSeconds));
+  EXPECT_EQ(indexed.points.back().timeMs, SecondsFromCivil({2026, 5, 18, 8, 30, 5}) * 1000);
+  EXPECT_NEAR(indexed.points.back().latitude, 50.4505, 1e-5);
+  const std::string frames =
+      "ffprobe -v error -count_frames -select_streams v:0 -show_entries stream=nb_read_frames "
+      "-of csv=p=0 ";
+  // ffprobe lists a transport stream's video twice (as a stream and in its program).
+  EXPECT_EQ(std::stoi(CommandOutput(frames + "'" + ts + "'")),
+            std::stoi(CommandOutput(frames + "'" + NoSubtitleClip() + "'")));
+}
+
 TEST_F(FreeGpsIndex, BlocksWithoutAFixSaySo) {
   ASSERT_TRUE(WriteFreeGpsClip(NoSubtitleClip(), clip, Drive('V')));
   const ClipSummary s = IndexClip(clip).summary;

@@ -2,8 +2,10 @@
 
 #include <bit>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 
+#include "support/command_output.h"
 #include "support/file_text.h"
 #include "support/mp4_bytes.h"
 
@@ -77,6 +79,49 @@ bool WriteFreeGpsClip(const std::string& mp4, const std::string& out,
   const bool header = file.compare(moov + 12, 4, "mvhd") == 0;
   file.insert(moov + 8 + (header ? GetBe(file, moov + 8) : 0), index);
   WriteFileText(out, file + blocks);
+  return true;
+}
+
+std::string TsPackets(int pid, const std::string& pes) {
+  std::string out;
+  for (std::size_t at = 0; at < pes.size(); at += 184) {
+    const std::string part = pes.substr(at, 184);
+    std::string packet = {'\x47', char((at == 0 ? 0x40 : 0) | pid >> 8), char(pid & 0xff)};
+    if (part.size() == 184) {
+      packet += '\x10';
+    } else {
+      const std::size_t fill = 184 - part.size();  // the adaptation field, its length byte first
+      packet += '\x30';
+      packet += char(fill - 1);
+      if (fill > 1) packet += '\x00' + std::string(fill - 2, '\xff');
+    }
+    out += packet + part;
+  }
+  return out;
+}
+
+std::string PrivatePes(const std::string& data) {
+  return std::string("\0\0\1\xbf", 4) + Be(data.size(), 2) + data;
+}
+
+bool WriteFreeGpsTs(const std::string& mp4, const std::string& out,
+                    const std::vector<BlockFix>& fixes) {
+  const std::string video = out + ".video.ts";
+  CommandOutput("ffmpeg -v error -y -i '" + mp4 + "' -c copy -f mpegts '" + video + "'");
+  const std::string ts = ReadFileText(video);
+  std::remove(video.c_str());
+  if (ts.empty() || ts.size() % 188 != 0) return false;
+  const std::size_t packets = ts.size() / 188;
+  std::string file;
+  std::size_t next = 0;
+  for (std::size_t i = 0; i < packets; ++i) {
+    // Fix k after the first k / n of the video's packets.
+    while (next < fixes.size() && next * packets <= i * fixes.size()) {
+      file += TsPackets(0x300, PrivatePes(NovatekBlock(fixes[next++]).substr(48)));
+    }
+    file += ts.substr(i * 188, 188);
+  }
+  WriteFileText(out, file);
   return true;
 }
 

@@ -1,6 +1,7 @@
-// Novatek-family GPS blocks as the cameras write them (the common layout), and a clip made from
-// an ffmpeg MP4 by adding a `gps ` index to its `moov` and the blocks after it, for the tests
-// and benchmarks of the freeGPS reader. Bytes only: nothing of the program's reader is used.
+// Novatek-family GPS blocks as the cameras write them (the common layout), a clip made from an
+// ffmpeg MP4 by adding a `gps ` index to its `moov` and the blocks after it, and a TS clip with
+// the records in a private stream, for the tests and benchmarks of the freeGPS reader. Bytes only:
+// nothing of the program's reader is used.
 #pragma once
 #include <cstdint>
 #include <string>
@@ -28,5 +29,17 @@ BlockFix DriveFix(const BlockFix& start, int i);
 // the file is not such an MP4.
 bool WriteFreeGpsClip(const std::string& mp4, const std::string& out,
                       const std::vector<BlockFix>& fixes);
+
+// A PES as 188-byte transport stream packets of `pid`, the last one filled by its adaptation
+// field; and a private_stream_2 PES holding `data`.
+std::string TsPackets(int pid, const std::string& pes);
+std::string PrivatePes(const std::string& data);
+
+// Remuxes `mp4` into a transport stream at `out` (ffmpeg, the video copied) with the fixes'
+// records (a block's bytes after its first 48) as private_stream_2 packets on PID 0x300, one a
+// second of the clip among the video's packets, as cameras in TS mode write them. False when
+// ffmpeg fails.
+bool WriteFreeGpsTs(const std::string& mp4, const std::string& out,
+                    const std::vector<BlockFix>& fixes);
 
 }  // namespace korvane::test

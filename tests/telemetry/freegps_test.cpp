@@ -299,28 +299,6 @@ std::string CorpusDir() {
   return SourceDir() + "/../shared/corpus/";
 }
 
-// A PES as 188-byte packets of `pid`, the last one filled by its adaptation field.
-std::string TsPackets(int pid, const std::string& pes) {
-  std::string out;
-  for (std::size_t at = 0; at < pes.size(); at += 184) {
-    const std::string part = pes.substr(at, 184);
-    std::string packet = {'\x47', char((at == 0 ? 0x40 : 0) | pid >> 8), char(pid & 0xff)};
-    if (part.size() == 184) {
-      packet += '\x10';
-    } else {
-      const std::size_t fill = 184 - part.size();  // the adaptation field, its length byte first
-      packet += '\x30';
-      packet += char(fill - 1);
-      if (fill > 1) packet += '\x00' + std::string(fill - 2, '\xff');
-    }
-    out += packet + part;
-  }
-  return out;
-}
-std::string PrivatePes(const std::string& data) {
-  return std::string("\0\0\1\xbf", 4) + Be(data.size(), 2) + data;
-}
-
 // Video, another private stream that holds no record, then the GPS stream's records (each as a
 // block holds it after its first 48 bytes); a record too large to be one, and the sync lost
 // before the last record.
