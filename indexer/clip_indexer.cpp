@@ -14,7 +14,9 @@
 #include "telemetry/freegps_source.h"
 #include "telemetry/nmea_source.h"
 #include "telemetry/seventymai_source.h"
+#include "telemetry/sigmastar_source.h"
 #include "telemetry/source_registry.h"
+#include "telemetry/vueroid_source.h"
 
 namespace korvane {
 
@@ -75,9 +77,12 @@ IndexedClip IndexClip(const std::string& path) {
   CDjiSrtSidecarSource djiSrt;
   CEscortSidecarSource escort;
   CSeventyMaiSource seventyMai;
+  CSigmaStarSource sigmaStar;
+  CVueroidSource vueroid;
   // The readers of the registry's sources, tried in its order.
-  ITelemetrySource* const readers[] = {&subtitle, &freeGps, &blackVueInClip, &sidecar,
-                                       &blackVue, &djiSrt,  &escort,         &seventyMai};
+  ITelemetrySource* const readers[] = {&subtitle, &freeGps,   &blackVueInClip, &sigmaStar,
+                                       &vueroid,  &sidecar,   &blackVue,       &djiSrt,
+                                       &escort,   &seventyMai};
   std::vector<ITelemetrySource*> ordered;
   for (const SourceInfo& known : KnownSources()) {
     for (ITelemetrySource* reader : readers) {

@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# `korvane --info` against `exiftool -ee -n` on the three-minute clips of bench/clip_track_read
+# (SigmaStar's `ssmd`, Vueroid's `mp4s`): the median wall time of five runs of each and their
+# ratio (target: --info at least five times faster), then the benchmark's own figures of the
+# read (its time, bytes read against the track's samples plus the `moov`).
+# Usage: bench/clip_track_figures.sh [build folder]
+set -euo pipefail
+build=$(cd "${1:-build}" && pwd)
+program="$build/KORVANE/korvane"
+bench="$build/bench/korvane_bench_clip_track_read"
+[ -x "$program" ] && [ -x "$bench" ] || { echo "build korvane and the benchmarks first" >&2; exit 1; }
+command -v exiftool >/dev/null || { echo "exiftool is missing" >&2; exit 1; }
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+KORVANE_BENCH_CLIPS="$work" "$bench" --benchmark_counters_tabular=true
+
+now_ms() { date +%s%3N; }
+# The median ms of five runs of the command.
+median_ms() {
+  local times=() start
+  for _ in 1 2 3 4 5; do
+    start=$(now_ms)
+    "$@" >/dev/null 2>&1
+    times+=($(( $(now_ms) - start )))
+  done
+  printf '%s\n' "${times[@]}" | sort -n | sed -n 3p
+}
+
+for clip in "$work"/2026_0518_113000_F.mp4 "$work"/INF_20260518_083000_F.mp4; do
+  info=$(median_ms env HOME="$work/home" "$program" --info "$clip")
+  exif=$(median_ms exiftool -ee -n "$clip")
+  echo "$(basename "$clip"): $(stat -c %s "$clip") bytes; --info ${info} ms, exiftool -ee ${exif} ms," \
+    "ratio $(awk -v a="$exif" -v b="$info" 'BEGIN { printf "%.1f", a / (b > 0 ? b : 1) }')"
+  env HOME="$work/home" "$program" --info "$clip" | head -5
+done

@@ -1,0 +1,295 @@
+// SigmaStar's `ssmd` GPS track: the record decoder on its bad values, the dating of a day in the
+// clip's month, the source on generated clips with broken samples, and the corpus clips pinned to
+// fixes decoded by hand from their bytes (skipped without the corpus beside the source tree).
+#include "telemetry/sigmastar_ssmd.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+#include <functional>
+#include <limits>
+#include <string>
+#include <vector>
+
+#include "corpus_sidecar.h"
+#include "support/camera_track_records.h"
+#include "support/mp4_data_track.h"
+#include "support/temp_dir.h"
+#include "telemetry/sigmastar_source.h"
+
+namespace korvane::test {
+namespace {
+
+std::span<const std::uint8_t> Bytes(const std::string& s) {
+  return {reinterpret_cast<const std::uint8_t*>(s.data()), s.size()};
+}
+
+std::int64_t Ms(std::int64_t y, unsigned mo, unsigned d, unsigned h, unsigned mi, unsigned s) {
+  return SecondsFromCivil({y, mo, d, h, mi, s}) * 1000;
+}
+
+std::int64_t TimeOf(const TelemetryRecord& r) {
+  return Ms(r.year, r.month, r.day, r.hour, r.minute, r.second);
+}
+
+struct Read {
+  TelemetryRead read;
+  std::vector<TelemetryRecord> fixes;
+  int noFix = 0;
+};
+Read ReadClip(const std::string& clip) {
+  Read r;
+  CSigmaStarSource source;
+  r.read = source.Read(clip, [&](const TelemetryRecord& record) {
+    if (record.valid) {
+      r.fixes.push_back(record);
+    } else {
+      ++r.noFix;
+    }
+  });
+  return r;
+}
+
+constexpr double kNan = std::numeric_limits<double>::quiet_NaN();
+constexpr double kInf = std::numeric_limits<double>::infinity();
+
+struct RecordCase {
+  const char* name;
+  std::function<void(SsmdFields&)> edit;
+  korvane::SsmdRecord::Kind kind;
+  std::size_t size = 40;
+};
+
+class SsmdRecordRead : public testing::TestWithParam<RecordCase> {};
+
+TEST_P(SsmdRecordRead, GivesAFixOnlyForARealPositionAndTime) {
+  SsmdFields f;
+  GetParam().edit(f);
+  std::string bytes = SsmdRecordBytes(f);
+  bytes.resize(GetParam().size);
+  EXPECT_EQ(DecodeSsmdRecord(Bytes(bytes)).kind, GetParam().kind);
+}
+
+using K = korvane::SsmdRecord::Kind;
+INSTANTIATE_TEST_SUITE_P(
+    Cases, SsmdRecordRead,
+    testing::Values(
+        RecordCase{"Fix", [](SsmdFields&) {}, K::Fix},
+        RecordCase{"NoFixMark", [](SsmdFields& f) { f.fix = false; }, K::NoFix},
+        RecordCase{"Day0", [](SsmdFields& f) { f.day = 0; }, K::Unreadable},
+        RecordCase{"Day32", [](SsmdFields& f) { f.day = 32; }, K::Unreadable},
+        RecordCase{"Hour25", [](SsmdFields& f) { f.hour = 25; }, K::Unreadable},
+        RecordCase{"Minute60", [](SsmdFields& f) { f.minute = 60; }, K::Unreadable},
+        RecordCase{"NoFixOfHour24",
+                   [](SsmdFields& f) {
+                     f.fix = false;
+                     f.hour = 24;
+                   },
+                   K::Unreadable},
+        RecordCase{"NanLatitude", [](SsmdFields& f) { f.latitude = kNan; }, K::Unreadable},
+        RecordCase{"InfLongitude", [](SsmdFields& f) { f.longitude = -kInf; }, K::Unreadable},
+        RecordCase{"Latitude91", [](SsmdFields& f) { f.latitude = 91; }, K::Unreadable},
+        RecordCase{"Short", [](SsmdFields&) {}, K::Unreadable, 39},
+        RecordCase{"Long", [](SsmdFields&) {}, K::Unreadable, 41}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST(SsmdRecordRead, ReadsTheFieldsOfAFix) {
+  const korvane::SsmdRecord r =
+      DecodeSsmdRecord(Bytes(SsmdRecordBytes({true, -33.9, -70.6, -12, 88, 179})));
+  ASSERT_EQ(r.kind, K::Fix);
+  EXPECT_EQ(r.latitude, -33.9);
+  EXPECT_EQ(r.longitude, -70.6);
+  EXPECT_EQ(r.altitudeM, -12.0f);
+  EXPECT_EQ(r.speedKmh, 88.0f);
+  EXPECT_EQ(r.headingDeg, 358.0f);
+  EXPECT_EQ(r.hour, 8u);
+}
+
+struct MonthCase {
+  const char* name;
+  CivilDate clip;
+  std::vector<unsigned> days;
+  std::vector<std::pair<std::int64_t, unsigned>> months;  // year and month of each day
+};
+
+class SsmdDating : public testing::TestWithParam<MonthCase> {};
+
+TEST_P(SsmdDating, PutsEachDayInTheClipsMonthOrTheNext) {
+  const MonthCase& c = GetParam();
+  CSsmdTrackDecoder decoder(c.clip);
+  for (const unsigned day : c.days) {
+    SsmdFields f;
+    f.day = static_cast<std::uint8_t>(day);
+    decoder.AddSample(Bytes(SsmdRecordBytes(f)), 0, 1000);
+  }
+  const SsmdTrack& track = decoder.track();
+  ASSERT_EQ(track.records.size(), c.months.size());
+  for (std::size_t i = 0; i < c.months.size(); ++i) {
+    EXPECT_EQ(track.records[i].year, c.months[i].first) << i;
+    EXPECT_EQ(track.records[i].month, c.months[i].second) << i;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, SsmdDating,
+    testing::Values(
+        MonthCase{"SameMonth", {2026, 7, 20}, {20, 21}, {{2026, 7}, {2026, 7}}},
+        MonthCase{"RollsIntoTheNextMonth", {2026, 5, 31}, {31, 1}, {{2026, 5}, {2026, 6}}},
+        MonthCase{"RollsIntoTheNextYear", {2026, 12, 31}, {31, 1}, {{2026, 12}, {2027, 1}}},
+        MonthCase{"ALocalNameAfterTheUtcMonthsEnd", {2026, 6, 1}, {31, 31}, {{2026, 5}, {2026, 5}}},
+        MonthCase{
+            "ADayLessIsTheClockAroundMidnight", {2026, 7, 21}, {21, 20}, {{2026, 7}, {2026, 7}}},
+        MonthCase{"ADayTheMonthHasNot", {2026, 4, 10}, {10, 31}, {{2026, 4}}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+struct SampleCase {
+  const char* name;
+  std::size_t bytes;
+  int records, skipped;
+};
+
+class SsmdSampleSize : public testing::TestWithParam<SampleCase> {};
+
+TEST_P(SsmdSampleSize, ReadsOnlySamplesOfWholeRecords) {
+  std::string sample;
+  while (sample.size() < GetParam().bytes) sample += SsmdRecordBytes({});
+  sample.resize(GetParam().bytes);
+  CSsmdTrackDecoder decoder({2026, 5, 18});
+  decoder.AddSample(Bytes(sample), 1000, 1000);
+  EXPECT_EQ(static_cast<int>(decoder.track().records.size()), GetParam().records);
+  EXPECT_EQ(decoder.track().skipped, GetParam().skipped);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, SsmdSampleSize,
+                         testing::Values(SampleCase{"Empty", 0, 0, 0},
+                                         SampleCase{"Short", 39, 0, 1},
+                                         SampleCase{"OneByteOver", 41, 0, 2},
+                                         SampleCase{"TwoRecords", 80, 2, 0},
+                                         SampleCase{"AnotherMakersSample", 184, 0, 5}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(SsmdTrack, SpreadsASamplesRecordsOverItsDuration) {
+  CSsmdTrackDecoder decoder({2026, 5, 18});
+  decoder.AddSample(
+      Bytes(SsmdRecordBytes({}) + SsmdRecordBytes({}) + SsmdRecordBytes({}) + SsmdRecordBytes({})),
+      2000, 1000);
+  std::vector<std::int32_t> media;
+  for (const TelemetryRecord& r : decoder.track().records) media.push_back(r.mediaTimeMs);
+  EXPECT_EQ(media, (std::vector<std::int32_t>{2000, 2250, 2500, 2750}));
+}
+
+class SsmdSource : public testing::Test {
+ protected:
+  TempDir dir;
+  std::string clip = dir.str() + "2026_0518_113000_F.mp4";
+};
+
+TEST_F(SsmdSource, ReadsAGeneratedClipDatedByItsName) {
+  ASSERT_TRUE(WriteSsmdClip(NoSubtitleClip(), clip, 6));
+  const Read r = ReadClip(clip);
+  EXPECT_TRUE(r.read.present);
+  EXPECT_EQ(r.read.records, 6);
+  EXPECT_EQ(r.read.reason, "SigmaStar GPS track: year and month from the clip's file name");
+  ASSERT_EQ(r.fixes.size(), 6u);
+  EXPECT_EQ(TimeOf(r.fixes.back()), Ms(2026, 5, 18, 8, 30, 5));
+  EXPECT_EQ(r.fixes.back().mediaTimeMs, 5000);
+  EXPECT_NEAR(r.fixes.back().latitude, 50.4505, 1e-9);
+}
+
+TEST_F(SsmdSource, SaysNoFixForATrackOfNoFixMarks) {
+  DataTrack track{"meta", "ssmd", 1000, {}, {}};
+  for (int i = 0; i < 3; ++i) track.samples.push_back({SsmdRecordBytes({.fix = false}), 1000});
+  ASSERT_TRUE(WriteClipWithDataTrack(NoSubtitleClip(), clip, track));
+  const Read r = ReadClip(clip);
+  EXPECT_TRUE(r.read.present);
+  EXPECT_EQ(r.read.records, 0);
+  EXPECT_EQ(r.noFix, 3);
+  EXPECT_EQ(r.read.reason, "SigmaStar GPS track: no fix");
+}
+
+TEST_F(SsmdSource, IsNotThereForAnotherMakersSsmdTrack) {
+  DataTrack track{"meta", "ssmd", 1000, {{std::string(184, 'x'), 1000}}, {}};
+  ASSERT_TRUE(WriteClipWithDataTrack(NoSubtitleClip(), clip, track));
+  const Read r = ReadClip(clip);
+  EXPECT_FALSE(r.read.present);
+  EXPECT_EQ(r.read.reason,
+            "a track of the SigmaStar GPS track's format that does not read (5 records skipped)");
+}
+
+TEST_F(SsmdSource, ReadsTheSamplesInsideAFileCutShortAndSaysSo) {
+  ASSERT_TRUE(WriteSsmdClip(NoSubtitleClip(), clip, 6));
+  std::filesystem::resize_file(clip, std::filesystem::file_size(clip) - 60);
+  const Read r = ReadClip(clip);
+  EXPECT_EQ(r.read.records, 4);
+  EXPECT_NE(r.read.reason.find("year and month from the clip's file name; "), std::string::npos)
+      << r.read.reason;
+}
+
+TEST_F(SsmdSource, CountsTheRecordsSkipped) {
+  DataTrack track{"meta", "ssmd", 1000, {}, {}};
+  track.samples.push_back({SsmdRecordBytes({}), 1000});
+  track.samples.push_back({SsmdRecordBytes({.day = 0}), 1000});
+  track.samples.push_back({SsmdRecordBytes({}) + "x", 1000});
+  ASSERT_TRUE(WriteClipWithDataTrack(NoSubtitleClip(), clip, track));
+  EXPECT_EQ(ReadClip(clip).read.reason,
+            "SigmaStar GPS track: year and month from the clip's file name; 3 records skipped");
+}
+
+struct CorpusCase {
+  const char* file;
+  const char* datedName;  // a copy named for its day, for the year and month
+  int fixes, noFix;
+  // The first and last fix: media ms, UTC, altitude, speed, heading (by hand from the bytes).
+  std::int32_t firstMs;
+  std::int64_t firstUtc;
+  float firstAltitude, firstSpeed, firstHeading;
+  std::int32_t lastMs;
+  std::int64_t lastUtc;
+  float lastAltitude, lastSpeed, lastHeading;
+  double latitude, longitude;  // the anonymiser's whole degrees
+};
+
+class SsmdCorpus : public testing::TestWithParam<CorpusCase> {};
+
+TEST_P(SsmdCorpus, GivesTheFixesDecodedByHand) {
+  const CorpusCase& c = GetParam();
+  KORVANE_NEED_CORPUS(c.file);
+  TempDir dir;
+  const std::string clip = dir.str() + c.datedName;
+  std::filesystem::copy_file(CorpusFile(c.file), clip);
+  const Read r = ReadClip(clip);
+  EXPECT_EQ(r.read.reason, "SigmaStar GPS track: year and month from the clip's file name");
+  ASSERT_EQ(static_cast<int>(r.fixes.size()), c.fixes);
+  EXPECT_EQ(r.noFix, c.noFix);
+  const TelemetryRecord& first = r.fixes.front();
+  EXPECT_EQ(first.mediaTimeMs, c.firstMs);
+  EXPECT_EQ(TimeOf(first), c.firstUtc);
+  EXPECT_EQ(first.altitudeM, c.firstAltitude);
+  EXPECT_EQ(first.speedKmh, c.firstSpeed);
+  EXPECT_EQ(first.headingDeg, c.firstHeading);
+  EXPECT_EQ(first.latitude, c.latitude);
+  EXPECT_EQ(first.longitude, c.longitude);
+  const TelemetryRecord& last = r.fixes.back();
+  EXPECT_EQ(last.mediaTimeMs, c.lastMs);
+  EXPECT_EQ(TimeOf(last), c.lastUtc);
+  EXPECT_EQ(last.altitudeM, c.lastAltitude);
+  EXPECT_EQ(last.speedKmh, c.lastSpeed);
+  EXPECT_EQ(last.headingDeg, c.lastHeading);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, SsmdCorpus,
+    testing::Values(CorpusCase{"sigmastar-ssmd/neoline-spectrum-front.mp4", "2026_0720_214500.mp4",
+                               72, 120, 0, Ms(2026, 7, 20, 18, 45, 27), 365, 16, 244, 178910,
+                               Ms(2026, 7, 20, 18, 48, 26), 300, 128, 110, 45.0, 39.0},
+                    CorpusCase{"sigmastar-ssmd/neoline-spectrum-4k-front.mp4",
+                               "2026_0725_120400.mp4", 237, 64, 62993, Ms(2026, 7, 25, 9, 4, 25),
+                               153, 15, 0, 299035, Ms(2026, 7, 25, 9, 8, 21), 133, 0, 22, 56.0,
+                               40.0}),
+    [](const auto& info) {
+      return std::string(info.index == 0 ? "NeolineSpectrum" : "NeolineSpectrum4k");
+    });
+
+}  // namespace
+}  // namespace korvane::test
