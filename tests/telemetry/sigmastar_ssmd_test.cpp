@@ -236,19 +236,30 @@ TEST_F(SsmdSource, CountsTheRecordsSkipped) {
             "SigmaStar GPS track: year and month from the clip's file name; 3 records skipped");
 }
 
+// A fix decoded by hand from the bytes: media ms, UTC, altitude, speed, heading.
+struct HandFix {
+  std::int32_t mediaMs;
+  std::int64_t utc;
+  float altitude, speed, heading;
+};
+
 struct CorpusCase {
   const char* file;
   const char* datedName;  // a copy named for its day, for the year and month
   int fixes, noFix;
-  // The first and last fix: media ms, UTC, altitude, speed, heading (by hand from the bytes).
-  std::int32_t firstMs;
-  std::int64_t firstUtc;
-  float firstAltitude, firstSpeed, firstHeading;
-  std::int32_t lastMs;
-  std::int64_t lastUtc;
-  float lastAltitude, lastSpeed, lastHeading;
+  HandFix first, last;
   double latitude, longitude;  // the anonymiser's whole degrees
 };
+
+void ExpectFix(const TelemetryRecord& r, const HandFix& f, const CorpusCase& c) {
+  EXPECT_EQ(r.mediaTimeMs, f.mediaMs);
+  EXPECT_EQ(TimeOf(r), f.utc);
+  EXPECT_EQ(r.altitudeM, f.altitude);
+  EXPECT_EQ(r.speedKmh, f.speed);
+  EXPECT_EQ(r.headingDeg, f.heading);
+  EXPECT_EQ(r.latitude, c.latitude);
+  EXPECT_EQ(r.longitude, c.longitude);
+}
 
 class SsmdCorpus : public testing::TestWithParam<CorpusCase> {};
 
@@ -262,30 +273,28 @@ TEST_P(SsmdCorpus, GivesTheFixesDecodedByHand) {
   EXPECT_EQ(r.read.reason, "SigmaStar GPS track: year and month from the clip's file name");
   ASSERT_EQ(static_cast<int>(r.fixes.size()), c.fixes);
   EXPECT_EQ(r.noFix, c.noFix);
-  const TelemetryRecord& first = r.fixes.front();
-  EXPECT_EQ(first.mediaTimeMs, c.firstMs);
-  EXPECT_EQ(TimeOf(first), c.firstUtc);
-  EXPECT_EQ(first.altitudeM, c.firstAltitude);
-  EXPECT_EQ(first.speedKmh, c.firstSpeed);
-  EXPECT_EQ(first.headingDeg, c.firstHeading);
-  EXPECT_EQ(first.latitude, c.latitude);
-  EXPECT_EQ(first.longitude, c.longitude);
-  const TelemetryRecord& last = r.fixes.back();
-  EXPECT_EQ(last.mediaTimeMs, c.lastMs);
-  EXPECT_EQ(TimeOf(last), c.lastUtc);
-  EXPECT_EQ(last.altitudeM, c.lastAltitude);
-  EXPECT_EQ(last.speedKmh, c.lastSpeed);
-  EXPECT_EQ(last.headingDeg, c.lastHeading);
+  ExpectFix(r.fixes.front(), c.first, c);
+  ExpectFix(r.fixes.back(), c.last, c);
 }
 
+// Named in July 2026; the fixes' UTC is three hours behind the no-fix rows' camera clock.
 INSTANTIATE_TEST_SUITE_P(
     Files, SsmdCorpus,
-    testing::Values(CorpusCase{"sigmastar-ssmd/neoline-spectrum-front.mp4", "2026_0720_214500.mp4",
-                               72, 120, 0, Ms(2026, 7, 20, 18, 45, 27), 365, 16, 244, 178910,
-                               Ms(2026, 7, 20, 18, 48, 26), 300, 128, 110, 45.0, 39.0},
+    testing::Values(CorpusCase{"sigmastar-ssmd/neoline-spectrum-front.mp4",
+                               "2026_0720_214500.mp4",
+                               72,
+                               120,
+                               {0, Ms(2026, 7, 20, 18, 45, 27), 365, 16, 244},
+                               {178910, Ms(2026, 7, 20, 18, 48, 26), 300, 128, 110},
+                               45.0,
+                               39.0},
                     CorpusCase{"sigmastar-ssmd/neoline-spectrum-4k-front.mp4",
-                               "2026_0725_120400.mp4", 237, 64, 62993, Ms(2026, 7, 25, 9, 4, 25),
-                               153, 15, 0, 299035, Ms(2026, 7, 25, 9, 8, 21), 133, 0, 22, 56.0,
+                               "2026_0725_120400.mp4",
+                               237,
+                               64,
+                               {62993, Ms(2026, 7, 25, 9, 4, 25), 153, 15, 0},
+                               {299035, Ms(2026, 7, 25, 9, 8, 21), 133, 0, 22},
+                               56.0,
                                40.0}),
     [](const auto& info) {
       return std::string(info.index == 0 ? "NeolineSpectrum" : "NeolineSpectrum4k");
