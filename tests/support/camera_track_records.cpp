@@ -33,9 +33,6 @@ std::string SsmdRecordBytes(const SsmdFields& f) {
   b[27] = static_cast<char>(f.second);
   b[28] = static_cast<char>(f.fix ? f.halfHeading : 0xff);
   b[29] = f.fix ? 1 : 0;
-  b[30] = static_cast<char>(f.fix ? 1 : 0xff);
-  b[31] = static_cast<char>(f.fix ? 0 : 0xff);
-  b[32] = 1;
   return b;
 }
 

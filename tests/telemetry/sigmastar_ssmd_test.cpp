@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "corpus_sidecar.h"
+#include "source_read.h"
 #include "support/camera_track_records.h"
 #include "support/mp4_data_track.h"
 #include "support/temp_dir.h"
@@ -31,24 +32,6 @@ std::int64_t Ms(std::int64_t y, unsigned mo, unsigned d, unsigned h, unsigned mi
 
 std::int64_t TimeOf(const TelemetryRecord& r) {
   return Ms(r.year, r.month, r.day, r.hour, r.minute, r.second);
-}
-
-struct Read {
-  TelemetryRead read;
-  std::vector<TelemetryRecord> fixes;
-  int noFix = 0;
-};
-Read ReadClip(const std::string& clip) {
-  Read r;
-  CSigmaStarSource source;
-  r.read = source.Read(clip, [&](const TelemetryRecord& record) {
-    if (record.valid) {
-      r.fixes.push_back(record);
-    } else {
-      ++r.noFix;
-    }
-  });
-  return r;
 }
 
 constexpr double kNan = std::numeric_limits<double>::quiet_NaN();
@@ -80,31 +63,11 @@ INSTANTIATE_TEST_SUITE_P(
         RecordCase{"Day0", [](SsmdFields& f) { f.day = 0; }, K::Unreadable},
         RecordCase{"Day32", [](SsmdFields& f) { f.day = 32; }, K::Unreadable},
         RecordCase{"Hour25", [](SsmdFields& f) { f.hour = 25; }, K::Unreadable},
-        RecordCase{"Minute60", [](SsmdFields& f) { f.minute = 60; }, K::Unreadable},
-        RecordCase{"NoFixOfHour24",
-                   [](SsmdFields& f) {
-                     f.fix = false;
-                     f.hour = 24;
-                   },
-                   K::Unreadable},
         RecordCase{"NanLatitude", [](SsmdFields& f) { f.latitude = kNan; }, K::Unreadable},
         RecordCase{"InfLongitude", [](SsmdFields& f) { f.longitude = -kInf; }, K::Unreadable},
         RecordCase{"Latitude91", [](SsmdFields& f) { f.latitude = 91; }, K::Unreadable},
-        RecordCase{"Short", [](SsmdFields&) {}, K::Unreadable, 39},
-        RecordCase{"Long", [](SsmdFields&) {}, K::Unreadable, 41}),
+        RecordCase{"Short", [](SsmdFields&) {}, K::Unreadable, 39}),
     [](const auto& info) { return std::string(info.param.name); });
-
-TEST(SsmdRecordRead, ReadsTheFieldsOfAFix) {
-  const korvane::SsmdRecord r =
-      DecodeSsmdRecord(Bytes(SsmdRecordBytes({true, -33.9, -70.6, -12, 88, 179})));
-  ASSERT_EQ(r.kind, K::Fix);
-  EXPECT_EQ(r.latitude, -33.9);
-  EXPECT_EQ(r.longitude, -70.6);
-  EXPECT_EQ(r.altitudeM, -12.0f);
-  EXPECT_EQ(r.speedKmh, 88.0f);
-  EXPECT_EQ(r.headingDeg, 358.0f);
-  EXPECT_EQ(r.hour, 8u);
-}
 
 struct MonthCase {
   const char* name;
@@ -185,23 +148,11 @@ class SsmdSource : public testing::Test {
   std::string clip = dir.str() + "2026_0518_113000_F.mp4";
 };
 
-TEST_F(SsmdSource, ReadsAGeneratedClipDatedByItsName) {
-  ASSERT_TRUE(WriteSsmdClip(NoSubtitleClip(), clip, 6));
-  const Read r = ReadClip(clip);
-  EXPECT_TRUE(r.read.present);
-  EXPECT_EQ(r.read.records, 6);
-  EXPECT_EQ(r.read.reason, "SigmaStar GPS track: year and month from the clip's file name");
-  ASSERT_EQ(r.fixes.size(), 6u);
-  EXPECT_EQ(TimeOf(r.fixes.back()), Ms(2026, 5, 18, 8, 30, 5));
-  EXPECT_EQ(r.fixes.back().mediaTimeMs, 5000);
-  EXPECT_NEAR(r.fixes.back().latitude, 50.4505, 1e-9);
-}
-
 TEST_F(SsmdSource, SaysNoFixForATrackOfNoFixMarks) {
   DataTrack track{"meta", "ssmd", 1000, {}, {}};
   for (int i = 0; i < 3; ++i) track.samples.push_back({SsmdRecordBytes({.fix = false}), 1000});
   ASSERT_TRUE(WriteClipWithDataTrack(NoSubtitleClip(), clip, track));
-  const Read r = ReadClip(clip);
+  const SourceRead r = ReadSource<CSigmaStarSource>(clip);
   EXPECT_TRUE(r.read.present);
   EXPECT_EQ(r.read.records, 0);
   EXPECT_EQ(r.noFix, 3);
@@ -211,7 +162,7 @@ TEST_F(SsmdSource, SaysNoFixForATrackOfNoFixMarks) {
 TEST_F(SsmdSource, IsNotThereForAnotherMakersSsmdTrack) {
   DataTrack track{"meta", "ssmd", 1000, {{std::string(184, 'x'), 1000}}, {}};
   ASSERT_TRUE(WriteClipWithDataTrack(NoSubtitleClip(), clip, track));
-  const Read r = ReadClip(clip);
+  const SourceRead r = ReadSource<CSigmaStarSource>(clip);
   EXPECT_FALSE(r.read.present);
   EXPECT_EQ(r.read.reason,
             "a track of the SigmaStar GPS track's format that does not read (5 records skipped)");
@@ -220,7 +171,7 @@ TEST_F(SsmdSource, IsNotThereForAnotherMakersSsmdTrack) {
 TEST_F(SsmdSource, ReadsTheSamplesInsideAFileCutShortAndSaysSo) {
   ASSERT_TRUE(WriteSsmdClip(NoSubtitleClip(), clip, 6));
   std::filesystem::resize_file(clip, std::filesystem::file_size(clip) - 60);
-  const Read r = ReadClip(clip);
+  const SourceRead r = ReadSource<CSigmaStarSource>(clip);
   EXPECT_EQ(r.read.records, 4);
   EXPECT_NE(r.read.reason.find("year and month from the clip's file name; "), std::string::npos)
       << r.read.reason;
@@ -232,7 +183,7 @@ TEST_F(SsmdSource, CountsTheRecordsSkipped) {
   track.samples.push_back({SsmdRecordBytes({.day = 0}), 1000});
   track.samples.push_back({SsmdRecordBytes({}) + "x", 1000});
   ASSERT_TRUE(WriteClipWithDataTrack(NoSubtitleClip(), clip, track));
-  EXPECT_EQ(ReadClip(clip).read.reason,
+  EXPECT_EQ(ReadSource<CSigmaStarSource>(clip).read.reason,
             "SigmaStar GPS track: year and month from the clip's file name; 3 records skipped");
 }
 
@@ -269,7 +220,7 @@ TEST_P(SsmdCorpus, GivesTheFixesDecodedByHand) {
   TempDir dir;
   const std::string clip = dir.str() + c.datedName;
   std::filesystem::copy_file(CorpusFile(c.file), clip);
-  const Read r = ReadClip(clip);
+  const SourceRead r = ReadSource<CSigmaStarSource>(clip);
   EXPECT_EQ(r.read.reason, "SigmaStar GPS track: year and month from the clip's file name");
   ASSERT_EQ(static_cast<int>(r.fixes.size()), c.fixes);
   EXPECT_EQ(r.noFix, c.noFix);
