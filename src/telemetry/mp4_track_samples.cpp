@@ -1,5 +1,6 @@
 #include "telemetry/mp4_track_samples.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace korvane {
@@ -21,6 +22,12 @@ Mp4TrackSamplesRead ForEachMp4TrackSample(
     if (!wanted(track.header)) continue;
     read.found = true;
     read.problem = track.problem;
+    if (track.header.timescale > 0) {
+      // In double and capped: a header's duration may be any 64-bit number.
+      const double ms =
+          static_cast<double>(track.header.duration) * 1000.0 / track.header.timescale;
+      read.durationMs = static_cast<std::int64_t>(std::min(ms, 1e15));
+    }
     std::vector<std::uint8_t> bytes;
     for (const Mp4Sample& sample : track.samples) {
       if (sample.size > maxSampleBytes) {

@@ -13,10 +13,11 @@
 namespace korvane {
 
 struct Mp4TrackSamplesRead {
-  bool found = false;   // the file has a track `wanted` accepts
-  int samples = 0;      // samples handed to the visitor
-  int oversized = 0;    // samples larger than the reader takes, not read
-  std::string problem;  // what the sample table said was wrong; empty when nothing
+  bool found = false;           // the file has a track `wanted` accepts
+  int samples = 0;              // samples handed to the visitor
+  int oversized = 0;            // samples larger than the reader takes, not read
+  std::int64_t durationMs = 0;  // the track's, from its media header; 0 when it says none
+  std::string problem;          // what the sample table said was wrong; empty when nothing
 };
 
 // Calls `visit` with the bytes of each sample of the first track `wanted` accepts, in decoding

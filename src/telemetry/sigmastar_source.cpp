@@ -30,6 +30,7 @@ TelemetryRead CSigmaStarSource::Read(const std::string& clipPath, const RecordSi
       TrackReadOf("SigmaStar GPS track", samples.found, counts, samples.problem,
                   "year and month from the clip's " + std::string(ClipTimeBasisText(dated.basis)));
   if (read.present) {
+    read.durationMs = samples.durationMs;
     for (const TelemetryRecord& r : track.records) onRecord(r);
   }
   return read;

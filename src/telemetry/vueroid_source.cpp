@@ -26,6 +26,7 @@ TelemetryRead CVueroidSource::Read(const std::string& clipPath, const RecordSink
   const TrackReadCounts counts{track.fixes, track.noFix, track.skipped + samples.oversized};
   TelemetryRead read = TrackReadOf("Vueroid GPS track", samples.found, counts, samples.problem);
   if (read.present) {
+    read.durationMs = samples.durationMs;
     for (const TelemetryRecord& r : track.records) onRecord(r);
     read.gValues = track.gValues;
   }
