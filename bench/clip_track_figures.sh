@@ -1,18 +1,22 @@
 #!/usr/bin/env bash
-# `korvane --info` against `exiftool -ee -n` on the three-minute clips of bench/clip_track_read
-# (SigmaStar's `ssmd`, Vueroid's `mp4s`): the median wall time of five runs of each and their
-# ratio (target: --info at least five times faster), then the benchmark's own figures of the
-# read (its time, bytes read against the track's samples plus the `moov`).
+# `korvane --info` against `exiftool -ee -n` on three-minute clips with a camera's own track
+# (SigmaStar's `ssmd`, Vueroid's `mp4s`, made by the ClipTrackBytes test, which also prints the
+# bytes read against the track's samples plus the `moov`): the median wall time of five runs of
+# each and their ratio (target: --info at least five times faster), and the benchmark of the
+# read itself.
 # Usage: bench/clip_track_figures.sh [build folder]
 set -euo pipefail
 build=$(cd "${1:-build}" && pwd)
 program="$build/KORVANE/korvane"
 bench="$build/bench/korvane_bench_clip_track_read"
-[ -x "$program" ] && [ -x "$bench" ] || { echo "build korvane and the benchmarks first" >&2; exit 1; }
+tests="$build/tests/korvane_telemetry_tests"
+[ -x "$program" ] && [ -x "$bench" ] && [ -x "$tests" ] ||
+  { echo "build korvane, the telemetry tests and the benchmarks first" >&2; exit 1; }
 command -v exiftool >/dev/null || { echo "exiftool is missing" >&2; exit 1; }
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
+KORVANE_TRACK_CLIPS="$work" "$tests" --gtest_filter='*ClipTrackBytes*' | grep -E 'read |OK|FAIL'
 KORVANE_BENCH_CLIPS="$work" "$bench" --benchmark_counters_tabular=true
 
 now_ms() { date +%s%3N; }

@@ -2,12 +2,14 @@
 // record a sample, twenty a second, with the GPS fix of the second and the accelerometer's
 // reading of the moment. Pure: no I/O; the shell (vueroid_source.h) reads the samples.
 //
-// A record, as read from the cameras' clips:
+// A record, as read from the cameras' clips (the fields at 52 to 55 from one clip, in the north
+// and east, that holds 1, 0 and 55 there):
 //   0  40 bytes not read (zero in every clip seen)
-//  40  float32 x3 accelerometer, g (in steps of 1/256 g; at rest the vector is near 0.8-1 g,
-//      gravity plus the sensor's offset, so the per-clip mean is taken off)
+//  40  float32 x3 accelerometer, g: multiples of 1/256 g, the sensor's counts at 256 a g; at
+//      rest the vector is gravity's 0.8 to 1 g plus the sensor's offset, so the clip's mean
+//      reading is taken off each axis
 //  52  uint8   1 with a fix, 0 without
-//  53  uint8   hemispheres: bit 0 south, bit 1 west (0 in the north-east)
+//  53  uint8   hemispheres: bit 0 south, bit 1 west
 //  54  int16   altitude, m
 //  56  float32 speed, km/h
 //  60  float32 latitude, DDmm.mmmm (degrees times 100 plus minutes)
