@@ -142,50 +142,61 @@ TEST(SsmdTrack, SpreadsASamplesRecordsOverItsDuration) {
   EXPECT_EQ(media, (std::vector<std::int32_t>{2000, 2250, 2500, 2750}));
 }
 
-class SsmdSource : public testing::Test {
- protected:
-  TempDir dir;
-  std::string clip = dir.str() + "2026_0518_113000_F.mp4";
+struct SourceCase {
+  const char* name;
+  std::vector<std::string> samples;
+  int cut;  // bytes cut off the file's end
+  bool present;
+  int records;
+  const char* reason;
 };
 
-TEST_F(SsmdSource, SaysNoFixForATrackOfNoFixMarks) {
+class SsmdSource : public testing::TestWithParam<SourceCase> {};
+
+TEST_P(SsmdSource, SaysWhatItReadAndSkipped) {
+  const SourceCase& c = GetParam();
+  TempDir dir;
+  const std::string clip = dir.str() + "2026_0518_113000_F.mp4";
   DataTrack track{"meta", "ssmd", 1000, {}, {}};
-  for (int i = 0; i < 3; ++i) track.samples.push_back({SsmdRecordBytes({.fix = false}), 1000});
+  for (const std::string& sample : c.samples) track.samples.push_back({sample, 1000});
   ASSERT_TRUE(WriteClipWithDataTrack(NoSubtitleClip(), clip, track));
+  std::filesystem::resize_file(clip, std::filesystem::file_size(clip) - c.cut);
   const SourceRead r = ReadSource<CSigmaStarSource>(clip);
-  EXPECT_TRUE(r.read.present);
-  EXPECT_EQ(r.read.records, 0);
-  EXPECT_EQ(r.noFix, 3);
-  EXPECT_EQ(r.read.reason, "SigmaStar GPS track: no fix");
+  EXPECT_EQ(r.read.present, c.present);
+  EXPECT_EQ(r.read.records, c.records);
+  EXPECT_EQ(static_cast<int>(r.fixes.size()), c.records);
+  EXPECT_EQ(r.read.reason, c.reason);
 }
 
-TEST_F(SsmdSource, IsNotThereForAnotherMakersSsmdTrack) {
-  DataTrack track{"meta", "ssmd", 1000, {{std::string(184, 'x'), 1000}}, {}};
-  ASSERT_TRUE(WriteClipWithDataTrack(NoSubtitleClip(), clip, track));
-  const SourceRead r = ReadSource<CSigmaStarSource>(clip);
-  EXPECT_FALSE(r.read.present);
-  EXPECT_EQ(r.read.reason,
-            "a track of the SigmaStar GPS track's format that does not read (5 records skipped)");
-}
-
-TEST_F(SsmdSource, ReadsTheSamplesInsideAFileCutShortAndSaysSo) {
-  ASSERT_TRUE(WriteSsmdClip(NoSubtitleClip(), clip, 6));
-  std::filesystem::resize_file(clip, std::filesystem::file_size(clip) - 60);
-  const SourceRead r = ReadSource<CSigmaStarSource>(clip);
-  EXPECT_EQ(r.read.records, 4);
-  EXPECT_NE(r.read.reason.find("year and month from the clip's file name; "), std::string::npos)
-      << r.read.reason;
-}
-
-TEST_F(SsmdSource, CountsTheRecordsSkipped) {
-  DataTrack track{"meta", "ssmd", 1000, {}, {}};
-  track.samples.push_back({SsmdRecordBytes({}), 1000});
-  track.samples.push_back({SsmdRecordBytes({.day = 0}), 1000});
-  track.samples.push_back({SsmdRecordBytes({}) + "x", 1000});
-  ASSERT_TRUE(WriteClipWithDataTrack(NoSubtitleClip(), clip, track));
-  EXPECT_EQ(ReadSource<CSigmaStarSource>(clip).read.reason,
-            "SigmaStar GPS track: year and month from the clip's file name; 3 records skipped");
-}
+const std::string kFix = SsmdRecordBytes({});
+const std::string kNoFix = SsmdRecordBytes({.fix = false});
+INSTANTIATE_TEST_SUITE_P(
+    Cases, SsmdSource,
+    testing::Values(
+        SourceCase{"NoFixMarksOnly", {kNoFix, kNoFix}, 0, true, 0, "SigmaStar GPS track: no fix"},
+        SourceCase{"AnotherMakersSsmd",
+                   {std::string(184, 'x')},
+                   0,
+                   false,
+                   0,
+                   "a track of the SigmaStar GPS track's format that does not read (5 records "
+                   "skipped)"},
+        SourceCase{"RecordsSkipped",
+                   {kFix, SsmdRecordBytes({.day = 0}), kFix + "x"},
+                   0,
+                   true,
+                   1,
+                   "SigmaStar GPS track: year and month from the clip's file name; 3 records "
+                   "skipped"},
+        SourceCase{
+            "ATableOutsideTheFile",
+            {kFix, kFix, kFix},
+            60,
+            true,
+            1,
+            "SigmaStar GPS track: year and month from the clip's file name; samples outside the "
+            "file were dropped"}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 // A fix decoded by hand from the bytes: media ms, UTC, altitude, speed, heading.
 struct HandFix {

@@ -67,29 +67,18 @@ INSTANTIATE_TEST_SUITE_P(
         RecordCase{"Short", [](VueroidFields&) {}, K::Unreadable, 71}),
     [](const auto& info) { return std::string(info.param.name); });
 
-struct HemisphereCase {
-  std::uint8_t flags;
-  double latitude, longitude;
-};
-
-class VueroidHemispheres : public testing::TestWithParam<HemisphereCase> {};
-
-TEST_P(VueroidHemispheres, SignTheDegreesOfDdmm) {
-  VueroidFields f;
-  f.hemispheres = GetParam().flags;
-  f.latitudeDdmm = 3352.5f;    // 33° 52.5'
-  f.longitudeDdmm = 15112.5f;  // 151° 12.5'
-  const VueroidRecord r = DecodeVueroidRecord(Bytes(VueroidRecordBytes(f)));
-  ASSERT_EQ(r.kind, K::Fix);
-  EXPECT_NEAR(r.latitude, GetParam().latitude, 1e-9);
-  EXPECT_NEAR(r.longitude, GetParam().longitude, 1e-9);
+TEST(VueroidRecordRead, SignsTheDegreesOfDdmmByTheHemisphereBits) {
+  for (const std::uint8_t flags : {0, 1, 2, 3}) {
+    VueroidFields f;
+    f.hemispheres = flags;
+    f.latitudeDdmm = 3352.5f;    // 33° 52.5'
+    f.longitudeDdmm = 15112.5f;  // 151° 12.5'
+    const VueroidRecord r = DecodeVueroidRecord(Bytes(VueroidRecordBytes(f)));
+    ASSERT_EQ(r.kind, K::Fix);
+    EXPECT_NEAR(r.latitude, (flags & 1 ? -1 : 1) * 33.875, 1e-9) << int{flags};
+    EXPECT_NEAR(r.longitude, (flags & 2 ? -1 : 1) * 151.20833333333334, 1e-9) << int{flags};
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(Flags, VueroidHemispheres,
-                         testing::Values(HemisphereCase{0, 33.875, 151.20833333333334},
-                                         HemisphereCase{1, -33.875, 151.20833333333334},
-                                         HemisphereCase{2, 33.875, -151.20833333333334},
-                                         HemisphereCase{3, -33.875, -151.20833333333334}));
 
 TEST(VueroidTrack, TakesTheClipsMeanReadingOffAndTimesTheTwentiethsOfASecond) {
   CVueroidTrackDecoder decoder;
