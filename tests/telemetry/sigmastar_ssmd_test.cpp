@@ -106,32 +106,6 @@ INSTANTIATE_TEST_SUITE_P(
         MonthCase{"ADayTheMonthHasNot", {2026, 4, 10}, {10, 31}, {{2026, 4}}}),
     [](const auto& info) { return std::string(info.param.name); });
 
-struct SampleCase {
-  const char* name;
-  std::size_t bytes;
-  int records, skipped;
-};
-
-class SsmdSampleSize : public testing::TestWithParam<SampleCase> {};
-
-TEST_P(SsmdSampleSize, ReadsOnlySamplesOfWholeRecords) {
-  std::string sample;
-  while (sample.size() < GetParam().bytes) sample += SsmdRecordBytes({});
-  sample.resize(GetParam().bytes);
-  CSsmdTrackDecoder decoder({2026, 5, 18});
-  decoder.AddSample(Bytes(sample), 1000, 1000);
-  EXPECT_EQ(static_cast<int>(decoder.track().records.size()), GetParam().records);
-  EXPECT_EQ(decoder.track().skipped, GetParam().skipped);
-}
-
-INSTANTIATE_TEST_SUITE_P(Cases, SsmdSampleSize,
-                         testing::Values(SampleCase{"Empty", 0, 0, 0},
-                                         SampleCase{"Short", 39, 0, 1},
-                                         SampleCase{"OneByteOver", 41, 0, 2},
-                                         SampleCase{"TwoRecords", 80, 2, 0},
-                                         SampleCase{"AnotherMakersSample", 184, 0, 5}),
-                         [](const auto& info) { return std::string(info.param.name); });
-
 TEST(SsmdTrack, SpreadsASamplesRecordsOverItsDuration) {
   CSsmdTrackDecoder decoder({2026, 5, 18});
   decoder.AddSample(
