@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <functional>
 
 #include "program_driver.h"
 #include "support/camera_track_records.h"
@@ -14,26 +13,19 @@ namespace {
 
 constexpr int kSeconds = 4;  // the clip's length
 
-struct Family {
-  const char* name;
-  const char* clip;
-  std::function<bool(const std::string&, const std::string&, int)> write;
-  int points;
-};
-
-class ProgramClipTrack : public testing::TestWithParam<Family> {};
+class ProgramClipTrack : public testing::TestWithParam<TrackClip> {};
 
 TEST_P(ProgramClipTrack, AClipWithItsCamerasTrackPlaysWithRouteAndGpsPanel) {
-  const Family& f = GetParam();
+  const TrackClip& f = GetParam();
   PrivateDisplay display;
   if (display.name().empty()) GTEST_SKIP() << "Xvfb cannot be started here";
   TempDir folder;
-  const std::string clip = folder.str() + f.clip;
+  const std::string clip = folder.str() + f.fileName;
   ASSERT_TRUE(f.write(SamplePath("mixed/no_gps.mp4"), clip, kSeconds));
 
   ProgramRun run(display.name());
   ASSERT_TRUE(run.Start({clip}));
-  const std::string points = std::to_string(f.points);
+  const std::string points = std::to_string(kSeconds * f.recordsPerSecond);
   ProbeState s = run.WaitFor([&](const ProbeState& p) { return PlaysRoute(p, points); }, 30000);
   ASSERT_TRUE(PlaysRoute(s, points)) << s.json;
   EXPECT_NE(s.Str("latitudeLabel").find("N 50"), std::string::npos) << s.json;
@@ -43,7 +35,7 @@ TEST_P(ProgramClipTrack, AClipWithItsCamerasTrackPlaysWithRouteAndGpsPanel) {
   EXPECT_NEAR(marker[0], 50.45, 0.01);
   EXPECT_NEAR(marker[1], 30.52, 0.01);
   if (const char* shot = std::getenv("KORVANE_SHOT")) {
-    const std::string file = std::string(shot) + "_" + f.name + ".png";
+    const std::string file = std::string(shot) + "_" + f.family + ".png";
     EXPECT_EQ(
         std::system(("DISPLAY=" + display.name() + " import -window root '" + file + "'").c_str()),
         0);
@@ -52,12 +44,8 @@ TEST_P(ProgramClipTrack, AClipWithItsCamerasTrackPlaysWithRouteAndGpsPanel) {
   EXPECT_EQ(run.exitCode(), 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(Families, ProgramClipTrack,
-                         testing::Values(Family{"SigmaStar", "2026_0518_113000_F.mp4",
-                                                WriteSsmdClip, kSeconds},
-                                         Family{"Vueroid", "INF_20260518_083000_F.mp4",
-                                                WriteVueroidClip, kSeconds * 20}),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Families, ProgramClipTrack, testing::Values(kSsmdClip, kVueroidClip),
+                         [](const auto& info) { return std::string(info.param.family); });
 
 }  // namespace
 }  // namespace korvane::test

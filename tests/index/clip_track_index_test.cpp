@@ -3,7 +3,6 @@
 // indexer program reads it, with the source, its traits and the points it gives.
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <string>
 
 #include "clip_indexer.h"
@@ -15,13 +14,12 @@
 namespace korvane::test {
 namespace {
 
+constexpr int kSeconds = 6;  // the sample clip's length
+
 struct Family {
-  const char* name;
-  const char* clip;
-  std::function<bool(const std::string&, const std::string&, int)> write;
+  TrackClip clip;
   std::string_view source;
   SourceTraits traits;
-  std::size_t points;  // of a six-second clip
   std::int32_t lastMediaMs;
   std::int64_t lastTimeMs;
   const char* reason;
@@ -32,15 +30,15 @@ class ClipTrackIndex : public testing::TestWithParam<Family> {};
 TEST_P(ClipTrackIndex, AClipWithItsCamerasTrackIsIndexedFromIt) {
   const Family& f = GetParam();
   TempDir dir;
-  const std::string clip = dir.str() + f.clip;
-  ASSERT_TRUE(f.write(NoSubtitleClip(), clip, 6));
+  const std::string clip = dir.str() + f.clip.fileName;
+  ASSERT_TRUE(f.clip.write(NoSubtitleClip(), clip, kSeconds));
   const IndexedClip indexed = IndexClip(clip);
   const ClipSummary& s = indexed.summary;
   ASSERT_EQ(s.status, ClipStatus::Indexed) << s.reason;
   EXPECT_EQ(s.source, f.source);
   EXPECT_EQ(s.traits, f.traits);
   EXPECT_EQ(s.reason, f.reason);
-  ASSERT_EQ(indexed.points.size(), f.points);
+  ASSERT_EQ(indexed.points.size(), std::size_t{kSeconds} * f.clip.recordsPerSecond);
   const IndexPoint& last = indexed.points.back();
   EXPECT_EQ(last.mediaMs, f.lastMediaMs);
   EXPECT_EQ(last.timeMs, f.lastTimeMs);
@@ -52,14 +50,14 @@ TEST_P(ClipTrackIndex, AClipWithItsCamerasTrackIsIndexedFromIt) {
 
 INSTANTIATE_TEST_SUITE_P(
     Families, ClipTrackIndex,
-    testing::Values(Family{"SigmaStar", "2026_0518_113000_F.mp4", WriteSsmdClip, kSigmaStarSource,
-                           SourceTraits{false, SourceClock::Receiver, true, false}, 6, 5000,
+    testing::Values(Family{kSsmdClip, kSigmaStarSource,
+                           SourceTraits{false, SourceClock::Receiver, true, false}, 5000,
                            SecondsFromCivil({2026, 5, 18, 8, 30, 5}) * 1000,
                            "SigmaStar GPS track: year and month from the clip's file name"},
-                    Family{"Vueroid", "INF_20260518_083000_F.mp4", WriteVueroidClip, kVueroidSource,
-                           SourceTraits{true, SourceClock::Camera, true, false}, 120, 5950,
+                    Family{kVueroidClip, kVueroidSource,
+                           SourceTraits{true, SourceClock::Camera, true, false}, 5950,
                            SecondsFromCivil({2026, 5, 18, 8, 30, 5}) * 1000 + 950, ""}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const auto& info) { return std::string(info.param.clip.family); });
 
 }  // namespace
 }  // namespace korvane::test

@@ -36,4 +36,18 @@ std::string VueroidRecordBytes(const VueroidFields& f);
 bool WriteSsmdClip(const std::string& mp4, const std::string& out, int seconds);
 bool WriteVueroidClip(const std::string& mp4, const std::string& out, int seconds);
 
+// A family's generated clip for the tests over both: the family, a file name its camera would
+// write (its name's date the drive's, on the camera's clock), the track's format, the writer.
+struct TrackClip {
+  const char* family;
+  const char* fileName;
+  const char* format;
+  int recordsPerSecond;
+  bool (*write)(const std::string& mp4, const std::string& out, int seconds);
+};
+inline constexpr TrackClip kSsmdClip{"SigmaStar", "2026_0518_113000_F.mp4", "ssmd", 1,
+                                     WriteSsmdClip};
+inline constexpr TrackClip kVueroidClip{"Vueroid", "INF_20260518_083000_F.mp4", "mp4s", 20,
+                                        WriteVueroidClip};
+
 }  // namespace korvane::test

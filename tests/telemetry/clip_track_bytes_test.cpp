@@ -6,7 +6,6 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <functional>
 #include <iostream>
 
 #include "support/camera_track_records.h"
@@ -19,14 +18,7 @@ namespace {
 
 constexpr int kSeconds = 180;
 
-struct Family {
-  const char* name;
-  const char* clip;
-  std::function<bool(const std::string&, const std::string&, int)> write;
-  const char* format;
-};
-
-class ClipTrackBytes : public testing::TestWithParam<Family> {};
+class ClipTrackBytes : public testing::TestWithParam<TrackClip> {};
 
 TEST_P(ClipTrackBytes, AThreeMinuteClipsTrackReadsInAtMostTwiceItsSamplesAndMoov) {
   static const TempDir dir;
@@ -37,7 +29,7 @@ TEST_P(ClipTrackBytes, AThreeMinuteClipsTrackReadsInAtMostTwiceItsSamplesAndMoov
                                " -c:v libx264 -preset ultrafast -pix_fmt yuv420p '" + video + "'";
     ASSERT_EQ(std::system(ffmpeg.c_str()), 0);
   }
-  const std::string clip = dir.str() + GetParam().clip;
+  const std::string clip = dir.str() + GetParam().fileName;
   ASSERT_TRUE(GetParam().write(video, clip, kSeconds));
 
   const CMp4File file(clip);
@@ -56,21 +48,18 @@ TEST_P(ClipTrackBytes, AThreeMinuteClipsTrackReadsInAtMostTwiceItsSamplesAndMoov
     if (box.Is("moov")) moov = box.size;
     return true;
   });
-  EXPECT_EQ(count, kSeconds * (GetParam().format == std::string("ssmd") ? 1 : 20));
+  EXPECT_EQ(count, kSeconds * GetParam().recordsPerSecond);
   EXPECT_LE(file.bytesRead(), 2 * (samples + moov));
-  std::cout << GetParam().name << ": read " << file.bytesRead() << " of " << file.size()
+  std::cout << GetParam().family << ": read " << file.bytesRead() << " of " << file.size()
             << " bytes; samples " << samples << " + moov " << moov << "\n";
   if (const char* keep = std::getenv("KORVANE_TRACK_CLIPS")) {
-    std::filesystem::copy_file(clip, std::string(keep) + "/" + GetParam().clip,
+    std::filesystem::copy_file(clip, std::string(keep) + "/" + GetParam().fileName,
                                std::filesystem::copy_options::overwrite_existing);
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Families, ClipTrackBytes,
-    testing::Values(Family{"SigmaStar", "2026_0518_113000_F.mp4", WriteSsmdClip, "ssmd"},
-                    Family{"Vueroid", "INF_20260518_083000_F.mp4", WriteVueroidClip, "mp4s"}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Families, ClipTrackBytes, testing::Values(kSsmdClip, kVueroidClip),
+                         [](const auto& info) { return std::string(info.param.family); });
 
 }  // namespace
 }  // namespace korvane::test
