@@ -36,7 +36,7 @@ ClipTimeRange ClipTimeRangeOf(const ClipTimeFacts& facts);
 
 // The moment that dates a track whose records give a day but no month (the clip's own times
 // aside): the date-time in its name, else its header's creation time, else its modification
-// time, and which of them it is.
+// time less its duration, and which of them it is.
 ClipTimeRange ClipDateOf(const ClipTimeFacts& facts);
 
 // The date and time a camera wrote into a file name, in seconds on its clock since 1970: the

@@ -73,7 +73,7 @@ TEST(ClipTimeRange, ADayWithoutAMonthIsDatedByTheNameBeforeTheHeaderBeforeTheFil
   facts.creationTimeUtcMs = 4'000'000;
   EXPECT_EQ(ClipDateOf(facts).basis, ClipTimeBasis::CreationTime);
   facts.fileNameUtcMs = 3'000'000;
-  facts.cameraStartUtcMs = 5'000'000;  // the track being dated is that clock
+  facts.cameraStartUtcMs = 5'000'000;  // not used: that is the track being dated
   EXPECT_EQ(ClipDateOf(facts).basis, ClipTimeBasis::FileName);
   EXPECT_EQ(ClipDateOf(facts).startUtcMs, 3'000'000);
 }
