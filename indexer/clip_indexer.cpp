@@ -15,7 +15,9 @@
 #include "telemetry/gopro_source.h"
 #include "telemetry/nmea_source.h"
 #include "telemetry/seventymai_source.h"
+#include "telemetry/sigmastar_source.h"
 #include "telemetry/source_registry.h"
+#include "telemetry/vueroid_source.h"
 
 namespace korvane {
 
@@ -77,9 +79,12 @@ IndexedClip IndexClip(const std::string& path) {
   CDjiSrtSidecarSource djiSrt;
   CEscortSidecarSource escort;
   CSeventyMaiSource seventyMai;
+  CSigmaStarSource sigmaStar;
+  CVueroidSource vueroid;
   // The readers of the registry's sources, tried in its order.
-  ITelemetrySource* const readers[] = {&subtitle, &freeGps, &goPro,  &blackVueInClip, &sidecar,
-                                       &blackVue, &djiSrt,  &escort, &seventyMai};
+  ITelemetrySource* const readers[] = {&subtitle,  &freeGps, &goPro,     &blackVueInClip,
+                                       &sigmaStar, &vueroid, &sidecar,   &blackVue,
+                                       &djiSrt,    &escort,  &seventyMai};
   std::vector<ITelemetrySource*> ordered;
   for (const SourceInfo& known : KnownSources()) {
     for (ITelemetrySource* reader : readers) {

@@ -170,6 +170,15 @@ std::int64_t Mp4DurationMs(const std::string& path) {
   return static_cast<std::int64_t>(duration * 1000 / timeScale);
 }
 
+ClipTimeRange ClipDateOf(const ClipTimeFacts& facts) {
+  if (facts.fileNameUtcMs) return {*facts.fileNameUtcMs, facts.durationMs, ClipTimeBasis::FileName};
+  if (facts.creationTimeUtcMs) {
+    return {*facts.creationTimeUtcMs, facts.durationMs, ClipTimeBasis::CreationTime};
+  }
+  return {facts.modifiedUtcMs - facts.durationMs, facts.durationMs,
+          ClipTimeBasis::ModificationTime};
+}
+
 ClipTimeFacts ClipTimeFactsOfFile(const std::string& path) {
   ClipTimeFacts facts;
   facts.creationTimeUtcMs = Mp4CreationTime(path);

@@ -34,6 +34,11 @@ struct ClipTimeRange {
 // The clip's range from the first fact it has, in the order above.
 ClipTimeRange ClipTimeRangeOf(const ClipTimeFacts& facts);
 
+// The moment that dates a track whose records give a day but no month (the clip's own times
+// aside): the date-time in its name, else its header's creation time, else its modification
+// time less its duration, and which of them it is.
+ClipTimeRange ClipDateOf(const ClipTimeFacts& facts);
+
 // The date and time a camera wrote into a file name, in seconds on its clock since 1970: the
 // first run of 14 digits, YYYYMMDD then HHMMSS, with at most one '_', '-', '.' or space between
 // any two groups of them (20260518_063000, 2026_0518_063000, 2026-05-18_06-30-00, 20260518063000).

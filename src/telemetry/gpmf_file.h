@@ -22,7 +22,8 @@ struct GpmfFile {
   std::string problem;  // the sample table's and the track's problems
 };
 
-// The first `gpmd` track with samples of a file of `fileSize` bytes, decoded sample by sample.
+// The first `gpmd` track of a file of `fileSize` bytes, decoded sample by sample; no track when
+// it has no sample inside the file.
 GpmfFile ReadGpmfFile(std::uint64_t fileSize, const ReadAtFn& readAt);
 
 }  // namespace korvane

@@ -18,6 +18,12 @@ std::uint64_t ReadBigEndian(const std::uint8_t* p, int bytes) {
   return v;
 }
 
+std::uint64_t ReadLittleEndian(const std::uint8_t* p, int bytes) {
+  std::uint64_t v = 0;
+  for (int i = bytes - 1; i >= 0; --i) v = v << 8 | p[i];
+  return v;
+}
+
 ReadAtFn MemoryReadAt(std::span<const std::uint8_t> bytes) {
   return [bytes](std::uint64_t at, std::span<std::uint8_t> out) -> std::size_t {
     if (at >= bytes.size() || out.empty()) return 0;

@@ -54,6 +54,8 @@ void NoteMp4Problem(std::string& problem, std::string_view what);
 
 // Big-endian unsigned integer of `bytes` (at most 8) bytes.
 std::uint64_t ReadBigEndian(const std::uint8_t* p, int bytes);
+// Little-endian, for the camera records inside the samples.
+std::uint64_t ReadLittleEndian(const std::uint8_t* p, int bytes);
 
 // A clip file opened for reading by seeks, with the bytes read counted.
 class CMp4File {

@@ -72,6 +72,8 @@ bool BesideFilesChanged(std::string_view then, std::string_view now, std::string
 inline constexpr std::string_view kSubtitleSource = "subtitle";
 inline constexpr std::string_view kFreeGpsSource = "novatek";
 inline constexpr std::string_view kGoProSource = "gopro";
+inline constexpr std::string_view kSigmaStarSource = "sigmastar";
+inline constexpr std::string_view kVueroidSource = "vueroid";
 inline constexpr std::string_view kNmeaSource = "nmea";
 inline constexpr std::string_view kGpxSource = "gpx";
 

@@ -159,6 +159,12 @@ struct ProbeState {
   bool HasChart() const { return Int("chart") == 1; }
 };
 
+// The clip plays with a fix, its route of `points` points on the map and the marker on it.
+inline bool PlaysRoute(const ProbeState& p, const std::string& points) {
+  return p.Int("state") == 3 && p.Int("gpsValid") == 1 && p.Map("points") == points &&
+         Numbers(p.Map("marker")).size() == 2;
+}
+
 class ProgramRun {
  public:
   explicit ProgramRun(const std::string& display) : display_(display) {

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "support/mp4_bytes.h"
+#include "support/mp4_data_track.h"
 
 namespace korvane::test {
 namespace {
@@ -62,6 +63,14 @@ GpmfSecond GpmfDriveSecond(int i) {
   }
   for (int k = 0; k < 200; ++k) s.accl.push_back({9.80665, 0, -0.25 * 9.80665});
   return s;
+}
+
+bool WriteGoProClip(const std::string& mp4, const std::string& out, int seconds) {
+  DataTrack track;
+  for (int i = 0; i < seconds; ++i) {
+    track.samples.push_back({GpmfCameraSample(GpmfDriveSecond(i)), 1000});
+  }
+  return WriteClipWithDataTrack(mp4, out, track);
 }
 
 }  // namespace korvane::test

@@ -31,4 +31,8 @@ std::string GpmfCameraSample(const GpmfSecond& second);
 // readings of 1 g on the first axis (up) and 0.25 g braking on the third, from `gpsu` at second 0.
 GpmfSecond GpmfDriveSecond(int i);
 
+// A clip made from `mp4` (an ffmpeg MP4) with a `gpmd` track of `seconds` of that drive, a
+// sample a second. False when `mp4` is no such MP4.
+bool WriteGoProClip(const std::string& mp4, const std::string& out, int seconds);
+
 }  // namespace korvane::test

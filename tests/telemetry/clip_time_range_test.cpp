@@ -65,6 +65,19 @@ TEST(ClipTimeRange, TheFirstFactTheClipHasIsTaken) {
   EXPECT_EQ(ClipTimeBasisText(r.basis), "camera clock");
 }
 
+TEST(ClipTimeRange, ADayWithoutAMonthIsDatedByTheNameBeforeTheHeaderBeforeTheFile) {
+  ClipTimeFacts facts;
+  facts.modifiedUtcMs = 2'000'000;
+  facts.durationMs = 60'000;
+  EXPECT_EQ(ClipDateOf(facts).startUtcMs, 1'940'000);
+  facts.creationTimeUtcMs = 4'000'000;
+  EXPECT_EQ(ClipDateOf(facts).basis, ClipTimeBasis::CreationTime);
+  facts.fileNameUtcMs = 3'000'000;
+  facts.cameraStartUtcMs = 5'000'000;  // not used: that is the track being dated
+  EXPECT_EQ(ClipDateOf(facts).basis, ClipTimeBasis::FileName);
+  EXPECT_EQ(ClipDateOf(facts).startUtcMs, 3'000'000);
+}
+
 TEST(Mp4Header, TheCreationTimeFfmpegWroteReadsBackAndAMissingOneIsNone) {
   TempDir dir;
   const std::string clip = dir.str() + "made.mp4";
