@@ -12,9 +12,11 @@
 #include "telemetry/dji_srt_source.h"
 #include "telemetry/escort_source.h"
 #include "telemetry/freegps_source.h"
+#include "telemetry/ligogps_source.h"
 #include "telemetry/nmea_source.h"
 #include "telemetry/seventymai_source.h"
 #include "telemetry/source_registry.h"
+#include "telemetry/thinkware_source.h"
 
 namespace korvane {
 
@@ -75,9 +77,12 @@ IndexedClip IndexClip(const std::string& path) {
   CDjiSrtSidecarSource djiSrt;
   CEscortSidecarSource escort;
   CSeventyMaiSource seventyMai;
+  CThinkwareSource thinkware;
+  CLigoGpsSource ligoGps;
   // The readers of the registry's sources, tried in its order.
-  ITelemetrySource* const readers[] = {&subtitle, &freeGps, &blackVueInClip, &sidecar,
-                                       &blackVue, &djiSrt,  &escort,         &seventyMai};
+  ITelemetrySource* const readers[] = {&subtitle, &freeGps, &blackVueInClip, &thinkware,
+                                       &ligoGps,  &sidecar, &blackVue,       &djiSrt,
+                                       &escort,   &seventyMai};
   std::vector<ITelemetrySource*> ordered;
   for (const SourceInfo& known : KnownSources()) {
     for (ITelemetrySource* reader : readers) {

@@ -17,6 +17,9 @@ constexpr SourceInfo kSources[] = {
     // The G values of a camera with an accelerometer come with the read (TelemetryRead).
     {kFreeGpsSource, {false, SourceClock::Camera, true, false}},
     {kBlackVueClipSource, {true, SourceClock::Receiver, true, false}},
+    {kThinkwareSource, {true, SourceClock::Receiver, true, false}},
+    // The G values of a model with an accelerometer come with the read, as for "novatek".
+    {kLigoGpsSource, {false, SourceClock::Camera, true, false}},
     {kNmeaSource, {false, SourceClock::Receiver, false, false}, true, &FindNmeaSidecar},
     {kBlackVueSource, {true, SourceClock::Receiver, false, false}, true, &FindBlackVueSidecar},
     {kDjiSrtSource, {false, SourceClock::Camera, false, false}, true, &FindDjiSrtSidecar},

@@ -55,6 +55,8 @@ bool BesideFilesChanged(std::string_view then, std::string_view now, std::string
 // Names of the built-in sources, for the readers and their registrations.
 inline constexpr std::string_view kSubtitleSource = "subtitle";
 inline constexpr std::string_view kFreeGpsSource = "novatek";
+inline constexpr std::string_view kThinkwareSource = "thinkware";
+inline constexpr std::string_view kLigoGpsSource = "ligogps";
 inline constexpr std::string_view kNmeaSource = "nmea";
 inline constexpr std::string_view kGpxSource = "gpx";
 
