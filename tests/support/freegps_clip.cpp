@@ -5,25 +5,13 @@
 #include <cstring>
 
 #include "support/file_text.h"
+#include "support/mp4_bytes.h"
 
 namespace korvane::test {
 namespace {
 
 void PutLe(std::string& b, std::size_t at, std::uint32_t v) {
   for (int i = 0; i < 4; ++i) b[at + i] = static_cast<char>(v >> (8 * i));
-}
-void PutBe(std::string& b, std::size_t at, std::uint32_t v) {
-  for (int i = 0; i < 4; ++i) b[at + i] = static_cast<char>(v >> (24 - 8 * i));
-}
-std::string Be32(std::uint32_t v) {
-  std::string b(4, '\0');
-  PutBe(b, 0, v);
-  return b;
-}
-std::uint32_t GetBe(const std::string& b, std::size_t at) {
-  std::uint32_t v = 0;
-  for (int i = 0; i < 4; ++i) v = v << 8 | static_cast<unsigned char>(b[at + i]);
-  return v;
 }
 // Degrees as DDDmm.mmmm.
 float Ddmm(double degrees) {

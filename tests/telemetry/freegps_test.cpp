@@ -15,6 +15,7 @@
 
 #include "support/file_text.h"
 #include "support/freegps_clip.h"
+#include "support/mp4_bytes.h"
 #include "support/sample_paths.h"
 #include "telemetry/civil_date.h"
 #include "telemetry/freegps_block.h"
@@ -43,14 +44,6 @@ ReadAtFn Over(const std::string& file, std::uint64_t* bytesRead = nullptr) {
   };
 }
 
-std::string Be32(std::uint64_t v) {
-  std::string b(4, '\0');
-  for (int i = 0; i < 4; ++i) b[i] = static_cast<char>(v >> (24 - 8 * i));
-  return b;
-}
-std::string Box(const std::string& type, const std::string& payload) {
-  return Be32(8 + payload.size()) + type + payload;
-}
 std::string Ftyp() {
   return Box("ftyp", "isom" + std::string(4, '\0'));
 }

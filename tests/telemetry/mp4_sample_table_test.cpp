@@ -12,22 +12,14 @@
 #include <vector>
 
 #include "support/command_output.h"
+#include "support/mp4_bytes.h"
+#include "support/mp4_data_track.h"
 #include "support/sample_paths.h"
+#include "support/temp_dir.h"
 
 namespace korvane::test {
 namespace {
 
-std::string Be(std::uint64_t v, int bytes) {
-  std::string s(static_cast<std::size_t>(bytes), '\0');
-  for (int i = bytes - 1; i >= 0; --i, v >>= 8) s[static_cast<std::size_t>(i)] = char(v & 0xff);
-  return s;
-}
-std::string Box(const std::string& type, const std::string& body) {
-  return Be(body.size() + 8, 4) + type + body;
-}
-std::string FullBox(const std::string& type, const std::string& body, int version = 0) {
-  return Box(type, Be(static_cast<std::uint64_t>(version), 1) + std::string(3, '\0') + body);
-}
 std::string Table(const std::vector<std::vector<std::uint64_t>>& rows, int bytes = 4) {
   std::string s = Be(rows.size(), 4);
   for (const auto& row : rows) {
@@ -166,11 +158,8 @@ struct RealTrack {
   std::size_t emptyAfter;
 };
 
-class Mp4RealTrackTest : public ::testing::TestWithParam<RealTrack> {};
-
 // A real file's telemetry track, sample by sample as ffprobe reads it, without the video's tables.
-TEST_P(Mp4RealTrackTest, AgreesWithFfprobe) {
-  const RealTrack& c = GetParam();
+void ExpectAgreesWithFfprobe(const RealTrack& c) {
   if (!std::filesystem::exists(c.path)) GTEST_SKIP() << "no " << c.path;
   const std::string probe =
       CommandOutput("ffprobe -v error -select_streams " + std::string(c.stream) +
@@ -202,6 +191,32 @@ TEST_P(Mp4RealTrackTest, AgreesWithFfprobe) {
   ASSERT_EQ(i + c.emptyAfter, track->samples.size());
   for (; i < track->samples.size(); ++i) EXPECT_EQ(track->samples[i].size, 2u);
   EXPECT_LT(file.bytesRead(), file.size() / 4);
+}
+
+class Mp4RealTrackTest : public ::testing::TestWithParam<RealTrack> {};
+
+TEST_P(Mp4RealTrackTest, AgreesWithFfprobe) {
+  ExpectAgreesWithFfprobe(GetParam());
+}
+
+// The tests' own clip writer, which the readers' generated clips come from, against ffprobe:
+// samples of several sizes in two runs of durations, after a video that plays.
+TEST(Mp4SampleTableTest, ATrackAddedToAClipReadsAsFfprobeReadsIt) {
+  TempDir dir;
+  DataTrack track;
+  track.timescale = 90000;
+  for (int i = 0; i < 12; ++i) {
+    track.samples.push_back({std::string(40 + 7 * i, char('a' + i)), i < 8 ? 90000u : 45000u});
+  }
+  const std::string clip = dir.str() + "with track.mp4";
+  ASSERT_TRUE(WriteClipWithDataTrack(SamplePath("mixed/no_gps.mp4"), clip, track));
+  ExpectAgreesWithFfprobe({"Written", clip, "d", "gpmd", 0});
+  EXPECT_EQ(CommandOutput("ffprobe -v error -select_streams v -count_frames -show_entries "
+                          "stream=nb_read_frames -of csv=p=0 '" +
+                          clip + "'"),
+            CommandOutput("ffprobe -v error -select_streams v -count_frames -show_entries "
+                          "stream=nb_read_frames -of csv=p=0 '" +
+                          SamplePath("mixed/no_gps.mp4") + "'"));
 }
 
 INSTANTIATE_TEST_SUITE_P(
