@@ -1,0 +1,101 @@
+// The Thinkware reader on a generated three-minute clip (ten cues a second, an ffmpeg video of
+// the same length): the bytes it reads through the sample table against the cues' bytes and the
+// moov (target at most 2x: "read_ratio"), and `korvane --info` on the clip against
+// `exiftool -ee -n` (target at least 5x faster: "exiftool_over_info").
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+#include "support/dashcam_track_bytes.h"
+#include "support/file_text.h"
+#include "telemetry/thinkware_cue.h"
+
+namespace {
+
+using namespace korvane;
+constexpr int kSeconds = 180;
+
+struct Clip {
+  std::string path;
+  std::uint64_t cueBytes = 0;
+  std::uint64_t moovBytes = 0;
+};
+
+const Clip& ThreeMinutes() {
+  static const Clip clip = [] {
+    Clip c;
+    const std::string dir = std::filesystem::temp_directory_path() / "korvane-bench-thinkware";
+    std::filesystem::create_directories(dir);
+    const std::string base = dir + "/base.mp4";
+    c.path = dir + "/REC_2026_06_02_04_16_00_F.MP4";
+    if (std::system(("ffmpeg -v error -y -f lavfi -i testsrc2=size=320x180:rate=10 -t " +
+                     std::to_string(kSeconds) + " -c:v libx264 -preset ultrafast '" + base + "'")
+                        .c_str()) != 0) {
+      return c;
+    }
+    const test::DataTrack track = test::ThinkwareDataTrack(kSeconds);
+    for (const auto& s : track.samples) c.cueBytes += s.bytes.size();
+    if (!test::WriteClipWithDataTrack(base, c.path, track)) return c;
+    const std::string file = test::ReadFileText(c.path);
+    for (std::size_t at = 0; at + 8 <= file.size();) {
+      const std::uint64_t size = test::GetBe(file, at);
+      if (file.compare(at + 4, 4, "moov") == 0) c.moovBytes = size;
+      if (size < 8) break;
+      at += size;
+    }
+    return c;
+  }();
+  return clip;
+}
+
+void BM_ThinkwareTrackBytes(benchmark::State& state) {
+  const Clip& clip = ThreeMinutes();
+  std::uint64_t read = 0;
+  int fixes = 0;
+  for (auto _ : state) {
+    const CMp4File file(clip.path);
+    const ThinkwareTrack track = ReadThinkwareTrack(file.size(), file.readAt());
+    fixes = track.fixes;
+    read = file.bytesRead();
+  }
+  if (fixes != kSeconds) state.SkipWithError("the clip's fixes were not all read");
+  state.counters["bytes_read"] = static_cast<double>(read);
+  state.counters["cues_and_moov"] = static_cast<double>(clip.cueBytes + clip.moovBytes);
+  state.counters["read_ratio"] = static_cast<double>(read) / (clip.cueBytes + clip.moovBytes);
+}
+BENCHMARK(BM_ThinkwareTrackBytes)->Unit(benchmark::kMillisecond);
+
+double CommandMs(const std::string& command) {
+  const auto start = std::chrono::steady_clock::now();
+  if (std::system((command + " >/dev/null 2>&1").c_str()) != 0) return -1.0;
+  return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+      .count();
+}
+
+void BM_InfoAgainstExiftool(benchmark::State& state) {
+  const Clip& clip = ThreeMinutes();
+  const std::string home = std::filesystem::temp_directory_path() / "korvane-bench-thinkware/home";
+  std::filesystem::remove_all(home);
+  double info = 0, exif = 0;
+  int runs = 0;
+  for (auto _ : state) {
+    // An empty cache each run: --info reads the clip through the indexer every time.
+    std::filesystem::remove_all(home);
+    std::filesystem::create_directories(home);
+    info += CommandMs("HOME='" + home + "' XDG_CACHE_HOME='" + home + "/cache' '" +
+                      KORVANE_BENCH_PROGRAM_DIR + "korvane' --info '" + clip.path + "'");
+    exif += CommandMs("exiftool -ee -n '" + clip.path + "'");
+    ++runs;
+  }
+  state.counters["info_ms"] = info / runs;
+  state.counters["exiftool_ms"] = exif / runs;
+  state.counters["exiftool_over_info"] = exif / info;
+}
+BENCHMARK(BM_InfoAgainstExiftool)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+}  // namespace
+
+BENCHMARK_MAIN();

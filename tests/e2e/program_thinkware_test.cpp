@@ -1,0 +1,52 @@
+// The real program playing a generated Thinkware clip (a `tx3g` track of gsensori and RMC cues
+// added to the mixed folder's clip without GPS): the clip is read by the indexer, not through
+// the extraction pipeline, and plays from its points with route, GPS panel and marker.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "program_driver.h"
+#include "support/dashcam_track_bytes.h"
+
+namespace korvane::test {
+namespace {
+
+constexpr int kSeconds = 4;  // the clip's length
+
+TEST(ProgramThinkware, AThinkwareClipPlaysWithRouteGpsPanelAndMarker) {
+  PrivateDisplay display;
+  if (display.name().empty()) GTEST_SKIP() << "Xvfb cannot be started here";
+  TempDir folder;
+  const std::string clip = folder.str() + "REC_2026_06_02_04_16_00_F.MP4";
+  ASSERT_TRUE(
+      WriteClipWithDataTrack(SamplePath("mixed/no_gps.mp4"), clip, ThinkwareDataTrack(kSeconds)));
+
+  ProgramRun run(display.name());
+  ASSERT_TRUE(run.Start({clip}));
+  const std::string points = std::to_string(kSeconds);
+  ProbeState s = run.WaitFor(
+      [&](const ProbeState& p) {
+        return p.Int("state") == 3 && p.Int("gpsValid") == 1 && p.Map("points") == points &&
+               Numbers(p.Map("marker")).size() == 2;
+      },
+      30000);
+  ASSERT_EQ(s.Int("state"), 3) << s.json;
+  EXPECT_EQ(s.Map("points"), points) << s.json;
+  EXPECT_EQ(s.Int("gpsValid"), 1) << s.json;
+  EXPECT_NE(s.Str("latitudeLabel").find("N 50"), std::string::npos) << s.json;
+  EXPECT_NE(s.Str("longitudeLabel").find("E 30"), std::string::npos) << s.json;
+  const std::vector<double> marker = Numbers(s.Map("marker"));
+  ASSERT_EQ(marker.size(), 2u) << s.json;
+  EXPECT_NEAR(marker[0], DriveLatitude(0), 0.01);
+  EXPECT_NEAR(marker[1], DriveLongitude(0), 0.01);
+  if (const char* shot = std::getenv("KORVANE_SHOT")) {
+    EXPECT_EQ(
+        std::system(("DISPLAY=" + display.name() + " import -window root '" + shot + "'").c_str()),
+        0);
+  }
+  ASSERT_TRUE(run.Close());
+  EXPECT_EQ(run.exitCode(), 0);
+}
+
+}  // namespace
+}  // namespace korvane::test
