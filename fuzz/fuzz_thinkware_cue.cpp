@@ -10,7 +10,8 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace korvane;
   const ThinkwareCue cue = DecodeThinkwareCue({data, size});
-  if (cue.hasG && !(std::isfinite(cue.g[0]) && std::isfinite(cue.g[1]) && std::isfinite(cue.g[2]))) {
+  if (cue.hasG &&
+      !(std::isfinite(cue.g[0]) && std::isfinite(cue.g[1]) && std::isfinite(cue.g[2]))) {
     std::abort();
   }
   if ((cue.hasG || cue.hasRmc) && !cue.thinkware) std::abort();

@@ -80,8 +80,8 @@ IndexedClip IndexClip(const std::string& path) {
   CThinkwareSource thinkware;
   CLigoGpsSource ligoGps;
   // The readers of the registry's sources, tried in its order.
-  ITelemetrySource* const readers[] = {&subtitle, &freeGps, &blackVueInClip, &thinkware,
-                                       &ligoGps,  &sidecar, &blackVue,       &djiSrt,
+  ITelemetrySource* const readers[] = {&subtitle, &freeGps,   &blackVueInClip, &thinkware,
+                                       &ligoGps,  &sidecar,   &blackVue,       &djiSrt,
                                        &escort,   &seventyMai};
   std::vector<ITelemetrySource*> ordered;
   for (const SourceInfo& known : KnownSources()) {

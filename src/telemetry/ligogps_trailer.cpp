@@ -57,11 +57,10 @@ bool ReadSigned(std::string_view token, char positive, char negative, double lim
 std::optional<std::int64_t> ReadMoment(std::string_view date, std::string_view time) {
   CivilTime t{};
   unsigned year = 0;
-  if (date.size() != 10 || date[4] != '/' || date[7] != '/' || time.size() != 8 ||
-      time[2] != ':' || time[5] != ':' || !ReadDigitsAt(date, 0, 4, year) ||
-      !ReadDigitsAt(date, 5, 2, t.month) || !ReadDigitsAt(date, 8, 2, t.day) ||
-      !ReadDigitsAt(time, 0, 2, t.hour) || !ReadDigitsAt(time, 3, 2, t.minute) ||
-      !ReadDigitsAt(time, 6, 2, t.second)) {
+  if (date.size() != 10 || date[4] != '/' || date[7] != '/' || time.size() != 8 || time[2] != ':' ||
+      time[5] != ':' || !ReadDigitsAt(date, 0, 4, year) || !ReadDigitsAt(date, 5, 2, t.month) ||
+      !ReadDigitsAt(date, 8, 2, t.day) || !ReadDigitsAt(time, 0, 2, t.hour) ||
+      !ReadDigitsAt(time, 3, 2, t.minute) || !ReadDigitsAt(time, 6, 2, t.second)) {
     return std::nullopt;
   }
   t.year = year;
@@ -158,8 +157,8 @@ void ReadTrailer(std::uint64_t fileSize, std::uint64_t mediaEnd, const ReadAtFn&
 }
 
 bool SsmdTrackMarked(std::uint64_t fileSize, const ReadAtFn& readAt) {
-  const std::vector<Mp4Track> tracks = ReadMp4Tracks(
-      fileSize, readAt, [](const Mp4TrackHeader& h) { return h.FormatIs("ssmd"); });
+  const std::vector<Mp4Track> tracks =
+      ReadMp4Tracks(fileSize, readAt, [](const Mp4TrackHeader& h) { return h.FormatIs("ssmd"); });
   for (const Mp4Track& track : tracks) {
     if (track.samples.empty()) continue;
     std::vector<std::uint8_t> head(std::min<std::size_t>(track.samples[0].size, kSampleHead));
@@ -175,7 +174,8 @@ bool TransportStreamMarked(std::uint64_t fileSize, const ReadAtFn& readAt) {
       sync[kTsPacket] != 0x47) {
     return false;
   }
-  std::vector<std::uint8_t> head(static_cast<std::size_t>(std::min(fileSize, kTransportStreamScan)));
+  std::vector<std::uint8_t> head(
+      static_cast<std::size_t>(std::min(fileSize, kTransportStreamScan)));
   head.resize(readAt(0, head));
   return HasLigoGpsMark(head);
 }

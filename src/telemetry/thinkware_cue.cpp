@@ -15,6 +15,7 @@ namespace {
 // Samples looked at before a track is taken for another kind of subtitle.
 constexpr int kFirstCuesTried = 8;
 constexpr double kKmhPerKnot = 1.852;
+constexpr std::uint64_t kReadPiece = 64 * 1024;
 
 std::string_view Trimmed(std::string_view part) {
   const auto space = [](char c) { return c == ' ' || c == '\r' || c == '\n' || c == '\t'; };
@@ -50,6 +51,16 @@ bool IsRmcPart(std::string_view part) {
   return part.size() > 6 && part[0] == 'G' && part.substr(2, 4) == "RMC,";
 }
 
+// The bytes of the samples from `first` on that lie one after another, up to kReadPiece.
+std::size_t RunBytes(const std::vector<Mp4Sample>& samples, std::size_t first) {
+  std::uint64_t end = samples[first].offset + samples[first].size;
+  for (std::size_t i = first + 1; i < samples.size() && samples[i].offset == end; ++i) {
+    if (end + samples[i].size - samples[first].offset > kReadPiece) break;
+    end += samples[i].size;
+  }
+  return static_cast<std::size_t>(end - samples[first].offset);
+}
+
 }  // namespace
 
 ThinkwareCue DecodeThinkwareCue(std::span<const std::uint8_t> sample) {
@@ -81,9 +92,11 @@ ThinkwareCue DecodeThinkwareCue(std::span<const std::uint8_t> sample) {
 
 ThinkwareTrack ReadThinkwareTrack(std::uint64_t fileSize, const ReadAtFn& readAt) {
   ThinkwareTrack out;
-  const std::vector<Mp4Track> tracks = ReadMp4Tracks(
-      fileSize, readAt, [](const Mp4TrackHeader& h) { return h.FormatIs("tx3g"); });
-  std::vector<std::uint8_t> bytes;
+  const std::vector<Mp4Track> tracks =
+      ReadMp4Tracks(fileSize, readAt, [](const Mp4TrackHeader& h) { return h.FormatIs("tx3g"); });
+  // The cues of a chunk, or of chunks one after another, are read in one piece.
+  std::vector<std::uint8_t> window;
+  std::uint64_t windowAt = 0;
   for (const Mp4Track& track : tracks) {
     if (track.samples.empty()) continue;
     ThinkwareTrack read;
@@ -93,9 +106,14 @@ ThinkwareTrack ReadThinkwareTrack(std::uint64_t fileSize, const ReadAtFn& readAt
       const Mp4Sample& s = track.samples[i];
       ThinkwareCue cue;
       if (s.size >= 2 && s.size <= kMaxThinkwareCueBytes) {
-        bytes.resize(s.size);
-        bytes.resize(readAt(s.offset, bytes));
-        if (bytes.size() == s.size) cue = DecodeThinkwareCue(bytes);
+        if (s.offset < windowAt || s.offset + s.size > windowAt + window.size()) {
+          windowAt = s.offset;
+          window.resize(RunBytes(track.samples, i));
+          window.resize(readAt(windowAt, window));
+        }
+        if (s.offset + s.size <= windowAt + window.size()) {
+          cue = DecodeThinkwareCue(std::span(window).subspan(s.offset - windowAt, s.size));
+        }
       }
       if (!cue.thinkware) {
         ++read.skipped;
@@ -110,7 +128,8 @@ ThinkwareTrack ReadThinkwareTrack(std::uint64_t fileSize, const ReadAtFn& readAt
       if (cue.rmc.fix) {
         r.valid = true;
         SetRecordPosition(r, cue.rmc.latitude, cue.rmc.longitude);
-        if (!std::isnan(cue.rmc.knots)) r.speedKmh = static_cast<float>(cue.rmc.knots * kKmhPerKnot);
+        if (!std::isnan(cue.rmc.knots))
+          r.speedKmh = static_cast<float>(cue.rmc.knots * kKmhPerKnot);
         r.headingDeg = static_cast<float>(cue.rmc.courseDeg);
         ++read.fixes;
       }

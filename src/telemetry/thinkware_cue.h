@@ -22,7 +22,7 @@ struct ThinkwareCue {
   bool thinkware = false;  // the text is of this form (a `gsensori` part, or an RMC and `CAR`)
   bool hasG = false;
   float g[3] = {0.0f, 0.0f, 0.0f};  // in g: counts over (full scale / range in g)
-  bool hasRmc = false;               // an RMC sentence that reads (its own `fix` says A or V)
+  bool hasRmc = false;              // an RMC sentence that reads (its own `fix` says A or V)
   NmeaSentence rmc;
 };
 

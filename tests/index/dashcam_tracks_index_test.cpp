@@ -45,11 +45,12 @@ TEST_F(DashcamTracksIndex, AThinkwareClipIsIndexedFromItsCuesOnReceiverTimeWithG
 }
 
 TEST_F(DashcamTracksIndex, ALigoGpsTrailerIsIndexedFromItsLinesOnTheCameraClock) {
-  WriteFileText(clip, ReadFileText(base) + [] {
-    std::vector<std::string> lines;
-    for (int s = 0; s < 4; ++s) lines.push_back(LigoGpsDriveLine(s));
-    return LigoGpsTrailer(lines);
-  }());
+  WriteFileText(
+      clip, ReadFileText(base) + [] {
+        std::vector<std::string> lines;
+        for (int s = 0; s < 4; ++s) lines.push_back(LigoGpsDriveLine(s));
+        return LigoGpsTrailer(lines);
+      }());
   const IndexedClip indexed = IndexClip(clip);
   const ClipSummary& s = indexed.summary;
   ASSERT_EQ(s.status, ClipStatus::Indexed) << s.reason;

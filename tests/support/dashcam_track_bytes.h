@@ -46,8 +46,9 @@ inline DataTrack ThinkwareDataTrack(int seconds) {
       std::string text = "gsensori,4,512," + std::to_string(10 * (s % 10) + tenth) + ",000,128;";
       if (tenth == 5) {
         char body[128];
-        std::snprintf(body, sizeof body, "GPRMC,04%02d%02d.00,A,50%08.5f,N,030%08.5f,E,14.000,90.00,"
-                                         "020626,,,A",
+        std::snprintf(body, sizeof body,
+                      "GPRMC,04%02d%02d.00,A,50%08.5f,N,030%08.5f,E,14.000,90.00,"
+                      "020626,,,A",
                       16 + s / 60, s % 60, 27.0 + s * 0.006, 31.2 + s * 0.006);
         text += RmcSentence(body) + "\n;";
       }
@@ -73,8 +74,8 @@ inline std::string LigoGpsDriveLine(int s) {
 // `end` (a 4-byte mark) and the size again.
 inline std::string LigoGpsBlock(const std::vector<std::string>& lines, bool plain,
                                 std::size_t slot = 132, const std::string& end = "####") {
-  std::string body = std::string("LIGOGPSINFO") + (plain ? "     " : std::string(5, '\0')) +
-                     Be32(lines.size());
+  std::string body =
+      std::string("LIGOGPSINFO") + (plain ? "     " : std::string(5, '\0')) + Be32(lines.size());
   for (std::size_t i = 0; i < lines.size(); ++i) {
     std::string text = lines[i].substr(0, slot - 4);
     text.resize(slot - 4, '\0');

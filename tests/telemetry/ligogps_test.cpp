@@ -1,8 +1,6 @@
 // The LIGOGPS family: the line decoder on its fields and impossible values, the trailer walk on
 // generated trailers and their faults (a trailer of 2 GB of zeros, lines of 1 MB, sizes that
 // point anywhere), and the corpus files pinned to what was decoded by hand from their bytes.
-#include "telemetry/ligogps_trailer.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -19,6 +17,7 @@
 #include "support/sample_paths.h"
 #include "support/temp_dir.h"
 #include "telemetry/civil_date.h"
+#include "telemetry/ligogps_trailer.h"
 
 namespace korvane::test {
 namespace {
@@ -123,21 +122,21 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         TrailerCase{"AsWritten", kFive, LigoGpsKind::Plain, 5, 0, ""},
         TrailerCase{"PlainBlockAlone", LigoGpsBlock(Drive(3), true), LigoGpsKind::Plain, 3, 0, ""},
-        TrailerCase{"EncryptedBlockOnly", LigoGpsBlock({"x"}, false), LigoGpsKind::Encrypted, 0,
-                    0, ""},
+        TrailerCase{"EncryptedBlockOnly", LigoGpsBlock({"x"}, false), LigoGpsKind::Encrypted, 0, 0,
+                    ""},
         TrailerCase{"OneBadLine", LigoGpsTrailer({LigoGpsDriveLine(0), "2026/13/40 junk"}),
                     LigoGpsKind::Plain, 1, 1, ""},
-        TrailerCase{"LinesOfOneMegabyte",
-                    LigoGpsTrailer({std::string(1 << 20, '7'), std::string(1 << 20, '7')},
-                                   (1 << 20) + 4),
-                    LigoGpsKind::Plain, 0, 2, ""},
+        TrailerCase{
+            "LinesOfOneMegabyte",
+            LigoGpsTrailer({std::string(1 << 20, '7'), std::string(1 << 20, '7')}, (1 << 20) + 4),
+            LigoGpsKind::Plain, 0, 2, ""},
         // The count sets the slot size, so a count that lies leaves no line to read.
         TrailerCase{"MoreLinesThanItHolds", Broken(kFive, kFive.size() - 5 * 132 - 12, 900'000),
                     LigoGpsKind::Plain, 0, 132, "more lines than it holds"},
         TrailerCase{"SizePointingIntoTheMovie", Broken(kFive, kFive.size() - 4, 1'000'000),
                     LigoGpsKind::None, 0, 0, ""},
-        TrailerCase{"SizeAtNoBlock", Broken(kFive, kFive.size() - 4, 100), LigoGpsKind::None, 0,
-                    0, ""},
+        TrailerCase{"SizeAtNoBlock", Broken(kFive, kFive.size() - 4, 100), LigoGpsKind::None, 0, 0,
+                    ""},
         TrailerCase{"NoTrailer", "", LigoGpsKind::None, 0, 0, ""}),
     [](const auto& info) { return std::string(info.param.name); });
 

@@ -1,8 +1,6 @@
 // Thinkware's `tx3g` cues: the cue decoder on the forms the models write and their faults, the
 // track through the sample table of a generated clip (a table pointing outside the file), and
 // the corpus clip pinned to its fixes decoded by hand from its bytes, with the bytes it reads.
-#include "telemetry/thinkware_cue.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -17,6 +15,7 @@
 #include "support/sample_paths.h"
 #include "support/temp_dir.h"
 #include "telemetry/civil_date.h"
+#include "telemetry/thinkware_cue.h"
 
 namespace korvane::test {
 namespace {
@@ -69,16 +68,17 @@ INSTANTIATE_TEST_SUITE_P(
                 true, true, true},
         CueCase{"WrongChecksum", TextCue(kG + ";" + kRmc + "*00;" + kCar), true, true, false,
                 false},
-        CueCase{"StatusV", TextCue(kG + ";GPRMC,041646.00,V,,,,,,,020626,,,N;" + kCar), true,
-                true, true, false},
-        CueCase{"ImpossibleDate", TextCue(kG + ";" + kRmc.substr(0, kRmc.size() - 10) + "320626,,,A;" + kCar),
-                true, true, false, false},
+        CueCase{"StatusV", TextCue(kG + ";GPRMC,041646.00,V,,,,,,,020626,,,N;" + kCar), true, true,
+                true, false},
+        CueCase{"ImpossibleDate",
+                TextCue(kG + ";" + kRmc.substr(0, kRmc.size() - 10) + "320626,,,A;" + kCar), true,
+                true, false, false},
         CueCase{"ZeroRange", TextCue("gsensori,0,512,1,2,3;" + kCar), true, false, false, false},
         CueCase{"ShortGsensori", TextCue("gsensori,4,512,1,2;" + kCar), true, false, false, false},
         CueCase{"LengthPastTheSample", Be(400, 2) + kG + ";" + kCar, false, false, false, false},
         CueCase{"NoLengthField", std::string("g"), false, false, false, false},
-        CueCase{"AnotherSubtitle", TextCue("2026-06-02 04:16:46 N50.0 E30.0 50 km/h"), false,
-                false, false, false},
+        CueCase{"AnotherSubtitle", TextCue("2026-06-02 04:16:46 N50.0 E30.0 50 km/h"), false, false,
+                false, false},
         CueCase{"RmcAloneIsNotThisCamera", TextCue(RmcSentence(kRmc, false)), false, false, false,
                 false}),
     [](const auto& info) { return std::string(info.param.name); });
