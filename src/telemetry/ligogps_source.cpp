@@ -1,5 +1,6 @@
 #include "telemetry/ligogps_source.h"
 
+#include "telemetry/in_clip_read.h"
 #include "telemetry/ligogps_trailer.h"
 #include "telemetry/mp4_boxes.h"
 
@@ -24,18 +25,9 @@ TelemetryRead CLigoGpsSource::Read(const std::string& clipPath, const RecordSink
     case LigoGpsKind::Plain:
       break;
   }
-  read.present = true;
-  for (const TelemetryRecord& r : track.records) onRecord(r);
-  read.records = track.fixes;
+  read = HandOverInClipTrack({track.records, track.fixes, track.skipped, track.problem},
+                             "LIGOGPS trailer", "lines", onRecord);
   read.gValues = track.gValues;
-  if (track.fixes == 0) {
-    read.reason = "LIGOGPS trailer: no fix";
-  } else if (track.skipped > 0) {
-    read.reason = "LIGOGPS trailer: " + std::to_string(track.skipped) + " lines unread";
-  }
-  if (!track.problem.empty()) {
-    read.reason += std::string(read.reason.empty() ? "" : "; ") + track.problem;
-  }
   return read;
 }
 

@@ -1,5 +1,6 @@
 #include "telemetry/thinkware_source.h"
 
+#include "telemetry/in_clip_read.h"
 #include "telemetry/mp4_boxes.h"
 #include "telemetry/thinkware_cue.h"
 
@@ -18,18 +19,8 @@ TelemetryRead CThinkwareSource::Read(const std::string& clipPath, const RecordSi
     if (!track.problem.empty()) read.reason += " (" + track.problem + ")";
     return read;
   }
-  read.present = true;
-  for (const TelemetryRecord& r : track.records) onRecord(r);
-  read.records = track.fixes;
-  if (track.fixes == 0) {
-    read.reason = "Thinkware cues: no fix";
-  } else if (track.skipped > 0) {
-    read.reason = "Thinkware cues: " + std::to_string(track.skipped) + " samples unread";
-  }
-  if (!track.problem.empty()) {
-    read.reason += std::string(read.reason.empty() ? "" : "; ") + track.problem;
-  }
-  return read;
+  return HandOverInClipTrack({track.records, track.fixes, track.skipped, track.problem},
+                             "Thinkware cues", "samples", onRecord);
 }
 
 }  // namespace korvane
