@@ -1,17 +1,18 @@
-// The Thinkware reader on a generated three-minute clip (ten cues a second, an ffmpeg video of
-// the same length): the bytes it reads through the sample table against the cues' bytes and the
-// moov (target at most 2x: "read_ratio"), and `korvane --info` on the clip against
-// `exiftool -ee -n` (target at least 5x faster: "exiftool_over_info"), with an empty cache and
-// with the index already made.
+// The Thinkware reader on a generated three-minute clip (ten cues a second written by ffmpeg as
+// a tx3g track beside a video of the same length): the bytes it reads through the sample table
+// against the cues' bytes and the moov (target at most 2x: "read_ratio"), and `korvane --info` on
+// the clip against `exiftool -ee -n` (target at least 5x faster: "exiftool_over_info"), with an
+// empty cache and with the index already made.
 #include <benchmark/benchmark.h>
 
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <string>
 
-#include "support/dashcam_track_bytes.h"
-#include "support/file_text.h"
+#include "telemetry/mp4_sample_table.h"
 #include "telemetry/thinkware_cue.h"
 
 namespace {
@@ -25,28 +26,58 @@ struct Clip {
   std::uint64_t moovBytes = 0;
 };
 
+// The cues as SubRip, ten a second, an RMC in the sixth of each second: ffmpeg writes them as
+// the clip's tx3g track, as a camera would.
+std::string ThinkwareCues() {
+  std::string srt;
+  char cue[512];
+  for (int i = 0; i < kSeconds * 10; ++i) {
+    const int s = i / 10, ms = i % 10 * 100;
+    char rmc[160] = "";
+    if (i % 10 == 5) {
+      char body[128];
+      std::snprintf(body, sizeof body,
+                    "GPRMC,04%02d%02d.00,A,5027.%05d,N,03031.%05d,E,14.0,90.0,"
+                    "020626,,,A",
+                    16 + s / 60, s % 60, s * 6, s * 6);
+      unsigned sum = 0;
+      for (const char* c = body; *c != '\0'; ++c) sum ^= static_cast<unsigned char>(*c);
+      std::snprintf(rmc, sizeof rmc, "%s*%02X\n;", body, sum);
+    }
+    std::snprintf(
+        cue, sizeof cue,
+        "%d\n00:%02d:%02d,%03d --> 00:%02d:%02d,%03d\ngsensori,4,512,%d,000,128;%sCAR,0,0,"
+        "0,0.0,0,0,0,0,0,0,0,0\n\n",
+        i + 1, s / 60, s % 60, ms, (i + 1) / 600, (i + 1) / 10 % 60, (i + 1) % 10 * 100, i % 100,
+        rmc);
+    srt += cue;
+  }
+  return srt;
+}
+
 const Clip& ThreeMinutes() {
   static const Clip clip = [] {
     Clip c;
     const std::string dir = std::filesystem::temp_directory_path() / "korvane-bench-thinkware";
     std::filesystem::create_directories(dir);
-    const std::string base = dir + "/base.mp4";
     c.path = dir + "/REC_2026_06_02_04_16_00_F.MP4";
-    if (std::system(("ffmpeg -v error -y -f lavfi -i testsrc2=size=320x180:rate=10 -t " +
-                     std::to_string(kSeconds) + " -c:v libx264 -preset ultrafast '" + base + "'")
+    std::ofstream(dir + "/cues.srt") << ThinkwareCues();
+    if (std::system(("ffmpeg -v error -y -f lavfi -i testsrc2=size=320x180:rate=10 -i '" + dir +
+                     "/cues.srt' -t " + std::to_string(kSeconds) +
+                     " -c:v libx264 -preset ultrafast -c:s mov_text '" + c.path + "'")
                         .c_str()) != 0) {
       return c;
     }
-    const test::DataTrack track = test::ThinkwareDataTrack(kSeconds);
-    for (const auto& s : track.samples) c.cueBytes += s.bytes.size();
-    if (!test::WriteClipWithDataTrack(base, c.path, track)) return c;
-    const std::string file = test::ReadFileText(c.path);
-    for (std::size_t at = 0; at + 8 <= file.size();) {
-      const std::uint64_t size = test::GetBe(file, at);
-      if (file.compare(at + 4, 4, "moov") == 0) c.moovBytes = size;
-      if (size < 8) break;
-      at += size;
+    const CMp4File file(c.path);
+    for (const Mp4Track& track : ReadMp4Tracks(file.size(), file.readAt(),
+                                               [](const auto& h) { return h.FormatIs("tx3g"); })) {
+      for (const Mp4Sample& s : track.samples) c.cueBytes += s.size;
     }
+    std::string problem;
+    ForEachMp4Box(file.readAt(), 0, file.size(), problem, [&](const Mp4Box& box) {
+      if (box.Is("moov")) c.moovBytes = box.size;
+      return true;
+    });
     return c;
   }();
   return clip;

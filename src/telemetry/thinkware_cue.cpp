@@ -104,6 +104,7 @@ ThinkwareTrack ReadThinkwareTrack(std::uint64_t fileSize, const ReadAtFn& readAt
     for (std::size_t i = 0; i < track.samples.size(); ++i) {
       if (read.cues == 0 && static_cast<int>(i) >= kFirstCuesTried) break;
       const Mp4Sample& s = track.samples[i];
+      if (s.size == 2) continue;  // an empty cue: a gap in the subtitles, as ffmpeg writes one
       ThinkwareCue cue;
       if (s.size >= 2 && s.size <= kMaxThinkwareCueBytes) {
         if (s.offset < windowAt || s.offset + s.size > windowAt + window.size()) {

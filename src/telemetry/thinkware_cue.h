@@ -36,7 +36,7 @@ struct ThinkwareTrack {
   std::vector<TelemetryRecord> records;  // one per RMC cue, mediaTimeMs from the sample table
   int cues = 0;                          // samples of the track that are cues of this form
   int fixes = 0;                         // records with a position (status A)
-  int skipped = 0;                       // samples of the track that are not such cues
+  int skipped = 0;                       // samples that are not such cues (empty ones aside)
   std::string problem;                   // what was wrong with the sample table; empty if nothing
 };
 

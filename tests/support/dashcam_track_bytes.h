@@ -56,6 +56,7 @@ inline DataTrack ThinkwareDataTrack(int seconds) {
       track.samples.push_back({TextCue(text), 100});
     }
   }
+  track.samples.push_back({TextCue(""), 100});  // the empty cue ffmpeg ends its tracks with
   return track;
 }
 

@@ -91,10 +91,11 @@ TEST(ThinkwareTrackTest, SamplesTheTablePlacesOutsideTheFileAreDroppedAndNoted) 
   std::string file = ReadFileText(clip);
   const std::size_t co64 = file.rfind("co64");
   ASSERT_NE(co64, std::string::npos);
-  const std::size_t last = co64 + 8 + 4 + 29 * 8;  // version/flags, count, 30 entries
+  const std::size_t last = co64 + 8 + 4 + 29 * 8;  // version/flags, count, the 30th cue
   PutBe(file, last, file.size() + 10, 8);
   const ThinkwareTrack track = ReadThinkwareTrack(file.size(), MemoryReadAt(Span(file)));
   EXPECT_EQ(track.cues, 29);
+  EXPECT_EQ(track.skipped, 0);  // the empty cue after them is a gap, not a cue unread
   EXPECT_EQ(track.fixes, 3);
   ASSERT_EQ(track.records.size(), 3u);
   EXPECT_EQ(track.records[2].mediaTimeMs, 2500);
