@@ -2,11 +2,11 @@
 
 #include <algorithm>
 #include <array>
-#include <charconv>
 #include <cmath>
 #include <cstring>
 
 #include "telemetry/civil_date.h"
+#include "telemetry/log_fields.h"
 #include "telemetry/mp4_sample_table.h"
 #include "telemetry/record_fields.h"
 
@@ -27,12 +27,6 @@ constexpr std::uint64_t kTransportStreamScan = 1 << 20;
 constexpr std::size_t kTsPacket = 188;
 constexpr std::size_t kSampleHead = 256;
 
-bool ReadNumber(std::string_view text, double& out) {
-  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), out);
-  return !text.empty() && ec == std::errc() && end == text.data() + text.size() &&
-         std::isfinite(out);
-}
-
 // The `count` digits at `at` of `text`.
 bool ReadDigitsAt(std::string_view text, std::size_t at, std::size_t count, unsigned& out) {
   out = 0;
@@ -49,7 +43,7 @@ bool ReadSigned(std::string_view token, char positive, char negative, double lim
   if (token.size() < 3 || token[1] != ':' || (token[0] != positive && token[0] != negative)) {
     return false;
   }
-  if (!ReadNumber(token.substr(2), out) || out < 0.0 || out > limit) return false;
+  if (!ReadLogNumber(token.substr(2), out) || out < 0.0 || out > limit) return false;
   if (token[0] == negative) out = -out;
   return true;
 }
@@ -200,7 +194,7 @@ std::optional<LigoGpsLine> DecodeLigoGpsLine(std::string_view text) {
   const std::optional<std::int64_t> moment = ReadMoment(tokens[0], tokens[1]);
   if (!moment || !ReadSigned(tokens[2], 'N', 'S', 90.0, line.latitude) ||
       !ReadSigned(tokens[3], 'E', 'W', 180.0, line.longitude) ||
-      !ReadNumber(tokens[4], line.speedKmh) || line.speedKmh < 0.0) {
+      !ReadLogNumber(tokens[4], line.speedKmh) || line.speedKmh < 0.0) {
     return std::nullopt;
   }
   line.timeMs = *moment;
@@ -208,7 +202,7 @@ std::optional<LigoGpsLine> DecodeLigoGpsLine(std::string_view text) {
   for (std::size_t i = 6; i < count; ++i) {
     const std::string_view t = tokens[i];
     double value = 0.0;
-    if (t.size() < 3 || t[1] != ':' || !ReadNumber(t.substr(2), value)) return std::nullopt;
+    if (t.size() < 3 || t[1] != ':' || !ReadLogNumber(t.substr(2), value)) return std::nullopt;
     switch (t[0]) {
       case 'x':
       case 'y':

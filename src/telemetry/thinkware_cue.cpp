@@ -1,11 +1,12 @@
 #include "telemetry/thinkware_cue.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
+#include <cstdlib>
 #include <limits>
 #include <string_view>
 
+#include "telemetry/log_fields.h"
 #include "telemetry/mp4_sample_table.h"
 #include "telemetry/record_fields.h"
 
@@ -24,21 +25,14 @@ std::string_view Trimmed(std::string_view part) {
   return part;
 }
 
-bool ReadInt(std::string_view text, int& out) {
-  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), out);
-  return !text.empty() && ec == std::errc() && end == text.data() + text.size();
-}
-
 // "gsensori,<range>,<full scale>,x,y,z": counts of a full scale over ±range g. The cameras write
 // "4,512", i.e. 128 counts a g, so a standing car reads about 128 on its vertical axis.
 bool ReadG(std::string_view part, float g[3]) {
-  int fields[5] = {};
-  part.remove_prefix(std::string_view("gsensori,").size());
+  std::string_view text[7];
+  if (SplitLogFields(part, text) != 6) return false;
+  std::int64_t fields[5] = {};
   for (int i = 0; i < 5; ++i) {
-    const std::size_t comma = part.find(',');
-    if ((comma == std::string_view::npos) != (i == 4)) return false;
-    if (!ReadInt(part.substr(0, comma), fields[i])) return false;
-    part.remove_prefix(i == 4 ? part.size() : comma + 1);
+    if (!ReadLogInteger(text[i + 1], fields[i]) || std::llabs(fields[i]) > 1'000'000) return false;
   }
   if (fields[0] <= 0 || fields[1] <= 0) return false;
   const double countsPerG = static_cast<double>(fields[1]) / fields[0];
