@@ -13,10 +13,12 @@
 #include "telemetry/escort_source.h"
 #include "telemetry/freegps_source.h"
 #include "telemetry/gopro_source.h"
+#include "telemetry/ligogps_source.h"
 #include "telemetry/nmea_source.h"
 #include "telemetry/seventymai_source.h"
 #include "telemetry/sigmastar_source.h"
 #include "telemetry/source_registry.h"
+#include "telemetry/thinkware_source.h"
 #include "telemetry/vueroid_source.h"
 
 namespace korvane {
@@ -81,10 +83,12 @@ IndexedClip IndexClip(const std::string& path) {
   CSeventyMaiSource seventyMai;
   CSigmaStarSource sigmaStar;
   CVueroidSource vueroid;
+  CThinkwareSource thinkware;
+  CLigoGpsSource ligoGps;
   // The readers of the registry's sources, tried in its order.
-  ITelemetrySource* const readers[] = {&subtitle,  &freeGps, &goPro,     &blackVueInClip,
-                                       &sigmaStar, &vueroid, &sidecar,   &blackVue,
-                                       &djiSrt,    &escort,  &seventyMai};
+  ITelemetrySource* const readers[] = {
+      &subtitle, &freeGps, &goPro,    &blackVueInClip, &sigmaStar, &vueroid,   &thinkware,
+      &ligoGps,  &sidecar, &blackVue, &djiSrt,         &escort,    &seventyMai};
   std::vector<ITelemetrySource*> ordered;
   for (const SourceInfo& known : KnownSources()) {
     for (ITelemetrySource* reader : readers) {

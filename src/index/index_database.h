@@ -14,9 +14,11 @@ namespace korvane {
 // 2: the driving events of each clip and their count in its row. 3: points whose camera date is
 // not a real date carry kNoCameraTime. 4: each clip's telemetry source and whether its points
 // carry G values. 5: the source's traits and the files beside the clip in each row; points with
-// milliseconds, altitude, heading and g. An index of another version is moved aside and built
-// again, as any derived data.
-constexpr std::int64_t kIndexSchemaVersion = 5;
+// milliseconds, altitude, heading and g. 6: rows read by the readers of the cameras' own tracks
+// (GoPro, SigmaStar, Vueroid, Thinkware, LIGOGPS, Novatek TS), which an older row of the same
+// clip never tried. An index of another version is moved aside and built again, as any derived
+// data; a version is bumped when a new reader may find telemetry an older row said was not there.
+constexpr std::int64_t kIndexSchemaVersion = 6;
 // Marks the file as this program's index ("KRVX"), so a foreign SQLite file is never taken for it.
 constexpr std::int64_t kIndexApplicationId = 0x4B525658;
 constexpr int kIndexBusyTimeoutMs = 5000;

@@ -2,6 +2,7 @@
 
 #include "telemetry/clip_time_range.h"
 #include "telemetry/freegps_file.h"
+#include "telemetry/in_clip_read.h"
 #include "telemetry/mp4_boxes.h"
 
 namespace korvane {
@@ -20,18 +21,9 @@ TelemetryRead CFreeGpsSource::Read(const std::string& clipPath, const RecordSink
     if (!track.problem.empty()) read.reason += " (" + track.problem + ")";
     return read;
   }
-  read.present = true;
-  for (const TelemetryRecord& r : track.records) onRecord(r);
-  read.records = track.fixes;
+  read = HandOverInClipTrack({track.records, track.fixes, track.skipped, track.problem},
+                             "Novatek GPS blocks", "blocks", onRecord);
   read.gValues = track.gValues;
-  if (track.fixes == 0) {
-    read.reason = "Novatek GPS blocks: no fix";
-  } else if (track.skipped > 0) {
-    read.reason = "Novatek GPS blocks: " + std::to_string(track.skipped) + " blocks unread";
-  }
-  if (!track.problem.empty()) {
-    read.reason += std::string(read.reason.empty() ? "" : "; ") + track.problem;
-  }
   return read;
 }
 

@@ -26,13 +26,17 @@ bool IsAccelName(std::string_view body) {
 }
 
 // The body between '$' and '*' when the checksum after '*' matches its XOR, or a G-sensor line
-// written without one; nullopt otherwise.
-std::optional<std::string_view> CheckedBody(std::string_view line) {
+// written without one; nullopt otherwise. A `bare` sentence has no '$', and without a '*' its
+// whole text is the body.
+std::optional<std::string_view> CheckedBody(std::string_view line, bool bare = false) {
   while (!line.empty() && (line.back() == '\r' || line.back() == ' ')) line.remove_suffix(1);
-  if (line.size() < 4 || line.front() != '$' || line.size() > kMaxSentence) return std::nullopt;
+  const std::size_t from = bare ? 0 : 1;
+  if (line.size() < 4 || (!bare && line.front() != '$') || line.size() > kMaxSentence) {
+    return std::nullopt;
+  }
   const std::size_t star = line.rfind('*');
   if (star == std::string_view::npos) {
-    if (IsAccelName(line.substr(1))) return line.substr(1);
+    if (bare || IsAccelName(line.substr(1))) return line.substr(from);
     return std::nullopt;
   }
   if (star + 3 != line.size()) return std::nullopt;
@@ -40,9 +44,9 @@ std::optional<std::string_view> CheckedBody(std::string_view line) {
   const int low = HexDigit(line[star + 2]);
   if (high < 0 || low < 0) return std::nullopt;
   unsigned sum = 0;
-  for (std::size_t i = 1; i < star; ++i) sum ^= static_cast<unsigned char>(line[i]);
+  for (std::size_t i = from; i < star; ++i) sum ^= static_cast<unsigned char>(line[i]);
   if (sum != static_cast<unsigned>(high * 16 + low)) return std::nullopt;
-  return line.substr(1, star - 1);
+  return line.substr(from, star - from);
 }
 
 // The comma-separated fields of a sentence body; those past the first kMaxFields are not read.
@@ -184,16 +188,9 @@ bool Accel(const SentenceFields& f, NmeaSentence& s) {
   return true;
 }
 
-}  // namespace
-
-NmeaSentence DecodeNmeaSentence(std::string_view line) {
+// The sentence of a checked body (nullopt: Bad).
+NmeaSentence DecodeBody(std::optional<std::string_view> body) {
   NmeaSentence s;
-  const std::size_t dollar = line.find('$');
-  if (dollar == std::string_view::npos) {
-    if (!line.empty() && line != "\r") s.kind = NmeaKind::Bad;
-    return s;
-  }
-  const std::optional<std::string_view> body = CheckedBody(line.substr(dollar));
   s.kind = NmeaKind::Bad;
   if (!body) return s;
   const SentenceFields f = Fields(*body);
@@ -212,6 +209,23 @@ NmeaSentence DecodeNmeaSentence(std::string_view line) {
   }
   if (!read) s.kind = NmeaKind::Bad;
   return s;
+}
+
+}  // namespace
+
+NmeaSentence DecodeNmeaSentence(std::string_view line) {
+  const std::size_t dollar = line.find('$');
+  if (dollar == std::string_view::npos) {
+    NmeaSentence s;
+    if (!line.empty() && line != "\r") s.kind = NmeaKind::Bad;
+    return s;
+  }
+  return DecodeBody(CheckedBody(line.substr(dollar)));
+}
+
+NmeaSentence DecodeBareNmeaSentence(std::string_view sentence) {
+  if (sentence.starts_with('$')) return DecodeNmeaSentence(sentence);
+  return DecodeBody(CheckedBody(sentence, true));
 }
 
 std::string FormatNmeaSentence(std::string_view body) {

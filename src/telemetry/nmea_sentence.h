@@ -41,6 +41,10 @@ struct NmeaSentence {
 // `line` without its line feed; anything before the first '$' (a logger's time prefix) is passed.
 NmeaSentence DecodeNmeaSentence(std::string_view line);
 
+// A sentence as a camera embeds it in other text: with or without its '$', and without one, the
+// "*hh" checksum optional (checked when there). Bad for anything else.
+NmeaSentence DecodeBareNmeaSentence(std::string_view sentence);
+
 // "$<body>*HH" with the body's checksum, as a receiver writes a sentence (no line break).
 std::string FormatNmeaSentence(std::string_view body);
 

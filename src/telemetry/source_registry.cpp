@@ -24,6 +24,11 @@ constexpr SourceInfo kSources[] = {
      "SigmaStar GPS track (Neoline and others)",
      {false, SourceClock::Receiver, true, false}},
     {kVueroidSource, "Vueroid GPS and G-sensor track", {true, SourceClock::Camera, true, false}},
+    {kThinkwareSource, "Thinkware subtitle cues", {true, SourceClock::Receiver, true, false}},
+    // The G values of a model with an accelerometer come with the read, as for "novatek".
+    {kLigoGpsSource,
+     "LIGOGPS trailer (Beferich and rebrands)",
+     {false, SourceClock::Camera, true, false}},
     {kNmeaSource,
      "NMEA log beside the clip",
      {false, SourceClock::Receiver, false, false},

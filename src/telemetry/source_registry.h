@@ -74,6 +74,8 @@ inline constexpr std::string_view kFreeGpsSource = "novatek";
 inline constexpr std::string_view kGoProSource = "gopro";
 inline constexpr std::string_view kSigmaStarSource = "sigmastar";
 inline constexpr std::string_view kVueroidSource = "vueroid";
+inline constexpr std::string_view kThinkwareSource = "thinkware";
+inline constexpr std::string_view kLigoGpsSource = "ligogps";
 inline constexpr std::string_view kNmeaSource = "nmea";
 inline constexpr std::string_view kGpxSource = "gpx";
 

@@ -1,0 +1,26 @@
+#include "telemetry/thinkware_source.h"
+
+#include "telemetry/in_clip_read.h"
+#include "telemetry/mp4_boxes.h"
+#include "telemetry/thinkware_cue.h"
+
+namespace korvane {
+
+TelemetryRead CThinkwareSource::Read(const std::string& clipPath, const RecordSink& onRecord) {
+  TelemetryRead read;
+  const CMp4File file(clipPath);
+  if (!file.open()) {
+    read.reason = "the clip cannot be read for Thinkware cues";
+    return read;
+  }
+  const ThinkwareTrack track = ReadThinkwareTrack(file.size(), file.readAt());
+  if (track.cues == 0) {
+    read.reason = "no Thinkware cues";
+    if (!track.problem.empty()) read.reason += " (" + track.problem + ")";
+    return read;
+  }
+  return HandOverInClipTrack({track.records, track.fixes, track.skipped, track.problem},
+                             "Thinkware cues", "samples", onRecord);
+}
+
+}  // namespace korvane
