@@ -1,5 +1,6 @@
 #include "telemetry/mpeg_ts.h"
 
+#include <algorithm>
 #include <array>
 #include <map>
 #include <vector>
@@ -56,7 +57,8 @@ bool LooksLikeMpegTs(std::uint64_t fileSize, const ReadAtFn& readAt) {
 void ForEachTsPrivatePes(std::uint64_t fileSize, const ReadAtFn& readAt, std::string& problem,
                          const std::function<void(const TsPes&)>& visit) {
   std::map<std::uint16_t, PendingPes> pending;
-  std::vector<std::uint8_t> chunk(kTsPacketSize * kPacketsPerRead);
+  std::vector<std::uint8_t> chunk(static_cast<std::size_t>(
+      std::min<std::uint64_t>(fileSize / kTsPacketSize, kPacketsPerRead) * kTsPacketSize));
   for (std::uint64_t offset = 0; offset + kTsPacketSize <= fileSize;) {
     const std::size_t got = readAt(offset, chunk);
     const std::size_t packets = got / kTsPacketSize;

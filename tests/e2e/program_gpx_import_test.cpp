@@ -86,7 +86,7 @@ TEST(ProgramGpxImport, ADroppedTrackFillsAClipWithoutGpsAndIsKeptAcrossARestart)
   if (s.HasChart()) {
     EXPECT_EQ(s.Curves(), std::vector<double>(3, 0.0)) << "no flat G lines";
     // The player stopped for the restart answers after it, and must not take the notice away.
-    EXPECT_EQ(s.Str("chartNotice"), "No G-sensor values in a GPS log") << s.json;
+    EXPECT_EQ(s.Str("chartNotice"), "No G-sensor values in this track") << s.json;
   }
   const std::vector<double> marker = Numbers(s.Map("marker"));
   ASSERT_EQ(marker.size(), 2u) << s.json;

@@ -47,7 +47,7 @@ TEST(ProgramSidecar, AClipWithOnlyAGpsLogPlaysWithRouteGpsPanelAndANoGNotice) {
   EXPECT_NE(s.Str("latitudeLabel").find("N 38"), std::string::npos) << s.json;
   EXPECT_NE(s.Str("longitudeLabel").find("W 9"), std::string::npos) << s.json;
   if (s.HasChart()) {
-    EXPECT_EQ(s.Str("chartNotice"), "No G-sensor values in a GPS log") << s.json;
+    EXPECT_EQ(s.Str("chartNotice"), "No G-sensor values in this track") << s.json;
     EXPECT_EQ(s.Curves(), std::vector<double>(3, 0.0)) << "no flat lines";
   }
   const std::vector<double> marker = Numbers(s.Map("marker"));

@@ -88,7 +88,7 @@ TEST(ProgramTrackChoice, AClipWithItsOwnTrackPlaysFromTheImportOnlyWhileTheUserC
   EXPECT_NEAR(marker[0], 38.70, 0.002) << "the morning stretch at its camera times";
   EXPECT_NEAR(marker[1], -9.15, 1e-4);
   if (s.HasChart()) {
-    EXPECT_EQ(s.Str("chartNotice"), "No G-sensor values in a GPS log") << s.json;
+    EXPECT_EQ(s.Str("chartNotice"), "No G-sensor values in this track") << s.json;
   }
   if (const char* shot = std::getenv("KORVANE_SHOT")) {
     EXPECT_EQ(
