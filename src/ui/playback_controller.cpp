@@ -526,7 +526,9 @@ void CPlaybackController::OnPipelineMessage(WPARAM code) {
 }
 
 void CPlaybackController::OnPositionMessage(WPARAM processId, LPARAM hasPosition) {
-  if (processId != b_.player.processId()) return;
+  // A fed clip is never polled: an answer is one the poll gave before the clip moved to the feed,
+  // and a "no position" would wipe the curves the feed has drawn, which nothing draws again.
+  if (processId != b_.player.processId() || fed_) return;
   if (hasPosition == 1) {
     ShowMoment(b_.liveRecord(), static_cast<std::uint32_t>(processId));
     return;
