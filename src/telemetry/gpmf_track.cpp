@@ -88,13 +88,19 @@ void ReadFixRows(const GpmfItem& item, const StreamContext& c, std::size_t minFi
   }
 }
 
-// lat, lon, alt, 2D speed; the fix and the time from the stream's GPSF, GPSP and GPSU.
-GpmfFix Gps5Fix(const double* v, const StreamContext& c) {
+// The lat, lon, alt and 2D speed GPS5 and GPS9 rows open with.
+GpmfFix GpsRowStart(const double* v) {
   GpmfFix f;
   f.latitude = v[0];
   f.longitude = v[1];
   f.altitudeM = v[2];
   f.speedMs = v[3];
+  return f;
+}
+
+// lat, lon, alt, 2D speed; the fix and the time from the stream's GPSF, GPSP and GPSU.
+GpmfFix Gps5Fix(const double* v, const StreamContext& c) {
+  GpmfFix f = GpsRowStart(v);
   f.utcMs = c.utcMs;
   f.fix = c.fixKind.value_or(3) >= 2 && c.precision.value_or(0) < kPoorGpmfPrecision &&
           RealPosition(f.latitude, f.longitude);
@@ -103,11 +109,7 @@ GpmfFix Gps5Fix(const double* v, const StreamContext& c) {
 
 // lat, lon, alt, 2D speed, 3D speed, days since 2000, seconds of the day, DOP, fix.
 GpmfFix Gps9Fix(const double* v, const StreamContext&) {
-  GpmfFix f;
-  f.latitude = v[0];
-  f.longitude = v[1];
-  f.altitudeM = v[2];
-  f.speedMs = v[3];
+  GpmfFix f = GpsRowStart(v);
   const double seconds = (kDaysFrom1970To2000 + v[5]) * 86400 + v[6];
   if (std::isfinite(seconds) && seconds >= 0 && seconds < 1e11) {
     f.utcMs = std::llround(seconds * 1000);
