@@ -16,13 +16,9 @@ TelemetryRead CFreeGpsSource::Read(const std::string& clipPath, const RecordSink
   }
   const std::int64_t startMs = ClipTimeRangeOf(ClipTimeFactsOfFile(clipPath)).startUtcMs;
   const FreeGpsTrack track = ReadFreeGpsClip(file.size(), file.readAt(), startMs);
-  if (track.blocks == 0) {
-    read.reason = "no Novatek GPS blocks";
-    if (!track.problem.empty()) read.reason += " (" + track.problem + ")";
-    return read;
-  }
-  read = HandOverInClipTrack({track.records, track.fixes, track.skipped, track.problem},
-                             "Novatek GPS blocks", "blocks", onRecord);
+  if (track.blocks == 0) return NoInClipTrack("Novatek GPS blocks", track.problem);
+  read = HandOverInClipTrack({track.records, track.fixes, 0, track.skipped, track.problem},
+                             {.what = "Novatek GPS blocks", .part = "block"}, onRecord);
   read.gValues = track.gValues;
   return read;
 }

@@ -1,16 +1,9 @@
 #include "telemetry/gopro_source.h"
 
 #include "telemetry/gpmf_file.h"
+#include "telemetry/in_clip_read.h"
 
 namespace korvane {
-namespace {
-
-void AddReason(std::string& reason, const std::string& what) {
-  if (what.empty()) return;
-  reason += (reason.empty() ? "" : "; ") + what;
-}
-
-}  // namespace
 
 TelemetryRead CGoProSource::Read(const std::string& clipPath, const RecordSink& onRecord) {
   TelemetryRead read;
@@ -20,23 +13,11 @@ TelemetryRead CGoProSource::Read(const std::string& clipPath, const RecordSink& 
     return read;
   }
   const GpmfFile gpmf = ReadGpmfFile(file.size(), file.readAt());
-  if (!gpmf.hasTrack) {
-    read.reason = "no GPMF track";
-    if (!gpmf.problem.empty()) read.reason += " (" + gpmf.problem + ")";
-    return read;
-  }
-  read.present = true;
-  for (const TelemetryRecord& r : gpmf.track.records) onRecord(r);
-  read.records = gpmf.track.fixes;
+  if (!gpmf.hasTrack) return NoInClipTrack("GPMF track", gpmf.problem);
+  const std::string note = gpmf.track.otherDevice ? "GPS of the " + gpmf.track.device : "";
+  read = HandOverInClipTrack({gpmf.track.records, gpmf.track.fixes, 0, gpmf.unread, gpmf.problem},
+                             {"GoPro GPMF", "sample", note}, onRecord);
   read.gValues = gpmf.track.gValues;
-  if (gpmf.track.fixes == 0) read.reason = "GoPro GPMF: no fix";
-  if (gpmf.track.fixes > 0 && gpmf.track.otherDevice) {
-    AddReason(read.reason, "GPS of the " + gpmf.track.device);
-  }
-  if (gpmf.unread > 0) {
-    AddReason(read.reason, "GoPro GPMF: " + std::to_string(gpmf.unread) + " samples unread");
-  }
-  AddReason(read.reason, gpmf.problem);
   return read;
 }
 

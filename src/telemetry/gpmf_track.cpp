@@ -74,64 +74,63 @@ std::vector<double> ScaledNumbers(const GpmfItem& item, const StreamContext& c, 
   return values;
 }
 
-void ReadGps5(const GpmfItem& item, const StreamContext& c, GpmfDevice& device,
-              std::string& problem) {
+// One fix of a row of a stream's readings, its `fields` values at `v`.
+using GpmfFixReader = GpmfFix (*)(const double* v, const StreamContext& c);
+
+// Every whole row of the stream as a fix; nothing when its rows are shorter than `minFields`.
+void ReadFixRows(const GpmfItem& item, const StreamContext& c, std::size_t minFields,
+                 GpmfFixReader readRow, GpmfDevice& device, std::string& problem) {
   std::size_t fields = 0;
   const std::vector<double> v = ScaledNumbers(item, c, fields, problem);
-  if (v.empty() || fields < 4) return;
-  const bool fix = c.fixKind.value_or(3) >= 2 && c.precision.value_or(0) < kPoorGpmfPrecision;
+  if (v.empty() || fields < minFields) return;
   for (std::size_t at = 0; at + fields <= v.size(); at += fields) {
-    GpmfFix f;
-    f.latitude = v[at];
-    f.longitude = v[at + 1];
-    f.altitudeM = v[at + 2];
-    f.speedMs = v[at + 3];
-    f.utcMs = c.utcMs;
-    f.fix = fix && RealPosition(f.latitude, f.longitude);
-    device.gps.push_back(f);
+    device.gps.push_back(readRow(v.data() + at, c));
   }
+}
+
+// The lat, lon, alt and 2D speed GPS5 and GPS9 rows open with.
+GpmfFix GpsRowStart(const double* v) {
+  GpmfFix f;
+  f.latitude = v[0];
+  f.longitude = v[1];
+  f.altitudeM = v[2];
+  f.speedMs = v[3];
+  return f;
+}
+
+// lat, lon, alt, 2D speed; the fix and the time from the stream's GPSF, GPSP and GPSU.
+GpmfFix Gps5Fix(const double* v, const StreamContext& c) {
+  GpmfFix f = GpsRowStart(v);
+  f.utcMs = c.utcMs;
+  f.fix = c.fixKind.value_or(3) >= 2 && c.precision.value_or(0) < kPoorGpmfPrecision &&
+          RealPosition(f.latitude, f.longitude);
+  return f;
 }
 
 // lat, lon, alt, 2D speed, 3D speed, days since 2000, seconds of the day, DOP, fix.
-void ReadGps9(const GpmfItem& item, const StreamContext& c, GpmfDevice& device,
-              std::string& problem) {
-  std::size_t fields = 0;
-  const std::vector<double> v = ScaledNumbers(item, c, fields, problem);
-  if (v.empty() || fields < 9) return;
-  for (std::size_t at = 0; at + fields <= v.size(); at += fields) {
-    GpmfFix f;
-    f.latitude = v[at];
-    f.longitude = v[at + 1];
-    f.altitudeM = v[at + 2];
-    f.speedMs = v[at + 3];
-    const double seconds = (kDaysFrom1970To2000 + v[at + 5]) * 86400 + v[at + 6];
-    if (std::isfinite(seconds) && seconds >= 0 && seconds < 1e11) {
-      f.utcMs = std::llround(seconds * 1000);
-      f.ownTime = true;
-    }
-    f.fix = v[at + 8] >= 2 && v[at + 7] * 100 < kPoorGpmfPrecision &&
-            RealPosition(f.latitude, f.longitude) && f.utcMs.has_value();
-    device.gps.push_back(f);
+GpmfFix Gps9Fix(const double* v, const StreamContext&) {
+  GpmfFix f = GpsRowStart(v);
+  const double seconds = (kDaysFrom1970To2000 + v[5]) * 86400 + v[6];
+  if (std::isfinite(seconds) && seconds >= 0 && seconds < 1e11) {
+    f.utcMs = std::llround(seconds * 1000);
+    f.ownTime = true;
   }
+  f.fix = v[8] >= 2 && v[7] * 100 < kPoorGpmfPrecision && RealPosition(f.latitude, f.longitude) &&
+          f.utcMs.has_value();
+  return f;
 }
 
 // A drone's position: system time, lat, lon, alt, (unknown), speed x, y, z, heading.
-void ReadPosition(const GpmfItem& item, const StreamContext& c, GpmfDevice& device,
-                  std::string& problem) {
-  std::size_t fields = 0;
-  const std::vector<double> v = ScaledNumbers(item, c, fields, problem);
-  if (v.empty() || fields < 9) return;
-  for (std::size_t at = 0; at + fields <= v.size(); at += fields) {
-    GpmfFix f;
-    f.systemSeconds = v[at];
-    f.latitude = v[at + 1];
-    f.longitude = v[at + 2];
-    f.altitudeM = v[at + 3];
-    f.speedMs = std::hypot(v[at + 5], v[at + 6]);
-    f.headingDeg = v[at + 8];
-    f.fix = RealPosition(f.latitude, f.longitude) && std::isfinite(f.systemSeconds);
-    device.gps.push_back(f);
-  }
+GpmfFix PositionFix(const double* v, const StreamContext&) {
+  GpmfFix f;
+  f.systemSeconds = v[0];
+  f.latitude = v[1];
+  f.longitude = v[2];
+  f.altitudeM = v[3];
+  f.speedMs = std::hypot(v[5], v[6]);
+  f.headingDeg = v[8];
+  f.fix = RealPosition(f.latitude, f.longitude) && std::isfinite(f.systemSeconds);
+  return f;
 }
 
 // Which reading goes to x, y and z, and with which sign, from ORIN ("ZXY", "YxZ": the axis of
@@ -188,17 +187,17 @@ void ReadStream(std::span<const std::uint8_t> bytes, GpmfDevice& device, GpmfPay
       c.utcMs = GpsuTime(item.text());
     } else if (item.Is("GPS9")) {
       GpmfDevice gps9;
-      ReadGps9(item, c, gps9, payload.problem);
+      ReadFixRows(item, c, 9, Gps9Fix, gps9, payload.problem);
       if (!gps9.gps.empty()) {
         device.gps = std::move(gps9.gps);
         device.gpsStream = "GPS9";
       }
     } else if (item.Is("GPS5") && device.gpsStream != "GPS9") {
       device.gps.clear();
-      ReadGps5(item, c, device, payload.problem);
+      ReadFixRows(item, c, 4, Gps5Fix, device, payload.problem);
       if (!device.gps.empty()) device.gpsStream = "GPS5";
     } else if (item.Is("GLPI") && device.gpsStream.empty()) {
-      ReadPosition(item, c, device, payload.problem);
+      ReadFixRows(item, c, 9, PositionFix, device, payload.problem);
       if (!device.gps.empty()) device.gpsStream = "GLPI";
     } else if (item.Is("ACCL") && device.accel.empty()) {
       ReadAccel(item, c, device, payload.problem);

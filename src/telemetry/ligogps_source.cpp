@@ -25,8 +25,8 @@ TelemetryRead CLigoGpsSource::Read(const std::string& clipPath, const RecordSink
     case LigoGpsKind::Plain:
       break;
   }
-  read = HandOverInClipTrack({track.records, track.fixes, track.skipped, track.problem},
-                             "LIGOGPS trailer", "lines", onRecord);
+  read = HandOverInClipTrack({track.records, track.fixes, 0, track.skipped, track.problem},
+                             {.what = "LIGOGPS trailer", .part = "line"}, onRecord);
   read.gValues = track.gValues;
   return read;
 }

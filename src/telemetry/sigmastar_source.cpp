@@ -1,10 +1,10 @@
 #include "telemetry/sigmastar_source.h"
 
 #include "telemetry/clip_time_range.h"
+#include "telemetry/in_clip_read.h"
 #include "telemetry/mp4_boxes.h"
 #include "telemetry/mp4_track_samples.h"
 #include "telemetry/sigmastar_ssmd.h"
-#include "telemetry/track_read_reason.h"
 
 namespace korvane {
 
@@ -24,15 +24,14 @@ TelemetryRead CSigmaStarSource::Read(const std::string& clipPath, const RecordSi
       [&](std::span<const std::uint8_t> bytes, std::int64_t startMs, std::int64_t durationMs) {
         decoder.AddSample(bytes, startMs, durationMs);
       });
+  if (!samples.found) return NoInClipTrack("SigmaStar GPS track", samples.problem);
   const SsmdTrack& track = decoder.track();
-  const TrackReadCounts counts{track.fixes, track.noFix, track.skipped + samples.oversized};
-  read =
-      TrackReadOf("SigmaStar GPS track", samples.found, counts, samples.problem,
-                  "year and month from the clip's " + std::string(ClipTimeBasisText(dated.basis)));
-  if (read.present) {
-    read.durationMs = samples.durationMs;
-    for (const TelemetryRecord& r : track.records) onRecord(r);
-  }
+  read = HandOverInClipTrack(
+      {track.records, track.fixes, track.noFix, track.skipped + samples.oversized, samples.problem},
+      {"SigmaStar GPS track", "record",
+       "year and month from the clip's " + std::string(ClipTimeBasisText(dated.basis)), true},
+      onRecord);
+  if (read.present) read.durationMs = samples.durationMs;
   return read;
 }
 

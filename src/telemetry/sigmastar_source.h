@@ -13,7 +13,7 @@ class CSigmaStarSource : public ITelemetrySource {
   // Not present in a file that cannot be read, has no `ssmd` track, or one of which no record
   // reads (another maker's `ssmd`); present with no records ("SigmaStar GPS track: no fix") when
   // no record has a position. The reason says where the year and month came from and counts
-  // the records skipped.
+  // the records that did not read.
   TelemetryRead Read(const std::string& clipPath, const RecordSink& onRecord) override;
 };
 

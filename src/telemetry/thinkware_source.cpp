@@ -14,13 +14,9 @@ TelemetryRead CThinkwareSource::Read(const std::string& clipPath, const RecordSi
     return read;
   }
   const ThinkwareTrack track = ReadThinkwareTrack(file.size(), file.readAt());
-  if (track.cues == 0) {
-    read.reason = "no Thinkware cues";
-    if (!track.problem.empty()) read.reason += " (" + track.problem + ")";
-    return read;
-  }
-  return HandOverInClipTrack({track.records, track.fixes, track.skipped, track.problem},
-                             "Thinkware cues", "samples", onRecord);
+  if (track.cues == 0) return NoInClipTrack("Thinkware cues", track.problem);
+  return HandOverInClipTrack({track.records, track.fixes, 0, track.skipped, track.problem},
+                             {.what = "Thinkware cues", .part = "sample"}, onRecord);
 }
 
 }  // namespace korvane

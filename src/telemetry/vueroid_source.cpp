@@ -1,8 +1,8 @@
 #include "telemetry/vueroid_source.h"
 
+#include "telemetry/in_clip_read.h"
 #include "telemetry/mp4_boxes.h"
 #include "telemetry/mp4_track_samples.h"
-#include "telemetry/track_read_reason.h"
 #include "telemetry/vueroid_track.h"
 
 namespace korvane {
@@ -22,12 +22,13 @@ TelemetryRead CVueroidSource::Read(const std::string& clipPath, const RecordSink
       [&](std::span<const std::uint8_t> bytes, std::int64_t startMs, std::int64_t) {
         decoder.AddSample(bytes, startMs);
       });
+  if (!samples.found) return NoInClipTrack("Vueroid GPS track", samples.problem);
   const VueroidTrack track = decoder.Finish();
-  const TrackReadCounts counts{track.fixes, track.noFix, track.skipped + samples.oversized};
-  TelemetryRead read = TrackReadOf("Vueroid GPS track", samples.found, counts, samples.problem);
+  TelemetryRead read = HandOverInClipTrack(
+      {track.records, track.fixes, track.noFix, track.skipped + samples.oversized, samples.problem},
+      {"Vueroid GPS track", "record", "", true}, onRecord);
   if (read.present) {
     read.durationMs = samples.durationMs;
-    for (const TelemetryRecord& r : track.records) onRecord(r);
     read.gValues = track.gValues;
   }
   return read;

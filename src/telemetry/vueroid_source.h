@@ -13,7 +13,7 @@ class CVueroidSource : public ITelemetrySource {
   // Not present in a file that cannot be read, has no such track, or one of which no record
   // reads; present with no records ("Vueroid GPS track: no fix") when no record has a
   // position. The G values come with the fixes, the clip's mean reading taken off; the reason
-  // counts the records skipped.
+  // counts the records that did not read.
   TelemetryRead Read(const std::string& clipPath, const RecordSink& onRecord) override;
 };
 

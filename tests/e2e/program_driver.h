@@ -3,12 +3,15 @@
 // handed to the running program.
 #pragma once
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <array>
 #include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -163,6 +166,26 @@ struct ProbeState {
 inline bool PlaysRoute(const ProbeState& p, const std::string& points) {
   return p.Int("state") == 3 && p.Int("gpsValid") == 1 && p.Map("points") == points &&
          Numbers(p.Map("marker")).size() == 2;
+}
+
+// The GPS panel's labels hold `latitude` and `longitude` ("N 50") and the marker stands within
+// a hundredth of a degree of `at` (latitude, longitude).
+inline void ExpectFixShown(const ProbeState& s, const std::string& latitude,
+                           const std::string& longitude, const std::array<double, 2>& at) {
+  EXPECT_NE(s.Str("latitudeLabel").find(latitude), std::string::npos) << s.json;
+  EXPECT_NE(s.Str("longitudeLabel").find(longitude), std::string::npos) << s.json;
+  const std::vector<double> marker = Numbers(s.Map("marker"));
+  ASSERT_EQ(marker.size(), 2u) << s.json;
+  EXPECT_NEAR(marker[0], at[0], 0.01);
+  EXPECT_NEAR(marker[1], at[1], 0.01);
+}
+
+// A picture of the display, to $KORVANE_SHOT followed by `suffix`, when that is set.
+inline void ShootIfAsked(const std::string& display, const std::string& suffix = "") {
+  const char* shot = std::getenv("KORVANE_SHOT");
+  if (shot == nullptr) return;
+  const std::string file = std::string(shot) + suffix;
+  EXPECT_EQ(std::system(("DISPLAY=" + display + " import -window root '" + file + "'").c_str()), 0);
 }
 
 class ProgramRun {

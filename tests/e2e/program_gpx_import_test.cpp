@@ -92,11 +92,7 @@ TEST(ProgramGpxImport, ADroppedTrackFillsAClipWithoutGpsAndIsKeptAcrossARestart)
   ASSERT_EQ(marker.size(), 2u) << s.json;
   EXPECT_NEAR(marker[0], 38.72, 0.01);
   EXPECT_NEAR(marker[1], -9.14, 0.01);
-  if (const char* shot = std::getenv("KORVANE_SHOT")) {
-    EXPECT_EQ(
-        std::system(("DISPLAY=" + display.name() + " import -window root '" + shot + "'").c_str()),
-        0);
-  }
+  ShootIfAsked(display.name());
   // The clip now makes a trip of its own after own_track.mp4's morning one: each row of the trips
   // window plays its trip's one clip.
   const std::string own = folder.str() + "own_track.mp4";
@@ -163,11 +159,7 @@ TEST(ProgramGpxImport, TheTripsWindowsButtonImportsTheTrackChosenInTheFileDialog
   EXPECT_EQ(s.Int("gpsValid"), 0) << s.json;
 
   ASSERT_TRUE(OpenTrips(display.name(), s)) << s.json;
-  if (const char* shot = std::getenv("KORVANE_SHOT")) {
-    EXPECT_EQ(
-        std::system(("DISPLAY=" + display.name() + " import -window root '" + shot + "'").c_str()),
-        0);
-  }
+  ShootIfAsked(display.name());
   ASSERT_TRUE(
       XdoTool(display.name(), {"search", "--sync", "--name", "^TripsWnd$", "mousemove", "--window",
                                "%1", std::to_string(kImportButtonX), std::to_string(kImportButtonY),

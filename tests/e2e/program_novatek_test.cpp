@@ -35,26 +35,10 @@ TEST_P(ProgramNovatek, AClipWithGpsRecordsPlaysWithRoutePanelAndMarker) {
   ProgramRun run(display.name());
   ASSERT_TRUE(run.Start({clip}));
   const std::string points = std::to_string(kSeconds);
-  ProbeState s = run.WaitFor(
-      [&](const ProbeState& p) {
-        return p.Int("state") == 3 && p.Int("gpsValid") == 1 && p.Map("points") == points &&
-               Numbers(p.Map("marker")).size() == 2;
-      },
-      30000);
-  ASSERT_EQ(s.Int("state"), 3) << s.json;
-  EXPECT_EQ(s.Map("points"), points) << s.json;
-  EXPECT_NE(s.Str("latitudeLabel").find("N 50"), std::string::npos) << s.json;
-  EXPECT_NE(s.Str("longitudeLabel").find("E 30"), std::string::npos) << s.json;
-  const std::vector<double> marker = Numbers(s.Map("marker"));
-  ASSERT_EQ(marker.size(), 2u) << s.json;
-  EXPECT_NEAR(marker[0], 50.45, 0.01);
-  EXPECT_NEAR(marker[1], 30.52, 0.01);
-  if (const char* shot = std::getenv("KORVANE_SHOT")) {
-    const std::string path = std::string(shot) + c.name + ".png";
-    EXPECT_EQ(
-        std::system(("DISPLAY=" + display.name() + " import -window root '" + path + "'").c_str()),
-        0);
-  }
+  ProbeState s = run.WaitFor([&](const ProbeState& p) { return PlaysRoute(p, points); }, 30000);
+  ASSERT_TRUE(PlaysRoute(s, points)) << s.json;
+  ExpectFixShown(s, "N 50", "E 30", {50.45, 30.52});
+  ShootIfAsked(display.name(), std::string(c.name) + ".png");
   ASSERT_TRUE(run.Close());
   EXPECT_EQ(run.exitCode(), 0);
 }

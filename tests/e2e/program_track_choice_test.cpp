@@ -90,11 +90,7 @@ TEST(ProgramTrackChoice, AClipWithItsOwnTrackPlaysFromTheImportOnlyWhileTheUserC
   if (s.HasChart()) {
     EXPECT_EQ(s.Str("chartNotice"), "No G-sensor values in this track") << s.json;
   }
-  if (const char* shot = std::getenv("KORVANE_SHOT")) {
-    EXPECT_EQ(
-        std::system(("DISPLAY=" + display.name() + " import -window root '" + shot + "'").c_str()),
-        0);
-  }
+  ShootIfAsked(display.name());
   ClickChoice(display.name(), s, "cameraTrackButton");
   s = run.WaitFor([](const ProbeState& p) { return ChoiceShown(p, false) && PlaysFrom(p, "N 22"); },
                   20000);

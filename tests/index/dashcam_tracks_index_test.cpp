@@ -4,6 +4,7 @@
 // track, which is named and not read.
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,20 @@
 
 namespace korvane::test {
 namespace {
+
+// The clip gave four points, the last `mediaMs` into it, at `timeMs` (the receiver's clock when
+// `receiverTime`, else the camera's) and the drive's latitude of its fourth second; it is returned.
+IndexPoint LastOfFourPoints(const IndexedClip& indexed, std::int64_t mediaMs, std::int64_t timeMs,
+                            bool receiverTime) {
+  EXPECT_EQ(indexed.points.size(), 4u);
+  if (indexed.points.empty()) return {};
+  const IndexPoint& last = indexed.points.back();
+  EXPECT_EQ(last.mediaMs, mediaMs);
+  EXPECT_EQ(last.timeMs, timeMs);
+  EXPECT_EQ(last.receiverTime, receiverTime);
+  EXPECT_NEAR(last.latitude, DriveLatitude(3), 1e-6);
+  return last;
+}
 
 class DashcamTracksIndex : public testing::Test {
  protected:
@@ -32,12 +47,8 @@ TEST_F(DashcamTracksIndex, AThinkwareClipIsIndexedFromItsCuesOnReceiverTimeWithG
   EXPECT_EQ(s.source, kThinkwareSource);
   EXPECT_EQ(s.traits, (SourceTraits{true, SourceClock::Receiver, true, false}));
   EXPECT_EQ(s.reason, "");
-  ASSERT_EQ(indexed.points.size(), 4u);
-  const IndexPoint& last = indexed.points.back();
-  EXPECT_EQ(last.mediaMs, 3500);
-  EXPECT_EQ(last.timeMs, SecondsFromCivil({2026, 6, 2, 4, 16, 3}) * 1000);
-  EXPECT_TRUE(last.receiverTime);
-  EXPECT_NEAR(last.latitude, DriveLatitude(3), 1e-9);
+  const IndexPoint last =
+      LastOfFourPoints(indexed, 3500, SecondsFromCivil({2026, 6, 2, 4, 16, 3}) * 1000, true);
   EXPECT_NEAR(last.longitude, DriveLongitude(3), 1e-9);
   EXPECT_NEAR(last.headingDeg, 90.0, 1e-4);
   EXPECT_FLOAT_EQ(last.gX, 35.0f / 128);
@@ -56,12 +67,8 @@ TEST_F(DashcamTracksIndex, ALigoGpsTrailerIsIndexedFromItsLinesOnTheCameraClock)
   ASSERT_EQ(s.status, ClipStatus::Indexed) << s.reason;
   EXPECT_EQ(s.source, kLigoGpsSource);
   EXPECT_EQ(s.traits, (SourceTraits{false, SourceClock::Camera, true, false}));
-  ASSERT_EQ(indexed.points.size(), 4u);
-  const IndexPoint& last = indexed.points.back();
-  EXPECT_EQ(last.mediaMs, 3000);
-  EXPECT_EQ(last.timeMs, SecondsFromCivil({2026, 8, 3, 11, 34, 3}) * 1000);
-  EXPECT_FALSE(last.receiverTime);
-  EXPECT_NEAR(last.latitude, DriveLatitude(3), 1e-6);
+  const IndexPoint last =
+      LastOfFourPoints(indexed, 3000, SecondsFromCivil({2026, 8, 3, 11, 34, 3}) * 1000, false);
   EXPECT_FLOAT_EQ(last.speedKmh, 23.0f);
   EXPECT_FLOAT_EQ(last.altitudeM, 203.0f);
   EXPECT_FLOAT_EQ(last.headingDeg, 173.0f);

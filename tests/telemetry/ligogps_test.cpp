@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "corpus_sidecar.h"
+#include "source_read.h"
 #include "support/dashcam_track_bytes.h"
 #include "support/file_text.h"
 #include "support/sample_paths.h"
@@ -160,9 +161,7 @@ TEST(LigoGpsCorpusTest, TheBeferichTrailerGivesItsOneHundredEightyLines) {
   ASSERT_EQ(track.records.size(), 180u);
   const TelemetryRecord& first = track.records.front();
   EXPECT_EQ(first.mediaTimeMs, 0);
-  EXPECT_EQ(std::make_tuple(first.year, +first.month, +first.day, +first.hour, +first.minute,
-                            +first.second),
-            std::make_tuple(2026, 8, 3, 11, 34, 53));
+  EXPECT_EQ(CivilOf(first), std::make_tuple(2026, 8, 3, 11, 34, 53));
   EXPECT_DOUBLE_EQ(first.latitude, 48.1);
   EXPECT_DOUBLE_EQ(first.longitude, -2.1);
   EXPECT_FLOAT_EQ(first.speedKmh, 19.0f);

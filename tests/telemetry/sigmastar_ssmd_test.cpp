@@ -154,14 +154,14 @@ INSTANTIATE_TEST_SUITE_P(
                    false,
                    0,
                    "a track of the SigmaStar GPS track's format that does not read (5 records "
-                   "skipped)"},
+                   "unread)"},
         SourceCase{"RecordsSkipped",
                    {kFix, SsmdRecordBytes({.day = 0}), kFix + "x"},
                    0,
                    true,
                    1,
                    "SigmaStar GPS track: year and month from the clip's file name; 3 records "
-                   "skipped"},
+                   "unread"},
         SourceCase{
             "ATableOutsideTheFile",
             {kFix, kFix, kFix},

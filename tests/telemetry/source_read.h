@@ -2,6 +2,7 @@
 // many moments without a fix came with them.
 #pragma once
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "telemetry/telemetry_source.h"
@@ -26,6 +27,11 @@ SourceRead ReadSource(const std::string& clip) {
     }
   });
   return r;
+}
+
+// A record's date and time on the clock it was written on, to compare as one value.
+inline std::tuple<int, int, int, int, int, int> CivilOf(const TelemetryRecord& r) {
+  return {r.year, r.month, r.day, r.hour, r.minute, r.second};
 }
 
 }  // namespace korvane::test

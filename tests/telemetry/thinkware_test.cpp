@@ -10,6 +10,7 @@
 #include <tuple>
 
 #include "corpus_sidecar.h"
+#include "source_read.h"
 #include "support/dashcam_track_bytes.h"
 #include "support/file_text.h"
 #include "support/sample_paths.h"
@@ -120,9 +121,7 @@ TEST(ThinkwareCorpusTest, TheF200ProClipGivesItsTenFixesReadingNoMoreThanTwiceIt
   EXPECT_EQ(track.fixes, 10);
   const TelemetryRecord& first = track.records.front();
   EXPECT_EQ(first.mediaTimeMs, 5000);
-  EXPECT_EQ(std::make_tuple(first.year, +first.month, +first.day, +first.hour, +first.minute,
-                            +first.second),
-            std::make_tuple(2026, 6, 2, 4, 16, 46));
+  EXPECT_EQ(CivilOf(first), std::make_tuple(2026, 6, 2, 4, 16, 46));
   EXPECT_DOUBLE_EQ(first.latitude, 50.0);
   EXPECT_DOUBLE_EQ(first.longitude, 30.0);
   EXPECT_NEAR(first.speedKmh, 14.101 * 1.852, 1e-4);
