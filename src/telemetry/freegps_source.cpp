@@ -18,7 +18,7 @@ TelemetryRead CFreeGpsSource::Read(const std::string& clipPath, const RecordSink
   const FreeGpsTrack track = ReadFreeGpsClip(file.size(), file.readAt(), startMs);
   if (track.blocks == 0) return NoInClipTrack("Novatek GPS blocks", track.problem);
   read = HandOverInClipTrack({track.records, track.fixes, 0, track.skipped, track.problem},
-                             {.what = "Novatek GPS blocks", .part = "block"}, onRecord);
+                             {"Novatek GPS blocks", "block", "", false}, onRecord);
   read.gValues = track.gValues;
   return read;
 }

@@ -16,7 +16,7 @@ TelemetryRead CGoProSource::Read(const std::string& clipPath, const RecordSink& 
   if (!gpmf.hasTrack) return NoInClipTrack("GPMF track", gpmf.problem);
   const std::string note = gpmf.track.otherDevice ? "GPS of the " + gpmf.track.device : "";
   read = HandOverInClipTrack({gpmf.track.records, gpmf.track.fixes, 0, gpmf.unread, gpmf.problem},
-                             {"GoPro GPMF", "sample", note}, onRecord);
+                             {"GoPro GPMF", "sample", note, false}, onRecord);
   read.gValues = gpmf.track.gValues;
   return read;
 }

@@ -26,7 +26,7 @@ TelemetryRead CLigoGpsSource::Read(const std::string& clipPath, const RecordSink
       break;
   }
   read = HandOverInClipTrack({track.records, track.fixes, 0, track.skipped, track.problem},
-                             {.what = "LIGOGPS trailer", .part = "line"}, onRecord);
+                             {"LIGOGPS trailer", "line", "", false}, onRecord);
   read.gValues = track.gValues;
   return read;
 }

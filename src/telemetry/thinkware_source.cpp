@@ -16,7 +16,7 @@ TelemetryRead CThinkwareSource::Read(const std::string& clipPath, const RecordSi
   const ThinkwareTrack track = ReadThinkwareTrack(file.size(), file.readAt());
   if (track.cues == 0) return NoInClipTrack("Thinkware cues", track.problem);
   return HandOverInClipTrack({track.records, track.fixes, 0, track.skipped, track.problem},
-                             {.what = "Thinkware cues", .part = "sample"}, onRecord);
+                             {"Thinkware cues", "sample", "", false}, onRecord);
 }
 
 }  // namespace korvane
