@@ -85,12 +85,11 @@ std::string KeyName(unsigned key) {
     const char* name;
   };
   static constexpr Named kNames[] = {
-      {VK_BACK, "Backspace"}, {VK_TAB, "Tab"},          {VK_RETURN, "Enter"},
-      {VK_ESCAPE, "Escape"},  {VK_SPACE, "Space"},      {VK_PRIOR, "Page Up"},
-      {VK_NEXT, "Page Down"}, {VK_END, "End"},          {VK_HOME, "Home"},
-      {VK_LEFT, "Left"},      {VK_UP, "Up"},            {VK_RIGHT, "Right"},
-      {VK_DOWN, "Down"},      {VK_DELETE, "Delete"},    {VK_OEM_COMMA, ","},
-      {VK_OEM_PERIOD, "."},   {VK_OEM_4, "["},          {VK_OEM_6, "]"},
+      {VK_BACK, "Backspace"}, {VK_TAB, "Tab"},       {VK_RETURN, "Enter"},   {VK_ESCAPE, "Escape"},
+      {VK_SPACE, "Space"},    {VK_PRIOR, "Page Up"}, {VK_NEXT, "Page Down"}, {VK_END, "End"},
+      {VK_HOME, "Home"},      {VK_LEFT, "Left"},     {VK_UP, "Up"},          {VK_RIGHT, "Right"},
+      {VK_DOWN, "Down"},      {VK_DELETE, "Delete"}, {VK_OEM_COMMA, ","},    {VK_OEM_PERIOD, "."},
+      {VK_OEM_4, "["},        {VK_OEM_6, "]"},
   };
   for (const Named& named : kNames) {
     if (named.key == key) return named.name;
@@ -168,19 +167,20 @@ std::string ManPage(std::string_view help, std::string_view version) {
     }
   }
   flush();
-  out += ".SH KEYS\nThe window keeps these keys wherever the focus is inside it, except in a text "
-         "field and with Control or Alt held.\n" +
-         keys +
-         ".SH FILES\n"
-         ".TP\n.I /usr/lib/korvane/\n"
-         "The program folder: the player and indexer programs, skins, language files, map pages "
-         "and the default settings.\n"
-         ".TP\n.I ~/Documents/KORVANE/\n"
-         "The data folder: the user's settings (conf/Velmora.ini) and snapshots.\n"
-         ".TP\n.I $XDG_CACHE_HOME/korvane/index.sqlite\n"
-         "The telemetry index.\n"
-         ".SH SEE ALSO\n"
-         ".BR ffmpeg (1)\n";
+  out +=
+      ".SH KEYS\nThe window keeps these keys wherever the focus is inside it, except in a text "
+      "field and with Control or Alt held.\n" +
+      keys +
+      ".SH FILES\n"
+      ".TP\n.I /usr/lib/korvane/\n"
+      "The program folder: the player and indexer programs, skins, language files, map pages "
+      "and the default settings.\n"
+      ".TP\n.I ~/Documents/KORVANE/\n"
+      "The data folder: the user's settings (conf/Velmora.ini) and snapshots.\n"
+      ".TP\n.I $XDG_CACHE_HOME/korvane/index.sqlite\n"
+      "The telemetry index.\n"
+      ".SH SEE ALSO\n"
+      ".BR ffmpeg (1)\n";
   return out;
 }
 
