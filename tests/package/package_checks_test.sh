@@ -40,6 +40,10 @@ warnings=$(MANWIDTH=80 man --warnings -l "$page" 2>&1 >/dev/null)
 [ -z "$warnings" ] || fail "man page warnings: $warnings"
 MANWIDTH=80 man -l "$page" 2>/dev/null | grep -q 'Shift+Left' || fail "man page lacks the keys"
 [ "$(readlink "$root/usr/bin/korvane")" = ../lib/korvane/korvane ] || fail "/usr/bin/korvane link"
+# The stripped programs run from the unpacked tree, through the link, with their run path.
+"$root/usr/bin/korvane" --version | grep -qx "korvane $version" || fail "korvane --version"
+"$root/usr/lib/korvane/korvane-indexer" --help >/dev/null 2>&1 || [ $? -ne 127 ] ||
+  fail "korvane-indexer does not start"
 for size in 16x16 32x32 48x48 64x64 128x128 256x256; do
   [ -s "$root/usr/share/icons/hicolor/$size/apps/korvane.png" ] || fail "no $size icon"
 done
