@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # One entry for a fresh Debian 12 machine (as root, or with sudo available):
 #   bash scripts/korvane.sh run    install what is missing, build, start KORVANE on the sample clip
-#   bash scripts/korvane.sh test   install what is missing, build, run every test
+#   bash scripts/korvane.sh test   install what is missing, build, build the package, run every test
+#   bash scripts/korvane.sh package  build the Debian package build/package/korvane_<version>_amd64.deb
 #   bash scripts/korvane.sh bench  build and run the benchmarks
 #   bash scripts/korvane.sh sanitize  the whole suite built and run under ASan and UBSan
 #   bash scripts/korvane.sh sanitize e2e   the same for the program and whole-program tests only
@@ -22,6 +23,7 @@ packages=(
   clang libclang-rt-14-dev  # the "fuzz" preset's compiler and its libFuzzer
   fonts-noto-cjk fonts-dejavu-core
   nodejs npm
+  lintian appstream desktop-file-utils man-db  # the package checks
 )
 
 install_missing() {
@@ -69,6 +71,12 @@ build() {
   cmake --build "$build" -j "$(nproc)"
 }
 
+# The Debian package from the build (CPack's DEB generator, cmake/KorvanePackage.cmake); the
+# package checks among the tests read it.
+package() {
+  (cd "$build" && cpack -G DEB)
+}
+
 cmd=${1:-run}
 install_missing
 install_web_libraries
@@ -84,7 +92,11 @@ case "$cmd" in
     fi
     exec "$build/KORVANE/korvane" "$clip"
     ;;
+  package)
+    package
+    ;;
   test)
+    package >/dev/null
     cd "$build"
     ctest --output-on-failure --timeout 600 -j "$(nproc)"
     ;;
@@ -114,7 +126,7 @@ case "$cmd" in
     done
     ;;
   *)
-    echo "usage: $0 run|test|sanitize [e2e]|bench" >&2
+    echo "usage: $0 run|test|package|sanitize [e2e]|bench" >&2
     exit 2
     ;;
 esac

@@ -82,6 +82,14 @@ std::string DocumentsFolder() {
   return home + "/Documents";
 }
 
+std::string DataHomeFolder() {
+  if (const char* xdg = getenv("XDG_DATA_HOME"); xdg != nullptr && xdg[0] == '/') {
+    return WithoutTrailingSlash(xdg);
+  }
+  const std::string home = HomeFolder();
+  return home.empty() ? std::string() : home + "/.local/share";
+}
+
 std::string UsableXdgRuntimeDir() {
   const char* xdg = getenv("XDG_RUNTIME_DIR");
   if (xdg == nullptr || xdg[0] != '/') return {};

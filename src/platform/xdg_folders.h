@@ -19,6 +19,10 @@ std::string DocumentsFolder();
 // empty when the file does not set it or sets it to something that is not an absolute path.
 std::string DocumentsFolderFromUserDirs(std::string_view fileText, const std::string& home);
 
+// The user's data home: $XDG_DATA_HOME when it is an absolute path, else ~/.local/share. No
+// trailing "/"; empty without a home folder.
+std::string DataHomeFolder();
+
 // $XDG_RUNTIME_DIR when it is an absolute path to a folder this user may write, without a
 // trailing "/"; else empty.
 std::string UsableXdgRuntimeDir();

@@ -115,6 +115,27 @@ int CopyFolderTree(const std::string& source, const std::string& destination, bo
   return result;
 }
 
+namespace {
+
+// `parent`/`name`/ as the data folder, with a copy of the default configuration in its "conf"
+// subfolder; false, leaving the context as it was, when it cannot be made or the copy fails. A
+// new account or a minimal install may have no documents folder yet, so `parent` is made.
+bool TakeDataFolder(ApplicationContext& context, const std::string& parent, const char* name) {
+  if (parent.empty() || !MakeFolders(parent)) return false;
+  const std::string dataFolder = parent + "/" + name + "/";
+  if (!Exists(dataFolder) && mkdir(dataFolder.c_str(), 0755) != 0) return false;
+  // dataFolder ends in "/" and the parts added begin with one: the doubled "/" is harmless.
+  if (CopyFolderTree(context.programFolder + "conf/TotalConfig/", dataFolder + "/conf/", true) ==
+      0) {
+    return false;
+  }
+  context.dataFolder = dataFolder;
+  context.settingsPath = dataFolder + "/conf/Velmora.ini";
+  return true;
+}
+
+}  // namespace
+
 bool UsesOwnSettingsFile(const ApplicationContext& context) {
   return !context.settingsPath.empty() &&
          context.settingsPath != context.programFolder + kFallbackSettingsFile;
@@ -128,6 +149,8 @@ std::string ExistingSettingsPath(const std::string& programFolder) {
   const std::string documents = DocumentsFolder();
   const std::string userCopy = documents + "/KORVANE/conf/Velmora.ini";
   if (!documents.empty() && Exists(userCopy)) return userCopy;
+  const std::string dataHomeCopy = DataHomeFolder() + "/korvane/conf/Velmora.ini";
+  if (access(programFolder.c_str(), W_OK) != 0 && Exists(dataHomeCopy)) return dataHomeCopy;
   return programFolder + "conf/TotalConfig/Velmora.ini";
 }
 
@@ -135,24 +158,20 @@ std::string ExistingDataFolder(const std::string& programFolder) {
   const std::string documents = DocumentsFolder();
   const std::string own = documents + "/KORVANE/";
   if (!documents.empty() && Exists(own)) return own;
+  const std::string dataHome = DataHomeFolder() + "/korvane/";
+  if (access(programFolder.c_str(), W_OK) != 0 && Exists(dataHome)) return dataHome;
   return programFolder + "Screencut/";
 }
 
 void PrepareDataFolderIn(ApplicationContext& context, const std::string& documentsFolder) {
-  // A new account or a minimal install may have no documents folder yet; the program folder is
-  // read-only once installed, so the folder is made rather than falling back at once.
-  if (!documentsFolder.empty() && MakeFolders(documentsFolder)) {
-    const std::string dataFolder = documentsFolder + "/KORVANE/";
-    if (Exists(dataFolder) || mkdir(dataFolder.c_str(), 0755) == 0) {
-      // dataFolder ends in "/" and the parts added begin with one: the doubled "/" is harmless.
-      if (CopyFolderTree(context.programFolder + "conf/TotalConfig/", dataFolder + "/conf/",
-                         true) != 0) {
-        context.dataFolder = dataFolder;
-        context.settingsPath = dataFolder + "/conf/Velmora.ini";
-        return;
-      }
-    }
-  }
+  PrepareDataFolderIn(context, documentsFolder, DataHomeFolder(),
+                      access(context.programFolder.c_str(), W_OK) == 0);
+}
+
+void PrepareDataFolderIn(ApplicationContext& context, const std::string& documentsFolder,
+                         const std::string& dataHome, bool programFolderWritable) {
+  if (TakeDataFolder(context, documentsFolder, "KORVANE")) return;
+  if (!programFolderWritable && TakeDataFolder(context, dataHome, "korvane")) return;
   // The fallback data folder is created by the player controller when it first needs it.
   context.dataFolder = context.programFolder + "Screencut/";
   context.settingsPath = context.programFolder + kFallbackSettingsFile;

@@ -1,6 +1,7 @@
 // The per-user data folder and the settings file: "<documents>/KORVANE/" with a copy of the
-// default configuration in its "conf" subfolder, or the folders under the program folder when
-// that cannot be had.
+// default configuration in its "conf" subfolder, or, when that cannot be had, the folders under
+// the program folder while it is writable, else "<data home>/korvane/" (an installed program
+// folder is never written).
 #pragma once
 #include <string>
 
@@ -26,6 +27,11 @@ std::string ExistingDataFolder(const std::string& programFolder);
 
 // The same with the documents folder given; empty means none was found.
 void PrepareDataFolderIn(ApplicationContext& context, const std::string& documentsFolder);
+// The same with the user's data home and whether the program folder may be written given: the
+// data home's "korvane/" serves after the documents folder only when the program folder may not
+// be written; the program folder's folders when neither serves.
+void PrepareDataFolderIn(ApplicationContext& context, const std::string& documentsFolder,
+                         const std::string& dataHome, bool programFolderWritable);
 // True when the settings file is the user's own copy, false when it is the program folder's
 // default file (the fallback), which only the settings the user chose may change.
 bool UsesOwnSettingsFile(const ApplicationContext& context);

@@ -298,8 +298,9 @@ TEST_F(ProgramTest, ASecondStartHandsItsFileToTheRunningWindow) {
   EXPECT_EQ(run->Read().Int("entries"), 2);
 }
 
-// The desktop entry a file manager uses: MP4 files, and its command is this program.
-TEST(DesktopEntry, OpensMp4FilesWithTheProgram) {
+// The desktop entry a file manager uses: MP4, QuickTime and MPEG-TS clips, and its command is this
+// program.
+TEST(DesktopEntry, OpensDashCameraClipsWithTheProgram) {
   std::ifstream in(ProgramDir() + "../korvane.desktop");
   ASSERT_TRUE(in) << "no desktop entry beside the program folder";
   std::string line, exec, mime;
@@ -307,7 +308,7 @@ TEST(DesktopEntry, OpensMp4FilesWithTheProgram) {
     if (line.starts_with("Exec=")) exec = line.substr(5);
     if (line.starts_with("MimeType=")) mime = line.substr(9);
   }
-  EXPECT_EQ(mime, "video/mp4;");
+  EXPECT_EQ(mime, "video/mp4;video/quicktime;video/mp2t;video/vnd.dlna.mpeg-tts;");
   EXPECT_TRUE(exec.ends_with(" %F")) << exec;
   const std::string program = exec.substr(1, exec.find('"', 1) - 1);
   EXPECT_TRUE(std::filesystem::equivalent(program, ProgramDir() + "korvane")) << program;

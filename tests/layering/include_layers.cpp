@@ -59,6 +59,8 @@ const LayerRules& ProjectRules() {
     r["tests/support"] = {"framework", "settings", "platform"};
     r["tests/e2e"] = Plus(r["bench"], {"support"});
     r["tests/layering"] = {"support"};
+    // The manual page's writer (resources/man) reads the player's key table.
+    r["tests/man"] = {"ui", "framework", "platform", "support"};
     return r;
   }();
   return rules;

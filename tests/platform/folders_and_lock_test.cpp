@@ -53,6 +53,17 @@ TEST(UserDirs, DocumentsFolderComesFromTheConfigOrDefaults) {
   EXPECT_EQ(DocumentsFolder(), temp.str() + "家/Docs");
 }
 
+TEST(UserDirs, DataHomeComesFromXdgDataHomeOrDefaults) {
+  ScopedEnv env;
+  env.Set("HOME", "/home/u");
+  env.Set("XDG_DATA_HOME", "/data/home/");
+  EXPECT_EQ(DataHomeFolder(), "/data/home");
+  for (const char* unusable : {"", "relative/data"}) {
+    env.Set("XDG_DATA_HOME", unusable);
+    EXPECT_EQ(DataHomeFolder(), "/home/u/.local/share") << unusable;
+  }
+}
+
 TEST(RuntimeDir, OnlyAUsableXdgRuntimeDirCounts) {
   test::TempDir temp;
   ScopedEnv env;

@@ -116,6 +116,39 @@ TEST_F(DataFolder, DocumentsFolderThatCannotServeFallsBack) {
   }
 }
 
+// After the documents folder, a program folder that may not be written (an installed one) is
+// never the data folder while the user's data home can serve.
+TEST_F(DataFolder, AReadOnlyProgramFolderFallsBackToTheDataHome) {
+  const std::string dataHome = temp.str() + "data home";
+  struct Case {
+    bool documentsServe;
+    bool programFolderWritable;
+    bool dataHomeServes;
+    std::string dataFolder;
+  };
+  const Case cases[] = {
+      {true, false, true, documents + "/KORVANE/"},
+      {false, false, true, dataHome + "/korvane/"},
+      {false, true, true, context.programFolder + "Screencut/"},
+      {false, false, false, context.programFolder + "Screencut/"},
+  };
+  for (const Case& c : cases) {
+    ApplicationContext run;
+    run.programFolder = context.programFolder;
+    PrepareDataFolderIn(run, c.documentsServe ? documents : std::string(),
+                        c.dataHomeServes ? dataHome : std::string(), c.programFolderWritable);
+    EXPECT_EQ(run.dataFolder, c.dataFolder) << c.documentsServe << c.programFolderWritable;
+    EXPECT_EQ(UsesOwnSettingsFile(run), c.dataFolder != context.programFolder + "Screencut/");
+  }
+  // The data home's copy is the user's: a later start keeps a changed setting.
+  WriteFileText(dataHome + "/korvane/conf/Velmora.ini", "[MPlayer]\nVolume=7\n");
+  ApplicationContext next;
+  next.programFolder = context.programFolder;
+  PrepareDataFolderIn(next, std::string(), dataHome, false);
+  EXPECT_EQ(ReadFileText(next.settingsPath), "[MPlayer]\nVolume=7\n");
+  EXPECT_FALSE(fs::exists(context.programFolder + "Screencut"));
+}
+
 TEST_F(DataFolder, UsesTheXdgDocumentsFolder) {
   test::ScopedEnv env;
   env.Set("HOME", temp.str());
