@@ -8,15 +8,14 @@
 
 #include <algorithm>
 #include <chrono>
-#include <condition_variable>
 #include <filesystem>
-#include <mutex>
 #include <string>
 #include <vector>
 
 #include "../tests/telemetry/extract_clip_maker.h"
 #include "index/background_indexer.h"
 #include "index/index_reader.h"
+#include "index_progress.h"
 #include "platform/process.h"
 
 namespace korvane {
@@ -26,36 +25,6 @@ using Clock = std::chrono::steady_clock;
 constexpr int kClips = 60;
 constexpr int kCues = 600;
 constexpr WindowHandle kWindow = 1;
-
-// Lets the benchmark wait for the progress message that says every clip is done.
-class ProgressWaiter : public IWindowMessageDispatcher {
- public:
-  bool Post(WindowHandle, std::uint32_t message, WPARAM wParam, LPARAM lParam) override {
-    if (message != WM_INDEX_PROGRESS) return true;
-    std::lock_guard<std::mutex> lock(mutex_);
-    done_ = static_cast<int>(wParam);
-    total_ = static_cast<int>(lParam);
-    arrived_.notify_all();
-    return true;
-  }
-  LRESULT Send(WindowHandle, std::uint32_t, WPARAM, LPARAM) override { return 0; }
-  // Forgets the last run's figures, so a new run is not taken as done before it starts.
-  void Reset() {
-    std::lock_guard<std::mutex> lock(mutex_);
-    done_ = total_ = 0;
-  }
-  bool WaitForAll(int total) {
-    std::unique_lock<std::mutex> lock(mutex_);
-    return arrived_.wait_for(lock, std::chrono::seconds(300),
-                             [&] { return total_ == total && done_ == total; });
-  }
-
- private:
-  std::mutex mutex_;
-  std::condition_variable arrived_;
-  int done_ = 0;
-  int total_ = 0;
-};
 
 struct Fixture {
   std::filesystem::path folder;

@@ -1,7 +1,6 @@
 #include "telemetry/escort_map.h"
 
 #include <cmath>
-#include <string>
 
 #include "telemetry/bounded_file.h"
 #include "telemetry/log_fields.h"
@@ -24,17 +23,17 @@ void CEscortMapDecoder::Line(std::string_view line) {
   const std::size_t count = SplitLogFields(line, f);
   double speed = 0.0;
   double g[3] = {0.0, 0.0, 0.0};
-  bool reads = count == kFields && line.find_first_of("$*") == std::string_view::npos &&
-               ReadLogNumber(f[7], speed);
+  bool reads = count == kFields && line.find('$') == std::string_view::npos &&
+               line.find('*') == std::string_view::npos && ReadLogNumber(f[7], speed);
   for (std::size_t axis = 0; reads && axis < 3; ++axis) reads = ReadLogNumber(f[8 + axis], g[axis]);
   // The status, time, position and date are an RMC sentence's fields in another order, and are
-  // read by its decoder.
+  // read by its decoder, as long as the sentence of them ("$GPRMC,...*HH") would be a sentence.
   NmeaSentence rmc{NmeaKind::Bad};
   if (reads) {
-    body_.assign("GPRMC,");
-    for (const std::size_t field : {2, 0, 3, 4, 5, 6}) body_.append(f[field]).push_back(',');
-    body_.append(",,").append(f[1]);
-    rmc = DecodeNmeaSentence(FormatNmeaSentence(body_));
+    const std::string_view rmcFields[] = {f[2], f[0], f[3], f[4], f[5], f[6], {}, {}, f[1]};
+    std::size_t length = std::string_view("$GPRMC*HH").size();
+    for (const std::string_view field : rmcFields) length += 1 + field.size();
+    if (length <= kMaxNmeaSentence) rmc = DecodeRmcFields(rmcFields);
   }
   if (rmc.kind != NmeaKind::Rmc) {
     ++track_.badLines;

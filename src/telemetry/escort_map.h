@@ -27,7 +27,6 @@ class CEscortMapDecoder {
 
  private:
   EscortMapTrack track_;
-  std::string body_;  // the RMC body of the line being read, kept for its allocation
   std::int64_t firstMs_ = 0;
   std::int64_t lastMs_ = 0;
 };

@@ -12,14 +12,19 @@ namespace korvane {
 
 // Puts the first `out.size()` fields of `line` in `out` (any after them are not looked at);
 // returns how many it put.
+// One pass over the characters: the fields are a few bytes each, so a search call per field
+// costs more than the scan.
 inline std::size_t SplitLogFields(std::string_view line, std::span<std::string_view> out) {
+  if (out.empty()) return 0;
   std::size_t count = 0;
-  for (std::size_t start = 0; count < out.size();) {
-    const std::size_t comma = line.find(',', start);
-    out[count++] = line.substr(start, comma - start);
-    if (comma == std::string_view::npos) break;
-    start = comma + 1;
+  std::size_t start = 0;
+  for (std::size_t i = 0; i < line.size(); ++i) {
+    if (line[i] != ',') continue;
+    out[count++] = line.substr(start, i - start);
+    start = i + 1;
+    if (count == out.size()) return count;
   }
+  out[count++] = line.substr(start);
   return count;
 }
 

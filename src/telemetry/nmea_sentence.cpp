@@ -12,8 +12,6 @@ namespace korvane {
 
 namespace {
 
-constexpr std::size_t kMaxSentence = 120;  // NMEA allows 82 characters; some loggers write more
-
 int HexDigit(char c) {
   if (c >= '0' && c <= '9') return c - '0';
   if (c >= 'A' && c <= 'F') return c - 'A' + 10;
@@ -31,7 +29,7 @@ bool IsAccelName(std::string_view body) {
 std::optional<std::string_view> CheckedBody(std::string_view line, bool bare = false) {
   while (!line.empty() && (line.back() == '\r' || line.back() == ' ')) line.remove_suffix(1);
   const std::size_t from = bare ? 0 : 1;
-  if (line.size() < 4 || (!bare && line.front() != '$') || line.size() > kMaxSentence) {
+  if (line.size() < 4 || (!bare && line.front() != '$') || line.size() > kMaxNmeaSentence) {
     return std::nullopt;
   }
   const std::size_t star = line.rfind('*');
@@ -226,6 +224,18 @@ NmeaSentence DecodeNmeaSentence(std::string_view line) {
 NmeaSentence DecodeBareNmeaSentence(std::string_view sentence) {
   if (sentence.starts_with('$')) return DecodeNmeaSentence(sentence);
   return DecodeBody(CheckedBody(sentence, true));
+}
+
+NmeaSentence DecodeRmcFields(std::span<const std::string_view> fields) {
+  NmeaSentence s;
+  s.kind = NmeaKind::Bad;
+  if (fields.size() != 9) return s;
+  SentenceFields f;
+  f.at[0] = "GPRMC";
+  std::copy(fields.begin(), fields.end(), f.at.begin() + 1);
+  f.count = 10;
+  if (Rmc(f, s)) s.kind = NmeaKind::Rmc;
+  return s;
 }
 
 std::string FormatNmeaSentence(std::string_view body) {

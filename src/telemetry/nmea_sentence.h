@@ -4,8 +4,10 @@
 // the cameras write their G-sensor lines without one, so those are taken unchecked when no '*'
 // follows them.
 #pragma once
+#include <cstddef>
 #include <cstdint>
 #include <limits>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -44,6 +46,14 @@ NmeaSentence DecodeNmeaSentence(std::string_view line);
 // A sentence as a camera embeds it in other text: with or without its '$', and without one, the
 // "*hh" checksum optional (checked when there). Bad for anything else.
 NmeaSentence DecodeBareNmeaSentence(std::string_view sentence);
+
+// The longest line read as a sentence: NMEA allows 82 characters; some loggers write more.
+inline constexpr std::size_t kMaxNmeaSentence = 120;
+
+// An RMC sentence's fields after its name (time, status, latitude, N/S, longitude, E/W, knots,
+// course, date), read as DecodeNmeaSentence reads them from a checked sentence, for a log that
+// keeps them in a layout of its own: Rmc, or Bad when one does not read or there are not nine.
+NmeaSentence DecodeRmcFields(std::span<const std::string_view> fields);
 
 // "$<body>*HH" with the body's checksum, as a receiver writes a sentence (no line break).
 std::string FormatNmeaSentence(std::string_view body);

@@ -90,12 +90,14 @@ SeventyMaiTrack CSeventyMaiDecoder::Finish() {
     const auto after = std::upper_bound(starts_.begin(), starts_.end(), unixTime - offset);
     return after != starts_.begin() && *(after - 1) == clipNameTime_;
   };
-  std::vector<Entry> kept;
-  for (const Entry& line : lines_) {
-    if (line.ours || ownedByClip(line.unixTime)) kept.push_back(line);
+  // Kept in place: a log's lines are most of its size, and they are mostly in time order already.
+  std::vector<Entry>& kept = lines_;
+  std::erase_if(kept, [&](const Entry& line) { return !line.ours && !ownedByClip(line.unixTime); });
+  const auto earlier = [](const Entry& a, const Entry& b) { return a.unixTime < b.unixTime; };
+  if (!std::is_sorted(kept.begin(), kept.end(), earlier)) {
+    std::stable_sort(kept.begin(), kept.end(), earlier);
   }
-  std::stable_sort(kept.begin(), kept.end(),
-                   [](const Entry& a, const Entry& b) { return a.unixTime < b.unixTime; });
+  track_.fixes.reserve(kept.size());
   // Timed from the clip's first line: the names' clock is off UTC by more than whole hours (the
   // corpus log's camera by 23 s more), so the name does not say when in the clip a line is.
   const std::int64_t start = kept.empty() ? 0 : kept.front().unixTime;

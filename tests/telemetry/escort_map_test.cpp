@@ -53,6 +53,8 @@ TEST(EscortMap, LinesThatDoNotReadAreCountedAndSkipped) {
       {"a checksum in a field", "A,110526,001556*00,3700.0000,N,12100.0000,W,1,0,0,1;"},
       {"NUL bytes", std::string("A,110526,001556,37\0\0.0000,N,12100.0000,W,1,0,0,1;", 50)},
       {"a line of 1 MB", std::string(1 << 20, 'A')},
+      {"a position longer than a sentence holds",
+       "A,110526,001556,3700." + std::string(80, '0') + ",N,12100.0000,W,117.36,0.10,-0.17,1.59;"},
       {"back in time", "A,110526,001554,3700.0000,N,12100.0000,W,117.36,0.10,-0.17,1.59;"},
   };
   for (const Case& c : cases) {

@@ -6,6 +6,8 @@
 
 #include <cmath>
 #include <string>
+#include <string_view>
+#include <vector>
 
 namespace korvane::test {
 namespace {
@@ -95,6 +97,33 @@ TEST(NmeaSentence, LinesThatAreNotOursOrDoNotReadAreToldApart) {
   for (const Case& c : cases) {
     EXPECT_EQ(DecodeNmeaSentence(c.line).kind, c.kind) << c.line.substr(0, 80);
   }
+}
+
+TEST(NmeaSentence, RmcFieldsKeptInAnotherLayoutReadAsTheirCheckedSentence) {
+  using Fields = std::vector<std::string_view>;
+  const Fields cases[] = {
+      {"190227.696", "A", "4529.4279", "N", "00909.0627", "W", "5.15", "311.25", "090410"},
+      {"001555", "V", "", "", "", "", "", "", "110526"},
+      {"001555", "A", "3700.0000", "N", "12100.0000", "W", "", "", "110526"},
+      {"001555", "A", "37x0.0000", "N", "12100.0000", "W", "", "", "110526"},
+      {"001555", "A", "3700.0000", "N", "12100.0000", "W", "", "", "320526"},
+      {"", "A", "3700.0000", "N", "12100.0000", "W", "", "", "110526"},
+  };
+  for (const Fields& f : cases) {
+    std::string body = "GPRMC";
+    for (const std::string_view field : f) body.append(",").append(field);
+    const NmeaSentence checked = DecodeNmeaSentence(FormatNmeaSentence(body));
+    const NmeaSentence laid = DecodeRmcFields(f);
+    EXPECT_EQ(laid.kind, checked.kind) << body;
+    if (checked.kind != NmeaKind::Rmc) continue;
+    EXPECT_EQ(laid.dayMs, checked.dayMs) << body;
+    EXPECT_EQ(laid.days, checked.days) << body;
+    EXPECT_EQ(laid.fix, checked.fix) << body;
+    EXPECT_EQ(laid.latitude, checked.latitude) << body;
+    EXPECT_EQ(laid.longitude, checked.longitude) << body;
+  }
+  EXPECT_EQ(DecodeRmcFields(Fields(cases[0].begin(), cases[0].end() - 1)).kind, NmeaKind::Bad)
+      << "the date missing";
 }
 
 }  // namespace

@@ -79,5 +79,19 @@ TEST(SeventyMai, UnnamedLinesGoToTheClipRunningThenAndBadLinesAreSkipped) {
   EXPECT_TRUE(ParseSeventyMaiGps("$V02\n", a).fixes.empty());
 }
 
+TEST(SeventyMai, LinesWrittenOutOfTimeOrderComeOutInOrder) {
+  const std::string a = "NO20260712-115500-000000F.MP4";
+  const auto line = [&](std::int64_t unixTime, const char* latitude) {
+    return std::to_string(unixTime) + ",A," + latitude + ",9.0,36,90,100,-5,-12," + a + ",0,0,0\n";
+  };
+  const SeventyMaiTrack track = ParseSeventyMaiGps(
+      line(1783850105, "50.2") + line(1783850103, "50.0") + line(1783850104, "50.1"), a);
+  ASSERT_EQ(track.fixes.size(), 3u);
+  for (std::size_t i = 0; i < 3; ++i) {
+    EXPECT_EQ(track.fixes[i].mediaMs, static_cast<std::int32_t>(i) * 1000);
+    EXPECT_NEAR(track.fixes[i].latitude, 50.0 + 0.1 * static_cast<double>(i), 1e-9);
+  }
+}
+
 }  // namespace
 }  // namespace korvane::test
