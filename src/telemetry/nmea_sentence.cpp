@@ -73,9 +73,10 @@ bool ReadDouble(std::string_view text, double& out) {
   return ec == std::errc() && end == text.data() + text.size() && std::isfinite(out);
 }
 
+// Up to nine digits, which an int always holds; a longer field is not a number a sentence writes.
 bool ReadDigits(std::string_view text, int& out) {
   out = 0;
-  if (text.empty()) return false;
+  if (text.empty() || text.size() > 9) return false;
   for (char c : text) {
     if (c < '0' || c > '9') return false;
     out = out * 10 + (c - '0');

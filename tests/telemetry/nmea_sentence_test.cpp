@@ -90,6 +90,9 @@ TEST(NmeaSentence, LinesThatAreNotOursOrDoNotReadAreToldApart) {
        NmeaKind::Bad},
       {FormatNmeaSentence("GPGGA,200642.000,3549.4991,N,08650.8239,W,x,07"), NmeaKind::Bad},
       {FormatNmeaSentence("GPGGA,200642.000,,N,08650.8239,W,1,07"), NmeaKind::Bad},
+      // A fix quality no int holds.
+      {FormatNmeaSentence("GPGGA,200642.000,3549.4991,N,08650.8239,W,177777777777777,07"),
+       NmeaKind::Bad},
       {"$GSENSOR,1,2", NmeaKind::Bad},
       {"$GSENSOR,1,2,nan", NmeaKind::Bad},
       {"$GSENSORD,1e300,0,0", NmeaKind::Bad},
