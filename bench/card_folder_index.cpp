@@ -76,24 +76,18 @@ void BM_IndexCardFolderWithLogsBeside(benchmark::State& state) {
   std::vector<double> took;
   int iteration = 0;
   for (auto _ : state) {
-    BackgroundIndexerConfig config;
-    config.indexerPath = std::string(KORVANE_BENCH_PROGRAM_DIR) + kIndexerRelativePath;
-    config.databasePath =
+    const std::string database =
         card.folder.string() + "/index-" + std::to_string(iteration++) + ".sqlite";
-    config.notifyWindow = kWindow;
-    waiter.Reset();
-    const Clock::time_point start = Clock::now();
-    {
-      CBackgroundIndexer indexer(config);
-      indexer.Start(card.clips, 0);
-      if (!waiter.WaitForAll(kClips)) {
-        state.SkipWithError("indexing did not finish");
-        break;
-      }
+    const std::optional<double> seconds = IndexClipsOnce(
+        waiter, kWindow, std::string(KORVANE_BENCH_PROGRAM_DIR) + kIndexerRelativePath, database,
+        card.clips);
+    if (!seconds) {
+      state.SkipWithError("indexing did not finish");
+      break;
     }
-    took.push_back(std::chrono::duration<double>(Clock::now() - start).count());
+    took.push_back(*seconds);
     state.SetIterationTime(took.back());
-    CIndexReader reader(config.databasePath);
+    CIndexReader reader(database);
     for (const std::string& clip : card.clips) {
       const ClipSummary s = reader.GetClip(clip);
       if (s.status != ClipStatus::Indexed || s.source != kEscortSource) {

@@ -86,25 +86,19 @@ void BM_IndexFolderAgainstSequentialFfmpeg(benchmark::State& state) {
     }
     ffmpeg.push_back(MillisecondsSince(bareStart));
 
-    BackgroundIndexerConfig config;
-    config.indexerPath = std::string(KORVANE_BENCH_PROGRAM_DIR) + "korvane-indexer";
-    config.databasePath =
+    const std::string database =
         fixture.folder.string() + "/index-" + std::to_string(iteration++) + ".sqlite";
-    config.notifyWindow = kWindow;
-    waiter.Reset();
-    const Clock::time_point start = Clock::now();
-    {
-      CBackgroundIndexer indexer(config);
-      indexer.Start(fixture.clips, 0);
-      if (!waiter.WaitForAll(kClips)) {
-        state.SkipWithError("indexing did not finish");
-        break;
-      }
+    const std::optional<double> seconds =
+        IndexClipsOnce(waiter, kWindow, std::string(KORVANE_BENCH_PROGRAM_DIR) + "korvane-indexer",
+                       database, fixture.clips);
+    if (!seconds) {
+      state.SkipWithError("indexing did not finish");
+      break;
     }
-    const double took = MillisecondsSince(start);
+    const double took = *seconds * 1000.0;
     indexing.push_back(took);
     state.SetIterationTime(took / 1000.0);
-    CIndexReader reader(config.databasePath);
+    CIndexReader reader(database);
     std::string missing;
     for (const std::string& clip : fixture.clips) {
       const ClipSummary s = reader.GetClip(clip);

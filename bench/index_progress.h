@@ -1,11 +1,15 @@
 // The benchmarks' window for the background indexer's progress messages: lets a benchmark wait
-// for the message that says every clip of a run is done.
+// for the message that says every clip of a run is done, and times one such run.
 #pragma once
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <mutex>
+#include <optional>
+#include <string>
+#include <vector>
 
+#include "index/background_indexer.h"
 #include "platform/window_message.h"
 
 namespace korvane {
@@ -39,5 +43,27 @@ class ProgressWaiter : public IWindowMessageDispatcher {
   int done_ = 0;
   int total_ = 0;
 };
+
+// One run of the background indexer over `clips` into a new index at `databasePath`, its
+// progress posted to `window` (which `waiter` dispatches): the seconds it took until every clip
+// was done, nullopt when they were not all done in time.
+inline std::optional<double> IndexClipsOnce(ProgressWaiter& waiter, WindowHandle window,
+                                            const std::string& indexerPath,
+                                            const std::string& databasePath,
+                                            const std::vector<std::string>& clips) {
+  BackgroundIndexerConfig config;
+  config.indexerPath = indexerPath;
+  config.databasePath = databasePath;
+  config.notifyWindow = window;
+  waiter.Reset();
+  const auto start = std::chrono::steady_clock::now();
+  {
+    // Timed to the end of its stop, as a run that is over.
+    CBackgroundIndexer indexer(config);
+    indexer.Start(clips, 0);
+    if (!waiter.WaitForAll(static_cast<int>(clips.size()))) return std::nullopt;
+  }
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
 
 }  // namespace korvane
