@@ -15,8 +15,8 @@ bool Running(PlayerState state) {
 FollowerCommand SyncFollower(const PlayerView& leader, const PlayerView& follower,
                              bool followerStarted, const FollowerSync& rule) {
   FollowerCommand command;
-  if (followerStarted && (follower.state == PlayerState::Idle ||
-                          follower.state == PlayerState::Stopping)) {
+  if (followerStarted &&
+      (follower.state == PlayerState::Idle || follower.state == PlayerState::Stopping)) {
     command.drop = DropReason::kPlayerEnded;
     return command;
   }

@@ -1,6 +1,7 @@
 // The follower rule: what one follower player of a moment's other channel is to be sent so it
-// shows what the leader (the channel with the telemetry) shows. Pure: the caller polls both players,
-// hands the views in and writes the answer to the follower; nothing here talks to a process.
+// shows what the leader (the channel with the telemetry) shows. Pure: the caller polls both
+// players, hands the views in and writes the answer to the follower; nothing here talks to a
+// process.
 #pragma once
 #include <optional>
 #include <string_view>
@@ -31,8 +32,8 @@ struct FollowerSync {
 struct FollowerCommand {
   DropReason drop = DropReason::kNone;
   std::optional<double> speed;
-  bool togglePause = false;            // the follower's pause is the opposite of the leader's
-  std::optional<double> seekTo;        // seconds of media time
+  bool togglePause = false;      // the follower's pause is the opposite of the leader's
+  std::optional<double> seekTo;  // seconds of media time
   friend bool operator==(const FollowerCommand&, const FollowerCommand&) = default;
 };
 

@@ -48,7 +48,9 @@ class CPictureArrangement {
   int main() const { return order_.empty() ? -1 : order_.front(); }
   int count() const { return static_cast<int>(order_.size()); }
   // The channels the small pictures show, first the one nearest the corner (never the main one).
-  std::vector<int> smalls() const { return {order_.begin() + (order_.empty() ? 0 : 1), order_.end()}; }
+  std::vector<int> smalls() const {
+    return {order_.begin() + (order_.empty() ? 0 : 1), order_.end()};
+  }
   // The channel of small picture `index` becomes the main picture and the main one takes its
   // place; an index out of range changes nothing. Returns whether it changed.
   bool SwapWithSmall(int index);

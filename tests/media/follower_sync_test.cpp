@@ -13,6 +13,27 @@ constexpr double kUnknown = std::numeric_limits<double>::quiet_NaN();
 constexpr auto kPlaying = PlayerState::Playing;
 constexpr auto kPaused = PlayerState::Paused;
 
+FollowerCommand SeekTo(double seconds) {
+  FollowerCommand command;
+  command.seekTo = seconds;
+  return command;
+}
+FollowerCommand Toggle() {
+  FollowerCommand command;
+  command.togglePause = true;
+  return command;
+}
+FollowerCommand Speed(double speed) {
+  FollowerCommand command;
+  command.speed = speed;
+  return command;
+}
+FollowerCommand Drop(DropReason reason) {
+  FollowerCommand command;
+  command.drop = reason;
+  return command;
+}
+
 struct SyncCase {
   const char* name;
   PlayerView leader;
@@ -40,55 +61,64 @@ INSTANTIATE_TEST_SUITE_P(
                  {kPlaying, 10.0, 60},
                  {kPlaying, 10.5, 60},
                  true,
-                 {.seekTo = 10.0}},
+                 SeekTo(10.0)},
         SyncCase{"BehindWhilePlayingIsSought",
                  {kPlaying, 30.0, 60},
                  {kPlaying, 29.5, 60},
                  true,
-                 {.seekTo = 30.0}},
+                 SeekTo(30.0)},
         SyncCase{"PausedOneFrameApartIsSought",
                  {kPaused, 10.0, 60},
                  {kPaused, 10.04, 60},
                  true,
-                 {.seekTo = 10.0}},
-        SyncCase{"PausedOnTheSameFrameStaysPut", {kPaused, 10.0, 60}, {kPaused, 10.01, 60}, true,
-                 {}},
+                 SeekTo(10.0)},
+        SyncCase{
+            "PausedOnTheSameFrameStaysPut", {kPaused, 10.0, 60}, {kPaused, 10.01, 60}, true, {}},
         SyncCase{"LeaderPausedPausesTheFollower",
                  {kPaused, 10.0, 60},
                  {kPlaying, 10.0, 60},
                  true,
-                 {.togglePause = true}},
+                 Toggle()},
         SyncCase{"LeaderPlayingPlaysTheFollower",
                  {kPlaying, 10.0, 60},
                  {kPaused, 10.0, 60},
                  true,
-                 {.togglePause = true}},
+                 Toggle()},
         SyncCase{"LeaderSpeedIsMirrored",
                  {kPlaying, 10.0, 60, 2.0},
                  {kPlaying, 10.0, 60, 1.0},
                  true,
-                 {.speed = 2.0}},
-        SyncCase{"FollowerTimeNotYetKnownIsNotSought", {kPlaying, 10.0, 60},
-                 {kPlaying, kUnknown, 60}, true, {}},
+                 Speed(2.0)},
+        SyncCase{"FollowerTimeNotYetKnownIsNotSought",
+                 {kPlaying, 10.0, 60},
+                 {kPlaying, kUnknown, 60},
+                 true,
+                 {}},
         SyncCase{"LeaderTimeNotYetKnownSendsNothing",
                  {kPlaying, kUnknown, 60},
                  {kPaused, 3.0, 60, 2.0},
                  true,
                  {}},
-        SyncCase{"FollowerStillStartingIsLeftAlone", {kPaused, 10.0, 60},
-                 {PlayerState::Starting, 0.0, 0}, false, {}},
-        SyncCase{"FollowerNeverStartedIsNotDropped", {kPlaying, 10.0, 60},
-                 {PlayerState::Idle, 0.0, 0}, false, {}},
+        SyncCase{"FollowerStillStartingIsLeftAlone",
+                 {kPaused, 10.0, 60},
+                 {PlayerState::Starting, 0.0, 0},
+                 false,
+                 {}},
+        SyncCase{"FollowerNeverStartedIsNotDropped",
+                 {kPlaying, 10.0, 60},
+                 {PlayerState::Idle, 0.0, 0},
+                 false,
+                 {}},
         SyncCase{"FollowerWhosePlayerDiedIsDropped",
                  {kPlaying, 10.0, 60},
                  {PlayerState::Idle, 9.0, 60},
                  true,
-                 {.drop = DropReason::kPlayerEnded}},
+                 Drop(DropReason::kPlayerEnded)},
         SyncCase{"LeaderPastTheFollowersEndDropsIt",
                  {kPlaying, 40.0, 60},
                  {kPlaying, 30.0, 30},
                  true,
-                 {.drop = DropReason::kShorterThanLeader}},
+                 Drop(DropReason::kShorterThanLeader)},
         SyncCase{"FollowerAFrameShorterIsKept",
                  {kPlaying, 30.1, 30.1},
                  {kPlaying, 30.0, 30.0},

@@ -44,9 +44,15 @@ INSTANTIATE_TEST_SUITE_P(
                    20,
                    {k169, k169},
                    {{792, 8, 200, 113}, {792, 129, 200, 113}}},
-        LayoutCase{"WidthBelowTheRangeIsTwentyPercent", PictureCorner::kTopLeft, 5, {k169},
+        LayoutCase{"WidthBelowTheRangeIsTwentyPercent",
+                   PictureCorner::kTopLeft,
+                   5,
+                   {k169},
                    {{8, 8, 200, 113}}},
-        LayoutCase{"WidthAboveTheRangeIsFortyFivePercent", PictureCorner::kTopLeft, 90, {2.25},
+        LayoutCase{"WidthAboveTheRangeIsFortyFivePercent",
+                   PictureCorner::kTopLeft,
+                   90,
+                   {2.25},
                    {{8, 8, 450, 200}}},
         LayoutCase{"UnknownAspectIsSixteenByNine",
                    PictureCorner::kTopLeft,
@@ -59,8 +65,7 @@ INSTANTIATE_TEST_SUITE_P(
                    PictureCorner::kTopLeft,
                    45,
                    {k169, k169, k169, k169},
-                   {{8, 8, 249, 140}, {8, 156, 249, 140}, {8, 304, 249, 140},
-                    {8, 452, 249, 140}}}),
+                   {{8, 8, 249, 140}, {8, 156, 249, 140}, {8, 304, 249, 140}, {8, 452, 249, 140}}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(PictureLayout, AnEmptyAreaOrNoPictureHasNoRectangle) {
