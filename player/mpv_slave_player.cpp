@@ -330,6 +330,12 @@ void MpvSlavePlayer::Execute(const SlaveCommand& command) {
     case Kind::kGetTimeLength:
       Emit(LengthAnswer(DoubleProperty(mpv_, "duration", 0.0)));
       break;
+    case Kind::kGetDroppedFrames:
+      // Both kinds: the decoder skips frames it cannot decode in time, the video output drops the
+      // ones it could not show in time; either is a frame the viewer did not see.
+      Emit(DroppedFramesReply(IntProperty(mpv_, "frame-drop-count") +
+                              IntProperty(mpv_, "decoder-frame-drop-count")));
+      break;
     case Kind::kSeek: {
       const std::string target = std::to_string(command.value);
       const char* mode = command.type == 2   ? "absolute"

@@ -85,6 +85,7 @@ SlaveCommand ParseSlaveCommand(std::string_view line) {
       {"frame_step", Kind::kFrameStep, 0, false},
       {"frame_back_step", Kind::kFrameBackStep, 0, false},
       {"speed_set", Kind::kSpeedSet, 1, true},
+      {"get_dropped_frames", Kind::kGetDroppedFrames, 0, false},
   };
   if (name == "get_property") {
     if (words.size() < 2) return command;
@@ -107,6 +108,9 @@ std::string TimePositionReply(double seconds) {
 }
 std::string LengthAnswer(double seconds) {
   return Printf("ANS_LENGTH=%.2f", seconds);
+}
+std::string DroppedFramesReply(long long frames) {
+  return "ANS_DROPPED_FRAMES=" + std::to_string(frames < 0 ? 0 : frames);
 }
 std::string LengthIdentification(double seconds) {
   return Printf("ID_LENGTH=%.2f", seconds);

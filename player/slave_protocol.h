@@ -23,6 +23,10 @@ struct SlaveCommand {
     kFrameStep,      // one frame forward, then paused
     kFrameBackStep,  // one frame back, then paused (not MPlayer's: this player's own)
     kSpeedSet,       // value: the playback speed, a factor
+    // "get_dropped_frames" (this player's own): answered "ANS_DROPPED_FRAMES=N", the frames the
+    // player has dropped or not shown in time since the file started, so two players of one
+    // moment can be told to keep up on this machine.
+    kGetDroppedFrames,
   };
   Kind kind = Kind::kUnknown;
   double value = 0.0;
@@ -40,6 +44,8 @@ SlaveCommand ParseSlaveCommand(std::string_view line);
 std::string TimePositionReply(double seconds);
 // "ANS_LENGTH=60.00".
 std::string LengthAnswer(double seconds);
+// "ANS_DROPPED_FRAMES=3": a whole count, negatives as 0.
+std::string DroppedFramesReply(long long frames);
 // "ID_LENGTH=60.00".
 std::string LengthIdentification(double seconds);
 // "ID_VIDEO_ASPECT=1.7778"; 0 stands for "not known yet".

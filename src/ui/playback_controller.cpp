@@ -75,6 +75,7 @@ void CPlaybackController::ResetStoreWhenIdle() {
 void CPlaybackController::StopRoutine() {
   b_.pipeline.Stop();
   b_.player.Stop();
+  if (b_.followers != nullptr) b_.followers->Stop();
   b_.duration = 0;
   b_.position = 0;
   ProgressReset();
@@ -112,6 +113,12 @@ void CPlaybackController::StartCurrentItem() {
     LoadFedTrack(path);
   }
   OpenInPlayer(path, !fed_);
+  if (b_.followers != nullptr && b_.player.state() != PlayerState::Idle) {
+    // The leader is the channel the moment plays (the one with the telemetry); the others follow.
+    std::vector<std::string> others = b_.playlist.playlist().CurrentChannelPaths();
+    if (!others.empty()) others.erase(others.begin());
+    b_.followers->Start(others);
+  }
   // A clip the index does not know yet plays through the pipeline, as most clips do, while the
   // indexer reads it; OnClipRead moves it to the feed when it has another source.
   if (!fed_) b_.pipeline.ExtractFile(path);
@@ -200,6 +207,7 @@ void CPlaybackController::Previous() {
 
 void CPlaybackController::EndOfFile() {
   b_.player.Stop();
+  if (b_.followers != nullptr) b_.followers->Stop();
   b_.duration = 0;
   b_.position = 0;
   b_.view.ResetAccChart();
@@ -315,7 +323,10 @@ void CPlaybackController::Unmute() {
 void CPlaybackController::Seek(double seconds) {
   if (!std::isfinite(seconds)) return;
   const PlayerState state = b_.player.state();
-  if (state == PlayerState::Playing || state == PlayerState::Paused) b_.player.Seek(seconds);
+  if (state == PlayerState::Playing || state == PlayerState::Paused) {
+    b_.player.Seek(seconds);
+    if (b_.followers != nullptr) b_.followers->Seek(seconds);
+  }
   b_.position = std::clamp(static_cast<int>(std::min(seconds, 1e9)), 0, std::max(b_.duration, 0));
 }
 
@@ -431,11 +442,13 @@ void CPlaybackController::StepVolume(int step) {
 void CPlaybackController::StepFrame(int frames) {
   if (frames == 0 || b_.player.state() != PlayerState::Paused) return;
   b_.player.StepFrame(frames > 0);
+  if (b_.followers != nullptr) b_.followers->StepFrame(frames > 0);
 }
 
 void CPlaybackController::StepSpeed(int rungs) {
   const double speed = SpeedAfterSteps(b_.player.speed(), rungs);
   b_.player.SetSpeed(speed);
+  if (b_.followers != nullptr) b_.followers->SetSpeed(speed);
   b_.texts.playbackSpeed = SpeedText(speed);
   b_.view.RefreshLabels();
 }
@@ -502,6 +515,8 @@ void CPlaybackController::OnPlayerMessage(WPARAM code) {
       b_.position = b_.player.position();
       ShowCurrentTime();
       b_.view.SetChartCursor(b_.player.timePosition());
+      // The leader's every answer is the followers' tick: they are compared as often as it is.
+      if (b_.followers != nullptr) b_.followers->Tick(ViewOf(b_.player));
       if (fed_) ShowFedMoment();
       break;
     case kPlayerScreenshot:

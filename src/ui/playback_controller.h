@@ -10,6 +10,7 @@
 #include "platform/window_message.h"
 #include "settings/application_context.h"
 #include "telemetry/telemetry_record.h"
+#include "ui/channel_followers.h"
 #include "ui/controller_ports.h"
 #include "ui/player_keys.h"
 #include "ui/playlist_manager.h"
@@ -49,6 +50,8 @@ struct ControllerBinding {
   ITrackFeedPort* feed = nullptr;
   // The camera clock offset of a clip's folder, in seconds; unset: none.
   std::function<int(const std::string&)> clockOffsetOf = {};
+  // The players of the moment's other channels; null: only the channel with the telemetry plays.
+  CChannelFollowers* followers = nullptr;
 };
 
 class CPlaybackController {

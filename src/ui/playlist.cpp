@@ -7,8 +7,8 @@
 namespace korvane {
 
 const KnownExtension KnownExtensions[] = {
-    {"wmv", 1},  {"avi", 1}, {"rm", 1},  {"rmvb", 1}, {"mp4", 1}, {"mpg", 1},
-    {"mpeg", 1}, {"vob", 1}, {"mkv", 1}, {"mov", 1},  {"mod", 1}, {"ts", 1}, {nullptr, 0},
+    {"wmv", 1}, {"avi", 1}, {"rm", 1},  {"rmvb", 1}, {"mp4", 1}, {"mpg", 1},   {"mpeg", 1},
+    {"vob", 1}, {"mkv", 1}, {"mov", 1}, {"mod", 1},  {"ts", 1},  {nullptr, 0},
 };
 
 int Playlist::AddEntry(std::string path, std::string fileName) {
@@ -43,13 +43,19 @@ void Playlist::ClearEntries() {
 }
 
 int Playlist::GetCurrentPath(std::string& path) const {
-  if (current_ < 0 || current_ >= count()) return 0;
-  const PlaylistEntry* plays = entries_[current_].get();
-  for (const int i : MomentEntries(current_)) {
-    if (entries_[i]->channel < plays->channel) plays = entries_[i].get();
-  }
-  path = plays->path;
+  const std::vector<std::string> channels = CurrentChannelPaths();
+  if (channels.empty()) return 0;
+  path = channels.front();
   return 1;
+}
+
+std::vector<std::string> Playlist::CurrentChannelPaths() const {
+  std::vector<int> same = MomentEntries(current_);
+  std::stable_sort(same.begin(), same.end(),
+                   [this](int a, int b) { return entries_[a]->channel < entries_[b]->channel; });
+  std::vector<std::string> paths;
+  for (const int i : same) paths.push_back(entries_[i]->path);
+  return paths;
 }
 
 std::vector<int> Playlist::MomentEntries(int index) const {

@@ -39,6 +39,9 @@ class Playlist {
   // 0 (path untouched) when there is no current entry; otherwise 1 and the path the current
   // moment plays: its front channel's among the listed entries of the current entry's moment.
   int GetCurrentPath(std::string& path) const;
+  // The paths of the current moment's channels: the one it plays (as GetCurrentPath) first, then
+  // the others by channel, equal channels in list order. None when there is no current entry.
+  std::vector<std::string> CurrentChannelPaths() const;
   // The indexes of the entries of index's moment, in list order; none for an index out of range.
   std::vector<int> MomentEntries(int index) const;
 

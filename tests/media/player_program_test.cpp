@@ -292,6 +292,19 @@ TEST(OwnPlayer, ClipWithoutSubtitlesAnswersAnEmptyLog) {
   player.Send("quit\n");
 }
 
+TEST(OwnPlayer, AnswersItsDroppedFrameCountAsAWholeNumber) {
+  TempDir folder;
+  PlayerProgram player(OwnPlayer(), SlaveArgs(DefaultClip()), folder.str());
+  ASSERT_FALSE(player.WaitForLine("Starting playback").empty()) << player.Transcript();
+  player.Send("pausing_keep_force get_dropped_frames\n");
+  const std::string answer = player.WaitForLine("ANS_DROPPED_FRAMES=");
+  ASSERT_FALSE(answer.empty()) << player.Transcript();
+  const std::string count = answer.substr(19);
+  EXPECT_FALSE(count.empty());
+  EXPECT_EQ(count.find_first_not_of("0123456789"), std::string::npos) << answer;
+  player.Send("quit\n");
+}
+
 TEST(OwnPlayer, ClosedInputEndsThePlayer) {
   TempDir folder;
   PlayerProgram player(OwnPlayer(), SlaveArgs(DefaultClip()), folder.str());

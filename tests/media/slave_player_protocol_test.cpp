@@ -141,13 +141,17 @@ INSTANTIATE_TEST_SUITE_P(
                     CommandCase{"frame_back_step", K::kFrameBackStep, 0, 0, false},
                     CommandCase{"speed_set 1.5", K::kSpeedSet, 1.5, 0, true},
                     CommandCase{"speed_set", K::kUnknown, 0, 0, false},
-                    CommandCase{"speed_set fast", K::kUnknown, 0, 0, false}));
+                    CommandCase{"speed_set fast", K::kUnknown, 0, 0, false},
+                    CommandCase{"get_dropped_frames", K::kGetDroppedFrames, 0, 0, false},
+                    CommandCase{"get_dropped_frames 1", K::kGetDroppedFrames, 0, 0, false}));
 
 TEST(PlayerReplies, SpelledAsMPlayerSpellsThem) {
   EXPECT_EQ(TimePositionReply(12.96), "ANS_TIME_POSITION=13.0");
   EXPECT_EQ(TimePositionReply(0.0), "ANS_TIME_POSITION=0.0");
   EXPECT_EQ(LengthIdentification(60.0), "ID_LENGTH=60.00");
   EXPECT_EQ(LengthAnswer(1.5), "ANS_LENGTH=1.50");
+  EXPECT_EQ(DroppedFramesReply(3), "ANS_DROPPED_FRAMES=3");
+  EXPECT_EQ(DroppedFramesReply(-1), "ANS_DROPPED_FRAMES=0");
   EXPECT_EQ(AspectIdentification(16.0 / 9.0), "ID_VIDEO_ASPECT=1.7778");
   EXPECT_EQ(AspectIdentification(0.0), "ID_VIDEO_ASPECT=0.0000");
   EXPECT_EQ(ScreenshotReply("shot0001.png"), "*** screenshot 'shot0001.png' ***");

@@ -278,7 +278,8 @@ struct ControllerWorld {
                                      [this]() -> const TelemetryRecord& { return record; },
                                      {},
                                      &feed,
-                                     offsetOf}) {
+                                     offsetOf,
+                                     &followers}) {
     playlist.LoadPlaylistOptions();
     for (const char* name : {"a.mp4", "b.mp4", "c.mp4"}) std::ofstream(dir.path() / name).put('x');
   }
@@ -304,6 +305,16 @@ struct ControllerWorld {
   std::function<int(const std::string&)> offsetOf = [this](const std::string& clip) {
     return clockOffsets.OfClip(clip);
   };
+  // The fake players of the moment's other channels, in the order made; each lives as long as
+  // its follower does.
+  std::vector<FakePlayer*> followerPlayers;
+  std::vector<std::string> followerLog;
+  CChannelFollowers followers{[this](int) -> std::unique_ptr<IPlayerPort> {
+                                auto player = std::make_unique<FakePlayer>();
+                                followerPlayers.push_back(player.get());
+                                return player;
+                              },
+                              [this](const std::string& line) { followerLog.push_back(line); }};
   CPlaybackController controller;
 };
 

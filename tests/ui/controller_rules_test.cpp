@@ -619,4 +619,34 @@ TEST_F(ControllerTest, OpenStartsTheChosenFile) {
 }
 
 }  // namespace
+// A moment of two cameras: the front leads (polled, with the sound), the rear follows its moves
+// and is ended with it.
+TEST_F(ControllerTest, TheMomentsOtherChannelFollowsTheLeader) {
+  const char* front = "2021_0105_101500_0001F.MP4";
+  const char* rear = "2021_0105_101500_0002R.MP4";
+  for (const char* name : {front, rear}) std::ofstream(dir.path() / name).put('x');
+  DropClip(rear);
+  EXPECT_EQ(player.log, std::vector<std::string>{"play " + Clip(front)});
+  ASSERT_EQ(followerPlayers.size(), 1u);
+  FakePlayer& follower = *followerPlayers[0];
+  EXPECT_EQ(follower.log, std::vector<std::string>{"play " + Clip(rear) + " (no subtitle poll)"});
+  EXPECT_TRUE(follower.muted());
+
+  controller.Seek(12.0);
+  controller.OnPlayerKey({KeyAction::kSpeedStep, 1});
+  EXPECT_EQ(follower.log.back(), "seek 12");
+  EXPECT_EQ(follower.speed(), player.speed());
+  controller.Pause();
+  player.timePosition_ = 12.0;
+  follower.timePosition_ = 12.0;
+  controller.OnPlayerMessage(kPlayerPosition);  // the leader's answer: the follower pauses too
+  EXPECT_EQ(follower.state(), PlayerState::Paused);
+  controller.OnPlayerKey({KeyAction::kFrameStep, 1});
+  EXPECT_EQ(follower.log.back(), "frame +1");
+
+  controller.StopRoutine();
+  EXPECT_TRUE(followers.indices().empty()) << "no follower outlives the leader";
+  EXPECT_TRUE(followerLog.empty());
+}
+
 }  // namespace korvane::test

@@ -96,6 +96,19 @@ TEST(Playlist, CurrentPathAndSetCurrentBounds) {
   EXPECT_EQ(list.count(), 0);
 }
 
+TEST(Playlist, CurrentChannelsStartWithTheOneThatPlaysThenGoByChannel) {
+  Playlist list = ListOf({"2021_0105_101500_0003I.mp4", "2021_0105_101500_0002R.MP4", "other.mp4",
+                          "2021_0105_101500_0001F.MP4"});
+  EXPECT_TRUE(list.CurrentChannelPaths().empty());
+  list.SetCurrent(1);
+  EXPECT_EQ(list.CurrentChannelPaths(),
+            (std::vector<std::string>{"/clips/2021_0105_101500_0001F.MP4",
+                                      "/clips/2021_0105_101500_0002R.MP4",
+                                      "/clips/2021_0105_101500_0003I.mp4"}));
+  list.SetCurrent(2);
+  EXPECT_EQ(list.CurrentChannelPaths(), (std::vector<std::string>{"/clips/other.mp4"}));
+}
+
 TEST(Playlist, SortsByCodeUnitsAndKeepsTheCurrentEntry) {
   Playlist list =
       ListOf({"a.mp4", "中文 片段.mp4", "B.mp4", "it's \"q\".mp4", "a b.mp4", "_x.mp4"});
