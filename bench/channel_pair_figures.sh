@@ -53,7 +53,7 @@ play() {
     shown=$(grep -o 'ANS_TIME_POSITION=[0-9.]*' "$work/$name.out" | tail -1 | cut -d= -f2)
     shown=$(awk -v t="${shown:-0}" 'BEGIN { printf "%d", t * 30 }')
     awk -v l="$label $name" -v d="${dropped:-?}" -v s="$shown" \
-      'BEGIN { printf "%s: %s / %d (%.2f %%) (<= 1 %%)\n", l, d, s, (s > 0 ? 100 * d / s : 0) }'
+      'BEGIN { share = s ? 100 * d / s : 0; printf "%s: %s / %d (%.2f %%) (<= 1 %%)\n", l, d, s, share }'
   done
   for p in "${started[@]}"; do wait "$p" 2>/dev/null || true; done
   rm -f "$work"/*.in "$work"/*.out
