@@ -241,6 +241,7 @@ int RunSaveCommand(const CommandLine& command, const std::string& programFolder)
     std::fprintf(stderr, "korvane: save failed: %s\n", result.error.c_str());
     return kExitExportFailed;
   }
+  if (!setup.zoneWarning.empty()) std::fprintf(stderr, "korvane: %s\n", setup.zoneWarning.c_str());
   std::fprintf(stderr, "korvane: saved %s and %s (%s)\n", result.mp4Path.c_str(),
                result.gpxPath.c_str(), result.comment.c_str());
   return 0;

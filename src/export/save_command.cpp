@@ -75,7 +75,7 @@ std::vector<std::string> SaveArguments(const StretchPlan& plan, const SaveFiles&
   if (cues) args.insert(args.end(), {"-c:s", "mov_text"});
   for (std::size_t i = 0; i < plan.channels.size(); ++i) {
     args.insert(args.end(), {"-metadata:s:v:" + std::to_string(i),
-                             "title=" + std::string(ChannelMark(plan.channels[i].channel))});
+                             "handler_name=" + std::string(ChannelMark(plan.channels[i].channel))});
   }
   args.insert(args.end(), {"-metadata", "comment=" + SaveComment(plan), "-t",
                            Seconds(plan.toMs - plan.fromMs), "-f", "mp4", files.outputPath});

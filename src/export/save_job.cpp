@@ -169,6 +169,7 @@ SaveResult RunSave(const SaveRequest& request, CClipPoints& source) {
   // same moment that has one (a rear camera often writes no telemetry).
   std::map<std::string, KnownClip> known;
   std::map<std::string, std::int64_t> momentStart;
+  std::map<std::string, std::int64_t> momentLength;
   for (ClipSummary& summary : summaries) {
     KnownClip clip{summary, {}, 0};
     std::string reason;
@@ -179,7 +180,9 @@ SaveResult RunSave(const SaveRequest& request, CClipPoints& source) {
       for (const IndexPoint& p : clip.points) {
         const std::int64_t camera = CameraMsOf(p, clip.offsetSeconds, request.zone);
         if (camera == kNoTime) continue;
-        momentStart.emplace(MomentOf(summary.path).moment, camera - p.mediaMs);
+        const std::string moment = MomentOf(summary.path).moment;
+        momentStart.emplace(moment, camera - p.mediaMs);
+        momentLength.emplace(moment, summary.durationMs);
         break;
       }
     }
@@ -201,6 +204,9 @@ SaveResult RunSave(const SaveRequest& request, CClipPoints& source) {
     const auto trip = tripOfMoment.find(moment.moment);
     std::int64_t durationMs = clip.summary.durationMs;
     if (durationMs <= 0) durationMs = LookAt(request.ffprobeProgram, path, cancel).durationMs;
+    // A file of the moment whose length cannot be read is taken as long as its moment, so a
+    // broken one is named when the stretch needs it instead of silently left out.
+    if (durationMs <= 0) durationMs = momentLength[moment.moment];
     clips.push_back(
         {path, start->second, durationMs, moment.channel,
          trip == tripOfMoment.end() ? -1 - static_cast<int>(clips.size()) : trip->second});

@@ -35,9 +35,10 @@ std::vector<std::string> DualCardClips() {
 
 class SaveJob : public testing::Test {
  protected:
-  SaveResult Save(const char* from, const char* to, std::string output = {}) {
+  SaveResult Save(const char* from, const char* to, std::string output = {},
+                  std::vector<std::string> clips = DualCardClips()) {
     SaveRequest request;
-    request.clips = DualCardClips();
+    request.clips = std::move(clips);
     request.from = *ParseStretchTime(from);
     request.to = *ParseStretchTime(to);
     request.outputPath = output.empty() ? dir_.str() + "saved.mp4" : output;
@@ -126,6 +127,10 @@ TEST_F(SaveJob, AStretchThatCannotBeSavedLeavesNothing) {
     const SaveResult result = Save(c.from, c.to, c.output);
     EXPECT_NE(result.error.find(c.error), std::string::npos) << c.from << ": " << result.error;
   }
+  const std::string broken = test::SamplePath("channels/broken/20260518_083700_N");
+  const SaveResult result =
+      Save("2026-05-18T08:38:01", "2026-05-18T08:38:04", "", {broken + "F.mp4", broken + "R.mp4"});
+  EXPECT_EQ(result.error, "20260518_083700_NR.mp4: the clip cannot be read");
   cancel_ = true;
   EXPECT_TRUE(Save("2026-05-18T08:30:10", "2026-05-18T08:30:20").cancelled);
   EXPECT_EQ(Written(), std::vector<std::string>{});
