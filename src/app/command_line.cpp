@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -214,6 +215,9 @@ int RunExportCommand(const CommandLine& command, const std::string& programFolde
 
 // A clip saves a stretch of its folder's clips, so the stretch may run on into the next one.
 int RunSaveCommand(const CommandLine& command, const std::string& programFolder) {
+  // A file-size limit fails a write as a full disk does, here and in ffmpeg, which inherits this,
+  // instead of ending the program with a part file left behind.
+  signal(SIGXFSZ, SIG_IGN);
   std::error_code error;
   const bool clip = std::filesystem::is_regular_file(command.input, error);
   const std::string folder =

@@ -333,7 +333,10 @@ SaveResult RunSave(const SaveRequest& request, CClipPoints& source) {
   if (run.exitCode != 0) {
     const std::string words = LastWords(run.output);
     result.error = "ffmpeg could not save the stretch" + (words.empty() ? "" : ": " + words);
-    if (run.exitCode == 128 + SIGXFSZ) result.error = "the output folder is full";
+    if (run.exitCode == 128 + SIGXFSZ || run.output.find("File too large") != std::string::npos ||
+        run.output.find("No space left") != std::string::npos) {
+      result.error = "the output folder is full";
+    }
     return result;
   }
   if (result.error = mp4File.Commit(); !result.error.empty()) return result;

@@ -4,9 +4,13 @@
 #include "export/save_job.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <atomic>
 #include <cmath>
+#include <csignal>
 #include <filesystem>
 #include <sstream>
 
@@ -131,6 +135,18 @@ TEST_F(SaveJob, AStretchThatCannotBeSavedLeavesNothing) {
   const SaveResult result =
       Save("2026-05-18T08:38:01", "2026-05-18T08:38:04", "", {broken + "F.mp4", broken + "R.mp4"});
   EXPECT_EQ(result.error, "20260518_083700_NR.mp4: the clip cannot be read");
+  // A file-size limit the video overflows fails as a full disk does.
+  const pid_t pid = fork();
+  if (pid == 0) {
+    signal(SIGXFSZ, SIG_IGN);
+    const rlimit limit{64 << 10, 64 << 10};
+    setrlimit(RLIMIT_FSIZE, &limit);
+    const std::string error = Save("2026-05-18T08:30:10", "2026-05-18T08:30:50").error;
+    _exit(error == "the output folder is full" ? 0 : 1);
+  }
+  int status = 0;
+  waitpid(pid, &status, 0);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
   cancel_ = true;
   EXPECT_TRUE(Save("2026-05-18T08:30:10", "2026-05-18T08:30:20").cancelled);
   EXPECT_EQ(Written(), std::vector<std::string>{});
