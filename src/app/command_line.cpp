@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -14,11 +15,13 @@
 #include "export/clip_points.h"
 #include "export/export_job.h"
 #include "export/report_job.h"
+#include "export/save_job.h"
 #include "index/index_database.h"
 #include "settings/data_folder.h"
 #include "settings/settings.h"
 #include "settings/settings_store.h"
 #include "telemetry/clock_offset_store.h"
+#include "telemetry/extract_command.h"
 #include "tracks/clip_track.h"
 #include "ui/playlist_files.h"
 
@@ -26,7 +29,8 @@ namespace korvane {
 namespace {
 
 // Every option the program has that begins with "--".
-constexpr std::string_view kLongOptions[] = {"--help", "--version", "--info", "--json", "--export"};
+constexpr std::string_view kLongOptions[] = {"--help",   "--version", "--info", "--json",
+                                             "--export", "--save",    "--from", "--to"};
 
 bool IsLongOption(const std::string& arg) {
   return arg.starts_with("--");
@@ -57,6 +61,33 @@ CommandLine ParseExport(const std::vector<std::string>& args) {
   command.format = *format;
   command.input = args[2];
   command.output = args[3];
+  return command;
+}
+
+// args[0] is "--save"; --from and --to may come in either order, each before its time.
+CommandLine ParseSave(const std::vector<std::string>& args) {
+  CommandLine command;
+  command.kind = CommandLine::Kind::Save;
+  std::vector<std::string> paths;
+  for (std::size_t i = 1; i < args.size(); ++i) {
+    if (args[i] == "--from" || args[i] == "--to") {
+      if (i + 1 == args.size()) return Bad(args[i] + " needs a time");
+      if (!ParseStretchTime(args[i + 1])) {
+        return Bad("\"" + args[i + 1] + "\" is no time (2026-05-18T08:30:07 or CLIP@00:00:42)");
+      }
+      (args[i] == "--from" ? command.from : command.to) = args[i + 1];
+      ++i;
+    } else if (IsLongOption(args[i])) {
+      return Bad(args[i] + " is out of place");
+    } else {
+      paths.push_back(args[i]);
+    }
+  }
+  if (paths.size() != 2 || command.from.empty() || command.to.empty()) {
+    return Bad("--save needs a clip or folder, --from TIME, --to TIME and an output file");
+  }
+  command.input = paths[0];
+  command.output = paths[1];
   return command;
 }
 
@@ -182,6 +213,44 @@ int RunExportCommand(const CommandLine& command, const std::string& programFolde
   return 0;
 }
 
+// A clip saves a stretch of its folder's clips, so the stretch may run on into the next one.
+int RunSaveCommand(const CommandLine& command, const std::string& programFolder) {
+  // A file-size limit fails a write as a full disk does, here and in ffmpeg, which inherits this,
+  // instead of ending the program with a part file left behind.
+  signal(SIGXFSZ, SIG_IGN);
+  std::error_code error;
+  const bool clip = std::filesystem::is_regular_file(command.input, error);
+  const std::string folder =
+      clip ? std::filesystem::absolute(command.input, error).parent_path().string() : command.input;
+  const HeadlessSetup setup = ReadHeadlessSetup(programFolder, folder);
+  if (!setup.error.empty()) {
+    std::fprintf(stderr, "korvane: %s\n", setup.error.c_str());
+    return kExitExportFailed;
+  }
+  SaveRequest request;
+  request.clips = setup.clips;
+  request.from = *ParseStretchTime(command.from);
+  request.to = *ParseStretchTime(command.to);
+  request.outputPath = command.output;
+  request.ffmpegProgram = programFolder + kExtractorRelativePath;
+  // ffprobe comes with the ffmpeg the program folder points at.
+  const auto ffmpeg = std::filesystem::canonical(request.ffmpegProgram, error);
+  request.ffprobeProgram = error ? "/usr/bin/ffprobe" : (ffmpeg.parent_path() / "ffprobe").string();
+  request.zone = setup.zone;
+  request.clockOffsets = ReadClockOffsets(setup.dataFolder);
+  CClipTracks clipTracks(IndexDatabasePath(), setup.dataFolder, request.zone);
+  CClipPoints source = ClipPointsOf(programFolder, clipTracks);
+  const SaveResult result = RunSave(request, source);
+  if (!result.error.empty()) {
+    std::fprintf(stderr, "korvane: save failed: %s\n", result.error.c_str());
+    return kExitExportFailed;
+  }
+  if (!setup.zoneWarning.empty()) std::fprintf(stderr, "korvane: %s\n", setup.zoneWarning.c_str());
+  std::fprintf(stderr, "korvane: saved %s and %s (%s)\n", result.mp4Path.c_str(),
+               result.gpxPath.c_str(), result.comment.c_str());
+  return 0;
+}
+
 // Reports go to stdout, a clip that could not be indexed to stderr (and the exit code).
 int RunInfoCommand(const CommandLine& command, const std::string& programFolder) {
   const HeadlessSetup setup = ReadHeadlessSetup(programFolder, command.input);
@@ -230,6 +299,8 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
     return ParseExport(args);
   } else if (first == "--info") {
     return ParseInfo(args);
+  } else if (first == "--save") {
+    return ParseSave(args);
   } else if (const auto misplaced = std::find_if(args.begin(), args.end(), IsLongOption);
              misplaced != args.end()) {
     return Bad(*misplaced + " is out of place");
@@ -241,6 +312,7 @@ std::string UsageText() {
   return "Usage: korvane [FILE...]\n"
          "       korvane --info [--json] CLIP|FOLDER\n"
          "       korvane --export gpx|kml|csv CLIP|FOLDER OUTPUT\n"
+         "       korvane --save CLIP|FOLDER --from TIME --to TIME OUTPUT\n"
          "       korvane --version\n"
          "       korvane --help\n"
          "\n"
@@ -259,9 +331,14 @@ std::string UsageText() {
          "--export writes the telemetry of a clip (one track), or of a folder's clips (one track\n"
          "         per trip), to OUTPUT as GPX 1.1, KML or CSV, with times in UTC (the TimeZone\n"
          "         setting says the zone of the camera's clock: local or +HH:MM).\n"
+         "--save   saves the stretch from one TIME to the other of the clips of FOLDER (or of\n"
+         "         CLIP's folder), every camera, as one MP4 in OUTPUT with the video copied and\n"
+         "         the telemetry as a subtitle track, and a GPX beside it. TIME is a camera time\n"
+         "         (2026-05-18T08:30:07) or a time into a clip (CLIP@00:00:42).\n"
          "--version prints the program's version.\n"
-         "--info and --export need no display and run beside an open window. Exit code 0, else\n"
-         "1 (a path that does not exist, cannot be read or cannot be indexed), 2 for bad usage.\n";
+         "--info, --export and --save need no display and run beside an open window. Exit\n"
+         "code 0, else 1 (a path that does not exist, cannot be read or cannot be indexed; a\n"
+         "stretch that cannot be saved), 2 for bad usage.\n";
 }
 
 std::optional<int> RunCommandLine(const CommandLine& command, const std::string& programFolder) {
@@ -281,6 +358,8 @@ std::optional<int> RunCommandLine(const CommandLine& command, const std::string&
       return RunInfoCommand(command, programFolder);
     case CommandLine::Kind::Export:
       return RunExportCommand(command, programFolder);
+    case CommandLine::Kind::Save:
+      return RunSaveCommand(command, programFolder);
   }
   return std::nullopt;
 }

@@ -3,6 +3,7 @@
 //   korvane --version
 //   korvane --info [--json] CLIP|FOLDER
 //   korvane --export gpx|kml|csv <clip or folder> <output file>
+//   korvane --save <clip or folder> --from TIME --to TIME <output file>
 // Any other command line starts the window, its arguments being files to open. An argument that
 // begins with "--" is always an option: one the program does not have, or one out of its place,
 // is bad usage (a file of such a name is given as "./--name"; a lone "-" is a file).
@@ -19,12 +20,14 @@ inline constexpr int kExitExportFailed = 1;  // also a report (--info) that fail
 inline constexpr int kExitUsage = 2;
 
 struct CommandLine {
-  enum class Kind { Window, Help, Version, Info, Export, Bad };
+  enum class Kind { Window, Help, Version, Info, Export, Save, Bad };
   Kind kind = Kind::Window;
   ExportFormat format = ExportFormat::Gpx;
   bool json = false;  // Info: one JSON object a line
   std::string input;
   std::string output;
+  std::string from;  // Save: the stretch's ends as given (ParseStretchTime reads them)
+  std::string to;
   std::string error;  // Bad: the one line to print
 };
 
@@ -34,8 +37,8 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args);
 // The usage text --help prints.
 std::string UsageText();
 
-// Runs a Help, Version, Info, Export or Bad command line, printing to stdout/stderr, and returns
-// the exit code; nullopt for a Window one, which the caller starts. Never opens a display.
+// Runs a Help, Version, Info, Export, Save or Bad command line, printing to stdout/stderr, and
+// returns the exit code; nullopt for a Window one, which the caller starts. Never opens a display.
 std::optional<int> RunCommandLine(const CommandLine& command, const std::string& programFolder);
 
 }  // namespace korvane

@@ -45,6 +45,14 @@ std::int64_t CameraTimeToUtc(std::int64_t cameraSeconds, const CameraTimeZone& z
   return utc == static_cast<time_t>(-1) ? cameraSeconds : static_cast<std::int64_t>(utc);
 }
 
+std::int64_t UtcToCameraTime(std::int64_t utcSeconds, const CameraTimeZone& zone) {
+  if (!zone.local) return utcSeconds + std::int64_t{zone.offsetMinutes} * 60;
+  const time_t utc = static_cast<time_t>(utcSeconds);
+  tm fields{};
+  if (localtime_r(&utc, &fields) == nullptr) return utcSeconds;
+  return utcSeconds + fields.tm_gmtoff;
+}
+
 std::string UtcText(std::int64_t utcSeconds) {
   const time_t seconds = static_cast<time_t>(utcSeconds);
   tm f{};

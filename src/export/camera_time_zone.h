@@ -26,6 +26,10 @@ std::optional<CameraTimeZone> ParseCameraTimeZone(std::string_view text);
 // summer time) is taken as the system's mktime takes it.
 std::int64_t CameraTimeToUtc(std::int64_t cameraSeconds, const CameraTimeZone& zone);
 
+// The camera clock reading of a UTC moment (a receiver's fix time shown as the camera would have
+// written it): the inverse of CameraTimeToUtc.
+std::int64_t UtcToCameraTime(std::int64_t utcSeconds, const CameraTimeZone& zone);
+
 // ISO 8601 UTC text of seconds since 1970: "2026-05-18T08:30:00Z". Locale-independent.
 std::string UtcText(std::int64_t utcSeconds);
 

@@ -7,44 +7,13 @@
 #include <cstring>
 #include <fstream>
 
+#include "export/pending_file.h"
 #include "export/track_writers.h"
 #include "index/trips.h"
 #include "platform/path_parts.h"
 
 namespace korvane {
 namespace {
-
-// The output under a temporary name in its own folder, renamed into place by Commit.
-class CPendingFile {
- public:
-  explicit CPendingFile(std::string path)
-      : path_(std::move(path)), temporary_(path_ + ".part-" + std::to_string(getpid())) {}
-  ~CPendingFile() {
-    if (!committed_) std::remove(temporary_.c_str());
-  }
-  std::string Open() {
-    errno = 0;
-    out_.open(temporary_, std::ios::binary | std::ios::trunc);
-    if (!out_) return "cannot write " + path_ + ": " + std::strerror(errno != 0 ? errno : EACCES);
-    return {};
-  }
-  std::ofstream& out() { return out_; }
-  std::string Commit() {
-    out_.close();
-    if (out_.fail()) return "cannot write " + path_ + " (disk full?)";
-    if (std::rename(temporary_.c_str(), path_.c_str()) != 0) {
-      return "cannot write " + path_ + ": " + std::strerror(errno);
-    }
-    committed_ = true;
-    return {};
-  }
-
- private:
-  std::string path_;
-  std::string temporary_;
-  std::ofstream out_;
-  bool committed_ = false;
-};
 
 std::vector<std::vector<ClipSummary>> TrackClips(const std::vector<ClipSummary>& summaries,
                                                  bool byTrip) {

@@ -8,6 +8,8 @@ namespace korvane {
 
 inline constexpr double kAccZeroRaw = 2000.0;
 inline constexpr double kAccRawPerG = 1000.0 / 3.0;
+// Stands in a line's G field for a source without a G-sensor ("X:-"): raw 0 would be −6 G.
+inline constexpr char kNoGReadingMark[] = "-";
 
 inline double AccelerationInG(double raw) {
   return (raw - kAccZeroRaw) / kAccRawPerG;

@@ -7,6 +7,8 @@
 #include <limits>
 #include <string_view>
 
+#include "telemetry/g_sensor.h"
+
 namespace korvane {
 
 namespace {
@@ -154,10 +156,16 @@ float ReadSpeed(std::string_view field) {
   return std::fabs(kmh) <= FLT_MAX ? static_cast<float>(kmh) : 0.0f;
 }
 
-// "<tag><any one character><integer>".
-bool ParseAccel(std::string_view field, char tag, std::int32_t& out) {
+// "<tag><any one character><integer>", or the no-reading mark in place of the integer: a saved
+// file from a source without a G-sensor writes it, and it reads as 0 G rather than as raw 0.
+bool ParseAccel(std::string_view field, char tag, std::int32_t& out, bool& noReading) {
   if (field.size() < 3 || field[0] != tag) return false;
   const std::string_view number = field.substr(2);
+  if (number == kNoGReadingMark) {
+    out = static_cast<std::int32_t>(kAccZeroRaw);
+    noReading = true;
+    return true;
+  }
   if (number.size() > kMaxNumberText) return false;
   std::int32_t value = 0;
   if (ScanInt(number, value) != ScanResult::Value) return false;
@@ -224,12 +232,17 @@ bool CTelemetryParser::ParseLine(const char* line, bool full) {
   record_.speedKmh = ReadSpeed(Between(text, s3, s4));
   if (!full || s4 == npos) return true;
 
+  bool noReading = false;
   const std::size_t s5 = text.find('/', s4 + 1);
-  if (s5 == npos || !ParseAccel(Between(text, s4, s5), 'X', record_.accelX)) return false;
+  if (s5 == npos || !ParseAccel(Between(text, s4, s5), 'X', record_.accelX, noReading))
+    return false;
   const std::size_t s6 = text.find('/', s5 + 1);
-  if (s6 == npos || !ParseAccel(Between(text, s5, s6), 'Y', record_.accelY)) return false;
+  if (s6 == npos || !ParseAccel(Between(text, s5, s6), 'Y', record_.accelY, noReading))
+    return false;
   const std::size_t s7 = text.find('/', s6 + 1);
-  return ParseAccel(Between(text, s6, s7), 'Z', record_.accelZ);
+  if (!ParseAccel(Between(text, s6, s7), 'Z', record_.accelZ, noReading)) return false;
+  record_.noGReading = noReading;
+  return true;
 }
 
 bool CTelemetryParser::StartLiveWorker(WindowHandle notifyWindow) {

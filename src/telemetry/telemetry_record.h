@@ -44,6 +44,9 @@ struct TelemetryRecord {
   // Where the line's cue starts in the clip, in ms; −1 when its head did not parse. The parser
   // never writes it: the track builder takes it from the cue head.
   std::int32_t mediaTimeMs = -1;
+  // The last full line carried the no-reading mark (kNoGReadingMark) instead of G readings: the
+  // raw readings above then hold 0 G.
+  bool noGReading = false;
 };
 
 }  // namespace korvane

@@ -59,7 +59,27 @@ INSTANTIATE_TEST_SUITE_P(
         ParseCase{{"--export", "gpx", "--json", "o"}, Kind::Bad, "--json is out of place"},
         ParseCase{{"--info", "--version", "a.mp4"}, Kind::Bad, "--version is out of place"},
         ParseCase{{"--export", "shp", "a.mp4", "o"}, Kind::Bad, "unknown export format"},
-        ParseCase{{"--export", "gpx", "a.mp4"}, Kind::Bad, "--export needs"}));
+        ParseCase{{"--export", "gpx", "a.mp4"}, Kind::Bad, "--export needs"},
+        ParseCase{{"--save", "/card/", "--to", "a.mp4@0:30", "--from", "2026-05-18T08:30:07", "o"},
+                  Kind::Save,
+                  "/card/"},
+        ParseCase{
+            {"--save", "/card/", "--from", "2026-05-18T08:30:07", "o"}, Kind::Bad, "--save needs"},
+        ParseCase{{"--save", "/card/", "--from", "08:30", "--to", "a@1", "o"},
+                  Kind::Bad,
+                  "\"08:30\" is no time"},
+        ParseCase{{"--save", "/card/", "--from", "a@1", "--to"}, Kind::Bad, "--to needs a time"},
+        ParseCase{{"--save", "/c/", "--json", "--from", "a@1", "--to", "a@2", "o"},
+                  Kind::Bad,
+                  "--json is out of place"}));
+
+TEST(CommandLineSave, KeepsBothEndsAndTheOutput) {
+  const CommandLine command =
+      ParseCommandLine({"--save", "a.mp4", "--from", "a.mp4@0:10", "--to", "a.mp4@0:40", "o.mp4"});
+  EXPECT_EQ(command.from, "a.mp4@0:10");
+  EXPECT_EQ(command.to, "a.mp4@0:40");
+  EXPECT_EQ(command.output, "o.mp4");
+}
 
 }  // namespace
 }  // namespace korvane

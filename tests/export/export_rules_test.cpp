@@ -50,6 +50,12 @@ TEST(CameraTime, AnOffsetIsTakenOffAndLocalFollowsTheSystemsRulesForEachDate) {
   tzset();
   EXPECT_EQ(CameraTimeToUtc(kSummerNoon, {}), kSummerNoon - 2 * 3600);  // summer time
   EXPECT_EQ(CameraTimeToUtc(kWinterNoon, {}), kWinterNoon - 3600);
+  // A receiver's UTC shown on the camera clock is the inverse, each date by its own rules.
+  for (const CameraTimeZone zone : {CameraTimeZone{}, CameraTimeZone{false, -210}}) {
+    for (const std::int64_t camera : {kSummerNoon, kWinterNoon}) {
+      EXPECT_EQ(UtcToCameraTime(CameraTimeToUtc(camera, zone), zone), camera);
+    }
+  }
   env.Set("TZ", "UTC");
   tzset();
   EXPECT_EQ(CameraTimeToUtc(kSummerNoon, {}), kSummerNoon);

@@ -226,6 +226,33 @@ TEST(TelemetryParser, RejectedLineMayHaveOverwrittenEarlierFields) {
   EXPECT_STREQ(parser.dateTimeText(), "2020-12-31 23:59:58");
 }
 
+TEST(TelemetryParser, NoReadingMarkReadsAsZeroGAndARealReadingClearsIt) {
+  struct Case {
+    const char* line;
+    bool parsed;
+    bool noReading;
+    std::int32_t x, y, z;
+  };
+  const Case cases[] = {
+      {"2026-05-18 08:30:07/E127 1 23.459/N37 30 12.301/27.00/X:-/Y:-/Z:-", true, true, 2000, 2000,
+       2000},
+      {"2026-05-18 08:30:07/E127 1 23.459/N37 30 12.301/27.00/X:5/Y:-/Z:7", true, true, 5, 2000, 7},
+      {"2026-05-18 08:30:07/E127 1 23.459/N37 30 12.301/27.00/X:1/Y:2/Z:3", true, false, 1, 2, 3},
+      {"2026-05-18 08:30:07/E127 1 23.459/N37 30 12.301/27.00/X:--/Y:-/Z:-", false, false, 0, 0, 0},
+  };
+  for (const Case& c : cases) {
+    CTelemetryParser parser;
+    ASSERT_TRUE(parser.ParseFull("2026-05-18 08:30:06/E1 0 0/N1 0 0/1/X:-/Y:-/Z:-"));
+    EXPECT_EQ(parser.ParseFull(c.line), c.parsed) << c.line;
+    if (!c.parsed) continue;
+    const TelemetryRecord& r = parser.record();
+    EXPECT_EQ(r.noGReading, c.noReading) << c.line;
+    EXPECT_EQ(r.accelX, c.x) << c.line;
+    EXPECT_EQ(r.accelY, c.y) << c.line;
+    EXPECT_EQ(r.accelZ, c.z) << c.line;
+  }
+}
+
 TEST(TelemetryParser, NullLineIsRejected) {
   CTelemetryParser parser;
   EXPECT_FALSE(parser.ParseFull(nullptr));

@@ -1,0 +1,56 @@
+#!/usr/bin/env bash
+# Figures of saving a stretch: 30 s across the seam of two one-minute 1080p clips with a front and
+# a rear camera, `korvane --save` against one bare ffmpeg per channel (concat demuxer, -ss/-t,
+# -c copy) run one after the other, both on a warm cache (the clips indexed and read once first).
+# Prints the median of 5 runs of each and their ratio (target: at most 1.5).
+# Usage: bench/save_figures.sh [build folder]   (default: build)
+set -euo pipefail
+build=$(cd "${1:-build}" && pwd)
+program="$build/KORVANE/korvane"
+here=$(cd "$(dirname "$0")/.." && pwd)
+[ -x "$program" ] || { echo "build korvane first" >&2; exit 1; }
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+card="$work/card"
+mkdir -p "$card" "$work/home" "$work/out"
+
+# Two moments of a two-camera card, one minute each, the front with its telemetry track.
+for start in 30600 30660; do
+  stamp=$(printf '2026_05_18_%02d_%02d_%02d' $((start / 3600)) $((start / 60 % 60)) $((start % 60)))
+  awk -v cues=600 -v srt="$work/$stamp.srt" -v txt=/dev/null -v lat0=22.5356 -v lon0=113.9393 \
+      -v start_s="$start" -f "$here/samples/telemetry_track.awk"
+  for channel in F R; do
+    extra=(); maps=(-map 0:v -map 1:a)
+    if [ "$channel" = F ]; then
+      extra=(-i "$work/$stamp.srt"); maps+=(-map 2:s -c:s mov_text -metadata:s:s:0 "handler_name=Ambarella EXT")
+    fi
+    ffmpeg -nostdin -hide_banner -loglevel error -y \
+      -f lavfi -i "testsrc2=size=1920x1080:rate=30:duration=60" \
+      -f lavfi -i "sine=frequency=440:sample_rate=44100:duration=60" "${extra[@]}" "${maps[@]}" \
+      -c:v libx264 -preset ultrafast -g 30 -b:v 8M -c:a aac "$card/REC_${stamp}_$channel.mp4"
+  done
+done
+
+run_korvane() {
+  rm -f "$work/out/"*
+  env HOME="$work/home" XDG_CACHE_HOME="$work/home/.cache" XDG_CONFIG_HOME="$work/home/.config" \
+      "$program" --save "$card" --from 2026-05-18T08:30:45 --to 2026-05-18T08:31:15 \
+      "$work/out/saved.mp4" 2>/dev/null
+}
+run_bare() {
+  for channel in F R; do
+    printf "file '%s'\nfile '%s'\n" "$card/REC_2026_05_18_08_30_00_$channel.mp4" \
+      "$card/REC_2026_05_18_08_31_00_$channel.mp4" > "$work/$channel.txt"
+    ffmpeg -nostdin -hide_banner -loglevel error -y -f concat -safe 0 -ss 45 -i "$work/$channel.txt" \
+      -t 30 -map 0 -c copy "$work/out/bare_$channel.mp4"
+  done
+}
+seconds() { local t0 t1; t0=$(date +%s.%N); "$@"; t1=$(date +%s.%N); echo "$t1 - $t0" | bc -l; }
+median() { sort -g | sed -n 3p; }
+
+run_korvane; run_bare  # warm: the clips indexed and in the page cache
+k=$(for _ in 1 2 3 4 5; do seconds run_korvane; done | median)
+b=$(for _ in 1 2 3 4 5; do seconds run_bare; done | median)
+printf 'korvane --save, 30 s, 2 channels: %.3f s\n' "$k"
+printf 'bare ffmpeg, one per channel:     %.3f s\n' "$b"
+printf 'ratio: %.2f (target <= 1.5)\n' "$(echo "$k / $b" | bc -l)"

@@ -1,0 +1,354 @@
+#include "export/save_job.h"
+
+#include <stdlib.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <csignal>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <map>
+
+#include "export/export_track.h"
+#include "export/pending_file.h"
+#include "export/save_command.h"
+#include "export/saved_track.h"
+#include "export/track_writers.h"
+#include "index/clip_channels.h"
+#include "index/trips.h"
+#include "platform/path_parts.h"
+#include "platform/process.h"
+
+namespace korvane {
+namespace {
+
+// What a child process wrote, bounded: a chatty one cannot fill the memory.
+constexpr std::size_t kMaxChildOutput = 1 << 20;
+
+struct ChildRun {
+  int exitCode = -1;
+  bool cancelled = false;
+  std::string output;
+};
+
+// Runs the program to its end, feeding each line it writes to `line`; killed on a cancel.
+ChildRun RunChild(const std::string& program, const std::vector<std::string>& args,
+                  const std::atomic<bool>* cancel,
+                  const std::function<void(const std::string&)>& line = {}) {
+  ChildRun run;
+  ChildProcess child;
+  ProcessOptions options;
+  options.program = program;
+  options.args = args;
+  options.pipeStdout = true;
+  options.stderrToStdout = true;
+  if (const int error = child.Start(options); error != 0) {
+    run.output = program + " cannot be started: " + std::strerror(error);
+    return run;
+  }
+  std::string pending;
+  char buffer[4096];
+  for (;;) {
+    if (cancel != nullptr && cancel->load()) {
+      child.Kill();
+      run.cancelled = true;
+      return run;
+    }
+    if (!child.WaitStdoutReadable(100)) continue;
+    const ssize_t got = child.ReadStdout(buffer, sizeof buffer);
+    if (got <= 0) break;
+    pending.append(buffer, static_cast<std::size_t>(got));
+    for (std::size_t end; (end = pending.find('\n')) != std::string::npos;) {
+      const std::string text = pending.substr(0, end);
+      pending.erase(0, end + 1);
+      if (line) line(text);
+      if (run.output.size() < kMaxChildOutput) run.output += text + '\n';
+    }
+  }
+  child.WaitForExit(-1);
+  run.exitCode = child.exitCode();
+  return run;
+}
+
+// The last line a failed child wrote that is not a progress report, for the message.
+std::string LastWords(const std::string& output) {
+  std::string last;
+  std::size_t start = 0;
+  while (start < output.size()) {
+    std::size_t end = output.find('\n', start);
+    if (end == std::string::npos) end = output.size();
+    const std::string text = output.substr(start, end - start);
+    if (!text.empty() && text.find('=') == std::string::npos) last = text;
+    start = end + 1;
+  }
+  return last;
+}
+
+struct ClipLook {
+  bool readable = false;
+  bool video = false;
+  std::string audioCodec;  // of its first sound stream; empty without one
+  std::int64_t durationMs = 0;
+};
+
+ClipLook LookAt(const std::string& ffprobe, const std::string& clip,
+                const std::atomic<bool>* cancel) {
+  const ChildRun run =
+      RunChild(ffprobe,
+               {"-v", "error", "-show_entries", "stream=codec_type,codec_name:format=duration",
+                "-of", "default=noprint_wrappers=1", "file:" + clip},
+               cancel);
+  ClipLook look;
+  look.readable = run.exitCode == 0;
+  std::string codec;
+  std::size_t start = 0;
+  while (start < run.output.size()) {
+    const std::size_t end = run.output.find('\n', start);
+    const std::string text = run.output.substr(start, end - start);
+    start = end == std::string::npos ? run.output.size() : end + 1;
+    if (text.rfind("codec_name=", 0) == 0) codec = text.substr(11);
+    if (text == "codec_type=video") look.video = true;
+    if (text == "codec_type=audio" && look.audioCodec.empty()) look.audioCodec = codec;
+    if (text.rfind("duration=", 0) == 0) {
+      look.durationMs = static_cast<std::int64_t>(std::atof(text.c_str() + 9) * 1000.0 + 0.5);
+    }
+  }
+  return look;
+}
+
+// A private folder for the concat lists and cues, gone with the object.
+class CScratchFolder {
+ public:
+  CScratchFolder() {
+    const char* base = getenv("TMPDIR");
+    std::string pattern =
+        std::string(base != nullptr && *base != '\0' ? base : "/tmp") + "/korvane-save-XXXXXX";
+    if (mkdtemp(pattern.data()) != nullptr) path_ = pattern + "/";
+  }
+  ~CScratchFolder() {
+    std::error_code ignored;
+    if (!path_.empty()) std::filesystem::remove_all(path_, ignored);
+  }
+  const std::string& path() const { return path_; }
+  bool Write(const std::string& name, const std::string& text) const {
+    std::ofstream out(path_ + name, std::ios::binary | std::ios::trunc);
+    out << text;
+    out.close();
+    return !out.fail();
+  }
+
+ private:
+  std::string path_;
+};
+
+// The camera clock reading of a point: the folder's offset on a camera's time, the zone on a
+// receiver's UTC.
+std::int64_t CameraMsOf(const IndexPoint& point, int offsetSeconds, const CameraTimeZone& zone) {
+  if (point.timeMs == kNoTime) return kNoTime;
+  if (!point.receiverTime) return point.timeMs + std::int64_t{offsetSeconds} * 1000;
+  const std::int64_t seconds = point.seconds();
+  return UtcToCameraTime(seconds, zone) * 1000 + (point.timeMs - seconds * 1000);
+}
+
+struct KnownClip {
+  ClipSummary summary;
+  std::vector<IndexPoint> points;
+  int offsetSeconds = 0;
+};
+
+}  // namespace
+
+SaveResult RunSave(const SaveRequest& request, CClipPoints& source) {
+  SaveResult result;
+  const std::atomic<bool>* cancel = request.cancel;
+  std::vector<ClipSummary> summaries;
+  if (result.error = source.Refresh(request.clips, summaries); !result.error.empty()) return result;
+
+  // Each clip's place on the camera clock: from its first timed point, or from the clip of the
+  // same moment that has one (a rear camera often writes no telemetry).
+  std::map<std::string, KnownClip> known;
+  std::map<std::string, std::int64_t> momentStart;
+  std::map<std::string, std::int64_t> momentLength;
+  for (ClipSummary& summary : summaries) {
+    KnownClip clip{summary, {}, 0};
+    std::string reason;
+    if (summary.pointCount > 0 && source.Points(clip.summary, clip.points, reason)) {
+      clip.offsetSeconds = clip.summary.traits.clock == SourceClock::Camera
+                               ? request.clockOffsets.OfClip(summary.path)
+                               : 0;
+      for (const IndexPoint& p : clip.points) {
+        const std::int64_t camera = CameraMsOf(p, clip.offsetSeconds, request.zone);
+        if (camera == kNoTime) continue;
+        const std::string moment = MomentOf(summary.path).moment;
+        momentStart.emplace(moment, camera - p.mediaMs);
+        momentLength.emplace(moment, summary.durationMs);
+        break;
+      }
+    }
+    known.emplace(summary.path, std::move(clip));
+  }
+  ApplyClockOffsets(summaries, request.clockOffsets);
+  std::map<std::string, int> tripOfMoment;
+  int tripNumber = 0;
+  for (const Trip& trip : GroupTrips(summaries)) {
+    for (const ClipSummary& clip : trip.clips)
+      tripOfMoment[MomentOf(clip.path).moment] = tripNumber;
+    ++tripNumber;
+  }
+  std::vector<StretchClip> clips;
+  for (const auto& [path, clip] : known) {
+    const ClipMoment moment = MomentOf(path);
+    const auto start = momentStart.find(moment.moment);
+    if (start == momentStart.end()) continue;  // no time to place it by
+    const auto trip = tripOfMoment.find(moment.moment);
+    std::int64_t durationMs = clip.summary.durationMs;
+    if (durationMs <= 0) durationMs = LookAt(request.ffprobeProgram, path, cancel).durationMs;
+    // A file of the moment whose length cannot be read is taken as long as its moment, so a
+    // broken one is named when the stretch needs it instead of silently left out.
+    if (durationMs <= 0) durationMs = momentLength[moment.moment];
+    clips.push_back(
+        {path, start->second, durationMs, moment.channel,
+         trip == tripOfMoment.end() ? -1 - static_cast<int>(clips.size()) : trip->second});
+  }
+  auto resolve = [&](const StretchTime& time, std::int64_t& ms) {
+    if (time.clip.empty()) {
+      ms = time.valueMs;
+      return true;
+    }
+    std::error_code ignored;
+    const std::string wanted =
+        std::filesystem::absolute(time.clip, ignored).lexically_normal().string();
+    for (const StretchClip& clip : clips) {
+      if (clip.path == wanted) {
+        ms = clip.startMs + time.valueMs;
+        return true;
+      }
+    }
+    result.error = time.clip + ": not a clip with a camera time among the clips";
+    return false;
+  };
+  std::int64_t fromMs = 0;
+  std::int64_t toMs = 0;
+  if (!resolve(request.from, fromMs) || !resolve(request.to, toMs)) return result;
+  const StretchPlan plan = PlanStretch(clips, fromMs, toMs);
+  if (!plan.error.empty()) {
+    result.error = plan.error;
+    return result;
+  }
+
+  // Every piece must be a clip with video that ffprobe reads; the main one's sound decides the
+  // codec (PCM from a MOV camera does not fit an MP4).
+  std::string mainAudio;
+  for (std::size_t c = 0; c < plan.channels.size(); ++c) {
+    for (const StretchPiece& piece : plan.channels[c].pieces) {
+      const ClipLook look = LookAt(request.ffprobeProgram, piece.path, cancel);
+      if (cancel != nullptr && cancel->load()) {
+        result.cancelled = true;
+        result.error = "cancelled";
+        return result;
+      }
+      if (!look.readable || !look.video) {
+        result.error = SplitPath(piece.path).fileName +
+                       (look.readable ? ": the clip has no video" : ": the clip cannot be read");
+        return result;
+      }
+      if (c == 0 && &piece == &plan.channels[0].pieces.front()) mainAudio = look.audioCodec;
+    }
+  }
+
+  // The telemetry of the first channel whose clips have points, placed in the stretch.
+  std::vector<SavedPoint> saved;
+  ExportTrack gpx;
+  gpx.name = CameraClockText(plan.fromMs, ':');
+  ExportCounts counts;
+  for (const ChannelPlan& channel : plan.channels) {
+    for (const StretchPiece& piece : channel.pieces) {
+      const KnownClip& clip = known.at(piece.path);
+      std::vector<IndexPoint> inside;
+      for (const IndexPoint& p : clip.points) {
+        if (p.mediaMs < piece.inMs || p.mediaMs >= piece.outMs) continue;
+        if (!IsExportablePosition(p.latitude, p.longitude)) continue;
+        const std::int64_t camera = CameraMsOf(p, clip.offsetSeconds, request.zone);
+        if (camera == kNoTime) continue;
+        inside.push_back(p);
+        saved.push_back({piece.atMs + p.mediaMs - piece.inMs, camera, p.latitude, p.longitude,
+                         p.speedKmh, clip.summary.traits.gSensor, p.gX, p.gY, p.gZ});
+      }
+      ExportClip exported{SplitPath(piece.path).fileName,
+                          ExportPointsOf(inside, ZoneOfSource(clip.summary.traits, request.zone),
+                                         clip.offsetSeconds, counts),
+                          clip.summary.traits.gSensor};
+      if (!exported.points.empty()) gpx.clips.push_back(std::move(exported));
+    }
+    if (!saved.empty()) break;
+  }
+
+  const CScratchFolder scratch;
+  if (scratch.path().empty()) {
+    result.error = "no temporary folder can be made";
+    return result;
+  }
+  SaveFiles files;
+  for (std::size_t c = 0; c < plan.channels.size(); ++c) {
+    const std::string name = "channel" + std::to_string(c) + ".ffconcat";
+    if (!scratch.Write(name, ConcatList(plan.channels[c]))) {
+      result.error = "the temporary folder cannot be written";
+      return result;
+    }
+    files.concatLists.push_back(scratch.path() + name);
+  }
+  if (!saved.empty()) {
+    files.cuesPath = scratch.path() + "track.srt";
+    if (!scratch.Write("track.srt", SavedTrackCues(saved, plan.toMs - plan.fromMs))) {
+      result.error = "the temporary folder cannot be written";
+      return result;
+    }
+  }
+  files.mainHasAudio = !mainAudio.empty();
+  files.audioToAac = mainAudio.rfind("pcm_", 0) == 0;
+
+  CPendingFile gpxFile(BesideGpx(request.outputPath));
+  if (result.error = gpxFile.Open(); !result.error.empty()) return result;
+  const auto writer = MakeTrackWriter(ExportFormat::Gpx);
+  writer->Begin(gpxFile.out());
+  if (!gpx.clips.empty()) writer->Write(gpxFile.out(), gpx);
+  writer->End(gpxFile.out());
+
+  CPendingFile mp4File(request.outputPath);
+  files.outputPath = mp4File.temporaryPath();
+  std::vector<std::string> args = SaveArguments(plan, files);
+  args.insert(args.begin(), {"-progress", "pipe:1", "-nostats"});
+  const double lengthUs = static_cast<double>(plan.toMs - plan.fromMs) * 1000.0;
+  const ChildRun run = RunChild(request.ffmpegProgram, args, cancel, [&](const std::string& line) {
+    if (!request.progress || line.rfind("out_time_us=", 0) != 0) return;
+    const double done = std::atof(line.c_str() + 12) / lengthUs;
+    request.progress(std::clamp(done, 0.0, 1.0));
+  });
+  if (run.cancelled) {
+    result.cancelled = true;
+    result.error = "cancelled";
+    return result;
+  }
+  if (run.exitCode != 0) {
+    const std::string words = LastWords(run.output);
+    result.error = "ffmpeg could not save the stretch" + (words.empty() ? "" : ": " + words);
+    if (run.exitCode == 128 + SIGXFSZ || run.output.find("File too large") != std::string::npos ||
+        run.output.find("No space left") != std::string::npos) {
+      result.error = "the output folder is full";
+    }
+    return result;
+  }
+  if (result.error = mp4File.Commit(); !result.error.empty()) return result;
+  if (result.error = gpxFile.Commit(); !result.error.empty()) {
+    mp4File.Withdraw();
+    return result;
+  }
+  if (request.progress) request.progress(1.0);
+  result.mp4Path = mp4File.path();
+  result.gpxPath = gpxFile.path();
+  result.comment = SaveComment(plan);
+  return result;
+}
+
+}  // namespace korvane

@@ -1,0 +1,42 @@
+// One saved stretch from clips to an MP4 and the GPX beside it: the clips' times and points
+// (through CClipPoints), the plan, ffprobe's look at the clips, and ffmpeg joining them in a child
+// process. Both files appear whole or not at all; a failure or a cancel leaves neither.
+#pragma once
+#include <atomic>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "export/camera_time_zone.h"
+#include "export/clip_points.h"
+#include "export/stretch_plan.h"
+#include "telemetry/clock_offset.h"
+
+namespace korvane {
+
+struct SaveRequest {
+  std::vector<std::string> clips;  // absolute paths: every channel's clips around the stretch
+  StretchTime from;
+  StretchTime to;
+  std::string outputPath;  // the MP4; the GPX goes beside it (BesideGpx)
+  std::string ffmpegProgram;
+  std::string ffprobeProgram;
+  CameraTimeZone zone;
+  ClockOffsets clockOffsets;
+  const std::atomic<bool>* cancel = nullptr;  // set from any thread: the save stops soon
+  std::function<void(double done)> progress;  // 0..1, from the saving thread
+};
+
+struct SaveResult {
+  std::string error;  // empty on success: one line saying why nothing was written
+  bool cancelled = false;
+  std::string mp4Path;
+  std::string gpxPath;
+  std::string comment;  // the saved file's comment tag: the true start
+};
+
+// Never throws. Fails, leaving no file, for a stretch PlanStretch refuses, a clip without video or
+// that ffprobe cannot read, an output folder that cannot be written or fills up, a cancel.
+SaveResult RunSave(const SaveRequest& request, CClipPoints& source);
+
+}  // namespace korvane
