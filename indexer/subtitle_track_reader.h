@@ -1,11 +1,13 @@
-// Reads the cues of a clip's telemetry track in-process with libavformat: the first subtitle
-// stream in stream order, which is the track the player (-sid 0) and ffmpeg's automatic choice
-// take. Every other stream is discarded before reading, so the demuxer skips their samples.
+// Reads the cues of a clip's telemetry track in-process: the first subtitle stream in stream
+// order, which is the track the player (-sid 0) and ffmpeg's automatic choice take. An MP4 is
+// settled through the sample table when it can be; other files go to libavformat, loaded then.
 #pragma once
 #include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
+
+#include "telemetry/mp4_sample_table.h"
 
 namespace korvane {
 
@@ -18,10 +20,20 @@ struct SubtitleTrackRead {
   std::string error;            // why reading stopped before the end; empty when it did not
 };
 
+// Whether libavformat makes a subtitle stream of the track: by its handler or by its format.
+bool IsMp4SubtitleTrack(const Mp4TrackHeader& header);
+
 // Calls onCue(mediaMs, text) for every non-empty cue of the track, in file order; mediaMs counts
-// from the clip's start. mov_text samples are reduced to their text (MovTextCueText). Never
-// throws; a file that cannot be opened or read gives opened false or an error text.
+// from the clip's start. mov_text samples are reduced to their text (MovTextCueText). An MP4
+// without a subtitle track, or whose first one is timed text, never loads libavformat: the
+// demuxer's start-up outweighs such a read. Never throws; a file that cannot be opened or read
+// gives opened false or an error text.
 SubtitleTrackRead ReadSubtitleTrack(
+    const std::string& path, const std::function<void(std::int32_t, std::string_view)>& onCue);
+
+// The same read through libavformat whatever the file: what ReadSubtitleTrack does with the files
+// the sample table does not settle, and the answer its MP4 reading must agree with.
+SubtitleTrackRead ReadSubtitleTrackWithDemuxer(
     const std::string& path, const std::function<void(std::int32_t, std::string_view)>& onCue);
 
 }  // namespace korvane
