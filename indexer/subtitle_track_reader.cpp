@@ -31,6 +31,17 @@ std::int32_t ClampMs(std::int64_t ms) {
 // The largest cue read through the sample table; a telemetry line is cut to 127 bytes anyway.
 constexpr std::size_t kMaxCueBytes = 64 * 1024;
 
+// Whether libavformat makes a subtitle stream of the track: by its handler or by its format.
+bool IsMp4SubtitleTrack(const Mp4TrackHeader& h) {
+  for (const char* handler : {"subp", "clcp", "sbtl", "subt", "text"}) {
+    if (h.HandlerIs(handler)) return true;
+  }
+  for (const char* format : {"tx3g", "text", "c608", "c708", "wvtt", "stpp"}) {
+    if (h.FormatIs(format)) return true;
+  }
+  return false;
+}
+
 // The MP4 answer the demuxer would give, read through the sample table: the clip has no subtitle
 // track, or its first one is timed text. nullopt when the demuxer must decide: not an MP4 (a
 // transport stream, a file without `moov`), or a first subtitle track of another format.
@@ -139,16 +150,6 @@ SubtitleTrackRead ReadSubtitleTrackWithDemuxer(
     av.packetUnref(packet.get());
   }
   return result;
-}
-
-bool IsMp4SubtitleTrack(const Mp4TrackHeader& h) {
-  for (const char* handler : {"subp", "clcp", "sbtl", "subt", "text"}) {
-    if (h.HandlerIs(handler)) return true;
-  }
-  for (const char* format : {"tx3g", "text", "c608", "c708", "wvtt", "stpp"}) {
-    if (h.FormatIs(format)) return true;
-  }
-  return false;
 }
 
 SubtitleTrackRead ReadSubtitleTrack(

@@ -7,8 +7,6 @@
 #include <string>
 #include <string_view>
 
-#include "telemetry/mp4_sample_table.h"
-
 namespace korvane {
 
 struct SubtitleTrackRead {
@@ -19,9 +17,6 @@ struct SubtitleTrackRead {
   int cues = 0;                 // cues handed to the callback
   std::string error;            // why reading stopped before the end; empty when it did not
 };
-
-// Whether libavformat makes a subtitle stream of the track: by its handler or by its format.
-bool IsMp4SubtitleTrack(const Mp4TrackHeader& header);
 
 // Calls onCue(mediaMs, text) for every non-empty cue of the track, in file order; mediaMs counts
 // from the clip's start. mov_text samples are reduced to their text (MovTextCueText). An MP4

@@ -6,7 +6,6 @@
 
 #include <cstdint>
 #include <cstdlib>
-#include <cstring>
 #include <string>
 #include <utility>
 #include <vector>
@@ -100,24 +99,6 @@ TEST(SubtitleTrackReader, ATransportStreamIsReadByTheDemuxer) {
   EXPECT_TRUE(LibAvLoaded());
   EXPECT_TRUE(read.opened) << read.error;
   EXPECT_FALSE(read.hasSubtitle);
-}
-
-TEST(SubtitleTrackReader, TracksTheDemuxerMakesSubtitlesOf) {
-  const struct {
-    const char* handler;
-    const char* format;
-    bool subtitle;
-  } cases[] = {
-      {"sbtl", "tx3g", true},  {"text", "text", true},  {"subp", "mp4s", true},
-      {"clcp", "c608", true},  {"meta", "tx3g", true},  {"vide", "avc1", false},
-      {"soun", "mp4a", false}, {"tvxt", "mp4s", false}, {"meta", "gpmd", false},
-  };
-  for (const auto& c : cases) {
-    Mp4TrackHeader h;
-    std::memcpy(h.handler, c.handler, 4);
-    std::memcpy(h.format, c.format, 4);
-    EXPECT_EQ(IsMp4SubtitleTrack(h), c.subtitle) << c.handler << " " << c.format;
-  }
 }
 
 }  // namespace
