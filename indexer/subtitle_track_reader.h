@@ -21,7 +21,9 @@ struct SubtitleTrackRead {
 // Calls onCue(mediaMs, text) for every non-empty cue of the track, in file order; mediaMs counts
 // from the clip's start. mov_text samples are reduced to their text (MovTextCueText). An MP4
 // without a subtitle track, or whose first one is timed text, never loads libavformat: the
-// demuxer's start-up outweighs such a read. Never throws; a file that cannot be opened or read
+// demuxer's start-up outweighs such a read. Such a clip whose sample table claims more entries
+// than its boxes hold keeps the cues they hold (the demuxer refuses the file), with the error
+// naming the tables. Never throws; a file that cannot be opened or read
 // gives opened false or an error text.
 SubtitleTrackRead ReadSubtitleTrack(
     const std::string& path, const std::function<void(std::int32_t, std::string_view)>& onCue);
