@@ -17,6 +17,12 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # The program folder's FFMpeg/ffmpeg is a link to the system's ffmpeg, which the player runs.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "ffmpeg")
+# The indexer opens libavformat when a clip needs the demuxer instead of linking it, so
+# dpkg-shlibdeps cannot see it: the package of the major version it was built against.
+pkg_check_modules(KORVANE_AVFORMAT QUIET libavformat)
+if(KORVANE_AVFORMAT_VERSION MATCHES "^([0-9]+)\\.")
+  string(APPEND CPACK_DEBIAN_PACKAGE_DEPENDS ", libavformat${CMAKE_MATCH_1}")
+endif()
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-noto-cjk")
 # The prefix the install rules see is /usr itself (the staging folder is the DESTDIR), so the
 # program folder goes to /usr/lib/korvane and the desktop entry's Exec names /usr/bin/korvane.

@@ -10,10 +10,6 @@
 #include <sys/prctl.h>
 #include <unistd.h>
 
-extern "C" {
-#include <libavutil/log.h>
-}
-
 #include <cstdio>
 #include <cstdlib>
 #include <iostream>
@@ -123,7 +119,6 @@ int Run(int argc, char** argv) {
   // (the default would dump core).
   signal(SIGXCPU, [](int) { _exit(kExitProcessorTime); });
   if (!kSanitizerBuild) SetAddressSpaceLimit(kIndexerAddressSpace);
-  av_log_set_level(AV_LOG_QUIET);
 
   CIndexWriter writer(db);
   if (serve) return Serve(writer, processorSeconds);

@@ -1,6 +1,6 @@
-// Reads the cues of a clip's telemetry track in-process with libavformat: the first subtitle
-// stream in stream order, which is the track the player (-sid 0) and ffmpeg's automatic choice
-// take. Every other stream is discarded before reading, so the demuxer skips their samples.
+// Reads the cues of a clip's telemetry track in-process: the first subtitle stream in stream
+// order, which is the track the player (-sid 0) and ffmpeg's automatic choice take. An MP4 is
+// settled through the sample table when it can be; other files go to libavformat, loaded then.
 #pragma once
 #include <cstdint>
 #include <functional>
@@ -19,9 +19,18 @@ struct SubtitleTrackRead {
 };
 
 // Calls onCue(mediaMs, text) for every non-empty cue of the track, in file order; mediaMs counts
-// from the clip's start. mov_text samples are reduced to their text (MovTextCueText). Never
-// throws; a file that cannot be opened or read gives opened false or an error text.
+// from the clip's start. mov_text samples are reduced to their text (MovTextCueText). An MP4
+// without a subtitle track, or whose first one is timed text, never loads libavformat: the
+// demuxer's start-up outweighs such a read. Such a clip whose sample table claims more entries
+// than its boxes hold keeps the cues they hold (the demuxer refuses the file), with the error
+// naming the tables. Never throws; a file that cannot be opened or read
+// gives opened false or an error text.
 SubtitleTrackRead ReadSubtitleTrack(
+    const std::string& path, const std::function<void(std::int32_t, std::string_view)>& onCue);
+
+// The same read through libavformat whatever the file: what ReadSubtitleTrack does with the files
+// the sample table does not settle, and the answer its MP4 reading must agree with.
+SubtitleTrackRead ReadSubtitleTrackWithDemuxer(
     const std::string& path, const std::function<void(std::int32_t, std::string_view)>& onCue);
 
 }  // namespace korvane

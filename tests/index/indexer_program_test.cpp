@@ -128,16 +128,27 @@ TEST_P(BadClips, AreStoredAsNoTelemetryWithTheReason) {
 
 INSTANTIATE_TEST_SUITE_P(
     Clips, BadClips,
-    testing::Values(
-        BadClip{"ZeroBytes", ZeroBytes, "empty file"},
-        BadClip{"Truncated", Truncated, "not a readable video file"},
-        BadClip{"RenamedText", RenamedText, "not a readable video file"},
-        BadClip{"WithoutSubtitles", WithoutSubtitles, "no subtitle track"},
-        BadClip{"OrdinarySubtitles", OrdinarySubtitles, "no telemetry line among 60"},
-        BadClip{"Missing", Missing, "No such file"},
-        BadClip{"ClaimsBillionsOfRecords", ClaimsBillionsOfRecords, "not a readable video file"},
-        BadClip{"BoxesNestWithoutEnd", BoxesNestWithoutEnd, "not a readable video file"}),
+    testing::Values(BadClip{"ZeroBytes", ZeroBytes, "empty file"},
+                    BadClip{"Truncated", Truncated, "not a readable video file"},
+                    BadClip{"RenamedText", RenamedText, "not a readable video file"},
+                    BadClip{"WithoutSubtitles", WithoutSubtitles, "no subtitle track"},
+                    BadClip{"OrdinarySubtitles", OrdinarySubtitles, "no telemetry line among 60"},
+                    BadClip{"Missing", Missing, "No such file"},
+                    BadClip{"BoxesNestWithoutEnd", BoxesNestWithoutEnd,
+                            "not a readable video file"}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// The sample table's reader keeps the entries the boxes hold and says what they claimed.
+TEST_F(IndexerProgram, TablesClaimingBillionsOfEntriesKeepTheCuesTheyHold) {
+  const std::string clip = dir.str() + "clip.mp4";
+  ClaimsBillionsOfRecords(clip);
+  ASSERT_EQ(IndexClips(db, {clip}).exitCode, 0);
+  const ClipSummary s = CIndexReader(db).GetClip(clip);
+  EXPECT_EQ(s.status, ClipStatus::Indexed);
+  EXPECT_NE(s.reason.find("the stsz lists more entries than it holds"), std::string::npos)
+      << s.reason;
+  EXPECT_EQ(s.pointCount, 600);
+}
 
 TEST_F(IndexerProgram, AClipCutShortKeepsTheCuesBeforeTheCut) {
   // Index at the front, as some cameras write it: the head of the clip still reads.
