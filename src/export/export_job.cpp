@@ -1,50 +1,16 @@
 #include "export/export_job.h"
 
-#include <unistd.h>
-
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
 
 #include "export/track_writers.h"
 #include "index/trips.h"
 #include "platform/path_parts.h"
+#include "platform/small_file.h"
 
 namespace korvane {
 namespace {
-
-// The output under a temporary name in its own folder, renamed into place by Commit.
-class CPendingFile {
- public:
-  explicit CPendingFile(std::string path)
-      : path_(std::move(path)), temporary_(path_ + ".part-" + std::to_string(getpid())) {}
-  ~CPendingFile() {
-    if (!committed_) std::remove(temporary_.c_str());
-  }
-  std::string Open() {
-    errno = 0;
-    out_.open(temporary_, std::ios::binary | std::ios::trunc);
-    if (!out_) return "cannot write " + path_ + ": " + std::strerror(errno != 0 ? errno : EACCES);
-    return {};
-  }
-  std::ofstream& out() { return out_; }
-  std::string Commit() {
-    out_.close();
-    if (out_.fail()) return "cannot write " + path_ + " (disk full?)";
-    if (std::rename(temporary_.c_str(), path_.c_str()) != 0) {
-      return "cannot write " + path_ + ": " + std::strerror(errno);
-    }
-    committed_ = true;
-    return {};
-  }
-
- private:
-  std::string path_;
-  std::string temporary_;
-  std::ofstream out_;
-  bool committed_ = false;
-};
 
 std::vector<std::vector<ClipSummary>> TrackClips(const std::vector<ClipSummary>& summaries,
                                                  bool byTrip) {
@@ -62,10 +28,23 @@ std::vector<std::vector<ClipSummary>> TrackClips(const std::vector<ClipSummary>&
 
 }  // namespace
 
+std::optional<WriteFailure> WriteFailureOfExportExit(int exitCode) {
+  const int cause = exitCode - kExitExportNotWritten;
+  if (cause < 0 || cause > static_cast<int>(WriteFailure::Other)) return std::nullopt;
+  return static_cast<WriteFailure>(cause);
+}
+
 ExportResult RunExport(const ExportRequest& request, CClipPoints& source) {
   ExportResult result;
-  CPendingFile file(request.outputPath);
-  if (result.error = file.Open(); !result.error.empty()) return result;
+  // The output is written beside its place and put there once whole: a failure leaves the
+  // previous export as it was.
+  CFileReplacement file(request.outputPath);
+  const auto writeFailed = [&] {
+    result.writeError = file.error();
+    result.error = "cannot write " + request.outputPath + ": " + std::strerror(file.error());
+    return result;
+  };
+  if (!file.opened()) return writeFailed();
 
   std::vector<ClipSummary> summaries;
   if (result.error = source.Refresh(request.clips, summaries); !result.error.empty()) {
@@ -131,7 +110,7 @@ ExportResult RunExport(const ExportRequest& request, CClipPoints& source) {
     }
     return result;
   }
-  result.error = file.Commit();
+  if (!file.Commit()) return writeFailed();
   return result;
 }
 

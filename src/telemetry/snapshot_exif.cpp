@@ -1,5 +1,6 @@
 #include "telemetry/snapshot_exif.h"
 
+#include <cerrno>
 #include <exiv2/exiv2.hpp>
 #include <filesystem>
 #include <system_error>
@@ -16,6 +17,7 @@ std::string WriteExifTags(const std::string& path, const std::vector<ExifTag>& t
     // A copy cut short by a full disk is not left beside the picture.
     std::error_code ignored;
     fs::remove(copy, ignored);
+    errno = error.value();
     return "cannot copy the snapshot: " + error.message();
   }
   std::string failure;
@@ -42,7 +44,10 @@ std::string WriteExifTags(const std::string& path, const std::vector<ExifTag>& t
     fs::rename(copy, original, error);
     if (error) failure = "cannot replace the snapshot: " + error.message();
   }
-  if (!failure.empty()) fs::remove(copy, error);
+  if (failure.empty()) return failure;
+  const int why = error ? error.value() : errno;
+  fs::remove(copy, error);
+  errno = why;
   return failure;
 }
 
