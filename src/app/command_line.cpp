@@ -206,7 +206,8 @@ int RunExportCommand(const CommandLine& command, const std::string& programFolde
   // A failure is one line; what a written file leaves out goes to the log.
   if (!result.error.empty()) {
     std::fprintf(stderr, "korvane: export failed: %s\n", result.error.c_str());
-    return kExitExportFailed;
+    if (result.writeError == 0) return kExitExportFailed;
+    return kExitExportNotWritten + static_cast<int>(WriteFailureOf(result.writeError));
   }
   if (!setup.zoneWarning.empty()) std::fprintf(stderr, "korvane: %s\n", setup.zoneWarning.c_str());
   for (const std::string& line : result.log) std::fprintf(stderr, "korvane: %s\n", line.c_str());

@@ -2,6 +2,7 @@
 #include <stdlib.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -16,6 +17,9 @@
 int main(int argc, char** argv) {
   // Options that need no window run first: beside an open window (no instance lock) and on a
   // machine without a display.
+  // A file-size limit fails a write (said as a full disk, the file before kept) instead of
+  // killing the program in the middle of it.
+  std::signal(SIGXFSZ, SIG_IGN);
   const std::vector<std::string> args(argv + 1, argv + argc);
   if (const auto exitCode =
           korvane::RunCommandLine(korvane::ParseCommandLine(args), korvane::ExecutableFolder())) {

@@ -1,16 +1,14 @@
 #include "export/export_job.h"
 
-#include <unistd.h>
-
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
 
 #include "export/pending_file.h"
 #include "export/track_writers.h"
 #include "index/trips.h"
 #include "platform/path_parts.h"
+#include "platform/small_file.h"
 
 namespace korvane {
 namespace {
@@ -31,10 +29,23 @@ std::vector<std::vector<ClipSummary>> TrackClips(const std::vector<ClipSummary>&
 
 }  // namespace
 
+std::optional<WriteFailure> WriteFailureOfExportExit(int exitCode) {
+  const int cause = exitCode - kExitExportNotWritten;
+  if (cause < 0 || cause > static_cast<int>(WriteFailure::Other)) return std::nullopt;
+  return static_cast<WriteFailure>(cause);
+}
+
 ExportResult RunExport(const ExportRequest& request, CClipPoints& source) {
   ExportResult result;
-  CPendingFile file(request.outputPath);
-  if (result.error = file.Open(); !result.error.empty()) return result;
+  // The output is written beside its place and put there once whole: a failure leaves the
+  // previous export as it was.
+  CFileReplacement file(request.outputPath);
+  const auto writeFailed = [&] {
+    result.writeError = file.error();
+    result.error = "cannot write " + request.outputPath + ": " + std::strerror(file.error());
+    return result;
+  };
+  if (!file.opened()) return writeFailed();
 
   std::vector<ClipSummary> summaries;
   if (result.error = source.Refresh(request.clips, summaries); !result.error.empty()) {
@@ -100,7 +111,7 @@ ExportResult RunExport(const ExportRequest& request, CClipPoints& source) {
     }
     return result;
   }
-  result.error = file.Commit();
+  if (!file.Commit()) return writeFailed();
   return result;
 }
 

@@ -5,6 +5,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cerrno>
+
 #include "platform/fd_io.h"
 
 namespace korvane {
@@ -32,27 +35,106 @@ std::optional<std::string> ReadSmallFile(const std::string& path, std::int64_t m
 }
 
 bool ReplaceFile(const std::string& path, const std::string& text) {
-  struct stat old {};
-  const bool existed = stat(path.c_str(), &old) == 0;
-  std::string target = path;
-  if (char* resolved = existed ? realpath(path.c_str(), nullptr) : nullptr) {
-    target = resolved;
-    free(resolved);
+  {
+    CFileReplacement file(path);
+    if (file.opened()) {
+      file.out().write(text.data(), static_cast<std::streamsize>(text.size()));
+      if (file.Commit()) return true;
+      errno = file.error();
+      return false;  // a full disk must not be answered by truncating the old file
+    }
   }
-  std::string temp = target + ".XXXXXX";
-  int fd = mkstemp(temp.data());
-  if (fd >= 0) {
-    fchmod(fd, existed ? (old.st_mode & 07777) : 0644);
-    bool ok = WriteAllFd(fd, text.data(), text.size()) && fsync(fd) == 0;
-    ok = close(fd) == 0 && ok;
-    if (ok && rename(temp.c_str(), target.c_str()) == 0) return true;
-    unlink(temp.c_str());
-    return false;  // a full disk must not be answered by truncating the old file
-  }
-  fd = open(target.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  int fd = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
   if (fd < 0) return false;
   bool ok = WriteAllFd(fd, text.data(), text.size());
-  return close(fd) == 0 && ok;
+  const int why = errno;
+  if (close(fd) != 0) return false;
+  errno = why;
+  return ok;
+}
+
+CFileReplacement::CFileReplacement(const std::string& path) : target_(path) {
+  struct stat old {};
+  const bool existed = stat(path.c_str(), &old) == 0;
+  if (char* resolved = existed ? realpath(path.c_str(), nullptr) : nullptr) {
+    target_ = resolved;
+    free(resolved);
+  }
+  temporary_ = target_ + ".XXXXXX";
+  fd_ = mkstemp(temporary_.data());
+  if (fd_ < 0) {
+    error_ = errno;
+    return;
+  }
+  fchmod(fd_, existed ? (old.st_mode & 07777) : 0644);
+  setp(buffer_, buffer_ + sizeof buffer_);
+}
+
+CFileReplacement::~CFileReplacement() {
+  if (fd_ >= 0) close(fd_);
+  if (fd_ >= 0 && !committed_) unlink(temporary_.c_str());
+}
+
+void CFileReplacement::Fail() {
+  if (error_ == 0) error_ = errno != 0 ? errno : EIO;
+  out_.setstate(std::ios::badbit);
+}
+
+bool CFileReplacement::Flush() {
+  const std::size_t size = static_cast<std::size_t>(pptr() - pbase());
+  setp(buffer_, buffer_ + sizeof buffer_);
+  if (error_ != 0) return false;
+  if (size > 0 && !WriteAllFd(fd_, buffer_, size)) {
+    Fail();
+    return false;
+  }
+  return true;
+}
+
+int CFileReplacement::overflow(int c) {
+  if (!Flush()) return traits_type::eof();
+  if (c != traits_type::eof()) sputc(static_cast<char>(c));
+  return traits_type::not_eof(c);
+}
+
+std::streamsize CFileReplacement::xsputn(const char* data, std::streamsize size) {
+  if (size <= epptr() - pptr()) {
+    std::copy(data, data + size, pptr());
+    pbump(static_cast<int>(size));
+    return size;
+  }
+  if (!Flush()) return 0;
+  if (!WriteAllFd(fd_, data, static_cast<std::size_t>(size))) {
+    Fail();
+    return 0;
+  }
+  return size;
+}
+
+int CFileReplacement::sync() {
+  return Flush() ? 0 : -1;
+}
+
+bool CFileReplacement::Commit() {
+  if (fd_ < 0 || committed_) return committed_;
+  if (!Flush()) return false;
+  const bool synced = fsync(fd_) == 0;
+  const int why = errno;
+  const bool closed = close(fd_) == 0;
+  fd_ = -1;
+  if (!synced || !closed) {
+    if (!synced) errno = why;
+    Fail();
+    unlink(temporary_.c_str());
+    return false;
+  }
+  if (rename(temporary_.c_str(), target_.c_str()) != 0) {
+    Fail();
+    unlink(temporary_.c_str());
+    return false;
+  }
+  committed_ = true;
+  return true;
 }
 
 }  // namespace korvane

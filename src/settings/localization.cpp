@@ -21,4 +21,19 @@ std::string ReadLanguageTextOrEnglish(const ApplicationContext& context, std::st
                            key, "");
 }
 
+std::string WriteFailureText(const ApplicationContext& context, WriteFailure failure) {
+  const char* key = "IDS_WRITEFAILED";
+  switch (failure) {
+    case WriteFailure::DiskFull:
+      key = "IDS_DISKFULL";
+      break;
+    case WriteFailure::NotAllowed:
+      key = "IDS_WRITENOTALLOWED";
+      break;
+    case WriteFailure::Other:
+      break;
+  }
+  return ReadLanguageTextOrEnglish(context, kMainInterfaceSection, key);
+}
+
 }  // namespace korvane

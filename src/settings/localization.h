@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "platform/write_failure.h"
 #include "settings/application_context.h"
 
 namespace korvane {
@@ -55,5 +56,9 @@ inline constexpr char kFallbackLanguageFile[] = "english.ini";
 // no fallback.
 std::string ReadLanguageTextOrEnglish(const ApplicationContext& context, std::string_view section,
                                       std::string_view key);
+
+// Why a write the user asked for failed, in the interface language ("the disk is full"); shown
+// after what failed ("Export failed: the disk is full").
+std::string WriteFailureText(const ApplicationContext& context, WriteFailure failure);
 
 }  // namespace korvane

@@ -28,8 +28,8 @@ bool StoreClockOffset(const std::string& dataFolder, const std::string& folder, 
   updated.Set(folder, seconds);
   errno = 0;
   if (!ReplaceFile(ClockOffsetsPath(dataFolder), updated.ToText())) {
-    error = "cannot write " + ClockOffsetsPath(dataFolder) + ": " +
-            std::strerror(errno != 0 ? errno : EIO);
+    if (errno == 0) errno = EIO;
+    error = "cannot write " + ClockOffsetsPath(dataFolder) + ": " + std::strerror(errno);
     return false;
   }
   offsets = std::move(updated);

@@ -14,8 +14,8 @@ std::string ClockOffsetsPath(const std::string& dataFolder);
 ClockOffsets ReadClockOffsets(const std::string& dataFolder);
 
 // Sets `folder`'s offset (0 removes it) in the file as it is now, which is replaced in one step,
-// and hands the offsets now stored back in `offsets`. False, with `error` and `offsets`
-// unchanged, when the data folder cannot be written.
+// and hands the offsets now stored back in `offsets`. False, with `error` (errno saying why) and
+// `offsets` unchanged, when the data folder cannot be written.
 bool StoreClockOffset(const std::string& dataFolder, const std::string& folder, int seconds,
                       ClockOffsets& offsets, std::string& error);
 

@@ -1,5 +1,6 @@
 #include "telemetry/snapshot_exif.h"
 
+#include <cerrno>
 #include <exiv2/exiv2.hpp>
 #include <filesystem>
 #include <system_error>
@@ -11,11 +12,15 @@ std::string WriteExifTags(const std::string& path, const std::vector<ExifTag>& t
   const fs::path original(path);
   const fs::path copy = fs::path(path + ".exif-part");
   std::error_code error;
+  errno = 0;
   fs::copy_file(original, copy, fs::copy_options::overwrite_existing, error);
   if (error) {
     // A copy cut short by a full disk is not left beside the picture.
     std::error_code ignored;
+    // The copy's own errno tells a full disk; its error code says only EIO for a short copy.
+    const int why = errno != 0 ? errno : error.value();
     fs::remove(copy, ignored);
+    errno = why;
     return "cannot copy the snapshot: " + error.message();
   }
   std::string failure;
@@ -42,7 +47,10 @@ std::string WriteExifTags(const std::string& path, const std::vector<ExifTag>& t
     fs::rename(copy, original, error);
     if (error) failure = "cannot replace the snapshot: " + error.message();
   }
-  if (!failure.empty()) fs::remove(copy, error);
+  if (failure.empty()) return failure;
+  const int why = error ? error.value() : errno;
+  fs::remove(copy, error);
+  errno = why;
   return failure;
 }
 

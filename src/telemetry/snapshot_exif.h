@@ -15,7 +15,8 @@ namespace korvane {
 
 // Adds `tags` to the PNG at `path`. The tags go into a copy beside the file that then replaces it,
 // so a failure at any step leaves the file as it was. Returns "" on success, else the reason
-// (file missing or not a PNG, a value exiv2 refuses, a write that failed).
+// (file missing or not a PNG, a value exiv2 refuses, a write that failed), with errno saying why
+// a write failed.
 std::string WriteExifTags(const std::string& path, const std::vector<ExifTag>& tags);
 
 }  // namespace korvane

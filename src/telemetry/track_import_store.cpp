@@ -1,6 +1,7 @@
 #include "telemetry/track_import_store.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
@@ -120,6 +121,7 @@ bool StoreImportChoice(const std::string& dataFolder, const std::string& clipPat
   const ClipPlace place = PlaceOf(clipPath);
   if (!IsRecordableName(place.name)) {
     error = "a clip named " + place.name + " cannot be recorded";
+    errno = EINVAL;
     return false;
   }
   const fs::path record = ChoiceRecordOf(dataFolder, place.folder);

@@ -16,7 +16,8 @@ std::string ImportsFolderOf(const std::string& dataFolder);
 // Copies `gpxPath` into the data folder as the import of `clipFolder` (a path ending in "/" or
 // not, the same folder either way). The copy is written beside its place and renamed over it, so
 // an import read at the same time is the old or the new one, never half of one. False, with
-// `error`, when the file cannot be read or the data folder cannot be written.
+// `error` (and errno saying why), when the file cannot be read or the data folder cannot be
+// written.
 bool StoreFolderImport(const std::string& dataFolder, const std::string& clipFolder,
                        const std::string& gpxPath, std::string& error);
 
@@ -27,8 +28,8 @@ std::optional<std::string> StoredFolderImport(const std::string& dataFolder,
 
 // Keeps (`chosen`) or drops the user's choice to play the clip at `clipPath` from its folder's
 // import, keeping the folder's other choices; written beside its place and renamed over it. False,
-// with `error`, for a file name that cannot be a line of the record or a data folder that cannot
-// be written.
+// with `error` (and errno saying why: EINVAL for the name), for a file name that cannot be a line
+// of the record or a data folder that cannot be written.
 bool StoreImportChoice(const std::string& dataFolder, const std::string& clipPath, bool chosen,
                        std::string& error);
 

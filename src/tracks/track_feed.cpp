@@ -1,6 +1,7 @@
 #include "tracks/track_feed.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
 
@@ -90,11 +91,12 @@ bool CTrackFeed::Load(const std::string& path) {
   return loaded;
 }
 
-bool CTrackFeed::ChooseImport(const std::string& path, bool import) {
+ChoiceKept CTrackFeed::ChooseImport(const std::string& path, bool import) {
   std::string error;
-  if (StoreImportChoice(tracks_.dataFolder(), path, import, error)) return true;
+  if (StoreImportChoice(tracks_.dataFolder(), path, import, error)) return {};
+  const WriteFailure failure = WriteFailureOf(errno);
   std::fprintf(stderr, "korvane: track choice not kept: %s\n", error.c_str());
-  return false;
+  return {false, failure};
 }
 
 std::optional<TelemetryRecord> CTrackFeed::RecordAt(double seconds) const {
@@ -111,7 +113,10 @@ TrackImportResult CTrackFeed::ImportTrack(const std::string& gpxPath, const std:
     result.error = gpxPath + ": " + error;
     return result;
   }
-  if (!StoreFolderImport(tracks_.dataFolder(), clipFolder, gpxPath, result.error)) return result;
+  if (!StoreFolderImport(tracks_.dataFolder(), clipFolder, gpxPath, result.error)) {
+    result.writeFailure = WriteFailureOf(errno);
+    return result;
+  }
   result.stored = true;
   std::vector<ImportCandidate> candidates;
   for (auto& fed : tracks_.ImportFedClips(clips)) candidates.push_back(std::move(fed.candidate));

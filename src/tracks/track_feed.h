@@ -46,7 +46,7 @@ class CTrackFeed final : public ITrackFeedPort {
                                 const std::vector<std::string>& clips) override;
   TrackChoice ChoiceOf(const std::string& path) override;
   // Says on stderr why a choice could not be kept.
-  bool ChooseImport(const std::string& path, bool import) override;
+  ChoiceKept ChooseImport(const std::string& path, bool import) override;
 
   // The index's rows of `clips` as trips count them (CClipTracks::TripSummaries).
   std::vector<ClipSummary> TripSummaries(std::span<const std::string> clips) {

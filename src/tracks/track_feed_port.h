@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/write_failure.h"
 #include "telemetry/telemetry_record.h"
 
 namespace korvane {
@@ -14,6 +15,15 @@ struct TrackImportResult {
   bool stored = false;     // the import is kept in the data folder
   int clipsWithTrack = 0;  // clips that play from it: no own track or log, and a position in it
   std::string error;       // why it was not stored
+  // Set when the data folder could not be written, which the user is told in their language.
+  std::optional<WriteFailure> writeFailure;
+};
+
+// Whether the user's choice of track was kept, and when not, why.
+struct ChoiceKept {
+  bool kept = true;
+  WriteFailure failure = WriteFailure::Other;
+  explicit operator bool() const { return kept; }
 };
 
 // For a clip with a track of its own in a folder with an imported GPX track: whether the user may
@@ -59,8 +69,8 @@ class ITrackFeedPort {
   // The clip's choice between its own track and its folder's import.
   virtual TrackChoice ChoiceOf(const std::string& path) = 0;
   // Keeps the user's choice of the import (or of the clip's own track) for the clip, across
-  // restarts; false when it could not be kept.
-  virtual bool ChooseImport(const std::string& path, bool import) = 0;
+  // restarts; false, with why, when it could not be kept.
+  virtual ChoiceKept ChooseImport(const std::string& path, bool import) = 0;
 };
 
 }  // namespace korvane

@@ -104,10 +104,13 @@ void CFrameViewPort::LeaveFullScreenWindow() {
 
 void CFrameViewPort::MarkSnapshot(const std::string& path, const TelemetryRecord& record,
                                   bool stamp) {
-  const std::string failures =
+  const SnapshotMarking marking =
       korvane::MarkSnapshot(path, record, stamp, context_.settings.speedUnit);
-  if (!failures.empty())
-    std::fprintf(stderr, "korvane: snapshot %s: %s\n", path.c_str(), failures.c_str());
+  if (marking.failures.empty()) return;
+  std::fprintf(stderr, "korvane: snapshot %s: %s\n", path.c_str(), marking.failures.c_str());
+  view_.ShowNotice(
+      ReadLanguageTextOrEnglish(context_, kSnapshotInterfaceSection, "IDS_SNAPSHOTNOTTAGGED") +
+      " " + WriteFailureText(context_, marking.failure));
 }
 
 void CFrameViewPort::ShowSnapshotTip(const std::string& path, int width, int height, bool preview) {
@@ -129,7 +132,14 @@ void CFrameViewPort::ShowTrackImport(const TrackImportResult& result) {
   if (const auto at = text.find("%d"); at != std::string::npos) {
     text.replace(at, 2, std::to_string(result.clipsWithTrack));
   }
+  if (result.writeFailure) text += ": " + WriteFailureText(context_, *result.writeFailure);
   view_.ShowNotice(text);
+}
+
+void CFrameViewPort::ShowChoiceNotKept(WriteFailure failure) {
+  view_.ShowNotice(
+      ReadLanguageTextOrEnglish(context_, kEventInterfaceSection, "IDS_CHOICENOTSAVED") + " " +
+      WriteFailureText(context_, failure));
 }
 
 void CFrameViewPort::ReloadCaptions() {

@@ -115,6 +115,7 @@ class CFrameViewPort final : public IViewPort {
   void ReloadCaptions() override;
   void RestyleRoute() override;
   void ShowTrackImport(const TrackImportResult& result) override;
+  void ShowChoiceNotKept(WriteFailure failure) override;
   void ShowTrackChoice(const TrackChoice& choice) override;
 
  private:

@@ -105,6 +105,8 @@ class IViewPort {
   virtual void RestyleRoute() = 0;
   // Tells the user how many clips a GPX import gave a track, or that it was not imported.
   virtual void ShowTrackImport(const TrackImportResult& result) = 0;
+  // Tells the user their choice of track was not kept, and why.
+  virtual void ShowChoiceNotKept(WriteFailure failure) = 0;
   // Shows the playing clip's choice between its own track and the import, or hides it.
   virtual void ShowTrackChoice(const TrackChoice& choice) = 0;
 };

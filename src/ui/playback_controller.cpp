@@ -248,7 +248,7 @@ void CPlaybackController::ImportTrackFile(const std::string& gpxPath) {
 bool CPlaybackController::ImportTrack(const std::string& gpxPath) {
   std::string current;
   if (b_.feed == nullptr || b_.playlist.GetCurrentPath(current) == 0) {
-    b_.view.ShowTrackImport({false, 0, "no folder of clips is open"});
+    b_.view.ShowTrackImport({false, 0, "no folder of clips is open", std::nullopt});
     return false;
   }
   const std::string folder = SplitPath(current).folder;
@@ -267,7 +267,10 @@ bool CPlaybackController::ImportTrack(const std::string& gpxPath) {
 void CPlaybackController::ChooseTrack(bool import) {
   std::string path;
   if (b_.feed == nullptr || b_.playlist.GetCurrentPath(path) == 0) return;
-  if (!b_.feed->ChooseImport(path, import)) return;
+  if (const ChoiceKept kept = b_.feed->ChooseImport(path, import); !kept) {
+    b_.view.ShowChoiceNotKept(kept.failure);
+    return;
+  }
   RestartWhereItIs();
 }
 

@@ -1,11 +1,13 @@
 #include "ui/player_frame_wnd.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <system_error>
 #include <utility>
 
 #include "chart/zell_chart_ui.h"
+#include "export/export_job.h"
 #include "framework/UIlib.h"
 #include "framework/file_dialog.h"
 #include "framework/native_surface.h"
@@ -327,7 +329,9 @@ void CPlayerFrameWnd::ShowTrips() {
       clockOffsets_.OfFolder(folder),
       [&](int seconds, std::string& error) -> std::optional<TripList> {
         if (!StoreClockOffset(GetContext().dataFolder, folder, seconds, clockOffsets_, error)) {
+          const int why = errno;
           std::fprintf(stderr, "korvane: %s\n", error.c_str());
+          error = WriteFailureText(GetContext(), WriteFailureOf(why));
           return std::nullopt;
         }
         return BuildTripList(clips, trackFeed_->TripSummaries(clips), clockOffsets_);
@@ -378,10 +382,15 @@ void CPlayerFrameWnd::OnExportDone() {
   if (!export_) return;
   const ExportOutcome outcome = export_->outcome();
   const bool done = outcome.exitCode == 0;
+  std::string line = done ? outcome.output : outcome.message;
+  // A file that could not be written is said in the interface's words, with where it was to go.
+  if (const auto failure = WriteFailureOfExportExit(outcome.exitCode)) {
+    line = outcome.output + ": " + WriteFailureText(GetContext(), *failure);
+  }
   ShowExportNote(GetContext(), GetHWND(),
                  ReadLanguageText(GetContext(), kMainInterfaceSection,
                                   done ? "IDS_EXPORTED" : "IDS_EXPORTFAILED"),
-                 done ? outcome.output : outcome.message);
+                 line);
 }
 
 DuiLib::LRESULT CPlayerFrameWnd::MessageHandler(DuiLib::UINT uMsg, DuiLib::WPARAM wParam,

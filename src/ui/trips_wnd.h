@@ -26,6 +26,8 @@ inline constexpr DuiLib::UINT kTripsImportTrack = 2;
 // Without `apply` the offset's line is not shown.
 struct TripsClockOffset {
   int seconds = 0;
+  // Stores the offset and gives the trips as it makes them; nullopt, with why in the interface's
+  // words in `error`, when it could not be stored.
   std::function<std::optional<TripList>(int seconds, std::string& error)> apply;
 };
 

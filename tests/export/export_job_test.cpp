@@ -131,8 +131,10 @@ TEST_F(ExportJob, AnExportOnAFullDiskSaysSoAndKeepsThePreviousFile) {
     const rlimit limit{64 << 10, 64 << 10};
     setrlimit(RLIMIT_FSIZE, &limit);
     CClipPoints source(dir_.str() + "index.sqlite", Indexer());
-    const std::string error = Export(source, {clip}, ExportFormat::Gpx).error;
-    _exit(error == "cannot write " + output_ + " (disk full?)" ? 0 : 1);
+    const ExportResult result = Export(source, {clip}, ExportFormat::Gpx);
+    const bool saysDiskFull = WriteFailureOf(result.writeError) == WriteFailure::DiskFull &&
+                              result.error.starts_with("cannot write " + output_ + ": ");
+    _exit(saysDiskFull ? 0 : 1);
   }
   int status = 0;
   waitpid(pid, &status, 0);

@@ -1,6 +1,7 @@
 // Every file the program keeps in its data folder, and the snapshot's tags, written on a full
 // disk: each write is tried in a child process whose file-size limit the write overflows (as a
-// full disk fails it), must say it failed, and must leave the file as it was and nothing beside it.
+// full disk fails it), must say it failed and that the disk is full (errno, which the window turns
+// into words), and must leave the file as it was and nothing beside it.
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -14,6 +15,7 @@
 #include <string>
 
 #include "platform/profile_file.h"
+#include "platform/write_failure.h"
 #include "support/file_text.h"
 #include "support/sample_paths.h"
 #include "support/temp_dir.h"
@@ -41,14 +43,17 @@ std::map<std::string, std::string> FilesUnder(const std::string& folder) {
   return files;
 }
 
-// True when `write` reported a failure in a child limited to kLimitBytes per file.
+// True when `write` reported a failure, for a full disk, in a child limited to kLimitBytes per
+// file.
 bool FailsOnAFullDisk(const std::function<bool()>& write) {
   const pid_t pid = fork();
   if (pid == 0) {
     signal(SIGXFSZ, SIG_IGN);  // a write past the limit fails (EFBIG), as on a full disk
     rlimit limit{kLimitBytes, kLimitBytes};
     setrlimit(RLIMIT_FSIZE, &limit);
-    _exit(write() ? 0 : 1);
+    errno = 0;
+    if (write()) _exit(0);
+    _exit(WriteFailureOf(errno) == WriteFailure::DiskFull ? 1 : 2);
   }
   int status = 0;
   waitpid(pid, &status, 0);

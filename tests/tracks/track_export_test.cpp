@@ -3,10 +3,14 @@
 #include "tracks/track_export.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
+#include <cstdlib>
 #include <filesystem>
 
+#include "export/export_job.h"
 #include "platform/recording_dispatcher.h"
+#include "support/file_text.h"
 #include "support/sample_paths.h"
 #include "support/scoped_env.h"
 #include "support/temp_dir.h"
@@ -43,8 +47,9 @@ class TrackExportRun : public testing::Test {
   void TearDown() override { SetWindowMessageDispatcher(nullptr); }
 
   ExportOutcome RunToEnd(const ExportTarget& target, const std::string& clip,
-                         const std::string& output) {
-    CTrackExport exporter(test::ProgramDir() + "korvane", 7, kDone);
+                         const std::string& output,
+                         const std::string& program = test::ProgramDir() + "korvane") {
+    CTrackExport exporter(program, 7, kDone);
     EXPECT_TRUE(exporter.Start(ExportArguments(target, clip, output), output));
     EXPECT_FALSE(exporter.Start(ExportArguments(target, clip, output), output)) << "one at a time";
     EXPECT_TRUE(dispatcher_.WaitForMessage(kDone, std::chrono::seconds(60)));
@@ -70,6 +75,30 @@ TEST_F(TrackExportRun, AFailureGivesTheLineThatSaysWhy) {
       RunToEnd({ExportFormat::Gpx, false}, test::NoSubtitleClip(), dir_.str() + "t.gpx");
   EXPECT_EQ(failed.exitCode, 1);
   EXPECT_NE(failed.message.find("no telemetry"), std::string::npos) << failed.message;
+}
+
+TEST_F(TrackExportRun, AnExportOnAFullDiskEndsWithTheCauseAndKeepsThePreviousFile) {
+  const std::string output = dir_.str() + "t.gpx";
+  const std::string clip = test::CuesClip(640);
+  // Indexed once beforehand, so the limited run only writes the track.
+  const std::string program = test::ProgramDir() + "korvane";
+  ASSERT_EQ(
+      std::system(
+          ("'" + program + "' --export gpx '" + clip + "' '" + output + "' 2>/dev/null").c_str()),
+      0);
+  test::WriteFileText(output, "the previous export\n");
+  // The program under a file-size limit its track overflows, which fails the write as a full
+  // disk does (the ignored signal is kept across exec).
+  const std::string limited = dir_.str() + "limited.sh";
+  test::WriteFileText(limited, "#!/bin/sh\ntrap '' XFSZ\nexec /usr/bin/prlimit --fsize=65536 '" +
+                                   program + "' \"$@\"\n");
+  chmod(limited.c_str(), 0755);
+  const ExportOutcome full = RunToEnd({ExportFormat::Gpx, false}, clip, output, limited);
+  EXPECT_EQ(WriteFailureOfExportExit(full.exitCode), WriteFailure::DiskFull)
+      << full.exitCode << " " << full.message;
+  EXPECT_EQ(test::ReadFileText(output), "the previous export\n");
+  EXPECT_EQ(WriteFailureOfExportExit(0), std::nullopt);
+  EXPECT_EQ(WriteFailureOfExportExit(1), std::nullopt) << "a failure of another kind";
 }
 
 }  // namespace

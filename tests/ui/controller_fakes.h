@@ -138,6 +138,7 @@ class RecordingView : public IViewPort {
   void ReloadCaptions() override { ++captionReloads; }
   void RestyleRoute() override { ++routeRestyles; }
   void ShowTrackImport(const TrackImportResult& result) override { trackImports.push_back(result); }
+  void ShowChoiceNotKept(WriteFailure failure) override { choicesNotKept.push_back(failure); }
   void ShowTrackChoice(const TrackChoice& choice) override { trackChoice = choice; }
 
   bool pauseShown = false;
@@ -161,6 +162,7 @@ class RecordingView : public IViewPort {
   bool gNotice = false;  // the chart's "no G values" notice: up until the chart's next reset
   std::vector<TrackImportResult> trackImports;
   std::optional<TrackChoice> trackChoice;  // the last shown
+  std::vector<WriteFailure> choicesNotKept;
 };
 
 // Feeds the clips named in `fedClips` from one record at 5 s (fix until 7 s, the log's life); the
@@ -202,7 +204,7 @@ class FakeFeed : public ITrackFeedPort {
                                 const std::vector<std::string>& clips) override {
     imports.push_back({gpxPath, clipFolder, clips});
     fedClips.insert(fedClips.end(), fedAfterImport.begin(), fedAfterImport.end());
-    return {true, static_cast<int>(fedAfterImport.size()), ""};
+    return {true, static_cast<int>(fedAfterImport.size()), "", std::nullopt};
   }
   // The clips in `ownTrackClips` are offered the choice; a chosen one is fed.
   TrackChoice ChoiceOf(const std::string& path) override {
@@ -211,11 +213,11 @@ class FakeFeed : public ITrackFeedPort {
     };
     return {has(ownTrackClips), has(ownTrackClips) && has(fedClips)};
   }
-  bool ChooseImport(const std::string& path, bool import) override {
-    if (!keepsChoices) return false;
+  ChoiceKept ChooseImport(const std::string& path, bool import) override {
+    if (!keepsChoices) return {false, WriteFailure::DiskFull};
     std::erase(fedClips, path);
     if (import) fedClips.push_back(path);
-    return true;
+    return {};
   }
   struct Import {
     std::string gpxPath, clipFolder;

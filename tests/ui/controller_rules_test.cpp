@@ -529,6 +529,7 @@ TEST_F(ControllerTest, ChoosingTheImportStartsTheClipAgainFromThePlayersPosition
   feed.keepsChoices = false;
   controller.ChooseTrack(false);
   EXPECT_TRUE(player.log.empty()) << "not kept: not started again";
+  EXPECT_EQ(view.choicesNotKept, std::vector{WriteFailure::DiskFull}) << "and the user told why";
 
   feed.keepsChoices = true;
   controller.ChooseTrack(false);
