@@ -4,7 +4,6 @@
 #include <cstdio>
 #include <cstring>
 
-#include "export/pending_file.h"
 #include "export/track_writers.h"
 #include "index/trips.h"
 #include "platform/path_parts.h"

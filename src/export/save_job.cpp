@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <csignal>
 #include <cstring>
 #include <filesystem>
@@ -11,7 +12,6 @@
 #include <map>
 
 #include "export/export_track.h"
-#include "export/pending_file.h"
 #include "export/save_command.h"
 #include "export/saved_track.h"
 #include "export/track_writers.h"
@@ -19,12 +19,18 @@
 #include "index/trips.h"
 #include "platform/path_parts.h"
 #include "platform/process.h"
+#include "platform/small_file.h"
 
 namespace korvane {
 namespace {
 
 // What a child process wrote, bounded: a chatty one cannot fill the memory.
 constexpr std::size_t kMaxChildOutput = 1 << 20;
+
+// The line a file of the output that cannot be written leaves, as the export says it.
+std::string CannotWrite(const std::string& path, int error) {
+  return "cannot write " + path + ": " + std::strerror(error != 0 ? error : EIO);
+}
 
 struct ChildRun {
   int exitCode = -1;
@@ -308,14 +314,22 @@ SaveResult RunSave(const SaveRequest& request, CClipPoints& source) {
   files.mainHasAudio = !mainAudio.empty();
   files.audioToAac = mainAudio.rfind("pcm_", 0) == 0;
 
-  CPendingFile gpxFile(BesideGpx(request.outputPath));
-  if (result.error = gpxFile.Open(); !result.error.empty()) return result;
+  const std::string gpxPath = BesideGpx(request.outputPath);
+  CFileReplacement gpxFile(gpxPath);
+  if (!gpxFile.opened()) {
+    result.error = CannotWrite(gpxPath, gpxFile.error());
+    return result;
+  }
   const auto writer = MakeTrackWriter(ExportFormat::Gpx);
   writer->Begin(gpxFile.out());
   if (!gpx.clips.empty()) writer->Write(gpxFile.out(), gpx);
   writer->End(gpxFile.out());
 
-  CPendingFile mp4File(request.outputPath);
+  CFileReplacement mp4File(request.outputPath);
+  if (!mp4File.opened()) {
+    result.error = CannotWrite(request.outputPath, mp4File.error());
+    return result;
+  }
   files.outputPath = mp4File.temporaryPath();
   std::vector<std::string> args = SaveArguments(plan, files);
   args.insert(args.begin(), {"-progress", "pipe:1", "-nostats"});
@@ -339,14 +353,19 @@ SaveResult RunSave(const SaveRequest& request, CClipPoints& source) {
     }
     return result;
   }
-  if (result.error = mp4File.Commit(); !result.error.empty()) return result;
-  if (result.error = gpxFile.Commit(); !result.error.empty()) {
-    mp4File.Withdraw();
+  if (!mp4File.Commit()) {
+    result.error = CannotWrite(request.outputPath, mp4File.error());
+    return result;
+  }
+  if (!gpxFile.Commit()) {
+    // The two files are one output: the video does not stay without its track.
+    std::remove(request.outputPath.c_str());
+    result.error = CannotWrite(gpxPath, gpxFile.error());
     return result;
   }
   if (request.progress) request.progress(1.0);
-  result.mp4Path = mp4File.path();
-  result.gpxPath = gpxFile.path();
+  result.mp4Path = request.outputPath;
+  result.gpxPath = gpxPath;
   result.comment = SaveComment(plan);
   return result;
 }

@@ -36,6 +36,9 @@ class CFileReplacement final : private std::streambuf {
   bool opened() const { return fd_ >= 0; }
   // What is written goes to the temporary file; a failed write fails the stream and Commit.
   std::ostream& out() { return out_; }
+  // The temporary file, for a child process that writes the file itself (ffmpeg's output) before
+  // Commit puts it in place.
+  const std::string& temporaryPath() const { return temporary_; }
   // Puts the file in place. False, the old file kept, when any write, the sync or the rename
   // failed.
   bool Commit();
