@@ -159,6 +159,12 @@ struct KnownClip {
 
 }  // namespace
 
+std::string FfprobeBeside(const std::string& ffmpegProgram) {
+  std::error_code error;
+  const auto ffmpeg = std::filesystem::canonical(ffmpegProgram, error);
+  return error ? "/usr/bin/ffprobe" : (ffmpeg.parent_path() / "ffprobe").string();
+}
+
 SaveResult RunSave(const SaveRequest& request, CClipPoints& source) {
   SaveResult result;
   const std::atomic<bool>* cancel = request.cancel;
@@ -308,14 +314,29 @@ SaveResult RunSave(const SaveRequest& request, CClipPoints& source) {
   files.mainHasAudio = !mainAudio.empty();
   files.audioToAac = mainAudio.rfind("pcm_", 0) == 0;
 
-  CPendingFile gpxFile(BesideGpx(request.outputPath));
+  std::string outputPath = request.outputPath;
+  if (outputPath.empty()) {
+    std::error_code error;
+    std::filesystem::create_directories(request.outputFolder, error);
+    std::string folder = request.outputFolder;
+    if (!folder.empty() && folder.back() != '/') folder += '/';
+    outputPath = SavedFileName(folder, plan.fromMs, [](const std::string& path) {
+      std::error_code ignored;
+      return std::filesystem::exists(path, ignored);
+    });
+    if (outputPath.empty() || request.outputFolder.empty()) {
+      result.error = request.outputFolder + ": no free name for the saved file";
+      return result;
+    }
+  }
+  CPendingFile gpxFile(BesideGpx(outputPath));
   if (result.error = gpxFile.Open(); !result.error.empty()) return result;
   const auto writer = MakeTrackWriter(ExportFormat::Gpx);
   writer->Begin(gpxFile.out());
   if (!gpx.clips.empty()) writer->Write(gpxFile.out(), gpx);
   writer->End(gpxFile.out());
 
-  CPendingFile mp4File(request.outputPath);
+  CPendingFile mp4File(outputPath);
   files.outputPath = mp4File.temporaryPath();
   std::vector<std::string> args = SaveArguments(plan, files);
   args.insert(args.begin(), {"-progress", "pipe:1", "-nostats"});
