@@ -85,4 +85,4 @@ TEST(ProgramSaveKeys, MarkedStretchAndThisMomentAreSavedWithEveryChannelAndTheTr
 }
 
 }  // namespace
-}  // namespace korvane
+}  // namespace korvane::test
