@@ -84,5 +84,26 @@ TEST(ProgramSaveKeys, MarkedStretchAndThisMomentAreSavedWithEveryChannelAndTheTr
   EXPECT_TRUE(run.Close());
 }
 
+// Closed while a save may still run: the window ends at once and a save cut short leaves no
+// part file, so what the Saved folder holds is whole.
+TEST(ProgramSaveKeys, ClosingTheWindowDuringASaveLeavesNoPartFile) {
+  PrivateDisplay display;
+  if (display.name().empty()) GTEST_SKIP() << "Xvfb cannot be started here";
+  if (!std::filesystem::exists("/usr/bin/xdotool")) GTEST_SKIP() << "xdotool is missing";
+  ProgramRun run(display.name());
+  ASSERT_TRUE(run.Start({SamplePath("dualcard/REC_2026_05_18_08_30_20_F.mp4")}));
+  ASSERT_EQ(
+      run.WaitFor([](const ProbeState& p) { return p.Int("state") == 3; }, 30000).Int("state"), 3);
+  ASSERT_TRUE(XdoTool(display.name(), {"search", "--sync", "--name", "^KORVANE", "mousemove",
+                                       "--window", "%1", "345", "716", "click", "1"}));
+  ASSERT_TRUE(XdoTool(display.name(), {"key", "s"}));
+  EXPECT_TRUE(run.Close(5000));
+  std::error_code error;
+  for (const auto& entry :
+       std::filesystem::directory_iterator(run.home().str() + "Documents/KORVANE/Saved", error)) {
+    EXPECT_EQ(entry.path().filename().string().find(".part-"), std::string::npos) << entry.path();
+  }
+}
+
 }  // namespace
 }  // namespace korvane::test
