@@ -66,6 +66,16 @@ std::string ActionText(const PlayerKey& key) {
       return back ? "Play slower (one rung)." : "Play faster (one rung).";
     case KeyAction::kEvent:
       return back ? "Previous driving event." : "Next driving event.";
+    case KeyAction::kMarkStart:
+      return "Mark the start of the stretch to save at the playing moment.";
+    case KeyAction::kMarkEnd:
+      return "Mark the end of the stretch to save at the playing moment; with both marks set, the "
+             "stretch is saved.";
+    case KeyAction::kSaveMoment:
+      return "Save this moment: " + Plural(kMomentSeconds, "second") + " before to " +
+             Plural(kMomentSeconds, "second") + " after the playing moment.";
+    case KeyAction::kCancelSave:
+      return "Cancel the running save; nothing is left behind.";
   }
   return {};
 }

@@ -16,6 +16,7 @@
 #include "export/export_job.h"
 #include "export/report_job.h"
 #include "export/save_job.h"
+#include "index/background_indexer.h"
 #include "index/index_database.h"
 #include "settings/data_folder.h"
 #include "settings/settings.h"
@@ -177,15 +178,6 @@ HeadlessSetup ReadHeadlessSetup(const std::string& programFolder, const std::str
   return setup;
 }
 
-// The clips' points from the index, the indexer for stale ones, and for the clips that play from
-// their folder's imported track, that track in UTC.
-CClipPoints ClipPointsOf(const std::string& programFolder, CClipTracks& clipTracks) {
-  return CClipPoints(IndexDatabasePath(), programFolder + "korvane-indexer",
-                     [&clipTracks](std::span<const std::string> clips) {
-                       return clipTracks.ImportedTracks(clips, false);
-                     });
-}
-
 int RunExportCommand(const CommandLine& command, const std::string& programFolder) {
   const HeadlessSetup setup = ReadHeadlessSetup(programFolder, command.input);
   if (!setup.error.empty()) {
@@ -201,7 +193,8 @@ int RunExportCommand(const CommandLine& command, const std::string& programFolde
   request.clockOffsets = ReadClockOffsets(setup.dataFolder);
 
   CClipTracks clipTracks(IndexDatabasePath(), setup.dataFolder, request.zone);
-  CClipPoints source = ClipPointsOf(programFolder, clipTracks);
+  CClipPoints source =
+      ClipPointsOf(IndexDatabasePath(), programFolder + kIndexerRelativePath, clipTracks);
   const ExportResult result = RunExport(request, source);
   // A failure is one line; what a written file leaves out goes to the log.
   if (!result.error.empty()) {
@@ -234,13 +227,12 @@ int RunSaveCommand(const CommandLine& command, const std::string& programFolder)
   request.to = *ParseStretchTime(command.to);
   request.outputPath = command.output;
   request.ffmpegProgram = programFolder + kExtractorRelativePath;
-  // ffprobe comes with the ffmpeg the program folder points at.
-  const auto ffmpeg = std::filesystem::canonical(request.ffmpegProgram, error);
-  request.ffprobeProgram = error ? "/usr/bin/ffprobe" : (ffmpeg.parent_path() / "ffprobe").string();
+  request.ffprobeProgram = FfprobeBeside(request.ffmpegProgram);
   request.zone = setup.zone;
   request.clockOffsets = ReadClockOffsets(setup.dataFolder);
   CClipTracks clipTracks(IndexDatabasePath(), setup.dataFolder, request.zone);
-  CClipPoints source = ClipPointsOf(programFolder, clipTracks);
+  CClipPoints source =
+      ClipPointsOf(IndexDatabasePath(), programFolder + kIndexerRelativePath, clipTracks);
   const SaveResult result = RunSave(request, source);
   if (!result.error.empty()) {
     std::fprintf(stderr, "korvane: save failed: %s\n", result.error.c_str());
@@ -264,7 +256,8 @@ int RunInfoCommand(const CommandLine& command, const std::string& programFolder)
     return 0;
   }
   CClipTracks clipTracks(IndexDatabasePath(), setup.dataFolder, setup.zone);
-  CClipPoints source = ClipPointsOf(programFolder, clipTracks);
+  CClipPoints source =
+      ClipPointsOf(IndexDatabasePath(), programFolder + kIndexerRelativePath, clipTracks);
   const ReportResult result = ReportClips(setup.clips, source);
   if (!result.error.empty()) {
     std::fprintf(stderr, "korvane: %s: %s\n", command.input.c_str(), result.error.c_str());

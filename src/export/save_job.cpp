@@ -165,6 +165,12 @@ struct KnownClip {
 
 }  // namespace
 
+std::string FfprobeBeside(const std::string& ffmpegProgram) {
+  std::error_code error;
+  const auto ffmpeg = std::filesystem::canonical(ffmpegProgram, error);
+  return error ? "/usr/bin/ffprobe" : (ffmpeg.parent_path() / "ffprobe").string();
+}
+
 SaveResult RunSave(const SaveRequest& request, CClipPoints& source) {
   SaveResult result;
   const std::atomic<bool>* cancel = request.cancel;
@@ -314,7 +320,22 @@ SaveResult RunSave(const SaveRequest& request, CClipPoints& source) {
   files.mainHasAudio = !mainAudio.empty();
   files.audioToAac = mainAudio.rfind("pcm_", 0) == 0;
 
-  const std::string gpxPath = BesideGpx(request.outputPath);
+  std::string outputPath = request.outputPath;
+  if (outputPath.empty()) {
+    std::error_code error;
+    std::filesystem::create_directories(request.outputFolder, error);
+    std::string folder = request.outputFolder;
+    if (!folder.empty() && folder.back() != '/') folder += '/';
+    outputPath = SavedFileName(folder, plan.fromMs, [](const std::string& path) {
+      std::error_code ignored;
+      return std::filesystem::exists(path, ignored);
+    });
+    if (outputPath.empty() || request.outputFolder.empty()) {
+      result.error = request.outputFolder + ": no free name for the saved file";
+      return result;
+    }
+  }
+  const std::string gpxPath = BesideGpx(outputPath);
   CFileReplacement gpxFile(gpxPath);
   if (!gpxFile.opened()) {
     result.error = CannotWrite(gpxPath, gpxFile.error());
@@ -325,9 +346,9 @@ SaveResult RunSave(const SaveRequest& request, CClipPoints& source) {
   if (!gpx.clips.empty()) writer->Write(gpxFile.out(), gpx);
   writer->End(gpxFile.out());
 
-  CFileReplacement mp4File(request.outputPath);
+  CFileReplacement mp4File(outputPath);
   if (!mp4File.opened()) {
-    result.error = CannotWrite(request.outputPath, mp4File.error());
+    result.error = CannotWrite(outputPath, mp4File.error());
     return result;
   }
   files.outputPath = mp4File.temporaryPath();
@@ -354,17 +375,17 @@ SaveResult RunSave(const SaveRequest& request, CClipPoints& source) {
     return result;
   }
   if (!mp4File.Commit()) {
-    result.error = CannotWrite(request.outputPath, mp4File.error());
+    result.error = CannotWrite(outputPath, mp4File.error());
     return result;
   }
   if (!gpxFile.Commit()) {
     // The two files are one output: the video does not stay without its track.
-    std::remove(request.outputPath.c_str());
+    std::remove(outputPath.c_str());
     result.error = CannotWrite(gpxPath, gpxFile.error());
     return result;
   }
   if (request.progress) request.progress(1.0);
-  result.mp4Path = request.outputPath;
+  result.mp4Path = outputPath;
   result.gpxPath = gpxPath;
   result.comment = SaveComment(plan);
   return result;

@@ -19,6 +19,9 @@ struct SaveRequest {
   StretchTime from;
   StretchTime to;
   std::string outputPath;  // the MP4; the GPX goes beside it (BesideGpx)
+  // With no outputPath: the folder (made when missing) where the MP4 is named after the stretch's
+  // true start (SavedFileName), never over a file that exists.
+  std::string outputFolder;
   std::string ffmpegProgram;
   std::string ffprobeProgram;
   CameraTimeZone zone;
@@ -34,6 +37,10 @@ struct SaveResult {
   std::string gpxPath;
   std::string comment;  // the saved file's comment tag: the true start
 };
+
+// The ffprobe that comes with `ffmpegProgram` (beside what it links to); the system's when that
+// cannot be resolved.
+std::string FfprobeBeside(const std::string& ffmpegProgram);
 
 // Never throws. Fails, leaving no file, for a stretch PlanStretch refuses, a clip without video or
 // that ffprobe cannot read, an output folder that cannot be written or fills up, a cancel.

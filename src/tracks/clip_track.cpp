@@ -106,4 +106,11 @@ std::vector<ClipSummary> CClipTracks::TripSummaries(std::span<const std::string>
   return rows;
 }
 
+CClipPoints ClipPointsOf(const std::string& indexPath, const std::string& indexerPath,
+                         CClipTracks& clipTracks) {
+  return CClipPoints(indexPath, indexerPath, [&clipTracks](std::span<const std::string> clips) {
+    return clipTracks.ImportedTracks(clips, false);
+  });
+}
+
 }  // namespace korvane

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "export/camera_time_zone.h"
+#include "export/clip_points.h"
 #include "index/index_reader.h"
 #include "index/track_summary.h"
 #include "telemetry/track_import.h"
@@ -82,5 +83,10 @@ class CClipTracks {
   std::string dataFolder_;
   CameraTimeZone zone_;
 };
+
+// The clips' points from the index, the indexer for stale ones, and for the clips that play from
+// their folder's imported track, that track in UTC: what a save and an export read.
+CClipPoints ClipPointsOf(const std::string& indexPath, const std::string& indexerPath,
+                         CClipTracks& clipTracks);
 
 }  // namespace korvane

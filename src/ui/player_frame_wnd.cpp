@@ -19,11 +19,13 @@
 #include "settings/localization.h"
 #include "settings/settings_store.h"
 #include "telemetry/clock_offset_store.h"
+#include "telemetry/extract_command.h"
 #include "tracks/trip_rows.h"
 #include "ui/modal_windows.h"
 #include "ui/player_keys.h"
 #include "ui/route_tip.h"
 #include "ui/test_probe.h"
+#include "ui/time_text.h"
 
 namespace korvane {
 
@@ -35,6 +37,13 @@ constexpr char kOpenButton[] = "btnOpenBig";
 constexpr char kPrevEventButton[] = "btnPrevEvent";
 constexpr char kNextEventButton[] = "btnNextEvent";
 constexpr char kTripsButton[] = "btnTrips";
+
+// A zone that is neither "local" nor an offset is taken as local, as the export takes it.
+CameraTimeZone SettingsZone(const ApplicationContext& context) {
+  return ParseCameraTimeZone(
+             ReadSettingString(context, kSettingsSection, kKeyTimeZone, kDefaultTimeZone))
+      .value_or(CameraTimeZone{});
+}
 
 }  // namespace
 
@@ -94,10 +103,7 @@ void CPlayerFrameWnd::StartStartupWorker() {
   eventMarks_ = std::make_unique<CClipEventMarks>(
       context, IndexDatabasePath(), view.chartBinding, map_,
       [&view] { return dynamic_cast<DuiLib::CWebBrowserUI*>(view.webMap); });
-  // A zone that is neither "local" nor an offset is taken as local, as the export takes it.
-  const CameraTimeZone zone = ParseCameraTimeZone(ReadSettingString(context, kSettingsSection,
-                                                                    kKeyTimeZone, kDefaultTimeZone))
-                                  .value_or(CameraTimeZone{});
+  const CameraTimeZone zone = SettingsZone(context);
   clockOffsets_ = ReadClockOffsets(context.dataFolder);
   trackFeed_ = std::make_unique<CTrackFeed>(
       IndexDatabasePath(), context.dataFolder, playback.trackStore, playback.navigationTrack,
@@ -317,6 +323,78 @@ void CPlayerFrameWnd::ExportTrack() {
   }
 }
 
+void CPlayerFrameWnd::ShowNotice(const std::string& text) {
+  if (CViewManager* view = GetViewManager(); view != nullptr) view->ShowNotice(text);
+}
+
+void CPlayerFrameWnd::OnSaveKey(KeyAction action) {
+  const auto text = [this](const char* key) {
+    return ReadLanguageText(GetContext(), kMainInterfaceSection, key);
+  };
+  if (action == KeyAction::kCancelSave) {
+    if (saving()) incidentSave_->Cancel();
+    return;
+  }
+  PlaybackContext* playback = GetPlaybackContext();
+  std::string clip;
+  if (!panel_ || playback == nullptr || panel_->manager().GetCurrentPath(clip) == 0) return;
+  const PlayerState state = playback->player.state();
+  if (state != PlayerState::Playing && state != PlayerState::Paused) return;  // no moment yet
+  const auto ms = static_cast<std::int64_t>(playback->player.timePosition() * 1000);
+  std::optional<MarkedStretch> stretch;
+  if (action == KeyAction::kSaveMoment) {
+    stretch = MomentStretch(clip, ms, kMomentSeconds);
+  } else {
+    const bool start = action == KeyAction::kMarkStart;
+    stretch = start ? stretchMarks_.MarkStart(clip, ms) : stretchMarks_.MarkEnd(clip, ms);
+    ShowNotice(text(start ? "IDS_MARKSTART" : "IDS_MARKEND") + " " + SplitPath(clip).fileName +
+               " " + FormatClock(static_cast<int>(ms / 1000)));
+  }
+  if (stretch) SaveStretch(*stretch);
+}
+
+void CPlayerFrameWnd::SaveStretch(const MarkedStretch& stretch) {
+  ApplicationContext& context = GetContext();
+  if (!incidentSave_) {
+    incidentSave_ = std::make_unique<CIncidentSave>(
+        IncidentSaveSetup{IndexDatabasePath(), context.programFolder + kIndexerRelativePath,
+                          context.dataFolder, GetHWND(), kMsgSaveProgress, kMsgSaveDone});
+  }
+  if (incidentSave_->running()) return;  // the running save's notice stays up
+  SaveRequest request;
+  // A stretch may run on into the clips before and after, and takes every channel of the folder.
+  request.clips = SupportedFilesIn(SplitPath(stretch.from.clip).folder,
+                                   panel_->manager().supportedExtensions());
+  request.from = stretch.from;
+  request.to = stretch.to;
+  request.outputFolder = context.dataFolder + "Saved";
+  request.ffmpegProgram = context.programFolder + kExtractorRelativePath;
+  request.ffprobeProgram = FfprobeBeside(request.ffmpegProgram);
+  request.zone = SettingsZone(context);
+  request.clockOffsets = clockOffsets_;
+  const std::string saving = ReadLanguageText(context, kMainInterfaceSection, "IDS_SAVING");
+  if (incidentSave_->Start(std::move(request))) {
+    ShowNotice(saving + " 0%");
+  } else {
+    ShowNotice(ReadLanguageText(context, kMainInterfaceSection, "IDS_SAVEFAILED"));
+  }
+}
+
+void CPlayerFrameWnd::OnSaveDone() {
+  if (!incidentSave_) return;
+  const SaveResult result = incidentSave_->outcome();
+  const auto text = [this](const char* key) {
+    return ReadLanguageText(GetContext(), kMainInterfaceSection, key);
+  };
+  if (result.cancelled) {
+    ShowNotice(text("IDS_SAVECANCELLED"));
+  } else if (!result.error.empty()) {
+    ShowNotice(text("IDS_SAVEFAILED") + " " + result.error);
+  } else {
+    ShowNotice(text("IDS_SAVED") + " " + result.mp4Path);
+  }
+}
+
 void CPlayerFrameWnd::ShowTrips() {
   std::string clip;
   if (!controller_ || panel_->manager().GetCurrentPath(clip) == 0) return;  // no folder yet
@@ -409,6 +487,11 @@ DuiLib::LRESULT CPlayerFrameWnd::MessageHandler(DuiLib::UINT uMsg, DuiLib::WPARA
       JumpToEvent(key.amount > 0);
       return 1;
     }
+    if (key.action == KeyAction::kMarkStart || key.action == KeyAction::kMarkEnd ||
+        key.action == KeyAction::kSaveMoment || key.action == KeyAction::kCancelSave) {
+      OnSaveKey(key.action);
+      return 1;
+    }
     if (controller_) controller_->OnPlayerKey(key);
     return 1;
   }
@@ -475,6 +558,15 @@ DuiLib::LRESULT CPlayerFrameWnd::HandleMessage(DuiLib::UINT uMsg, DuiLib::WPARAM
     case kMsgExportDone:
       OnExportDone();
       break;
+    case kMsgSaveProgress:
+      if (saving()) {
+        ShowNotice(ReadLanguageText(GetContext(), kMainInterfaceSection, "IDS_SAVING") + " " +
+                   std::to_string(wParam) + "%");
+      }
+      break;
+    case kMsgSaveDone:
+      OnSaveDone();
+      break;
     case kMsgClipRead:
       if (controller_) controller_->OnClipRead();
       break;
@@ -496,7 +588,8 @@ DuiLib::LRESULT CPlayerFrameWnd::HandleMessage(DuiLib::UINT uMsg, DuiLib::WPARAM
 
 void CPlayerFrameWnd::OnDestroy() {
   probe_.reset();
-  export_.reset();  // a running export ends with the window
+  export_.reset();        // a running export ends with the window
+  incidentSave_.reset();  // so does a running save, leaving no file
   // No indexer outlives the window; what they finished stays in the index.
   indexer_.reset();
   if (controller_) controller_->StopRoutine();

@@ -1,7 +1,8 @@
 // CPlayerFrameWnd: the main window as the program runs it. Adds to the shell the parts that play:
 // the extraction pipeline, the map display, the playlist, the ports and the playback controller,
 // the background indexing of the playlist's clips, the driving events' marks and the jumps between
-// them, the trips window, every route of the folder on the map, the track export, and the thread
+// them, the trips window, every route of the folder on the map, the track export, the marks and
+// saves of a stretch of video (each on a thread of its own, ended with the window), and the thread
 // that runs the start-up set-up handed in; every click, notification, key and worker message is
 // handed to the controller. Files dropped or opened before that set-up has finished wait for it:
 // until then the player and the pipeline have no configuration, and the set-up is still writing it.
@@ -15,6 +16,7 @@
 #include "map/map_loader.h"
 #include "telemetry/clock_offset.h"
 #include "telemetry/subtitle_extractor.h"
+#include "tracks/incident_save.h"
 #include "tracks/track_export.h"
 #include "tracks/track_feed.h"
 #include "ui/clip_event_marks.h"
@@ -24,6 +26,7 @@
 #include "ui/playlist_panel.h"
 #include "ui/route_overview.h"
 #include "ui/startup_targets.h"
+#include "ui/stretch_marks.h"
 
 namespace korvane {
 
@@ -35,6 +38,8 @@ constexpr std::uint32_t kMsgVideoWindow = WM_USER + 11;      // sent: answers th
 constexpr std::uint32_t kMsgOpenCommandLine = WM_USER + 13;  // the files of the command line
 constexpr std::uint32_t kMsgExportDone = WM_USER + 14;       // the track export has ended
 constexpr std::uint32_t kMsgClipRead = WM_USER + 15;  // the indexer has read a clip for the feed
+constexpr std::uint32_t kMsgSaveProgress = WM_USER + 16;  // wParam: percent of the save done
+constexpr std::uint32_t kMsgSaveDone = WM_USER + 17;      // the save of a stretch has ended
 // Sent by the hand-over server: lParam points to the std::vector<std::string> of files a second
 // start handed over, valid during the send.
 constexpr std::uint32_t kMsgHandedFiles = WM_USER + 30;
@@ -66,6 +71,8 @@ class CPlayerFrameWnd : public CDuiFrameWnd {
   // Goes to the playing clip's next (previous) driving event, else into the next (previous) clip of
   // the playlist that has one; nothing when there is none.
   void JumpToEvent(bool forward);
+  const CStretchMarks& stretchMarks() const { return stretchMarks_; }
+  bool saving() const { return incidentSave_ && incidentSave_->running(); }
 
  protected:
   // Builds the playing parts (the records exist now) and starts the start-up worker.
@@ -96,6 +103,14 @@ class CPlayerFrameWnd : public CDuiFrameWnd {
   // runs); the playing clip just seeks.
   void PlayFromLine(const std::string& path, std::int32_t ms);
   void OnExportDone();
+  // I, O, S and C: a mark at the playing moment of the playing clip (a completed pair is saved),
+  // this moment saved, the running save cancelled. Each result is put up as the header's notice.
+  void OnSaveKey(KeyAction action);
+  // Saves the stretch from the playing clip's folder into the data folder's "Saved" folder; one
+  // save at a time.
+  void SaveStretch(const MarkedStretch& stretch);
+  void OnSaveDone();
+  void ShowNotice(const std::string& text);
 
   std::unique_ptr<CSubtitleExtractor> extractor_;
   std::unique_ptr<CBackgroundIndexer> indexer_;  // asks extractor_, so it goes first
@@ -113,6 +128,8 @@ class CPlayerFrameWnd : public CDuiFrameWnd {
   std::unique_ptr<CRouteOverview> overview_;
   std::unique_ptr<CTestProbe> probe_;
   std::unique_ptr<CTrackExport> export_;
+  CStretchMarks stretchMarks_;
+  std::unique_ptr<CIncidentSave> incidentSave_;
   StartupRoutine startup_;
   std::thread startupThread_;
   bool startupDone_ = false;

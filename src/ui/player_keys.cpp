@@ -40,6 +40,14 @@ PlayerKey PlayerKeyOf(WPARAM key, LPARAM flags) {
       return {KeyAction::kEvent, -1};
     case 'N':
       return {KeyAction::kEvent, 1};
+    case 'I':
+      return {KeyAction::kMarkStart};
+    case 'O':
+      return {KeyAction::kMarkEnd};
+    case 'S':
+      return {KeyAction::kSaveMoment};
+    case 'C':
+      return {KeyAction::kCancelSave};
     default:
       return {};
   }

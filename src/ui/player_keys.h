@@ -18,6 +18,10 @@ enum class KeyAction {
   kFrameStep,      // "," / ".": `amount` -1 one frame back, 1 one frame forward
   kSpeedStep,      // "[" / "]": `amount` -1 one rung slower, 1 one rung faster
   kEvent,          // P / N: `amount` -1 the previous, 1 the next driving event
+  kMarkStart,      // I: the stretch to save starts at the playing moment
+  kMarkEnd,        // O: the stretch to save ends at the playing moment
+  kSaveMoment,     // S: save the stretch around the playing moment (kMomentSeconds each way)
+  kCancelSave,     // C: stop the running save, leaving no file
 };
 
 struct PlayerKey {
@@ -30,6 +34,8 @@ struct PlayerKey {
 constexpr int kSeekKeySeconds = 5;
 constexpr int kSeekKeyShiftSeconds = 30;
 constexpr int kVolumeKeyStep = 5;
+// How far "this moment" reaches before and after the playing moment.
+constexpr int kMomentSeconds = 15;
 
 // The action of a key press: `key` a virtual key, `flags` the lParam of WM_KEYDOWN (modifiers and
 // KEY_TEXTFIELD). kNone for keys not in the table, for any key with Control or Alt held (those

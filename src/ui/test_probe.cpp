@@ -65,6 +65,12 @@ std::string HoverText(const CViewManager* view) {
   return Quoted(chart != nullptr ? chart->hoverText : std::string());
 }
 
+// A stretch mark as {"clip": path, "ms": offset}, or null.
+std::string MarkText(const std::optional<StretchTime>& mark) {
+  if (!mark) return "null";
+  return "{\"clip\":" + Quoted(mark->clip) + ",\"ms\":" + std::to_string(mark->valueMs) + "}";
+}
+
 }  // namespace
 
 std::unique_ptr<CTestProbe> CTestProbe::FromEnvironment(CPlayerFrameWnd& window) {
@@ -296,8 +302,10 @@ void CTestProbe::Write() {
        << ",\"mapRect\":" << ScreenRectText(view->webMap, window_.GetWindowRect())
        << ",\"tripsButton\":"
        << ScreenRectText(window_.m_PaintManager.FindControl("btnTrips"), window_.GetWindowRect())
-       << ",\"click\":" << ClickJson() << ",\"mapTarget\":" << *mapTarget_
-       << ",\"map\":" << *mapState_ << "}\n";
+       << ",\"saving\":" << window_.saving()
+       << ",\"markStart\":" << MarkText(window_.stretchMarks().start())
+       << ",\"markEnd\":" << MarkText(window_.stretchMarks().end()) << ",\"click\":" << ClickJson()
+       << ",\"mapTarget\":" << *mapTarget_ << ",\"map\":" << *mapState_ << "}\n";
   const std::string temp = path_ + ".tmp";
   if (FILE* f = std::fopen(temp.c_str(), "w")) {
     const std::string text = json.str();

@@ -7,7 +7,8 @@
 // "close window", "ask speed" and "ask time" (the player's answers
 // show as "playerSpeed" and "timePosition"); and "maptarget <fraction>", which asks the map page
 // where on the screen the route point at that fraction of the route lies ("mapTarget": [x, y, t] in
-// the state), and "linetarget <clip>,<fraction>", the same for the overview line of the clip of
+// the state), the stretch marks ("markStart", "markEnd") and whether a save runs ("saving"), and
+// "linetarget <clip>,<fraction>", the same for the overview line of the clip of
 // that number (every route of the folder on).
 //
 // For the figures of a click on the route it keeps, in wall-clock ms, when the click reached the

@@ -45,7 +45,12 @@ class SaveJob : public testing::Test {
     request.clips = std::move(clips);
     request.from = *ParseStretchTime(from);
     request.to = *ParseStretchTime(to);
-    request.outputPath = output.empty() ? dir_.str() + "saved.mp4" : output;
+    // A name ending in "/" is a folder the job names the file in.
+    if (!output.empty() && output.back() == '/') {
+      request.outputFolder = output;
+    } else {
+      request.outputPath = output.empty() ? dir_.str() + "saved.mp4" : output;
+    }
     request.ffmpegProgram = "/usr/bin/ffmpeg";
     request.ffprobeProgram = "/usr/bin/ffprobe";
     request.zone = CameraTimeZone{false, 0};
@@ -112,6 +117,17 @@ TEST_F(SaveJob, JoinsBothChannelsAcrossTheSeamWithTheTrackReadableByThePlayer) {
   EXPECT_NEAR(count, 200, 2);  // 10 points a second
   EXPECT_EQ(first, "2026-05-18 08:30:10");
   EXPECT_EQ(last, "2026-05-18 08:30:29");
+}
+
+TEST_F(SaveJob, AFolderNamesTheFileAfterTheTrueStartAndNeverOverwrites) {
+  const std::string folder = dir_.str() + "KORVANE/Saved/";
+  const SaveResult first = Save("2026-05-18T08:30:10", "2026-05-18T08:30:13", folder);
+  const SaveResult second = Save("2026-05-18T08:30:10", "2026-05-18T08:30:13", folder);
+  ASSERT_EQ(first.error, "");
+  ASSERT_EQ(second.error, "");
+  EXPECT_EQ(first.mp4Path, folder + "2026-05-18 08-30-10 incident.mp4");
+  EXPECT_EQ(second.mp4Path, folder + "2026-05-18 08-30-10 incident 2.mp4");
+  EXPECT_EQ(second.gpxPath, folder + "2026-05-18 08-30-10 incident 2.gpx");
 }
 
 TEST_F(SaveJob, AStretchThatCannotBeSavedLeavesNothing) {

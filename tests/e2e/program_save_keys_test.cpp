@@ -1,0 +1,109 @@
+// Saving a stretch from the real window: real keys (xdotool on the test's own Xvfb) mark a stretch
+// with I and O, and S saves this moment across the seam into the next clip; each save runs while
+// the window plays on, and ends as an MP4 in Documents/KORVANE/Saved with both channels, the sound
+// and the telemetry track, its path put up in the window.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "program_driver.h"
+#include "support/command_output.h"
+
+namespace korvane::test {
+namespace {
+
+TEST(ProgramSaveKeys, MarkedStretchAndThisMomentAreSavedWithEveryChannelAndTheTrack) {
+  PrivateDisplay display;
+  if (display.name().empty()) GTEST_SKIP() << "Xvfb cannot be started here";
+  if (!std::filesystem::exists("/usr/bin/xdotool")) GTEST_SKIP() << "xdotool is missing";
+  // Two channels of three 20 s clips of one trip.
+  TempDir card;
+  for (const auto& entry : std::filesystem::directory_iterator(SamplePath("dualcard"))) {
+    if (entry.path().filename().string().find("_08_30_") != std::string::npos) {
+      std::filesystem::copy_file(entry.path(), card.path() / entry.path().filename());
+    }
+  }
+  const std::string clip = card.str() + "REC_2026_05_18_08_30_00_F.mp4";
+  ProgramRun run(display.name());
+  ASSERT_TRUE(run.Start({clip}));
+  ProbeState s = run.WaitFor([](const ProbeState& p) { return p.Int("state") == 3; }, 30000);
+  ASSERT_EQ(s.Int("state"), 3) << s.json;
+  run.Command("click btnPause");
+  ASSERT_EQ(run.WaitFor([](const ProbeState& p) { return p.Int("state") == 4; }, 5000).Int("state"),
+            4);
+  // A click on the play-time label gives the window the keyboard and does nothing else.
+  ASSERT_TRUE(XdoTool(display.name(), {"search", "--sync", "--name", "^KORVANE", "mousemove",
+                                       "--window", "%1", "345", "716", "click", "1"}));
+  const auto seek = [&](int second) {
+    run.Command("seek " + std::to_string(second));
+    run.WaitFor([&](const ProbeState& p) { return p.Int("position") == second; }, 5000);
+  };
+  const std::string saved = run.home().str() + "Documents/KORVANE/Saved/";
+  const auto waitSaved = [&](const std::string& name) {
+    return run.WaitFor(
+        [&](const ProbeState& p) {
+          return p.Int("saving") == 0 && p.Str("notice").find(name) != std::string::npos;
+        },
+        60000);
+  };
+  const auto streams = [](const std::string& path) {
+    return CommandOutput("ffprobe -v error -show_entries stream=codec_type -of csv=p=0 '" + path +
+                         "'");
+  };
+  const auto length = [](const std::string& path) {
+    return std::atof(
+        CommandOutput("ffprobe -v error -show_entries format=duration -of csv=p=0 '" + path + "'")
+            .c_str());
+  };
+
+  seek(4);
+  ASSERT_TRUE(XdoTool(display.name(), {"key", "i"}));
+  s = run.WaitFor([](const ProbeState& p) { return !ProbeField(p.Str("markStart"), "ms").empty(); },
+                  5000);
+  EXPECT_EQ(ProbeField(s.Str("markStart"), "clip"), clip) << s.json;
+  EXPECT_NEAR(std::atol(ProbeField(s.Str("markStart"), "ms").c_str()), 4000, 300) << s.json;
+  seek(10);
+  ASSERT_TRUE(XdoTool(display.name(), {"key", "o"}));
+  const std::string marked = saved + "2026-05-18 08-30-04 incident.mp4";
+  s = waitSaved(marked);
+  ASSERT_NE(s.Str("notice").find("Stretch saved to: " + marked), std::string::npos) << s.json;
+  EXPECT_EQ(s.Str("markStart"), "null");  // the pair is spent
+  EXPECT_EQ(streams(marked), "video\nvideo\naudio\nsubtitle\n");
+  EXPECT_NEAR(length(marked), 6.0, 0.3);
+  EXPECT_TRUE(std::filesystem::exists(saved + "2026-05-18 08-30-04 incident.gpx"));
+
+  // This moment at 12 s: from the clip's start (nothing before it) to 08:30:27 in the next clip.
+  seek(12);
+  ASSERT_TRUE(XdoTool(display.name(), {"key", "s"}));
+  const std::string moment = saved + "2026-05-18 08-30-00 incident.mp4";
+  s = waitSaved(moment);
+  ASSERT_NE(s.Str("notice").find(moment), std::string::npos) << s.json;
+  EXPECT_EQ(streams(moment), "video\nvideo\naudio\nsubtitle\n");
+  EXPECT_NEAR(length(moment), 27.0, 0.3);
+  EXPECT_TRUE(run.Close());
+}
+
+// Closed while a save may still run: the window ends at once and a save cut short leaves no
+// part file, so what the Saved folder holds is whole.
+TEST(ProgramSaveKeys, ClosingTheWindowDuringASaveLeavesNoPartFile) {
+  PrivateDisplay display;
+  if (display.name().empty()) GTEST_SKIP() << "Xvfb cannot be started here";
+  if (!std::filesystem::exists("/usr/bin/xdotool")) GTEST_SKIP() << "xdotool is missing";
+  ProgramRun run(display.name());
+  ASSERT_TRUE(run.Start({SamplePath("dualcard/REC_2026_05_18_08_30_20_F.mp4")}));
+  ASSERT_EQ(
+      run.WaitFor([](const ProbeState& p) { return p.Int("state") == 3; }, 30000).Int("state"), 3);
+  ASSERT_TRUE(XdoTool(display.name(), {"search", "--sync", "--name", "^KORVANE", "mousemove",
+                                       "--window", "%1", "345", "716", "click", "1"}));
+  ASSERT_TRUE(XdoTool(display.name(), {"key", "s"}));
+  EXPECT_TRUE(run.Close(5000));
+  std::error_code error;
+  for (const auto& entry :
+       std::filesystem::directory_iterator(run.home().str() + "Documents/KORVANE/Saved", error)) {
+    EXPECT_EQ(entry.path().filename().string().find(".part-"), std::string::npos) << entry.path();
+  }
+}
+
+}  // namespace
+}  // namespace korvane::test
