@@ -17,11 +17,13 @@ function(korvane_layer name)
   endif()
 endfunction()
 
-# korvane_test_folder(LAYER [QT] [LIBS targets...])
+# korvane_test_folder(LAYER [QT] [FILTER gtest-filter] [LIBS targets...])
 # One test executable per folder of tests/: every .cpp of tests/<LAYER>. QT uses the shared main
-# that creates the application object (offscreen); otherwise GoogleTest's own main.
+# that creates the application object (offscreen); otherwise GoogleTest's own main. FILTER limits
+# the tests ctest knows of (empty: all). Each test gets the properties in KORVANE_TEST_PROPERTIES
+# besides its time-out and its folder's label.
 function(korvane_test_folder layer)
-  cmake_parse_arguments(T "QT" "" "LIBS" ${ARGN})
+  cmake_parse_arguments(T "QT" "FILTER" "LIBS" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/${layer}/*.cpp")
   if(NOT sources)
     return()
@@ -35,6 +37,10 @@ function(korvane_test_folder layer)
   else()
     target_link_libraries(${target} PRIVATE GTest::gtest_main)
   endif()
-  gtest_discover_tests(${target} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
-                       PROPERTIES TIMEOUT 300 LABELS ${layer})
+  set(filter)
+  if(T_FILTER)
+    set(filter TEST_FILTER "${T_FILTER}")
+  endif()
+  gtest_discover_tests(${target} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60 ${filter}
+                       PROPERTIES TIMEOUT 300 LABELS ${layer} ${KORVANE_TEST_PROPERTIES})
 endfunction()

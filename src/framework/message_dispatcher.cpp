@@ -7,6 +7,7 @@
 
 #include "framework/message_event.h"
 #include "framework/window_wnd.h"
+#include "platform/thread_hand_over.h"
 
 namespace DuiLib {
 
@@ -22,9 +23,14 @@ void CWindowMessageDispatcher::PendingSend::Complete(korvane::LRESULT value) {
 
 CMessageEvent::CMessageEvent(UINT msg, WPARAM w, LPARAM l,
                              std::shared_ptr<CWindowMessageDispatcher::PendingSend> p)
-    : QEvent(EventType()), message(msg), wParam(w), lParam(l), pending(std::move(p)) {}
+    : QEvent(EventType()), message(msg), wParam(w), lParam(l), pending(std::move(p)) {
+  // The message and whatever its parameters point to reach the window's thread through Qt's
+  // event queue.
+  korvane::HandOver(this);
+}
 
 CMessageEvent::~CMessageEvent() {
+  korvane::TakeOver(this);  // an event deleted unhandled, on the window's thread
   // An event dropped with its target (window deleted) must still release a waiting sender.
   if (pending) pending->Complete(0);
 }

@@ -2,12 +2,12 @@
 
 #include <QPainter>
 #include <QPointer>
-#include <QThread>
 #include <QWidget>
 #include <cstdlib>
 
 #include "framework/paint_manager.h"
 #include "framework/qt_bridge.h"
+#include "framework/thread_call.h"
 
 namespace DuiLib {
 
@@ -199,13 +199,8 @@ void CControlUI::Invalidate() {
 }
 
 void CControlUI::InvalidateFromAnyThread() {
-  QWidget* widget = manager_ != nullptr ? manager_->GetPaintWidget() : nullptr;
-  if (widget == nullptr || QThread::currentThread() == widget->thread()) {
-    Invalidate();
-    return;
-  }
-  QMetaObject::invokeMethod(
-      widget, [this] { Invalidate(); }, Qt::QueuedConnection);
+  RunOnThreadOf(manager_ != nullptr ? manager_->GetPaintWidget() : nullptr,
+                [this] { Invalidate(); });
 }
 
 void CControlUI::NeedUpdate() {

@@ -29,6 +29,7 @@
 #include <vector>
 
 #include "framework/page_channel.h"
+#include "framework/thread_call.h"
 #include "framework/web_view_port.h"
 
 namespace DuiLib {
@@ -500,20 +501,6 @@ class CHtmlWindow {
   bool flushing_ = false;
 };
 
-namespace {
-
-// Runs `fn` on the thread of the control's view; directly when already there.
-template <typename Fn>
-void OnUiThread(QWidget* widget, Fn fn) {
-  if (!widget || QThread::currentThread() == widget->thread()) {
-    fn();
-    return;
-  }
-  QMetaObject::invokeMethod(widget, std::move(fn), Qt::QueuedConnection);
-}
-
-}  // namespace
-
 CWebBrowserUI::CWebBrowserUI() : window_(std::make_unique<CHtmlWindow>()) {
   SetHostedWidget(window_->Widget());
 }
@@ -530,7 +517,7 @@ void CWebBrowserUI::NavigateUrl(const std::string& url) {
   if (url.empty()) return;
   CHtmlWindow* window = window_.get();
   window->NoteNavigationRequested();
-  OnUiThread(window->Widget(), [window, url] { window->Navigate(url); });
+  RunOnThreadOf(window->Widget(), [window, url] { window->Navigate(url); });
 }
 
 void CWebBrowserUI::SetWebBrowserEventHandler(CWebBrowserEventHandler* handler) {
@@ -559,14 +546,12 @@ ScriptStatus CWebBrowserUI::InvokeMethod(CHtmlWindow* window, const std::string&
     if (!IsScriptIdentifier(method) || count < 0 || (count > 0 && !arguments))
       return kScriptInvalidArg;
     std::vector<std::string> args(arguments, arguments + count);
-    QMetaObject::invokeMethod(
-        widget,
-        [window, method, args = std::move(args), onFailure = std::move(onFailure)]() mutable {
-          const ScriptStatus status =
-              window->Invoke(method, args.data(), static_cast<int>(args.size()), onFailure);
-          if (status < 0 && onFailure) onFailure(status);
-        },
-        Qt::QueuedConnection);
+    QueueCall(widget,
+              [window, method, args = std::move(args), onFailure = std::move(onFailure)]() mutable {
+                const ScriptStatus status =
+                    window->Invoke(method, args.data(), static_cast<int>(args.size()), onFailure);
+                if (status < 0 && onFailure) onFailure(status);
+              });
     return kScriptOk;
   }
   return window->Invoke(method, arguments, count, std::move(onFailure));

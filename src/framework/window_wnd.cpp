@@ -25,6 +25,7 @@
 #include "framework/file_dialog.h"
 #include "framework/message_event.h"
 #include "framework/qt_bridge.h"
+#include "platform/thread_hand_over.h"
 
 namespace DuiLib {
 
@@ -313,6 +314,9 @@ class CHostedKeyFilter : public QObject {
   // without type information: the undefined-behaviour sanitizer's check of the dynamic type would
   // call a sound member call on one of its widgets a fault, so that one check is off here.
   __attribute__((no_sanitize("vptr"))) bool eventFilter(QObject* watched, QEvent* e) override {
+    // Being the first to see every event, this is where a window message queued on another
+    // thread (CMessageEvent) is taken over before anything reads it.
+    korvane::TakeOver(e);
     if (e->type() != QEvent::KeyPress || !watched->isWidgetType()) return false;
     auto* target = static_cast<QWidget*>(watched);
     auto* top = dynamic_cast<CPaintWidget*>(target->window());

@@ -37,8 +37,7 @@ std::string VisibleName(DuiLib::CControlUI* first, DuiLib::CControlUI* second) {
   return "null";
 }
 
-std::string CursorText(const CViewManager* view) {
-  const DuiLib::CChartModel* chart = view->chartBinding.chart;
+std::string CursorText(const DuiLib::CChartModel* chart) {
   if (chart == nullptr || std::isnan(chart->cursorX)) return "null";
   return std::to_string(chart->cursorX);
 }
@@ -55,13 +54,11 @@ std::string ScreenRectText(const DuiLib::CControlUI* control, const DuiLib::RECT
 }
 
 // The chart's plot area on the screen; null before the chart is set up.
-std::string ChartPlotText(const CViewManager* view, const DuiLib::RECT& window) {
-  const DuiLib::CChartModel* chart = view->chartBinding.chart;
+std::string ChartPlotText(const DuiLib::CChartModel* chart, const DuiLib::RECT& window) {
   return chart != nullptr ? ScreenRect(chart->plotRect, window) : "null";
 }
 
-std::string HoverText(const CViewManager* view) {
-  const DuiLib::CChartModel* chart = view->chartBinding.chart;
+std::string HoverText(const DuiLib::CChartModel* chart) {
   return Quoted(chart != nullptr ? chart->hoverText : std::string());
 }
 
@@ -101,6 +98,12 @@ std::int64_t CTestProbe::NowMs() {
       .count();
 }
 
+DuiLib::CChartModel* CTestProbe::SetUpChart() const {
+  if (startupDoneMs_ == 0) return nullptr;
+  CViewManager* view = window_.GetViewManager();
+  return view != nullptr ? view->chartBinding.chart : nullptr;
+}
+
 void CTestProbe::RouteClicked(std::int32_t ms) {
   click_ = Click{};
   click_.t = ms;
@@ -112,8 +115,7 @@ void CTestProbe::RouteClicked(std::int32_t ms) {
       click_.dateTime = FormatDateTime(*point);
     }
   }
-  CViewManager* view = window_.GetViewManager();
-  DuiLib::CChartModel* chart = view != nullptr ? view->chartBinding.chart : nullptr;
+  DuiLib::CChartModel* chart = SetUpChart();
   if (chart == nullptr) return;
   std::lock_guard<std::mutex> lock(chart->dataLock);
   if (const DuiLib::CCurve* curve = chart->FindCurve(kAccCurveNames[0])) {
@@ -132,7 +134,7 @@ void CTestProbe::WatchClick() {
           0) {
     click_.panelMs = NowMs();
   }
-  const DuiLib::CChartModel* chart = view->chartBinding.chart;
+  const DuiLib::CChartModel* chart = SetUpChart();
   if (click_.cursorMs == 0 && chart != nullptr && chart->cursorX == click_.cursorX) {
     click_.cursorMs = NowMs();
   }
@@ -268,7 +270,8 @@ void CTestProbe::Write() {
          << window.top + (video.top + video.bottom) / 2 << "]";
   }
   json << ",\"chartEvents\":[";
-  if (const DuiLib::CChartModel* chart = view->chartBinding.chart; chart != nullptr) {
+  DuiLib::CChartModel* chart = SetUpChart();
+  if (chart != nullptr) {
     for (std::size_t i = 0; i < chart->eventMarks.size(); ++i) {
       json << (i > 0 ? "," : "") << chart->eventMarks[i].ms;
     }
@@ -277,16 +280,15 @@ void CTestProbe::Write() {
   std::string clip;
   if (CPlaylistManager* list = window_.playlist(); list != nullptr) list->GetCurrentPath(clip);
   json << ",\"clip\":" << Quoted(clip);
-  json << ",\"chart\":" << (view->chartBinding.chart != nullptr ? 1 : 0) << ",\"curves\":[";
-  if (DuiLib::CChartModel* chart = view->chartBinding.chart; chart != nullptr) {
+  json << ",\"chart\":" << (chart != nullptr ? 1 : 0) << ",\"curves\":[";
+  if (chart != nullptr) {
     std::lock_guard<std::mutex> lock(chart->dataLock);
     for (std::size_t i = 0; i < chart->curves.size(); ++i) {
       json << (i ? "," : "") << chart->curves[i].xs.size();
     }
   }
   json << "]";
-  json << ",\"chartNotice\":"
-       << Quoted(view->chartBinding.chart != nullptr ? view->chartBinding.chart->notice : "");
+  json << ",\"chartNotice\":" << Quoted(chart != nullptr ? chart->notice : "");
   std::string current;
   CPlaylistManager* playlist = window_.playlist();
   if (playlist != nullptr) playlist->GetCurrentPath(current);
@@ -297,8 +299,8 @@ void CTestProbe::Write() {
        << ",\"nav\":[" << playback->navigationTrack.size() << ","
        << (playback->navigationTrack.complete() ? 1 : 0) << ","
        << playback->navigationTrack.generation() << "]"
-       << ",\"cursorX\":" << CursorText(view) << ",\"hoverText\":" << HoverText(view)
-       << ",\"chartPlot\":" << ChartPlotText(view, window_.GetWindowRect())
+       << ",\"cursorX\":" << CursorText(chart) << ",\"hoverText\":" << HoverText(chart)
+       << ",\"chartPlot\":" << ChartPlotText(chart, window_.GetWindowRect())
        << ",\"mapRect\":" << ScreenRectText(view->webMap, window_.GetWindowRect())
        << ",\"tripsButton\":"
        << ScreenRectText(window_.m_PaintManager.FindControl("btnTrips"), window_.GetWindowRect())

@@ -21,6 +21,10 @@
 #include <string>
 #include <thread>
 
+namespace DuiLib {
+class CChartModel;
+}
+
 namespace korvane {
 
 class CPlayerFrameWnd;
@@ -58,6 +62,9 @@ class CTestProbe {
   // Notes when the panel and the cursor first show the clicked moment.
   void WatchClick();
   std::string ClickJson() const;
+  // The chart once the start-up worker, which sets up the chart's binding and model, has
+  // finished; null before.
+  DuiLib::CChartModel* SetUpChart() const;
 
   CPlayerFrameWnd& window_;
   std::string path_;
