@@ -332,7 +332,8 @@ std::string UsageText() {
          "--version prints the program's version.\n"
          "--info, --export and --save need no display and run beside an open window. Exit\n"
          "code 0, else 1 (a path that does not exist, cannot be read or cannot be indexed; a\n"
-         "stretch that cannot be saved), 2 for bad usage.\n";
+         "stretch that cannot be saved), 2 for bad usage; an export whose OUTPUT cannot be\n"
+         "written ends with 3 (disk full), 4 (not allowed) or 5 (any other cause).\n";
 }
 
 std::optional<int> RunCommandLine(const CommandLine& command, const std::string& programFolder) {
