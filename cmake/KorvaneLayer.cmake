@@ -1,5 +1,6 @@
 # korvane_layer(NAME [QT] [DEPS targets...])
-# Makes the static library korvane_NAME from every .cpp in src/NAME except the program's main.cpp.
+# Makes the static library korvane_NAME from every .cpp in src/NAME except the programs' mains
+# (main.cpp, window_main.cpp).
 # DEPS name the layers below it that it includes; the layering check (tests/layering) holds the
 # same order. QT links Qt Widgets and WebChannel and runs moc; only the UI framework asks for it
 # (the web engine itself is a module it loads at run time, see src/framework/webengine).
@@ -7,7 +8,7 @@ function(korvane_layer name)
   cmake_parse_arguments(L "QT" "" "DEPS" ${ARGN})
   set(target korvane_${name})
   file(GLOB sources CONFIGURE_DEPENDS "${CMAKE_SOURCE_DIR}/src/${name}/*.cpp")
-  list(FILTER sources EXCLUDE REGEX "/main\\.cpp$")
+  list(FILTER sources EXCLUDE REGEX "/(window_)?main\\.cpp$")
   file(GLOB headers CONFIGURE_DEPENDS "${CMAKE_SOURCE_DIR}/src/${name}/*.h")
   add_library(${target} STATIC ${sources} ${headers})
   target_link_libraries(${target} PUBLIC korvane_options ${L_DEPS})

@@ -13,6 +13,9 @@ namespace korvane {
 // The single-instance marker's name.
 inline constexpr char kInstanceMutexName[] = "TesmarOrvixMutex";
 
+// The window program in the program folder, which `korvane` becomes to open the window.
+inline constexpr char kWindowProgramName[] = "korvane-window";
+
 // The folder of the running executable, ending in "/"; empty when it cannot be found.
 std::string ExecutableFolder();
 

@@ -44,6 +44,12 @@ MANWIDTH=80 man -l "$page" 2>/dev/null | grep -q 'Shift+Left' || fail "man page 
 "$root/usr/bin/korvane" --version | grep -qx "korvane $version" || fail "korvane --version"
 "$root/usr/lib/korvane/korvane-indexer" --help >/dev/null 2>&1 || [ $? -ne 127 ] ||
   fail "korvane-indexer does not start"
+"$root/usr/lib/korvane/korvane-window" --version | grep -qx "korvane $version" ||
+  fail "korvane-window --version"
+# The command runs --info and --export without the toolkit: its libraries alone cost more than
+# a first look at a clip.
+! readelf -d "$root/usr/lib/korvane/korvane" | grep -q 'NEEDED.*libQt' ||
+  fail "korvane links the toolkit"
 for size in 16x16 32x32 48x48 64x64 128x128 256x256; do
   [ -s "$root/usr/share/icons/hicolor/$size/apps/korvane.png" ] || fail "no $size icon"
 done
