@@ -24,6 +24,7 @@
 #include "ui/modal_windows.h"
 #include "ui/player_keys.h"
 #include "ui/route_tip.h"
+#include "ui/save_notice.h"
 #include "ui/test_probe.h"
 #include "ui/time_text.h"
 
@@ -383,16 +384,10 @@ void CPlayerFrameWnd::SaveStretch(const MarkedStretch& stretch) {
 void CPlayerFrameWnd::OnSaveDone() {
   if (!incidentSave_) return;
   const SaveResult result = incidentSave_->outcome();
-  const auto text = [this](const char* key) {
-    return ReadLanguageText(GetContext(), kMainInterfaceSection, key);
-  };
-  if (result.cancelled) {
-    ShowNotice(text("IDS_SAVECANCELLED"));
-  } else if (!result.error.empty()) {
-    ShowNotice(text("IDS_SAVEFAILED") + " " + result.error);
-  } else {
-    ShowNotice(text("IDS_SAVED") + " " + result.mp4Path);
+  if (!result.error.empty() && !result.cancelled) {
+    std::fprintf(stderr, "korvane: save failed: %s\n", result.error.c_str());
   }
+  ShowNotice(SaveOutcomeText(GetContext(), result));
 }
 
 void CPlayerFrameWnd::ShowTrips() {

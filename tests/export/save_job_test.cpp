@@ -136,29 +136,39 @@ TEST_F(SaveJob, AStretchThatCannotBeSavedLeavesNothing) {
     const char* to;
     std::string output;
     const char* error;
+    SaveFailure failure;
   };
   const Case cases[] = {
-      {"2026-05-18T08:30:50", "2026-05-18T08:50:10", "", "across two trips"},
-      {"2026-05-18T09:30:00", "2026-05-18T09:31:00", "", "no clip covers"},
-      {"2026-05-18T08:30:10", "2026-05-18T08:30:10", "", "no length"},
-      {"2026-05-18T08:30:10", "2026-05-18T08:30:20", "/proc/korvane/saved.mp4", "cannot write"},
+      {"2026-05-18T08:30:50", "2026-05-18T08:50:10", "", "across two trips",
+       SaveFailure::AcrossTrips},
+      {"2026-05-18T09:30:00", "2026-05-18T09:31:00", "", "no clip covers",
+       SaveFailure::BeyondClips},
+      {"2026-05-18T08:30:10", "2026-05-18T08:30:10", "", "no length", SaveFailure::NoLength},
+      {"2026-05-18T08:30:20", "2026-05-18T08:30:10", "", "ends before", SaveFailure::Reversed},
+      {"2026-05-18T08:30:10", "2026-05-18T08:30:20", "/proc/korvane/saved.mp4", "cannot write",
+       SaveFailure::NotWritten},
   };
   for (const Case& c : cases) {
     const SaveResult result = Save(c.from, c.to, c.output);
     EXPECT_NE(result.error.find(c.error), std::string::npos) << c.from << ": " << result.error;
+    EXPECT_EQ(result.failure, c.failure) << c.error;
   }
   const std::string broken = test::SamplePath("channels/broken/20260518_083700_N");
   const SaveResult result =
       Save("2026-05-18T08:38:01", "2026-05-18T08:38:04", "", {broken + "F.mp4", broken + "R.mp4"});
   EXPECT_EQ(result.error, "20260518_083700_NR.mp4: the clip cannot be read");
+  EXPECT_EQ(result.failure, SaveFailure::Unreadable);
+  EXPECT_EQ(result.clip, "20260518_083700_NR.mp4");
   // A file-size limit the video overflows fails as a full disk does.
   const pid_t pid = fork();
   if (pid == 0) {
     signal(SIGXFSZ, SIG_IGN);
     const rlimit limit{64 << 10, 64 << 10};
     setrlimit(RLIMIT_FSIZE, &limit);
-    const std::string error = Save("2026-05-18T08:30:10", "2026-05-18T08:30:50").error;
-    _exit(error == "the output folder is full" ? 0 : 1);
+    const SaveResult full = Save("2026-05-18T08:30:10", "2026-05-18T08:30:50");
+    _exit(full.failure == SaveFailure::NotWritten && full.writeFailure == WriteFailure::DiskFull
+              ? 0
+              : 1);
   }
   int status = 0;
   waitpid(pid, &status, 0);
