@@ -80,6 +80,8 @@ ChildRun RunChild(const std::string& program, const std::vector<std::string>& ar
   options.args = args;
   options.pipeStdout = true;
   options.stderrToStdout = true;
+  // Killed with the program, so an ffmpeg never goes on writing a save nobody waits for.
+  options.endWithParent = true;
   if (const int error = child.Start(options); error != 0) {
     run.output = program + " cannot be started: " + std::strerror(error);
     return run;
@@ -195,6 +197,24 @@ struct KnownClip {
 };
 
 }  // namespace
+
+std::vector<std::string> MomentFolders(const std::string& folder) {
+  std::string own = folder;
+  while (own.size() > 1 && own.back() == '/') own.pop_back();
+  const std::filesystem::path path(own);
+  if (!ChannelOfFolder(path.filename().string())) return {folder};
+  std::vector<std::string> folders;
+  std::error_code error;
+  for (const auto& entry : std::filesystem::directory_iterator(path.parent_path(), error)) {
+    std::error_code ignored;
+    if (entry.is_directory(ignored) && ChannelOfFolder(entry.path().filename().string())) {
+      folders.push_back(entry.path().string() + "/");
+    }
+  }
+  if (error || folders.empty()) return {folder};
+  std::sort(folders.begin(), folders.end());
+  return folders;
+}
 
 std::string FfprobeBeside(const std::string& ffmpegProgram) {
   std::error_code error;

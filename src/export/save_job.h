@@ -43,6 +43,11 @@ struct SaveResult {
   std::string comment;  // the saved file's comment tag: the true start
 };
 
+// The folders that hold the channels of the moments of `folder`'s clips: `folder` itself and,
+// when it is named for a channel ("Normal/Front"), every sibling named for one ("Normal/Back"),
+// in name order. Just `folder` when its parent cannot be listed.
+std::vector<std::string> MomentFolders(const std::string& folder);
+
 // The ffprobe that comes with `ffmpegProgram` (beside what it links to); the system's when that
 // cannot be resolved.
 std::string FfprobeBeside(const std::string& ffmpegProgram);

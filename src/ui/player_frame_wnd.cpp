@@ -363,9 +363,13 @@ void CPlayerFrameWnd::SaveStretch(const MarkedStretch& stretch) {
   }
   if (incidentSave_->running()) return;  // the running save's notice stays up
   SaveRequest request;
-  // A stretch may run on into the clips before and after, and takes every channel of the folder.
-  request.clips = SupportedFilesIn(SplitPath(stretch.from.clip).folder,
-                                   panel_->manager().supportedExtensions());
+  // A stretch may run on into the clips before and after, and takes every channel of the moment,
+  // in the clip's folder or in the sibling folders a camera keeps its other channels in.
+  for (const std::string& folder : MomentFolders(SplitPath(stretch.from.clip).folder)) {
+    const std::vector<std::string> clips =
+        SupportedFilesIn(folder, panel_->manager().supportedExtensions());
+    request.clips.insert(request.clips.end(), clips.begin(), clips.end());
+  }
   request.from = stretch.from;
   request.to = stretch.to;
   request.outputFolder = context.dataFolder + "Saved";
