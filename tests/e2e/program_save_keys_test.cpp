@@ -1,11 +1,17 @@
 // Saving a stretch from the real window: real keys (xdotool on the test's own Xvfb) mark a stretch
 // with I and O, and S saves this moment across the seam into the next clip; each save runs while
 // the window plays on, and ends as an MP4 in Documents/KORVANE/Saved with both channels, the sound
-// and the telemetry track, its path put up in the window.
+// and the telemetry track, its path put up in the window; a stretch across two clips plays back
+// in the program with its route, GPS panel and curves.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <sstream>
+#include <thread>
+#include <vector>
 
 #include "program_driver.h"
 #include "support/command_output.h"
@@ -82,6 +88,86 @@ TEST(ProgramSaveKeys, MarkedStretchAndThisMomentAreSavedWithEveryChannelAndTheTr
   EXPECT_EQ(streams(moment), "video\nvideo\naudio\nsubtitle\n");
   EXPECT_NEAR(length(moment), 27.0, 0.3);
   EXPECT_TRUE(run.Close());
+}
+
+// The whole path of a stretch across two clips: I in the first clip, O in the next, the saved
+// file has both channels, the sound and the track with no gap at the seam, and the program opens
+// it again as any clip: route, GPS panel and G curves from the track it carries.
+TEST(ProgramSaveKeys, AStretchAcrossTwoClipsIsSavedAndPlaysBackWithItsTrack) {
+  PrivateDisplay display;
+  if (display.name().empty()) GTEST_SKIP() << "Xvfb cannot be started here";
+  if (!std::filesystem::exists("/usr/bin/xdotool")) GTEST_SKIP() << "xdotool is missing";
+  TempDir card;
+  for (const auto& entry : std::filesystem::directory_iterator(SamplePath("dualcard"))) {
+    if (entry.path().filename().string().find("_08_30_") != std::string::npos) {
+      std::filesystem::copy_file(entry.path(), card.path() / entry.path().filename());
+    }
+  }
+  const std::string first = card.str() + "REC_2026_05_18_08_30_00_F.mp4";
+  const std::string second = card.str() + "REC_2026_05_18_08_30_20_F.mp4";
+  std::string saved;
+  {
+    ProgramRun run(display.name());
+    ASSERT_TRUE(run.Start({first}));
+    const auto playing = [&](const std::string& clip) {
+      return run.WaitFor(
+          [&](const ProbeState& p) { return p.Int("state") == 3 && p.Str("current") == clip; },
+          30000);
+    };
+    ASSERT_EQ(playing(first).Int("state"), 3);
+    ASSERT_TRUE(XdoTool(display.name(), {"search", "--sync", "--name", "^KORVANE", "mousemove",
+                                         "--window", "%1", "345", "716", "click", "1"}));
+    const auto seek = [&](int second) {
+      run.Command("seek " + std::to_string(second));
+      run.WaitFor([&](const ProbeState& p) { return p.Int("position") == second; }, 5000);
+    };
+    seek(14);
+    ASSERT_TRUE(XdoTool(display.name(), {"key", "i"}));
+    run.WaitFor([](const ProbeState& p) { return !ProbeField(p.Str("markStart"), "ms").empty(); },
+                5000);
+    // Past the guard against quick repeated clicks, the next clip.
+    std::this_thread::sleep_for(std::chrono::milliseconds(2100));
+    run.Command("click btnNext");
+    ASSERT_EQ(playing(second).Str("current"), second);
+    seek(6);
+    ASSERT_TRUE(XdoTool(display.name(), {"key", "o"}));
+    saved = run.home().str() + "Documents/KORVANE/Saved/2026-05-18 08-30-14 incident.mp4";
+    const ProbeState s = run.WaitFor(
+        [&](const ProbeState& p) {
+          return p.Int("saving") == 0 && p.Str("notice").find(saved) != std::string::npos;
+        },
+        60000);
+    ASSERT_NE(s.Str("notice").find(saved), std::string::npos) << s.json;
+    EXPECT_TRUE(run.Close());
+    // The second run below has a home of its own: the file goes with the test's folder.
+    std::filesystem::copy_file(saved, card.path() / "incident.mp4");
+  }
+  const std::string copy = card.str() + "incident.mp4";
+  EXPECT_EQ(
+      CommandOutput("ffprobe -v error -show_entries stream=codec_type -of csv=p=0 '" + copy + "'"),
+      "video\nvideo\naudio\nsubtitle\n");
+  std::istringstream times(CommandOutput(
+      "ffprobe -v error -select_streams v:0 -show_entries packet=pts_time -of csv=p=0 '" + copy +
+      "' | sort -g"));
+  std::vector<double> pts;
+  for (double t; times >> t;) pts.push_back(t);
+  ASSERT_GT(pts.size(), 100u);  // 12 s at 10 fps
+  double worst = 0.0;
+  for (std::size_t i = 1; i < pts.size(); ++i) worst = std::max(worst, pts[i] - pts[i - 1]);
+  EXPECT_LT(worst, 0.15) << "a gap at the seam";
+
+  ProgramRun replay(display.name());
+  ASSERT_TRUE(replay.Start({copy}));
+  const auto plays = [](const ProbeState& p) {
+    const long kept = p.Int("storePoints");
+    return p.Int("state") == 3 && p.Int("gpsValid") == 1 && kept > 0 &&
+           p.Map("points") == std::to_string(kept) &&
+           (!p.HasChart() || p.Curves() == std::vector<double>(3, static_cast<double>(kept)));
+  };
+  const ProbeState s = replay.WaitFor(plays, 30000);
+  EXPECT_TRUE(plays(s)) << s.json;
+  EXPECT_GE(s.Int("storePoints"), 8) << s.json;  // about a point a second of the 12 s
+  EXPECT_TRUE(replay.Close());
 }
 
 // Closed while a save may still run: the window ends at once and a save cut short leaves no
