@@ -5,31 +5,40 @@
 // in the program with its route, GPS panel and curves.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
-#include <sstream>
 #include <thread>
 #include <vector>
 
 #include "program_driver.h"
 #include "support/command_output.h"
+#include "support/video_packets.h"
 
 namespace korvane::test {
 namespace {
 
-TEST(ProgramSaveKeys, MarkedStretchAndThisMomentAreSavedWithEveryChannelAndTheTrack) {
-  PrivateDisplay display;
-  if (display.name().empty()) GTEST_SKIP() << "Xvfb cannot be started here";
-  if (!std::filesystem::exists("/usr/bin/xdotool")) GTEST_SKIP() << "xdotool is missing";
-  // Two channels of three 20 s clips of one trip.
-  TempDir card;
+// Two channels of the three 20 s clips of one trip, copied into `card`.
+void CopyTheMorningTrip(const TempDir& card) {
   for (const auto& entry : std::filesystem::directory_iterator(SamplePath("dualcard"))) {
     if (entry.path().filename().string().find("_08_30_") != std::string::npos) {
       std::filesystem::copy_file(entry.path(), card.path() / entry.path().filename());
     }
   }
+}
+
+// A click on the play-time label gives the window the keyboard and does nothing else.
+bool GiveTheWindowTheKeyboard(const std::string& display) {
+  return XdoTool(display, {"search", "--sync", "--name", "^KORVANE", "mousemove", "--window", "%1",
+                           "345", "716", "click", "1"});
+}
+
+TEST(ProgramSaveKeys, MarkedStretchAndThisMomentAreSavedWithEveryChannelAndTheTrack) {
+  PrivateDisplay display;
+  if (display.name().empty()) GTEST_SKIP() << "Xvfb cannot be started here";
+  if (!std::filesystem::exists("/usr/bin/xdotool")) GTEST_SKIP() << "xdotool is missing";
+  TempDir card;
+  CopyTheMorningTrip(card);
   const std::string clip = card.str() + "REC_2026_05_18_08_30_00_F.mp4";
   ProgramRun run(display.name());
   ASSERT_TRUE(run.Start({clip}));
@@ -38,9 +47,7 @@ TEST(ProgramSaveKeys, MarkedStretchAndThisMomentAreSavedWithEveryChannelAndTheTr
   run.Command("click btnPause");
   ASSERT_EQ(run.WaitFor([](const ProbeState& p) { return p.Int("state") == 4; }, 5000).Int("state"),
             4);
-  // A click on the play-time label gives the window the keyboard and does nothing else.
-  ASSERT_TRUE(XdoTool(display.name(), {"search", "--sync", "--name", "^KORVANE", "mousemove",
-                                       "--window", "%1", "345", "716", "click", "1"}));
+  ASSERT_TRUE(GiveTheWindowTheKeyboard(display.name()));
   const auto seek = [&](int second) {
     run.Command("seek " + std::to_string(second));
     run.WaitFor([&](const ProbeState& p) { return p.Int("position") == second; }, 5000);
@@ -98,11 +105,7 @@ TEST(ProgramSaveKeys, AStretchAcrossTwoClipsIsSavedAndPlaysBackWithItsTrack) {
   if (display.name().empty()) GTEST_SKIP() << "Xvfb cannot be started here";
   if (!std::filesystem::exists("/usr/bin/xdotool")) GTEST_SKIP() << "xdotool is missing";
   TempDir card;
-  for (const auto& entry : std::filesystem::directory_iterator(SamplePath("dualcard"))) {
-    if (entry.path().filename().string().find("_08_30_") != std::string::npos) {
-      std::filesystem::copy_file(entry.path(), card.path() / entry.path().filename());
-    }
-  }
+  CopyTheMorningTrip(card);
   const std::string first = card.str() + "REC_2026_05_18_08_30_00_F.mp4";
   const std::string second = card.str() + "REC_2026_05_18_08_30_20_F.mp4";
   std::string saved;
@@ -115,8 +118,7 @@ TEST(ProgramSaveKeys, AStretchAcrossTwoClipsIsSavedAndPlaysBackWithItsTrack) {
           30000);
     };
     ASSERT_EQ(playing(first).Int("state"), 3);
-    ASSERT_TRUE(XdoTool(display.name(), {"search", "--sync", "--name", "^KORVANE", "mousemove",
-                                         "--window", "%1", "345", "716", "click", "1"}));
+    ASSERT_TRUE(GiveTheWindowTheKeyboard(display.name()));
     const auto seek = [&](int second) {
       run.Command("seek " + std::to_string(second));
       run.WaitFor([&](const ProbeState& p) { return p.Int("position") == second; }, 5000);
@@ -146,15 +148,9 @@ TEST(ProgramSaveKeys, AStretchAcrossTwoClipsIsSavedAndPlaysBackWithItsTrack) {
   EXPECT_EQ(
       CommandOutput("ffprobe -v error -show_entries stream=codec_type -of csv=p=0 '" + copy + "'"),
       "video\nvideo\naudio\nsubtitle\n");
-  std::istringstream times(CommandOutput(
-      "ffprobe -v error -select_streams v:0 -show_entries packet=pts_time -of csv=p=0 '" + copy +
-      "' | sort -g"));
-  std::vector<double> pts;
-  for (double t; times >> t;) pts.push_back(t);
+  const std::vector<double> pts = VideoPacketTimes(copy);
   ASSERT_GT(pts.size(), 100u);  // 12 s at 10 fps
-  double worst = 0.0;
-  for (std::size_t i = 1; i < pts.size(); ++i) worst = std::max(worst, pts[i] - pts[i - 1]);
-  EXPECT_LT(worst, 0.15) << "a gap at the seam";
+  EXPECT_LT(LongestStep(pts), 0.15) << "a gap at the seam";
 
   ProgramRun replay(display.name());
   ASSERT_TRUE(replay.Start({copy}));
@@ -180,8 +176,7 @@ TEST(ProgramSaveKeys, ClosingTheWindowDuringASaveLeavesNoPartFile) {
   ASSERT_TRUE(run.Start({SamplePath("dualcard/REC_2026_05_18_08_30_20_F.mp4")}));
   ASSERT_EQ(
       run.WaitFor([](const ProbeState& p) { return p.Int("state") == 3; }, 30000).Int("state"), 3);
-  ASSERT_TRUE(XdoTool(display.name(), {"search", "--sync", "--name", "^KORVANE", "mousemove",
-                                       "--window", "%1", "345", "716", "click", "1"}));
+  ASSERT_TRUE(GiveTheWindowTheKeyboard(display.name()));
   ASSERT_TRUE(XdoTool(display.name(), {"key", "s"}));
   EXPECT_TRUE(run.Close(5000));
   std::error_code error;
