@@ -11,6 +11,7 @@
 #include <atomic>
 #include <cmath>
 #include <csignal>
+#include <cstdlib>
 #include <filesystem>
 #include <sstream>
 
@@ -154,6 +155,17 @@ TEST_F(SaveJob, AStretchThatCannotBeSavedLeavesNothing) {
   EXPECT_EQ(result.error, "20260518_083700_NR.mp4: the clip cannot be read");
   EXPECT_EQ(result.failure, SaveFailure::Unreadable);
   EXPECT_EQ(result.clip, "20260518_083700_NR.mp4");
+  // A rear "clip" of the moment that holds only sound.
+  const test::TempDir soundOnly;
+  const std::string front = DualCard() + "REC_2026_05_18_08_30_00_F.mp4";
+  const std::string rear = soundOnly.str() + "REC_2026_05_18_08_30_00_R.mp4";
+  std::filesystem::copy_file(front, soundOnly.path() / "REC_2026_05_18_08_30_00_F.mp4");
+  ASSERT_EQ(std::system(("ffmpeg -v error -f lavfi -i sine -t 20 -c:a aac '" + rear + "'").c_str()),
+            0);
+  const SaveResult noVideo = Save("2026-05-18T08:30:05", "2026-05-18T08:30:10", "",
+                                  {soundOnly.str() + "REC_2026_05_18_08_30_00_F.mp4", rear});
+  EXPECT_EQ(noVideo.failure, SaveFailure::NoVideo) << noVideo.error;
+  EXPECT_EQ(noVideo.clip, "REC_2026_05_18_08_30_00_R.mp4");
   // A file-size limit the video overflows fails as a full disk does.
   const pid_t pid = fork();
   if (pid == 0) {
