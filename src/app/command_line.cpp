@@ -207,7 +207,8 @@ int RunExportCommand(const CommandLine& command, const std::string& programFolde
   return 0;
 }
 
-// A clip saves a stretch of its folder's clips, so the stretch may run on into the next one.
+// A clip saves a stretch of its folder's clips (and of its moments' other channels), so the
+// stretch may run on into the next one.
 int RunSaveCommand(const CommandLine& command, const std::string& programFolder) {
   // A file-size limit fails a write as a full disk does, here and in ffmpeg, which inherits this,
   // instead of ending the program with a part file left behind.
@@ -222,7 +223,11 @@ int RunSaveCommand(const CommandLine& command, const std::string& programFolder)
     return kExitExportFailed;
   }
   SaveRequest request;
-  request.clips = setup.clips;
+  // A camera that keeps each channel in a folder of its own brings the other channels' clips.
+  for (const std::string& channelFolder : MomentFolders(folder)) {
+    const HeadlessSetup channel = ReadHeadlessSetup(programFolder, channelFolder);
+    request.clips.insert(request.clips.end(), channel.clips.begin(), channel.clips.end());
+  }
   request.from = *ParseStretchTime(command.from);
   request.to = *ParseStretchTime(command.to);
   request.outputPath = command.output;
@@ -236,7 +241,8 @@ int RunSaveCommand(const CommandLine& command, const std::string& programFolder)
   const SaveResult result = RunSave(request, source);
   if (!result.error.empty()) {
     std::fprintf(stderr, "korvane: save failed: %s\n", result.error.c_str());
-    return kExitExportFailed;
+    if (result.failure != SaveFailure::NotWritten) return kExitExportFailed;
+    return kExitExportNotWritten + static_cast<int>(result.writeFailure);
   }
   if (!setup.zoneWarning.empty()) std::fprintf(stderr, "korvane: %s\n", setup.zoneWarning.c_str());
   std::fprintf(stderr, "korvane: saved %s and %s (%s)\n", result.mp4Path.c_str(),
@@ -332,8 +338,8 @@ std::string UsageText() {
          "--version prints the program's version.\n"
          "--info, --export and --save need no display and run beside an open window. Exit\n"
          "code 0, else 1 (a path that does not exist, cannot be read or cannot be indexed; a\n"
-         "stretch that cannot be saved), 2 for bad usage; an export whose OUTPUT cannot be\n"
-         "written ends with 3 (disk full), 4 (not allowed) or 5 (any other cause).\n";
+         "stretch that cannot be saved), 2 for bad usage; an export or a save whose OUTPUT\n"
+         "cannot be written ends with 3 (disk full), 4 (not allowed) or 5 (any other cause).\n";
 }
 
 std::optional<int> RunCommandLine(const CommandLine& command, const std::string& programFolder) {

@@ -27,9 +27,40 @@ namespace {
 // What a child process wrote, bounded: a chatty one cannot fill the memory.
 constexpr std::size_t kMaxChildOutput = 1 << 20;
 
-// The line a file of the output that cannot be written leaves, as the export says it.
-std::string CannotWrite(const std::string& path, int error) {
-  return "cannot write " + path + ": " + std::strerror(error != 0 ? error : EIO);
+// A failed save: its cause and the English line for the log.
+SaveResult Failed(SaveFailure failure, std::string error) {
+  SaveResult result;
+  result.failure = failure;
+  result.error = std::move(error);
+  return result;
+}
+
+// A failure one clip of the stretch causes; the log line starts with its name.
+SaveResult ClipFailed(SaveFailure failure, const std::string& path, const char* why) {
+  SaveResult result = Failed(failure, SplitPath(path).fileName + why);
+  result.clip = SplitPath(path).fileName;
+  return result;
+}
+
+// A file of the output that cannot be written, with the errno the write left.
+SaveResult NotWritten(const std::string& path, int error) {
+  if (error == 0) error = EIO;
+  SaveResult result =
+      Failed(SaveFailure::NotWritten, "cannot write " + path + ": " + std::strerror(error));
+  result.writeFailure = WriteFailureOf(error);
+  return result;
+}
+
+SaveResult Cancelled() {
+  SaveResult result;
+  result.cancelled = true;
+  result.error = "cancelled";
+  return result;
+}
+
+bool Exists(const std::string& path) {
+  std::error_code ignored;
+  return std::filesystem::exists(path, ignored);
 }
 
 struct ChildRun {
@@ -49,6 +80,8 @@ ChildRun RunChild(const std::string& program, const std::vector<std::string>& ar
   options.args = args;
   options.pipeStdout = true;
   options.stderrToStdout = true;
+  // Killed with the program, so an ffmpeg never goes on writing a save nobody waits for.
+  options.endWithParent = true;
   if (const int error = child.Start(options); error != 0) {
     run.output = program + " cannot be started: " + std::strerror(error);
     return run;
@@ -165,6 +198,24 @@ struct KnownClip {
 
 }  // namespace
 
+std::vector<std::string> MomentFolders(const std::string& folder) {
+  std::string own = folder;
+  while (own.size() > 1 && own.back() == '/') own.pop_back();
+  const std::filesystem::path path(own);
+  if (!ChannelOfFolder(path.filename().string())) return {folder};
+  std::vector<std::string> folders;
+  std::error_code error;
+  for (const auto& entry : std::filesystem::directory_iterator(path.parent_path(), error)) {
+    std::error_code ignored;
+    if (entry.is_directory(ignored) && ChannelOfFolder(entry.path().filename().string())) {
+      folders.push_back(entry.path().string() + "/");
+    }
+  }
+  if (error || folders.empty()) return {folder};
+  std::sort(folders.begin(), folders.end());
+  return folders;
+}
+
 std::string FfprobeBeside(const std::string& ffmpegProgram) {
   std::error_code error;
   const auto ffmpeg = std::filesystem::canonical(ffmpegProgram, error);
@@ -172,10 +223,11 @@ std::string FfprobeBeside(const std::string& ffmpegProgram) {
 }
 
 SaveResult RunSave(const SaveRequest& request, CClipPoints& source) {
-  SaveResult result;
   const std::atomic<bool>* cancel = request.cancel;
   std::vector<ClipSummary> summaries;
-  if (result.error = source.Refresh(request.clips, summaries); !result.error.empty()) return result;
+  if (std::string error = source.Refresh(request.clips, summaries); !error.empty()) {
+    return Failed(SaveFailure::Unreadable, std::move(error));
+  }
 
   // Each clip's place on the camera clock: from its first timed point, or from the clip of the
   // same moment that has one (a rear camera often writes no telemetry).
@@ -223,6 +275,7 @@ SaveResult RunSave(const SaveRequest& request, CClipPoints& source) {
         {path, start->second, durationMs, moment.channel,
          trip == tripOfMoment.end() ? -1 - static_cast<int>(clips.size()) : trip->second});
   }
+  SaveResult unresolved;
   auto resolve = [&](const StretchTime& time, std::int64_t& ms) {
     if (time.clip.empty()) {
       ms = time.valueMs;
@@ -237,17 +290,15 @@ SaveResult RunSave(const SaveRequest& request, CClipPoints& source) {
         return true;
       }
     }
-    result.error = time.clip + ": not a clip with a camera time among the clips";
+    unresolved = Failed(SaveFailure::BeyondClips,
+                        time.clip + ": not a clip with a camera time among the clips");
     return false;
   };
   std::int64_t fromMs = 0;
   std::int64_t toMs = 0;
-  if (!resolve(request.from, fromMs) || !resolve(request.to, toMs)) return result;
+  if (!resolve(request.from, fromMs) || !resolve(request.to, toMs)) return unresolved;
   const StretchPlan plan = PlanStretch(clips, fromMs, toMs);
-  if (!plan.error.empty()) {
-    result.error = plan.error;
-    return result;
-  }
+  if (!plan.error.empty()) return Failed(plan.failure, plan.error);
 
   // Every piece must be a clip with video that ffprobe reads; the main one's sound decides the
   // codec (PCM from a MOV camera does not fit an MP4).
@@ -255,16 +306,15 @@ SaveResult RunSave(const SaveRequest& request, CClipPoints& source) {
   for (std::size_t c = 0; c < plan.channels.size(); ++c) {
     for (const StretchPiece& piece : plan.channels[c].pieces) {
       const ClipLook look = LookAt(request.ffprobeProgram, piece.path, cancel);
-      if (cancel != nullptr && cancel->load()) {
-        result.cancelled = true;
-        result.error = "cancelled";
-        return result;
+      if (cancel != nullptr && cancel->load()) return Cancelled();
+      if (!Exists(piece.path)) {
+        return ClipFailed(SaveFailure::ClipVanished, piece.path, ": the clip is gone");
       }
-      if (!look.readable || !look.video) {
-        result.error = SplitPath(piece.path).fileName +
-                       (look.readable ? ": the clip has no video" : ": the clip cannot be read");
-        return result;
+      if (!look.readable) {
+        return ClipFailed(SaveFailure::Unreadable, piece.path, ": the clip cannot be read");
       }
+      if (!look.video)
+        return ClipFailed(SaveFailure::NoVideo, piece.path, ": the clip has no video");
       if (c == 0 && &piece == &plan.channels[0].pieces.front()) mainAudio = look.audioCodec;
     }
   }
@@ -297,24 +347,19 @@ SaveResult RunSave(const SaveRequest& request, CClipPoints& source) {
   }
 
   const CScratchFolder scratch;
-  if (scratch.path().empty()) {
-    result.error = "no temporary folder can be made";
-    return result;
-  }
+  if (scratch.path().empty()) return NotWritten("a temporary folder", errno);
   SaveFiles files;
   for (std::size_t c = 0; c < plan.channels.size(); ++c) {
     const std::string name = "channel" + std::to_string(c) + ".ffconcat";
     if (!scratch.Write(name, ConcatList(plan.channels[c]))) {
-      result.error = "the temporary folder cannot be written";
-      return result;
+      return NotWritten(scratch.path() + name, errno);
     }
     files.concatLists.push_back(scratch.path() + name);
   }
   if (!saved.empty()) {
     files.cuesPath = scratch.path() + "track.srt";
     if (!scratch.Write("track.srt", SavedTrackCues(saved, plan.toMs - plan.fromMs))) {
-      result.error = "the temporary folder cannot be written";
-      return result;
+      return NotWritten(files.cuesPath, errno);
     }
   }
   files.mainHasAudio = !mainAudio.empty();
@@ -326,31 +371,22 @@ SaveResult RunSave(const SaveRequest& request, CClipPoints& source) {
     std::filesystem::create_directories(request.outputFolder, error);
     std::string folder = request.outputFolder;
     if (!folder.empty() && folder.back() != '/') folder += '/';
-    outputPath = SavedFileName(folder, plan.fromMs, [](const std::string& path) {
-      std::error_code ignored;
-      return std::filesystem::exists(path, ignored);
-    });
+    outputPath = SavedFileName(folder, plan.fromMs, Exists);
     if (outputPath.empty() || request.outputFolder.empty()) {
-      result.error = request.outputFolder + ": no free name for the saved file";
-      return result;
+      return Failed(SaveFailure::NotWritten,
+                    request.outputFolder + ": no free name for the saved file");
     }
   }
   const std::string gpxPath = BesideGpx(outputPath);
   CFileReplacement gpxFile(gpxPath);
-  if (!gpxFile.opened()) {
-    result.error = CannotWrite(gpxPath, gpxFile.error());
-    return result;
-  }
+  if (!gpxFile.opened()) return NotWritten(gpxPath, gpxFile.error());
   const auto writer = MakeTrackWriter(ExportFormat::Gpx);
   writer->Begin(gpxFile.out());
   if (!gpx.clips.empty()) writer->Write(gpxFile.out(), gpx);
   writer->End(gpxFile.out());
 
   CFileReplacement mp4File(outputPath);
-  if (!mp4File.opened()) {
-    result.error = CannotWrite(outputPath, mp4File.error());
-    return result;
-  }
+  if (!mp4File.opened()) return NotWritten(outputPath, mp4File.error());
   files.outputPath = mp4File.temporaryPath();
   std::vector<std::string> args = SaveArguments(plan, files);
   args.insert(args.begin(), {"-progress", "pipe:1", "-nostats"});
@@ -360,31 +396,34 @@ SaveResult RunSave(const SaveRequest& request, CClipPoints& source) {
     const double done = std::atof(line.c_str() + 12) / lengthUs;
     request.progress(std::clamp(done, 0.0, 1.0));
   });
-  if (run.cancelled) {
-    result.cancelled = true;
-    result.error = "cancelled";
-    return result;
-  }
+  if (run.cancelled) return Cancelled();
   if (run.exitCode != 0) {
-    const std::string words = LastWords(run.output);
-    result.error = "ffmpeg could not save the stretch" + (words.empty() ? "" : ": " + words);
     if (run.exitCode == 128 + SIGXFSZ || run.output.find("File too large") != std::string::npos ||
         run.output.find("No space left") != std::string::npos) {
-      result.error = "the output folder is full";
+      SaveResult full = Failed(SaveFailure::NotWritten, "the output folder is full");
+      full.writeFailure = WriteFailure::DiskFull;
+      return full;
     }
-    return result;
+    for (const ChannelPlan& channel : plan.channels) {
+      for (const StretchPiece& piece : channel.pieces) {
+        if (!Exists(piece.path)) {
+          return ClipFailed(SaveFailure::ClipVanished, piece.path,
+                            ": the clip went away while saving");
+        }
+      }
+    }
+    const std::string words = LastWords(run.output);
+    return Failed(SaveFailure::Other,
+                  "ffmpeg could not save the stretch" + (words.empty() ? "" : ": " + words));
   }
-  if (!mp4File.Commit()) {
-    result.error = CannotWrite(outputPath, mp4File.error());
-    return result;
-  }
+  if (!mp4File.Commit()) return NotWritten(outputPath, mp4File.error());
   if (!gpxFile.Commit()) {
     // The two files are one output: the video does not stay without its track.
     std::remove(outputPath.c_str());
-    result.error = CannotWrite(gpxPath, gpxFile.error());
-    return result;
+    return NotWritten(gpxPath, gpxFile.error());
   }
   if (request.progress) request.progress(1.0);
+  SaveResult result;
   result.mp4Path = outputPath;
   result.gpxPath = gpxPath;
   result.comment = SaveComment(plan);

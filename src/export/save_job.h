@@ -10,6 +10,7 @@
 #include "export/camera_time_zone.h"
 #include "export/clip_points.h"
 #include "export/stretch_plan.h"
+#include "platform/write_failure.h"
 #include "telemetry/clock_offset.h"
 
 namespace korvane {
@@ -31,12 +32,21 @@ struct SaveRequest {
 };
 
 struct SaveResult {
-  std::string error;  // empty on success: one line saying why nothing was written
+  std::string
+      error;  // empty on success: one English line for the log saying why nothing was written
+  SaveFailure failure = SaveFailure::None;  // the cause the window names (not set on a cancel)
+  WriteFailure writeFailure = WriteFailure::Other;  // with SaveFailure::NotWritten: from the errno
+  std::string clip;  // the file name of the clip the failure is about, if it is about one
   bool cancelled = false;
   std::string mp4Path;
   std::string gpxPath;
   std::string comment;  // the saved file's comment tag: the true start
 };
+
+// The folders that hold the channels of the moments of `folder`'s clips: `folder` itself and,
+// when it is named for a channel ("Normal/Front"), every sibling named for one ("Normal/Back"),
+// in name order. Just `folder` when its parent cannot be listed.
+std::vector<std::string> MomentFolders(const std::string& folder);
 
 // The ffprobe that comes with `ffmpegProgram` (beside what it links to); the system's when that
 // cannot be resolved.

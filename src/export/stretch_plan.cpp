@@ -101,6 +101,7 @@ StretchPlan PlanStretch(std::span<const StretchClip> clips, std::int64_t fromMs,
   StretchPlan plan;
   if (toMs <= fromMs) {
     plan.error = toMs == fromMs ? "the stretch has no length" : "the stretch ends before it starts";
+    plan.failure = toMs == fromMs ? SaveFailure::NoLength : SaveFailure::Reversed;
     return plan;
   }
   std::vector<const StretchClip*> touching;
@@ -109,12 +110,14 @@ StretchPlan PlanStretch(std::span<const StretchClip> clips, std::int64_t fromMs,
   }
   if (touching.empty()) {
     plan.error = "no clip covers the stretch";
+    plan.failure = SaveFailure::BeyondClips;
     return plan;
   }
   const int trip = touching.front()->trip;
   if (std::any_of(touching.begin(), touching.end(),
                   [trip](const StretchClip* c) { return c->trip != trip; })) {
     plan.error = "the stretch runs across two trips";
+    plan.failure = SaveFailure::AcrossTrips;
     return plan;
   }
   const CameraChannel main =

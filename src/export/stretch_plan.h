@@ -13,6 +13,21 @@
 
 namespace korvane {
 
+// Why a stretch was not saved, in causes the window names in its own language; the English line
+// beside it goes to the log.
+enum class SaveFailure {
+  None,
+  NoLength,     // it ends where it starts
+  Reversed,     // it ends before it starts
+  BeyondClips,  // no clip covers it, or a clip it names has no camera time
+  AcrossTrips,
+  NoVideo,       // a clip of it has no video stream
+  Unreadable,    // a clip of it cannot be read (a broken moov, say)
+  ClipVanished,  // a clip of it went away while it was being saved
+  NotWritten,    // the output cannot be written: the write's own cause says why
+  Other,         // ffmpeg failed for a reason of its own
+};
+
 struct StretchClip {
   std::string path;
   std::int64_t startMs = 0;     // camera time of its first frame, ms since 1970 (offset applied)
@@ -40,7 +55,8 @@ struct ChannelPlan {
 };
 
 struct StretchPlan {
-  std::string error;        // empty when the plan can be saved: else one line saying why not
+  std::string error;  // empty when the plan can be saved: else one line saying why not
+  SaveFailure failure = SaveFailure::None;
   std::int64_t fromMs = 0;  // the stretch as saved: [from, to] cut to what the main channel covers
   std::int64_t toMs = 0;
   std::vector<ChannelPlan> channels;  // the main channel (the front where there is one) first

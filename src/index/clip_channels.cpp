@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
+#include <optional>
 #include <regex>
 #include <vector>
 
@@ -86,21 +87,24 @@ std::string WithoutDigits(std::string_view name) {
 
 }  // namespace
 
+std::optional<CameraChannel> ChannelOfFolder(std::string_view folderName) {
+  const std::string name = Lower(folderName);
+  for (const ChannelWord& w : kChannelFolders) {
+    if (name == w.word) return w.channel;
+  }
+  return std::nullopt;
+}
+
 ClipMoment MomentOf(std::string_view clipPath) {
   const SplitPathResult parts = SplitPath(clipPath);
   // The folder's key: a channel folder stands for all its siblings.
   std::string folder = parts.folder;
-  const CameraChannel* folderChannel = nullptr;
+  std::optional<CameraChannel> folderChannel;
   if (folder.size() > 1) {
     const std::size_t start = folder.find_last_of('/', folder.size() - 2) + 1;  // npos + 1 == 0
-    const std::string last =
-        Lower(std::string_view(folder).substr(start, folder.size() - 1 - start));
-    for (const ChannelWord& w : kChannelFolders) {
-      if (last == w.word) {
-        folderChannel = &w.channel;
-        folder = folder.substr(0, start) + "*/";
-      }
-    }
+    folderChannel =
+        ChannelOfFolder(std::string_view(folder).substr(start, folder.size() - 1 - start));
+    if (folderChannel) folder = folder.substr(0, start) + "*/";
   }
   const std::string extension =
       parts.stem.size() == parts.fileName.size() ? std::string() : "." + Lower(parts.extension);
@@ -119,7 +123,7 @@ ClipMoment MomentOf(std::string_view clipPath) {
     result.named = true;
     return result;
   }
-  if (folderChannel != nullptr) {
+  if (folderChannel) {
     // Only the folder names the channel: the file's own name is the moment's.
     result.channel = *folderChannel;
     result.moment = folder + "words:" + parts.stem + extension;

@@ -2,6 +2,7 @@
 // per camera (front, rear, cabin, a car's side cameras), told apart by each camera family's naming
 // rule, in one folder or in sibling folders ("Front" / "Back"). Pure rules on paths, no I/O.
 #pragma once
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -32,6 +33,10 @@ struct ClipMoment {
 // The moment, camera and channel of the clip at `clipPath`. Names are matched without regard to
 // case; the extension only has to match in that sense too ("…F.MP4" and "…R.mp4" share a moment).
 ClipMoment MomentOf(std::string_view clipPath);
+
+// The channel a folder named for one stands for ("Front", "back", "Cabin"); nullopt for any
+// other name.
+std::optional<CameraChannel> ChannelOfFolder(std::string_view folderName);
 
 // The small mark a channel's entry carries: "F", "R", "I" (cabin), "LR"/"RR" (the side repeaters),
 // "LP"/"RP" (the pillars).

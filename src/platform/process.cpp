@@ -4,6 +4,7 @@
 #include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -61,6 +62,81 @@ struct SpawnSetup {
     posix_spawnattr_destroy(&attr);
   }
 };
+
+// A step of the forked child that failed: its errno to the parent, and the child ends.
+[[noreturn]] void ReportAndExit(int report) {
+  const int error = errno;
+  (void)!write(report, &error, sizeof error);
+  _exit(127);
+}
+
+// The child's side of StartForked, between fork and exec: only async-signal-safe calls, as the
+// other threads of the parent may have held any lock at the fork. Never returns; a step that
+// fails sends its errno through `report` and ends the child.
+[[noreturn]] void RunForkedChild(const ProcessOptions& options, pid_t parent, int stdinFd,
+                                 int stdoutFd, int report, char* const* argv, char* const* envp) {
+  const auto fail = [report] { ReportAndExit(report); };
+  // Asked first, then checked: a parent that died before the request would leave it unheard.
+  if (prctl(PR_SET_PDEATHSIG, SIGKILL) != 0) fail();
+  if (getppid() != parent) _exit(127);
+  sigset_t none;
+  sigemptyset(&none);
+  pthread_sigmask(SIG_SETMASK, &none, nullptr);
+  struct sigaction byDefault = {};
+  byDefault.sa_handler = SIG_DFL;
+  for (int signal = 1; signal < NSIG; ++signal) sigaction(signal, &byDefault, nullptr);
+  // dup2 onto itself keeps close-on-exec, so a pipe end that already is the stream is cleared.
+  const auto becomes = [&](int fd, int stream) {
+    if (fd == stream) return fcntl(fd, F_SETFD, 0) == 0;
+    return dup2(fd, stream) == stream;
+  };
+  const auto nullFor = [&](int stream, int flags) {
+    const int fd = open("/dev/null", flags | O_CLOEXEC);
+    return fd >= 0 && becomes(fd, stream);
+  };
+  if (!(stdinFd >= 0 ? becomes(stdinFd, STDIN_FILENO) : nullFor(STDIN_FILENO, O_RDONLY))) fail();
+  if (!(stdoutFd >= 0 ? becomes(stdoutFd, STDOUT_FILENO) : nullFor(STDOUT_FILENO, O_WRONLY))) {
+    fail();
+  }
+  if (!(options.stderrToStdout ? dup2(STDOUT_FILENO, STDERR_FILENO) == STDERR_FILENO
+                               : nullFor(STDERR_FILENO, O_WRONLY))) {
+    fail();
+  }
+  // Nothing but the three standard streams reaches the program; `report` closes at the exec.
+  close_range(3, ~0U, CLOSE_RANGE_CLOEXEC);
+  if (!options.workingFolder.empty() && chdir(options.workingFolder.c_str()) != 0) fail();
+  execve(options.program.c_str(), argv, envp);
+  ReportAndExit(report);
+}
+
+// posix_spawn with PR_SET_PDEATHSIG, which it cannot set: fork and exec, the exec's errno
+// reported back through a close-on-exec pipe. Returns the child or -1 with errno set.
+pid_t StartForked(const ProcessOptions& options, int stdinFd, int stdoutFd, char* const* argv,
+                  char* const* envp) {
+  int report[2] = {-1, -1};
+  if (pipe2(report, O_CLOEXEC) != 0) return -1;
+  const pid_t parent = getpid();
+  const pid_t pid = fork();
+  if (pid == 0) RunForkedChild(options, parent, stdinFd, stdoutFd, report[1], argv, envp);
+  int error = errno;
+  CloseFd(report[1]);
+  if (pid > 0) {
+    // The end of stream comes with the exec; an errno before it means the program never ran.
+    ssize_t got = -1;
+    do {
+      got = read(report[0], &error, sizeof error);
+    } while (got < 0 && errno == EINTR);
+    if (got == static_cast<ssize_t>(sizeof error)) {
+      waitpid(pid, nullptr, 0);
+      CloseFd(report[0]);
+      errno = error;
+      return -1;
+    }
+  }
+  CloseFd(report[0]);
+  errno = error;
+  return pid;
+}
 
 }  // namespace
 
@@ -127,7 +203,14 @@ int ChildProcess::Start(const ProcessOptions& options) {
   std::vector<char*> envp = PointersTo(envStrings);
 
   pid_t pid = -1;
-  int err = posix_spawn(&pid, options.program.c_str(), &fa, &setup.attr, argv.data(), envp.data());
+  int err = 0;
+  if (options.endWithParent) {
+    pid = StartForked(options, options.pipeStdin ? in[0] : -1, options.pipeStdout ? out[1] : -1,
+                      argv.data(), envp.data());
+    err = pid < 0 ? errno : 0;
+  } else {
+    err = posix_spawn(&pid, options.program.c_str(), &fa, &setup.attr, argv.data(), envp.data());
+  }
   if (err != 0) {
     closeAll();
     return err;

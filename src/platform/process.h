@@ -21,6 +21,10 @@ struct ProcessOptions {
   // "NAME=value" entries added to the caller's environment (an entry replaces a variable of the
   // same name); empty: the caller's environment unchanged.
   std::vector<std::string> environment;
+  // The child is killed when the thread that started it ends (the program killed, even with
+  // SIGKILL, or that thread gone): for a child that must not go on writing on its own, such as an
+  // ffmpeg saving a file. Only for a child the starting thread waits for; others outlive it.
+  bool endWithParent = false;
 };
 
 // Owns one child process and the parent's ends of its pipes. Every descriptor and the child are

@@ -24,6 +24,7 @@
 #include "ui/modal_windows.h"
 #include "ui/player_keys.h"
 #include "ui/route_tip.h"
+#include "ui/save_notice.h"
 #include "ui/test_probe.h"
 #include "ui/time_text.h"
 
@@ -362,9 +363,13 @@ void CPlayerFrameWnd::SaveStretch(const MarkedStretch& stretch) {
   }
   if (incidentSave_->running()) return;  // the running save's notice stays up
   SaveRequest request;
-  // A stretch may run on into the clips before and after, and takes every channel of the folder.
-  request.clips = SupportedFilesIn(SplitPath(stretch.from.clip).folder,
-                                   panel_->manager().supportedExtensions());
+  // A stretch may run on into the clips before and after, and takes every channel of the moment,
+  // in the clip's folder or in the sibling folders a camera keeps its other channels in.
+  for (const std::string& folder : MomentFolders(SplitPath(stretch.from.clip).folder)) {
+    const std::vector<std::string> clips =
+        SupportedFilesIn(folder, panel_->manager().supportedExtensions());
+    request.clips.insert(request.clips.end(), clips.begin(), clips.end());
+  }
   request.from = stretch.from;
   request.to = stretch.to;
   request.outputFolder = context.dataFolder + "Saved";
@@ -383,16 +388,10 @@ void CPlayerFrameWnd::SaveStretch(const MarkedStretch& stretch) {
 void CPlayerFrameWnd::OnSaveDone() {
   if (!incidentSave_) return;
   const SaveResult result = incidentSave_->outcome();
-  const auto text = [this](const char* key) {
-    return ReadLanguageText(GetContext(), kMainInterfaceSection, key);
-  };
-  if (result.cancelled) {
-    ShowNotice(text("IDS_SAVECANCELLED"));
-  } else if (!result.error.empty()) {
-    ShowNotice(text("IDS_SAVEFAILED") + " " + result.error);
-  } else {
-    ShowNotice(text("IDS_SAVED") + " " + result.mp4Path);
+  if (!result.error.empty() && !result.cancelled) {
+    std::fprintf(stderr, "korvane: save failed: %s\n", result.error.c_str());
   }
+  ShowNotice(SaveOutcomeText(GetContext(), result));
 }
 
 void CPlayerFrameWnd::ShowTrips() {

@@ -39,9 +39,16 @@ class HeadlessProgram : public testing::Test {
                   "[MPlayer]\nTimeZone=" + value + "\n");
   }
 
-  HeadlessRun Korvane(std::vector<std::string> args) {
+  // `wrapper`: a program that runs korvane with the given arguments before its own, as
+  // {"/usr/bin/prlimit", "--fsize=65536"} runs it under a file-size limit.
+  HeadlessRun Korvane(std::vector<std::string> args, std::vector<std::string> wrapper = {}) {
     ProcessOptions o;
     o.program = ProgramDir() + "korvane";
+    if (!wrapper.empty()) {
+      args.insert(args.begin(), o.program);
+      args.insert(args.begin(), wrapper.begin() + 1, wrapper.end());
+      o.program = wrapper.front();
+    }
     o.args = std::move(args);
     o.pipeStdout = o.stderrToStdout = true;
     ChildProcess korvane;

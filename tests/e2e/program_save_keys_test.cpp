@@ -1,29 +1,44 @@
 // Saving a stretch from the real window: real keys (xdotool on the test's own Xvfb) mark a stretch
 // with I and O, and S saves this moment across the seam into the next clip; each save runs while
 // the window plays on, and ends as an MP4 in Documents/KORVANE/Saved with both channels, the sound
-// and the telemetry track, its path put up in the window.
+// and the telemetry track, its path put up in the window; a stretch across two clips plays back
+// in the program with its route, GPS panel and curves.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <thread>
+#include <vector>
 
 #include "program_driver.h"
 #include "support/command_output.h"
+#include "support/video_packets.h"
 
 namespace korvane::test {
 namespace {
 
-TEST(ProgramSaveKeys, MarkedStretchAndThisMomentAreSavedWithEveryChannelAndTheTrack) {
-  PrivateDisplay display;
-  if (display.name().empty()) GTEST_SKIP() << "Xvfb cannot be started here";
-  if (!std::filesystem::exists("/usr/bin/xdotool")) GTEST_SKIP() << "xdotool is missing";
-  // Two channels of three 20 s clips of one trip.
-  TempDir card;
+// Two channels of the three 20 s clips of one trip, copied into `card`.
+void CopyTheMorningTrip(const TempDir& card) {
   for (const auto& entry : std::filesystem::directory_iterator(SamplePath("dualcard"))) {
     if (entry.path().filename().string().find("_08_30_") != std::string::npos) {
       std::filesystem::copy_file(entry.path(), card.path() / entry.path().filename());
     }
   }
+}
+
+// A click on the play-time label gives the window the keyboard and does nothing else.
+bool GiveTheWindowTheKeyboard(const std::string& display) {
+  return XdoTool(display, {"search", "--sync", "--name", "^KORVANE", "mousemove", "--window", "%1",
+                           "345", "716", "click", "1"});
+}
+
+TEST(ProgramSaveKeys, MarkedStretchAndThisMomentAreSavedWithEveryChannelAndTheTrack) {
+  PrivateDisplay display;
+  if (display.name().empty()) GTEST_SKIP() << "Xvfb cannot be started here";
+  if (!std::filesystem::exists("/usr/bin/xdotool")) GTEST_SKIP() << "xdotool is missing";
+  TempDir card;
+  CopyTheMorningTrip(card);
   const std::string clip = card.str() + "REC_2026_05_18_08_30_00_F.mp4";
   ProgramRun run(display.name());
   ASSERT_TRUE(run.Start({clip}));
@@ -32,9 +47,7 @@ TEST(ProgramSaveKeys, MarkedStretchAndThisMomentAreSavedWithEveryChannelAndTheTr
   run.Command("click btnPause");
   ASSERT_EQ(run.WaitFor([](const ProbeState& p) { return p.Int("state") == 4; }, 5000).Int("state"),
             4);
-  // A click on the play-time label gives the window the keyboard and does nothing else.
-  ASSERT_TRUE(XdoTool(display.name(), {"search", "--sync", "--name", "^KORVANE", "mousemove",
-                                       "--window", "%1", "345", "716", "click", "1"}));
+  ASSERT_TRUE(GiveTheWindowTheKeyboard(display.name()));
   const auto seek = [&](int second) {
     run.Command("seek " + std::to_string(second));
     run.WaitFor([&](const ProbeState& p) { return p.Int("position") == second; }, 5000);
@@ -84,6 +97,75 @@ TEST(ProgramSaveKeys, MarkedStretchAndThisMomentAreSavedWithEveryChannelAndTheTr
   EXPECT_TRUE(run.Close());
 }
 
+// The whole path of a stretch across two clips: I in the first clip, O in the next, the saved
+// file has both channels, the sound and the track with no gap at the seam, and the program opens
+// it again as any clip: route, GPS panel and G curves from the track it carries.
+TEST(ProgramSaveKeys, AStretchAcrossTwoClipsIsSavedAndPlaysBackWithItsTrack) {
+  PrivateDisplay display;
+  if (display.name().empty()) GTEST_SKIP() << "Xvfb cannot be started here";
+  if (!std::filesystem::exists("/usr/bin/xdotool")) GTEST_SKIP() << "xdotool is missing";
+  TempDir card;
+  CopyTheMorningTrip(card);
+  const std::string first = card.str() + "REC_2026_05_18_08_30_00_F.mp4";
+  const std::string second = card.str() + "REC_2026_05_18_08_30_20_F.mp4";
+  std::string saved;
+  {
+    ProgramRun run(display.name());
+    ASSERT_TRUE(run.Start({first}));
+    const auto playing = [&](const std::string& clip) {
+      return run.WaitFor(
+          [&](const ProbeState& p) { return p.Int("state") == 3 && p.Str("current") == clip; },
+          30000);
+    };
+    ASSERT_EQ(playing(first).Int("state"), 3);
+    ASSERT_TRUE(GiveTheWindowTheKeyboard(display.name()));
+    const auto seek = [&](int second) {
+      run.Command("seek " + std::to_string(second));
+      run.WaitFor([&](const ProbeState& p) { return p.Int("position") == second; }, 5000);
+    };
+    seek(14);
+    ASSERT_TRUE(XdoTool(display.name(), {"key", "i"}));
+    run.WaitFor([](const ProbeState& p) { return !ProbeField(p.Str("markStart"), "ms").empty(); },
+                5000);
+    // Past the guard against quick repeated clicks, the next clip.
+    std::this_thread::sleep_for(std::chrono::milliseconds(2100));
+    run.Command("click btnNext");
+    ASSERT_EQ(playing(second).Str("current"), second);
+    seek(6);
+    ASSERT_TRUE(XdoTool(display.name(), {"key", "o"}));
+    saved = run.home().str() + "Documents/KORVANE/Saved/2026-05-18 08-30-14 incident.mp4";
+    const ProbeState s = run.WaitFor(
+        [&](const ProbeState& p) {
+          return p.Int("saving") == 0 && p.Str("notice").find(saved) != std::string::npos;
+        },
+        60000);
+    ASSERT_NE(s.Str("notice").find(saved), std::string::npos) << s.json;
+    EXPECT_TRUE(run.Close());
+    // The second run below has a home of its own: the file goes with the test's folder.
+    std::filesystem::copy_file(saved, card.path() / "incident.mp4");
+  }
+  const std::string copy = card.str() + "incident.mp4";
+  EXPECT_EQ(
+      CommandOutput("ffprobe -v error -show_entries stream=codec_type -of csv=p=0 '" + copy + "'"),
+      "video\nvideo\naudio\nsubtitle\n");
+  const std::vector<double> pts = VideoPacketTimes(copy);
+  ASSERT_GT(pts.size(), 100u);  // 12 s at 10 fps
+  EXPECT_LT(LongestStep(pts), 0.15) << "a gap at the seam";
+
+  ProgramRun replay(display.name());
+  ASSERT_TRUE(replay.Start({copy}));
+  const auto plays = [](const ProbeState& p) {
+    const long kept = p.Int("storePoints");
+    return p.Int("state") == 3 && p.Int("gpsValid") == 1 && kept > 0 &&
+           p.Map("points") == std::to_string(kept) &&
+           (!p.HasChart() || p.Curves() == std::vector<double>(3, static_cast<double>(kept)));
+  };
+  const ProbeState s = replay.WaitFor(plays, 30000);
+  EXPECT_TRUE(plays(s)) << s.json;
+  EXPECT_GE(s.Int("storePoints"), 8) << s.json;  // about a point a second of the 12 s
+  EXPECT_TRUE(replay.Close());
+}
+
 // Closed while a save may still run: the window ends at once and a save cut short leaves no
 // part file, so what the Saved folder holds is whole.
 TEST(ProgramSaveKeys, ClosingTheWindowDuringASaveLeavesNoPartFile) {
@@ -94,8 +176,7 @@ TEST(ProgramSaveKeys, ClosingTheWindowDuringASaveLeavesNoPartFile) {
   ASSERT_TRUE(run.Start({SamplePath("dualcard/REC_2026_05_18_08_30_20_F.mp4")}));
   ASSERT_EQ(
       run.WaitFor([](const ProbeState& p) { return p.Int("state") == 3; }, 30000).Int("state"), 3);
-  ASSERT_TRUE(XdoTool(display.name(), {"search", "--sync", "--name", "^KORVANE", "mousemove",
-                                       "--window", "%1", "345", "716", "click", "1"}));
+  ASSERT_TRUE(GiveTheWindowTheKeyboard(display.name()));
   ASSERT_TRUE(XdoTool(display.name(), {"key", "s"}));
   EXPECT_TRUE(run.Close(5000));
   std::error_code error;

@@ -11,6 +11,7 @@
 #include <atomic>
 #include <cmath>
 #include <csignal>
+#include <cstdlib>
 #include <filesystem>
 #include <sstream>
 
@@ -19,6 +20,7 @@
 #include "support/file_text.h"
 #include "support/sample_paths.h"
 #include "support/temp_dir.h"
+#include "support/video_packets.h"
 #include "telemetry/telemetry_parser.h"
 
 namespace korvane {
@@ -89,15 +91,9 @@ TEST_F(SaveJob, JoinsBothChannelsAcrossTheSeamWithTheTrackReadableByThePlayer) {
   EXPECT_NE(comment.find("08:30:10"), std::string::npos) << comment;
 
   // No gap and no repeated frame at the seam: the main channel's frames step evenly.
-  std::istringstream times(test::CommandOutput(
-      "ffprobe -v error -select_streams v:0 -show_entries packet=pts_time -of csv=p=0 '" + mp4 +
-      "' | sort -g"));
-  std::vector<double> pts;
-  for (double t; times >> t;) pts.push_back(t);
+  const std::vector<double> pts = test::VideoPacketTimes(mp4);
   ASSERT_GT(pts.size(), 190u);  // 20 s at 10 fps
-  double worst = 0.0;
-  for (std::size_t i = 1; i < pts.size(); ++i) worst = std::max(worst, pts[i] - pts[i - 1]);
-  EXPECT_LT(worst, 0.15) << "a step of more than a frame and a half";
+  EXPECT_LT(test::LongestStep(pts), 0.15) << "a step of more than a frame and a half";
   for (std::size_t i = 1; i < pts.size(); ++i) ASSERT_GT(pts[i], pts[i - 1]) << i;
   EXPECT_NEAR(pts.back() - pts.front(), 19.9, 0.2);
 
@@ -136,29 +132,50 @@ TEST_F(SaveJob, AStretchThatCannotBeSavedLeavesNothing) {
     const char* to;
     std::string output;
     const char* error;
+    SaveFailure failure;
   };
   const Case cases[] = {
-      {"2026-05-18T08:30:50", "2026-05-18T08:50:10", "", "across two trips"},
-      {"2026-05-18T09:30:00", "2026-05-18T09:31:00", "", "no clip covers"},
-      {"2026-05-18T08:30:10", "2026-05-18T08:30:10", "", "no length"},
-      {"2026-05-18T08:30:10", "2026-05-18T08:30:20", "/proc/korvane/saved.mp4", "cannot write"},
+      {"2026-05-18T08:30:50", "2026-05-18T08:50:10", "", "across two trips",
+       SaveFailure::AcrossTrips},
+      {"2026-05-18T09:30:00", "2026-05-18T09:31:00", "", "no clip covers",
+       SaveFailure::BeyondClips},
+      {"2026-05-18T08:30:10", "2026-05-18T08:30:10", "", "no length", SaveFailure::NoLength},
+      {"2026-05-18T08:30:20", "2026-05-18T08:30:10", "", "ends before", SaveFailure::Reversed},
+      {"2026-05-18T08:30:10", "2026-05-18T08:30:20", "/proc/korvane/saved.mp4", "cannot write",
+       SaveFailure::NotWritten},
   };
   for (const Case& c : cases) {
     const SaveResult result = Save(c.from, c.to, c.output);
     EXPECT_NE(result.error.find(c.error), std::string::npos) << c.from << ": " << result.error;
+    EXPECT_EQ(result.failure, c.failure) << c.error;
   }
   const std::string broken = test::SamplePath("channels/broken/20260518_083700_N");
   const SaveResult result =
       Save("2026-05-18T08:38:01", "2026-05-18T08:38:04", "", {broken + "F.mp4", broken + "R.mp4"});
   EXPECT_EQ(result.error, "20260518_083700_NR.mp4: the clip cannot be read");
+  EXPECT_EQ(result.failure, SaveFailure::Unreadable);
+  EXPECT_EQ(result.clip, "20260518_083700_NR.mp4");
+  // A rear "clip" of the moment that holds only sound.
+  const test::TempDir soundOnly;
+  const std::string front = DualCard() + "REC_2026_05_18_08_30_00_F.mp4";
+  const std::string rear = soundOnly.str() + "REC_2026_05_18_08_30_00_R.mp4";
+  std::filesystem::copy_file(front, soundOnly.path() / "REC_2026_05_18_08_30_00_F.mp4");
+  ASSERT_EQ(std::system(("ffmpeg -v error -f lavfi -i sine -t 20 -c:a aac '" + rear + "'").c_str()),
+            0);
+  const SaveResult noVideo = Save("2026-05-18T08:30:05", "2026-05-18T08:30:10", "",
+                                  {soundOnly.str() + "REC_2026_05_18_08_30_00_F.mp4", rear});
+  EXPECT_EQ(noVideo.failure, SaveFailure::NoVideo) << noVideo.error;
+  EXPECT_EQ(noVideo.clip, "REC_2026_05_18_08_30_00_R.mp4");
   // A file-size limit the video overflows fails as a full disk does.
   const pid_t pid = fork();
   if (pid == 0) {
     signal(SIGXFSZ, SIG_IGN);
     const rlimit limit{64 << 10, 64 << 10};
     setrlimit(RLIMIT_FSIZE, &limit);
-    const std::string error = Save("2026-05-18T08:30:10", "2026-05-18T08:30:50").error;
-    _exit(error == "the output folder is full" ? 0 : 1);
+    const SaveResult full = Save("2026-05-18T08:30:10", "2026-05-18T08:30:50");
+    _exit(full.failure == SaveFailure::NotWritten && full.writeFailure == WriteFailure::DiskFull
+              ? 0
+              : 1);
   }
   int status = 0;
   waitpid(pid, &status, 0);

@@ -223,3 +223,41 @@ TEST(ChildProcess, WithoutPipesReadsAndWritesFailCleanly) {
 
 }  // namespace
 }  // namespace korvane
+
+namespace korvane {
+namespace {
+
+// A child that ends with its parent is started another way (fork and exec): the same streams,
+// folder, environment and start failures as any child. Its end with the program is shown by the
+// headless save killed while its ffmpeg runs.
+TEST(ChildProcess, AChildThatEndsWithItsParentKeepsEveryOtherPromise) {
+  test::TempDir temp;
+  int leaky = open("/dev/null", O_RDONLY);
+  ASSERT_GE(leaky, 3);
+  ProcessOptions o = Shell(
+      "pwd; echo $KORVANE_TEST_NEW; read line; echo \"$line\"; echo err >&2; "
+      "[ -e /proc/$$/fd/" +
+      std::to_string(leaky) + " ] && echo leaked; exit 3");
+  o.endWithParent = true;
+  o.pipeStdin = o.stderrToStdout = true;
+  o.workingFolder = temp.str();
+  o.environment = {"KORVANE_TEST_NEW=added"};
+  ChildProcess child;
+  ASSERT_EQ(child.Start(o), 0);
+  EXPECT_TRUE(child.WriteStdin("to stdin\n"));
+  EXPECT_EQ(ReadAll(child), temp.path().string() + "\nadded\nto stdin\nerr\n");
+  ASSERT_TRUE(child.WaitForExit(10000));
+  EXPECT_EQ(child.exitCode(), 3);
+  close(leaky);
+
+  ProcessOptions missing;
+  missing.program = "/no/such/program";
+  missing.endWithParent = missing.pipeStdout = true;
+  ChildProcess never;
+  EXPECT_EQ(never.Start(missing), ENOENT);
+  EXPECT_FALSE(never.IsStarted());
+  EXPECT_EQ(never.stdoutFd(), -1);
+}
+
+}  // namespace
+}  // namespace korvane
