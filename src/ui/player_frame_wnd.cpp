@@ -37,6 +37,9 @@ constexpr char kOpenButton[] = "btnOpenBig";
 constexpr char kPrevEventButton[] = "btnPrevEvent";
 constexpr char kNextEventButton[] = "btnNextEvent";
 constexpr char kTripsButton[] = "btnTrips";
+// The stretch marks' two buttons: the I and O keys' action.
+constexpr char kMarkStartButton[] = "btnMarkStart";
+constexpr char kMarkEndButton[] = "btnMarkEnd";
 
 // A zone that is neither "local" nor an offset is taken as local, as the export takes it.
 CameraTimeZone SettingsZone(const ApplicationContext& context) {
@@ -117,10 +120,18 @@ void CPlayerFrameWnd::StartStartupWorker() {
       [this](const std::string& path) { eventMarks_->ClipStarted(path); }, trackFeed_.get(),
       [this](const std::string& path) { return clockOffsets_.OfClip(path); }});
   view.onSeek = [this](int value) { controller_->OnProgressChanged(value); };
-  for (const auto& [button, key] : {std::pair{kPrevEventButton, "IDS_PREVEVENT"},
-                                    std::pair{kNextEventButton, "IDS_NEXTEVENT"}}) {
-    if (DuiLib::CControlUI* control = m_PaintManager.FindControl(button)) {
-      control->SetToolTip(ReadLanguageTextOrEnglish(context, kEventInterfaceSection, key));
+  struct ButtonTip {
+    const char* button;
+    const char* section;
+    const char* key;
+  };
+  for (const ButtonTip& tip :
+       {ButtonTip{kPrevEventButton, kEventInterfaceSection, "IDS_PREVEVENT"},
+        ButtonTip{kNextEventButton, kEventInterfaceSection, "IDS_NEXTEVENT"},
+        ButtonTip{kMarkStartButton, kMainInterfaceSection, "IDS_MARKSTARTBUTTON"},
+        ButtonTip{kMarkEndButton, kMainInterfaceSection, "IDS_MARKENDBUTTON"}}) {
+    if (DuiLib::CControlUI* control = m_PaintManager.FindControl(tip.button)) {
+      control->SetToolTip(ReadLanguageTextOrEnglish(context, tip.section, tip.key));
     }
   }
   if (DuiLib::CControlUI* trips = m_PaintManager.FindControl(kTripsButton)) {
@@ -281,6 +292,8 @@ void CPlayerFrameWnd::OnClick(DuiLib::TNotifyUI& msg) {
     const std::string name = msg.pSender->GetName();
     if (name == kPrevEventButton || name == kNextEventButton) {
       JumpToEvent(name == kNextEventButton);
+    } else if (name == kMarkStartButton || name == kMarkEndButton) {
+      OnSaveKey(name == kMarkStartButton ? KeyAction::kMarkStart : KeyAction::kMarkEnd);
     } else if (name == kOpenButton) {
       AfterStartup([this, name] { controller_->OnClick(name); });
     } else {

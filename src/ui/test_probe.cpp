@@ -304,6 +304,11 @@ void CTestProbe::Write() {
        << ",\"mapRect\":" << ScreenRectText(view->webMap, window_.GetWindowRect())
        << ",\"tripsButton\":"
        << ScreenRectText(window_.m_PaintManager.FindControl("btnTrips"), window_.GetWindowRect())
+       << ",\"markStartButton\":"
+       << ScreenRectText(window_.m_PaintManager.FindControl("btnMarkStart"),
+                         window_.GetWindowRect())
+       << ",\"markEndButton\":"
+       << ScreenRectText(window_.m_PaintManager.FindControl("btnMarkEnd"), window_.GetWindowRect())
        << ",\"saving\":" << window_.saving()
        << ",\"markStart\":" << MarkText(window_.stretchMarks().start())
        << ",\"markEnd\":" << MarkText(window_.stretchMarks().end()) << ",\"click\":" << ClickJson()

@@ -7,7 +7,8 @@
 // "close window", "ask speed" and "ask time" (the player's answers
 // show as "playerSpeed" and "timePosition"); and "maptarget <fraction>", which asks the map page
 // where on the screen the route point at that fraction of the route lies ("mapTarget": [x, y, t] in
-// the state), the stretch marks ("markStart", "markEnd") and whether a save runs ("saving"), and
+// the state), the stretch marks ("markStart", "markEnd"), the screen rectangles of their two
+// buttons ("markStartButton", "markEndButton") and whether a save runs ("saving"), and
 // "linetarget <clip>,<fraction>", the same for the overview line of the clip of
 // that number (every route of the folder on).
 //

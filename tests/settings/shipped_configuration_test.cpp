@@ -43,6 +43,8 @@ constexpr TextKey kTextKeys[] = {
     {kMainInterfaceSection, "IDS_DISKFULL"},
     {kMainInterfaceSection, "IDS_WRITENOTALLOWED"},
     {kMainInterfaceSection, "IDS_WRITEFAILED"},
+    {kMainInterfaceSection, "IDS_MARKSTARTBUTTON"},
+    {kMainInterfaceSection, "IDS_MARKENDBUTTON"},
     {kSnapshotInterfaceSection, "IDS_SSHOTVIEW"},
     {kSnapshotInterfaceSection, "IDS_NOAGAIN"},
     {kSnapshotInterfaceSection, "IDS_CLEANTITLE"},
