@@ -364,6 +364,22 @@ void CPlayerFrameWnd::OnSaveKey(KeyAction action) {
                " " + FormatClock(static_cast<int>(ms / 1000)));
   }
   if (stretch) SaveStretch(*stretch);
+  ShowStretchMarks();
+}
+
+void CPlayerFrameWnd::ShowStretchMarks() {
+  CViewManager* view = GetViewManager();
+  PlaybackContext* playback = GetPlaybackContext();
+  if (view == nullptr || playback == nullptr || !panel_) return;
+  std::string clip;  // none: the clip has no length and nothing shows
+  panel_->manager().GetCurrentPath(clip);
+  const auto& list = panel_->manager().playlist();
+  view->ShowStretch(PlaceStretch(stretchMarks_.Shown(), clip,
+                                 std::int64_t{playback->duration} * 1000,
+                                 [&list](const std::string& path) -> std::optional<int> {
+                                   const int at = list.FindEntry(path);
+                                   return at >= 0 ? std::optional{at} : std::nullopt;
+                                 }));
 }
 
 void CPlayerFrameWnd::SaveStretch(const MarkedStretch& stretch) {
@@ -387,6 +403,7 @@ void CPlayerFrameWnd::SaveStretch(const MarkedStretch& stretch) {
   request.clockOffsets = clockOffsets_;
   const std::string saving = ReadLanguageText(context, kMainInterfaceSection, "IDS_SAVING");
   if (incidentSave_->Start(std::move(request))) {
+    stretchMarks_.SaveStarted(stretch);
     ShowNotice(saving + " 0%");
   } else {
     ShowNotice(ReadLanguageText(context, kMainInterfaceSection, "IDS_SAVEFAILED"));
@@ -395,6 +412,8 @@ void CPlayerFrameWnd::SaveStretch(const MarkedStretch& stretch) {
 
 void CPlayerFrameWnd::OnSaveDone() {
   if (!incidentSave_) return;
+  stretchMarks_.SaveEnded();
+  ShowStretchMarks();
   const SaveResult result = incidentSave_->outcome();
   const auto text = [this](const char* key) {
     return ReadLanguageText(GetContext(), kMainInterfaceSection, key);
@@ -622,6 +641,7 @@ void CPlayerFrameWnd::OnPlayerMessage(DuiLib::WPARAM wParam, DuiLib::LPARAM) {
 
 void CPlayerFrameWnd::OnPositionMessage(DuiLib::WPARAM wParam, DuiLib::LPARAM lParam) {
   if (controller_) controller_->OnPositionMessage(wParam, lParam);
+  ShowStretchMarks();  // the playing clip and its length change with the position
 }
 
 }  // namespace korvane

@@ -111,6 +111,9 @@ class CPlayerFrameWnd : public CDuiFrameWnd {
   // save at a time.
   void SaveStretch(const MarkedStretch& stretch);
   void OnSaveDone();
+  // The shown marks (stretchMarks_.Shown()) on the progress bar and the chart of the playing clip,
+  // placed by the playlist's order.
+  void ShowStretchMarks();
   void ShowNotice(const std::string& text);
 
   std::unique_ptr<CSubtitleExtractor> extractor_;

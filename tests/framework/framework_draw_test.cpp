@@ -1,5 +1,5 @@
 // The drawing context own controls paint with: COLORREF byte order, pens, fills, clipping, text,
-// ARGB colours and images that are missing.
+// ARGB colours and images that are missing; and a bar's marks over its track.
 #include <gtest/gtest.h>
 
 #include <QImage>
@@ -123,6 +123,40 @@ TEST(FrameworkDraw, ColourAndRectangleParsing) {
   EXPECT_EQ(ParseRect("10,5,10,20"), (RECT{10, 5, 10, 20}));
   EXPECT_EQ(ParseRect("7"), (RECT{7, 0, 0, 0}));
   EXPECT_EQ(ParseRect("x"), (RECT{0, 0, 0, 0}));
+}
+
+TEST(FrameworkDraw, BarMarksTintTheirSpanAndStandAboveTheTrack) {
+  Canvas c;
+  CProgressUI bar;
+  for (const auto& [name, value] :
+       {std::pair{"trackheight", "4"}, std::pair{"trackcolor", "#FF0000FF"},
+        std::pair{"spancolor", "#FF00FF00"}, std::pair{"tickcolor", "#FFFF0000"},
+        std::pair{"max", "100"}}) {
+    bar.SetAttribute(name, value);
+  }
+  bar.SetPos(RECT{0, 20, 100, 40}, false);  // the track: rows 28..31
+  bar.SetMarks({0.2, 0.5, {0.7, 1.5}});
+  {
+    QPainter p(&c.image);
+    CDrawContext dc(p, nullptr);
+    bar.PaintStatusImage(&dc);
+  }
+  EXPECT_EQ(At(c.image, 10, 29), 0x0000FFu);  // the track alone
+  EXPECT_EQ(At(c.image, 30, 29), 0x00FF00u);  // the span
+  EXPECT_EQ(At(c.image, 49, 29), 0x00FF00u);
+  EXPECT_EQ(At(c.image, 60, 29), 0x0000FFu);
+  EXPECT_EQ(At(c.image, 30, 25), 0x000000u);  // the span keeps to the track
+  EXPECT_EQ(At(c.image, 70, 24), 0xFF0000u);  // a tick stands above and below it
+  EXPECT_EQ(At(c.image, 70, 35), 0xFF0000u);
+  EXPECT_EQ(At(c.image, 99, 29), 0xFF0000u);  // a share past the end is held there
+  bar.SetMarks({0.6, 0.4, {}});               // reversed: no span
+  Canvas again;
+  {
+    QPainter p(&again.image);
+    CDrawContext dc(p, nullptr);
+    bar.PaintStatusImage(&dc);
+  }
+  EXPECT_EQ(At(again.image, 50, 29), 0x0000FFu);
 }
 
 }  // namespace
