@@ -1,6 +1,7 @@
 // A test-only window onto the running program, off unless KORVANE_TEST_PROBE names a file: the
 // main window then writes its state there (labels, player state, time, curve lengths, the event
-// marks and the current clip, and the map page's state, the video's screen position) every 50 ms,
+// marks and the current clip, the marked stretch on the progress bar ("progressMarks") and the
+// chart ("chartStretch"), and the map page's state, the video's screen position) every 50 ms,
 // so whole-program tests can watch it from outside, and runs the commands a test leaves in
 // "<file>.cmd" as the user would give them: "click <control>", "seek <seconds>" (the progress
 // slider), "key <virtual key>", "drop <path without spaces>" (as a file dropped on the window),
