@@ -161,6 +161,13 @@ void ChartBinding::SetEventMarks(std::vector<DuiLib::ChartEventMark> marks) {
   chart->RequestRepaint();
 }
 
+void ChartBinding::SetStretch(std::int64_t fromMs, std::int64_t toMs) {
+  if (!chart || (fromMs == chart->stretchFromMs && toMs == chart->stretchToMs)) return;
+  chart->stretchFromMs = fromMs;
+  chart->stretchToMs = toMs;
+  chart->RequestRepaint();
+}
+
 void ChartBinding::SetCursor(double seconds) {
   if (!chart) return;
   double x = std::numeric_limits<double>::quiet_NaN();

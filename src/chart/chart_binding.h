@@ -41,6 +41,11 @@ struct ChartBinding {
   // between moments of the same file keep them.
   void SetEventMarks(std::vector<DuiLib::ChartEventMark> marks);
 
+  // Tints the part [fromMs, toMs] of a marked stretch that lies in the clip; −1 for none. Repaints
+  // only on a change; the resets keep it, as the window sets it again whenever the marks or the
+  // clip change.
+  void SetStretch(std::int64_t fromMs, std::int64_t toMs);
+
   // Puts the cursor on the point shown at `seconds` of the clip; none for a negative time or a
   // moment the curves hold no point for. Repaints only when it moved.
   void SetCursor(double seconds);

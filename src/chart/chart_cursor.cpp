@@ -1,5 +1,6 @@
 #include "chart/chart_cursor.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -42,6 +43,21 @@ int PointShownAt(const CCurve& curve, std::int64_t ms) {
   if (shown < 0 || shownTime < last) return shown;
   const std::int64_t reach = beforeLast >= 0 ? last - beforeLast : kSinglePointReach;
   return ms - shownTime <= reach ? shown : -1;
+}
+
+std::optional<std::pair<double, double>> XSpanOf(const CCurve& curve, std::int64_t fromMs,
+                                                 std::int64_t toMs) {
+  std::optional<std::pair<double, double>> span;
+  const std::size_t n = curve.PointCount();
+  for (std::size_t i = 0; i < n; ++i) {
+    const std::int32_t t = curve.TimeOf(i);
+    if (t < 0 || t < fromMs || t > toMs) continue;
+    const double x = curve.xs[i];
+    if (!span) span.emplace(x, x);
+    span->first = std::min(span->first, x);
+    span->second = std::max(span->second, x);
+  }
+  return span;
 }
 
 double XShownAt(const CCurve& curve, std::int64_t ms) {

@@ -3,6 +3,8 @@
 // holds the chart's data lock).
 #pragma once
 #include <cstdint>
+#include <optional>
+#include <utility>
 
 #include "chart/curve.h"
 #include "telemetry/g_sensor.h"
@@ -23,5 +25,10 @@ int PointShownAt(const CCurve& curve, std::int64_t ms);
 
 // Raw x of the point shown at moment `ms` (PointShownAt); NaN when there is none.
 double XShownAt(const CCurve& curve, std::int64_t ms);
+
+// Raw x of the leftmost and the rightmost timed point whose moment lies in [fromMs, toMs]; nullopt
+// when none does (a stretch the curve has not reached yet shows nothing).
+std::optional<std::pair<double, double>> XSpanOf(const CCurve& curve, std::int64_t fromMs,
+                                                 std::int64_t toMs);
 
 }  // namespace DuiLib

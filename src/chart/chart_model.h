@@ -94,6 +94,10 @@ class CChartModel {
   std::string hoverText;
   // The clip's driving events; only a change of file replaces them. Set on the UI thread.
   std::vector<ChartEventMark> eventMarks;
+  // The part of a marked stretch in this clip, ms of the clip, tinted behind the curves over the
+  // points it holds; −1 for none. Set on the UI thread.
+  std::int64_t stretchFromMs = -1;
+  std::int64_t stretchToMs = -1;
   // A text in the middle of the plot saying why there are no curves (a clip without G values);
   // empty for none. Set on the UI thread.
   std::string notice;

@@ -19,6 +19,8 @@ constexpr int kBoxGap = 6;
 constexpr int kBoxPadding = 4;
 constexpr int kEventWidth = 2;
 constexpr int kEventFlag = 8;  // the square at the top of an event's line
+// ARGB: the amber of the progress bar's stretch, faint enough for the curves to show through.
+constexpr DWORD kStretchFill = 0x50E8B04A;
 
 struct EventColour {
   COLORREF pen;  // 0x00BBGGRR
@@ -148,6 +150,22 @@ void PaintMarks(const CChartModel& chart, const RECT& plot, IChartCanvas& canvas
   PaintTextBox(chart.hoverText, {left, plot.top + kBoxGap}, canvas);
 }
 
+void PaintStretch(const CChartModel& chart, const RECT& plot, IChartCanvas& canvas) {
+  if (chart.curves.empty() || chart.stretchFromMs < 0 || chart.stretchToMs < chart.stretchFromMs) {
+    return;
+  }
+  const auto span = XSpanOf(chart.curves.front(), chart.stretchFromMs, chart.stretchToMs);
+  if (!span) return;
+  const double scale = PowerOfTen(chart.xExp);
+  const PixelMap map(plot, chart.xLo, chart.xHi, 0, 1);
+  const int left = std::max<int>(plot.left, map.DataToPixel(span->first / scale, 0).x);
+  // At least a column wide: a stretch of one point still shows.
+  const int right =
+      std::min<int>(plot.right, std::max(left + 1, map.DataToPixel(span->second / scale, 0).x));
+  if (left >= right) return;  // wholly outside the visible range
+  canvas.Fill({left, plot.top, right, plot.bottom}, kStretchFill);
+}
+
 void PaintNotice(const CChartModel& chart, const RECT& plot, IChartCanvas& canvas) {
   if (chart.notice.empty()) return;
   const int width = TextBoxWidth(chart.notice, canvas);
@@ -232,6 +250,7 @@ void PaintChartContent(const CChartModel& chart, const RECT& plot, IChartCanvas&
   LOGFONT font = chart.font;
   font.lfEscapement = 0;
   canvas.SetFont(font);
+  PaintStretch(chart, plot, canvas);
   PaintGrid(chart, ticks, plot, canvas);
   for (const CCurve& curve : chart.curves) PaintCurve(chart, curve, plot, canvas);
   PaintMarks(chart, plot, canvas);

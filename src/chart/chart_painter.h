@@ -21,7 +21,11 @@ ChartTicks UpdateTicks(const CChartModel& chart, const RECT& plot);
 void PaintChartBackground(const CChartModel& chart, const RECT& pos, DWORD background,
                           DWORD plotBackground, IChartCanvas& canvas);
 
-// Grid, curves, frame, ticks and axes inside `plot`; nothing before the chart is set up.
+// The marked stretch's band behind the curves, over the points it holds, held to the plot.
+void PaintStretch(const CChartModel& chart, const RECT& plot, IChartCanvas& canvas);
+
+// The stretch's band, grid, curves, frame, ticks and axes inside `plot`; nothing before the chart
+// is set up.
 void PaintChartContent(const CChartModel& chart, const RECT& plot, IChartCanvas& canvas);
 
 // The moment being played (a solid line at cursorX) and the point under the mouse (a dotted line

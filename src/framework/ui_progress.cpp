@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <utility>
 
 #include "framework/paint_manager.h"
 
@@ -53,8 +54,18 @@ void CProgressUI::SetForeImage(std::string_view image) {
   Invalidate();
 }
 
+void CProgressUI::SetMarks(BarMarks marks) {
+  if (marks == marks_) return;
+  marks_ = std::move(marks);
+  Invalidate();
+}
+
 void CProgressUI::SetAttribute(std::string_view name, std::string_view value) {
-  if (name == "foreimage")
+  if (name == "spancolor")
+    spanColor_ = ParseColor(value);
+  else if (name == "tickcolor")
+    tickColor_ = ParseColor(value);
+  else if (name == "foreimage")
     SetForeImage(value);
   else if (name == "forecolor")
     SetForeColor(ParseColor(value));
@@ -106,7 +117,10 @@ void CProgressUI::PaintStatusImage(HDC hDC) {
   const int radius = trackHeight_ > 0 ? trackHeight_ / 2 : 0;
   if (trackColor_ != 0) CRenderEngine::DrawRoundRect(hDC, track, 0, radius, 0, trackColor_);
   const RECT filled = FilledRect();
-  if (IsRectEmpty(filled)) return;
+  if (IsRectEmpty(filled)) {
+    PaintMarks(hDC);
+    return;
+  }
   if (!foreImage_.empty()) {
     const RECT d{filled.left - rcItem_.left, filled.top - rcItem_.top, filled.right - rcItem_.left,
                  filled.bottom - rcItem_.top};
@@ -115,6 +129,37 @@ void CProgressUI::PaintStatusImage(HDC hDC) {
     DrawImage(hDC, foreImage_, dest);
   } else if (foreColor_ != 0) {
     CRenderEngine::DrawRoundRect(hDC, filled, 0, radius, 0, foreColor_);
+  }
+  PaintMarks(hDC);
+}
+
+void CProgressUI::PaintMarks(HDC hDC) const {
+  // Ticks reach this far past the track on each side, so they show beside a slider's thumb.
+  constexpr int kTickReach = 5;
+  constexpr int kTickWidth = 2;
+  const RECT track = TrackRect();
+  const bool across = horizontal_;
+  const int length = across ? track.right - track.left : track.bottom - track.top;
+  if (length <= 0) return;
+  // The pixel along the bar of a share of its range: rightwards, or upwards when upright.
+  const auto along = [&](double share) {
+    const auto offset = static_cast<int>(std::lround(std::clamp(share, 0.0, 1.0) * length));
+    return across ? track.left + offset : track.bottom - offset;
+  };
+  if (spanColor_ != 0 && marks_.spanFrom < marks_.spanTo) {
+    const int a = along(marks_.spanFrom);
+    const int b = along(marks_.spanTo);
+    const RECT span =
+        across ? RECT{a, track.top, b, track.bottom} : RECT{track.left, b, track.right, a};
+    CRenderEngine::DrawColor(hDC, span, spanColor_);
+  }
+  if (tickColor_ == 0) return;
+  for (const double share : marks_.ticks) {
+    const int at = along(share) - kTickWidth / 2;
+    const RECT tick =
+        across ? RECT{at, track.top - kTickReach, at + kTickWidth, track.bottom + kTickReach}
+               : RECT{track.left - kTickReach, at, track.right + kTickReach, at + kTickWidth};
+    CRenderEngine::DrawColor(hDC, tick, tickColor_);
   }
 }
 

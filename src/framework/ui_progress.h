@@ -1,10 +1,22 @@
-// CProgressUI (integer value between min and max, drawn as a filled bar) and CSliderUI (the same
-// with a thumb the user drags; "valuechanged" is raised each time the value changes while
-// dragging, and on release).
+// CProgressUI (integer value between min and max, drawn as a filled bar, with a tinted span and
+// ticks marked over it) and CSliderUI (the same with a thumb the user drags; "valuechanged" is
+// raised each time the value changes while dragging, and on release).
 #pragma once
+#include <vector>
+
 #include "framework/ui_label.h"
 
 namespace DuiLib {
+
+// Marks over a bar, as shares 0..1 of its range (outside values are held at the ends): a span
+// tinted in "spancolor" (none when from is not before to) and short upright ticks in "tickcolor"
+// reaching above and below the track.
+struct BarMarks {
+  double spanFrom = 0;
+  double spanTo = 0;
+  std::vector<double> ticks;
+  friend bool operator==(const BarMarks&, const BarMarks&) = default;
+};
 
 class CProgressUI : public CLabelUI {
  public:
@@ -28,6 +40,10 @@ class CProgressUI : public CLabelUI {
     Invalidate();
   }
 
+  // Repaints only on a change.
+  void SetMarks(BarMarks marks);
+  const BarMarks& GetMarks() const { return marks_; }
+
   void SetAttribute(std::string_view name, std::string_view value) override;
   void PaintStatusImage(HDC hDC) override;
 
@@ -45,6 +61,13 @@ class CProgressUI : public CLabelUI {
   DWORD foreColor_ = 0;
   DWORD trackColor_ = 0;
   int trackHeight_ = 0;  // 0: the whole control
+
+ private:
+  void PaintMarks(HDC hDC) const;
+
+  BarMarks marks_;
+  DWORD spanColor_ = 0;
+  DWORD tickColor_ = 0;
 };
 
 class CSliderUI : public CProgressUI {

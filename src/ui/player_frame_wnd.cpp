@@ -38,6 +38,9 @@ constexpr char kOpenButton[] = "btnOpenBig";
 constexpr char kPrevEventButton[] = "btnPrevEvent";
 constexpr char kNextEventButton[] = "btnNextEvent";
 constexpr char kTripsButton[] = "btnTrips";
+// The stretch marks' two buttons: the I and O keys' action.
+constexpr char kMarkStartButton[] = "btnMarkStart";
+constexpr char kMarkEndButton[] = "btnMarkEnd";
 
 // A zone that is neither "local" nor an offset is taken as local, as the export takes it.
 CameraTimeZone SettingsZone(const ApplicationContext& context) {
@@ -118,10 +121,18 @@ void CPlayerFrameWnd::StartStartupWorker() {
       [this](const std::string& path) { eventMarks_->ClipStarted(path); }, trackFeed_.get(),
       [this](const std::string& path) { return clockOffsets_.OfClip(path); }});
   view.onSeek = [this](int value) { controller_->OnProgressChanged(value); };
-  for (const auto& [button, key] : {std::pair{kPrevEventButton, "IDS_PREVEVENT"},
-                                    std::pair{kNextEventButton, "IDS_NEXTEVENT"}}) {
-    if (DuiLib::CControlUI* control = m_PaintManager.FindControl(button)) {
-      control->SetToolTip(ReadLanguageTextOrEnglish(context, kEventInterfaceSection, key));
+  struct ButtonTip {
+    const char* button;
+    const char* section;
+    const char* key;
+  };
+  for (const ButtonTip& tip :
+       {ButtonTip{kPrevEventButton, kEventInterfaceSection, "IDS_PREVEVENT"},
+        ButtonTip{kNextEventButton, kEventInterfaceSection, "IDS_NEXTEVENT"},
+        ButtonTip{kMarkStartButton, kMainInterfaceSection, "IDS_MARKSTARTBUTTON"},
+        ButtonTip{kMarkEndButton, kMainInterfaceSection, "IDS_MARKENDBUTTON"}}) {
+    if (DuiLib::CControlUI* control = m_PaintManager.FindControl(tip.button)) {
+      control->SetToolTip(ReadLanguageTextOrEnglish(context, tip.section, tip.key));
     }
   }
   if (DuiLib::CControlUI* trips = m_PaintManager.FindControl(kTripsButton)) {
@@ -282,6 +293,8 @@ void CPlayerFrameWnd::OnClick(DuiLib::TNotifyUI& msg) {
     const std::string name = msg.pSender->GetName();
     if (name == kPrevEventButton || name == kNextEventButton) {
       JumpToEvent(name == kNextEventButton);
+    } else if (name == kMarkStartButton || name == kMarkEndButton) {
+      OnSaveKey(name == kMarkStartButton ? KeyAction::kMarkStart : KeyAction::kMarkEnd);
     } else if (name == kOpenButton) {
       AfterStartup([this, name] { controller_->OnClick(name); });
     } else {
@@ -352,6 +365,22 @@ void CPlayerFrameWnd::OnSaveKey(KeyAction action) {
                " " + FormatClock(static_cast<int>(ms / 1000)));
   }
   if (stretch) SaveStretch(*stretch);
+  ShowStretchMarks();
+}
+
+void CPlayerFrameWnd::ShowStretchMarks() {
+  CViewManager* view = GetViewManager();
+  PlaybackContext* playback = GetPlaybackContext();
+  if (view == nullptr || playback == nullptr || !panel_) return;
+  std::string clip;  // none: the clip has no length and nothing shows
+  panel_->manager().GetCurrentPath(clip);
+  const auto& list = panel_->manager().playlist();
+  view->ShowStretch(PlaceStretch(stretchMarks_.Shown(), clip,
+                                 std::int64_t{playback->duration} * 1000,
+                                 [&list](const std::string& path) -> std::optional<int> {
+                                   const int at = list.FindEntry(path);
+                                   return at >= 0 ? std::optional{at} : std::nullopt;
+                                 }));
 }
 
 void CPlayerFrameWnd::SaveStretch(const MarkedStretch& stretch) {
@@ -379,6 +408,7 @@ void CPlayerFrameWnd::SaveStretch(const MarkedStretch& stretch) {
   request.clockOffsets = clockOffsets_;
   const std::string saving = ReadLanguageText(context, kMainInterfaceSection, "IDS_SAVING");
   if (incidentSave_->Start(std::move(request))) {
+    stretchMarks_.SaveStarted(stretch);
     ShowNotice(saving + " 0%");
   } else {
     ShowNotice(ReadLanguageText(context, kMainInterfaceSection, "IDS_SAVEFAILED"));
@@ -387,6 +417,8 @@ void CPlayerFrameWnd::SaveStretch(const MarkedStretch& stretch) {
 
 void CPlayerFrameWnd::OnSaveDone() {
   if (!incidentSave_) return;
+  stretchMarks_.SaveEnded();
+  ShowStretchMarks();
   const SaveResult result = incidentSave_->outcome();
   if (!result.error.empty() && !result.cancelled) {
     std::fprintf(stderr, "korvane: save failed: %s\n", result.error.c_str());
@@ -608,6 +640,7 @@ void CPlayerFrameWnd::OnPlayerMessage(DuiLib::WPARAM wParam, DuiLib::LPARAM) {
 
 void CPlayerFrameWnd::OnPositionMessage(DuiLib::WPARAM wParam, DuiLib::LPARAM lParam) {
   if (controller_) controller_->OnPositionMessage(wParam, lParam);
+  ShowStretchMarks();  // the playing clip and its length change with the position
 }
 
 }  // namespace korvane

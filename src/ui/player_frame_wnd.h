@@ -103,13 +103,17 @@ class CPlayerFrameWnd : public CDuiFrameWnd {
   // runs); the playing clip just seeks.
   void PlayFromLine(const std::string& path, std::int32_t ms);
   void OnExportDone();
-  // I, O, S and C: a mark at the playing moment of the playing clip (a completed pair is saved),
-  // this moment saved, the running save cancelled. Each result is put up as the header's notice.
+  // I, O, S and C, and the two mark buttons: a mark at the playing moment of the playing clip (a
+  // completed pair is saved), this moment saved, the running save cancelled. Each result is put
+  // up as the header's notice.
   void OnSaveKey(KeyAction action);
   // Saves the stretch from the playing clip's folder into the data folder's "Saved" folder; one
   // save at a time.
   void SaveStretch(const MarkedStretch& stretch);
   void OnSaveDone();
+  // The shown marks (stretchMarks_.Shown()) on the progress bar and the chart of the playing clip,
+  // placed by the playlist's order.
+  void ShowStretchMarks();
   void ShowNotice(const std::string& text);
 
   std::unique_ptr<CSubtitleExtractor> extractor_;

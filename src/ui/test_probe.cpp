@@ -62,6 +62,17 @@ std::string HoverText(const DuiLib::CChartModel* chart) {
   return Quoted(chart != nullptr ? chart->hoverText : std::string());
 }
 
+// The progress bar's marks as {"span": [from, to], "ticks": [...]}, shares of its range.
+std::string BarMarksText(const DuiLib::CProgressUI* bar) {
+  if (bar == nullptr) return "null";
+  const DuiLib::BarMarks& marks = bar->GetMarks();
+  std::ostringstream text;
+  text << "{\"span\":[" << marks.spanFrom << "," << marks.spanTo << "],\"ticks\":[";
+  for (std::size_t i = 0; i < marks.ticks.size(); ++i) text << (i > 0 ? "," : "") << marks.ticks[i];
+  text << "]}";
+  return text.str();
+}
+
 // A stretch mark as {"clip": path, "ms": offset}, or null.
 std::string MarkText(const std::optional<StretchTime>& mark) {
   if (!mark) return "null";
@@ -261,7 +272,8 @@ void CTestProbe::Write() {
        << ",\"gpsValid\":" << view->gpsValid << ",\"fullScreen\":" << view->fullScreen
        << ",\"playButton\":" << VisibleName(view->btnPlay, view->btnPause)
        << ",\"progress\":" << (view->sliderProgress ? view->sliderProgress->GetValue() : -1)
-       << ",\"progressMax\":" << (view->sliderProgress ? view->sliderProgress->GetMaxValue() : -1);
+       << ",\"progressMax\":" << (view->sliderProgress ? view->sliderProgress->GetMaxValue() : -1)
+       << ",\"progressMarks\":" << BarMarksText(view->sliderProgress);
   if (view->wndMedia != nullptr) {
     // The screen point at the middle of the video, for a test's real mouse input.
     const DuiLib::RECT window = window_.GetWindowRect();
@@ -289,6 +301,9 @@ void CTestProbe::Write() {
   }
   json << "]";
   json << ",\"chartNotice\":" << Quoted(chart != nullptr ? chart->notice : "");
+  if (chart != nullptr) {
+    json << ",\"chartStretch\":[" << chart->stretchFromMs << "," << chart->stretchToMs << "]";
+  }
   std::string current;
   CPlaylistManager* playlist = window_.playlist();
   if (playlist != nullptr) playlist->GetCurrentPath(current);
@@ -304,6 +319,11 @@ void CTestProbe::Write() {
        << ",\"mapRect\":" << ScreenRectText(view->webMap, window_.GetWindowRect())
        << ",\"tripsButton\":"
        << ScreenRectText(window_.m_PaintManager.FindControl("btnTrips"), window_.GetWindowRect())
+       << ",\"markStartButton\":"
+       << ScreenRectText(window_.m_PaintManager.FindControl("btnMarkStart"),
+                         window_.GetWindowRect())
+       << ",\"markEndButton\":"
+       << ScreenRectText(window_.m_PaintManager.FindControl("btnMarkEnd"), window_.GetWindowRect())
        << ",\"saving\":" << window_.saving()
        << ",\"markStart\":" << MarkText(window_.stretchMarks().start())
        << ",\"markEnd\":" << MarkText(window_.stretchMarks().end()) << ",\"click\":" << ClickJson()

@@ -1,13 +1,15 @@
 // A test-only window onto the running program, off unless KORVANE_TEST_PROBE names a file: the
 // main window then writes its state there (labels, player state, time, curve lengths, the event
-// marks and the current clip, and the map page's state, the video's screen position) every 50 ms,
+// marks and the current clip, the marked stretch on the progress bar ("progressMarks") and the
+// chart ("chartStretch"), and the map page's state, the video's screen position) every 50 ms,
 // so whole-program tests can watch it from outside, and runs the commands a test leaves in
 // "<file>.cmd" as the user would give them: "click <control>", "seek <seconds>" (the progress
 // slider), "key <virtual key>", "drop <path without spaces>" (as a file dropped on the window),
 // "close window", "ask speed" and "ask time" (the player's answers
 // show as "playerSpeed" and "timePosition"); and "maptarget <fraction>", which asks the map page
 // where on the screen the route point at that fraction of the route lies ("mapTarget": [x, y, t] in
-// the state), the stretch marks ("markStart", "markEnd") and whether a save runs ("saving"), and
+// the state), the stretch marks ("markStart", "markEnd"), the screen rectangles of their two
+// buttons ("markStartButton", "markEndButton") and whether a save runs ("saving"), and
 // "linetarget <clip>,<fraction>", the same for the overview line of the clip of
 // that number (every route of the folder on).
 //

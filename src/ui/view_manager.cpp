@@ -1,5 +1,7 @@
 #include "ui/view_manager.h"
 
+#include <utility>
+
 #include "settings/localization.h"
 #include "ui/gps_panel.h"
 #include "ui/index_progress_text.h"
@@ -124,6 +126,21 @@ void CViewManager::ShowIndexProgress(std::size_t done, std::size_t total) {
 void CViewManager::ShowNotice(const std::string& text) {
   texts.notice = text;
   ShowHeaderStatus();
+}
+
+void CViewManager::ShowStretch(const StretchInClip& placed) {
+  if (sliderProgress != nullptr) {
+    DuiLib::BarMarks marks;
+    for (const std::optional<std::int64_t>& tick : {placed.startTickMs, placed.endTickMs}) {
+      if (tick) marks.ticks.push_back(placed.FractionOf(*tick));
+    }
+    if (placed.tintFromMs && placed.tintToMs) {
+      marks.spanFrom = placed.FractionOf(*placed.tintFromMs);
+      marks.spanTo = placed.FractionOf(*placed.tintToMs);
+    }
+    sliderProgress->SetMarks(std::move(marks));
+  }
+  chartBinding.SetStretch(placed.tintFromMs.value_or(-1), placed.tintToMs.value_or(-1));
 }
 
 // Hands a slider's new value on when the notification is its own "valuechanged".

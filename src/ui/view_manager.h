@@ -10,6 +10,7 @@
 #include "chart/chart_binding.h"
 #include "framework/UIlib.h"
 #include "settings/application_context.h"
+#include "ui/stretch_marks.h"
 #include "ui/wnd_ui.h"
 
 namespace korvane {
@@ -65,6 +66,9 @@ class CViewManager {
   void ShowNotice(const std::string& text);
   // The label of the header: indexing progress, else the notice.
   void ShowHeaderStatus();
+  // The marked stretch's place in the playing clip: its ticks and tinted span on the progress
+  // bar, its band on the chart.
+  void ShowStretch(const StretchInClip& placed);
 
   // Slider delegates: act on "valuechanged" of their own slider only; always true.
   bool OnVolumeNotify(void* param);

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <tuple>
 
 #include "chart/chart_binding.h"
 #include "chart/chart_math.h"
@@ -177,6 +178,22 @@ TEST_F(TimedChart, EventMarksShowTheirTextUnderTheMouseGiveTheirMomentAndOutlive
   EXPECT_EQ(chart.eventMarks.size(), 2u);
   binding.SetEventMarks({});
   EXPECT_TRUE(chart.eventMarks.empty());
+}
+
+TEST_F(TimedChart, AStretchIsABandOverThePointsItHoldsBehindTheCurves) {
+  // Points are 2 px apart from column 100, one a second; the curve reaches 19 s.
+  for (const auto& [from, to, fill] : std::initializer_list<std::tuple<int, int, std::string>>{
+           {3000, 12000, "fill 106,50,124,90 50E8B04A"},
+           {18000, 60000, "fill 136,50,138,90 50E8B04A"},  // as far as the curve has come
+           {19000, 19000, "fill 138,50,139,90 50E8B04A"},  // one point: a column
+           {3500, 3900, ""},                               // no point inside
+           {-1, -1, ""}}) {
+    binding.SetStretch(from, to);
+    test::RecordingCanvas canvas;
+    PaintChartContent(chart, chart.plotRect, canvas);
+    // Behind the curves: the band is the first thing drawn after the font.
+    EXPECT_EQ(canvas.Only("fill").empty() ? "" : canvas.ops.at(2), fill) << from;
+  }
 }
 
 TEST(ChartMarks, CursorIsASolidLineAndHoverADottedOneWithItsBox) {

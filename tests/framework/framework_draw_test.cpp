@@ -1,5 +1,5 @@
 // The drawing context own controls paint with: COLORREF byte order, pens, fills, clipping, text,
-// ARGB colours and images that are missing.
+// ARGB colours and images that are missing; and a bar's marks over its track.
 #include <gtest/gtest.h>
 
 #include <QImage>
@@ -123,6 +123,36 @@ TEST(FrameworkDraw, ColourAndRectangleParsing) {
   EXPECT_EQ(ParseRect("10,5,10,20"), (RECT{10, 5, 10, 20}));
   EXPECT_EQ(ParseRect("7"), (RECT{7, 0, 0, 0}));
   EXPECT_EQ(ParseRect("x"), (RECT{0, 0, 0, 0}));
+}
+
+TEST(FrameworkDraw, BarMarksTintTheirSpanAndStandAboveTheTrack) {
+  Canvas c;
+  CProgressUI bar;
+  for (const auto& [name, value] : {std::pair{"trackheight", "4"},
+                                    {"trackcolor", "#FF0000FF"},
+                                    {"spancolor", "#FF00FF00"},
+                                    {"tickcolor", "#FFFF0000"}}) {
+    bar.SetAttribute(name, value);
+  }
+  bar.SetPos(RECT{0, 20, 100, 40}, false);  // the track: rows 28..31
+  bar.SetMarks({0.2, 0.5, {0.7, 1.5}});
+  {
+    QPainter p(&c.image);
+    CDrawContext dc(p, nullptr);
+    bar.PaintStatusImage(&dc);
+  }
+  // Along the track: bare, the span, bare, a tick, and a share past the end held there.
+  for (const auto& [x, colour] : {std::pair{10, 0x0000FFu},
+                                  {30, 0x00FF00u},
+                                  {49, 0x00FF00u},
+                                  {60, 0x0000FFu},
+                                  {70, 0xFF0000u},
+                                  {99, 0xFF0000u}}) {
+    EXPECT_EQ(At(c.image, x, 29), colour) << x;
+  }
+  EXPECT_EQ(At(c.image, 30, 25), 0x000000u);  // the span keeps to the track
+  EXPECT_EQ(At(c.image, 70, 24), 0xFF0000u);  // a tick stands above and below it
+  EXPECT_EQ(At(c.image, 70, 35), 0xFF0000u);
 }
 
 }  // namespace

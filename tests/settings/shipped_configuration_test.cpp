@@ -54,6 +54,8 @@ constexpr TextKey kTextKeys[] = {
     {kMainInterfaceSection, "IDS_SAVEUNREADABLE"},
     {kMainInterfaceSection, "IDS_SAVEVANISHED"},
     {kMainInterfaceSection, "IDS_SAVEJOINFAILED"},
+    {kMainInterfaceSection, "IDS_MARKSTARTBUTTON"},
+    {kMainInterfaceSection, "IDS_MARKENDBUTTON"},
     {kSnapshotInterfaceSection, "IDS_SSHOTVIEW"},
     {kSnapshotInterfaceSection, "IDS_NOAGAIN"},
     {kSnapshotInterfaceSection, "IDS_CLEANTITLE"},
