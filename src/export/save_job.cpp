@@ -10,10 +10,13 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <optional>
+#include <span>
 
 #include "export/export_track.h"
 #include "export/save_command.h"
 #include "export/saved_track.h"
+#include "export/stamped_copy.h"
 #include "export/track_writers.h"
 #include "index/clip_channels.h"
 #include "index/trips.h"
@@ -162,6 +165,54 @@ struct KnownClip {
   std::vector<IndexPoint> points;
   int offsetSeconds = 0;
 };
+
+// The stamped copy of the whole saved file `saved` into `stamped`'s temporary file (opened);
+// empty, or the line saying why not ("cancelled" on a cancel).
+std::string MakeStampedCopy(const SaveRequest& request, const std::string& saved,
+                            const StretchPlan& plan, std::span<const SavedPoint> points,
+                            const CScratchFolder& scratch, bool hasAudio,
+                            CFileReplacement& stamped) {
+  const std::atomic<bool>* cancel = request.cancel;
+  const ChildRun probe =
+      RunChild(request.ffprobeProgram,
+               {"-v", "error", "-select_streams", "v:0", "-show_entries", "stream=width,height",
+                "-of", "default=noprint_wrappers=1", "file:" + saved},
+               cancel);
+  if (probe.cancelled) return "cancelled";
+  const std::size_t width = probe.output.find("width=");
+  const std::size_t height = probe.output.find("height=");
+  StampedFiles files;
+  files.width = width == std::string::npos ? 0 : std::atoi(probe.output.c_str() + width + 6);
+  const int pictureHeight =
+      height == std::string::npos ? 0 : std::atoi(probe.output.c_str() + height + 7);
+  const std::int64_t lengthMs = plan.toMs - plan.fromMs;
+  const std::vector<StampCue> cues =
+      StampCues(points, plan.fromMs, lengthMs, request.stampCaptions, request.speedUnit);
+  if (!scratch.Write("stamp.ass", StampSubtitles(cues, files.width, pictureHeight))) {
+    return "the temporary folder cannot be written";
+  }
+  files.savedPath = "file:" + saved;
+  files.stampPath = scratch.path() + "stamp.ass";
+  files.channels = static_cast<int>(plan.channels.size());
+  files.hasAudio = hasAudio;
+  files.outputPath = stamped.temporaryPath();
+  std::vector<std::string> args = StampedArguments(files);
+  args.insert(args.begin(), {"-progress", "pipe:1", "-nostats"});
+  const double lengthUs = static_cast<double>(lengthMs) * 1000.0;
+  const ChildRun run = RunChild(request.ffmpegProgram, args, cancel, [&](const std::string& line) {
+    if (!request.progress || line.rfind("out_time_us=", 0) != 0) return;
+    const double done = std::clamp(std::atof(line.c_str() + 12) / lengthUs, 0.0, 1.0);
+    request.progress(kLosslessShare + (1.0 - kLosslessShare) * done);
+  });
+  if (run.cancelled) return "cancelled";
+  if (run.exitCode == 0) return {};
+  if (run.exitCode == 128 + SIGXFSZ || run.output.find("File too large") != std::string::npos ||
+      run.output.find("No space left") != std::string::npos) {
+    return "the output folder is full";
+  }
+  const std::string words = LastWords(run.output);
+  return "ffmpeg could not make the stamped copy" + (words.empty() ? "" : ": " + words);
+}
 
 }  // namespace
 
@@ -326,9 +377,10 @@ SaveResult RunSave(const SaveRequest& request, CClipPoints& source) {
     std::filesystem::create_directories(request.outputFolder, error);
     std::string folder = request.outputFolder;
     if (!folder.empty() && folder.back() != '/') folder += '/';
-    outputPath = SavedFileName(folder, plan.fromMs, [](const std::string& path) {
+    outputPath = SavedFileName(folder, plan.fromMs, [&](const std::string& path) {
       std::error_code ignored;
-      return std::filesystem::exists(path, ignored);
+      return std::filesystem::exists(path, ignored) ||
+             (request.stamped && std::filesystem::exists(StampedBeside(path), ignored));
     });
     if (outputPath.empty() || request.outputFolder.empty()) {
       result.error = request.outputFolder + ": no free name for the saved file";
@@ -358,7 +410,7 @@ SaveResult RunSave(const SaveRequest& request, CClipPoints& source) {
   const ChildRun run = RunChild(request.ffmpegProgram, args, cancel, [&](const std::string& line) {
     if (!request.progress || line.rfind("out_time_us=", 0) != 0) return;
     const double done = std::atof(line.c_str() + 12) / lengthUs;
-    request.progress(std::clamp(done, 0.0, 1.0));
+    request.progress(std::clamp(done, 0.0, 1.0) * (request.stamped ? kLosslessShare : 1.0));
   });
   if (run.cancelled) {
     result.cancelled = true;
@@ -374,6 +426,18 @@ SaveResult RunSave(const SaveRequest& request, CClipPoints& source) {
     }
     return result;
   }
+  std::optional<CFileReplacement> stampedFile;
+  if (request.stamped) {
+    stampedFile.emplace(StampedBeside(outputPath));
+    result.error = stampedFile->opened()
+                       ? MakeStampedCopy(request, mp4File.temporaryPath(), plan, saved, scratch,
+                                         files.mainHasAudio, *stampedFile)
+                       : CannotWrite(StampedBeside(outputPath), stampedFile->error());
+    if (!result.error.empty()) {
+      result.cancelled = result.error == "cancelled";
+      return result;
+    }
+  }
   if (!mp4File.Commit()) {
     result.error = CannotWrite(outputPath, mp4File.error());
     return result;
@@ -384,9 +448,16 @@ SaveResult RunSave(const SaveRequest& request, CClipPoints& source) {
     result.error = CannotWrite(gpxPath, gpxFile.error());
     return result;
   }
+  if (stampedFile && !stampedFile->Commit()) {
+    std::remove(outputPath.c_str());
+    std::remove(gpxPath.c_str());
+    result.error = CannotWrite(StampedBeside(outputPath), stampedFile->error());
+    return result;
+  }
   if (request.progress) request.progress(1.0);
   result.mp4Path = outputPath;
   result.gpxPath = gpxPath;
+  if (stampedFile) result.stampedPath = StampedBeside(outputPath);
   result.comment = SaveComment(plan);
   return result;
 }

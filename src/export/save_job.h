@@ -9,6 +9,7 @@
 
 #include "export/camera_time_zone.h"
 #include "export/clip_points.h"
+#include "export/stamp_track.h"
 #include "export/stretch_plan.h"
 #include "telemetry/clock_offset.h"
 
@@ -26,6 +27,11 @@ struct SaveRequest {
   std::string ffprobeProgram;
   CameraTimeZone zone;
   ClockOffsets clockOffsets;
+  // Also "… stamped.mp4" (StampedBeside): the main picture re-encoded with the panel's lines in
+  // these captions and unit burned in; the three files appear together or none does.
+  bool stamped = false;
+  StampCaptions stampCaptions;
+  SpeedUnit speedUnit = SpeedUnit::Kmh;
   const std::atomic<bool>* cancel = nullptr;  // set from any thread: the save stops soon
   std::function<void(double done)> progress;  // 0..1, from the saving thread
 };
@@ -35,7 +41,8 @@ struct SaveResult {
   bool cancelled = false;
   std::string mp4Path;
   std::string gpxPath;
-  std::string comment;  // the saved file's comment tag: the true start
+  std::string stampedPath;  // with a stamped copy
+  std::string comment;      // the saved file's comment tag: the true start
 };
 
 // The ffprobe that comes with `ffmpegProgram` (beside what it links to); the system's when that
