@@ -372,6 +372,9 @@ void CPlayerFrameWnd::SaveStretch(const MarkedStretch& stretch) {
   request.ffprobeProgram = FfprobeBeside(request.ffmpegProgram);
   request.zone = SettingsZone(context);
   request.clockOffsets = clockOffsets_;
+  request.stamped = context.settings.stampedCopy;
+  request.stampCaptions = ReadStampCaptions(context);
+  request.speedUnit = context.settings.speedUnit;
   const std::string saving = ReadLanguageText(context, kMainInterfaceSection, "IDS_SAVING");
   if (incidentSave_->Start(std::move(request))) {
     ShowNotice(saving + " 0%");
@@ -391,7 +394,8 @@ void CPlayerFrameWnd::OnSaveDone() {
   } else if (!result.error.empty()) {
     ShowNotice(text("IDS_SAVEFAILED") + " " + result.error);
   } else {
-    ShowNotice(text("IDS_SAVED") + " " + result.mp4Path);
+    ShowNotice(text("IDS_SAVED") + " " + result.mp4Path +
+               (result.stampedPath.empty() ? "" : ", " + result.stampedPath));
   }
 }
 
