@@ -13,23 +13,11 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 card="$work/card"
 mkdir -p "$card" "$work/home" "$work/out"
+# shellcheck source=bench/two_camera_card.sh
+source "$here/bench/two_camera_card.sh"
 
 # Two moments of a two-camera card, one minute each, the front with its telemetry track.
-for start in 30600 30660; do
-  stamp=$(printf '2026_05_18_%02d_%02d_%02d' $((start / 3600)) $((start / 60 % 60)) $((start % 60)))
-  awk -v cues=600 -v srt="$work/$stamp.srt" -v txt=/dev/null -v lat0=22.5356 -v lon0=113.9393 \
-      -v start_s="$start" -f "$here/samples/telemetry_track.awk"
-  for channel in F R; do
-    extra=(); maps=(-map 0:v -map 1:a)
-    if [ "$channel" = F ]; then
-      extra=(-i "$work/$stamp.srt"); maps+=(-map 2:s -c:s mov_text -metadata:s:s:0 "handler_name=Ambarella EXT")
-    fi
-    ffmpeg -nostdin -hide_banner -loglevel error -y \
-      -f lavfi -i "testsrc2=size=1920x1080:rate=30:duration=60" \
-      -f lavfi -i "sine=frequency=440:sample_rate=44100:duration=60" "${extra[@]}" "${maps[@]}" \
-      -c:v libx264 -preset ultrafast -g 30 -b:v 8M -c:a aac "$card/REC_${stamp}_$channel.mp4"
-  done
-done
+make_card "$card" "$work" 60 1920x1080 30600 30660
 
 run_korvane() {
   rm -f "$work/out/"*

@@ -23,6 +23,7 @@ packages=(
   xvfb xauth x11-utils xdotool imagemagick libgl1-mesa-dri procps
   clang libclang-rt-14-dev  # the "fuzz" preset's compiler and its libFuzzer
   fonts-noto-cjk fonts-dejavu-core
+  tesseract-ocr  # reads the stamped copy's burned-in lines back in its test
   nodejs npm
   lintian appstream desktop-file-utils man-db  # the package checks
 )

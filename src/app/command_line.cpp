@@ -24,14 +24,15 @@
 #include "telemetry/clock_offset_store.h"
 #include "telemetry/extract_command.h"
 #include "tracks/clip_track.h"
+#include "tracks/incident_save.h"
 #include "ui/playlist_files.h"
 
 namespace korvane {
 namespace {
 
 // Every option the program has that begins with "--".
-constexpr std::string_view kLongOptions[] = {"--help",   "--version", "--info", "--json",
-                                             "--export", "--save",    "--from", "--to"};
+constexpr std::string_view kLongOptions[] = {
+    "--help", "--version", "--info", "--json", "--export", "--save", "--from", "--to", "--stamped"};
 
 bool IsLongOption(const std::string& arg) {
   return arg.starts_with("--");
@@ -78,6 +79,8 @@ CommandLine ParseSave(const std::vector<std::string>& args) {
       }
       (args[i] == "--from" ? command.from : command.to) = args[i + 1];
       ++i;
+    } else if (args[i] == "--stamped") {
+      command.stamped = true;
     } else if (IsLongOption(args[i])) {
       return Bad(args[i] + " is out of place");
     } else {
@@ -235,6 +238,16 @@ int RunSaveCommand(const CommandLine& command, const std::string& programFolder)
   request.ffprobeProgram = FfprobeBeside(request.ffmpegProgram);
   request.zone = setup.zone;
   request.clockOffsets = ReadClockOffsets(setup.dataFolder);
+  if (command.stamped) {
+    // The stamp reads as the window's panel: its language and speed unit from the settings.
+    ApplicationContext context;
+    context.programFolder = programFolder;
+    context.settingsPath = ExistingSettingsPath(programFolder);
+    LoadSettings(context);
+    request.stamped = true;
+    request.stampCaptions = ReadStampCaptions(context);
+    request.speedUnit = context.settings.speedUnit;
+  }
   CClipTracks clipTracks(IndexDatabasePath(), setup.dataFolder, request.zone);
   CClipPoints source =
       ClipPointsOf(IndexDatabasePath(), programFolder + kIndexerRelativePath, clipTracks);
@@ -247,6 +260,9 @@ int RunSaveCommand(const CommandLine& command, const std::string& programFolder)
   if (!setup.zoneWarning.empty()) std::fprintf(stderr, "korvane: %s\n", setup.zoneWarning.c_str());
   std::fprintf(stderr, "korvane: saved %s and %s (%s)\n", result.mp4Path.c_str(),
                result.gpxPath.c_str(), result.comment.c_str());
+  if (!result.stampedPath.empty()) {
+    std::fprintf(stderr, "korvane: stamped copy %s\n", result.stampedPath.c_str());
+  }
   return 0;
 }
 
@@ -312,7 +328,7 @@ std::string UsageText() {
   return "Usage: korvane [FILE...]\n"
          "       korvane --info [--json] CLIP|FOLDER\n"
          "       korvane --export gpx|kml|csv CLIP|FOLDER OUTPUT\n"
-         "       korvane --save CLIP|FOLDER --from TIME --to TIME OUTPUT\n"
+         "       korvane --save CLIP|FOLDER --from TIME --to TIME [--stamped] OUTPUT\n"
          "       korvane --version\n"
          "       korvane --help\n"
          "\n"
@@ -334,7 +350,10 @@ std::string UsageText() {
          "--save   saves the stretch from one TIME to the other of the clips of FOLDER (or of\n"
          "         CLIP's folder), every camera, as one MP4 in OUTPUT with the video copied and\n"
          "         the telemetry as a subtitle track, and a GPX beside it. TIME is a camera time\n"
-         "         (2026-05-18T08:30:07) or a time into a clip (CLIP@00:00:42).\n"
+         "         (2026-05-18T08:30:07) or a time into a clip (CLIP@00:00:42). With --stamped\n"
+         "         also \"OUTPUT stamped.mp4\": the main camera re-encoded with the GPS panel's\n"
+         "         time, speed, position and G burned in (in the settings' language and speed\n"
+         "         unit), the other cameras small in the top right corner.\n"
          "--version prints the program's version.\n"
          "--info, --export and --save need no display and run beside an open window. Exit\n"
          "code 0, else 1 (a path that does not exist, cannot be read or cannot be indexed; a\n"

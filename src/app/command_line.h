@@ -28,7 +28,8 @@ struct CommandLine {
   std::string output;
   std::string from;  // Save: the stretch's ends as given (ParseStretchTime reads them)
   std::string to;
-  std::string error;  // Bad: the one line to print
+  bool stamped = false;  // Save: a stamped copy beside the file
+  std::string error;     // Bad: the one line to print
 };
 
 // Pure: what the arguments (after the program name) ask for.

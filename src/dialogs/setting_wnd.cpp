@@ -193,6 +193,12 @@ void CDuiSettingWnd::InitWindow() {
         ReadLanguageTextOrEnglish(context_, kMainInterfaceSection, "IDS_STAMPSHOT"));
     stampCheck->SetCheck(settings.snapshotStamp, false);
   }
+  stampedCopyCheck = FindControlAs<CCheckBoxUI>(m_PaintManager, "stampedCopyBox");
+  if (stampedCopyCheck != nullptr) {
+    stampedCopyCheck->SetText(
+        ReadLanguageTextOrEnglish(context_, kMainInterfaceSection, "IDS_STAMPEDCOPY"));
+    stampedCopyCheck->SetCheck(settings.stampedCopy, false);
+  }
   SetControlText(m_PaintManager, "EventLabel",
                  ReadLanguageTextOrEnglish(context_, kEventInterfaceSection, "IDS_EVENTLIMIT"));
   eventCombo = FindControlAs<CComboUI>(m_PaintManager, "EventCombo");
@@ -254,6 +260,10 @@ void CDuiSettingWnd::ApplyChoices() {
   if (stampCheck != nullptr && stampCheck->GetCheck() != settings.snapshotStamp) {
     settings.snapshotStamp = stampCheck->GetCheck();
     WriteSettingInt(context_, kSettingsSection, kKeySnapshotStamp, settings.snapshotStamp ? 1 : 0);
+  }
+  if (stampedCopyCheck != nullptr && stampedCopyCheck->GetCheck() != settings.stampedCopy) {
+    settings.stampedCopy = stampedCopyCheck->GetCheck();
+    WriteSettingInt(context_, kSettingsSection, kKeyStampedCopy, settings.stampedCopy ? 1 : 0);
   }
   // A threshold the list does not hold exactly stays as it is unless another row was picked.
   if (eventCombo != nullptr && eventCombo->GetCurSel() != shownThresholdRow_) {

@@ -63,9 +63,10 @@ class CDuiSettingWnd : public CXMLWnd {
   DuiLib::CLabelUI* versionLabel = nullptr;
   DuiLib::CControlUI* generalOption = nullptr;
   DuiLib::CCheckBoxUI* previewCheck = nullptr;
-  DuiLib::CCheckBoxUI* stampCheck = nullptr;  // "stampBox": stamp snapshots with the GPS line
-  DuiLib::CComboUI* eventCombo = nullptr;     // "EventCombo": the driving-event threshold
-  DuiLib::CCheckBoxUI* flipCheck = nullptr;   // "flipBox": braking and acceleration swapped
+  DuiLib::CCheckBoxUI* stampCheck = nullptr;        // "stampBox": stamp snapshots with the GPS line
+  DuiLib::CCheckBoxUI* stampedCopyCheck = nullptr;  // "stampedCopyBox": saves add a stamped copy
+  DuiLib::CComboUI* eventCombo = nullptr;           // "EventCombo": the driving-event threshold
+  DuiLib::CCheckBoxUI* flipCheck = nullptr;         // "flipBox": braking and acceleration swapped
   OptionTable videoTable;
   OptionTable soundTable;
 

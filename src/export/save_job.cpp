@@ -10,10 +10,13 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <optional>
+#include <span>
 
 #include "export/export_track.h"
 #include "export/save_command.h"
 #include "export/saved_track.h"
+#include "export/stamped_copy.h"
 #include "export/track_writers.h"
 #include "index/clip_channels.h"
 #include "index/trips.h"
@@ -69,6 +72,17 @@ struct ChildRun {
   std::string output;
 };
 
+// An ffmpeg that ended because the output folder filled up (or hit a file-size limit).
+std::optional<SaveResult> OutputFull(const ChildRun& run) {
+  if (run.exitCode != 128 + SIGXFSZ && run.output.find("File too large") == std::string::npos &&
+      run.output.find("No space left") == std::string::npos) {
+    return std::nullopt;
+  }
+  SaveResult full = Failed(SaveFailure::NotWritten, "the output folder is full");
+  full.writeFailure = WriteFailure::DiskFull;
+  return full;
+}
+
 // Runs the program to its end, feeding each line it writes to `line`; killed on a cancel.
 ChildRun RunChild(const std::string& program, const std::vector<std::string>& args,
                   const std::atomic<bool>* cancel,
@@ -122,6 +136,12 @@ std::string LastWords(const std::string& output) {
     start = end + 1;
   }
   return last;
+}
+
+// ": " and ffmpeg's last words, or nothing when it said none.
+std::string Words(const ChildRun& run) {
+  const std::string words = LastWords(run.output);
+  return words.empty() ? "" : ": " + words;
 }
 
 struct ClipLook {
@@ -195,6 +215,50 @@ struct KnownClip {
   std::vector<IndexPoint> points;
   int offsetSeconds = 0;
 };
+
+// The stamped copy of the whole saved file `saved` into `stamped`'s temporary file (opened);
+// a result without error, or why not.
+SaveResult MakeStampedCopy(const SaveRequest& request, const std::string& saved,
+                           const StretchPlan& plan, std::span<const SavedPoint> points,
+                           const CScratchFolder& scratch, bool hasAudio,
+                           CFileReplacement& stamped) {
+  const std::atomic<bool>* cancel = request.cancel;
+  const ChildRun probe =
+      RunChild(request.ffprobeProgram,
+               {"-v", "error", "-select_streams", "v:0", "-show_entries", "stream=width,height",
+                "-of", "default=noprint_wrappers=1", "file:" + saved},
+               cancel);
+  if (probe.cancelled) return Cancelled();
+  const std::size_t width = probe.output.find("width=");
+  const std::size_t height = probe.output.find("height=");
+  StampedFiles files;
+  files.width = width == std::string::npos ? 0 : std::atoi(probe.output.c_str() + width + 6);
+  const int pictureHeight =
+      height == std::string::npos ? 0 : std::atoi(probe.output.c_str() + height + 7);
+  const std::int64_t lengthMs = plan.toMs - plan.fromMs;
+  const std::vector<StampCue> cues =
+      StampCues(points, plan.fromMs, lengthMs, request.stampCaptions, request.speedUnit);
+  if (!scratch.Write("stamp.ass", StampSubtitles(cues, files.width, pictureHeight))) {
+    return Failed(SaveFailure::Other, "the temporary folder cannot be written");
+  }
+  files.savedPath = "file:" + saved;
+  files.stampPath = scratch.path() + "stamp.ass";
+  files.channels = static_cast<int>(plan.channels.size());
+  files.hasAudio = hasAudio;
+  files.outputPath = stamped.temporaryPath();
+  std::vector<std::string> args = StampedArguments(files);
+  args.insert(args.begin(), {"-progress", "pipe:1", "-nostats"});
+  const double lengthUs = static_cast<double>(lengthMs) * 1000.0;
+  const ChildRun run = RunChild(request.ffmpegProgram, args, cancel, [&](const std::string& line) {
+    if (!request.progress || line.rfind("out_time_us=", 0) != 0) return;
+    const double done = std::clamp(std::atof(line.c_str() + 12) / lengthUs, 0.0, 1.0);
+    request.progress(kLosslessShare + (1.0 - kLosslessShare) * done);
+  });
+  if (run.cancelled) return Cancelled();
+  if (run.exitCode == 0) return {};
+  if (std::optional<SaveResult> full = OutputFull(run)) return *full;
+  return Failed(SaveFailure::Other, "ffmpeg could not make the stamped copy" + Words(run));
+}
 
 }  // namespace
 
@@ -371,7 +435,9 @@ SaveResult RunSave(const SaveRequest& request, CClipPoints& source) {
     std::filesystem::create_directories(request.outputFolder, error);
     std::string folder = request.outputFolder;
     if (!folder.empty() && folder.back() != '/') folder += '/';
-    outputPath = SavedFileName(folder, plan.fromMs, Exists);
+    outputPath = SavedFileName(folder, plan.fromMs, [&](const std::string& path) {
+      return Exists(path) || (request.stamped && Exists(StampedBeside(path)));
+    });
     if (outputPath.empty() || request.outputFolder.empty()) {
       return Failed(SaveFailure::NotWritten,
                     request.outputFolder + ": no free name for the saved file");
@@ -394,16 +460,11 @@ SaveResult RunSave(const SaveRequest& request, CClipPoints& source) {
   const ChildRun run = RunChild(request.ffmpegProgram, args, cancel, [&](const std::string& line) {
     if (!request.progress || line.rfind("out_time_us=", 0) != 0) return;
     const double done = std::atof(line.c_str() + 12) / lengthUs;
-    request.progress(std::clamp(done, 0.0, 1.0));
+    request.progress(std::clamp(done, 0.0, 1.0) * (request.stamped ? kLosslessShare : 1.0));
   });
   if (run.cancelled) return Cancelled();
   if (run.exitCode != 0) {
-    if (run.exitCode == 128 + SIGXFSZ || run.output.find("File too large") != std::string::npos ||
-        run.output.find("No space left") != std::string::npos) {
-      SaveResult full = Failed(SaveFailure::NotWritten, "the output folder is full");
-      full.writeFailure = WriteFailure::DiskFull;
-      return full;
-    }
+    if (std::optional<SaveResult> full = OutputFull(run)) return *full;
     for (const ChannelPlan& channel : plan.channels) {
       for (const StretchPiece& piece : channel.pieces) {
         if (!Exists(piece.path)) {
@@ -412,9 +473,15 @@ SaveResult RunSave(const SaveRequest& request, CClipPoints& source) {
         }
       }
     }
-    const std::string words = LastWords(run.output);
-    return Failed(SaveFailure::Other,
-                  "ffmpeg could not save the stretch" + (words.empty() ? "" : ": " + words));
+    return Failed(SaveFailure::Other, "ffmpeg could not save the stretch" + Words(run));
+  }
+  std::optional<CFileReplacement> stampedFile;
+  if (request.stamped) {
+    stampedFile.emplace(StampedBeside(outputPath));
+    if (!stampedFile->opened()) return NotWritten(StampedBeside(outputPath), stampedFile->error());
+    SaveResult stamped = MakeStampedCopy(request, mp4File.temporaryPath(), plan, saved, scratch,
+                                         files.mainHasAudio, *stampedFile);
+    if (!stamped.error.empty()) return stamped;
   }
   if (!mp4File.Commit()) return NotWritten(outputPath, mp4File.error());
   if (!gpxFile.Commit()) {
@@ -422,10 +489,16 @@ SaveResult RunSave(const SaveRequest& request, CClipPoints& source) {
     std::remove(outputPath.c_str());
     return NotWritten(gpxPath, gpxFile.error());
   }
+  if (stampedFile && !stampedFile->Commit()) {
+    std::remove(outputPath.c_str());
+    std::remove(gpxPath.c_str());
+    return NotWritten(StampedBeside(outputPath), stampedFile->error());
+  }
   if (request.progress) request.progress(1.0);
   SaveResult result;
   result.mp4Path = outputPath;
   result.gpxPath = gpxPath;
+  if (stampedFile) result.stampedPath = StampedBeside(outputPath);
   result.comment = SaveComment(plan);
   return result;
 }

@@ -9,6 +9,7 @@
 
 #include "export/camera_time_zone.h"
 #include "export/clip_points.h"
+#include "export/stamp_track.h"
 #include "export/stretch_plan.h"
 #include "platform/write_failure.h"
 #include "telemetry/clock_offset.h"
@@ -27,6 +28,11 @@ struct SaveRequest {
   std::string ffprobeProgram;
   CameraTimeZone zone;
   ClockOffsets clockOffsets;
+  // Also "… stamped.mp4" (StampedBeside): the main picture re-encoded with the panel's lines in
+  // these captions and unit burned in; the three files appear together or none does.
+  bool stamped = false;
+  StampCaptions stampCaptions;
+  SpeedUnit speedUnit = SpeedUnit::Kmh;
   const std::atomic<bool>* cancel = nullptr;  // set from any thread: the save stops soon
   std::function<void(double done)> progress;  // 0..1, from the saving thread
 };
@@ -40,7 +46,8 @@ struct SaveResult {
   bool cancelled = false;
   std::string mp4Path;
   std::string gpxPath;
-  std::string comment;  // the saved file's comment tag: the true start
+  std::string stampedPath;  // with a stamped copy
+  std::string comment;      // the saved file's comment tag: the true start
 };
 
 // The folders that hold the channels of the moments of `folder`'s clips: `folder` itself and,

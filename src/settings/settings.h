@@ -25,6 +25,8 @@ inline constexpr char kKeyAssociate[] = "Associate";
 inline constexpr char kKeyFilter[] = "Filter";
 // Stamp the GPS panel's line into a snapshot's bottom edge (0/1, missing: off).
 inline constexpr char kKeySnapshotStamp[] = "SSStamp";
+// A saved stretch gets a stamped copy beside it (0/1, missing: off).
+inline constexpr char kKeyStampedCopy[] = "SaveStamped";
 // The main window's normal rectangle and maximised state, written when it closes, in this order.
 inline constexpr char kKeyWindowLeft[] = "WindowLeft";
 inline constexpr char kKeyWindowTop[] = "WindowTop";
@@ -89,6 +91,7 @@ struct Settings {
   bool snapshotPreview = true;
   bool cleanTip = true;
   bool snapshotStamp = false;
+  bool stampedCopy = false;
   double eventThresholdG = kDefaultEventThresholdG;  // within kMin… kMaxEventThresholdG
   bool eventFlipY = false;
   bool routeBySpeed = true;  // "RouteColour" other than "plain"

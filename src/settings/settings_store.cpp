@@ -48,6 +48,7 @@ void LoadSettings(ApplicationContext& context) {
   s.snapshotPreview = number(kKeySnapshotPreview, 0) != 0;
   s.cleanTip = number(kKeyCleanTip, 0) != 0;
   s.snapshotStamp = number(kKeySnapshotStamp, 0) != 0;
+  s.stampedCopy = number(kKeyStampedCopy, 0) != 0;
   s.eventThresholdG = ParseEventThreshold(text(kKeyEventThreshold, ""));
   s.eventFlipY = number(kKeyEventFlipY, 0) != 0;
   s.routeBySpeed = !EqualsIgnoringAsciiCase(text(kKeyRouteColour, ""), kRouteColourPlain);

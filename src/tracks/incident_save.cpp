@@ -3,9 +3,18 @@
 #include <system_error>
 #include <utility>
 
+#include "settings/localization.h"
 #include "tracks/clip_track.h"
 
 namespace korvane {
+
+StampCaptions ReadStampCaptions(const ApplicationContext& context) {
+  const auto read = [&context](const char* key) {
+    return ReadLanguageText(context, kMainInterfaceSection, key);
+  };
+  return {read("IDS_TIME"), read("IDS_SPEED"),  read("IDS_LAT"),
+          read("IDS_LNG"),  read("IDS_STATUS"), read("IDS_NOGPS")};
+}
 
 CIncidentSave::~CIncidentSave() {
   cancel_ = true;

@@ -9,6 +9,7 @@
 
 #include "export/save_job.h"
 #include "platform/window_message.h"
+#include "settings/application_context.h"
 
 namespace korvane {
 
@@ -20,6 +21,10 @@ struct IncidentSaveSetup {
   std::uint32_t progressMessage = 0;  // wParam: percent done, 0..100, each value once
   std::uint32_t doneMessage = 0;      // the outcome is ready
 };
+
+// The GPS panel's captions in the context's interface language, for a stamped copy; a caption
+// the language file lacks stays empty, as the panel shows it.
+StampCaptions ReadStampCaptions(const ApplicationContext& context);
 
 class CIncidentSave {
  public:

@@ -406,6 +406,9 @@ void CPlayerFrameWnd::SaveStretch(const MarkedStretch& stretch) {
   request.ffprobeProgram = FfprobeBeside(request.ffmpegProgram);
   request.zone = SettingsZone(context);
   request.clockOffsets = clockOffsets_;
+  request.stamped = context.settings.stampedCopy;
+  request.stampCaptions = ReadStampCaptions(context);
+  request.speedUnit = context.settings.speedUnit;
   const std::string saving = ReadLanguageText(context, kMainInterfaceSection, "IDS_SAVING");
   if (incidentSave_->Start(std::move(request))) {
     stretchMarks_.SaveStarted(stretch);

@@ -34,7 +34,10 @@ std::string SaveOutcomeText(const ApplicationContext& context, const SaveResult&
     return ReadLanguageTextOrEnglish(context, kMainInterfaceSection, key);
   };
   if (result.cancelled) return text("IDS_SAVECANCELLED");
-  if (result.error.empty()) return text("IDS_SAVED") + " " + result.mp4Path;
+  if (result.error.empty()) {
+    return text("IDS_SAVED") + " " + result.mp4Path +
+           (result.stampedPath.empty() ? "" : ", " + result.stampedPath);
+  }
   const char* key = SaveFailureKey(result.failure);
   std::string line = text("IDS_SAVEFAILED") + " " +
                      (key != nullptr ? text(key) : WriteFailureText(context, result.writeFailure));

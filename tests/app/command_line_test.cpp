@@ -79,6 +79,10 @@ TEST(CommandLineSave, KeepsBothEndsAndTheOutput) {
   EXPECT_EQ(command.from, "a.mp4@0:10");
   EXPECT_EQ(command.to, "a.mp4@0:40");
   EXPECT_EQ(command.output, "o.mp4");
+  EXPECT_FALSE(command.stamped);
+  EXPECT_TRUE(ParseCommandLine({"--save", "a.mp4", "--from", "a.mp4@0:10", "--stamped", "--to",
+                                "a.mp4@0:40", "o.mp4"})
+                  .stamped);
 }
 
 }  // namespace
