@@ -533,6 +533,17 @@ DuiLib::LRESULT CPlayerFrameWnd::MessageHandler(DuiLib::UINT uMsg, DuiLib::WPARA
       OnSaveKey(key.action);
       return 1;
     }
+    if (key.action == KeyAction::kSwapPicture || key.action == KeyAction::kSmallPictures) {
+      // Pictures only: the leader keeps its poll and its sound whichever window is big.
+      if (CViewManager* view = GetViewManager(); view != nullptr && view->wndMedia != nullptr) {
+        if (key.action == KeyAction::kSwapPicture) {
+          view->wndMedia->SwapNext();
+        } else {
+          view->wndMedia->ToggleSmallPictures();
+        }
+      }
+      return 1;
+    }
     if (controller_) controller_->OnPlayerKey(key);
     return 1;
   }
