@@ -68,6 +68,8 @@ class CPlayerFrameWnd : public CDuiFrameWnd {
   CSubtitleExtractor* extractor() const { return extractor_.get(); }
   CPlaylistManager* playlist() const { return panel_ ? &panel_->manager() : nullptr; }
   CClipEventMarks* eventMarks() const { return eventMarks_.get(); }
+  // The players of the moment's other channels; null before start-up.
+  const CChannelFollowers* followers() const { return followers_.get(); }
   // Goes to the playing clip's next (previous) driving event, else into the next (previous) clip of
   // the playlist that has one; nothing when there is none.
   void JumpToEvent(bool forward);
