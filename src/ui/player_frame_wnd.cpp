@@ -150,6 +150,10 @@ void CPlayerFrameWnd::StartStartupWorker() {
       },
       [](const std::string& line) { std::fprintf(stderr, "korvane: %s\n", line.c_str()); });
   followers_->onChange = [this](bool newMoment) { ShowChannels(newMoment); };
+  if (view.wndMedia != nullptr) {
+    view.wndMedia->SetPictureLayout(PictureCornerOf(context.settings.pictureCorner),
+                                    context.settings.pictureWidthPercent);
+  }
   controller_ = std::make_unique<CPlaybackController>(ControllerBinding{
       *playerPort_, *pipelinePort_, *viewPort_, panel_->manager(), view.texts, view.gpsShown,
       view.gpsValid, view.fullScreen, playback.duration, playback.position, lastSwitchTick,
