@@ -76,6 +76,10 @@ std::string ActionText(const PlayerKey& key) {
              Plural(kMomentSeconds, "second") + " after the playing moment.";
     case KeyAction::kCancelSave:
       return "Cancel the running save; nothing is left behind.";
+    case KeyAction::kSwapPicture:
+      return "Make the next camera of the moment the main picture.";
+    case KeyAction::kSmallPictures:
+      return "Hide or show the small pictures of the moment's other cameras.";
   }
   return {};
 }

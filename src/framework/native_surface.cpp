@@ -4,14 +4,16 @@
 #include <QPainter>
 #include <QWidget>
 
+#include "framework/qt_bridge.h"
+
 namespace DuiLib {
 
 namespace {
 
 class CNativeSurface : public QWidget {
  public:
-  explicit CNativeSurface(std::function<void()> onDoubleClick)
-      : onDoubleClick_(std::move(onDoubleClick)) {
+  CNativeSurface(std::function<void()> onDoubleClick, std::function<void()> onClick)
+      : onDoubleClick_(std::move(onDoubleClick)), onClick_(std::move(onClick)) {
     setAttribute(Qt::WA_OpaquePaintEvent, true);
   }
 
@@ -23,15 +25,33 @@ class CNativeSurface : public QWidget {
   void mouseDoubleClickEvent(QMouseEvent* e) override {
     if (e->button() == Qt::LeftButton && onDoubleClick_) onDoubleClick_();
   }
+  void mouseReleaseEvent(QMouseEvent* e) override {
+    if (e->button() == Qt::LeftButton && onClick_ && rect().contains(e->position().toPoint())) {
+      onClick_();
+    }
+  }
 
  private:
   std::function<void()> onDoubleClick_;
+  std::function<void()> onClick_;
 };
 
 }  // namespace
 
-QWidget* CreateNativeSurface(std::function<void()> onDoubleClick) {
-  return new CNativeSurface(std::move(onDoubleClick));
+QWidget* CreateNativeSurface(std::function<void()> onDoubleClick, std::function<void()> onClick) {
+  return new CNativeSurface(std::move(onDoubleClick), std::move(onClick));
+}
+
+void PlaceSurface(QWidget* surface, QWidget* parent, const RECT& rc, bool visible) {
+  if (surface == nullptr) return;
+  if (parent != nullptr && surface->parentWidget() != parent) surface->setParent(parent);
+  surface->setGeometry(ToQRect(rc));
+  surface->setVisible(visible && parent != nullptr);
+  if (visible) surface->raise();
+}
+
+void DeleteSurface(QWidget* surface) {
+  delete surface;
 }
 
 WindowHandle NativeWindowOf(QWidget* surface) {

@@ -46,6 +46,12 @@ inline constexpr char kRouteColourPlain[] = "plain";
 // The unit speeds are shown in: "kmh" or "mph".
 inline constexpr char kKeySpeedUnit[] = "SpeedUnit";
 
+// The small pictures of a moment's other cameras: their corner ("TopLeft", "TopRight",
+// "BottomLeft", "BottomRight"; anything else is the top right) and their width in percent of the
+// video area's (held to 20..45 where they are laid out).
+inline constexpr char kKeyPictureCorner[] = "PictureCorner";
+inline constexpr char kKeyPictureWidth[] = "PictureWidth";
+
 // Defaults when a key is missing from the file.
 inline constexpr char kDefaultLanguage[] = "russian.ini";
 inline constexpr char kDefaultLocale[] = "Oversea";
@@ -60,6 +66,8 @@ inline constexpr double kMaxEventThresholdG = 2.0;
 // The file types a folder is played (and exported) with when "Associate" is missing or empty.
 inline constexpr char kDefaultAssociate[] = "MP4;MOV;TS";
 inline constexpr char kDefaultTimeZone[] = "local";
+inline constexpr char kDefaultPictureCorner[] = "TopRight";
+inline constexpr int kDefaultPictureWidthPercent = 30;
 
 // The map kinds of the settings record (`Settings::mapKind`).
 inline constexpr std::uint8_t kMapKindNone = 0;
@@ -96,6 +104,8 @@ struct Settings {
   bool eventFlipY = false;
   bool routeBySpeed = true;  // "RouteColour" other than "plain"
   SpeedUnit speedUnit = SpeedUnit::Kmh;
+  std::string pictureCorner = kDefaultPictureCorner;
+  std::int32_t pictureWidthPercent = kDefaultPictureWidthPercent;
 };
 
 // The threshold a settings text names: a decimal number of G within kMinEventThresholdG …

@@ -53,6 +53,8 @@ void LoadSettings(ApplicationContext& context) {
   s.eventFlipY = number(kKeyEventFlipY, 0) != 0;
   s.routeBySpeed = !EqualsIgnoringAsciiCase(text(kKeyRouteColour, ""), kRouteColourPlain);
   s.speedUnit = SpeedUnitFromValue(text(kKeySpeedUnit, ""));
+  s.pictureCorner = text(kKeyPictureCorner, kDefaultPictureCorner);
+  s.pictureWidthPercent = number(kKeyPictureWidth, kDefaultPictureWidthPercent);
 }
 
 double ParseEventThreshold(std::string_view text) {

@@ -13,11 +13,13 @@ CChannelFollowers::CChannelFollowers(PlayerFactory factory, LogSink log)
     : factory_(std::move(factory)), log_(std::move(log)) {}
 
 CChannelFollowers::~CChannelFollowers() {
-  Stop();
+  // Without telling anyone: whoever listens may be gone already.
+  StopAll();
 }
 
 void CChannelFollowers::Start(const std::vector<std::string>& paths) {
-  Stop();
+  StopAll();
+  channelCount_ = static_cast<int>(paths.size()) + 1;
   for (std::size_t i = 0; i < paths.size(); ++i) {
     Follower follower{static_cast<int>(i), paths[i],
                       factory_ ? factory_(static_cast<int>(i)) : nullptr};
@@ -33,11 +35,18 @@ void CChannelFollowers::Start(const std::vector<std::string>& paths) {
     }
     followers_.push_back(std::move(follower));
   }
+  Changed(true);
 }
 
 void CChannelFollowers::Stop() {
+  StopAll();
+  Changed(true);
+}
+
+void CChannelFollowers::StopAll() {
   for (Follower& follower : followers_) follower.player->Stop();
   followers_.clear();
+  channelCount_ = 1;
 }
 
 void CChannelFollowers::Seek(double seconds) {
@@ -71,6 +80,7 @@ std::vector<int> CChannelFollowers::Tick(const PlayerView& leader) {
     if (command.seekTo) player.Seek(*command.seekTo);
   }
   std::erase_if(followers_, [](const Follower& follower) { return !follower.player; });
+  if (!dropped.empty()) Changed(false);
   return dropped;
 }
 

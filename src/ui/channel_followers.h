@@ -23,6 +23,10 @@ class CChannelFollowers {
   // Receives each log line (without its line break).
   using LogSink = std::function<void(const std::string& line)>;
 
+  // Told after every change of the moment's channels: `newMoment` after Start and Stop (the
+  // channels are those of channelCount() and indices()), false when a tick dropped some.
+  using ChangeSink = std::function<void(bool newMoment)>;
+
   CChannelFollowers(PlayerFactory factory, LogSink log);
   ~CChannelFollowers();
   CChannelFollowers(const CChannelFollowers&) = delete;
@@ -43,6 +47,9 @@ class CChannelFollowers {
   // rule drops. Returns the indices (as given to the factory) dropped by this tick.
   std::vector<int> Tick(const PlayerView& leader);
 
+  ChangeSink onChange;
+  // The leader and the followers Start was given (1 after Stop), dropped ones included.
+  int channelCount() const { return channelCount_; }
   // The indices of the followers still in the moment, in order.
   std::vector<int> indices() const;
   // Null for an index not (or no longer) in the moment.
@@ -56,11 +63,16 @@ class CChannelFollowers {
     bool started = false;  // reached Playing or Paused once
   };
   void Drop(Follower& follower, std::string_view reason);
+  void StopAll();
+  void Changed(bool newMoment) const {
+    if (onChange) onChange(newMoment);
+  }
 
   PlayerFactory factory_;
   LogSink log_;
   FollowerSync rule_;
   std::vector<Follower> followers_;
+  int channelCount_ = 1;
 };
 
 // What the port reports, as the follower rule reads it.

@@ -39,6 +39,59 @@ void CMplayerPort::Play(const std::string& path, bool pollSubtitles) {
   player_.Play();
 }
 
+namespace {
+
+// Owns the follower's controller; the port's forwarding is CMplayerPort's.
+class CFollowerPlayerPort final : public IPlayerPort {
+ public:
+  CFollowerPlayerPort(std::unique_ptr<CMplayer> player, std::function<WindowHandle()> videoWindow)
+      : player_(std::move(player)), port_(*player_, std::move(videoWindow)) {}
+  PlayerState state() const override { return port_.state(); }
+  void Stop() override { port_.Stop(); }
+  void Play(const std::string& path, bool) override { port_.Play(path, false); }
+  void SetSubtitlePoll(bool) override {}
+  void TogglePause() override { port_.TogglePause(); }
+  void SendCommand(const std::string& command) override { port_.SendCommand(command); }
+  void SetVolume(int value) override { port_.SetVolume(value); }
+  void SetMute(bool mute) override { port_.SetMute(mute); }
+  bool muted() const override { return port_.muted(); }
+  int volume() const override { return port_.volume(); }
+  void Seek(double seconds) override { port_.Seek(seconds); }
+  void StepFrame(bool forward) override { port_.StepFrame(forward); }
+  void SetSpeed(double speed) override { port_.SetSpeed(speed); }
+  double speed() const override { return port_.speed(); }
+  double length() const override { return port_.length(); }
+  int position() const override { return port_.position(); }
+  double timePosition() const override { return port_.timePosition(); }
+  double aspect() const override { return port_.aspect(); }
+  int videoWidth() const override { return port_.videoWidth(); }
+  int videoHeight() const override { return port_.videoHeight(); }
+  std::uint32_t processId() const override { return port_.processId(); }
+  std::string screenshotPath() const override { return port_.screenshotPath(); }
+
+ private:
+  std::unique_ptr<CMplayer> player_;
+  CMplayerPort port_;
+};
+
+}  // namespace
+
+std::unique_ptr<IPlayerPort> MakeFollowerPort(const CMplayer& leader,
+                                              std::function<WindowHandle()> videoWindow) {
+  auto player = std::make_unique<CMplayer>();
+  player->playerPath = leader.playerPath;
+  player->snapshotFolder = leader.snapshotFolder;
+  player->extraArguments = leader.extraArguments;
+  player->videoOutput = leader.videoOutput;
+  // No sound device at all: a muted output would still hold the card.
+  player->audioOutput = "null";
+  player->notifyWindow = 0;
+  player->pollSubtitles = false;
+  player->SetMute(true);
+  player->SetSpeed(leader.speed());
+  return std::make_unique<CFollowerPlayerPort>(std::move(player), std::move(videoWindow));
+}
+
 void CFrameViewPort::ShowPlaying(bool playing) {
   SetShown(view_.btnPlay, !playing);
   SetShown(view_.btnPause, playing);

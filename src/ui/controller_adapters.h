@@ -3,6 +3,7 @@
 // the rules are the controller's.
 #pragma once
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "map/map_loader.h"
@@ -59,6 +60,13 @@ class CMplayerPort final : public IPlayerPort {
   CMplayer& player_;
   std::function<WindowHandle()> videoWindow_;
 };
+
+// The player of one of a moment's other channels: a CMplayer of its own, configured as `leader`
+// (the same program, outputs and folder) but without sound, without a subtitle poll and telling
+// no window anything, so none of its replies reaches the main window's handlers; the followers'
+// tick reads its state instead. `videoWindow` gives its own native window before every start.
+std::unique_ptr<IPlayerPort> MakeFollowerPort(const CMplayer& leader,
+                                              std::function<WindowHandle()> videoWindow);
 
 class CExtractorPort final : public IPipelinePort {
  public:

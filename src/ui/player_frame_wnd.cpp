@@ -67,6 +67,40 @@ DuiLib::WindowHandle CPlayerFrameWnd::VideoWindowNow() {
   return DuiLib::NativeWindowOf(view->wndMedia->GetHostedWidget());
 }
 
+DuiLib::WindowHandle CPlayerFrameWnd::ChannelWindowNow(int channel) {
+  CViewManager* view = GetViewManager();
+  return view == nullptr || view->wndMedia == nullptr ? 0 : view->wndMedia->ChannelWindow(channel);
+}
+
+void CPlayerFrameWnd::ShowChannels(bool newMoment) {
+  CViewManager* view = GetViewManager();
+  if (view == nullptr || view->wndMedia == nullptr || !followers_) return;
+  // Follower index i is channel i + 1; channel 0 is the leader.
+  std::vector<int> present;
+  for (int index : followers_->indices()) present.push_back(index + 1);
+  if (newMoment) {
+    view->wndMedia->StartMoment(followers_->channelCount(), present);
+    return;
+  }
+  std::vector<int> shown = view->wndMedia->arrangement().smalls();
+  shown.push_back(view->wndMedia->arrangement().main());
+  for (int channel : shown) {
+    if (channel != 0 && std::find(present.begin(), present.end(), channel) == present.end()) {
+      view->wndMedia->RemoveChannel(channel);
+    }
+  }
+}
+
+void CPlayerFrameWnd::FollowAspects() {
+  CViewManager* view = GetViewManager();
+  if (view == nullptr || view->wndMedia == nullptr || !followers_) return;
+  for (int index : followers_->indices()) {
+    if (const IPlayerPort* player = followers_->player(index)) {
+      view->wndMedia->SetChannelAspect(index + 1, player->aspect());
+    }
+  }
+}
+
 void CPlayerFrameWnd::StartStartupWorker() {
   CViewManager& view = *GetViewManager();
   PlaybackContext& playback = *GetPlaybackContext();
@@ -113,13 +147,24 @@ void CPlayerFrameWnd::StartStartupWorker() {
       IndexDatabasePath(), context.dataFolder, playback.trackStore, playback.navigationTrack,
       context.settings, zone, context.programFolder + kIndexerRelativePath,
       [self] { PostWindowMessage(self, kMsgClipRead, 0, 0); });
+  followers_ = std::make_unique<CChannelFollowers>(
+      [this, &playback](int index) {
+        return MakeFollowerPort(playback.player,
+                                [this, index] { return ChannelWindowNow(index + 1); });
+      },
+      [](const std::string& line) { std::fprintf(stderr, "korvane: %s\n", line.c_str()); });
+  followers_->onChange = [this](bool newMoment) { ShowChannels(newMoment); };
+  if (view.wndMedia != nullptr) {
+    view.wndMedia->SetPictureLayout(PictureCornerOf(context.settings.pictureCorner),
+                                    context.settings.pictureWidthPercent);
+  }
   controller_ = std::make_unique<CPlaybackController>(ControllerBinding{
       *playerPort_, *pipelinePort_, *viewPort_, panel_->manager(), view.texts, view.gpsShown,
       view.gpsValid, view.fullScreen, playback.duration, playback.position, lastSwitchTick,
       context.settings, [] { return GetTick(); },
       [&playback]() -> const TelemetryRecord& { return playback.liveParser.record(); },
       [this](const std::string& path) { eventMarks_->ClipStarted(path); }, trackFeed_.get(),
-      [this](const std::string& path) { return clockOffsets_.OfClip(path); }});
+      [this](const std::string& path) { return clockOffsets_.OfClip(path); }, followers_.get()});
   view.onSeek = [this](int value) { controller_->OnProgressChanged(value); };
   struct ButtonTip {
     const char* button;
@@ -526,6 +571,17 @@ DuiLib::LRESULT CPlayerFrameWnd::MessageHandler(DuiLib::UINT uMsg, DuiLib::WPARA
       OnSaveKey(key.action);
       return 1;
     }
+    if (key.action == KeyAction::kSwapPicture || key.action == KeyAction::kSmallPictures) {
+      // Pictures only: the leader keeps its poll and its sound whichever window is big.
+      if (CViewManager* view = GetViewManager(); view != nullptr && view->wndMedia != nullptr) {
+        if (key.action == KeyAction::kSwapPicture) {
+          view->wndMedia->SwapNext();
+        } else {
+          view->wndMedia->ToggleSmallPictures();
+        }
+      }
+      return 1;
+    }
     if (controller_) controller_->OnPlayerKey(key);
     return 1;
   }
@@ -627,6 +683,7 @@ void CPlayerFrameWnd::OnDestroy() {
   // No indexer outlives the window; what they finished stays in the index.
   indexer_.reset();
   if (controller_) controller_->StopRoutine();
+  if (followers_) followers_->onChange = nullptr;  // the video host goes with the controls
   // The worker may be waiting in a send to this window; the dispatcher releases it now.
   if (startupThread_.joinable()) startupThread_.join();
   if (GetPlaybackContext() != nullptr) GetPlaybackContext()->liveParser.StopLiveWorker();
@@ -639,6 +696,8 @@ void CPlayerFrameWnd::OnPipelineMessage(DuiLib::WPARAM wParam, DuiLib::LPARAM) {
 
 void CPlayerFrameWnd::OnPlayerMessage(DuiLib::WPARAM wParam, DuiLib::LPARAM) {
   if (controller_) controller_->OnPlayerMessage(wParam);
+  // The followers tell no window: their videos' shapes are read at the leader's answers.
+  if (wParam == kPlayerPosition) FollowAspects();
 }
 
 void CPlayerFrameWnd::OnPositionMessage(DuiLib::WPARAM wParam, DuiLib::LPARAM lParam) {

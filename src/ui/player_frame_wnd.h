@@ -68,6 +68,8 @@ class CPlayerFrameWnd : public CDuiFrameWnd {
   CSubtitleExtractor* extractor() const { return extractor_.get(); }
   CPlaylistManager* playlist() const { return panel_ ? &panel_->manager() : nullptr; }
   CClipEventMarks* eventMarks() const { return eventMarks_.get(); }
+  // The players of the moment's other channels; null before start-up.
+  const CChannelFollowers* followers() const { return followers_.get(); }
   // Goes to the playing clip's next (previous) driving event, else into the next (previous) clip of
   // the playlist that has one; nothing when there is none.
   void JumpToEvent(bool forward);
@@ -80,6 +82,13 @@ class CPlayerFrameWnd : public CDuiFrameWnd {
 
  private:
   DuiLib::WindowHandle VideoWindowNow();
+  // The native window of another channel of the moment (1 on); 0 before the first show.
+  DuiLib::WindowHandle ChannelWindowNow(int channel);
+  // The video host's pictures after the followers changed: a new moment's channels, or the ones
+  // a tick dropped taken away.
+  void ShowChannels(bool newMoment);
+  // The followers' video shapes, for their pictures.
+  void FollowAspects();
   // True when the point (client coordinates, as a WM_MOUSEWHEEL lParam) lies on the video.
   bool OverVideo(DuiLib::LPARAM point) const;
   void OpenCommandLineFiles();
@@ -127,6 +136,8 @@ class CPlayerFrameWnd : public CDuiFrameWnd {
   // The camera clock offsets as stored in the data folder: read at start-up, set in the Trips
   // window.
   ClockOffsets clockOffsets_;
+  // Before the controller, which points to it, so it goes after.
+  std::unique_ptr<CChannelFollowers> followers_;
   std::unique_ptr<CPlaybackController> controller_;
   std::unique_ptr<CClipEventMarks> eventMarks_;
   std::unique_ptr<CRouteOverview> overview_;

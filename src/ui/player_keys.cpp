@@ -48,6 +48,10 @@ PlayerKey PlayerKeyOf(WPARAM key, LPARAM flags) {
       return {KeyAction::kSaveMoment};
     case 'C':
       return {KeyAction::kCancelSave};
+    case 'V':
+      return {KeyAction::kSwapPicture};
+    case 'H':
+      return {KeyAction::kSmallPictures};
     default:
       return {};
   }

@@ -22,6 +22,8 @@ enum class KeyAction {
   kMarkEnd,        // O: the stretch to save ends at the playing moment
   kSaveMoment,     // S: save the stretch around the playing moment (kMomentSeconds each way)
   kCancelSave,     // C: stop the running save, leaving no file
+  kSwapPicture,    // V: the next channel of the moment becomes the main picture
+  kSmallPictures,  // H: hide or show the small pictures of the moment's other channels
 };
 
 struct PlayerKey {

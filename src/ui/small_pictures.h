@@ -5,6 +5,8 @@
 #include <string_view>
 #include <vector>
 
+#include "settings/settings.h"
+
 namespace korvane {
 
 enum class PictureCorner { kTopLeft, kTopRight, kBottomLeft, kBottomRight };
@@ -17,11 +19,11 @@ struct PictureRect {
   friend bool operator==(const PictureRect&, const PictureRect&) = default;
 };
 
-// The share of the video area's width a small picture takes, and the gap kept to the edges and
+// The share of the video area's width a small picture takes (the default is the settings'), and
+// the gap kept to the edges and
 // between pictures.
 constexpr int kMinPictureWidthPercent = 20;
 constexpr int kMaxPictureWidthPercent = 45;
-constexpr int kDefaultPictureWidthPercent = 30;
 constexpr int kPictureGap = 8;
 
 // The corner setting's value ("TopLeft", "TopRight", "BottomLeft", "BottomRight", any case); any

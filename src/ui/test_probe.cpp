@@ -280,6 +280,29 @@ void CTestProbe::Write() {
     const DuiLib::RECT video = view->wndMedia->GetPos();
     json << ",\"videoCentre\":[" << window.left + (video.left + video.right) / 2 << ","
          << window.top + (video.top + video.bottom) / 2 << "]";
+    // Each channel of the moment as eight numbers: channel, its window's screen rectangle (left,
+    // top, right, bottom), shown (1) or not, its player's process id and state. The main picture
+    // comes first.
+    const CChannelFollowers* followers = window_.followers();
+    std::vector<int> channels{view->wndMedia->arrangement().main()};
+    for (int small : view->wndMedia->arrangement().smalls()) channels.push_back(small);
+    json << ",\"pictures\":[";
+    for (std::size_t i = 0; i < channels.size(); ++i) {
+      const int channel = channels[i];
+      const DuiLib::RECT rc = view->wndMedia->ChannelRect(channel);
+      const IPlayerPort* follower =
+          channel > 0 && followers != nullptr ? followers->player(channel - 1) : nullptr;
+      const std::uint32_t pid = channel == 0 ? playback->player.processId()
+                                : follower   ? follower->processId()
+                                             : 0;
+      const int state = static_cast<int>(channel == 0 ? playback->player.state()
+                                         : follower   ? follower->state()
+                                                      : PlayerState::Idle);
+      json << (i > 0 ? "," : "") << channel << "," << window.left + rc.left << ","
+           << window.top + rc.top << "," << window.left + rc.right << "," << window.top + rc.bottom
+           << "," << (DuiLib::IsRectEmpty(rc) ? 0 : 1) << "," << pid << "," << state;
+    }
+    json << "]";
   }
   json << ",\"chartEvents\":[";
   DuiLib::CChartModel* chart = SetUpChart();

@@ -101,6 +101,19 @@ TEST_F(SettingsStore, RouteColourAndSpeedUnitFallBackToSpeedAndKmh) {
   }
 }
 
+TEST_F(SettingsStore, SmallPicturesTakeTheFilesCornerAndWidthOrTopRightAndThirtyPercent) {
+  WriteFile("[MPlayer]\n");
+  context.settings.pictureCorner = "BottomLeft";
+  context.settings.pictureWidthPercent = 44;
+  LoadSettings(context);
+  EXPECT_EQ(context.settings.pictureCorner, "TopRight");
+  EXPECT_EQ(context.settings.pictureWidthPercent, 30);
+  WriteFile("[MPlayer]\npicturecorner=BottomLeft\nPictureWidth=40\n");
+  LoadSettings(context);
+  EXPECT_EQ(context.settings.pictureCorner, "BottomLeft");
+  EXPECT_EQ(context.settings.pictureWidthPercent, 40);
+}
+
 TEST_F(SettingsStore, VolumeOutOfRangeIsLoadedAsItIs) {
   WriteFile("[MPlayer]\nVolume=250\n");
   LoadSettings(context);

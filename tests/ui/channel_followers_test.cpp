@@ -117,6 +117,24 @@ TEST_F(ChannelFollowers, AFollowerWithoutAPlayerOrThatDoesNotStartIsDroppedAtOnc
   EXPECT_NE(logLines[1].find("/c/gone.mp4"), std::string::npos);
 }
 
+TEST_F(ChannelFollowers, TellsEveryChangeOfTheMomentButNotFromItsDestructor) {
+  std::vector<bool> told;
+  {
+    CChannelFollowers followers = Make({1});
+    followers.onChange = [&told](bool newMoment) { told.push_back(newMoment); };
+    followers.Start({"/c/R.mp4", "/c/I.mp4", "/c/L.mp4"});
+    EXPECT_EQ(followers.channelCount(), 4);
+    const PlayerView leader{PlayerState::Playing, 5.0, 60.0, 1.0};
+    followers.Tick(leader);  // nobody dropped: nothing to tell
+    Made(followers, 2).SetState(PlayerState::Idle);
+    followers.Tick(leader);
+    followers.Stop();
+    EXPECT_EQ(followers.channelCount(), 1);
+    followers.Start({"/d/R.mp4"});
+  }
+  EXPECT_EQ(told, (std::vector<bool>{true, false, true, true}));
+}
+
 TEST_F(ChannelFollowers, StoppingOrRestartingEndsEveryPlayer) {
   {
     CChannelFollowers followers = Make();

@@ -41,6 +41,8 @@ INSTANTIATE_TEST_SUITE_P(
         KeyCase{"I", 'I', 0, {KeyAction::kMarkStart}}, KeyCase{"O", 'O', 0, {KeyAction::kMarkEnd}},
         KeyCase{"S", 'S', 0, {KeyAction::kSaveMoment}},
         KeyCase{"C", 'C', 0, {KeyAction::kCancelSave}},
+        KeyCase{"V", 'V', 0, {KeyAction::kSwapPicture}},
+        KeyCase{"ShiftH", 'H', kShift, {KeyAction::kSmallPictures}},
         KeyCase{"ControlLeftIsNotThePlayers", VK_LEFT, static_cast<LPARAM>(MK_CONTROL), {}},
         KeyCase{"AltSpaceIsNotThePlayers", VK_SPACE, static_cast<LPARAM>(MK_ALT), {}},
         KeyCase{"SpaceInATextFieldIsTheFields", VK_SPACE, KEY_TEXTFIELD, {}},

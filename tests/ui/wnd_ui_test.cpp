@@ -119,5 +119,57 @@ TEST(WndUI, DoubleClickOnTheVideoReachesTheWindowAsDbclickWithMarker) {
   EXPECT_EQ(window.notes.back().lParam, kVideoDoubleClickMarker);
 }
 
+void ReleaseOn(QWidget* widget) {
+  QMouseEvent up(QEvent::MouseButtonRelease, QPointF(5, 5), widget->mapToGlobal(QPointF(5, 5)),
+                 Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+  QApplication::sendEvent(widget, &up);
+}
+
+TEST(WndUI, OtherChannelsAreSmallPicturesAndAClickOnOneMakesItTheMainPicture) {
+  HostWindow window;
+  ASSERT_NE(window.CreateHidden(), 0u);
+  auto* host = new CWndUI();
+  ASSERT_TRUE(static_cast<CContainerUI*>(window.Find("box"))->Add(host));
+  window.GetWidget()->resize(800, 400);
+  window.m_PaintManager.UpdateLayout(true);
+  EXPECT_EQ(host->ChannelWindow(1), 0u);  // not before the first show
+  window.ShowWindow(true, false);
+  const WindowHandle rear = host->ChannelWindow(1);
+  EXPECT_NE(rear, 0u);
+  EXPECT_NE(host->ChannelWindow(2), 0u);
+  EXPECT_NE(rear, host->ChannelWindow(2));
+  host->StartMoment(3, {1, 2});
+  QWidget* leader = host->ChannelSurface(0);
+  QWidget* first = host->ChannelSurface(1);
+  QWidget* second = host->ChannelSurface(2);
+  // 30 % of 800 wide at 16:9, stacked down from the top right corner, 8 pixels apart.
+  EXPECT_EQ(leader->geometry(), QRect(0, 0, 800, 400));
+  EXPECT_EQ(first->geometry(), QRect(552, 8, 240, 135));
+  EXPECT_EQ(second->geometry(), QRect(552, 151, 240, 135));
+  EXPECT_TRUE(first->isVisible() && second->isVisible());
+
+  int changes = 0;
+  host->onArrangementChanged = [&changes] { ++changes; };
+  ReleaseOn(leader);  // the main picture: nothing to swap
+  EXPECT_EQ(host->arrangement().main(), 0);
+  ReleaseOn(second);
+  EXPECT_EQ(host->arrangement().main(), 2);
+  EXPECT_EQ(second->geometry(), QRect(0, 0, 800, 400));
+  EXPECT_EQ(leader->geometry(), QRect(552, 151, 240, 135));
+  EXPECT_EQ(changes, 1);
+
+  host->ToggleSmallPictures();
+  EXPECT_FALSE(leader->isVisible() || first->isVisible());
+  EXPECT_TRUE(second->isVisible());
+  host->ToggleSmallPictures();
+  host->RemoveChannel(1);
+  EXPECT_FALSE(first->isVisible());
+  EXPECT_EQ(leader->geometry(), QRect(552, 8, 240, 135));
+
+  host->StartMoment(1, {});  // a clip of one channel: the leader fills the host again
+  EXPECT_EQ(leader->geometry(), QRect(0, 0, 800, 400));
+  EXPECT_FALSE(second->isVisible());
+}
+
 }  // namespace
 }  // namespace DuiLib

@@ -1,0 +1,97 @@
+// Every camera of a moment in the real window (its own Xvfb, the real player programs): a front and
+// rear pair shows as a main picture and a small one, a real click on the small picture swaps them
+// while the front's player keeps leading, a pause holds both players, and closing leaves neither.
+#include <gtest/gtest.h>
+#include <signal.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "program_driver.h"
+
+namespace korvane::test {
+namespace {
+
+// The probe's pictures: eight numbers each (channel, screen rectangle, shown, pid, state).
+struct Picture {
+  int channel, left, top, right, bottom, shown;
+  long pid;
+  int state;
+};
+
+std::vector<Picture> PicturesOf(const ProbeState& s) {
+  const std::vector<double> n = Numbers(s.Str("pictures"));
+  std::vector<Picture> out;
+  for (std::size_t i = 0; i + 8 <= n.size(); i += 8) {
+    out.push_back({int(n[i]), int(n[i + 1]), int(n[i + 2]), int(n[i + 3]), int(n[i + 4]),
+                   int(n[i + 5]), long(n[i + 6]), int(n[i + 7])});
+  }
+  return out;
+}
+
+TEST(ProgramChannels, APairShowsTwoPicturesThatSwapOnAClickPauseTogetherAndEndWithTheWindow) {
+  PrivateDisplay display;
+  if (display.name().empty()) GTEST_SKIP() << "Xvfb cannot be started here";
+  if (!std::filesystem::exists("/usr/bin/xdotool")) GTEST_SKIP() << "xdotool is missing";
+  TempDir card;
+  for (const auto& entry : std::filesystem::directory_iterator(SamplePath("channels/viofo"))) {
+    if (entry.path().extension() == ".mp4") {
+      std::filesystem::copy_file(entry.path(), card.path() / entry.path().filename());
+    }
+  }
+  const std::string front = card.str() + "2026_0518_083000_0001F.mp4";
+  ProgramRun run(display.name());
+  ASSERT_TRUE(run.Start({front}));
+  const auto bothPlaying = [](const ProbeState& p) {
+    const std::vector<Picture> pictures = PicturesOf(p);
+    return p.Int("state") == 3 && pictures.size() == 2 && pictures[1].state == 3;
+  };
+  ProbeState s = run.WaitFor(bothPlaying, 30000);
+  std::vector<Picture> pictures = PicturesOf(s);
+  ASSERT_EQ(pictures.size(), 2u) << s.json;
+  EXPECT_EQ(pictures[0].channel, 0);  // the front, with the telemetry, is the main picture
+  EXPECT_EQ(pictures[1].channel, 1);
+  EXPECT_TRUE(pictures[0].shown && pictures[1].shown);
+  // The small picture lies inside the main one's area, over its top right.
+  EXPECT_LT(pictures[1].right - pictures[1].left, (pictures[0].right - pictures[0].left) / 2);
+  EXPECT_GT(pictures[1].left, (pictures[0].left + pictures[0].right) / 2);
+  const long rearPid = pictures[1].pid;
+  ASSERT_GT(rearPid, 0);
+  ASSERT_NE(rearPid, s.Int("pid"));
+
+  if (const char* shot = std::getenv("KORVANE_SHOT")) {
+    std::system(("import -display " + display.name() + " -window root " + shot).c_str());
+  }
+  // A real click on the small picture: the rear becomes the main picture, the front still leads.
+  ASSERT_TRUE(XdoTool(
+      display.name(),
+      {"mousemove", std::to_string((pictures[1].left + pictures[1].right) / 2),
+       std::to_string((pictures[1].top + pictures[1].bottom) / 2), "sleep", "0.2", "click", "1"}));
+  s = run.WaitFor([](const ProbeState& p) { return PicturesOf(p).at(0).channel == 1; }, 5000);
+  pictures = PicturesOf(s);
+  ASSERT_EQ(pictures.at(0).channel, 1) << s.json;
+  EXPECT_EQ(pictures.at(1).channel, 0);
+  EXPECT_GT(pictures.at(0).right - pictures.at(0).left,
+            2 * (pictures.at(1).right - pictures.at(1).left));
+
+  run.Command("click btnPause");
+  s = run.WaitFor(
+      [](const ProbeState& p) {
+        const std::vector<Picture> all = PicturesOf(p);
+        return all.size() == 2 && all[0].state == 4 && all[1].state == 4;
+      },
+      5000);
+  pictures = PicturesOf(s);
+  ASSERT_EQ(pictures.size(), 2u) << s.json;
+  EXPECT_EQ(pictures[0].state, 4) << s.json;
+  EXPECT_EQ(pictures[1].state, 4) << s.json;
+
+  const long frontPid = s.Int("pid");
+  ASSERT_TRUE(run.Close());
+  EXPECT_EQ(run.exitCode(), 0);
+  EXPECT_NE(kill(static_cast<pid_t>(frontPid), 0), 0) << "front player still running";
+  EXPECT_NE(kill(static_cast<pid_t>(rearPid), 0), 0) << "rear player still running";
+}
+
+}  // namespace
+}  // namespace korvane::test
