@@ -115,7 +115,10 @@ void CViewManager::RefreshLabels() {
 }
 
 void CViewManager::ShowHeaderStatus() {
-  SetShownLabel(indexProgress, texts.indexProgress.empty() ? texts.notice : texts.indexProgress);
+  const std::string& text = texts.indexProgress.empty() ? texts.notice : texts.indexProgress;
+  SetShownLabel(indexProgress, text);
+  // A notice longer than the header ends in "…"; the whole line is its tooltip.
+  if (indexProgress != nullptr) indexProgress->SetToolTip(text);
 }
 
 void CViewManager::ShowIndexProgress(std::size_t done, std::size_t total) {
