@@ -149,25 +149,36 @@ struct ClipLook {
   bool video = false;
   std::string audioCodec;  // of its first sound stream; empty without one
   std::int64_t durationMs = 0;
+  int width = 0;  // of its first video stream; 0 when ffprobe did not say
+  int height = 0;
 };
 
 ClipLook LookAt(const std::string& ffprobe, const std::string& clip,
                 const std::atomic<bool>* cancel) {
-  const ChildRun run =
-      RunChild(ffprobe,
-               {"-v", "error", "-show_entries", "stream=codec_type,codec_name:format=duration",
-                "-of", "default=noprint_wrappers=1", "file:" + clip},
-               cancel);
+  const ChildRun run = RunChild(
+      ffprobe,
+      {"-v", "error", "-show_entries", "stream=codec_type,codec_name,width,height:format=duration",
+       "-of", "default=noprint_wrappers=1", "file:" + clip},
+      cancel);
   ClipLook look;
   look.readable = run.exitCode == 0;
   std::string codec;
+  std::string type;
   std::size_t start = 0;
   while (start < run.output.size()) {
     const std::size_t end = run.output.find('\n', start);
     const std::string text = run.output.substr(start, end - start);
     start = end == std::string::npos ? run.output.size() : end + 1;
     if (text.rfind("codec_name=", 0) == 0) codec = text.substr(11);
+    if (text.rfind("codec_type=", 0) == 0) type = text.substr(11);
     if (text == "codec_type=video") look.video = true;
+    // A stream's type comes before its size.
+    if (type == "video" && text.rfind("width=", 0) == 0 && look.width == 0) {
+      look.width = std::atoi(text.c_str() + 6);
+    }
+    if (type == "video" && text.rfind("height=", 0) == 0 && look.height == 0) {
+      look.height = std::atoi(text.c_str() + 7);
+    }
     if (text == "codec_type=audio" && look.audioCodec.empty()) look.audioCodec = codec;
     if (text.rfind("duration=", 0) == 0) {
       look.durationMs = static_cast<std::int64_t>(std::atof(text.c_str() + 9) * 1000.0 + 0.5);
@@ -217,24 +228,16 @@ struct KnownClip {
 };
 
 // The stamped copy of the whole saved file `saved` into `stamped`'s temporary file (opened);
-// a result without error, or why not.
+// a result without error, or why not. `main` is the look at the main channel's first clip,
+// whose picture the saved file copies.
 SaveResult MakeStampedCopy(const SaveRequest& request, const std::string& saved,
                            const StretchPlan& plan, std::span<const SavedPoint> points,
-                           const CScratchFolder& scratch, bool hasAudio,
+                           const CScratchFolder& scratch, const ClipLook& main,
                            CFileReplacement& stamped) {
   const std::atomic<bool>* cancel = request.cancel;
-  const ChildRun probe =
-      RunChild(request.ffprobeProgram,
-               {"-v", "error", "-select_streams", "v:0", "-show_entries", "stream=width,height",
-                "-of", "default=noprint_wrappers=1", "file:" + saved},
-               cancel);
-  if (probe.cancelled) return Cancelled();
-  const std::size_t width = probe.output.find("width=");
-  const std::size_t height = probe.output.find("height=");
   StampedFiles files;
-  files.width = width == std::string::npos ? 0 : std::atoi(probe.output.c_str() + width + 6);
-  const int pictureHeight =
-      height == std::string::npos ? 0 : std::atoi(probe.output.c_str() + height + 7);
+  files.width = main.width;
+  const int pictureHeight = main.height;
   const std::int64_t lengthMs = plan.toMs - plan.fromMs;
   const std::vector<StampCue> cues =
       StampCues(points, plan.fromMs, lengthMs, request.stampCaptions, request.speedUnit);
@@ -244,7 +247,7 @@ SaveResult MakeStampedCopy(const SaveRequest& request, const std::string& saved,
   files.savedPath = "file:" + saved;
   files.stampPath = scratch.path() + "stamp.ass";
   files.channels = static_cast<int>(plan.channels.size());
-  files.hasAudio = hasAudio;
+  files.hasAudio = !main.audioCodec.empty();
   files.outputPath = stamped.temporaryPath();
   std::vector<std::string> args = StampedArguments(files);
   args.insert(args.begin(), {"-progress", "pipe:1", "-nostats"});
@@ -366,7 +369,7 @@ SaveResult RunSave(const SaveRequest& request, CClipPoints& source) {
 
   // Every piece must be a clip with video that ffprobe reads; the main one's sound decides the
   // codec (PCM from a MOV camera does not fit an MP4).
-  std::string mainAudio;
+  ClipLook main;
   for (std::size_t c = 0; c < plan.channels.size(); ++c) {
     for (const StretchPiece& piece : plan.channels[c].pieces) {
       const ClipLook look = LookAt(request.ffprobeProgram, piece.path, cancel);
@@ -379,7 +382,7 @@ SaveResult RunSave(const SaveRequest& request, CClipPoints& source) {
       }
       if (!look.video)
         return ClipFailed(SaveFailure::NoVideo, piece.path, ": the clip has no video");
-      if (c == 0 && &piece == &plan.channels[0].pieces.front()) mainAudio = look.audioCodec;
+      if (c == 0 && &piece == &plan.channels[0].pieces.front()) main = look;
     }
   }
 
@@ -426,8 +429,8 @@ SaveResult RunSave(const SaveRequest& request, CClipPoints& source) {
       return NotWritten(files.cuesPath, errno);
     }
   }
-  files.mainHasAudio = !mainAudio.empty();
-  files.audioToAac = mainAudio.rfind("pcm_", 0) == 0;
+  files.mainHasAudio = !main.audioCodec.empty();
+  files.audioToAac = main.audioCodec.rfind("pcm_", 0) == 0;
 
   std::string outputPath = request.outputPath;
   if (outputPath.empty()) {
@@ -479,8 +482,8 @@ SaveResult RunSave(const SaveRequest& request, CClipPoints& source) {
   if (request.stamped) {
     stampedFile.emplace(StampedBeside(outputPath));
     if (!stampedFile->opened()) return NotWritten(StampedBeside(outputPath), stampedFile->error());
-    SaveResult stamped = MakeStampedCopy(request, mp4File.temporaryPath(), plan, saved, scratch,
-                                         files.mainHasAudio, *stampedFile);
+    SaveResult stamped =
+        MakeStampedCopy(request, mp4File.temporaryPath(), plan, saved, scratch, main, *stampedFile);
     if (!stamped.error.empty()) return stamped;
   }
   if (!mp4File.Commit()) return NotWritten(outputPath, mp4File.error());
