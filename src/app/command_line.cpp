@@ -254,8 +254,7 @@ int RunSaveCommand(const CommandLine& command, const std::string& programFolder)
   const SaveResult result = RunSave(request, source);
   if (!result.error.empty()) {
     std::fprintf(stderr, "korvane: save failed: %s\n", result.error.c_str());
-    if (result.failure != SaveFailure::NotWritten) return kExitExportFailed;
-    return kExitExportNotWritten + static_cast<int>(result.writeFailure);
+    return SaveExitCode(result);
   }
   if (!setup.zoneWarning.empty()) std::fprintf(stderr, "korvane: %s\n", setup.zoneWarning.c_str());
   std::fprintf(stderr, "korvane: saved %s and %s (%s)\n", result.mp4Path.c_str(),
@@ -263,7 +262,11 @@ int RunSaveCommand(const CommandLine& command, const std::string& programFolder)
   if (!result.stampedPath.empty()) {
     std::fprintf(stderr, "korvane: stamped copy %s\n", result.stampedPath.c_str());
   }
-  return 0;
+  if (result.stampedFailure != SaveFailure::None) {
+    std::fprintf(stderr, "korvane: the stamped copy failed, the saved files are kept: %s\n",
+                 result.stampedError.c_str());
+  }
+  return SaveExitCode(result);
 }
 
 // Reports go to stdout, a clip that could not be indexed to stderr (and the exit code).
@@ -299,6 +302,14 @@ int RunInfoCommand(const CommandLine& command, const std::string& programFolder)
 }
 
 }  // namespace
+
+int SaveExitCode(const SaveResult& result) {
+  if (result.error.empty()) {
+    return result.stampedFailure == SaveFailure::None ? 0 : kExitStampedFailed;
+  }
+  if (result.failure != SaveFailure::NotWritten) return kExitExportFailed;
+  return kExitExportNotWritten + static_cast<int>(result.writeFailure);
+}
 
 CommandLine ParseCommandLine(const std::vector<std::string>& args) {
   for (const std::string& arg : args) {
@@ -358,7 +369,9 @@ std::string UsageText() {
          "--info, --export and --save need no display and run beside an open window. Exit\n"
          "code 0, else 1 (a path that does not exist, cannot be read or cannot be indexed; a\n"
          "stretch that cannot be saved), 2 for bad usage; an export or a save whose OUTPUT\n"
-         "cannot be written ends with 3 (disk full), 4 (not allowed) or 5 (any other cause).\n";
+         "cannot be written ends with 3 (disk full), 4 (not allowed) or 5 (any other cause);\n"
+         "a save with --stamped whose stamped copy alone failed keeps OUTPUT and its GPX and\n"
+         "ends with 6.\n";
 }
 
 std::optional<int> RunCommandLine(const CommandLine& command, const std::string& programFolder) {

@@ -13,11 +13,14 @@
 #include <vector>
 
 #include "export/export_format.h"
+#include "export/save_job.h"
 
 namespace korvane {
 
 inline constexpr int kExitExportFailed = 1;  // also a report (--info) that failed
 inline constexpr int kExitUsage = 2;
+// 3 to 5: an output that cannot be written (kExitExportNotWritten and the write's cause).
+inline constexpr int kExitStampedFailed = 6;  // saved, but the stamped copy could not be made
 
 struct CommandLine {
   enum class Kind { Window, Help, Version, Info, Export, Save, Bad };
@@ -34,6 +37,10 @@ struct CommandLine {
 
 // Pure: what the arguments (after the program name) ask for.
 CommandLine ParseCommandLine(const std::vector<std::string>& args);
+
+// Pure: the exit code of a finished --save: 0, kExitStampedFailed when only the stamped copy
+// failed, kExitExportFailed, or kExitExportNotWritten plus the write's cause.
+int SaveExitCode(const SaveResult& result);
 
 // The usage text --help prints.
 std::string UsageText();

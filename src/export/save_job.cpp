@@ -478,13 +478,22 @@ SaveResult RunSave(const SaveRequest& request, CClipPoints& source) {
     }
     return Failed(SaveFailure::Other, "ffmpeg could not save the stretch" + Words(run));
   }
+  // The lossless file is what the user asked to keep: a stamped copy that cannot be made (or put
+  // in place) leaves it and its track, and says why beside them.
   std::optional<CFileReplacement> stampedFile;
+  SaveResult stampedFailed;
   if (request.stamped) {
-    stampedFile.emplace(StampedBeside(outputPath));
-    if (!stampedFile->opened()) return NotWritten(StampedBeside(outputPath), stampedFile->error());
-    SaveResult stamped =
-        MakeStampedCopy(request, mp4File.temporaryPath(), plan, saved, scratch, main, *stampedFile);
-    if (!stamped.error.empty()) return stamped;
+    const std::string stampedPath = StampedBeside(outputPath);
+    stampedFile.emplace(stampedPath);
+    SaveResult stamped = stampedFile->opened()
+                             ? MakeStampedCopy(request, mp4File.temporaryPath(), plan, saved,
+                                               scratch, main, *stampedFile)
+                             : NotWritten(stampedPath, stampedFile->error());
+    if (stamped.cancelled) return stamped;
+    if (!stamped.error.empty()) {
+      stampedFailed = std::move(stamped);
+      stampedFile.reset();
+    }
   }
   if (!mp4File.Commit()) return NotWritten(outputPath, mp4File.error());
   if (!gpxFile.Commit()) {
@@ -493,15 +502,17 @@ SaveResult RunSave(const SaveRequest& request, CClipPoints& source) {
     return NotWritten(gpxPath, gpxFile.error());
   }
   if (stampedFile && !stampedFile->Commit()) {
-    std::remove(outputPath.c_str());
-    std::remove(gpxPath.c_str());
-    return NotWritten(StampedBeside(outputPath), stampedFile->error());
+    stampedFailed = NotWritten(StampedBeside(outputPath), stampedFile->error());
+    stampedFile.reset();
   }
   if (request.progress) request.progress(1.0);
   SaveResult result;
   result.mp4Path = outputPath;
   result.gpxPath = gpxPath;
   if (stampedFile) result.stampedPath = StampedBeside(outputPath);
+  result.stampedFailure = stampedFailed.failure;
+  result.stampedError = std::move(stampedFailed.error);
+  result.writeFailure = stampedFailed.writeFailure;
   result.comment = SaveComment(plan);
   return result;
 }

@@ -1,6 +1,7 @@
 // One saved stretch from clips to an MP4 and the GPX beside it: the clips' times and points
 // (through CClipPoints), the plan, ffprobe's look at the clips, and ffmpeg joining them in a child
-// process. Both files appear whole or not at all; a failure or a cancel leaves neither.
+// process. Both files appear whole or not at all; a failure or a cancel leaves neither. A stamped
+// copy that fails alone leaves the two and is named in the result (stampedFailure).
 #pragma once
 #include <atomic>
 #include <functional>
@@ -29,7 +30,8 @@ struct SaveRequest {
   CameraTimeZone zone;
   ClockOffsets clockOffsets;
   // Also "… stamped.mp4" (StampedBeside): the main picture re-encoded with the panel's lines in
-  // these captions and unit burned in; the three files appear together or none does.
+  // these captions and unit burned in. A cancel leaves none of the three files; a copy that
+  // fails alone leaves the other two.
   bool stamped = false;
   StampCaptions stampCaptions;
   SpeedUnit speedUnit = SpeedUnit::Kmh;
@@ -41,13 +43,18 @@ struct SaveResult {
   std::string
       error;  // empty on success: one English line for the log saying why nothing was written
   SaveFailure failure = SaveFailure::None;  // the cause the window names (not set on a cancel)
-  WriteFailure writeFailure = WriteFailure::Other;  // with SaveFailure::NotWritten: from the errno
+  // With SaveFailure::NotWritten as `failure` or as `stampedFailure`: from the errno.
+  WriteFailure writeFailure = WriteFailure::Other;
   std::string clip;  // the file name of the clip the failure is about, if it is about one
   bool cancelled = false;
   std::string mp4Path;
   std::string gpxPath;
   std::string stampedPath;  // with a stamped copy
-  std::string comment;      // the saved file's comment tag: the true start
+  // The MP4 and GPX are saved but the stamped copy is not: why (Other: ffmpeg's failure, or
+  // NotWritten), and the English line for the log. None when it was made or not asked for.
+  SaveFailure stampedFailure = SaveFailure::None;
+  std::string stampedError;
+  std::string comment;  // the saved file's comment tag: the true start
 };
 
 // The folders that hold the channels of the moments of `folder`'s clips: `folder` itself and,
@@ -60,7 +67,8 @@ std::vector<std::string> MomentFolders(const std::string& folder);
 std::string FfprobeBeside(const std::string& ffmpegProgram);
 
 // Never throws. Fails, leaving no file, for a stretch PlanStretch refuses, a clip without video or
-// that ffprobe cannot read, an output folder that cannot be written or fills up, a cancel.
+// that ffprobe cannot read, an output folder that cannot be written or fills up, a cancel. A
+// stamped copy that fails keeps the saved file: a success with stampedFailure set.
 SaveResult RunSave(const SaveRequest& request, CClipPoints& source);
 
 }  // namespace korvane

@@ -471,6 +471,9 @@ void CPlayerFrameWnd::OnSaveDone() {
   if (!result.error.empty() && !result.cancelled) {
     std::fprintf(stderr, "korvane: save failed: %s\n", result.error.c_str());
   }
+  if (!result.stampedError.empty()) {
+    std::fprintf(stderr, "korvane: the stamped copy failed: %s\n", result.stampedError.c_str());
+  }
   ShowNotice(SaveOutcomeText(GetContext(), result));
 }
 

@@ -35,8 +35,16 @@ std::string SaveOutcomeText(const ApplicationContext& context, const SaveResult&
   };
   if (result.cancelled) return text("IDS_SAVECANCELLED");
   if (result.error.empty()) {
-    return text("IDS_SAVED") + " " + result.mp4Path +
-           (result.stampedPath.empty() ? "" : ", " + result.stampedPath);
+    std::string line = text("IDS_SAVED") + " " + result.mp4Path +
+                       (result.stampedPath.empty() ? "" : ", " + result.stampedPath);
+    // Kept, but without the copy: ffmpeg's own words mean nothing to the user, a full disk does.
+    if (result.stampedFailure != SaveFailure::None) {
+      line += "; " + text("IDS_STAMPEDFAILED");
+      if (result.stampedFailure == SaveFailure::NotWritten) {
+        line += ": " + WriteFailureText(context, result.writeFailure);
+      }
+    }
+    return line;
   }
   const char* key = SaveFailureKey(result.failure);
   std::string line = text("IDS_SAVEFAILED") + " " +

@@ -12,7 +12,9 @@ namespace korvane {
 // SaveFailure::NotWritten, whose reason is the write's own (WriteFailureText).
 const char* SaveFailureKey(SaveFailure failure);
 
-// "Saving failed: a clip of the stretch cannot be read: 20260518_083700_NR.mp4". A key missing
+// "Saving failed: a clip of the stretch cannot be read: 20260518_083700_NR.mp4", or for a save
+// kept without its stamped copy "Stretch saved to: … incident.mp4; the stamped copy could not be
+// made: the disk is full". A key missing
 // from the language file falls back to English.
 std::string SaveOutcomeText(const ApplicationContext& context, const SaveResult& result);
 

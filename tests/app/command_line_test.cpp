@@ -85,5 +85,34 @@ TEST(CommandLineSave, KeepsBothEndsAndTheOutput) {
                   .stamped);
 }
 
+TEST(CommandLineSave, EachOutcomeHasItsOwnExitCode) {
+  struct Case {
+    const char* error;
+    SaveFailure failure;
+    WriteFailure writeFailure;
+    SaveFailure stampedFailure;
+    int exitCode;
+  };
+  const Case cases[] = {
+      {"", SaveFailure::None, WriteFailure::Other, SaveFailure::None, 0},
+      {"x", SaveFailure::AcrossTrips, WriteFailure::Other, SaveFailure::None, 1},
+      {"x", SaveFailure::Other, WriteFailure::Other, SaveFailure::None, 1},
+      {"x", SaveFailure::NotWritten, WriteFailure::DiskFull, SaveFailure::None, 3},
+      {"x", SaveFailure::NotWritten, WriteFailure::NotAllowed, SaveFailure::None, 4},
+      {"x", SaveFailure::NotWritten, WriteFailure::Other, SaveFailure::None, 5},
+      // Kept without its stamped copy, whatever the copy's cause.
+      {"", SaveFailure::None, WriteFailure::Other, SaveFailure::Other, 6},
+      {"", SaveFailure::None, WriteFailure::DiskFull, SaveFailure::NotWritten, 6},
+  };
+  for (const Case& c : cases) {
+    SaveResult result;
+    result.error = c.error;
+    result.failure = c.failure;
+    result.writeFailure = c.writeFailure;
+    result.stampedFailure = c.stampedFailure;
+    EXPECT_EQ(SaveExitCode(result), c.exitCode) << c.exitCode;
+  }
+}
+
 }  // namespace
 }  // namespace korvane

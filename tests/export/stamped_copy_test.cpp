@@ -1,6 +1,7 @@
 // The stamped copy: ffmpeg's arguments for it, and a real save of a 720p two-camera card whose
 // copy is decoded at three moments and read back by OCR, where the panel's time and speed of each
-// moment must stand; a cancel leaves none of the three files.
+// moment must stand; a cancel leaves none of the three files, a copy that cannot be encoded keeps
+// the other two.
 #include "export/stamped_copy.h"
 
 #include <gtest/gtest.h>
@@ -66,13 +67,13 @@ class StampedSave : public testing::Test {
     }
   }
   // `cancelWhileEncoding`: cancels once the lossless file is whole and the copy under way.
-  SaveResult Save(bool cancelWhileEncoding = false) {
+  SaveResult Save(bool cancelWhileEncoding = false, const std::string& ffmpeg = "/usr/bin/ffmpeg") {
     SaveRequest request;
     request.clips = clips_;
     request.from = *ParseStretchTime("2026-05-18T08:30:12");
     request.to = *ParseStretchTime("2026-05-18T08:30:27");
     request.outputPath = dir_.str() + "saved.mp4";
-    request.ffmpegProgram = "/usr/bin/ffmpeg";
+    request.ffmpegProgram = ffmpeg;
     request.ffprobeProgram = "/usr/bin/ffprobe";
     request.zone = CameraTimeZone{false, 0};
     request.stamped = true;
@@ -142,6 +143,35 @@ TEST_F(StampedSave, ACancelWhileEncodingLeavesNoFile) {
   for (const char* name : {"saved.mp4", "saved.gpx", "saved stamped.mp4"}) {
     EXPECT_FALSE(std::filesystem::exists(dir_.str() + name)) << name;
   }
+}
+
+// An ffmpeg built without libx264, as some distributions ship it: the lossless save works, the
+// stamped encode fails with ffmpeg's own words.
+TEST_F(StampedSave, ACopyThatCannotBeEncodedKeepsTheSavedFileAndItsTrack) {
+  const std::string ffmpeg = dir_.str() + "ffmpeg";
+  test::CommandOutput(
+      "printf '%s\\n' '#!/bin/sh' 'case \"$*\" in *libx264*)' "
+      "'echo \"Unknown encoder libx264\" >&2; exit 8;; esac' "
+      "'exec /usr/bin/ffmpeg \"$@\"' > '" +
+      ffmpeg + "' && chmod +x '" + ffmpeg + "'");
+  const SaveResult result = Save(false, ffmpeg);
+  ASSERT_EQ(result.error, "") << "the save itself succeeds";
+  EXPECT_EQ(result.stampedFailure, SaveFailure::Other);
+  EXPECT_EQ(result.stampedError, "ffmpeg could not make the stamped copy: Unknown encoder libx264");
+  EXPECT_EQ(result.stampedPath, "");
+  EXPECT_EQ(result.mp4Path, dir_.str() + "saved.mp4");
+  EXPECT_EQ(test::CommandOutput("ffprobe -v error -show_entries stream=codec_type -of csv=p=0 '" +
+                                result.mp4Path + "'"),
+            "video\nvideo\naudio\nsubtitle\n");
+  EXPECT_NE(test::CommandOutput("cat '" + result.gpxPath + "'").find("<trkpt"), std::string::npos);
+  // Nothing of the copy is left, not even its temporary file.
+  std::vector<std::string> saved;
+  for (const auto& entry : std::filesystem::directory_iterator(dir_.path())) {
+    const std::string name = entry.path().filename().string();
+    if (name.starts_with("saved")) saved.push_back(name);
+  }
+  std::sort(saved.begin(), saved.end());
+  EXPECT_EQ(saved, (std::vector<std::string>{"saved.gpx", "saved.mp4"}));
 }
 
 }  // namespace

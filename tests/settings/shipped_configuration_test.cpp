@@ -54,6 +54,7 @@ constexpr TextKey kTextKeys[] = {
     {kMainInterfaceSection, "IDS_SAVEUNREADABLE"},
     {kMainInterfaceSection, "IDS_SAVEVANISHED"},
     {kMainInterfaceSection, "IDS_SAVEJOINFAILED"},
+    {kMainInterfaceSection, "IDS_STAMPEDFAILED"},
     {kMainInterfaceSection, "IDS_MARKSTARTBUTTON"},
     {kMainInterfaceSection, "IDS_MARKENDBUTTON"},
     {kSnapshotInterfaceSection, "IDS_SSHOTVIEW"},

@@ -29,7 +29,7 @@ TEST(SaveNotice, EachCauseShowsItsOwnTextAfterTheFailedPrefix) {
        {"IDS_SAVEFAILED", "IDS_SAVED", "IDS_SAVECANCELLED", "IDS_SAVENOLENGTH", "IDS_SAVEREVERSED",
         "IDS_SAVEBEYONDCLIPS", "IDS_SAVETWOTRIPS", "IDS_SAVENOVIDEO", "IDS_SAVEUNREADABLE",
         "IDS_SAVEVANISHED", "IDS_SAVEJOINFAILED", "IDS_DISKFULL", "IDS_WRITENOTALLOWED",
-        "IDS_WRITEFAILED"}) {
+        "IDS_WRITEFAILED", "IDS_STAMPEDFAILED"}) {
     file += std::string(key) + "=" + key + "\n";
   }
   test::WriteFileText(context.languagePath, file);
@@ -60,6 +60,14 @@ TEST(SaveNotice, EachCauseShowsItsOwnTextAfterTheFailedPrefix) {
   SaveResult saved;
   saved.mp4Path = "/home/d/Saved/x.mp4";
   EXPECT_EQ(SaveOutcomeText(context, saved), "IDS_SAVED /home/d/Saved/x.mp4");
+  // Kept without the stamped copy: the saved path stands, then the copy's failure, with a
+  // write's own cause where it is one.
+  saved.stampedFailure = SaveFailure::Other;
+  EXPECT_EQ(SaveOutcomeText(context, saved), "IDS_SAVED /home/d/Saved/x.mp4; IDS_STAMPEDFAILED");
+  saved.stampedFailure = SaveFailure::NotWritten;
+  saved.writeFailure = WriteFailure::DiskFull;
+  EXPECT_EQ(SaveOutcomeText(context, saved),
+            "IDS_SAVED /home/d/Saved/x.mp4; IDS_STAMPEDFAILED: IDS_DISKFULL");
   SaveResult cancelled;
   cancelled.cancelled = true;
   cancelled.error = "cancelled";
