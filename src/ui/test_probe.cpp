@@ -342,6 +342,8 @@ void CTestProbe::Write() {
        << ",\"mapRect\":" << ScreenRectText(view->webMap, window_.GetWindowRect())
        << ",\"tripsButton\":"
        << ScreenRectText(window_.m_PaintManager.FindControl("btnTrips"), window_.GetWindowRect())
+       << ",\"settingButton\":"
+       << ScreenRectText(window_.m_PaintManager.FindControl("btnSetting"), window_.GetWindowRect())
        << ",\"markStartButton\":"
        << ScreenRectText(window_.m_PaintManager.FindControl("btnMarkStart"),
                          window_.GetWindowRect())
