@@ -5,26 +5,13 @@
 # Prints the median of 5 runs of each and their ratio (target: at most 1.5).
 # Usage: bench/save_figures.sh [build folder]   (default: build)
 set -euo pipefail
-build=$(cd "${1:-build}" && pwd)
-program="$build/KORVANE/korvane"
-here=$(cd "$(dirname "$0")/.." && pwd)
-[ -x "$program" ] || { echo "build korvane first" >&2; exit 1; }
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-card="$work/card"
-mkdir -p "$card" "$work/home" "$work/out"
-# shellcheck source=bench/two_camera_card.sh
-source "$here/bench/two_camera_card.sh"
+# shellcheck source=bench/save_setup.sh
+source "$(dirname "$0")/save_setup.sh" "${1:-build}"
 
 # Two moments of a two-camera card, one minute each, the front with its telemetry track.
 make_card "$card" "$work" 60 1920x1080 30600 30660
 
-run_korvane() {
-  rm -f "$work/out/"*
-  env HOME="$work/home" XDG_CACHE_HOME="$work/home/.cache" XDG_CONFIG_HOME="$work/home/.config" \
-      "$program" --save "$card" --from 2026-05-18T08:30:45 --to 2026-05-18T08:31:15 \
-      "$work/out/saved.mp4" 2>/dev/null
-}
+run_korvane() { korvane_save --from 2026-05-18T08:30:45 --to 2026-05-18T08:31:15; }
 run_bare() {
   for channel in F R; do
     printf "file '%s'\nfile '%s'\n" "$card/REC_2026_05_18_08_30_00_$channel.mp4" \
@@ -33,7 +20,6 @@ run_bare() {
       -t 30 -map 0 -c copy "$work/out/bare_$channel.mp4"
   done
 }
-seconds() { local t0 t1; t0=$(date +%s.%N); "$@"; t1=$(date +%s.%N); echo "$t1 - $t0" | bc -l; }
 median() { sort -g | sed -n 3p; }
 
 run_korvane; run_bare  # warm: the clips indexed and in the page cache

@@ -6,26 +6,12 @@
 # run is printed too, as the machine may be shared.
 # Usage: bench/stamped_figures.sh [build folder]   (default: build)
 set -euo pipefail
-build=$(cd "${1:-build}" && pwd)
-program="$build/KORVANE/korvane"
-here=$(cd "$(dirname "$0")/.." && pwd)
-[ -x "$program" ] || { echo "build korvane first" >&2; exit 1; }
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-card="$work/card"
-mkdir -p "$card" "$work/home" "$work/out"
-# shellcheck source=bench/two_camera_card.sh
-source "$here/bench/two_camera_card.sh"
+# shellcheck source=bench/save_setup.sh
+source "$(dirname "$0")/save_setup.sh" "${1:-build}"
 
 make_card "$card" "$work" 30 1280x720 30600 30630
 
-save() {
-  rm -f "$work/out/"*
-  env HOME="$work/home" XDG_CACHE_HOME="$work/home/.cache" XDG_CONFIG_HOME="$work/home/.config" \
-      "$program" --save "$card" --from 2026-05-18T08:30:20 --to 2026-05-18T08:30:40 "$@" \
-      "$work/out/saved.mp4" 2>/dev/null
-}
-seconds() { local t0 t1; t0=$(date +%s.%N); "$@"; t1=$(date +%s.%N); echo "$t1 - $t0" | bc -l; }
+save() { korvane_save --from 2026-05-18T08:30:20 --to 2026-05-18T08:30:40 "$@"; }
 
 save  # warm: the clips indexed and in the page cache
 echo "load average before: $(cut -d' ' -f1-3 /proc/loadavg) on $(nproc) cores"
