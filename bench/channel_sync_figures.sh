@@ -142,7 +142,9 @@ done
 probe_command "ask dropped"
 sleep 1
 dropped=$({ grep -o '"droppedFrames":\[[0-9,-]*\]' "$run_dir/probe.json" || true; } | tr -dc '0-9,')
-frames_played=$(( (3 + 20 * 8) * 30 ))
+# The frames the leader has played: its time, from its start (no seek so far).
+frames_played=$({ grep -o '"timePosition":[0-9.]*' "$run_dir/probe.json" || true; } | head -1 |
+  awk -F: '{printf "%d", $2 * 30}')
 
 seeks=()
 targets=(20 150 60 110 5 170 80 40 130 95 15 160 50 120 30 140 70 100 10 90)
@@ -193,4 +195,4 @@ cpu_of pair "$front"
 two=$own_cpu
 echo "program CPU playing one channel: $one % of a core"
 echo "program CPU playing two channels: $two % of a core"
-echo "CPU ratio two / one channel: $(awk -v a="$two" -v b="$one" 'BEGIN{printf "%.2f", b > 0 ? a / b : 0}') (target <= 1.5)"
+echo "CPU ratio two / one channel: $(awk -v a="$two" -v b="$one" 'BEGIN{printf "%.2f", (b > 0 ? a / b : 0)}') (target <= 1.5)"
