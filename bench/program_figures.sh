@@ -14,22 +14,7 @@ sample="$build/samples/sample_drive.mp4"
 
 work_name=figures
 source "$(dirname "$0")/figures_run.sh"
-probe_value() { { grep -o "\"$2\":[0-9]*" "$1" 2>/dev/null || true; } | head -1 | cut -d: -f2; }
-
-# One run of the program: $1 = run name, further arguments = files. Sets run_pid and run_dir.
-start_program() {
-  run_dir="$work/$1"; shift
-  mkdir -p "$run_dir/home" "$run_dir/runtime"; chmod 700 "$run_dir/runtime"
-  env DISPLAY="$display" HOME="$run_dir/home" XDG_RUNTIME_DIR="$run_dir/runtime" \
-      ${PROBE:+KORVANE_TEST_PROBE="$run_dir/probe.json"} "$program" "$@" >"$run_dir/log" 2>&1 &
-  run_pid=$!
-  pids+=("$run_pid")
-}
-stop_program() {
-  if [ -n "${PROBE:-}" ]; then echo "close window" > "$run_dir/probe.json.cmd"; else kill "$run_pid"; fi
-  for _ in $(seq 100); do kill -0 "$run_pid" 2>/dev/null || break; sleep 0.1; done
-  kill "$run_pid" 2>/dev/null || true
-}
+source "$(dirname "$0")/program_run.sh"
 children_of() { { pgrep -P "$1" -f "$2" || true; } | wc -l; }
 
 # --- start-up: five pairs, a bare Qt window and KORVANE alternately, medians and their ratio --
@@ -75,14 +60,9 @@ echo "start to map page loaded: $(median "${page[@]}") ms (target <= 1500; runs 
 PROBE=""
 start_program cpu "$sample"
 sleep 6
-ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
-helpers() { pgrep -P "$run_pid" -f QtWebEngineProcess || true; }
-hz=$(getconf CLK_TCK)
-own0=$(ticks "$run_pid"); web0=0; for h in $(helpers); do web0=$((web0 + $(ticks "$h"))); done
-sleep 20
-own1=$(ticks "$run_pid"); web1=0; for h in $(helpers); do web1=$((web1 + $(ticks "$h"))); done
-echo "program CPU while playing: $(awk -v d=$((own1 - own0)) -v hz="$hz" 'BEGIN{printf "%.2f", d*100/hz/20}') % of a core (target <= 2; player and ffmpeg excluded)"
-echo "  with its web-engine helper processes: $(awk -v d=$((own1 - own0 + web1 - web0)) -v hz="$hz" 'BEGIN{printf "%.2f", d*100/hz/20}') % of a core"
+measure_cpu 20
+echo "program CPU while playing: $own_cpu % of a core (target <= 2; player and ffmpeg excluded)"
+echo "  with its web-engine helper processes: $web_cpu % of a core"
 stop_program
 
 # --- soak: 50 switches through next/prev ------------------------------------------------------

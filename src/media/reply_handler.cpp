@@ -82,6 +82,9 @@ ReplyOutcome ApplyReplyLine(std::string_view line, ReplyFields& fields) {
     outcome.notification = kPlayerPosition;
   } else if (constexpr std::string_view p = "ANS_speed="; StartsWithIgnoringAsciiCase(line, p)) {
     fields.speed = LeadingDouble(after(p));
+  } else if (constexpr std::string_view p = "ANS_DROPPED_FRAMES=";
+             StartsWithIgnoringAsciiCase(line, p)) {
+    fields.droppedFrames = LeadingInt(after(p));
   } else if (constexpr std::string_view p = "ID_VIDEO_WIDTH=";
              StartsWithIgnoringAsciiCase(line, p)) {
     fields.videoWidth = LeadingInt(after(p));

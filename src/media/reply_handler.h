@@ -23,6 +23,7 @@ struct ReplyFields {
   bool seekAnswerPending = false;
   int staleAnswersDropped = 0;  // time answers dropped while waiting
   double speed = 0.0;           // the player's answer to a speed question; 0 before one came
+  int droppedFrames = -1;       // the player's answer to a dropped-frames question; -1 before
   std::string screenshotName;
   std::string subtitleLine;
 };

@@ -27,6 +27,8 @@ std::string SeekCommand(double seconds);
 std::string SpeedCommand(double speed);
 // Asked after a speed change: the speed the player now plays at ("ANS_speed=").
 inline constexpr const char* kSpeedQuery = "pausing_keep_force get_property speed";
+// How many frames the player has dropped since its start ("ANS_DROPPED_FRAMES="), for the figures.
+inline constexpr const char* kDroppedFramesQuery = "pausing_keep_force get_dropped_frames";
 // One frame forward or back, the player paused afterwards. The step back is the shipped player's
 // own; MPlayer ignores it.
 inline constexpr const char* kFrameStepCommand = "pausing_keep frame_step";

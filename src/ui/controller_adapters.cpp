@@ -68,6 +68,7 @@ class CFollowerPlayerPort final : public IPlayerPort {
   int videoHeight() const override { return port_.videoHeight(); }
   std::uint32_t processId() const override { return port_.processId(); }
   std::string screenshotPath() const override { return port_.screenshotPath(); }
+  int droppedFrames() const override { return port_.droppedFrames(); }
 
  private:
   std::unique_ptr<CMplayer> player_;

@@ -55,6 +55,7 @@ class CMplayerPort final : public IPlayerPort {
   int videoHeight() const override { return player_.replyFields().videoHeight; }
   std::uint32_t processId() const override { return player_.processId(); }
   std::string screenshotPath() const override { return player_.GetScreenshotPath(); }
+  int droppedFrames() const override { return player_.replyFields().droppedFrames; }
 
  private:
   CMplayer& player_;

@@ -47,6 +47,8 @@ class IPlayerPort {
   virtual int videoHeight() const = 0;
   virtual std::uint32_t processId() const = 0;
   virtual std::string screenshotPath() const = 0;
+  // The player's last answer to kDroppedFramesQuery; -1 before one came or where none is kept.
+  virtual int droppedFrames() const { return -1; }
 };
 
 class IPipelinePort {

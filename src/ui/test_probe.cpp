@@ -232,6 +232,14 @@ void CTestProbe::RunCommand(const std::string& verb, const std::string& argument
         });
   } else if (verb == "close") {
     window_.Close();
+  } else if (verb == "ask" && argument == "dropped") {
+    // Every player of the moment, for the figures of two channels played together.
+    window_.GetPlaybackContext()->player.SendCommand(kDroppedFramesQuery, true);
+    if (const CChannelFollowers* followers = window_.followers()) {
+      for (int index : followers->indices()) {
+        followers->player(index)->SendCommand(kDroppedFramesQuery);
+      }
+    }
   } else if (verb == "ask") {
     // The player's own answers, to the digit it gives them.
     const char* query = argument == "speed"  ? kSpeedQuery
@@ -301,6 +309,14 @@ void CTestProbe::Write() {
       json << (i > 0 ? "," : "") << channel << "," << window.left + rc.left << ","
            << window.top + rc.top << "," << window.left + rc.right << "," << window.top + rc.bottom
            << "," << (DuiLib::IsRectEmpty(rc) ? 0 : 1) << "," << pid << "," << state;
+    }
+    json << "]";
+    // The players' dropped-frame counts in channel order, the leader first (-1 before an answer).
+    json << ",\"droppedFrames\":[" << playback->player.replyFields().droppedFrames;
+    if (followers != nullptr) {
+      for (int index : followers->indices()) {
+        json << "," << followers->player(index)->droppedFrames();
+      }
     }
     json << "]";
   }

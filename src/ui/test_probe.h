@@ -6,7 +6,8 @@
 // "<file>.cmd" as the user would give them: "click <control>", "seek <seconds>" (the progress
 // slider), "key <virtual key>", "drop <path without spaces>" (as a file dropped on the window),
 // "close window", "ask speed" and "ask time" (the player's answers
-// show as "playerSpeed" and "timePosition"); and "maptarget <fraction>", which asks the map page
+// show as "playerSpeed" and "timePosition"), "ask dropped" (every player's dropped-frame count,
+// "droppedFrames" in channel order); and "maptarget <fraction>", which asks the map page
 // where on the screen the route point at that fraction of the route lies ("mapTarget": [x, y, t] in
 // the state), the stretch marks ("markStart", "markEnd"), the screen rectangles of their two
 // buttons ("markStartButton", "markEndButton") and whether a save runs ("saving"), and

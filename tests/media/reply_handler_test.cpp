@@ -57,10 +57,13 @@ TEST(ReplyHandler, TimePositionKeepsTheWholeSeconds) {
   EXPECT_EQ(fields.position, 59);
 }
 
-TEST(ReplyHandler, TheSpeedAnswerIsKeptWithoutANotification) {
+TEST(ReplyHandler, TheSpeedAndDroppedFrameAnswersAreKeptWithoutANotification) {
   ReplyFields fields;
+  EXPECT_EQ(fields.droppedFrames, -1);
   EXPECT_EQ(ApplyReplyLine("ANS_speed=2.000000", fields).notification, 0);
   EXPECT_EQ(fields.speed, 2.0);
+  EXPECT_EQ(ApplyReplyLine("ANS_DROPPED_FRAMES=17", fields).notification, 0);
+  EXPECT_EQ(fields.droppedFrames, 17);
 }
 
 TEST(ReplyHandler, ASeekDropsWhatDescribesTheMomentBeforeItUntilItsOwnAnswer) {
