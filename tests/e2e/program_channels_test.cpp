@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 
@@ -91,6 +92,72 @@ TEST(ProgramChannels, APairShowsTwoPicturesThatSwapOnAClickPauseTogetherAndEndWi
   EXPECT_EQ(run.exitCode(), 0);
   EXPECT_NE(kill(static_cast<pid_t>(frontPid), 0), 0) << "front player still running";
   EXPECT_NE(kill(static_cast<pid_t>(rearPid), 0), 0) << "rear player still running";
+}
+
+bool Overlap(const Picture& a, const Picture& b) {
+  return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
+}
+
+// A four-camera moment shows four pictures: the front big, three small ones that do not overlap;
+// full screen keeps them (larger, as the video area is), and leaving it puts them back.
+TEST(ProgramChannels, FourCamerasShowFourPicturesThatFullScreenKeeps) {
+  PrivateDisplay display;
+  if (display.name().empty()) GTEST_SKIP() << "Xvfb cannot be started here";
+  ProgramRun run(display.name());
+  ASSERT_TRUE(run.Start({SamplePath("channels/tesla/2026-05-18_08-35-00-front.mp4")}));
+  const auto fourShown = [](const ProbeState& p) {
+    const std::vector<Picture> all = PicturesOf(p);
+    // Shown, not playing: the clips last 6 s, so the later steps may come after their end.
+    return all.size() == 4 &&
+           std::all_of(all.begin(), all.end(), [](const Picture& q) { return q.shown == 1; });
+  };
+  // Each player a second in, so the screenshot shows four drawn pictures.
+  ProbeState s = run.WaitFor(
+      [&](const ProbeState& p) {
+        const std::vector<Picture> all = PicturesOf(p);
+        return fourShown(p) && p.Int("position") >= 1 &&
+               std::all_of(all.begin(), all.end(), [](const Picture& q) { return q.state == 3; });
+      },
+      30000);
+  const std::vector<Picture> window = PicturesOf(s);
+  ASSERT_EQ(window.size(), 4u) << s.json;
+  EXPECT_EQ(window[0].channel, 0);
+  for (std::size_t i = 1; i < window.size(); ++i) {
+    EXPECT_LT(window[i].right - window[i].left, (window[0].right - window[0].left) / 2) << i;
+    for (std::size_t j = i + 1; j < window.size(); ++j) EXPECT_FALSE(Overlap(window[i], window[j]));
+  }
+  if (const char* shot = std::getenv("KORVANE_SHOT")) {
+    std::system(("import -display " + display.name() + " -window root " + shot).c_str());
+  }
+
+  run.Command("key 13");  // Enter: full screen
+  s = run.WaitFor(
+      [&](const ProbeState& p) {
+        const std::vector<Picture> all = PicturesOf(p);
+        return fourShown(p) && all[0].right - all[0].left > window[0].right - window[0].left;
+      },
+      5000);
+  const std::vector<Picture> full = PicturesOf(s);
+  ASSERT_EQ(full.size(), 4u) << s.json;
+  EXPECT_GT(full[0].right - full[0].left, window[0].right - window[0].left) << s.json;
+  for (std::size_t i = 1; i < full.size(); ++i) {
+    EXPECT_EQ(full[i].shown, 1) << i;
+    EXPECT_GT(full[i].right - full[i].left, window[i].right - window[i].left) << i;
+  }
+
+  run.Command("key 27");  // Escape: back to the window
+  s = run.WaitFor(
+      [&](const ProbeState& p) {
+        const std::vector<Picture> all = PicturesOf(p);
+        return all.size() == 4 && all[1].left == window[1].left && all[1].top == window[1].top;
+      },
+      5000);
+  const std::vector<Picture> back = PicturesOf(s);
+  ASSERT_EQ(back.size(), 4u) << s.json;
+  for (std::size_t i = 0; i < back.size(); ++i) {
+    EXPECT_EQ(back[i].right - back[i].left, window[i].right - window[i].left) << i;
+  }
+  ASSERT_TRUE(run.Close());
 }
 
 }  // namespace
