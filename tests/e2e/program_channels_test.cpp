@@ -5,10 +5,14 @@
 #include <signal.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
+#include <thread>
 
 #include "program_driver.h"
+#include "support/command_output.h"
 
 namespace korvane::test {
 namespace {
@@ -158,6 +162,51 @@ TEST(ProgramChannels, FourCamerasShowFourPicturesThatFullScreenKeeps) {
     EXPECT_EQ(back[i].right - back[i].left, window[i].right - window[i].left) << i;
   }
   ASSERT_TRUE(run.Close());
+}
+
+// After `V` the snapshot is the main picture's: the rear's colour bars (a grey top left), not the
+// front's test pattern (red there), though the front keeps leading.
+TEST(ProgramChannels, ASnapshotAfterASwapIsTheSwappedInChannelsPicture) {
+  PrivateDisplay display;
+  if (display.name().empty()) GTEST_SKIP() << "Xvfb cannot be started here";
+  TempDir card;
+  for (const auto& entry : std::filesystem::directory_iterator(SamplePath("channels/viofo"))) {
+    if (entry.path().extension() == ".mp4") {
+      std::filesystem::copy_file(entry.path(), card.path() / entry.path().filename());
+    }
+  }
+  ProgramRun run(display.name());
+  const std::filesystem::path data = run.home().path() / "Documents/KORVANE";
+  std::filesystem::create_directories(data / "conf");
+  std::ofstream(data / "conf/Velmora.ini")
+      << "[MPlayer]\nLanguage=english.ini\nVO=directx:noaccel\nAO=dsound\nSSPreview=0\n"
+         "CleanTip=1\nAssociate=MP4\nFilter=*.mp4\n";
+  ASSERT_TRUE(run.Start({card.str() + "2026_0518_083000_0001F.mp4"}));
+  ProbeState s = run.WaitFor(
+      [](const ProbeState& p) {
+        const std::vector<Picture> all = PicturesOf(p);
+        return p.Int("state") == 3 && all.size() == 2 && all[1].state == 3;
+      },
+      30000);
+  ASSERT_EQ(PicturesOf(s).size(), 2u) << s.json;
+  run.Command("key 86");  // V
+  s = run.WaitFor([](const ProbeState& p) { return PicturesOf(p).at(0).channel == 1; }, 5000);
+  ASSERT_EQ(PicturesOf(s).at(0).channel, 1) << s.json;
+  run.Command("key 119");  // F8
+
+  const std::string shot = (data / "shot0001.png").string();
+  const std::string read = "convert '" + shot +
+                           "' -crop 6x20+2+10 +repage -format '%[fx:mean.r] %[fx:mean.b]' "
+                           "info: 2>/dev/null";
+  std::vector<double> means;
+  for (int i = 0; i < 150 && means.size() < 2; ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    means = Numbers(CommandOutput(read));
+  }
+  ASSERT_EQ(means.size(), 2u) << CommandOutput(read);
+  EXPECT_GT(means[0], 0.5) << "light";
+  EXPECT_NEAR(means[0], means[1], 0.1) << "grey, as the rear's first bar";
+  // The snapshot's tip is open and modal: the run's end takes the program down.
 }
 
 }  // namespace
