@@ -132,17 +132,43 @@ OptionTable EventThresholdRows() {
   return kRows;
 }
 
-int NearestThresholdRow(double thresholdG) {
-  const OptionTable rows = EventThresholdRows();
-  if (!std::isfinite(thresholdG)) thresholdG = kDefaultEventThresholdG;
+namespace {
+
+// The first row whose number is nearest `value`.
+int NearestRow(OptionTable rows, double value) {
   int best = 0;
   for (std::size_t i = 1; i < rows.size(); ++i) {
-    if (std::fabs(std::atof(rows[i].value) - thresholdG) <
-        std::fabs(std::atof(rows[static_cast<std::size_t>(best)].value) - thresholdG)) {
+    if (std::fabs(std::atof(rows[i].value) - value) <
+        std::fabs(std::atof(rows[static_cast<std::size_t>(best)].value) - value)) {
       best = static_cast<int>(i);
     }
   }
   return best;
+}
+
+}  // namespace
+
+int NearestThresholdRow(double thresholdG) {
+  return NearestRow(EventThresholdRows(),
+                    std::isfinite(thresholdG) ? thresholdG : kDefaultEventThresholdG);
+}
+
+OptionTable PictureWidthRows() {
+  static constexpr std::array<OptionRow, 6> kRows{{
+      {"20", " 20 %"},
+      {"25", " 25 %"},
+      {"30", " 30 %"},
+      {"35", " 35 %"},
+      {"40", " 40 %"},
+      {"45", " 45 %"},
+  }};
+  static_assert(kMinPictureWidthPercent == 20 && kMaxPictureWidthPercent == 45,
+                "the rows span the settings' range");
+  return kRows;
+}
+
+int NearestPictureWidthRow(int percent) {
+  return NearestRow(PictureWidthRows(), percent);
 }
 
 int FindRowByValue(OptionTable table, std::string_view value) {

@@ -32,6 +32,11 @@ int FindRowByValue(OptionTable table, std::string_view value);
 OptionTable EventThresholdRows();
 int NearestThresholdRow(double thresholdG);
 
+// The widths the small pictures are offered at, in percent of the video area's (the settings'
+// range in steps of 5), and the row nearest a width (a stored one the list lacks included).
+OptionTable PictureWidthRows();
+int NearestPictureWidthRow(int percent);
+
 // The speed units, by the values the settings file keeps ("SpeedUnit").
 inline constexpr OptionRow kSpeedUnitRowArray[] = {{"kmh", "km/h"}, {"mph", "mph"}};
 inline constexpr OptionTable kSpeedUnitRows{kSpeedUnitRowArray};

@@ -1,5 +1,6 @@
 #include "dialogs/setting_wnd.h"
 
+#include <cstdlib>
 #include <memory>
 #include <system_error>
 
@@ -218,6 +219,24 @@ void CDuiSettingWnd::InitWindow() {
                  ReadLanguageTextOrEnglish(context_, kMainInterfaceSection, "IDS_SPEEDUNIT"));
   FillCombo(speedUnitCombo, kSpeedUnitRows);
   SelectRow(speedUnitCombo, FindRowByValue(kSpeedUnitRows, SpeedUnitValue(settings.speedUnit)));
+
+  SetControlText(m_PaintManager, "PictureCornerLabel",
+                 ReadLanguageTextOrEnglish(context_, kMainInterfaceSection, "IDS_PICTURECORNER"));
+  pictureCornerCombo = FindControlAs<CComboUI>(m_PaintManager, "PictureCornerCombo");
+  if (pictureCornerCombo != nullptr) {
+    for (const char* key : {"IDS_CORNER_TOPLEFT", "IDS_CORNER_TOPRIGHT", "IDS_CORNER_BOTTOMLEFT",
+                            "IDS_CORNER_BOTTOMRIGHT"}) {
+      pictureCornerCombo->Add(
+          NewItem(" " + ReadLanguageTextOrEnglish(context_, kMainInterfaceSection, key)));
+    }
+  }
+  SelectRow(pictureCornerCombo, static_cast<int>(PictureCornerOf(settings.pictureCorner)));
+  SetControlText(m_PaintManager, "PictureWidthLabel",
+                 ReadLanguageTextOrEnglish(context_, kMainInterfaceSection, "IDS_PICTUREWIDTH"));
+  pictureWidthCombo = FindControlAs<CComboUI>(m_PaintManager, "PictureWidthCombo");
+  FillCombo(pictureWidthCombo, PictureWidthRows());
+  shownWidthRow_ = NearestPictureWidthRow(settings.pictureWidthPercent);
+  SelectRow(pictureWidthCombo, shownWidthRow_);
   m_PaintManager.AddNotifier(this);
 }
 
@@ -281,6 +300,20 @@ void CDuiSettingWnd::ApplyChoices() {
   if (unit != nullptr && SpeedUnitFromValue(unit) != settings.speedUnit) {
     settings.speedUnit = SpeedUnitFromValue(unit);
     WriteSettingString(context_, kSettingsSection, kKeySpeedUnit, unit);
+  }
+  // A corner text the file spells otherwise, or not at all, is kept while it names the same corner.
+  if (const int row = pictureCornerCombo != nullptr ? pictureCornerCombo->GetCurSel() : -1;
+      row >= 0 && static_cast<std::size_t>(row) < kPictureCornerValues.size() &&
+      PictureCorner(row) != PictureCornerOf(settings.pictureCorner)) {
+    settings.pictureCorner = kPictureCornerValues[static_cast<std::size_t>(row)];
+    WriteSettingString(context_, kSettingsSection, kKeyPictureCorner, settings.pictureCorner);
+  }
+  // As with the threshold, a width the list lacks stays unless another row was picked.
+  if (pictureWidthCombo != nullptr && pictureWidthCombo->GetCurSel() != shownWidthRow_) {
+    if (const char* width = SelectedValue(pictureWidthCombo, PictureWidthRows())) {
+      settings.pictureWidthPercent = std::atoi(width);
+      WriteSettingString(context_, kSettingsSection, kKeyPictureWidth, width);
+    }
   }
 }
 

@@ -1,7 +1,7 @@
 // CDuiSettingWnd: the modal settings window on "Setting.xml" (language, video and sound output,
-// sound card, snapshot preview, snapshot stamp, version). OK writes the choices to the settings
-// record and file and ends ShowModal with 1; Cancel ends it with 2; the skin's close button and
-// Escape with 2 (IDCANCEL) and write nothing.
+// sound card, the small pictures' corner and width, snapshot preview, snapshot stamp, version). OK
+// writes the choices to the settings record and file and ends ShowModal with 1; Cancel ends it with
+// 2; the skin's close button and Escape with 2 (IDCANCEL) and write nothing.
 //
 // The sound cards are listed on a thread of the window's own (the player program answers in about
 // 0.3 s, or never when it hangs) and fill their combo when they arrive.
@@ -67,6 +67,8 @@ class CDuiSettingWnd : public CXMLWnd {
   DuiLib::CCheckBoxUI* stampedCopyCheck = nullptr;  // "stampedCopyBox": saves add a stamped copy
   DuiLib::CComboUI* eventCombo = nullptr;           // "EventCombo": the driving-event threshold
   DuiLib::CCheckBoxUI* flipCheck = nullptr;         // "flipBox": braking and acceleration swapped
+  DuiLib::CComboUI* pictureCornerCombo = nullptr;   // "PictureCornerCombo": rows as PictureCorner
+  DuiLib::CComboUI* pictureWidthCombo = nullptr;    // "PictureWidthCombo": PictureWidthRows()
   OptionTable videoTable;
   OptionTable soundTable;
 
@@ -81,7 +83,8 @@ class CDuiSettingWnd : public CXMLWnd {
   void StartDeviceListing();
   void ShowListedDevices();
   // Writes the choices in the order "VO", "AO", "DEVICE", "Language", "SSPreview", "SSStamp",
-  // "EventThreshold", "EventFlipY", "SpeedUnit"; from "SSPreview" on, each only when changed.
+  // "EventThreshold", "EventFlipY", "SpeedUnit", "PictureCorner", "PictureWidth"; from
+  // "SSPreview" on, each only when changed.
   void ApplyChoices();
   std::string MainText(std::string_view key) const;
 
@@ -93,6 +96,7 @@ class CDuiSettingWnd : public CXMLWnd {
   std::vector<std::unique_ptr<SoundDevice>> soundDevices_;
   int nextDeviceNumber_ = 0;
   int shownThresholdRow_ = -1;  // the threshold row shown when the window opened
+  int shownWidthRow_ = -1;      // the picture width row shown when the window opened
 };
 
 // "IDS_VERSION" caption followed directly by the program's version.

@@ -261,7 +261,11 @@ ReplyFields CMplayer::replyFields() const {
 }
 
 void CMplayer::Notify(int code) const {
-  if (notifyWindow != 0) PostWindowMessage(notifyWindow, notifyMessage, code, 0);
+  if (notifyWindow == 0 ||
+      (notifyCodes & NotificationBit(static_cast<PlayerNotification>(code))) == 0) {
+    return;
+  }
+  PostWindowMessage(notifyWindow, notifyMessage, code, 0);
 }
 
 ReplyOutcome CMplayer::HandleReplyLine(std::string_view line) {

@@ -40,6 +40,9 @@ class CMplayer {
   WindowHandle notifyWindow = 0;
   WindowHandle videoWindow = 0;
   std::uint32_t notifyMessage = WM_USER + 64;
+  // The notifications posted to notifyWindow (NotificationBit flags): a player whose state is
+  // read by its owner instead tells the window only what the window must answer.
+  unsigned notifyCodes = kEveryNotification;
   LineCallback lineCallback;
   // False for a clip whose telemetry is not its subtitle track: the poll and the questions after
   // a move ask only for the time, since every subtitle answer would be "none" (kPlayerNoSubtitle)

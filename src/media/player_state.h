@@ -18,4 +18,10 @@ enum PlayerNotification : int {
   kPlayerNoSubtitle = 24,  // no subtitle at the current time
 };
 
+// The flag of one notification in CMplayer::notifyCodes.
+constexpr unsigned NotificationBit(PlayerNotification code) {
+  return 1u << (code - kPlayerPipeFailed);
+}
+constexpr unsigned kEveryNotification = ~0u;
+
 }  // namespace korvane

@@ -1,6 +1,7 @@
 // The options record and the names and defaults of the settings file's keys. One record lives in
 // the application context for the whole run; each change is written to its key at once.
 #pragma once
+#include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -86,6 +87,21 @@ inline SpeedUnit SpeedUnitFromValue(std::string_view value) {
 inline const char* SpeedUnitValue(SpeedUnit unit) {
   return unit == SpeedUnit::Mph ? "mph" : "kmh";
 }
+
+// The small pictures' corner, and the settings values naming each, in the enum's order.
+enum class PictureCorner : std::uint8_t { kTopLeft, kTopRight, kBottomLeft, kBottomRight };
+inline constexpr std::array<const char*, 4> kPictureCornerValues{"TopLeft", "TopRight",
+                                                                 "BottomLeft", "BottomRight"};
+// The corner a settings value names, in any case; any other text is the default, the top right.
+inline PictureCorner PictureCornerOf(std::string_view text) {
+  for (std::size_t i = 0; i < kPictureCornerValues.size(); ++i) {
+    if (EqualsIgnoringAsciiCase(text, kPictureCornerValues[i])) return PictureCorner(i);
+  }
+  return PictureCorner::kTopRight;
+}
+// The share of the video area's width a small picture takes, as the layout holds it.
+inline constexpr int kMinPictureWidthPercent = 20;
+inline constexpr int kMaxPictureWidthPercent = 45;
 
 // Field values hold from creation to the load, which follows at once (LoadSettings).
 struct Settings {

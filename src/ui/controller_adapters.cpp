@@ -86,7 +86,11 @@ std::unique_ptr<IPlayerPort> MakeFollowerPort(const CMplayer& leader,
   player->videoOutput = leader.videoOutput;
   // No sound device at all: a muted output would still hold the card.
   player->audioOutput = "null";
-  player->notifyWindow = 0;
+  // Only its screenshots reach the window, by the leader's message, so a snapshot of its picture
+  // is shown as the leader's are; its state is read by the followers' tick.
+  player->notifyWindow = leader.notifyWindow;
+  player->notifyMessage = leader.notifyMessage;
+  player->notifyCodes = NotificationBit(kPlayerScreenshot);
   player->pollSubtitles = false;
   player->SetMute(true);
   player->SetSpeed(leader.speed());
@@ -146,6 +150,12 @@ void CFrameViewPort::SetVideoAspect(double aspect) {
   if (view_.wndMedia == nullptr) return;
   view_.wndMedia->SetAspect(aspect);
   view_.wndMedia->SetPos(view_.wndMedia->GetPos());
+}
+
+void CFrameViewPort::PlacePictures() {
+  if (view_.wndMedia == nullptr) return;
+  view_.wndMedia->SetPictureLayout(PictureCornerOf(context_.settings.pictureCorner),
+                                   context_.settings.pictureWidthPercent);
 }
 
 void CFrameViewPort::EnterFullScreenWindow() {

@@ -64,8 +64,9 @@ class CMplayerPort final : public IPlayerPort {
 
 // The player of one of a moment's other channels: a CMplayer of its own, configured as `leader`
 // (the same program, outputs and folder) but without sound, without a subtitle poll and telling
-// no window anything, so none of its replies reaches the main window's handlers; the followers'
-// tick reads its state instead. `videoWindow` gives its own native window before every start.
+// the window of its screenshots only, so its start, times and end never reach the main window's
+// handlers; the followers' tick reads its state instead. `videoWindow` gives its own native
+// window before every start.
 std::unique_ptr<IPlayerPort> MakeFollowerPort(const CMplayer& leader,
                                               std::function<WindowHandle()> videoWindow);
 
@@ -116,6 +117,7 @@ class CFrameViewPort final : public IViewPort {
   void ConsumeTrack() override;
   void SetCarPosition(double longitude, double latitude) override;
   void SetVideoAspect(double aspect) override;
+  void PlacePictures() override;
   void EnterFullScreenWindow() override;
   void LeaveFullScreenWindow() override;
   void MarkSnapshot(const std::string& path, const TelemetryRecord& record, bool stamp) override;

@@ -90,6 +90,9 @@ class IViewPort {
   virtual void ConsumeTrack() = 0;
   virtual void SetCarPosition(double longitude, double latitude) = 0;
   virtual void SetVideoAspect(double aspect) = 0;
+  // Lays the small pictures of the moment's other channels out as the settings now say (corner
+  // and width).
+  virtual void PlacePictures() = 0;
   // Window geometry and the three side panels of full screen; the flag is the controller's.
   virtual void EnterFullScreenWindow() = 0;
   virtual void LeaveFullScreenWindow() = 0;

@@ -333,19 +333,32 @@ void CPlaybackController::Seek(double seconds) {
   b_.position = std::clamp(static_cast<int>(std::min(seconds, 1e9)), 0, std::max(b_.duration, 0));
 }
 
+IPlayerPort* CPlaybackController::ChannelPlayer(int channel) const {
+  if (channel <= 0) return &b_.player;
+  return b_.followers != nullptr ? b_.followers->player(channel - 1) : nullptr;
+}
+
 void CPlaybackController::TakeSnapshot() {
-  if (b_.player.state() == PlayerState::Playing) b_.player.SendCommand(kScreenshotCommand);
+  if (b_.player.state() != PlayerState::Playing) return;
+  // The picture the user looks at; a main channel that has just left the moment leaves the
+  // leader's.
+  snapshotChannel_ = b_.mainChannel ? b_.mainChannel() : 0;
+  if (ChannelPlayer(snapshotChannel_) == nullptr) snapshotChannel_ = 0;
+  ChannelPlayer(snapshotChannel_)->SendCommand(kScreenshotCommand);
 }
 
 void CPlaybackController::SnapshotShown() {
-  const std::string path = b_.player.screenshotPath();
+  const IPlayerPort* taker = ChannelPlayer(snapshotChannel_);
+  // Its player has gone with its channel, and so has the file's name.
+  if (taker == nullptr) return;
+  const std::string path = taker->screenshotPath();
   b_.player.TogglePause();
   // Only a moment the panel shows for this file; without one the picture stays as the player
   // wrote it.
   if (b_.gpsValid != 0 && shownProcess_ == b_.player.processId()) {
     b_.view.MarkSnapshot(path, shownRecord_, b_.settings.snapshotStamp);
   }
-  b_.view.ShowSnapshotTip(path, b_.player.videoWidth(), b_.player.videoHeight(),
+  b_.view.ShowSnapshotTip(path, taker->videoWidth(), taker->videoHeight(),
                           b_.settings.snapshotPreview);
   b_.player.TogglePause();
 }
@@ -353,7 +366,13 @@ void CPlaybackController::SnapshotShown() {
 void CPlaybackController::OpenSettings() {
   const std::string languageBefore = b_.settings.languageFile;
   const SpeedUnit unitBefore = b_.settings.speedUnit;
+  const std::string cornerBefore = b_.settings.pictureCorner;
+  const int widthBefore = b_.settings.pictureWidthPercent;
   if (b_.view.RunSettingsWindow() != 1) return;
+  // At once, playing or not: the next moment's pictures are laid out the same way.
+  if (b_.settings.pictureCorner != cornerBefore || b_.settings.pictureWidthPercent != widthBefore) {
+    b_.view.PlacePictures();
+  }
   const bool languageChanged = b_.settings.languageFile != languageBefore;
   const bool unitChanged = b_.settings.speedUnit != unitBefore;
   if (!languageChanged && !unitChanged) return;

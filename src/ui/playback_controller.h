@@ -52,6 +52,9 @@ struct ControllerBinding {
   std::function<int(const std::string&)> clockOffsetOf = {};
   // The players of the moment's other channels; null: only the channel with the telemetry plays.
   CChannelFollowers* followers = nullptr;
+  // The channel whose picture is the main one (0: the leader, n: follower n - 1), which takes the
+  // snapshots; unset: the leader.
+  std::function<int()> mainChannel = {};
 };
 
 class CPlaybackController {
@@ -163,7 +166,11 @@ class CPlaybackController {
   void ShowCurrentTime();
   void ShowNoGps();
   void EndOfFile();
+  // A screenshot was saved by the player asked for it: its picture with the moment the panel
+  // shows, as the leader's record is the moment's whichever channel took it.
   void SnapshotShown();
+  // The player of `channel` (0: the leader); null for a follower no longer in the moment.
+  IPlayerPort* ChannelPlayer(int channel) const;
   void Step(bool forward);
   bool HasCurrent() const;
 
@@ -176,6 +183,7 @@ class CPlaybackController {
   double pendingSeek_ = -1.0;  // seconds to seek to once the starting player runs; < 0: none
   bool fed_ = false;           // the clip last started plays from the feed's track
   std::string startedPath_;    // the clip last started
+  int snapshotChannel_ = 0;    // the channel the last snapshot was asked of
 };
 
 }  // namespace korvane

@@ -154,17 +154,15 @@ void CPlayerFrameWnd::StartStartupWorker() {
       },
       [](const std::string& line) { std::fprintf(stderr, "korvane: %s\n", line.c_str()); });
   followers_->onChange = [this](bool newMoment) { ShowChannels(newMoment); };
-  if (view.wndMedia != nullptr) {
-    view.wndMedia->SetPictureLayout(PictureCornerOf(context.settings.pictureCorner),
-                                    context.settings.pictureWidthPercent);
-  }
+  viewPort_->PlacePictures();
   controller_ = std::make_unique<CPlaybackController>(ControllerBinding{
       *playerPort_, *pipelinePort_, *viewPort_, panel_->manager(), view.texts, view.gpsShown,
       view.gpsValid, view.fullScreen, playback.duration, playback.position, lastSwitchTick,
       context.settings, [] { return GetTick(); },
       [&playback]() -> const TelemetryRecord& { return playback.liveParser.record(); },
       [this](const std::string& path) { eventMarks_->ClipStarted(path); }, trackFeed_.get(),
-      [this](const std::string& path) { return clockOffsets_.OfClip(path); }, followers_.get()});
+      [this](const std::string& path) { return clockOffsets_.OfClip(path); }, followers_.get(),
+      [&view] { return view.wndMedia != nullptr ? view.wndMedia->arrangement().main() : 0; }});
   view.onSeek = [this](int value) { controller_->OnProgressChanged(value); };
   struct ButtonTip {
     const char* button;
@@ -699,7 +697,8 @@ void CPlayerFrameWnd::OnPipelineMessage(DuiLib::WPARAM wParam, DuiLib::LPARAM) {
 
 void CPlayerFrameWnd::OnPlayerMessage(DuiLib::WPARAM wParam, DuiLib::LPARAM) {
   if (controller_) controller_->OnPlayerMessage(wParam);
-  // The followers tell no window: their videos' shapes are read at the leader's answers.
+  // The followers tell the window of their screenshots only: their videos' shapes are read at
+  // the leader's answers.
   if (wParam == kPlayerPosition) FollowAspects();
 }
 

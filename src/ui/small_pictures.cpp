@@ -1,12 +1,9 @@
 #include "ui/small_pictures.h"
 
 #include <algorithm>
-#include <array>
 #include <cmath>
 #include <numeric>
 #include <utility>
-
-#include "platform/ascii_text.h"
 
 namespace korvane {
 
@@ -15,19 +12,6 @@ namespace {
 constexpr double kFallbackAspect = 16.0 / 9.0;
 
 }  // namespace
-
-PictureCorner PictureCornerOf(std::string_view text) {
-  constexpr std::array<std::pair<std::string_view, PictureCorner>, 4> kNames{{
-      {"topleft", PictureCorner::kTopLeft},
-      {"topright", PictureCorner::kTopRight},
-      {"bottomleft", PictureCorner::kBottomLeft},
-      {"bottomright", PictureCorner::kBottomRight},
-  }};
-  for (const auto& [name, corner] : kNames) {
-    if (EqualsIgnoringAsciiCase(text, name)) return corner;
-  }
-  return PictureCorner::kTopRight;
-}
 
 std::vector<PictureRect> LayOutPictures(const PictureRect& area, PictureCorner corner,
                                         int widthPercent, const std::vector<double>& aspects) {

@@ -2,14 +2,11 @@
 // which picture a click lands on, and which channel is the main picture after a swap. Pure
 // arithmetic on rectangles and channel numbers; the video host moves the native windows.
 #pragma once
-#include <string_view>
 #include <vector>
 
 #include "settings/settings.h"
 
 namespace korvane {
-
-enum class PictureCorner { kTopLeft, kTopRight, kBottomLeft, kBottomRight };
 
 struct PictureRect {
   int x = 0;
@@ -19,16 +16,9 @@ struct PictureRect {
   friend bool operator==(const PictureRect&, const PictureRect&) = default;
 };
 
-// The share of the video area's width a small picture takes (the default is the settings'), and
-// the gap kept to the edges and
-// between pictures.
-constexpr int kMinPictureWidthPercent = 20;
-constexpr int kMaxPictureWidthPercent = 45;
+// The gap kept to the edges and between pictures. The corner and the width share are the
+// settings' (settings.h).
 constexpr int kPictureGap = 8;
-
-// The corner setting's value ("TopLeft", "TopRight", "BottomLeft", "BottomRight", any case); any
-// other text is the default, the top right.
-PictureCorner PictureCornerOf(std::string_view text);
 
 // One rectangle per aspect (width / height; a value that is not a positive finite number counts as
 // 16:9), in `area`'s coordinates: `widthPercent` (clamped to 20..45) of the area's width, the

@@ -213,6 +213,44 @@ TEST_F(SettingWnd, TheEventThresholdAndDirectionAreOfferedAndWrittenWhenChanged)
       << SettingsText();
 }
 
+// The small pictures' corner and width: shown as the record has them (a width the list lacks on
+// its nearest row), and written only when another row was picked.
+TEST_F(SettingWnd, ThePictureCornerAndWidthAreOfferedAndWrittenWhenChanged) {
+  context.settings.pictureCorner = "bottomleft";  // as a hand-edited file may spell it
+  context.settings.pictureWidthPercent = 33;
+  CDuiSettingWnd wnd(context, Devices());
+  ASSERT_TRUE(Open(wnd));
+  ASSERT_NE(wnd.pictureCornerCombo, nullptr);
+  ASSERT_NE(wnd.pictureWidthCombo, nullptr);
+  EXPECT_EQ(Texts(wnd.pictureCornerCombo),
+            (std::vector<std::string>{" Top left corner", " Top right corner",
+                                      " Bottom left corner", " Bottom right corner"}));
+  EXPECT_EQ(wnd.pictureCornerCombo->GetCurSel(), 2);
+  const std::vector<std::string> widths = Texts(wnd.pictureWidthCombo);
+  ASSERT_EQ(widths.size(), 6u);
+  EXPECT_EQ(widths.front(), " 20 %");
+  EXPECT_EQ(widths.back(), " 45 %");
+  EXPECT_EQ(widths.at(static_cast<std::size_t>(wnd.pictureWidthCombo->GetCurSel())), " 35 %");
+  EXPECT_EQ(RunModal(wnd, [&] { ClickControl(wnd, wnd.okButton); }), 1u);
+  EXPECT_EQ(context.settings.pictureCorner, "bottomleft");
+  EXPECT_EQ(context.settings.pictureWidthPercent, 33);
+  EXPECT_EQ(SettingsText().find("Picture"), std::string::npos) << SettingsText();
+
+  CDuiSettingWnd again(context, Devices());
+  ASSERT_TRUE(Open(again));
+  EXPECT_EQ(RunModal(again,
+                     [&] {
+                       again.pictureCornerCombo->SelectItem(3);
+                       again.pictureWidthCombo->SelectItem(5);
+                       ClickControl(again, again.okButton);
+                     }),
+            1u);
+  EXPECT_EQ(context.settings.pictureCorner, "BottomRight");
+  EXPECT_EQ(context.settings.pictureWidthPercent, 45);
+  EXPECT_NE(SettingsText().find("PictureCorner=BottomRight\nPictureWidth=45\n"), std::string::npos)
+      << SettingsText();
+}
+
 TEST_F(SettingWnd, Win32DisablesTheSoundCardAndOkKeepsTheDevice) {
   CDuiSettingWnd wnd(context, Devices());
   ASSERT_TRUE(Open(wnd));

@@ -363,5 +363,21 @@ TEST_F(ControllerTest, ScreenshotPathIsTheSnapshotFolderAndTheReportedName) {
   EXPECT_EQ(h.player.GetScreenshotPath(), h.folder.str() + "shot0042.png");
 }
 
+// A moment's other channel tells the window of its screenshots and of nothing else: its start,
+// times and end are read by its owner, never handled as the leader's.
+TEST_F(ControllerTest, APlayerLimitedToScreenshotsPostsOnlyThem) {
+  h.player.playerPath =
+      h.Script("shot.sh",
+               "echo Starting playback...\nwhile read -r l; do [ \"$l\" = 'screenshot 0' ] && "
+               "echo \"*** screenshot 'shot0007.png' ***\"; [ \"$l\" = quit ] && exit 0; done\n");
+  h.player.notifyCodes = NotificationBit(kPlayerScreenshot);
+  ASSERT_EQ(h.player.Play(), 0);
+  for (int i = 0; i < 500 && h.player.state() != PlayerState::Playing; ++i) SleepMs(10);
+  ASSERT_EQ(h.player.SendCommand("screenshot 0", true), 0);
+  ASSERT_TRUE(h.WaitFor(kPlayerScreenshot));
+  h.player.Stop();
+  EXPECT_EQ(h.Codes(), std::vector<int>{kPlayerScreenshot});
+}
+
 }  // namespace
 }  // namespace korvane::test

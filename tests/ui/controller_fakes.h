@@ -64,13 +64,14 @@ class FakePlayer : public IPlayerPort {
   int videoWidth() const override { return 640; }
   int videoHeight() const override { return 360; }
   std::uint32_t processId() const override { return processId_; }
-  std::string screenshotPath() const override { return "/data/shot0001.png"; }
+  std::string screenshotPath() const override { return screenshot; }
 
   void SetState(PlayerState state) { state_ = state; }
   std::vector<std::string> log;
   double length_ = 61.7;
   int position_ = 0;
   double timePosition_ = 0;
+  std::string screenshot = "/data/shot0001.png";
 
  private:
   PlayerState state_ = PlayerState::Idle;
@@ -121,6 +122,7 @@ class RecordingView : public IViewPort {
   }
   void SetCarPosition(double longitude, double latitude) override { car = {longitude, latitude}; }
   void SetVideoAspect(double aspect) override { videoAspect = aspect; }
+  void PlacePictures() override { ++picturePlacements; }
   void EnterFullScreenWindow() override { windowLog.push_back("enter"); }
   void LeaveFullScreenWindow() override { windowLog.push_back("leave"); }
   void MarkSnapshot(const std::string& path, const TelemetryRecord& record, bool stamp) override {
@@ -159,6 +161,7 @@ class RecordingView : public IViewPort {
   int settingsResult = 1;
   int captionReloads = 0;
   int routeRestyles = 0;
+  int picturePlacements = 0;
   bool gNotice = false;  // the chart's "no G values" notice: up until the chart's next reset
   std::vector<TrackImportResult> trackImports;
   std::optional<TrackChoice> trackChoice;  // the last shown
@@ -281,7 +284,8 @@ struct ControllerWorld {
                                      {},
                                      &feed,
                                      offsetOf,
-                                     &followers}) {
+                                     &followers,
+                                     [this] { return mainChannel; }}) {
     playlist.LoadPlaylistOptions();
     for (const char* name : {"a.mp4", "b.mp4", "c.mp4"}) std::ofstream(dir.path() / name).put('x');
   }
@@ -317,6 +321,7 @@ struct ControllerWorld {
                                 return player;
                               },
                               [this](const std::string& line) { followerLog.push_back(line); }};
+  int mainChannel = 0;  // whose picture is the main one
   CPlaybackController controller;
 };
 

@@ -600,6 +600,25 @@ TEST_F(ControllerTest, AnotherSpeedUnitShowsTheSpeedAgainAndRestylesTheRoute) {
   EXPECT_EQ(view.routeRestyles, 1);
 }
 
+// The small pictures are laid out again as soon as OK changed their corner or width, and only then.
+TEST_F(ControllerTest, ANewPictureCornerOrWidthPlacesThePicturesAgainAtOnce) {
+  struct Step {
+    const char* corner;
+    int width;
+    int placements;
+  };
+  for (const Step& step : {Step{kDefaultPictureCorner, kDefaultPictureWidthPercent, 0},
+                           Step{"BottomLeft", kDefaultPictureWidthPercent, 1},
+                           Step{"BottomLeft", 45, 2}, Step{"BottomLeft", 45, 2}}) {
+    view.onSettings = [this, step] {
+      settings.pictureCorner = step.corner;
+      settings.pictureWidthPercent = step.width;
+    };
+    controller.OnClick("btnSetting");
+    EXPECT_EQ(view.picturePlacements, step.placements) << step.corner << " " << step.width;
+  }
+}
+
 TEST_F(ControllerTest, ClearStopsPlaybackOnlyWhenTheListWasCleared) {
   PlayFirst();
   controller.OnClick("btnClear");
@@ -648,6 +667,48 @@ TEST_F(ControllerTest, TheMomentsOtherChannelFollowsTheLeader) {
   controller.StopRoutine();
   EXPECT_TRUE(followers.indices().empty()) << "no follower outlives the leader";
   EXPECT_TRUE(followerLog.empty());
+}
+
+// After a swap the snapshot is the main picture's: its player takes it and its file is shown,
+// marked with the leader's moment (the panel's); a main channel gone from the moment leaves the
+// leader's picture, and a reply whose player has gone shows nothing.
+TEST_F(ControllerTest, TheSnapshotIsTakenByThePlayerOfTheMainPicture) {
+  const char* front = "2021_0105_101500_0001F.MP4";
+  const char* rear = "2021_0105_101500_0002R.MP4";
+  for (const char* name : {front, rear}) std::ofstream(dir.path() / name).put('x');
+  DropClip(front);
+  ASSERT_EQ(followerPlayers.size(), 1u);
+  FakePlayer& follower = *followerPlayers[0];
+  follower.screenshot = "/data/shot0002.png";
+  record.year = 2025;
+  controller.OnPositionMessage(player.processId(), 1);
+  player.log.clear();
+
+  struct Shot {
+    int main;
+    const char* shown;
+  };
+  for (const Shot& shot : {Shot{1, "/data/shot0002.png"}, Shot{0, "/data/shot0001.png"},
+                           Shot{2, "/data/shot0001.png"}}) {
+    mainChannel = shot.main;
+    follower.log.clear();
+    controller.OnPlayerKey({KeyAction::kSnapshot});
+    EXPECT_EQ(follower.log, (shot.main == 1 ? std::vector<std::string>{"screenshot 0"}
+                                            : std::vector<std::string>{}))
+        << "main channel " << shot.main;
+    controller.OnPlayerMessage(kPlayerScreenshot);
+    EXPECT_EQ(view.marks.back(), std::string(shot.shown) + " 2025 valid");
+    EXPECT_EQ(view.tips.back(), std::string(shot.shown) + " preview");
+  }
+  EXPECT_THAT(player.log, ElementsAre("pause", "resume", "screenshot 0", "pause", "resume",
+                                      "screenshot 0", "pause", "resume"))
+      << "the leader holds the moment while the tip shows, and takes only its own picture";
+
+  mainChannel = 1;
+  controller.OnClick("btnSShot");
+  controller.StopRoutine();  // the follower ends before its reply is handled
+  controller.OnPlayerMessage(kPlayerScreenshot);
+  EXPECT_EQ(view.tips.size(), 3u);
 }
 
 }  // namespace korvane::test
