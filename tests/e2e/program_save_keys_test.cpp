@@ -171,14 +171,14 @@ TEST(ProgramSaveKeys, AStretchAcrossTwoClipsIsSavedAndPlaysBackWithItsTrack) {
   EXPECT_TRUE(replay.Close());
 }
 
-// Where in the settings window (skin "Setting.xml", 500 x 568) the "with a stamped copy" box and
-// the OK button lie: below the 46 px title bar and the 22 px inset, five 32 px rows and two 28 px
+// Where in the settings window (skin "Setting.xml", 500 x 690) the "with a stamped copy" box and
+// the OK button lie: below the 46 px title bar and the 22 px inset, seven 32 px rows and two 28 px
 // boxes, 12 px apart, then the box's own middle; OK is the left one of the two 100 px buttons of
 // the 64 px bottom row.
 constexpr int kStampedBoxX = 60;
-constexpr int kStampedBoxY = 46 + 22 + 5 * (32 + 12) + 2 * (28 + 12) + 14;
+constexpr int kStampedBoxY = 46 + 22 + 7 * (32 + 12) + 2 * (28 + 12) + 14;
 constexpr int kOkButtonX = 500 - 26 - 100 - 10 - 50;
-constexpr int kOkButtonY = 568 - 64 + 12 + 16;
+constexpr int kOkButtonY = 690 - 64 + 12 + 16;
 
 // A real click at the point (x, y) of the settings window, once it is open.
 bool ClickInSettingsWindow(const std::string& display, int x, int y) {
