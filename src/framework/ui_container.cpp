@@ -137,7 +137,7 @@ RECT CContainerUI::InnerRect() const {
 }
 
 bool CContainerUI::PlacedOutsideFlow(CControlUI* child) {
-  if (!child->IsVisible()) return true;
+  if (!child->IsShownByChoice()) return true;
   if (!child->IsFloat()) return false;
   SetFloatPos(child);
   return true;
@@ -261,6 +261,33 @@ void Distribute(std::vector<Slot>& slots, int available, bool vertical) {
   }
 }
 
+// While the fixed sizes and paddings overrun `alongSpace`, leaves out the slot with the highest
+// drop order (the later one of equals) together with its padding and its gap; every other slot
+// is shown again, so a row that grows gets them back.
+void LeaveOutForRoom(std::vector<Slot>& slots, int alongSpace, int childPadding, int& padTotal,
+                     bool vertical) {
+  int needed = padTotal;
+  for (const Slot& s : slots) {
+    s.item->SetDropped(false);
+    needed += s.fixed;
+  }
+  while (needed > alongSpace) {
+    auto out = slots.end();
+    for (auto it = slots.begin(); it != slots.end(); ++it) {
+      const int order = it->item->GetDropOrder();
+      if (order > 0 && (out == slots.end() || order >= out->item->GetDropOrder())) out = it;
+    }
+    if (out == slots.end()) return;
+    const RECT pad = out->item->GetPadding();
+    const int padding = (vertical ? pad.top + pad.bottom : pad.left + pad.right) +
+                        (slots.size() > 1 ? childPadding : 0);
+    needed -= out->fixed + padding;
+    padTotal -= padding;
+    out->item->SetDropped(true);
+    slots.erase(out);
+  }
+}
+
 }  // namespace
 
 void CContainerUI::LayoutLine(bool vertical) {
@@ -281,6 +308,7 @@ void CContainerUI::LayoutLine(bool vertical) {
     padTotal += vertical ? pad.top + pad.bottom : pad.left + pad.right;
   }
   if (slots.size() > 1) padTotal += childPadding_ * static_cast<int>(slots.size() - 1);
+  LeaveOutForRoom(slots, alongSpace, childPadding_, padTotal, vertical);
   Distribute(slots, alongSpace - padTotal, vertical);
   int along = vertical ? inner.top : inner.left;
   for (Slot& s : slots) {

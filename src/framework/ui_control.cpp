@@ -168,6 +168,13 @@ void CControlUI::SetInternVisible(bool visible) {
   SyncHostedWidget();
 }
 
+void CControlUI::SetDropped(bool dropped) {
+  if (dropped_ == dropped) return;
+  dropped_ = dropped;
+  if (dropped && focused_ && manager_ != nullptr) manager_->SetFocus(nullptr);
+  SyncHostedWidget();
+}
+
 void CControlUI::SetEnabled(bool enabled) {
   if (enabled_ == enabled) return;
   enabled_ = enabled;
@@ -276,6 +283,8 @@ void CControlUI::SetAttribute(std::string_view name, std::string_view value) {
     SetFixedHeight(ParseInt(value));
   } else if (name == "minwidth") {
     SetMinWidth(ParseInt(value));
+  } else if (name == "droporder") {
+    SetDropOrder(ParseInt(value));
   } else if (name == "minheight") {
     SetMinHeight(ParseInt(value));
   } else if (name == "maxwidth") {

@@ -113,7 +113,15 @@ class CControlUI {
   // Size the layout gives this control when it has one; 0 in a direction means "share the rest".
   virtual SIZE EstimateSize(SIZE available);
 
-  virtual bool IsVisible() const { return visible_ && internVisible_; }
+  virtual bool IsVisible() const { return visible_ && internVisible_ && !dropped_; }
+  // Shown by its own and its ancestors' choice, whether or not a row short of room dropped it.
+  bool IsShownByChoice() const { return visible_ && internVisible_; }
+  // A row too narrow for all its children leaves out the ones with a drop order, the highest
+  // first, until the rest fit; 0 (the default) is never left out.
+  int GetDropOrder() const { return dropOrder_; }
+  void SetDropOrder(int order) { dropOrder_ = order; }
+  // Set by the row's layout: left out for want of room (not painted, not hit).
+  void SetDropped(bool dropped);
   virtual void SetVisible(bool visible = true);
   // Visibility imposed by a hidden ancestor.
   virtual void SetInternVisible(bool visible = true);
@@ -193,6 +201,8 @@ class CControlUI {
   SIZE maxSize_{9999, 9999};
   bool visible_ = true;
   bool internVisible_ = true;
+  bool dropped_ = false;
+  int dropOrder_ = 0;
   bool enabled_ = true;
   bool mouseEnabled_ = true;
   bool focused_ = false;

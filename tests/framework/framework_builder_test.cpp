@@ -150,6 +150,37 @@ INSTANTIATE_TEST_SUITE_P(
                    {{"a", {0, 0, 150, 10}}, {"b", {150, 0, 200, 10}}}}),
     [](const auto& info) { return std::string(info.param.name); });
 
+TEST(FrameworkContainer, ARowShortOfRoomLeavesOutTheHighestDropOrdersAndGetsThemBackWhenWider) {
+  CPaintManagerUI pm;
+  CDialogBuilder builder;
+  CControlUI* root = builder.CreateFromString(
+      R"(<HorizontalLayout childpadding="10">
+           <Control name="keep" width="100"/><Control name="second" width="40" droporder="1"/>
+           <Control name="first" width="60" droporder="2"/><Control name="fill"/>
+           <Control name="end" width="50"/>
+         </HorizontalLayout>)",
+      nullptr, &pm);
+  ASSERT_NE(root, nullptr) << builder.GetLastError();
+  pm.AttachDialog(root);
+  const auto shown = [&](const char* name) { return pm.FindControl(name)->IsVisible(); };
+
+  root->SetPos(RECT{0, 0, 240, 20}, false);  // 100 + 40 + 50 and two gaps fit; 60 more does not
+  EXPECT_FALSE(shown("first"));
+  EXPECT_TRUE(shown("second"));
+  EXPECT_EQ(pm.FindControl("second")->GetPos(), (RECT{110, 0, 150, 20}));
+  EXPECT_EQ(pm.FindControl("end")->GetPos(), (RECT{190, 0, 240, 20}));
+
+  root->SetPos(RECT{0, 0, 170, 20}, false);  // only the undroppable ones are left
+  EXPECT_FALSE(shown("first"));
+  EXPECT_FALSE(shown("second"));
+  EXPECT_EQ(pm.FindControl("end")->GetPos(), (RECT{120, 0, 170, 20}));
+
+  root->SetPos(RECT{0, 0, 400, 20}, false);
+  EXPECT_TRUE(shown("first"));
+  EXPECT_TRUE(shown("second"));
+  EXPECT_EQ(pm.FindControl("end")->GetPos(), (RECT{350, 0, 400, 20}));
+}
+
 TEST(FrameworkContainer, AFloatingChildIsPlacedRelativeToItsParent) {
   CContainerUI box;
   auto* child = new CControlUI();
