@@ -480,10 +480,10 @@ SaveResult RunSave(const SaveRequest& request, CClipPoints& source) {
   }
   // The lossless file is what the user asked to keep: a stamped copy that cannot be made (or put
   // in place) leaves it and its track, and says why beside them.
+  const std::string stampedPath = request.stamped ? StampedBeside(outputPath) : std::string();
   std::optional<CFileReplacement> stampedFile;
   SaveResult stampedFailed;
   if (request.stamped) {
-    const std::string stampedPath = StampedBeside(outputPath);
     stampedFile.emplace(stampedPath);
     SaveResult stamped = stampedFile->opened()
                              ? MakeStampedCopy(request, mp4File.temporaryPath(), plan, saved,
@@ -502,14 +502,14 @@ SaveResult RunSave(const SaveRequest& request, CClipPoints& source) {
     return NotWritten(gpxPath, gpxFile.error());
   }
   if (stampedFile && !stampedFile->Commit()) {
-    stampedFailed = NotWritten(StampedBeside(outputPath), stampedFile->error());
+    stampedFailed = NotWritten(stampedPath, stampedFile->error());
     stampedFile.reset();
   }
   if (request.progress) request.progress(1.0);
   SaveResult result;
   result.mp4Path = outputPath;
   result.gpxPath = gpxPath;
-  if (stampedFile) result.stampedPath = StampedBeside(outputPath);
+  if (stampedFile) result.stampedPath = stampedPath;
   result.stampedFailure = stampedFailed.failure;
   result.stampedError = std::move(stampedFailed.error);
   result.writeFailure = stampedFailed.writeFailure;
